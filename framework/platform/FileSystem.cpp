@@ -1,0 +1,299 @@
+#include "framework/platform/FileSystem.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Quillo::FileSystem
+{
+
+std::string NormalizePath(std::string_view path)
+{
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path)
+    {
+        if (c == '\\')
+            c = '/';
+        if (c == '/' && !out.empty() && out.back() == '/')
+            continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+namespace
+{
+
+bool PathExists(const std::string& p)
+{
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+std::optional<std::string> FindCaseInsensitive(const std::string& dir, const std::string& name)
+{
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return std::nullopt;
+    std::optional<std::string> found;
+    while (dirent* e = ::readdir(d))
+    {
+        if (::strcasecmp(e->d_name, name.c_str()) == 0)
+        {
+            found = e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+} // namespace
+
+std::string ResolvePath(std::string_view path)
+{
+    std::string norm = NormalizePath(path);
+    if (norm.empty() || PathExists(norm))
+        return norm;
+
+    std::string result;
+    size_t pos = 0;
+    if (norm[0] == '/')
+    {
+        result = "/";
+        pos = 1;
+    }
+    while (pos <= norm.size())
+    {
+        size_t next = norm.find('/', pos);
+        if (next == std::string::npos)
+            next = norm.size();
+        std::string part = norm.substr(pos, next - pos);
+        pos = next + 1;
+        if (part.empty())
+            continue;
+        std::string candidate = result.empty() || result.back() == '/' ? result + part : result + "/" + part;
+        if (!PathExists(candidate))
+        {
+            std::string dir = result.empty() ? "" : result;
+            auto match = FindCaseInsensitive(dir, part);
+            if (!match)
+                return norm;
+            candidate = result.empty() || result.back() == '/' ? result + *match : result + "/" + *match;
+        }
+        result = candidate;
+    }
+    return result;
+}
+
+std::optional<std::vector<uint8_t>> ReadFile(std::string_view path)
+{
+    const std::string p = ResolvePath(path);
+    int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::vector<uint8_t> data;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        data.reserve(static_cast<size_t>(st.st_size));
+    else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    {
+        ::close(fd);
+        return std::nullopt;
+    }
+    uint8_t buf[65536];
+    for (;;)
+    {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        data.insert(data.end(), buf, buf + n);
+    }
+    ::close(fd);
+    return data;
+}
+
+std::optional<std::string> ReadTextFile(std::string_view path)
+{
+    auto bytes = ReadFile(path);
+    if (!bytes)
+        return std::nullopt;
+    std::string text;
+    text.reserve(bytes->size());
+    for (size_t i = 0; i < bytes->size(); ++i)
+    {
+        const char c = static_cast<char>((*bytes)[i]);
+        if (c == '\r' && (i + 1 == bytes->size() || (*bytes)[i + 1] == '\n'))
+            continue;
+        text.push_back(c);
+    }
+    return text;
+}
+
+bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
+{
+    const std::string target = NormalizePath(path);
+    if (target.empty())
+        return false;
+    const std::string tmp = target + ".tmp." + std::to_string(::getpid());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const auto* p = static_cast<const uint8_t*>(data);
+    size_t left = size;
+    while (left > 0)
+    {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0)
+    {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0)
+    {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileAtomic(std::string_view path, std::string_view text)
+{
+    return WriteFileAtomic(path, text.data(), text.size());
+}
+
+bool Exists(std::string_view path)
+{
+    return PathExists(ResolvePath(path));
+}
+
+bool IsDirectory(std::string_view path)
+{
+    struct stat st;
+    return ::stat(ResolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsWritableDirectory(std::string_view path)
+{
+    const std::string p = NormalizePath(path);
+    return IsDirectory(p) && ::access(p.c_str(), W_OK | X_OK) == 0;
+}
+
+bool MakeDirectories(std::string_view path, bool privateDir)
+{
+    std::string p = NormalizePath(path);
+    if (p.empty())
+        return false;
+    const mode_t mode = privateDir ? 0700 : 0755;
+    for (size_t i = 1; i <= p.size(); ++i)
+    {
+        if (i == p.size() || p[i] == '/')
+        {
+            std::string part = p.substr(0, i);
+            if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST)
+                return false;
+        }
+    }
+    return IsDirectory(p);
+}
+
+bool RemoveFile(std::string_view path)
+{
+    return ::unlink(NormalizePath(path).c_str()) == 0;
+}
+
+bool RenameFile(std::string_view from, std::string_view to)
+{
+    return ::rename(NormalizePath(from).c_str(), NormalizePath(to).c_str()) == 0;
+}
+
+uint64_t ModificationTime(std::string_view path)
+{
+    struct stat st;
+    if (::stat(ResolvePath(path).c_str(), &st) != 0)
+        return 0;
+    // 11644473600 s lie between 1601-01-01 and 1970-01-01.
+    const uint64_t seconds = static_cast<uint64_t>(st.st_mtim.tv_sec) + 11644473600ULL;
+    return seconds * 10000000ULL + static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
+
+std::string ExecutableDirectory()
+{
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return CurrentDirectory();
+    std::string exe(buf, static_cast<size_t>(n));
+    const size_t slash = exe.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : exe.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string CurrentDirectory()
+{
+    char buf[PATH_MAX];
+    return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
+}
+
+bool SetCurrentDirectory(std::string_view path)
+{
+    return ::chdir(NormalizePath(path).c_str()) == 0;
+}
+
+namespace
+{
+
+std::string EnvOr(const char* name, const std::string& fallback)
+{
+    const char* v = std::getenv(name);
+    return v && *v ? std::string(v) : fallback;
+}
+
+std::string Home()
+{
+    return EnvOr("HOME", "/tmp");
+}
+
+} // namespace
+
+std::string ConfigHome()
+{
+    return EnvOr("XDG_CONFIG_HOME", Home() + "/.config");
+}
+
+std::string DataHome()
+{
+    return EnvOr("XDG_DATA_HOME", Home() + "/.local/share");
+}
+
+std::string RuntimeDirectory()
+{
+    return EnvOr("XDG_RUNTIME_DIR", "/tmp");
+}
+
+} // namespace Quillo::FileSystem

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Quillo::FileSystem
+{
+
+// Turns a path as the data and the game write it ("levels\\01.path",
+// "_save//options.cfg") into a Linux path: backslashes become slashes and
+// repeated slashes collapse. An empty path stays empty.
+std::string NormalizePath(std::string_view path);
+
+// Resolves a normalised path for reading: when the exact name does not
+// exist, each component is looked up case-insensitively, as the data's
+// names were written on a case-insensitive file system. Returns the
+// normalised path unchanged when nothing matches.
+std::string ResolvePath(std::string_view path);
+
+// Reads a whole file. Returns nothing when it cannot be opened or read.
+std::optional<std::vector<uint8_t>> ReadFile(std::string_view path);
+
+// Reads a whole text file; a trailing "\r" on each line is removed.
+std::optional<std::string> ReadTextFile(std::string_view path);
+
+// Writes a file so that a crash or a full disk never leaves it half-written:
+// the bytes go to a temporary file beside it, which is flushed to disk and
+// then renamed over the target. Returns false (leaving any old file intact)
+// when any step fails.
+[[nodiscard]] bool WriteFileAtomic(std::string_view path, const void* data, size_t size);
+[[nodiscard]] bool WriteFileAtomic(std::string_view path, std::string_view text);
+
+bool Exists(std::string_view path);
+bool IsDirectory(std::string_view path);
+bool IsWritableDirectory(std::string_view path);
+
+// Creates a directory and its parents (mode 0755, or 0700 when private).
+bool MakeDirectories(std::string_view path, bool privateDir = false);
+
+bool RemoveFile(std::string_view path);
+bool RenameFile(std::string_view from, std::string_view to);
+
+// Modification time of a file in 100 ns units since 1601 (the timestamp
+// stored in sound caches), or 0 when the file does not exist.
+uint64_t ModificationTime(std::string_view path);
+
+// The directory that holds the running program, without a trailing slash.
+std::string ExecutableDirectory();
+
+std::string CurrentDirectory();
+bool SetCurrentDirectory(std::string_view path);
+
+// $XDG_CONFIG_HOME or ~/.config; $XDG_DATA_HOME or ~/.local/share;
+// $XDG_RUNTIME_DIR or /tmp.
+std::string ConfigHome();
+std::string DataHome();
+std::string RuntimeDirectory();
+
+} // namespace Quillo::FileSystem
