@@ -1,0 +1,49 @@
+#pragma once
+
+#include "framework/graphics/Color.h"
+#include "framework/graphics/Rect.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Quillo
+{
+
+class Graphics;
+
+// The base of every font: line metrics plus measuring and drawing of text.
+// Characters are bytes (Latin-1); subclasses index their glyph tables with
+// the unsigned value.
+class Font
+{
+public:
+    virtual ~Font() = default;
+
+    virtual int Ascent() const { return ascent; }
+    virtual int AscentPadding() const { return ascentPadding; }
+    virtual int Descent() const { return height - ascent; }
+    virtual int Height() const { return height; }
+    virtual int LineSpacingOffset() const { return lineSpacingOffset; }
+    virtual int LineSpacing() const { return height + lineSpacingOffset; }
+    virtual int TextWidth(const std::string& text) { (void)text; return 0; }
+    virtual int GlyphWidth(unsigned char ch) { return TextWidth(std::string(1, static_cast<char>(ch))); }
+    virtual int GlyphAdvance(unsigned char ch, unsigned char previous)
+    {
+        (void)previous;
+        return GlyphWidth(ch);
+    }
+    virtual void DrawText(Graphics* g, int x, int y, const std::string& text, const Color& color,
+                          const Rect& clipRect)
+    {
+        (void)g, (void)x, (void)y, (void)text, (void)color, (void)clipRect;
+    }
+    virtual std::unique_ptr<Font> Clone() const = 0;
+
+    int32_t ascent = 0;
+    int32_t ascentPadding = 0;
+    int32_t height = 0;
+    int32_t lineSpacingOffset = 0;
+};
+
+} // namespace Quillo
