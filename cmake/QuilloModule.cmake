@@ -12,6 +12,7 @@ function(quillo_module name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+    set_target_properties(${name} PROPERTIES LINK_INTERFACE_MULTIPLICITY 3)
     target_compile_definitions(${name} PUBLIC
       QUILLO_VERSION="${PROJECT_VERSION}")
   else()
@@ -22,23 +23,12 @@ function(quillo_module name)
   set_property(GLOBAL APPEND PROPERTY QUILLO_MODULES ${name})
 endfunction()
 
-# quillo_link_all(<target> <scope>): links every module, in a rescan group,
-# because the framework's libraries call each other in both directions
-# (widgets reach the application object, the application owns the widgets).
+# quillo_link_all(<target> <scope>): links every module. The framework's
+# libraries call each other in both directions (widgets reach the application
+# object, the application owns the widgets); such cycles are declared in the
+# modules' DEPS, and the linker sees each library of a cycle repeated.
 function(quillo_link_all target scope)
   get_property(mods GLOBAL PROPERTY QUILLO_MODULES)
-  set(static_mods "")
-  foreach(m ${mods})
-    get_target_property(type ${m} TYPE)
-    if(type STREQUAL "STATIC_LIBRARY")
-      list(APPEND static_mods ${m})
-    else()
-      target_link_libraries(${target} ${scope} ${m})
-    endif()
-  endforeach()
-  if(static_mods)
-    list(JOIN static_mods "," joined)
-    target_link_libraries(${target} ${scope} "$<LINK_GROUP:RESCAN,${joined}>")
-  endif()
+  target_link_libraries(${target} ${scope} ${mods})
   target_link_options(${target} ${scope} -rdynamic)
 endfunction()

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "framework/graphics/Point.h"
+#include "framework/graphics/Rect.h"
+#include "framework/platform/PlatformEvent.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Quillo
+{
+
+enum class MessageBoxKind
+{
+    Ok,     // one button, answer 1
+    YesNo,  // answers 6 (yes) or 7 (no)
+    Error,  // one button with an error icon, answer 1
+};
+
+// Cursor shapes the window system draws.
+enum class SystemCursor
+{
+    Arrow,
+    Hand,       // the built-in pointing hand (hot spot 11, 4)
+    Dragging,   // the built-in closed hand (hot spot 15, 10)
+    TextBeam,
+    NotAllowed,
+    None,
+};
+
+struct WindowSpec
+{
+    std::string title;
+    int clientWidth = 800;
+    int clientHeight = 600;
+    bool fullScreen = false;
+    int x = 0; // client area's top-left on the desktop (windowed only)
+    int y = 0;
+};
+
+struct WindowBorders
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// Everything the framework needs from the window system, the clock and the
+// process environment. The application talks only to this interface; the
+// SDL realisation is SdlPlatform and tests supply their own.
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // Monotonic milliseconds; the tick count is its low 32 bits.
+    virtual double NowMs() = 0;
+    uint32_t TickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(NowMs())); }
+    virtual void SleepMs(int ms) = 0;
+
+    // The window. There is at most one; creating it again replaces it.
+    [[nodiscard]] virtual bool CreateWindow(const WindowSpec& spec) = 0;
+    virtual void DestroyWindow() = 0;
+    virtual bool HasWindow() const = 0;
+    virtual Rect WorkArea() = 0;
+    virtual WindowBorders Borders() = 0;
+    virtual void SetWindowPosition(int x, int y) = 0;
+    virtual Point WindowPosition() = 0;
+    virtual void ShowWindow() = 0;
+    virtual void HideWindow() = 0;
+    virtual void RestoreWindow() = 0;
+    virtual void RaiseWindow() = 0;
+    virtual bool IsWindowMinimized() = 0;
+    virtual std::string LastError() = 0;
+
+    // Input and window events, oldest first. Returns false when none is waiting.
+    virtual bool PollEvent(PlatformEvent& event) = 0;
+    // Drops pending input (after a message box has run its own loop).
+    virtual void FlushInput() = 0;
+
+    virtual void CaptureMouse(bool on) = 0;
+    // The cursor in client pixels; false when it is not over the picture.
+    virtual bool CursorInClient(Point& out) = 0;
+    virtual void SetSystemCursor(SystemCursor cursor) = 0;
+    // Shows an ARGB image as the mouse cursor; nullptr goes back to the
+    // system cursor set by SetSystemCursor.
+    virtual void SetImageCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) = 0;
+
+    // A modal box on the main window. It never blocks a run without a
+    // display: then the text goes to the error stream and the default
+    // answer (1, or 6 for yes/no) comes back.
+    virtual int ShowMessageBox(const std::string& text, const std::string& title,
+                               MessageBoxKind kind) = 0;
+
+    virtual bool OpenUrl(const std::string& url) = 0;
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& latin1) = 0;
+
+    // Presenting: a 32-bit ARGB picture of the client size goes to the window
+    // (scaled with bars in full screen). Returns 0 on success or a display
+    // result code (2 renderer, 3 texture, 5 full-screen switch).
+    virtual int InitPresenter(bool fullScreen, bool vsync) = 0;
+    virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
+                         const Rect& dirty) = 0;
+    virtual int RefreshRate() = 0;
+
+    // Only one copy of a product runs at a time. Acquire fails when another
+    // holds the name; SignalRunningInstance asks that copy to come to the front.
+    virtual bool AcquireSingleInstance(const std::string& name) = 0;
+    virtual void SignalRunningInstance(const std::string& name) = 0;
+
+    // The multimedia timer resolution: a no-op where sleeps are accurate.
+    virtual void SetTimerResolution(bool fine) { (void)fine; }
+};
+
+} // namespace Quillo

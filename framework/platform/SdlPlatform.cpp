@@ -1,0 +1,631 @@
+#include "framework/platform/SdlPlatform.h"
+
+#include "framework/platform/BuiltinCursors.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/platform/SdlKeyMap.h"
+#include "framework/platform/SingleInstance.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace Quillo
+{
+
+namespace
+{
+
+// Latin-1 from UTF-8: code points above 255 have no place in the game's
+// one-byte texts and are dropped.
+std::string Utf8ToLatin1(const char* s)
+{
+    std::string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    while (*p)
+    {
+        uint32_t cp = 0;
+        int extra = 0;
+        if (*p < 0x80)
+            cp = *p;
+        else if ((*p & 0xE0) == 0xC0)
+            cp = *p & 0x1F, extra = 1;
+        else if ((*p & 0xF0) == 0xE0)
+            cp = *p & 0x0F, extra = 2;
+        else if ((*p & 0xF8) == 0xF0)
+            cp = *p & 0x07, extra = 3;
+        else
+        {
+            ++p;
+            continue;
+        }
+        ++p;
+        bool ok = true;
+        for (int i = 0; i < extra; ++i, ++p)
+        {
+            if ((*p & 0xC0) != 0x80)
+            {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (*p & 0x3F);
+        }
+        if (ok && cp > 0 && cp <= 0xFF)
+            out.push_back(static_cast<char>(cp));
+    }
+    return out;
+}
+
+std::string Latin1ToUtf8(const std::string& s)
+{
+    std::string out;
+    for (unsigned char c : s)
+    {
+        if (c < 0x80)
+            out.push_back(static_cast<char>(c));
+        else
+        {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+SDL_Cursor* MakeBitmapCursor(const char* const rows[32], int hotX, int hotY)
+{
+    Uint8 data[32 * 4] = {};
+    Uint8 mask[32 * 4] = {};
+    for (int y = 0; y < 32; ++y)
+    {
+        for (int x = 0; x < 32; ++x)
+        {
+            const char c = rows[y][x];
+            const int byte = y * 4 + x / 8;
+            const Uint8 bit = static_cast<Uint8>(0x80 >> (x % 8));
+            if (c == 'X')
+                data[byte] |= bit, mask[byte] |= bit;
+            else if (c == '.')
+                mask[byte] |= bit;
+        }
+    }
+    return SDL_CreateCursor(data, mask, 32, 32, hotX, hotY);
+}
+
+} // namespace
+
+std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error)
+{
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<SdlPlatform>(new SdlPlatform());
+}
+
+SdlPlatform::SdlPlatform()
+{
+    const char* box = std::getenv("QUILLO_MSGBOX");
+    m_logBoxes = box && std::strcmp(box, "log") == 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0))
+        m_logBoxes = true;
+    m_cursors[static_cast<int>(SystemCursor::Arrow)] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    m_cursors[static_cast<int>(SystemCursor::TextBeam)] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM);
+    m_cursors[static_cast<int>(SystemCursor::NotAllowed)] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO);
+    m_cursors[static_cast<int>(SystemCursor::Hand)] =
+        MakeBitmapCursor(BuiltinCursors::kHand, BuiltinCursors::kHandHotX, BuiltinCursors::kHandHotY);
+    m_cursors[static_cast<int>(SystemCursor::Dragging)] = MakeBitmapCursor(
+        BuiltinCursors::kDragging, BuiltinCursors::kDraggingHotX, BuiltinCursors::kDraggingHotY);
+}
+
+SdlPlatform::~SdlPlatform()
+{
+    DestroyWindow();
+    if (m_imageCursor)
+        SDL_FreeCursor(m_imageCursor);
+    for (SDL_Cursor* c : m_cursors)
+    {
+        if (c)
+            SDL_FreeCursor(c);
+    }
+    m_instance.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+double SdlPlatform::NowMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+void SdlPlatform::SleepMs(int ms)
+{
+    if (ms <= 0)
+        return;
+    timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR)
+    {
+    }
+}
+
+bool SdlPlatform::CreateWindow(const WindowSpec& spec)
+{
+    m_clientWidth = spec.clientWidth;
+    m_clientHeight = spec.clientHeight;
+    m_fullScreen = spec.fullScreen;
+    if (!m_window)
+    {
+        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (spec.fullScreen)
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        m_window = SDL_CreateWindow(spec.title.c_str(), spec.fullScreen ? 0 : spec.x,
+                                    spec.fullScreen ? 0 : spec.y, spec.clientWidth,
+                                    spec.clientHeight, flags);
+        return m_window != nullptr;
+    }
+    // The window stays for the whole run; a mode switch changes it in place.
+    SDL_SetWindowTitle(m_window, spec.title.c_str());
+    if (SDL_SetWindowFullscreen(m_window, spec.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return false;
+    if (!spec.fullScreen)
+    {
+        SDL_SetWindowSize(m_window, spec.clientWidth, spec.clientHeight);
+        SDL_SetWindowPosition(m_window, spec.x, spec.y);
+    }
+    return true;
+}
+
+void SdlPlatform::DestroyWindow()
+{
+    DestroyPresenter();
+    if (m_window)
+    {
+        SDL_DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+}
+
+Rect SdlPlatform::WorkArea()
+{
+    SDL_Rect r{0, 0, 800, 600};
+    const int display = m_window ? std::max(0, SDL_GetWindowDisplayIndex(m_window)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &r) != 0)
+        SDL_GetDisplayBounds(display, &r);
+    return Rect{r.x, r.y, r.w, r.h};
+}
+
+WindowBorders SdlPlatform::Borders()
+{
+    WindowBorders b;
+    if (m_window)
+        SDL_GetWindowBordersSize(m_window, &b.top, &b.left, &b.bottom, &b.right);
+    return b;
+}
+
+void SdlPlatform::SetWindowPosition(int x, int y)
+{
+    if (m_window)
+        SDL_SetWindowPosition(m_window, x, y);
+}
+
+Point SdlPlatform::WindowPosition()
+{
+    Point p;
+    if (m_window)
+        SDL_GetWindowPosition(m_window, &p.x, &p.y);
+    return p;
+}
+
+void SdlPlatform::ShowWindow()
+{
+    if (m_window)
+        SDL_ShowWindow(m_window);
+}
+
+void SdlPlatform::HideWindow()
+{
+    if (m_window)
+        SDL_HideWindow(m_window);
+}
+
+void SdlPlatform::RestoreWindow()
+{
+    if (m_window)
+        SDL_RestoreWindow(m_window);
+}
+
+void SdlPlatform::RaiseWindow()
+{
+    if (m_window)
+        SDL_RaiseWindow(m_window);
+}
+
+bool SdlPlatform::IsWindowMinimized()
+{
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+std::string SdlPlatform::LastError()
+{
+    return SDL_GetError();
+}
+
+Letterbox SdlPlatform::CurrentLetterbox()
+{
+    int w = m_clientWidth, h = m_clientHeight;
+    if (m_fullScreen && m_window)
+        SDL_GetWindowSize(m_window, &w, &h);
+    return Letterbox::Fit(w, h, m_clientWidth, m_clientHeight);
+}
+
+void SdlPlatform::Translate(const SDL_Event& e)
+{
+    PlatformEvent ev;
+    auto mapMouse = [&](int wx, int wy) {
+        Point p;
+        ev.inside = CurrentLetterbox().ToLogical(wx, wy, p);
+        ev.x = p.x;
+        ev.y = p.y;
+    };
+    switch (e.type)
+    {
+    case SDL_QUIT:
+        ev.type = EventType::Close;
+        m_pending.push_back(ev);
+        break;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event)
+        {
+        case SDL_WINDOWEVENT_MOVED:
+            ev.type = EventType::WindowMoved;
+            ev.x = e.window.data1;
+            ev.y = e.window.data2;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED: ev.type = EventType::Minimized; break;
+        case SDL_WINDOWEVENT_RESTORED: ev.type = EventType::Restored; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: ev.type = EventType::FocusGained; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: ev.type = EventType::FocusLost; break;
+        case SDL_WINDOWEVENT_EXPOSED: ev.type = EventType::Exposed; break;
+        case SDL_WINDOWEVENT_CLOSE: ev.type = EventType::Close; break;
+        default: return;
+        }
+        m_pending.push_back(ev);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    {
+        const int vk = VirtualKeyFromSdl(e.key.keysym.sym);
+        const bool down = e.type == SDL_KEYDOWN;
+        if (vk == 18)
+            m_altDown = down;
+        if (vk == 17)
+            m_ctrlDown = down;
+        if (vk == 0)
+            return;
+        ev.type = down ? EventType::KeyDown : EventType::KeyUp;
+        ev.code = vk;
+        ev.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+        m_pending.push_back(ev);
+        if (!down)
+            break;
+        // Control characters do not arrive as text input; make them up the
+        // way the edit fields expect them (Ctrl+letter gives 1..26).
+        int ch = 0;
+        if (vk == 8 || vk == 9 || vk == 13 || vk == 27)
+            ch = vk;
+        else if ((e.key.keysym.mod & KMOD_CTRL) && vk >= 'A' && vk <= 'Z')
+            ch = vk - 'A' + 1;
+        if (ch)
+        {
+            PlatformEvent c;
+            c.type = EventType::Char;
+            c.code = ch;
+            c.alt = ev.alt;
+            m_pending.push_back(c);
+        }
+        break;
+    }
+    case SDL_TEXTINPUT:
+    {
+        if (m_altDown || (SDL_GetModState() & KMOD_ALT))
+            return;
+        for (unsigned char c : Utf8ToLatin1(e.text.text))
+        {
+            PlatformEvent t;
+            t.type = EventType::Char;
+            t.code = c;
+            m_pending.push_back(t);
+        }
+        break;
+    }
+    case SDL_MOUSEMOTION:
+        ev.type = EventType::MouseMove;
+        mapMouse(e.motion.x, e.motion.y);
+        m_pending.push_back(ev);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    {
+        const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+        int code = 0;
+        if (e.button.button == SDL_BUTTON_LEFT)
+            code = 1;
+        else if (e.button.button == SDL_BUTTON_RIGHT)
+            code = -1;
+        else if (e.button.button == SDL_BUTTON_MIDDLE)
+            code = 3;
+        else
+            return;
+        if (down && code != 3 && e.button.clicks >= 2 && e.button.clicks % 2 == 0)
+            code *= 2;
+        ev.type = down ? EventType::MouseDown : EventType::MouseUp;
+        ev.code = code;
+        mapMouse(e.button.x, e.button.y);
+        m_pending.push_back(ev);
+        break;
+    }
+    case SDL_MOUSEWHEEL:
+        ev.type = EventType::MouseWheel;
+        ev.code = std::clamp(e.wheel.y, -128, 127);
+        if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            ev.code = -ev.code;
+        m_pending.push_back(ev);
+        break;
+    default:
+        break;
+    }
+}
+
+bool SdlPlatform::PollEvent(PlatformEvent& event)
+{
+    if (m_pending.empty())
+    {
+        if (m_instance && m_instance->PollSignal())
+        {
+            PlatformEvent n;
+            n.type = EventType::NotifyInstance;
+            m_pending.push_back(n);
+        }
+        SDL_Event e;
+        while (m_pending.empty() && SDL_PollEvent(&e))
+            Translate(e);
+    }
+    if (m_pending.empty())
+        return false;
+    event = m_pending.front();
+    m_pending.pop_front();
+    return true;
+}
+
+void SdlPlatform::FlushInput()
+{
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
+                                   [](const PlatformEvent& e) {
+                                       return e.type >= EventType::KeyDown &&
+                                              e.type <= EventType::MouseWheel;
+                                   }),
+                    m_pending.end());
+}
+
+void SdlPlatform::CaptureMouse(bool on)
+{
+    SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
+
+bool SdlPlatform::CursorInClient(Point& out)
+{
+    if (!m_window || SDL_GetMouseFocus() != m_window)
+        return false;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    return CurrentLetterbox().ToLogical(x, y, out);
+}
+
+void SdlPlatform::ApplyCursor()
+{
+    if (m_imageCursorActive && m_imageCursor)
+    {
+        SDL_SetCursor(m_imageCursor);
+        SDL_ShowCursor(SDL_ENABLE);
+        return;
+    }
+    if (m_systemCursor == SystemCursor::None)
+    {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_Cursor* c = m_cursors[static_cast<int>(m_systemCursor)];
+    if (!c)
+        c = m_cursors[static_cast<int>(SystemCursor::Arrow)];
+    if (c)
+        SDL_SetCursor(c);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlPlatform::SetSystemCursor(SystemCursor cursor)
+{
+    const bool changed = cursor != m_systemCursor || m_imageCursorActive;
+    m_systemCursor = cursor;
+    m_imageCursorActive = false;
+    if (changed)
+        ApplyCursor();
+}
+
+void SdlPlatform::SetImageCursor(const uint32_t* argb, int width, int height, int hotX, int hotY)
+{
+    if (m_imageCursor)
+    {
+        SDL_FreeCursor(m_imageCursor);
+        m_imageCursor = nullptr;
+    }
+    m_imageCursorActive = false;
+    if (argb && width > 0 && height > 0)
+    {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width,
+                                                            height, 32, width * 4,
+                                                            SDL_PIXELFORMAT_ARGB8888);
+        if (s)
+        {
+            m_imageCursor = SDL_CreateColorCursor(s, hotX, hotY);
+            SDL_FreeSurface(s);
+            m_imageCursorActive = m_imageCursor != nullptr;
+        }
+    }
+    ApplyCursor();
+}
+
+int SdlPlatform::ShowMessageBox(const std::string& text, const std::string& title,
+                                MessageBoxKind kind)
+{
+    const int fallback = kind == MessageBoxKind::YesNo ? 6 : 1;
+    if (!m_logBoxes)
+    {
+        SDL_MessageBoxButtonData yesNo[2] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 6, "Yes"},
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 7, "No"},
+        };
+        SDL_MessageBoxButtonData ok[1] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"},
+        };
+        SDL_MessageBoxData data{};
+        data.flags = kind == MessageBoxKind::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+        data.window = m_window;
+        data.title = title.c_str();
+        data.message = text.c_str();
+        data.numbuttons = kind == MessageBoxKind::YesNo ? 2 : 1;
+        data.buttons = kind == MessageBoxKind::YesNo ? yesNo : ok;
+        int answer = 0;
+        if (SDL_ShowMessageBox(&data, &answer) == 0 && answer > 0)
+            return answer;
+    }
+    std::fprintf(stderr, "[%s] %s\n", title.c_str(), text.c_str());
+    return fallback;
+}
+
+bool SdlPlatform::OpenUrl(const std::string& url)
+{
+    if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0 && url.rfind("mailto:", 0) != 0)
+        return false;
+    return SDL_OpenURL(url.c_str()) == 0;
+}
+
+std::string SdlPlatform::ClipboardText()
+{
+    char* utf8 = SDL_GetClipboardText();
+    if (!utf8)
+        return {};
+    std::string text = Utf8ToLatin1(utf8);
+    SDL_free(utf8);
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
+               text.end());
+    return text;
+}
+
+void SdlPlatform::SetClipboardText(const std::string& latin1)
+{
+    SDL_SetClipboardText(Latin1ToUtf8(latin1).c_str());
+}
+
+void SdlPlatform::DestroyPresenter()
+{
+    if (m_texture)
+    {
+        SDL_DestroyTexture(m_texture);
+        m_texture = nullptr;
+    }
+    if (m_renderer)
+    {
+        SDL_DestroyRenderer(m_renderer);
+        m_renderer = nullptr;
+    }
+}
+
+int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
+{
+    if (!m_window)
+        return 1;
+    DestroyPresenter();
+    if (fullScreen != m_fullScreen)
+    {
+        if (SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+            return 5;
+        m_fullScreen = fullScreen;
+    }
+    m_vsync = vsync || fullScreen;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    const Uint32 sync = m_vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | sync);
+    if (!m_renderer)
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE | sync);
+    if (!m_renderer)
+        return 2;
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  m_clientWidth, m_clientHeight);
+    if (!m_texture)
+    {
+        DestroyPresenter();
+        return 3;
+    }
+    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+    return 0;
+}
+
+bool SdlPlatform::Present(const uint32_t* argb, int pitchPixels, int width, int height,
+                          const Rect& dirty)
+{
+    if (!m_renderer || !m_texture || !argb)
+        return false;
+    Rect area = dirty.Intersection(Rect{0, 0, std::min(width, m_clientWidth), std::min(height, m_clientHeight)});
+    if (area.width > 0 && area.height > 0)
+    {
+        const SDL_Rect r{area.x, area.y, area.width, area.height};
+        const uint32_t* first = argb + static_cast<size_t>(area.y) * pitchPixels + area.x;
+        if (SDL_UpdateTexture(m_texture, &r, first, pitchPixels * 4) != 0)
+            return false;
+    }
+    const Letterbox box = CurrentLetterbox();
+    const SDL_Rect dst{box.target.x, box.target.y, box.target.width, box.target.height};
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    if (SDL_RenderCopy(m_renderer, m_texture, nullptr, &dst) != 0)
+        return false;
+    SDL_RenderPresent(m_renderer);
+    return true;
+}
+
+int SdlPlatform::RefreshRate()
+{
+    SDL_DisplayMode mode;
+    const int display = m_window ? std::max(0, SDL_GetWindowDisplayIndex(m_window)) : 0;
+    int rate = 0;
+    if (SDL_GetCurrentDisplayMode(display, &mode) == 0)
+        rate = mode.refresh_rate;
+    if (rate <= 0)
+        rate = 60;
+    return std::clamp(rate, 60, 100);
+}
+
+bool SdlPlatform::AcquireSingleInstance(const std::string& name)
+{
+    m_instance = std::make_unique<SingleInstance>(FileSystem::RuntimeDirectory());
+    return m_instance->Acquire(name);
+}
+
+void SdlPlatform::SignalRunningInstance(const std::string& name)
+{
+    SingleInstance(FileSystem::RuntimeDirectory()).Signal(name);
+}
+
+} // namespace Quillo

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "framework/platform/Letterbox.h"
+#include "framework/platform/Platform.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace Quillo
+{
+
+class SingleInstance;
+
+// The platform on SDL2 and POSIX: one window for the whole run (a mode
+// switch changes it in place), a streaming texture for presenting, events
+// translated to the framework's virtual keys and click codes.
+class SdlPlatform final : public Platform
+{
+public:
+    // Starts SDL's video subsystem. Returns nullptr and fills error when that fails.
+    static std::unique_ptr<SdlPlatform> Create(std::string& error);
+    ~SdlPlatform() override;
+
+    double NowMs() override;
+    void SleepMs(int ms) override;
+
+    bool CreateWindow(const WindowSpec& spec) override;
+    void DestroyWindow() override;
+    bool HasWindow() const override { return m_window != nullptr; }
+    Rect WorkArea() override;
+    WindowBorders Borders() override;
+    void SetWindowPosition(int x, int y) override;
+    Point WindowPosition() override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    void RestoreWindow() override;
+    void RaiseWindow() override;
+    bool IsWindowMinimized() override;
+    std::string LastError() override;
+
+    bool PollEvent(PlatformEvent& event) override;
+    void FlushInput() override;
+
+    void CaptureMouse(bool on) override;
+    bool CursorInClient(Point& out) override;
+    void SetSystemCursor(SystemCursor cursor) override;
+    void SetImageCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
+
+    int ShowMessageBox(const std::string& text, const std::string& title,
+                       MessageBoxKind kind) override;
+
+    bool OpenUrl(const std::string& url) override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& latin1) override;
+
+    int InitPresenter(bool fullScreen, bool vsync) override;
+    bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
+                 const Rect& dirty) override;
+    int RefreshRate() override;
+
+    bool AcquireSingleInstance(const std::string& name) override;
+    void SignalRunningInstance(const std::string& name) override;
+
+private:
+    SdlPlatform();
+    void Translate(const SDL_Event& e);
+    void ApplyCursor();
+    Letterbox CurrentLetterbox();
+    void DestroyPresenter();
+
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    int m_clientWidth = 800;
+    int m_clientHeight = 600;
+    bool m_fullScreen = false;
+    bool m_vsync = false;
+    std::deque<PlatformEvent> m_pending;
+    int m_buttonsDown = 0;
+    bool m_altDown = false;
+    bool m_ctrlDown = false;
+
+    SystemCursor m_systemCursor = SystemCursor::Arrow;
+    bool m_imageCursorActive = false;
+    SDL_Cursor* m_cursors[6] = {};
+    SDL_Cursor* m_imageCursor = nullptr;
+
+    std::unique_ptr<SingleInstance> m_instance;
+    bool m_logBoxes = false;
+};
+
+} // namespace Quillo
