@@ -1,0 +1,35 @@
+#include "framework/platform/SdlDisplay.h"
+
+#include "framework/platform/Platform.h"
+
+namespace Quillo
+{
+
+SdlDisplay::SdlDisplay(ImageRegistry& images, Platform& platform)
+    : NativeDisplay(images), m_platform(platform)
+{
+}
+
+NativeDisplay::Result SdlDisplay::Init(bool windowed, bool vsync)
+{
+    m_ready = false;
+    SetWindowed(windowed);
+    const int code = m_platform.InitPresenter(!windowed, vsync);
+    if (code != 0)
+    {
+        SetErrorText(m_platform.LastError());
+        return static_cast<Result>(code);
+    }
+    SetRefreshRate(m_platform.RefreshRate());
+    m_ready = true;
+    return Result::Ok;
+}
+
+bool SdlDisplay::PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect)
+{
+    if (!m_ready)
+        return false;
+    return m_platform.Present(pixels, pitch, kScreenWidth, kScreenHeight, rect);
+}
+
+} // namespace Quillo
