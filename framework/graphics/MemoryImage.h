@@ -1,0 +1,119 @@
+#pragma once
+
+#include "framework/graphics/Image.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Quillo
+{
+
+class ImageRegistry;
+class NativeDisplay;
+
+// An image whose pixels live in memory, either as 32-bit ARGB words
+// (alpha in bits 24-31) or as 8-bit indices into a 256-entry ARGB palette,
+// with lazily built derived data that speeds up drawing. Every drawing
+// operation runs in software by the integer blending rules.
+class MemoryImage : public Image
+{
+public:
+    // The word written after the last pixel; a changed value means that
+    // something wrote past the pixels.
+    static constexpr uint32_t kGuardWord = 0x4BEEFADE;
+    // Images larger than this many pixels are refused (Create leaves them empty).
+    static constexpr int64_t kMaxPixels = int64_t(1) << 26;
+
+    // An image that belongs to no registry (tools, tests, temporaries).
+    MemoryImage();
+    // An image that registers itself with the application's registry, so
+    // that the display can find it; the registry must outlive it.
+    explicit MemoryImage(ImageRegistry& registry);
+    MemoryImage(const MemoryImage& other);
+    MemoryImage& operator=(const MemoryImage&) = delete;
+    ~MemoryImage() override;
+
+    void FillRect(const Rect& rect, const Color& color, int drawMode) override;
+    void ClearRect(const Rect& rect) override;
+    void PaintImage(Image* src, int x, int y, const Rect& srcRect, const Color& color,
+                    int drawMode) override;
+    void PaintImageF(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
+                     const Color& color, int drawMode) override;
+    void PaintImageRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
+                           const Color& color, int drawMode, double angle, int centerX,
+                           int centerY) override;
+    void PaintImageStretched(Image* src, const Rect& destRect, const Rect& srcRect,
+                             const Rect& clipRect, const Color& color, int drawMode,
+                             bool quickStretch) override;
+
+    // Premultiplied pixels in the display's format (null display: 32-bit
+    // ARGB); one per pixel, or one per palette entry for a palettized image.
+    virtual const uint32_t* GetNativeAlpha(const NativeDisplay* display);
+    // Per pixel: how many pixels, this one included, remain in its run of
+    // equal alpha class (0 transparent, 1 opaque, 2 partial), capped at 255.
+    virtual const uint8_t* GetRLAlpha();
+    // The same encoding for the classes black / not black of the native pixels.
+    virtual const uint8_t* GetRLAdditive(const NativeDisplay* display);
+    virtual void DiscardDerivedData();
+    virtual void ReleaseDeviceTexture();
+    virtual void DiscardAll();
+    virtual void MarkBitsChanged();
+    virtual void CommitAlphaFlags();
+    virtual void DiscardNativeData();
+    virtual void Clear();
+    virtual void SetBits(const uint32_t* pixels, int width, int height);
+    virtual void Create(int width, int height);
+    // The 32-bit pixels, allocated (zeroed) on first use; a palettized image
+    // is expanded and stops being palettized.
+    virtual uint32_t* GetBits();
+    virtual void ForceAlphaFlags(bool hasTrans, bool hasAlpha);
+    virtual void SetVolatile(bool isVolatile);
+    // Turns the pixels into palette form; false (and no change) when there
+    // are more than 256 distinct ARGB values.
+    virtual bool ConvertToPalette();
+
+    bool HasBits() const { return m_bits != nullptr; }
+    bool IsPalettized() const { return m_colorTable != nullptr; }
+    const uint32_t* GetColorTable() const { return m_colorTable.get(); }
+    const uint8_t* GetColorIndices() const { return m_colorIndices.get(); }
+    bool HasNativeAlpha() const { return m_nativeAlpha != nullptr; }
+    bool HasRLAlpha() const { return m_rlAlpha != nullptr; }
+    bool HasRLAdditive() const { return m_rlAdditive != nullptr; }
+    bool HasTrans() const { return m_hasTrans; }
+    bool HasAlpha() const { return m_hasAlpha; }
+    bool AlphaFlagsForced() const { return m_forcedAlphaFlags; }
+    bool IsVolatile() const { return m_isVolatile; }
+    bool BitsChanged() const { return m_bitsChanged; }
+    int32_t GetBitsChangedCount() const { return m_bitsChangedCount; }
+    ImageRegistry* GetRegistry() const { return m_registry; }
+    // True while the word after the last pixel still holds kGuardWord.
+    bool GuardIntact() const;
+
+    // The source pixel at (x, y) in ARGB, from either form; 0 without pixels.
+    uint32_t PixelAt(int x, int y) const;
+
+protected:
+    // Copies rect of this image's pixels into out (rect.width words per row),
+    // from whichever form holds them, without changing the form.
+    void CopyPixels(const Rect& rect, uint32_t* out) const;
+
+private:
+    void AllocateBits();
+    void FreePixelForms();
+
+    ImageRegistry* m_registry = nullptr;
+    std::unique_ptr<uint32_t[]> m_bits;
+    std::unique_ptr<uint32_t[]> m_colorTable;
+    std::unique_ptr<uint8_t[]> m_colorIndices;
+    bool m_forcedAlphaFlags = false;
+    bool m_hasTrans = false;
+    bool m_hasAlpha = false;
+    bool m_isVolatile = false;
+    std::unique_ptr<uint32_t[]> m_nativeAlpha;
+    std::unique_ptr<uint8_t[]> m_rlAlpha;
+    std::unique_ptr<uint8_t[]> m_rlAdditive;
+    bool m_bitsChanged = false;
+    int32_t m_bitsChangedCount = 0;
+};
+
+} // namespace Quillo

@@ -1,0 +1,234 @@
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelRules.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace Quillo
+{
+namespace
+{
+
+// Long opaque runs are copied; shorter ones join the blended span, which
+// treats opaque pixels the same way.
+constexpr int kCopyRun = 32;
+
+uint32_t AdditiveFactor(const Color& color, int32_t channel)
+{
+    return static_cast<uint32_t>(color.alpha * channel / 255);
+}
+
+} // namespace
+
+void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect, const Color& color,
+                             int drawMode)
+{
+    auto* src = dynamic_cast<MemoryImage*>(srcImage);
+    if (!src || (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE))
+        return;
+    // Callers clip; this only keeps a faulty request inside both images.
+    Rect s = srcRect.Intersection(Rect{0, 0, src->width, src->height});
+    int dx = x + (s.x - srcRect.x), dy = y + (s.y - srcRect.y);
+    const Rect d = Rect{dx, dy, s.width, s.height}.Intersection(Rect{0, 0, width, height});
+    if (d.width <= 0 || d.height <= 0)
+        return;
+    s.x += d.x - dx;
+    s.y += d.y - dy;
+    s.width = d.width;
+    s.height = d.height;
+    dx = d.x;
+    dy = d.y;
+    if (!src->m_bits && !src->m_colorTable)
+        return;
+
+    // Drawing an image onto itself reads from a copy.
+    std::unique_ptr<MemoryImage> selfCopy;
+    if (src == this)
+    {
+        selfCopy = std::make_unique<MemoryImage>();
+        selfCopy->Create(s.width, s.height);
+        CopyPixels(s, selfCopy->GetBits());
+        selfCopy->MarkBitsChanged();
+        selfCopy->m_hasTrans = m_hasTrans;
+        selfCopy->m_hasAlpha = m_hasAlpha;
+        selfCopy->m_forcedAlphaFlags = m_forcedAlphaFlags;
+        src = selfCopy.get();
+        s.x = 0;
+        s.y = 0;
+    }
+
+    const PixelKernels& k = PixelKernels::Active();
+    const bool white = color == Color::White;
+    uint32_t* dest = GetBits();
+    std::vector<uint32_t> rowBuffer;
+    if (!src->m_bits)
+        rowBuffer.resize(size_t(s.width));
+    auto sourceRow = [&](int row) -> const uint32_t* {
+        const size_t base = size_t(s.y + row) * size_t(src->width) + size_t(s.x);
+        if (src->m_bits)
+            return &src->m_bits[base];
+        for (int i = 0; i < s.width; ++i)
+            rowBuffer[size_t(i)] = src->m_colorTable[src->m_colorIndices[base + size_t(i)]];
+        return rowBuffer.data();
+    };
+    auto destRow = [&](int row) { return dest + size_t(dy + row) * size_t(width) + size_t(dx); };
+
+    if (drawMode == DRAWMODE_ADDITIVE)
+    {
+        src->CommitAlphaFlags();
+        const bool useAlpha = src->m_hasAlpha;
+        const uint32_t kr = white ? 256 : AdditiveFactor(color, color.red);
+        const uint32_t kg = white ? 256 : AdditiveFactor(color, color.green);
+        const uint32_t kb = white ? 256 : AdditiveFactor(color, color.blue);
+        for (int row = 0; row < s.height; ++row)
+            k.additive(destRow(row), sourceRow(row), s.width, kr, kg, kb, useAlpha);
+    }
+    else if (!white)
+    {
+        const uint32_t c = color.ToArgb();
+        for (int row = 0; row < s.height; ++row)
+            k.modulate(destRow(row), sourceRow(row), s.width, c);
+    }
+    else if (m_hasTrans || m_hasAlpha)
+    {
+        for (int row = 0; row < s.height; ++row)
+            k.compositeAlpha(destRow(row), sourceRow(row), s.width);
+    }
+    else
+    {
+        const uint8_t* rl = src->GetRLAlpha();
+        for (int row = 0; row < s.height; ++row)
+        {
+            const uint32_t* sp = sourceRow(row);
+            uint32_t* dp = destRow(row);
+            const uint8_t* rlRow = rl + size_t(s.y + row) * size_t(src->width) + size_t(s.x);
+            int spanStart = -1;
+            auto flush = [&](int end) {
+                if (spanStart >= 0)
+                    k.blendOpaque(dp + spanStart, sp + spanStart, end - spanStart);
+                spanStart = -1;
+            };
+            int i = 0;
+            while (i < s.width)
+            {
+                const int run = std::min<int>(rlRow[i], s.width - i);
+                const uint32_t a = sp[i] >> 24;
+                if (a == 0)
+                {
+                    flush(i);
+                }
+                else if (a == 255 && run >= kCopyRun)
+                {
+                    flush(i);
+                    std::memcpy(dp + i, sp + i, size_t(run) * 4);
+                }
+                else if (spanStart < 0)
+                {
+                    spanStart = i;
+                }
+                i += run;
+            }
+            flush(s.width);
+        }
+    }
+    MarkBitsChanged();
+}
+
+void MemoryImage::PaintImageF(Image* src, float x, float y, const Rect& srcRect,
+                              const Rect& clipRect, const Color& color, int drawMode)
+{
+    PaintImageRotated(src, x, y, srcRect, clipRect, color, drawMode, 0.0, 0, 0);
+}
+
+void MemoryImage::PaintImageRotated(Image* srcImage, float x, float y, const Rect& srcRect,
+                                    const Rect& clipRect, const Color& color, int drawMode,
+                                    double angle, int centerX, int centerY)
+{
+    auto* src = dynamic_cast<MemoryImage*>(srcImage);
+    if (!src || (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE))
+        return;
+    const Rect s = srcRect.Intersection(Rect{0, 0, src->width, src->height});
+    // 16.16 positions need sources well below 32768 pixels.
+    if (s.width <= 0 || s.height <= 0 || s.width > 16384 || s.height > 16384)
+        return;
+    if (!src->m_bits && !src->m_colorTable)
+        return;
+
+    const double c = std::cos(angle), sn = std::sin(angle);
+    const double w = s.width, h = s.height, cx = centerX, cy = centerY;
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (int corner = 0; corner < 4; ++corner)
+    {
+        const double px = (corner & 1) ? w : 0.0, py = (corner & 2) ? h : 0.0;
+        const double X = x + cx + (px - cx) * c + (py - cy) * sn;
+        const double Y = y + cy + (py - cy) * c - (px - cx) * sn;
+        minX = std::min(minX, X);
+        maxX = std::max(maxX, X);
+        minY = std::min(minY, Y);
+        maxY = std::max(maxY, Y);
+    }
+    const Rect limit = clipRect.Intersection(Rect{0, 0, width, height});
+    const double lx0 = std::max(std::floor(minX), double(limit.x));
+    const double ly0 = std::max(std::floor(minY), double(limit.y));
+    const double lx1 = std::min(std::ceil(maxX), double(limit.x + limit.width));
+    const double ly1 = std::min(std::ceil(maxY), double(limit.y + limit.height));
+    if (lx1 <= lx0 || ly1 <= ly0)
+        return;
+    const Rect box{int(lx0), int(ly0), int(lx1 - lx0), int(ly1 - ly0)};
+
+    // The sampled pixels: straight from the bits, or a copy when they are
+    // palettized, drawn onto themselves or tinted.
+    std::vector<uint32_t> copy;
+    RotateSource view{nullptr, src->width, s.width, s.height};
+    const bool white = color == Color::White;
+    if (src->m_bits && src != this && white)
+    {
+        view.pixels = &src->m_bits[size_t(s.y) * size_t(src->width) + size_t(s.x)];
+    }
+    else
+    {
+        copy.resize(size_t(s.width) * size_t(s.height));
+        src->CopyPixels(s, copy.data());
+        if (!white)
+        {
+            const uint32_t ca = uint32_t(color.ToArgb() >> 24);
+            const uint32_t k[3] = {uint32_t(color.blue & 0xFF), uint32_t(color.green & 0xFF),
+                                   uint32_t(color.red & 0xFF)};
+            for (uint32_t& p : copy)
+            {
+                uint32_t out = ((ca * (p >> 24)) / 255) << 24;
+                for (int ch = 0; ch < 3; ++ch)
+                    out |= ((((p >> (8 * ch)) & 0xFF) * k[ch]) / 255) << (8 * ch);
+                p = out;
+            }
+        }
+        view.pixels = copy.data();
+        view.pitch = s.width;
+    }
+
+    // Inverse rotation of each destination pixel centre, minus half a pixel
+    // so that source pixel centres fall on whole numbers.
+    const int32_t dsx = int32_t(std::lround(c * 65536.0));
+    const int32_t dsy = int32_t(std::lround(sn * 65536.0));
+    const PixelKernels& k = PixelKernels::Active();
+    uint32_t* dest = GetBits();
+    for (int row = box.y; row < box.y + box.height; ++row)
+    {
+        const double u = box.x + 0.5 - x - cx, v = row + 0.5 - y - cy;
+        const double px = cx + u * c - v * sn - 0.5;
+        const double py = cy + u * sn + v * c - 0.5;
+        RotateRow r;
+        r.dest = dest + size_t(row) * size_t(width) + size_t(box.x);
+        r.count = box.width;
+        r.sx = int32_t(std::llround(px * 65536.0));
+        r.sy = int32_t(std::llround(py * 65536.0));
+        r.dsx = dsx;
+        r.dsy = dsy;
+        k.rotateRow(view, r, drawMode == DRAWMODE_ADDITIVE);
+    }
+    MarkBitsChanged();
+}
+
+} // namespace Quillo

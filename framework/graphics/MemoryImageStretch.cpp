@@ -1,0 +1,193 @@
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelRules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace Quillo
+{
+namespace
+{
+
+// The source pixels and weights (summing to 256) of each destination pixel
+// along one axis.
+struct AxisTaps
+{
+    std::vector<int32_t> first;
+    std::vector<int32_t> count;
+    std::vector<int32_t> offset;
+    std::vector<int32_t> weights;
+};
+
+// Destination pixel i of n covers the source interval start + [i, i+1) x
+// scale; the source pixels lie in [lo, hi).
+AxisTaps BuildTaps(double start, double scale, int n, int lo, int hi)
+{
+    AxisTaps taps;
+    std::vector<double> raw;
+    for (int i = 0; i < n; ++i)
+    {
+        const double a = start + i * scale, b = start + (i + 1) * scale;
+        raw.clear();
+        int first;
+        if (scale >= 1.0)
+        {
+            // Area average over the covered pixels, each by its covered fraction.
+            first = std::clamp(int(std::floor(a)), lo, hi - 1);
+            const int last = std::clamp(int(std::ceil(b)) - 1, first, hi - 1);
+            for (int p = first; p <= last; ++p)
+                raw.push_back(std::max(0.0, std::min(b, p + 1.0) - std::max(a, double(p))));
+        }
+        else
+        {
+            // Linear between the two nearest pixel centres.
+            const double centre = (a + b) * 0.5 - 0.5;
+            const double f0 = std::floor(centre);
+            const double f = centre - f0;
+            const int p0 = int(f0);
+            if (p0 < lo)
+            {
+                first = lo;
+                raw.push_back(1.0);
+            }
+            else if (p0 + 1 >= hi)
+            {
+                first = std::min(p0, hi - 1);
+                raw.push_back(1.0);
+            }
+            else
+            {
+                first = p0;
+                raw.push_back(1.0 - f);
+                raw.push_back(f);
+            }
+        }
+        double total = 0;
+        for (double r : raw)
+            total += r;
+        if (total <= 0)
+        {
+            raw.assign(1, 1.0);
+            total = 1.0;
+        }
+        taps.first.push_back(first);
+        taps.count.push_back(int32_t(raw.size()));
+        taps.offset.push_back(int32_t(taps.weights.size()));
+        int sum = 0;
+        size_t biggest = taps.weights.size();
+        for (double r : raw)
+        {
+            const int wgt = int(std::lround(r / total * 256.0));
+            if (taps.weights.size() == biggest || wgt > taps.weights[biggest])
+                biggest = taps.weights.size();
+            taps.weights.push_back(wgt);
+            sum += wgt;
+        }
+        // Rounding leftovers go to the heaviest tap so that every pixel sums to 256.
+        taps.weights[biggest] += 256 - sum;
+    }
+    return taps;
+}
+
+} // namespace
+
+void MemoryImage::PaintImageStretched(Image* srcImage, const Rect& destRect, const Rect& srcRect,
+                                      const Rect& clipRect, const Color& color, int drawMode,
+                                      bool quickStretch)
+{
+    (void)color;
+    (void)drawMode;
+    auto* src = dynamic_cast<MemoryImage*>(srcImage);
+    if (!src || destRect.width <= 0 || destRect.height <= 0)
+        return;
+    const Rect s = srcRect.Intersection(Rect{0, 0, src->width, src->height});
+    if (s != srcRect || s.width <= 0 || s.height <= 0)
+        return;
+    const Rect clipped =
+        destRect.Intersection(clipRect).Intersection(Rect{0, 0, width, height});
+    if (clipped.width <= 0 || clipped.height <= 0)
+        return;
+    if (!src->m_bits && !src->m_colorTable)
+        return;
+
+    const double scaleX = double(s.width) / destRect.width;
+    const double scaleY = double(s.height) / destRect.height;
+    const double sx = s.x + (clipped.x - destRect.x) * scaleX;
+    const double sy = s.y + (clipped.y - destRect.y) * scaleY;
+    if (clipped.width * scaleX <= 0 || clipped.height * scaleY <= 0)
+        return;
+
+    // Drawing onto itself reads from a copy of the source pixels.
+    std::unique_ptr<MemoryImage> selfCopy;
+    if (src == this)
+    {
+        selfCopy = std::make_unique<MemoryImage>(*this);
+        src = selfCopy.get();
+    }
+    const PixelKernels& k = PixelKernels::Active();
+    uint32_t* dest = GetBits();
+    std::vector<uint32_t> out(size_t(clipped.width));
+
+    if (quickStretch)
+    {
+        for (int row = 0; row < clipped.height; ++row)
+        {
+            const int py = std::clamp(int(sy + row * scaleY), s.y, s.y + s.height - 1);
+            for (int col = 0; col < clipped.width; ++col)
+            {
+                const int px = std::clamp(int(sx + col * scaleX), s.x, s.x + s.width - 1);
+                out[size_t(col)] = src->PixelAt(px, py);
+            }
+            k.compositeAlpha(dest + size_t(clipped.y + row) * size_t(width) + size_t(clipped.x),
+                             out.data(), clipped.width);
+        }
+        MarkBitsChanged();
+        return;
+    }
+
+    const AxisTaps tx = BuildTaps(sx, scaleX, clipped.width, s.x, s.x + s.width);
+    const AxisTaps ty = BuildTaps(sy, scaleY, clipped.height, s.y, s.y + s.height);
+    const int rowLo = ty.first.front();
+    int rowHi = rowLo;
+    for (int i = 0; i < clipped.height; ++i)
+        rowHi = std::max(rowHi, ty.first[size_t(i)] + ty.count[size_t(i)]);
+
+    // Horizontal pass: 16-bit channel sums (blue, green, red, alpha) of every
+    // source row that the vertical pass reads.
+    const size_t rowLen = size_t(clipped.width) * 4;
+    std::vector<uint16_t> horizontal(size_t(rowHi - rowLo) * rowLen);
+    std::vector<uint32_t> line(size_t(s.width));
+    for (int r = rowLo; r < rowHi; ++r)
+    {
+        src->CopyPixels(Rect{s.x, r, s.width, 1}, line.data());
+        uint16_t* h = &horizontal[size_t(r - rowLo) * rowLen];
+        for (int col = 0; col < clipped.width; ++col)
+        {
+            const int32_t* wgt = &tx.weights[size_t(tx.offset[size_t(col)])];
+            const uint32_t* p = &line[size_t(tx.first[size_t(col)] - s.x)];
+            uint32_t sum[4] = {0, 0, 0, 0};
+            for (int t = 0; t < tx.count[size_t(col)]; ++t)
+                for (int c = 0; c < 4; ++c)
+                    sum[c] += uint32_t(wgt[t]) * ((p[t] >> (8 * c)) & 0xFF);
+            for (int c = 0; c < 4; ++c)
+                h[size_t(col) * 4 + size_t(c)] = uint16_t(sum[c]);
+        }
+    }
+
+    std::vector<const uint16_t*> rows;
+    for (int row = 0; row < clipped.height; ++row)
+    {
+        rows.clear();
+        for (int t = 0; t < ty.count[size_t(row)]; ++t)
+            rows.push_back(&horizontal[size_t(ty.first[size_t(row)] + t - rowLo) * rowLen]);
+        k.verticalResample(out.data(), rows.data(), &ty.weights[size_t(ty.offset[size_t(row)])],
+                           ty.count[size_t(row)], clipped.width);
+        k.compositeAlpha(dest + size_t(clipped.y + row) * size_t(width) + size_t(clipped.x),
+                         out.data(), clipped.width);
+    }
+    MarkBitsChanged();
+}
+
+} // namespace Quillo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Quillo
+{
+
+// One source of rotated drawing: pixels with a pitch, width x height.
+struct RotateSource
+{
+    const uint32_t* pixels = nullptr;
+    int32_t pitch = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// One destination row of rotated drawing: n pixels starting at dest, whose
+// source positions (16.16 fixed point, pixel centres at +0.5) start at
+// (sx, sy) and advance by (dsx, dsy) per pixel.
+struct RotateRow
+{
+    uint32_t* dest = nullptr;
+    int32_t count = 0;
+    int32_t sx = 0;
+    int32_t sy = 0;
+    int32_t dsx = 0;
+    int32_t dsy = 0;
+};
+
+// The row kernels of the blending rules. The scalar set is the reference;
+// the vector sets give the same words and are picked once, by CPU feature.
+struct PixelKernels
+{
+    const char* name;
+    // Opaque destination: alpha 0 keeps d, 255 copies s, otherwise BlendOpaque.
+    void (*blendOpaque)(uint32_t* d, const uint32_t* s, int n);
+    // Destination with alpha: source pixels with alpha 0 are skipped.
+    void (*compositeAlpha)(uint32_t* d, const uint32_t* s, int n);
+    // Modulated by colour 0xAARRGGBB (not white), any destination.
+    void (*modulate)(uint32_t* d, const uint32_t* s, int n, uint32_t color);
+    // Additive with per-channel factors k (256 = unmodulated).
+    void (*additive)(uint32_t* d, const uint32_t* s, int n, uint32_t kr, uint32_t kg, uint32_t kb,
+                     bool useAlpha);
+    // Bilinear rotated sampling of one row, normal (false) or additive mode.
+    void (*rotateRow)(const RotateSource& src, const RotateRow& row, bool additive);
+    // out[i] = sum over taps of weight[t] x rows[t][i], then (x + 32768) >> 16,
+    // for 4 channels per pixel (rows hold 16-bit channel sums, B G R A order).
+    void (*verticalResample)(uint32_t* out, const uint16_t* const* rows, const int32_t* weights,
+                             int taps, int n);
+
+    // The reference set.
+    static const PixelKernels& Scalar();
+    // Vector sets, or null when the CPU lacks the feature.
+    static const PixelKernels* Sse2();
+    static const PixelKernels* Avx2();
+    // The set used for drawing: AVX2 when available, else SSE2; the
+    // environment variable QUILLO_PIXEL_KERNELS=scalar|sse2 forces one.
+    static const PixelKernels& Active();
+};
+
+} // namespace Quillo

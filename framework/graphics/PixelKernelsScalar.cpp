@@ -1,0 +1,76 @@
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelRules.h"
+#include "framework/graphics/RotateRules.h"
+
+namespace Quillo
+{
+namespace
+{
+
+using namespace PixelRules;
+
+void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        d[i] = BlendOpaqueClass(d[i], s[i]);
+}
+
+void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (A(s[i]) != 0)
+            d[i] = CompositeAlpha(d[i], s[i]);
+}
+
+void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t color)
+{
+    const uint32_t ca = A(color), kr = R(color), kg = G(color), kb = B(color);
+    for (int i = 0; i < n; ++i)
+    {
+        const uint32_t t = ca * A(s[i]) / 255;
+        if (t != 0)
+            d[i] = Modulate(d[i], s[i], t, kr, kg, kb);
+    }
+}
+
+void AdditiveRow(uint32_t* d, const uint32_t* s, int n, uint32_t kr, uint32_t kg, uint32_t kb,
+                 bool useAlpha)
+{
+    for (int i = 0; i < n; ++i)
+        d[i] = Additive(d[i], s[i], kr, kg, kb, useAlpha);
+}
+
+void RotateRowScalar(const RotateSource& src, const RotateRow& row, bool additive)
+{
+    int32_t sx = row.sx, sy = row.sy;
+    for (int i = 0; i < row.count; ++i, sx += row.dsx, sy += row.dsy)
+        RotateRules::Pixel(src, row.dest + i, sx, sy, additive);
+}
+
+void VerticalResampleRow(uint32_t* out, const uint16_t* const* rows, const int32_t* weights,
+                         int taps, int n)
+{
+    for (int i = 0; i < n; ++i)
+    {
+        uint32_t px = 0;
+        for (int c = 0; c < 4; ++c)
+        {
+            uint32_t sum = 32768;
+            for (int t = 0; t < taps; ++t)
+                sum += static_cast<uint32_t>(weights[t]) * rows[t][i * 4 + c];
+            px |= (sum >> 16) << (8 * c);
+        }
+        out[i] = px;
+    }
+}
+
+const PixelKernels kScalar = {
+    "scalar",          BlendOpaqueRow,  CompositeAlphaRow,  ModulateRow,
+    AdditiveRow,       RotateRowScalar, VerticalResampleRow,
+};
+
+} // namespace
+
+const PixelKernels& PixelKernels::Scalar() { return kScalar; }
+
+} // namespace Quillo
