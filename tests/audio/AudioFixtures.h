@@ -1,0 +1,263 @@
+#pragma once
+
+// Builders for the sound files the audio tests write: every fixture is made
+// here, byte by byte or through the Vorbis encoder.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <vorbis/vorbisenc.h>
+
+namespace AudioFixtures
+{
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Le16(Bytes& b, uint32_t v)
+{
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+inline void Le32(Bytes& b, uint32_t v)
+{
+    Le16(b, v & 0xFFFF);
+    Le16(b, v >> 16);
+}
+
+inline void Be16(Bytes& b, uint32_t v)
+{
+    b.push_back(static_cast<uint8_t>(v >> 8));
+    b.push_back(static_cast<uint8_t>(v));
+}
+
+inline void Be32(Bytes& b, uint32_t v)
+{
+    Be16(b, v >> 16);
+    Be16(b, v & 0xFFFF);
+}
+
+inline void Tag(Bytes& b, const char* t)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>(t[i]));
+}
+
+inline void Chunk(Bytes& b, const char* tag, const Bytes& body)
+{
+    Tag(b, tag);
+    Le32(b, static_cast<uint32_t>(body.size()));
+    b.insert(b.end(), body.begin(), body.end());
+    if (body.size() & 1)
+        b.push_back(0);
+}
+
+inline Bytes FmtBody(int channels, int rate, int bits, int format = 1)
+{
+    Bytes f;
+    Le16(f, static_cast<uint32_t>(format));
+    Le16(f, static_cast<uint32_t>(channels));
+    Le32(f, static_cast<uint32_t>(rate));
+    Le32(f, static_cast<uint32_t>(rate * channels * bits / 8));
+    Le16(f, static_cast<uint32_t>(channels * bits / 8));
+    Le16(f, static_cast<uint32_t>(bits));
+    return f;
+}
+
+inline Bytes Riff(const Bytes& chunks)
+{
+    Bytes b;
+    Tag(b, "RIFF");
+    Le32(b, static_cast<uint32_t>(chunks.size() + 4));
+    Tag(b, "WAVE");
+    b.insert(b.end(), chunks.begin(), chunks.end());
+    return b;
+}
+
+inline Bytes Wave16(int channels, int rate, const std::vector<int16_t>& samples)
+{
+    Bytes chunks;
+    Chunk(chunks, "fmt ", FmtBody(channels, rate, 16));
+    Bytes data;
+    for (int16_t s : samples)
+        Le16(data, static_cast<uint16_t>(s));
+    Chunk(chunks, "data", data);
+    return Riff(chunks);
+}
+
+inline Bytes Wave8(int channels, int rate, const Bytes& unsignedSamples)
+{
+    Bytes chunks;
+    Chunk(chunks, "fmt ", FmtBody(channels, rate, 8));
+    Chunk(chunks, "data", unsignedSamples);
+    return Riff(chunks);
+}
+
+inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Bytes& data, uint32_t offset = 24,
+                 uint32_t size = 0xFFFFFFFE)
+{
+    Bytes b;
+    Tag(b, ".snd");
+    Be32(b, offset);
+    Be32(b, size == 0xFFFFFFFE ? static_cast<uint32_t>(data.size()) : size);
+    Be32(b, encoding);
+    Be32(b, rate);
+    Be32(b, channels);
+    while (b.size() < offset)
+        b.push_back(0);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+// A sine of `frames` frames, the right channel (if any) at half amplitude.
+inline std::vector<float> Sine(int channels, int rate, int frames, double hz = 441.0)
+{
+    std::vector<float> s;
+    for (int i = 0; i < frames; ++i)
+    {
+        const float v = static_cast<float>(0.5 * std::sin(2.0 * M_PI * hz * i / rate));
+        s.push_back(v);
+        if (channels == 2)
+            s.push_back(v * 0.5f);
+    }
+    return s;
+}
+
+// Encodes interleaved float samples as Ogg Vorbis.
+inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
+{
+    Bytes out;
+    vorbis_info vi;
+    vorbis_info_init(&vi);
+    if (vorbis_encode_init_vbr(&vi, channels, rate, 0.4f) != 0)
+        return out;
+    vorbis_comment vc;
+    vorbis_comment_init(&vc);
+    vorbis_dsp_state vd;
+    vorbis_analysis_init(&vd, &vi);
+    vorbis_block vb;
+    vorbis_block_init(&vd, &vb);
+    ogg_stream_state os;
+    ogg_stream_init(&os, 1234);
+    ogg_packet header, comment, code;
+    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
+    ogg_stream_packetin(&os, &header);
+    ogg_stream_packetin(&os, &comment);
+    ogg_stream_packetin(&os, &code);
+    ogg_page page;
+    auto emit = [&](const ogg_page& p) {
+        out.insert(out.end(), p.header, p.header + p.header_len);
+        out.insert(out.end(), p.body, p.body + p.body_len);
+    };
+    while (ogg_stream_flush(&os, &page))
+        emit(page);
+    const int frames = static_cast<int>(samples.size()) / channels;
+    const int block = 1024;
+    auto drain = [&] {
+        while (vorbis_analysis_blockout(&vd, &vb) == 1)
+        {
+            vorbis_analysis(&vb, nullptr);
+            vorbis_bitrate_addblock(&vb);
+            ogg_packet packet;
+            while (vorbis_bitrate_flushpacket(&vd, &packet))
+            {
+                ogg_stream_packetin(&os, &packet);
+                while (ogg_stream_pageout(&os, &page))
+                    emit(page);
+            }
+        }
+    };
+    for (int start = 0; start < frames; start += block)
+    {
+        const int n = std::min(block, frames - start);
+        float** buffer = vorbis_analysis_buffer(&vd, n);
+        for (int i = 0; i < n; ++i)
+            for (int c = 0; c < channels; ++c)
+                buffer[c][i] = samples[static_cast<size_t>((start + i) * channels + c)];
+        vorbis_analysis_wrote(&vd, n);
+        drain();
+    }
+    vorbis_analysis_wrote(&vd, 0);
+    drain();
+    while (ogg_stream_flush(&os, &page))
+        emit(page);
+    ogg_stream_clear(&os);
+    vorbis_block_clear(&vb);
+    vorbis_dsp_clear(&vd);
+    vorbis_comment_clear(&vc);
+    vorbis_info_clear(&vi);
+    return out;
+}
+
+// A 4-channel "M.K." module: pattern p starts sample (p % 3) + 1 at a period
+// of its own on channels 0 and 1, so every order position sounds different.
+inline Bytes Mod(int patterns, const std::vector<int>& orders)
+{
+    Bytes b(20, 0);
+    std::memcpy(b.data(), "quillo test", 11);
+    const int sampleWords = 32;
+    for (int s = 0; s < 31; ++s)
+    {
+        Bytes name(22, 0);
+        b.insert(b.end(), name.begin(), name.end());
+        const bool used = s < 3;
+        Be16(b, used ? sampleWords : 0); // length in words
+        b.push_back(0);                  // finetune
+        b.push_back(used ? 64 : 0);      // volume
+        Be16(b, 0);                      // loop start
+        Be16(b, used ? sampleWords : 1); // loop length
+    }
+    b.push_back(static_cast<uint8_t>(orders.size()));
+    b.push_back(127);
+    for (int i = 0; i < 128; ++i)
+        b.push_back(i < static_cast<int>(orders.size()) ? static_cast<uint8_t>(orders[static_cast<size_t>(i)]) : 0);
+    Tag(b, "M.K.");
+    const int periods[] = {428, 381, 339, 320, 285, 254, 226, 214};
+    for (int p = 0; p < patterns; ++p)
+    {
+        for (int row = 0; row < 64; ++row)
+        {
+            for (int ch = 0; ch < 4; ++ch)
+            {
+                uint32_t sample = 0, period = 0;
+                if ((row % 8 == 0) && ch < 2)
+                {
+                    sample = static_cast<uint32_t>(p % 3 + 1);
+                    period = static_cast<uint32_t>(periods[(p + row / 8 + ch) % 8]);
+                }
+                b.push_back(static_cast<uint8_t>((sample & 0xF0) | (period >> 8)));
+                b.push_back(static_cast<uint8_t>(period & 0xFF));
+                b.push_back(static_cast<uint8_t>((sample & 0x0F) << 4));
+                b.push_back(0);
+            }
+        }
+    }
+    for (int s = 0; s < 3; ++s)
+    {
+        for (int i = 0; i < sampleWords * 2; ++i)
+        {
+            int v = 0;
+            if (s == 0)
+                v = i < sampleWords ? 100 : -100;                  // square
+            else if (s == 1)
+                v = (i * 4) - 127;                                 // saw
+            else
+                v = static_cast<int>(100 * std::sin(i * M_PI / sampleWords)); // sine
+            b.push_back(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(v, -127, 127))));
+        }
+    }
+    return b;
+}
+
+inline void Write(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace AudioFixtures
