@@ -1,0 +1,27 @@
+#include "tools/datagen/DataWriter.h"
+#include "tools/datagen/Tracks.h"
+
+#include <cstdio>
+#include <exception>
+
+// Generates the game's tracks, tables, texts, sounds and music into the
+// folder given on the command line (the folder that holds the program).
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    try
+    {
+        Spindrel::Datagen::DataWriter out(argv[1]);
+        Spindrel::Datagen::WriteTracks(out);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "spindrel-datagen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
