@@ -1,0 +1,228 @@
+#include "TestImages.h"
+
+#include "framework/graphics/ImageRegistry.h"
+#include "framework/graphics/PixelFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace Quillo;
+using QuilloTest::Argb;
+using QuilloTest::MakeImage;
+using QuilloTest::Solid;
+
+TEST(MemoryImage, RunLengthsOfAlphaClasses)
+{
+    auto img = MakeImage(6, 2,
+                         {0, 0, Argb(255, 1, 1, 1), Argb(255, 2, 2, 2), Argb(9, 0, 0, 0), 0,
+                          Argb(1, 0, 0, 0), Argb(254, 0, 0, 0), 0, 0, 0, 0});
+    const uint8_t* rl = img->GetRLAlpha();
+    const std::vector<uint8_t> expected{2, 1, 2, 1, 1, 1, 2, 1, 4, 3, 2, 1};
+    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 12), expected);
+}
+
+TEST(MemoryImage, RunLengthsAreCappedAndOneWideImagesAreAllOnes)
+{
+    auto wide = Solid(300, 1, Argb(255, 3, 3, 3));
+    const uint8_t* rl = wide->GetRLAlpha();
+    for (int i = 0; i < 46; ++i)
+        ASSERT_EQ(rl[i], 255) << i;
+    EXPECT_EQ(rl[46], 254);
+    EXPECT_EQ(rl[299], 1);
+
+    auto narrow = Solid(1, 5, Argb(255, 3, 3, 3));
+    const uint8_t* rn = narrow->GetRLAlpha();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(rn[i], 1);
+}
+
+TEST(MemoryImage, RunLengthAdditiveSeparatesBlackAfterPremultiplication)
+{
+    // Alpha 0 with colour premultiplies to (c x 1) >> 8 = 0: counts as black.
+    auto img = MakeImage(4, 1, {Argb(255, 0, 0, 0), Argb(0, 200, 0, 0), Argb(255, 0, 0, 1),
+                                Argb(128, 0, 9, 0)});
+    const uint8_t* rl = img->GetRLAdditive(nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 4), (std::vector<uint8_t>{2, 1, 2, 1}));
+}
+
+TEST(MemoryImage, NativeAlphaPremultipliesIntoTheDisplayFormat)
+{
+    auto img = MakeImage(1, 1, {Argb(127, 255, 128, 8)});
+    // a = 128: (255 x 128) >> 8 = 127, (128 x 128) >> 8 = 64, (8 x 128) >> 8 = 4.
+    EXPECT_EQ(img->GetNativeAlpha(nullptr)[0], Argb(127, 127, 64, 4));
+    img->DiscardNativeData();
+    EXPECT_FALSE(img->HasNativeAlpha());
+}
+
+TEST(MemoryImage, PixelFormatFromMasks)
+{
+    const PixelFormat f = PixelFormat::FromMasks(16, 0xF800, 0x07E0, 0x001F);
+    EXPECT_EQ(f.redBits, 5);
+    EXPECT_EQ(f.redShift, 11);
+    EXPECT_EQ(f.greenBits, 6);
+    EXPECT_EQ(f.greenShift, 5);
+    EXPECT_EQ(f.blueBits, 5);
+    EXPECT_EQ(f.blueShift, 0);
+}
+
+TEST(MemoryImage, AlphaFlagsFollowThePixelsUnlessForced)
+{
+    auto img = MakeImage(2, 1, {Argb(255, 1, 1, 1), Argb(0, 1, 1, 1)});
+    EXPECT_TRUE(img->HasTrans());
+    EXPECT_FALSE(img->HasAlpha());
+    img->GetBits()[1] = Argb(7, 0, 0, 0);
+    img->MarkBitsChanged();
+    img->CommitAlphaFlags();
+    EXPECT_FALSE(img->HasTrans());
+    EXPECT_TRUE(img->HasAlpha());
+
+    img->ForceAlphaFlags(false, false);
+    img->MarkBitsChanged();
+    img->CommitAlphaFlags();
+    EXPECT_FALSE(img->HasAlpha());
+
+    MemoryImage empty;
+    empty.MarkBitsChanged();
+    empty.CommitAlphaFlags();
+    EXPECT_TRUE(empty.HasTrans());
+    EXPECT_FALSE(empty.HasAlpha());
+}
+
+TEST(MemoryImage, CreateDefersPixelsAndAssumesAlpha)
+{
+    MemoryImage img;
+    img.Create(3, 2);
+    EXPECT_FALSE(img.HasBits());
+    EXPECT_TRUE(img.HasTrans());
+    EXPECT_TRUE(img.HasAlpha());
+    const uint32_t* bits = img.GetBits();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(bits[i], 0u);
+    EXPECT_TRUE(img.GuardIntact());
+    img.GetBits()[6] = 0;
+    EXPECT_FALSE(img.GuardIntact());
+}
+
+TEST(MemoryImage, RefusesImpossibleSizes)
+{
+    MemoryImage img;
+    img.Create(-4, 10);
+    EXPECT_EQ(img.width, 0);
+    img.Create(1 << 20, 1 << 20);
+    EXPECT_EQ(img.width, 0);
+    EXPECT_EQ(img.height, 0);
+}
+
+TEST(MemoryImage, PaletteConversionUpTo256Colours)
+{
+    std::vector<uint32_t> px(512);
+    for (int i = 0; i < 512; ++i)
+        px[size_t(i)] = Argb(255, 0, uint32_t(i % 256), 7);
+    auto img = MakeImage(32, 16, px);
+    ASSERT_TRUE(img->ConvertToPalette());
+    EXPECT_TRUE(img->IsPalettized());
+    EXPECT_FALSE(img->HasBits());
+    // Palette entries follow the order of first appearance.
+    EXPECT_EQ(img->GetColorTable()[5], Argb(255, 0, 5, 7));
+    EXPECT_EQ(img->GetColorIndices()[300], 300 - 256);
+    EXPECT_EQ(img->PixelAt(1, 9), px[9 * 32 + 1]);
+
+    // Drawing onto it expands it again, with the same pixels.
+    const uint32_t* bits = img->GetBits();
+    EXPECT_FALSE(img->IsPalettized());
+    EXPECT_EQ(std::vector<uint32_t>(bits, bits + 512), px);
+
+    px[511] = Argb(254, 1, 2, 3);
+    auto many = MakeImage(32, 16, px);
+    EXPECT_FALSE(many->ConvertToPalette());
+    EXPECT_TRUE(many->HasBits());
+    EXPECT_EQ(many->GetBits()[511], Argb(254, 1, 2, 3));
+}
+
+TEST(MemoryImage, CopyKeepsPixelsAndDerivedDataButNotTheForcedFlag)
+{
+    auto img = MakeImage(2, 1, {Argb(255, 1, 2, 3), Argb(9, 4, 5, 6)});
+    img->numCols = 2;
+    img->animInfo = std::make_unique<AnimInfo>();
+    img->animInfo->frameMap = {1, 0};
+    img->GetRLAlpha();
+    img->ForceAlphaFlags(true, true);
+    MemoryImage copy(*img);
+    EXPECT_EQ(copy.PixelAt(1, 0), Argb(9, 4, 5, 6));
+    EXPECT_TRUE(copy.HasRLAlpha());
+    EXPECT_FALSE(copy.AlphaFlagsForced());
+    EXPECT_EQ(copy.numCols, 2);
+    ASSERT_TRUE(copy.animInfo);
+    EXPECT_NE(copy.animInfo.get(), img->animInfo.get());
+    EXPECT_EQ(copy.animInfo->frameMap, (std::vector<int32_t>{1, 0}));
+
+    MemoryImage unborn;
+    unborn.Create(2, 2);
+    MemoryImage copy2(unborn);
+    EXPECT_TRUE(copy2.HasBits());
+    EXPECT_FALSE(unborn.HasBits());
+}
+
+TEST(MemoryImage, RegistersWithItsRegistryFromAnyThread)
+{
+    ImageRegistry registry;
+    {
+        MemoryImage a(registry);
+        MemoryImage b(a);
+        EXPECT_EQ(registry.Count(), 2u);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&registry] {
+                for (int i = 0; i < 200; ++i)
+                {
+                    MemoryImage img(registry);
+                    img.Create(4, 4);
+                }
+            });
+        for (auto& t : threads)
+            t.join();
+        EXPECT_EQ(registry.Count(), 2u);
+        int seen = 0;
+        registry.ForEach([&seen](MemoryImage&) { ++seen; });
+        EXPECT_EQ(seen, 2);
+    }
+    EXPECT_EQ(registry.Count(), 0u);
+}
+
+TEST(MemoryImage, ClearAndClearRect)
+{
+    auto img = Solid(3, 1, Argb(255, 9, 9, 9));
+    img->ClearRect(Rect{1, 0, 5, 5});
+    EXPECT_EQ(img->GetBits()[0], Argb(255, 9, 9, 9));
+    EXPECT_EQ(img->GetBits()[1], 0u);
+    EXPECT_EQ(img->GetBits()[2], 0u);
+    img->Clear();
+    EXPECT_EQ(img->GetBits()[0], 0u);
+}
+
+TEST(AnimInfo, PingPongMapAndDelays)
+{
+    AnimInfo info;
+    info.animType = AnimInfo::AnimPingPong;
+    info.frameDelay = 0;
+    info.Compute(4, 50, 0);
+    EXPECT_EQ(info.frameMap, (std::vector<int32_t>{0, 1, 2, 3, 2, 1}));
+    EXPECT_EQ(info.numCels, 6);
+    EXPECT_EQ(info.frameDelay, 1);
+    EXPECT_EQ(info.perFrameDelay, (std::vector<int32_t>{50, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(info.totalAnimTime, 55);
+
+    AnimInfo plain;
+    plain.frameDelay = 30;
+    plain.Compute(0, 0, 0);
+    EXPECT_EQ(plain.numCels, 1);
+    EXPECT_EQ(plain.totalAnimTime, 30);
+
+    AnimInfo ends;
+    ends.frameDelay = 10;
+    ends.SetPerFrameDelay(1, 40);
+    ends.Compute(3, 0, 70);
+    EXPECT_EQ(ends.perFrameDelay, (std::vector<int32_t>{10, 40, 70}));
+    EXPECT_EQ(ends.totalAnimTime, 120);
+}
