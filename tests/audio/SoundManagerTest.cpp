@@ -1,0 +1,348 @@
+#include "framework/audio/AudioOutput.h"
+#include "framework/audio/MixerSoundInstance.h"
+#include "framework/audio/MixerSoundManager.h"
+#include "framework/audio/SoundFile.h"
+#include "framework/audio/SoundInstance.h"
+#include "framework/platform/FileSystem.h"
+#include "support/TempDir.h"
+
+#include "AudioFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+
+using namespace Quillo;
+using namespace AudioFixtures;
+
+namespace
+{
+
+struct Fixture : ::testing::Test
+{
+    TempDir dir;
+    std::shared_ptr<AudioOutput> output = AudioOutput::CreateOffline();
+    uint32_t now = 5000;
+    MixerSoundManager manager{output, [this] { return now; }};
+
+    // A constant mono sound, so that the rendered level shows the gain.
+    std::string WriteConstant(const std::string& name, int16_t value, int frames = 4410)
+    {
+        Write(dir / (name + ".wav"), Wave16(1, 44100, std::vector<int16_t>(static_cast<size_t>(frames), value)));
+        return dir / name;
+    }
+
+    std::vector<int16_t> Render(int frames)
+    {
+        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+        output->Render(out.data(), frames);
+        return out;
+    }
+
+    std::optional<SoundFile::WaveContents> ReadCache(const std::string& name)
+    {
+        auto bytes = FileSystem::ReadFile(dir / ("cached_" + name + ".wav"));
+        if (!bytes)
+            return std::nullopt;
+        std::string error;
+        return SoundFile::DecodeWave(*bytes, error);
+    }
+};
+
+void Age(const std::string& path, int seconds)
+{
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::seconds(seconds));
+}
+
+} // namespace
+
+using SoundManagerLoading = Fixture;
+using SoundManagerInstances = Fixture;
+
+TEST_F(SoundManagerLoading, LoadsWaveAndRefusesBadIds)
+{
+    const std::string path = WriteConstant("click", 1000);
+    EXPECT_TRUE(manager.HasDevice());
+    EXPECT_TRUE(manager.LoadEffect(7, path));
+    ASSERT_TRUE(manager.Effect(7));
+    EXPECT_EQ(manager.Effect(7)->Frames(), 4410u);
+    EXPECT_FALSE(manager.LoadEffect(256, path));
+    EXPECT_FALSE(manager.LoadEffect(-1, path));
+    EXPECT_FALSE(manager.SetEffectBaseVolume(256, 0.5));
+    EXPECT_FALSE(manager.SetEffectBasePan(300, 1));
+    EXPECT_TRUE(manager.SetEffectBaseVolume(255, 0.5));
+    manager.UnloadEffect(7);
+    EXPECT_FALSE(manager.Effect(7));
+}
+
+TEST_F(SoundManagerLoading, WindowsStylePathsAndCaseDifferencesResolve)
+{
+    FileSystem::MakeDirectories(dir / "Sounds");
+    Write(dir / "Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}));
+    EXPECT_TRUE(manager.LoadEffect(1, dir.Path() + "\\sounds\\pop"));
+    ASSERT_TRUE(manager.Effect(1));
+    EXPECT_EQ(manager.Effect(1)->sampleRate, 22050);
+}
+
+TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
+{
+    EXPECT_FALSE(manager.LoadEffect(2, dir / "nothing"));
+    EXPECT_NE(manager.LastError().find("no .wav, .ogg or .au file"), std::string::npos);
+    Write(dir / "broken.wav", Bytes{'R', 'I', 'F', 'F', 1, 0, 0, 0, 'W', 'A', 'V', 'E', 'd', 'a', 't', 'a', 99, 0, 0, 0});
+    EXPECT_FALSE(manager.LoadEffect(2, dir / "broken"));
+    EXPECT_NE(manager.LastError().find("broken.wav"), std::string::npos);
+    EXPECT_FALSE(manager.Effect(2));
+    // A failed load leaves the id empty, even if it held a sound before.
+    EXPECT_TRUE(manager.LoadEffect(3, WriteConstant("ok", 5)));
+    EXPECT_FALSE(manager.LoadEffect(3, dir / "nothing"));
+    EXPECT_FALSE(manager.Effect(3));
+}
+
+TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACache)
+{
+    Write(dir / "song.ogg", Ogg(1, 22050, Sine(1, 22050, 5000)));
+    ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
+    EXPECT_EQ(manager.Effect(4)->Frames(), 5000u);
+    auto cache = ReadCache("song");
+    ASSERT_TRUE(cache);
+    ASSERT_TRUE(cache->dependency);
+    EXPECT_EQ(cache->dependency->path, dir / "song.ogg");
+    EXPECT_EQ(cache->dependency->time, FileSystem::ModificationTime(dir / "song.ogg"));
+    EXPECT_EQ(cache->sound.samples, manager.Effect(4)->samples);
+
+    // The next load takes the cache: prove it by giving the cache other samples.
+    PcmSound marked = cache->sound;
+    marked.samples.assign(marked.samples.size(), 77);
+    const auto bytes = SoundFile::EncodeWaveCache(marked, *cache->dependency);
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_song.wav", bytes.data(), bytes.size()));
+    ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
+    EXPECT_EQ(manager.Effect(4)->samples[0], 77);
+}
+
+TEST_F(SoundManagerLoading, AStaleCacheIsIgnoredAndRewritten)
+{
+    Write(dir / "hit.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
+    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
+    auto cache = ReadCache("hit");
+    ASSERT_TRUE(cache);
+    PcmSound marked = cache->sound;
+    marked.samples.assign(marked.samples.size(), 77);
+    const auto bytes = SoundFile::EncodeWaveCache(marked, *cache->dependency);
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_hit.wav", bytes.data(), bytes.size()));
+
+    Age(dir / "hit.ogg", 100); // the source changed since the cache was made
+    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
+    EXPECT_NE(manager.Effect(5)->samples[0], 77);
+    auto rewritten = ReadCache("hit");
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ(rewritten->dependency->time, FileSystem::ModificationTime(dir / "hit.ogg"));
+
+    // A cache whose source has gone is not used either.
+    std::filesystem::remove(dir / "hit.ogg");
+    EXPECT_FALSE(manager.LoadEffect(5, dir / "hit"));
+}
+
+TEST_F(SoundManagerLoading, SndFilesLoadAndCacheInTheirOwnDepth)
+{
+    Write(dir / "beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}));
+    ASSERT_TRUE(manager.LoadEffect(6, dir / "beep"));
+    EXPECT_EQ(manager.Effect(6)->samples, (std::vector<int16_t>{0x1000, -0x1000, 0x7F00}));
+    auto cache = ReadCache("beep");
+    ASSERT_TRUE(cache);
+    EXPECT_EQ(cache->sound.bitsPerSample, 8);
+    EXPECT_EQ(cache->sound.samples, manager.Effect(6)->samples);
+
+    Write(dir / "law.au", Snd(1, 8000, 1, {0x80, 0x00}));
+    ASSERT_TRUE(manager.LoadEffect(8, dir / "law"));
+    EXPECT_EQ(manager.Effect(8)->samples, (std::vector<int16_t>{32124, -32124}));
+}
+
+TEST_F(SoundManagerLoading, WaveIsPreferredToOgg)
+{
+    Write(dir / "both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
+    WriteConstant("both", 3);
+    ASSERT_TRUE(manager.LoadEffect(9, dir / "both"));
+    EXPECT_EQ(manager.Effect(9)->samples[0], 3);
+    EXPECT_FALSE(ReadCache("both"));
+}
+
+TEST(SoundManagerSilent, WithoutADeviceEverythingSucceedsQuietly)
+{
+    MixerSoundManager manager(AudioOutput::CreateSilent());
+    EXPECT_FALSE(manager.HasDevice());
+    EXPECT_TRUE(manager.LoadEffect(1, "/nonexistent/sound"));
+    EXPECT_FALSE(manager.LoadEffect(999, "/nonexistent/sound"));
+    SoundInstance* instance = manager.NewInstance(1);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_TRUE(instance->Play(false, true));
+    EXPECT_FALSE(instance->IsPlaying());
+    EXPECT_TRUE(instance->IsReleased());
+    EXPECT_EQ(manager.GetSystemVolume(), 1.0);
+    manager.SetSystemVolume(0.2);
+    EXPECT_EQ(manager.GetSystemVolume(), 1.0);
+}
+
+TEST_F(SoundManagerInstances, VolumeFollowsTheAttenuationScale)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
+    SoundInstance* instance = manager.NewInstance(1);
+    ASSERT_NE(instance, nullptr);
+    ASSERT_TRUE(instance->Play(true, false));
+    EXPECT_EQ(Render(1)[0], 10000);
+
+    instance->SetVolume(0.5); // -605 hundredths of a dB
+    EXPECT_EQ(Render(1)[0], static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
+    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
+
+    // Master × volume × base volume is what is converted.
+    instance->SetVolume(1.0);
+    manager.SetEffectsVolume(0.5);
+    const int16_t half = Render(1)[0];
+    EXPECT_EQ(half, static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
+    instance->SetBaseVolume(0.1); // 0.05 in all
+    EXPECT_EQ(Render(1)[0], static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -1956 / 2000.0))));
+    manager.SetEffectsVolume(0.0);
+    EXPECT_EQ(Render(1)[0], 0);
+    manager.SetEffectsVolume(1.0);
+    instance->SetBaseVolume(1.0);
+    instance->SetVolume(0.03); // below the audible floor
+    EXPECT_EQ(Render(1)[0], 0);
+}
+
+TEST_F(SoundManagerInstances, PanAddsToTheBasePan)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
+    ASSERT_TRUE(manager.SetEffectBasePan(1, 2000));
+    SoundInstance* instance = manager.NewInstance(1);
+    ASSERT_NE(instance, nullptr);
+    instance->Play(true, false);
+    auto out = Render(1);
+    EXPECT_EQ(out[0], 1000); // left down by 20 dB
+    EXPECT_EQ(out[1], 10000);
+    instance->SetPan(-4000); // -2000 in all
+    out = Render(1);
+    EXPECT_EQ(out[0], 10000);
+    EXPECT_EQ(out[1], 1000);
+    instance->SetBasePan(0);
+    instance->SetPan(-10000);
+    out = Render(1);
+    EXPECT_EQ(out[1], 0);
+}
+
+TEST_F(SoundManagerInstances, ShiftPitchMovesByTwelfthRootsOfTwoWithinLimits)
+{
+    Write(dir / "low.wav", Wave16(1, 22050, {0, 100, 200, 300, 400, 500}));
+    ASSERT_TRUE(manager.LoadEffect(1, dir / "low"));
+    auto* instance = dynamic_cast<MixerSoundInstance*>(manager.NewInstance(1));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_DOUBLE_EQ(instance->Frequency(), 22050.0);
+    instance->ShiftPitch(12);
+    EXPECT_NEAR(instance->Frequency(), 44100.0, 1e-6);
+    instance->Play(false, false);
+    auto out = Render(3); // now at the output rate: one sample per frame
+    EXPECT_EQ(out[2], 100);
+    EXPECT_EQ(out[4], 200);
+    instance->ShiftPitch(-12);
+    EXPECT_NEAR(instance->Frequency(), 11025.0, 1e-6);
+    instance->ShiftPitch(200);
+    EXPECT_EQ(instance->Frequency(), 100000.0);
+    instance->ShiftPitch(-200);
+    EXPECT_EQ(instance->Frequency(), 100.0);
+}
+
+TEST_F(SoundManagerInstances, ThirtyTwoSlotsAndTheReleaseRules)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("long", 100, 44100)));
+    ASSERT_TRUE(manager.LoadEffect(2, WriteConstant("short", 100, 10)));
+    EXPECT_EQ(manager.NewInstance(3), nullptr); // nothing loaded under 3
+    EXPECT_EQ(manager.NewInstance(256), nullptr);
+
+    std::vector<SoundInstance*> live;
+    for (int i = 0; i < 31; ++i)
+    {
+        live.push_back(manager.NewInstance(1));
+        ASSERT_NE(live.back(), nullptr);
+        live.back()->Play(false, true);
+    }
+    SoundInstance* shortOne = manager.NewInstance(2);
+    ASSERT_NE(shortOne, nullptr);
+    shortOne->Play(false, true);
+    EXPECT_EQ(manager.NewInstance(1), nullptr); // the 33rd gets nothing
+
+    Render(20); // the short one has finished and releases itself
+    EXPECT_FALSE(shortOne->IsPlaying());
+    SoundInstance* reused = manager.NewInstance(1);
+    EXPECT_NE(reused, nullptr);
+    EXPECT_EQ(manager.NewInstance(1), nullptr);
+
+    // A finished instance without automatic release keeps its slot.
+    reused->Play(false, false);
+    reused->Stop();
+    EXPECT_FALSE(reused->IsReleased());
+    EXPECT_EQ(manager.NewInstance(1), nullptr);
+    reused->Release();
+    EXPECT_TRUE(reused->IsReleased());
+    EXPECT_NE(manager.NewInstance(1), nullptr);
+}
+
+TEST_F(SoundManagerInstances, StopAllKeepsTheAutomaticRelease)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("long", 100, 44100)));
+    SoundInstance* automatic = manager.NewInstance(1);
+    SoundInstance* manual = manager.NewInstance(1);
+    automatic->Play(true, true);
+    manual->Play(true, false);
+    Render(10);
+    EXPECT_TRUE(automatic->IsPlaying());
+    manager.StopAllInstances();
+    EXPECT_FALSE(automatic->IsPlaying());
+    EXPECT_FALSE(manual->IsPlaying());
+    EXPECT_TRUE(automatic->IsReleased());
+    EXPECT_FALSE(manual->IsReleased());
+    for (int16_t s : Render(100))
+        ASSERT_EQ(s, 0);
+}
+
+TEST_F(SoundManagerInstances, InstancesOutliveTheirUnloadedSound)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 321)));
+    SoundInstance* instance = manager.NewInstance(1);
+    instance->Play(true, false);
+    manager.UnloadAllEffects();
+    EXPECT_EQ(Render(1)[0], 321); // the samples are shared, not freed
+    EXPECT_EQ(manager.NewInstance(1), nullptr);
+    manager.DeleteAllInstances();
+    EXPECT_EQ(Render(1)[0], 0);
+}
+
+TEST_F(SoundManagerInstances, PlayRestartsFromTheBeginning)
+{
+    Write(dir / "ramp.wav", Wave16(1, 44100, {10, 20, 30, 40}));
+    ASSERT_TRUE(manager.LoadEffect(1, dir / "ramp"));
+    SoundInstance* instance = manager.NewInstance(1);
+    EXPECT_FALSE(instance->IsPlaying()); // not before the first Play
+    instance->Play(false, false);
+    EXPECT_EQ(Render(2)[2], 20);
+    instance->Play(false, false);
+    EXPECT_EQ(Render(1)[0], 10);
+}
+
+TEST_F(SoundManagerInstances, TheSweepDeletesReleasedInstancesAtMostOncePerSecond)
+{
+    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 1)));
+    SoundInstance* a = manager.NewInstance(1);
+    a->Release();
+    // Within the second the sweep does not run, but the slot search still
+    // reuses the released slot: the same slot is handed out again.
+    now += 500;
+    SoundInstance* b = manager.NewInstance(1);
+    EXPECT_NE(b, nullptr);
+    b->Play(true, false);
+    now += 2000;
+    SoundInstance* c = manager.NewInstance(1);
+    ASSERT_NE(c, nullptr);
+    EXPECT_NE(c, b);
+    EXPECT_TRUE(b->IsPlaying()); // the sweep left the playing one alone
+}
