@@ -1,0 +1,790 @@
+#include "framework/widgets/WidgetManager.h"
+
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageRegistry.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/CursorWidget.h"
+#include "framework/widgets/KeyCode.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetHost.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Quillo
+{
+
+namespace
+{
+
+constexpr int kLeftBit = 1;
+constexpr int kRightBit = 2;
+constexpr int kMiddleBit = 4;
+
+int ButtonBit(int clickCode)
+{
+    if (clickCode < 0)
+        return kRightBit;
+    return clickCode == 3 ? kMiddleBit : kLeftBit;
+}
+
+WidgetHost& DefaultHost()
+{
+    static WidgetHost host;
+    return host;
+}
+
+} // namespace
+
+WidgetManager::WidgetManager() : m_cursorWidget(std::make_unique<CursorWidget>())
+{
+}
+
+WidgetManager::~WidgetManager()
+{
+    // The widgets outlive the manager in their owners' hands; make sure they
+    // no longer refer to it.
+    for (Widget* widget : widgets)
+        widget->manager = nullptr;
+    widgets.clear();
+}
+
+void WidgetManager::SetHost(WidgetHost* widgetHost)
+{
+    m_host = widgetHost;
+}
+
+WidgetHost& WidgetManager::Host()
+{
+    return m_host ? *m_host : DefaultHost();
+}
+
+void WidgetManager::SetScreenImage(MemoryImage* image)
+{
+    screenImage = image;
+}
+
+WidgetManager::WidgetList::iterator WidgetManager::Find(const Widget* widget)
+{
+    return std::find(widgets.begin(), widgets.end(), widget);
+}
+
+WidgetManager::WidgetList::const_iterator WidgetManager::Find(const Widget* widget) const
+{
+    return std::find(widgets.begin(), widgets.end(), widget);
+}
+
+bool WidgetManager::HasWidget(const Widget* widget) const
+{
+    return widget && Find(widget) != widgets.end();
+}
+
+bool WidgetManager::IsBehind(const Widget* a, const Widget* b) const
+{
+    if (!a || !b || a == b)
+        return false;
+    for (const Widget* widget : widgets)
+    {
+        if (widget == a)
+            return HasWidget(b);
+        if (widget == b)
+            return false;
+    }
+    return false;
+}
+
+void WidgetManager::Unlink(WidgetList::iterator it)
+{
+    for (PassCursor* cursor : m_passCursors)
+    {
+        if (cursor->position == it)
+        {
+            ++cursor->position;
+            cursor->movedOn = true;
+        }
+    }
+    widgets.erase(it);
+}
+
+void WidgetManager::KeepCursorOnTop()
+{
+    if (!m_cursorWidgetShown || widgets.empty() || widgets.back() == m_cursorWidget.get())
+        return;
+    auto it = Find(m_cursorWidget.get());
+    if (it == widgets.end())
+        return;
+    Unlink(it);
+    widgets.push_back(m_cursorWidget.get());
+}
+
+void WidgetManager::AddWidget(Widget* widget)
+{
+    if (!widget)
+        return;
+    if (HasWidget(widget))
+    {
+        if (widget != m_cursorWidget.get())
+            KeepCursorOnTop();
+        ReevaluateMouse();
+        return;
+    }
+    widgets.push_back(widget);
+    widget->OnAttached(this);
+    widget->Invalidate();
+    KeepCursorOnTop();
+    ReevaluateMouse();
+}
+
+void WidgetManager::RemoveWidget(Widget* widget)
+{
+    auto it = Find(widget);
+    if (it == widgets.end())
+        return;
+    widget->InvalidateFull();
+    it = Find(widget);
+    if (it == widgets.end())
+        return;
+    Unlink(it);
+    ReleaseWidget(widget);
+    if (popupWidget == widget)
+        popupWidget = nullptr;
+    if (defaultTabWidget == widget)
+        defaultTabWidget = nullptr;
+    widget->OnDetached(this);
+}
+
+void WidgetManager::ForgetWidget(Widget* widget)
+{
+    auto it = Find(widget);
+    if (it != widgets.end())
+        Unlink(it);
+    if (overWidget == widget)
+        overWidget = nullptr;
+    if (pressedWidget == widget)
+    {
+        pressedWidget = nullptr;
+        downButtons = 0;
+    }
+    if (focusWidget == widget)
+        focusWidget = nullptr;
+    if (baseModalWidget == widget)
+        baseModalWidget = nullptr;
+    if (popupWidget == widget)
+        popupWidget = nullptr;
+    if (defaultTabWidget == widget)
+        defaultTabWidget = nullptr;
+    widget->manager = nullptr;
+}
+
+void WidgetManager::BringToFront(Widget* widget)
+{
+    auto it = Find(widget);
+    if (it == widgets.end())
+        return;
+    Unlink(it);
+    widgets.push_back(widget);
+    KeepCursorOnTop();
+    widget->OnOrderChanged();
+}
+
+void WidgetManager::PutInFront(Widget* widget, Widget* reference)
+{
+    auto it = Find(widget);
+    if (it == widgets.end())
+        return;
+    Unlink(it);
+    auto ref = Find(reference);
+    if (ref == widgets.end())
+        widgets.push_back(widget);
+    else
+        widgets.insert(std::next(ref), widget);
+    KeepCursorOnTop();
+    widget->OnOrderChanged();
+}
+
+bool WidgetManager::MayTakeInput(const Widget* widget) const
+{
+    return widget && !(baseModalWidget && IsBehind(widget, baseModalWidget));
+}
+
+void WidgetManager::SetFocus(Widget* widget)
+{
+    if (widget == focusWidget)
+        return;
+    // Widgets behind the modal widget get no focus.
+    if (widget && !MayTakeInput(widget))
+        return;
+    DropFocus();
+    if (widget && HasWidget(widget))
+    {
+        focusWidget = widget;
+        if (hasFocus)
+            widget->OnGotFocus();
+    }
+}
+
+void WidgetManager::DropFocus()
+{
+    Widget* old = focusWidget;
+    focusWidget = nullptr;
+    // While the application is unfocused the widget already had its
+    // OnLostFocus from FocusLost.
+    if (old && hasFocus)
+        old->OnLostFocus();
+}
+
+void WidgetManager::ClearOver()
+{
+    Widget* old = overWidget;
+    overWidget = nullptr;
+    if (old)
+        old->OnMouseLeave();
+}
+
+void WidgetManager::ReleasePressed()
+{
+    Widget* pressed = pressedWidget;
+    const int buttons = downButtons;
+    pressedWidget = nullptr;
+    downButtons = 0;
+    if (!pressed)
+        return;
+    const int localX = lastMouseX - pressed->x;
+    const int localY = lastMouseY - pressed->y;
+    if (buttons & kLeftBit)
+        pressed->OnMouseUp(localX, localY, 1);
+    if (buttons & kRightBit)
+        pressed->OnMouseUp(localX, localY, -1);
+    if (buttons & kMiddleBit)
+        pressed->OnMouseUp(localX, localY, 3);
+}
+
+void WidgetManager::SetBaseModal(Widget* widget)
+{
+    baseModalWidget = widget;
+    if (!widget)
+        return;
+    if (overWidget && IsBehind(overWidget, widget))
+        ClearOver();
+    if (pressedWidget && IsBehind(pressedWidget, widget))
+        ReleasePressed();
+    if (focusWidget && IsBehind(focusWidget, widget))
+        DropFocus();
+}
+
+void WidgetManager::ReleaseWidget(Widget* widget)
+{
+    if (!widget)
+        return;
+    if (widget == overWidget)
+        ClearOver();
+    if (widget == pressedWidget)
+        ReleasePressed();
+    if (widget == focusWidget)
+        DropFocus();
+    if (widget == baseModalWidget)
+        baseModalWidget = nullptr;
+}
+
+void WidgetManager::OnWidgetDisabled(Widget* widget)
+{
+    if (widget == overWidget)
+        ClearOver();
+    if (widget == pressedWidget)
+        ReleasePressed();
+    if (widget == focusWidget)
+        DropFocus();
+}
+
+void WidgetManager::OnWidgetEnabled(Widget* widget)
+{
+    if (HasWidget(widget) && widget->Contains(lastMouseX, lastMouseY))
+        ReevaluateMouse();
+}
+
+void WidgetManager::SetSize(int newWidth, int newHeight)
+{
+    if (newWidth == width && newHeight == height)
+        return;
+    width = newWidth;
+    height = newHeight;
+    m_overlayCache.reset();
+}
+
+void WidgetManager::MarkAllDirty()
+{
+    markedDirty = true;
+    for (Widget* widget : widgets)
+        widget->dirty = true;
+}
+
+bool WidgetManager::UpdatePass()
+{
+    markedDirty = false;
+    ++updateNumber;
+    PassCursor cursor{widgets.begin(), false};
+    m_passCursors.push_back(&cursor);
+    while (cursor.position != widgets.end())
+    {
+        Widget* widget = *cursor.position;
+        cursor.movedOn = false;
+        if (widget->updateStamp != updateNumber)
+        {
+            widget->updateStamp = updateNumber;
+            widget->Update();
+        }
+        if (!cursor.movedOn)
+            ++cursor.position;
+    }
+    m_passCursors.pop_back();
+    return markedDirty;
+}
+
+bool WidgetManager::UpdatePartialPass(double fraction)
+{
+    markedDirty = false;
+    PassCursor cursor{widgets.begin(), false};
+    m_passCursors.push_back(&cursor);
+    while (cursor.position != widgets.end())
+    {
+        Widget* widget = *cursor.position;
+        cursor.movedOn = false;
+        widget->UpdatePartial(fraction);
+        if (!cursor.movedOn)
+            ++cursor.position;
+    }
+    m_passCursors.pop_back();
+    return markedDirty;
+}
+
+Widget* WidgetManager::WidgetAt(int screenX, int screenY)
+{
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
+    {
+        Widget* widget = *it;
+        if (widget->visible && widget->mouseVisible &&
+            widget->GetInsetRect().Contains(screenX, screenY))
+        {
+            // A disabled widget swallows the hit.
+            if (widget->disabled)
+                return nullptr;
+            if (widget->IsPointVisible(screenX - widget->x, screenY - widget->y))
+                return widget;
+        }
+        if (widget == baseModalWidget)
+            break;
+    }
+    return nullptr;
+}
+
+void WidgetManager::MoveCursorWidget()
+{
+    if (!m_cursorWidgetShown)
+        return;
+    const Point hotSpot = m_cursorWidget->GetHotSpot();
+    m_cursorWidget->Move(lastMouseX - hotSpot.x, lastMouseY - hotSpot.y);
+}
+
+void WidgetManager::UpdateMousePosition(int mouseX, int mouseY)
+{
+    const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
+    lastMouseX = mouseX;
+    lastMouseY = mouseY;
+    Widget* widget = WidgetAt(mouseX, mouseY);
+    if (widget == overWidget)
+    {
+        if (widget && moved)
+            widget->OnMouseMove(mouseX - widget->x, mouseY - widget->y);
+    }
+    else
+    {
+        ClearOver();
+        overWidget = widget;
+        if (widget)
+        {
+            widget->OnMouseEnter();
+            if (overWidget == widget)
+                widget->OnMouseMove(mouseX - widget->x, mouseY - widget->y);
+        }
+    }
+    if (moved)
+        MoveCursorWidget();
+}
+
+void WidgetManager::Drag(int mouseX, int mouseY)
+{
+    mouseIn = true;
+    const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
+    lastMouseX = mouseX;
+    lastMouseY = mouseY;
+    if (overWidget && overWidget != pressedWidget)
+        ClearOver();
+    if (Widget* pressed = pressedWidget)
+    {
+        pressed->OnMouseDrag(mouseX - pressed->x, mouseY - pressed->y);
+        if (pressedWidget == pressed)
+        {
+            if (WidgetAt(mouseX, mouseY) != pressed)
+                ClearOver();
+            else if (!overWidget)
+            {
+                overWidget = pressed;
+                pressed->OnMouseEnter();
+            }
+        }
+    }
+    if (moved)
+        MoveCursorWidget();
+}
+
+void WidgetManager::MouseMove(int mouseX, int mouseY)
+{
+    lastInputUpdate = updateNumber;
+    if (downButtons != 0)
+    {
+        Drag(mouseX, mouseY);
+        return;
+    }
+    mouseIn = true;
+    UpdateMousePosition(mouseX, mouseY);
+}
+
+void WidgetManager::MouseDown(int mouseX, int mouseY, int clickCode)
+{
+    lastInputUpdate = updateNumber;
+    const int bit = ButtonBit(clickCode);
+    physicalButtons |= bit;
+    // While the capture holds only the pressed widget may be the mouse-over
+    // widget, so a further button only records the position.
+    if (downButtons != 0)
+    {
+        const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
+        lastMouseX = mouseX;
+        lastMouseY = mouseY;
+        if (moved)
+            MoveCursorWidget();
+    }
+    else
+    {
+        UpdateMousePosition(mouseX, mouseY);
+    }
+    if (popupWidget && !popupWidget->Contains(mouseX, mouseY))
+    {
+        Widget* popup = popupWidget;
+        popupWidget = nullptr;
+        RemoveWidget(popup);
+    }
+    Widget* target = pressedWidget ? pressedWidget : WidgetAt(mouseX, mouseY);
+    lastButton = bit == kRightBit ? -1 : bit == kMiddleBit ? 2 : 1;
+    downButtons |= bit;
+    pressedWidget = target;
+    if (!target)
+        return;
+    if (target->WantsFocus())
+        SetFocus(target);
+    target->OnMouseDown(mouseX - target->x, mouseY - target->y, clickCode);
+}
+
+void WidgetManager::MouseUp(int mouseX, int mouseY, int clickCode)
+{
+    lastInputUpdate = updateNumber;
+    const int bit = ButtonBit(clickCode);
+    physicalButtons &= ~bit;
+    if (pressedWidget && (downButtons & bit))
+    {
+        downButtons &= ~bit;
+        Widget* pressed = pressedWidget;
+        if (downButtons == 0)
+            pressedWidget = nullptr;
+        pressed->OnMouseUp(mouseX - pressed->x, mouseY - pressed->y, clickCode);
+    }
+    else
+    {
+        downButtons &= ~bit;
+    }
+    if (downButtons != 0)
+        Drag(mouseX, mouseY);
+    else
+        UpdateMousePosition(mouseX, mouseY);
+}
+
+void WidgetManager::MouseLeaveWindow(int mouseX, int mouseY)
+{
+    (void)mouseX, (void)mouseY;
+    lastInputUpdate = updateNumber;
+    mouseIn = false;
+    ClearOver();
+}
+
+void WidgetManager::MouseWheel(int delta)
+{
+    lastInputUpdate = updateNumber;
+    if (focusWidget && MayTakeInput(focusWidget))
+        focusWidget->OnMouseWheel(delta);
+}
+
+void WidgetManager::KeyDown(int key)
+{
+    lastInputUpdate = updateNumber;
+    if (key >= 0 && key < static_cast<int>(keyDown.size()))
+        keyDown[static_cast<size_t>(key)] = true;
+    if (focusWidget && MayTakeInput(focusWidget))
+        focusWidget->OnKeyDown(key);
+}
+
+void WidgetManager::KeyUp(int key)
+{
+    lastInputUpdate = updateNumber;
+    if (key >= 0 && key < static_cast<int>(keyDown.size()))
+        keyDown[static_cast<size_t>(key)] = false;
+    if (key == KeyCode::Tab && keyDown[KeyCode::Control])
+        return;
+    if (focusWidget && MayTakeInput(focusWidget))
+        focusWidget->OnKeyUp(key);
+}
+
+void WidgetManager::KeyChar(char ch)
+{
+    lastInputUpdate = updateNumber;
+    Widget* target = (ch == '\t' && keyDown[KeyCode::Control]) ? defaultTabWidget : focusWidget;
+    if (target && MayTakeInput(target))
+        target->OnKeyChar(ch);
+}
+
+void WidgetManager::FocusGained()
+{
+    if (hasFocus)
+        return;
+    hasFocus = true;
+    if (focusWidget)
+        focusWidget->OnGotFocus();
+}
+
+void WidgetManager::FocusLost()
+{
+    if (!hasFocus)
+        return;
+    physicalButtons = 0;
+    for (size_t key = 0; key < keyDown.size(); ++key)
+    {
+        if (keyDown[key])
+            KeyUp(static_cast<int>(key));
+    }
+    hasFocus = false;
+    if (focusWidget)
+        focusWidget->OnLostFocus();
+}
+
+void WidgetManager::ReleasePressedButtons()
+{
+    ReleasePressed();
+}
+
+void WidgetManager::ClearKeyDownTable()
+{
+    keyDown.fill(false);
+}
+
+void WidgetManager::ReevaluateMouse()
+{
+    if (!pressedWidget)
+    {
+        if (mouseIn && downButtons == 0)
+            UpdateMousePosition(lastMouseX, lastMouseY);
+    }
+    else if (overWidget && WidgetAt(lastMouseX, lastMouseY) != pressedWidget)
+    {
+        ClearOver();
+    }
+}
+
+CursorWidget* WidgetManager::GetCursorWidget()
+{
+    return m_cursorWidget.get();
+}
+
+void WidgetManager::ShowCursorWidget(bool show)
+{
+    if (show == m_cursorWidgetShown)
+        return;
+    m_cursorWidgetShown = show;
+    if (show)
+    {
+        AddWidget(m_cursorWidget.get());
+        MoveCursorWidget();
+    }
+    else
+    {
+        RemoveWidget(m_cursorWidget.get());
+    }
+}
+
+void WidgetManager::Invalidate(Widget* widget)
+{
+    markedDirty = true;
+    if (widget->dirty)
+        return;
+    widget->dirty = true;
+    if (widget->overlay)
+        return;
+    if (widget->translucent)
+    {
+        InvalidateFull(widget);
+        return;
+    }
+    auto it = Find(widget);
+    if (it == widgets.end())
+        return;
+    for (++it; it != widgets.end(); ++it)
+    {
+        Widget* front = *it;
+        if (front->visible && front->Overlaps(widget))
+            front->Invalidate();
+    }
+}
+
+void WidgetManager::InvalidateFull(Widget* widget)
+{
+    markedDirty = true;
+    widget->dirty = true;
+    if (widget->overlay)
+        return;
+    auto it = Find(widget);
+    if (it == widgets.end())
+        return;
+    const Rect clipped = widget->GetRect().Intersection(Rect{0, 0, width, height});
+    const int left = clipped.x;
+    const int top = clipped.y;
+    const int right = clipped.x + clipped.width - 1;
+    const int bottom = clipped.y + clipped.height - 1;
+    for (auto back = it; back != widgets.begin();)
+    {
+        --back;
+        Widget* behind = *back;
+        if (!behind->visible)
+            continue;
+        if (!behind->seeThrough && !behind->translucent && behind->Contains(left, top) &&
+            behind->Contains(right, bottom))
+        {
+            // An opaque widget covering this one hides everything further back.
+            behind->Invalidate();
+            break;
+        }
+        if (behind->Overlaps(widget))
+            behind->Invalidate();
+    }
+    for (auto front = it; front != widgets.end(); ++front)
+    {
+        if ((*front)->visible && (*front)->Overlaps(widget))
+            (*front)->Invalidate();
+    }
+}
+
+void WidgetManager::DrawWidget(Graphics& g, Widget* widget)
+{
+    Graphics local(g);
+    if (widget->clips)
+        local.IntersectClip(widget->x, widget->y, widget->width, widget->height);
+    local.Translate(widget->x, widget->y);
+    widget->Draw(&local);
+}
+
+bool WidgetManager::DrawPass()
+{
+    if (!screenImage)
+        return false;
+    int dirtyCount = 0;
+    bool hasOverlay = false;
+    for (Widget* widget : widgets)
+    {
+        // A hidden widget has nothing to draw; keeping it clean lets showing
+        // it again invalidate what lies in front of it.
+        if (!widget->visible)
+        {
+            widget->dirty = false;
+            continue;
+        }
+        if (widget->dirty)
+            ++dirtyCount;
+        if (widget->overlay)
+            hasOverlay = true;
+    }
+    const bool overlayChanged = hasOverlay != m_hadOverlay;
+    if (dirtyCount == 0 && !overlayChanged)
+        return false;
+
+    MemoryImage* target = screenImage;
+    if (hasOverlay)
+    {
+        if (!m_overlayCache)
+        {
+            // Made like the screen, so that the display can draw it the same way.
+            if (auto* display = dynamic_cast<DisplayImage*>(screenImage))
+                m_overlayCache = std::make_unique<DisplayImage>(display->GetDisplay());
+            else if (ImageRegistry* registry = screenImage->GetRegistry())
+                m_overlayCache = std::make_unique<MemoryImage>(*registry);
+            else
+                m_overlayCache = std::make_unique<MemoryImage>();
+            m_overlayCache->Create(width, height);
+        }
+        target = m_overlayCache.get();
+    }
+
+    bool drew = false;
+    {
+        Graphics g(target);
+        for (Widget* widget : widgets)
+        {
+            if (widget->visible && widget->overlay)
+                break;
+            if (widget->visible && (widget->dirty || overlayChanged))
+            {
+                DrawWidget(g, widget);
+                widget->dirty = false;
+                drew = true;
+            }
+        }
+    }
+
+    if (hasOverlay && (dirtyCount > 0 || !m_hadOverlay))
+    {
+        CopyOverlayCache();
+        Graphics g(screenImage);
+        bool reached = false;
+        for (Widget* widget : widgets)
+        {
+            if (!widget->visible)
+                continue;
+            reached = reached || widget->overlay;
+            if (!reached)
+                continue;
+            DrawWidget(g, widget);
+            widget->dirty = false;
+            drew = true;
+        }
+    }
+    m_hadOverlay = hasOverlay;
+    return drew;
+}
+
+void WidgetManager::CopyOverlayCache()
+{
+    const int copyWidth = std::min(m_overlayCache->width, screenImage->width);
+    const int copyHeight = std::min(m_overlayCache->height, screenImage->height);
+    if (copyWidth <= 0 || copyHeight <= 0)
+        return;
+    const uint32_t* from = m_overlayCache->GetBits();
+    uint32_t* to = screenImage->GetBits();
+    if (!from || !to)
+        return;
+    for (int row = 0; row < copyHeight; ++row)
+    {
+        std::memcpy(to + static_cast<size_t>(row) * static_cast<size_t>(screenImage->width),
+                    from + static_cast<size_t>(row) * static_cast<size_t>(m_overlayCache->width),
+                    static_cast<size_t>(copyWidth) * sizeof(uint32_t));
+    }
+    screenImage->MarkBitsChanged();
+}
+
+} // namespace Quillo

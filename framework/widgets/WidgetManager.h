@@ -1,0 +1,154 @@
+#pragma once
+
+#include <array>
+#include <list>
+#include <memory>
+#include <vector>
+
+namespace Quillo
+{
+
+class CursorWidget;
+class Graphics;
+class MemoryImage;
+class Widget;
+class WidgetHost;
+
+// Keeps every widget in one flat list from back to front, routes mouse and
+// keyboard input to them, runs their updates and redraws the dirty ones into
+// the screen image. Coordinates are screen pixels. Widgets are owned by
+// whoever made them; the manager only refers to them while they are attached.
+class WidgetManager
+{
+public:
+    WidgetManager();
+    WidgetManager(const WidgetManager&) = delete;
+    WidgetManager& operator=(const WidgetManager&) = delete;
+    virtual ~WidgetManager();
+
+    // The application's services; null gives the quiet defaults of WidgetHost.
+    void SetHost(WidgetHost* widgetHost);
+    WidgetHost& Host();
+    // The image drawn into; null draws nothing.
+    void SetScreenImage(MemoryImage* image);
+
+    void AddWidget(Widget* widget);
+    void RemoveWidget(Widget* widget);
+    bool HasWidget(const Widget* widget) const;
+    void BringToFront(Widget* widget);
+    void PutInFront(Widget* widget, Widget* reference);
+    void SetFocus(Widget* widget);
+    void SetBaseModal(Widget* widget);
+    void ReleaseWidget(Widget* widget);
+    void SetSize(int newWidth, int newHeight);
+    void MarkAllDirty();
+
+    // One fixed update step; returns whether any widget was marked dirty.
+    bool UpdatePass();
+    bool UpdatePartialPass(double fraction);
+    // Draws the dirty widgets; returns whether anything was drawn.
+    bool DrawPass();
+
+    void MouseMove(int mouseX, int mouseY);
+    void MouseDown(int mouseX, int mouseY, int clickCode);
+    void MouseUp(int mouseX, int mouseY, int clickCode);
+    void MouseLeaveWindow(int mouseX, int mouseY);
+    void MouseWheel(int delta);
+    void KeyDown(int key);
+    void KeyUp(int key);
+    void KeyChar(char ch);
+    void FocusGained();
+    void FocusLost();
+    void ReleasePressedButtons();
+    // Clears the key-down table without telling anybody (after a system popup).
+    void ClearKeyDownTable();
+
+    // The frontmost widget under the point that may take the mouse, or null.
+    Widget* WidgetAt(int screenX, int screenY);
+    // Whether a lies behind b in the order; false when either is not attached.
+    bool IsBehind(const Widget* a, const Widget* b) const;
+
+    // The drawn cursor: while shown it is frontmost and follows the mouse.
+    CursorWidget* GetCursorWidget();
+    void ShowCursorWidget(bool show);
+
+    // Called by widgets; Algorithms of marking dirty.
+    void Invalidate(Widget* widget);
+    void InvalidateFull(Widget* widget);
+    void OnWidgetDisabled(Widget* widget);
+    void OnWidgetEnabled(Widget* widget);
+    // After a widget was added, shown, hidden, moved or resized.
+    void ReevaluateMouse();
+    // Unlinks a widget that is being destroyed without calling it back.
+    void ForgetWidget(Widget* widget);
+
+    const std::list<Widget*>& Widgets() const { return widgets; }
+    Widget* GetBaseModal() const { return baseModalWidget; }
+    // Whether buttons are held on the pressed widget; the application keeps
+    // the system mouse capture while this is true.
+    bool AnyButtonDown() const { return downButtons != 0; }
+
+    // Screen state, read by the application and the widgets.
+    MemoryImage* screenImage = nullptr;
+    int width = 0;
+    int height = 0;
+    Widget* focusWidget = nullptr;
+    Widget* pressedWidget = nullptr;
+    Widget* overWidget = nullptr;
+    Widget* baseModalWidget = nullptr;
+    // Removed from the manager when a button goes down outside it.
+    Widget* popupWidget = nullptr;
+    // Receives Tab characters typed with Ctrl held.
+    Widget* defaultTabWidget = nullptr;
+    bool mouseIn = false;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    // Buttons pressed on pressedWidget and buttons physically down:
+    // bit 1 left, 2 right, 4 middle.
+    int downButtons = 0;
+    int physicalButtons = 0;
+    // 1 left, -1 right, 2 middle.
+    int lastButton = 0;
+    // By virtual key code; 16 Shift, 17 Ctrl, 18 Alt.
+    std::array<bool, 256> keyDown{};
+    // Whether the application has the input focus.
+    bool hasFocus = true;
+    int updateNumber = 0;
+    int lastInputUpdate = 0;
+    bool markedDirty = false;
+
+private:
+    using WidgetList = std::list<Widget*>;
+
+    WidgetList::iterator Find(const Widget* widget);
+    WidgetList::const_iterator Find(const Widget* widget) const;
+    void Unlink(WidgetList::iterator it);
+    void KeepCursorOnTop();
+    void UpdateMousePosition(int mouseX, int mouseY);
+    void MoveCursorWidget();
+    void Drag(int mouseX, int mouseY);
+    void ClearOver();
+    void ReleasePressed();
+    void DropFocus();
+    bool MayTakeInput(const Widget* widget) const;
+    void DrawWidget(Graphics& g, Widget* widget);
+    void CopyOverlayCache();
+
+    // A walk of an update pass; a removal of the widget it stands on moves it
+    // to the next one and tells the walk not to advance.
+    struct PassCursor
+    {
+        std::list<Widget*>::iterator position;
+        bool movedOn = false;
+    };
+
+    WidgetList widgets;
+    WidgetHost* m_host = nullptr;
+    std::unique_ptr<CursorWidget> m_cursorWidget;
+    bool m_cursorWidgetShown = false;
+    std::unique_ptr<MemoryImage> m_overlayCache;
+    bool m_hadOverlay = false;
+    std::vector<PassCursor*> m_passCursors;
+};
+
+} // namespace Quillo
