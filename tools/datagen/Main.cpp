@@ -1,8 +1,11 @@
 #include "tools/datagen/DataWriter.h"
+#include "tools/datagen/LanguageFile.h"
+#include "tools/datagen/LevelTables.h"
 #include "tools/datagen/Tracks.h"
 
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 // Generates the game's tracks, tables, texts, sounds and music into the
 // folder given on the command line (the folder that holds the program).
@@ -16,7 +19,9 @@ int main(int argc, char** argv)
     try
     {
         Spindrel::Datagen::DataWriter out(argv[1]);
-        Spindrel::Datagen::WriteTracks(out);
+        std::vector<double> lengths = Spindrel::Datagen::WriteTracks(out);
+        Spindrel::Datagen::WriteLevelTables(out, lengths);
+        Spindrel::Datagen::WriteLanguageFiles(out);
     }
     catch (const std::exception& e)
     {

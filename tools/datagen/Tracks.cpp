@@ -170,8 +170,17 @@ std::vector<std::string> CheckTrack(const TrackFile& track)
     return faults;
 }
 
-void WriteTracks(const DataWriter& out)
+double TrackLength(const TrackFile& track)
 {
+    double length = 0;
+    for (size_t i = 1; i < track.points.size(); ++i)
+        length += std::hypot(track.points[i].x - track.points[i - 1].x, track.points[i].y - track.points[i - 1].y);
+    return length;
+}
+
+std::vector<double> WriteTracks(const DataWriter& out)
+{
+    std::vector<double> lengths;
     std::vector<TrackShape> designs = TrackDesigns();
     if (designs.size() != TrackRules::kTrackCount)
         throw std::logic_error("there must be 30 track designs");
@@ -179,6 +188,7 @@ void WriteTracks(const DataWriter& out)
     for (size_t i = 0; i < designs.size(); ++i)
     {
         TrackFile track = MakeTrackFile(designs[i]);
+        lengths.push_back(TrackLength(track));
         for (const std::string& fault : CheckTrack(track))
             problems += "track " + std::to_string(i + 1) + ": " + fault + "\n";
         char name[40];
@@ -187,6 +197,7 @@ void WriteTracks(const DataWriter& out)
     }
     if (!problems.empty())
         throw std::runtime_error(problems);
+    return lengths;
 }
 
 } // namespace Spindrel::Datagen

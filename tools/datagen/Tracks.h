@@ -46,8 +46,10 @@ TrackFile MakeTrackFile(const TrackShape& shape);
 std::vector<uint8_t> EncodeTrack(const TrackFile& track);
 // Everything wrong with a track, one line per fault; empty when it is sound.
 std::vector<std::string> CheckTrack(const TrackFile& track);
+double TrackLength(const TrackFile& track);
 
-// Writes levels/01.path .. levels/30.path; throws when a design breaks a rule.
-void WriteTracks(const DataWriter& out);
+// Writes levels/01.path .. levels/30.path and returns the tracks' lengths;
+// throws when a design breaks a rule.
+std::vector<double> WriteTracks(const DataWriter& out);
 
 } // namespace Spindrel::Datagen
