@@ -1,6 +1,7 @@
 #include "tools/datagen/DataWriter.h"
 #include "tools/datagen/LanguageFile.h"
 #include "tools/datagen/LevelTables.h"
+#include "tools/datagen/Sounds.h"
 #include "tools/datagen/Tracks.h"
 
 #include <cstdio>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         std::vector<double> lengths = Spindrel::Datagen::WriteTracks(out);
         Spindrel::Datagen::WriteLevelTables(out, lengths);
         Spindrel::Datagen::WriteLanguageFiles(out);
+        Spindrel::Datagen::WriteSoundEffects(out);
     }
     catch (const std::exception& e)
     {
