@@ -1,13 +1,25 @@
 #include "framework/graphics/PixelKernels.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 namespace Quillo
 {
 
+namespace
+{
+
+std::atomic<const PixelKernels*> g_override{nullptr};
+
+} // namespace
+
+void PixelKernels::Override(const PixelKernels* kernels) { g_override.store(kernels); }
+
 const PixelKernels& PixelKernels::Active()
 {
+    if (const PixelKernels* forced = g_override.load(std::memory_order_relaxed))
+        return *forced;
     // Chosen once for the process; every drawing call then uses the same set.
     static const PixelKernels& chosen = []() -> const PixelKernels& {
         const char* force = std::getenv("QUILLO_PIXEL_KERNELS");

@@ -56,6 +56,9 @@ struct PixelKernels
     // The set used for drawing: AVX2 when available, else SSE2; the
     // environment variable QUILLO_PIXEL_KERNELS=scalar|sse2 forces one.
     static const PixelKernels& Active();
+    // Makes Active return kernels (null: the automatic choice again), so
+    // that tests and benchmarks can run whole drawing operations on each set.
+    static void Override(const PixelKernels* kernels);
 };
 
 } // namespace Quillo

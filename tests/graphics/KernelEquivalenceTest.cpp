@@ -1,0 +1,151 @@
+// Every vector kernel set must give exactly the words of the scalar reference.
+#include "TestImages.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/PixelKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace Quillo;
+
+namespace
+{
+
+std::vector<const PixelKernels*> VectorSets()
+{
+    std::vector<const PixelKernels*> sets;
+    if (PixelKernels::Sse2())
+        sets.push_back(PixelKernels::Sse2());
+    if (PixelKernels::Avx2())
+        sets.push_back(PixelKernels::Avx2());
+    return sets;
+}
+
+// Runs op on a fresh copy of dest with the reference and with each vector
+// set, over widths 1..67 so that bodies and tails both run.
+void CompareRows(const char* what,
+                 const std::function<void(const PixelKernels&, uint32_t*, const uint32_t*, int)>& op)
+{
+    std::mt19937 rng(1234);
+    for (const PixelKernels* set : VectorSets())
+        for (int n = 1; n <= 67; ++n)
+            for (int rep = 0; rep < 20; ++rep)
+            {
+                const auto src = QuilloTest::RandomPixels(rng, size_t(n));
+                const auto dst = QuilloTest::RandomPixels(rng, size_t(n));
+                auto expected = dst, actual = dst;
+                op(PixelKernels::Scalar(), expected.data(), src.data(), n);
+                op(*set, actual.data(), src.data(), n);
+                ASSERT_EQ(actual, expected) << what << " " << set->name << " width " << n;
+            }
+}
+
+} // namespace
+
+TEST(KernelEquivalence, BlendOpaque)
+{
+    CompareRows("blendOpaque", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+        k.blendOpaque(d, s, n);
+    });
+}
+
+TEST(KernelEquivalence, CompositeAlpha)
+{
+    CompareRows("compositeAlpha", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+        k.compositeAlpha(d, s, n);
+    });
+}
+
+TEST(KernelEquivalence, Modulate)
+{
+    for (uint32_t color : {0xFF808080u, 0x80FF2000u, 0x01FFFFFFu, 0xFEFFFFFFu, 0x7F123456u})
+        CompareRows("modulate", [color](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+            k.modulate(d, s, n, color);
+        });
+}
+
+TEST(KernelEquivalence, Additive)
+{
+    for (bool useAlpha : {false, true})
+        for (uint32_t kk : {256u, 255u, 128u, 0u})
+            CompareRows("additive", [=](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+                k.additive(d, s, n, kk, 256 - kk / 2, kk / 3, useAlpha);
+            });
+}
+
+TEST(KernelEquivalence, VerticalResample)
+{
+    std::mt19937 rng(99);
+    for (const PixelKernels* set : VectorSets())
+        for (int n = 1; n <= 67; ++n)
+            for (int taps = 1; taps <= 4; ++taps)
+            {
+                std::vector<std::vector<uint16_t>> rows(size_t(taps), std::vector<uint16_t>(size_t(n) * 4));
+                std::vector<const uint16_t*> ptrs;
+                std::vector<int32_t> weights;
+                int left = 256;
+                for (int t = 0; t < taps; ++t)
+                {
+                    for (auto& v : rows[size_t(t)])
+                        v = uint16_t(rng() % 65281);
+                    ptrs.push_back(rows[size_t(t)].data());
+                    const int w = t + 1 == taps ? left : int(rng() % uint32_t(left + 1));
+                    weights.push_back(w);
+                    left -= w;
+                }
+                std::vector<uint32_t> expected(static_cast<size_t>(n)), actual(static_cast<size_t>(n));
+                PixelKernels::Scalar().verticalResample(expected.data(), ptrs.data(), weights.data(), taps, n);
+                set->verticalResample(actual.data(), ptrs.data(), weights.data(), taps, n);
+                ASSERT_EQ(actual, expected) << set->name << " width " << n << " taps " << taps;
+            }
+}
+
+// Whole drawing operations through a context with random positions and
+// clip rectangles, on destinations with and without alpha.
+TEST(KernelEquivalence, DrawingOperations)
+{
+    std::mt19937 rng(7);
+    for (const PixelKernels* set : VectorSets())
+        for (int round = 0; round < 60; ++round)
+        {
+            const int sw = 1 + int(rng() % 67), sh = 1 + int(rng() % 9);
+            auto src = QuilloTest::MakeImage(sw, sh, QuilloTest::RandomPixels(rng, size_t(sw) * size_t(sh)));
+            if (round % 5 == 0)
+                src->ConvertToPalette();
+            const auto destPixels = QuilloTest::RandomPixels(rng, 80 * 12);
+            const bool opaque = round % 2 == 0;
+            const Rect clip{int(rng() % 20), int(rng() % 4), 1 + int(rng() % 80), 1 + int(rng() % 12)};
+            const int x = int(rng() % 40) - 10, y = int(rng() % 8) - 3;
+            const int op = round % 6;
+            const Color tint(int(rng() % 256), int(rng() % 256), int(rng() % 256), int(rng() % 256));
+            const double angle = double(rng() % 628) / 100.0;
+
+            auto run = [&](const PixelKernels& kernels) {
+                PixelKernels::Override(&kernels);
+                auto dest = QuilloTest::MakeImage(80, 12, destPixels);
+                if (opaque)
+                    dest->ForceAlphaFlags(false, false);
+                Graphics g(dest.get());
+                g.IntersectClip(clip);
+                g.SetDrawMode(op == 1 ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL);
+                g.SetTintImages(op == 2 || op == 1);
+                g.SetColor(tint);
+                switch (op)
+                {
+                case 0:
+                case 1:
+                case 2: g.DrawImage(src.get(), x, y); break;
+                case 3: g.DrawImage(src.get(), x, y, sw * 2 + 1, sh * 3); break;
+                case 4: g.DrawImage(src.get(), Rect{x, y, 1 + sw / 3, 1 + sh / 2}, Rect{0, 0, sw, sh}); break;
+                default: g.DrawImageRotatedF(src.get(), float(x) + 0.3f, float(y), angle, sw / 2, sh / 2); break;
+                }
+                g.FillRect(x, y, 7, 3);
+                PixelKernels::Override(nullptr);
+                return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + 80 * 12);
+            };
+            ASSERT_EQ(run(*set), run(PixelKernels::Scalar())) << set->name << " round " << round;
+        }
+}
