@@ -1,6 +1,6 @@
 // Parses arbitrary text as a settings file; what it writes back must parse
 // to the same document.
-#include "framework/app/SettingsDocument.h"
+#include "framework/platform/SettingsDocument.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/app/SettingsDocument.h"
+#include "framework/platform/SettingsDocument.h"
 #include "framework/app/SettingsStore.h"
 
 #include <functional>

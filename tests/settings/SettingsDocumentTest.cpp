@@ -1,4 +1,4 @@
-#include "framework/app/SettingsDocument.h"
+#include "framework/platform/SettingsDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,40 @@
+#include "framework/diagnostics/CrashFilter.h"
+
+#include "framework/diagnostics/CrashReport.h"
+#include "framework/platform/PosixCrashHandler.h"
+
+#include <cstdlib>
+
+namespace Quillo
+{
+
+void InstallCrashFilter()
+{
+    PosixCrashHandler::Install(&CrashReport::Format);
+}
+
+void SetCrashApplicationInfo(const std::string& product, const std::string& version,
+                             const std::string& soundVersion, uint64_t mainThreadId)
+{
+    PosixCrashHandler::SetApplicationInfo(product.c_str(), version.c_str(), nullptr, soundVersion.c_str(),
+                                          mainThreadId);
+}
+
+void ClearCrashApplicationInfo()
+{
+    PosixCrashHandler::ClearApplicationInfo();
+}
+
+void SetCrashFullscreen(bool fullscreen)
+{
+    PosixCrashHandler::SetFullscreen(fullscreen);
+}
+
+void CrashOnPurpose()
+{
+    volatile int* nowhere = nullptr;
+    *nowhere = 0;
+    std::abort();
+}
+
+} // namespace Quillo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Quillo
+{
+
+// The process-wide crash filter: a fatal fault writes "crash.txt" and
+// shows it in the "Fatal Error!" window. Installed first thing in main(),
+// before the application object exists.
+void InstallCrashFilter();
+
+// What the report says about the running application; set once the
+// application object exists, cleared when it goes.
+void SetCrashApplicationInfo(const std::string& product, const std::string& version,
+                             const std::string& soundVersion, uint64_t mainThreadId);
+void ClearCrashApplicationInfo();
+void SetCrashFullscreen(bool fullscreen);
+
+// Ends the process through the crash filter on purpose (a null pointer
+// write): the developer's check that reports work.
+[[noreturn]] void CrashOnPurpose();
+
+} // namespace Quillo

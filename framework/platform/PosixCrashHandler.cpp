@@ -1,0 +1,474 @@
+#include "framework/platform/PosixCrashHandler.h"
+
+#include "framework/platform/FileSystem.h"
+#include "framework/platform/OsInfo.h"
+
+#include <SDL.h>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <link.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <ucontext.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace Quillo
+{
+
+namespace
+{
+
+constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr size_t kAltStackSize = 256 * 1024;
+constexpr int kMaxModules = 512;
+constexpr int kMaxSegments = 16;
+
+struct Module
+{
+    char name[512];
+    uint64_t segmentStart[kMaxSegments];
+    uint64_t segmentEnd[kMaxSegments];
+    int segmentCount;
+};
+
+// Fixed storage: nothing in the handler allocates.
+Module g_modules[kMaxModules];
+std::atomic<int> g_moduleCount{0};
+char g_exePath[512];
+char g_viewerPath[1024];
+std::atomic<bool> g_viewerEnabled{false};
+std::atomic<PosixCrashHandler::Formatter> g_formatter{nullptr};
+std::atomic<bool> g_installed{false};
+std::atomic<bool> g_crashMuted{false};
+std::atomic<int> g_handling{0};
+
+char g_osName[64];
+char g_osInfo[256];
+OsVersion g_os;
+
+char g_product[256];
+char g_version[128];
+char g_displayVersion[128];
+char g_soundVersion[128];
+std::atomic<bool> g_hasApplication{false};
+std::atomic<bool> g_fullscreen{false};
+std::atomic<uint64_t> g_mainThreadId{0};
+uint64_t g_startSeconds = 0;
+
+CrashFacts g_facts;
+char g_report[128 * 1024];
+
+thread_local uintptr_t t_stackLow = 0;
+
+uint64_t MonotonicSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec);
+}
+
+void CopyText(char* dst, size_t cap, const char* src)
+{
+    if (!src)
+        src = "";
+    size_t n = 0;
+    while (src[n] && n + 1 < cap)
+    {
+        dst[n] = src[n];
+        ++n;
+    }
+    dst[n] = '\0';
+}
+
+int AddModule(dl_phdr_info* info, size_t, void* data)
+{
+    int& count = *static_cast<int*>(data);
+    if (count >= kMaxModules)
+        return 1;
+    Module& m = g_modules[count];
+    const char* name = info->dlpi_name && *info->dlpi_name ? info->dlpi_name : g_exePath;
+    CopyText(m.name, sizeof m.name, name);
+    m.segmentCount = 0;
+    for (int i = 0; i < info->dlpi_phnum && m.segmentCount < kMaxSegments; ++i)
+    {
+        const ElfW(Phdr)& ph = info->dlpi_phdr[i];
+        if (ph.p_type != PT_LOAD)
+            continue;
+        m.segmentStart[m.segmentCount] = info->dlpi_addr + ph.p_vaddr;
+        m.segmentEnd[m.segmentCount] = info->dlpi_addr + ph.p_vaddr + ph.p_memsz;
+        ++m.segmentCount;
+    }
+    ++count;
+    return 0;
+}
+
+bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64_t& offset)
+{
+    const int count = g_moduleCount.load(std::memory_order_acquire);
+    for (int i = 0; i < count; ++i)
+    {
+        const Module& m = g_modules[i];
+        for (int s = 0; s < m.segmentCount; ++s)
+        {
+            if (address >= m.segmentStart[s] && address < m.segmentEnd[s])
+            {
+                module = m.name;
+                section = static_cast<uint32_t>(s + 1);
+                offset = address - m.segmentStart[s];
+                return true;
+            }
+        }
+    }
+    module = nullptr;
+    section = 0;
+    offset = address;
+    return false;
+}
+
+// The exception code a signal corresponds to, or the signal number for the
+// "Unknown exception" line.
+uint32_t CodeFor(int sig, const siginfo_t* info)
+{
+    switch (sig)
+    {
+    case SIGSEGV: {
+        const auto addr = reinterpret_cast<uintptr_t>(info->si_addr);
+        // A fault just below (or at the very bottom of) the thread's stack
+        // is the stack running out.
+        if (t_stackLow != 0 && addr + 256 * 1024 >= t_stackLow && addr < t_stackLow + 64 * 1024)
+            return 0xC00000FD;
+        return 0xC0000005;
+    }
+    case SIGBUS:
+        return info->si_code == BUS_ADRALN ? 0x80000002 : 0xC0000006;
+    case SIGFPE:
+        switch (info->si_code)
+        {
+        case FPE_INTDIV:
+            return 0xC0000094;
+        case FPE_INTOVF:
+            return 0xC0000095;
+        case FPE_FLTDIV:
+            return 0xC000008E;
+        case FPE_FLTOVF:
+            return 0xC0000091;
+        case FPE_FLTUND:
+            return 0xC0000093;
+        case FPE_FLTRES:
+            return 0xC000008F;
+        case FPE_FLTINV:
+            return 0xC0000090;
+        case FPE_FLTSUB:
+            return 0xC000008C;
+        default:
+            return static_cast<uint32_t>(sig);
+        }
+    case SIGILL:
+        return info->si_code == ILL_PRVOPC || info->si_code == ILL_PRVREG ? 0xC0000096 : 0xC000001D;
+    default:
+        return static_cast<uint32_t>(sig);
+    }
+}
+
+void WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0)
+    {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+void FillRegisters(CrashFacts& f, const ucontext_t* uc)
+{
+#if defined(__x86_64__)
+    const greg_t* g = uc->uc_mcontext.gregs;
+    CrashRegisters& r = f.registers;
+    r.rax = static_cast<uint64_t>(g[REG_RAX]);
+    r.rbx = static_cast<uint64_t>(g[REG_RBX]);
+    r.rcx = static_cast<uint64_t>(g[REG_RCX]);
+    r.rdx = static_cast<uint64_t>(g[REG_RDX]);
+    r.rsi = static_cast<uint64_t>(g[REG_RSI]);
+    r.rdi = static_cast<uint64_t>(g[REG_RDI]);
+    r.r8 = static_cast<uint64_t>(g[REG_R8]);
+    r.r9 = static_cast<uint64_t>(g[REG_R9]);
+    r.r10 = static_cast<uint64_t>(g[REG_R10]);
+    r.r11 = static_cast<uint64_t>(g[REG_R11]);
+    r.r12 = static_cast<uint64_t>(g[REG_R12]);
+    r.r13 = static_cast<uint64_t>(g[REG_R13]);
+    r.r14 = static_cast<uint64_t>(g[REG_R14]);
+    r.r15 = static_cast<uint64_t>(g[REG_R15]);
+    r.rip = static_cast<uint64_t>(g[REG_RIP]);
+    r.rsp = static_cast<uint64_t>(g[REG_RSP]);
+    r.rbp = static_cast<uint64_t>(g[REG_RBP]);
+    r.flags = static_cast<uint64_t>(g[REG_EFL]);
+    // cs, gs, fs and (on current kernels) ss share one word.
+    const auto segs = static_cast<uint64_t>(g[REG_CSGSFS]);
+    r.cs = static_cast<uint16_t>(segs);
+    r.gs = static_cast<uint16_t>(segs >> 16);
+    r.fs = static_cast<uint16_t>(segs >> 32);
+    r.ss = static_cast<uint16_t>(segs >> 48);
+    f.params[0] = r.rdi;
+    f.params[1] = r.rsi;
+    f.params[2] = r.rdx;
+    f.params[3] = r.rcx;
+#else
+    (void)f;
+    (void)uc;
+#endif
+}
+
+void WalkStack(CrashFacts& f)
+{
+    void* addresses[CrashFacts::kMaxFrames + 16];
+    const int n = ::backtrace(addresses, CrashFacts::kMaxFrames + 16);
+    // The walk starts inside this handler; the report starts at the fault.
+    int first = 0;
+    for (int i = 0; i < n; ++i)
+    {
+        if (reinterpret_cast<uint64_t>(addresses[i]) == f.registers.rip)
+        {
+            first = i;
+            break;
+        }
+    }
+    f.frameCount = 0;
+    for (int i = first; i < n && f.frameCount < CrashFacts::kMaxFrames; ++i)
+    {
+        CrashFrame& fr = f.frames[f.frameCount++];
+        fr = CrashFrame();
+        fr.address = reinterpret_cast<uint64_t>(addresses[i]);
+        fr.frame = f.frameCount == 1 ? f.registers.rsp : 0;
+        FindModule(fr.address, fr.module, fr.section, fr.offset);
+        Dl_info info;
+        if (::dladdr(addresses[i], &info) != 0 && info.dli_sname && info.dli_saddr)
+        {
+            fr.symbol = info.dli_sname;
+            fr.symbolOffset = fr.address - reinterpret_cast<uint64_t>(info.dli_saddr);
+        }
+    }
+}
+
+void StartViewer(const char* report, size_t length, bool fileWritten)
+{
+    if (!g_viewerEnabled.load() || g_viewerPath[0] == '\0')
+        return;
+    int fds[2] = {-1, -1};
+    if (!fileWritten && ::pipe(fds) != 0)
+        return;
+    const pid_t pid = ::_Fork();
+    if (pid == 0)
+    {
+        ::setsid();
+        if (!fileWritten)
+        {
+            ::dup2(fds[0], 0);
+            ::close(fds[0]);
+            ::close(fds[1]);
+        }
+        char name[] = "crashview";
+        char fileArg[] = "crash.txt";
+        char pipeArg[] = "-";
+        char* argv[] = {name, fileWritten ? fileArg : pipeArg, nullptr};
+        ::execve(g_viewerPath, argv, environ);
+        ::_exit(127);
+    }
+    if (!fileWritten)
+    {
+        ::close(fds[0]);
+        if (pid > 0)
+            WriteAll(fds[1], report, length);
+        ::close(fds[1]);
+    }
+}
+
+void Handler(int sig, siginfo_t* info, void* context)
+{
+    g_crashMuted.store(true);
+    // A second fault while reporting (another thread, or this one) just
+    // ends the process.
+    if (g_handling.fetch_add(1) != 0)
+    {
+        ::signal(sig, SIG_DFL);
+        ::raise(sig);
+        return;
+    }
+    const auto* uc = static_cast<const ucontext_t*>(context);
+    CrashFacts& f = g_facts;
+    f = CrashFacts();
+    f.code = CodeFor(sig, info);
+    FillRegisters(f, uc);
+    f.address = f.registers.rip;
+    f.threadId = PosixCrashHandler::CurrentThreadId();
+    FindModule(f.address, f.module, f.section, f.offset);
+    WalkStack(f);
+
+    f.osName = g_osName;
+    f.osInfo = g_osInfo;
+    f.osMajor = g_os.major;
+    f.osMinor = g_os.minor;
+    f.osBuild = g_os.build;
+    if (g_hasApplication.load())
+    {
+        f.hasApplication = true;
+        f.product = g_product;
+        f.productVersion = g_version;
+        f.displayVersion = g_displayVersion;
+        f.soundVersion = g_soundVersion;
+        f.secondsLoaded = MonotonicSeconds() - g_startSeconds;
+        f.fullscreen = g_fullscreen.load();
+        f.mainThreadId = g_mainThreadId.load();
+    }
+
+    size_t length = 0;
+    if (auto format = g_formatter.load())
+        length = format(f, g_report, sizeof g_report);
+
+    bool written = false;
+    const int fd = ::open("crash.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd >= 0)
+    {
+        WriteAll(fd, g_report, length);
+        written = ::close(fd) == 0;
+    }
+    StartViewer(g_report, length, written);
+
+    // SA_RESETHAND put the default action back: the signal, pending until
+    // this handler returns, ends the process with its own status.
+    ::raise(sig);
+}
+
+} // namespace
+
+uint64_t PosixCrashHandler::CurrentThreadId()
+{
+    return static_cast<uint64_t>(::syscall(SYS_gettid));
+}
+
+void PosixCrashHandler::PrepareThread()
+{
+    stack_t current;
+    if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) && current.ss_size >= kAltStackSize)
+        return;
+    // Kept for the thread's life; a thread that ends leaves it mapped (a
+    // few threads per run).
+    void* mem = ::mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mem == MAP_FAILED)
+        return;
+    stack_t ss{};
+    ss.ss_sp = mem;
+    ss.ss_size = kAltStackSize;
+    ::sigaltstack(&ss, nullptr);
+
+    pthread_attr_t attr;
+    if (::pthread_getattr_np(::pthread_self(), &attr) == 0)
+    {
+        void* addr = nullptr;
+        size_t size = 0;
+        if (::pthread_attr_getstack(&attr, &addr, &size) == 0)
+            t_stackLow = reinterpret_cast<uintptr_t>(addr);
+        ::pthread_attr_destroy(&attr);
+    }
+}
+
+void PosixCrashHandler::RefreshModules()
+{
+    int count = 0;
+    ::dl_iterate_phdr(AddModule, &count);
+    g_moduleCount.store(count, std::memory_order_release);
+}
+
+void PosixCrashHandler::Install(Formatter formatter)
+{
+    g_formatter.store(formatter);
+    if (g_installed.exchange(true))
+        return;
+
+    const ssize_t n = ::readlink("/proc/self/exe", g_exePath, sizeof g_exePath - 1);
+    g_exePath[n > 0 ? n : 0] = '\0';
+    RefreshModules();
+
+    g_os = OsInfo::Query();
+    CopyText(g_osName, sizeof g_osName, g_os.name.c_str());
+    CopyText(g_osInfo, sizeof g_osInfo, g_os.additionalInfo.c_str());
+    g_startSeconds = MonotonicSeconds();
+
+    const char* custom = ::getenv("QUILLO_CRASHVIEW");
+    const std::string viewer = custom && *custom ? std::string(custom) : FileSystem::ExecutableDirectory() + "/crashview";
+    CopyText(g_viewerPath, sizeof g_viewerPath, viewer.c_str());
+    const char* off = ::getenv("QUILLO_NO_CRASHVIEW");
+    g_viewerEnabled.store(!(off && *off && std::strcmp(off, "0") != 0));
+
+    // The unwinder lives in libgcc_s, which backtrace() loads on first
+    // use; loading it inside the handler would allocate.
+    void* warm[2];
+    ::backtrace(warm, 2);
+
+    PrepareThread();
+    struct sigaction sa{};
+    sa.sa_sigaction = Handler;
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    ::sigemptyset(&sa.sa_mask);
+    for (int sig : kSignals)
+        ::sigaction(sig, &sa, nullptr);
+}
+
+void PosixCrashHandler::SetApplicationInfo(const char* product, const char* version, const char* displayVersion,
+                                           const char* soundVersion, uint64_t mainThreadId)
+{
+    g_hasApplication.store(false);
+    CopyText(g_product, sizeof g_product, product);
+    CopyText(g_version, sizeof g_version, version);
+    if (displayVersion)
+    {
+        CopyText(g_displayVersion, sizeof g_displayVersion, displayVersion);
+    }
+    else
+    {
+        SDL_version v;
+        SDL_GetVersion(&v);
+        const std::string text = std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
+        CopyText(g_displayVersion, sizeof g_displayVersion, text.c_str());
+    }
+    CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion);
+    g_mainThreadId.store(mainThreadId);
+    g_hasApplication.store(true);
+}
+
+void PosixCrashHandler::ClearApplicationInfo()
+{
+    g_hasApplication.store(false);
+}
+
+void PosixCrashHandler::SetFullscreen(bool fullscreen)
+{
+    g_fullscreen.store(fullscreen);
+}
+
+bool PosixCrashHandler::CrashMuted()
+{
+    return g_crashMuted.load(std::memory_order_relaxed);
+}
+
+void PosixCrashHandler::SetViewerEnabled(bool enabled)
+{
+    g_viewerEnabled.store(enabled);
+}
+
+} // namespace Quillo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "framework/diagnostics/CrashFacts.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Quillo
+{
+
+// The handler of fatal signals (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT).
+//
+// It runs on an alternate stack and does only what is safe there: it
+// gathers the facts of the fault into fixed storage, has them formatted,
+// writes "crash.txt" into the working directory, starts the separate viewer
+// program "crashview" (which shows the report in a window; the report goes
+// to it through a pipe when the file cannot be written) and lets the
+// process die by the same signal at once. Everything that needs the heap,
+// locks or the window system was prepared at install time or happens in the
+// viewer.
+//
+// The viewer is the "crashview" beside the program, or $QUILLO_CRASHVIEW;
+// QUILLO_NO_CRASHVIEW=1 switches it off (tests).
+class PosixCrashHandler
+{
+public:
+    using Formatter = size_t (*)(const CrashFacts& facts, char* buffer, size_t capacity);
+
+    // Installs the handler once for the process and prepares the calling
+    // thread. Later calls only replace the formatter.
+    static void Install(Formatter formatter);
+
+    // Gives the calling thread its own alternate signal stack (each thread
+    // that may fail needs one to report a stack overflow).
+    static void PrepareThread();
+
+    // Reads the list of loaded modules again (after libraries were loaded
+    // at run time).
+    static void RefreshModules();
+
+    // What the report shows once the application object exists. The texts
+    // are copied; null display version means the SDL library's own.
+    static void SetApplicationInfo(const char* product, const char* version, const char* displayVersion,
+                                   const char* soundVersion, uint64_t mainThreadId);
+    static void ClearApplicationInfo();
+    static void SetFullscreen(bool fullscreen);
+
+    // True from the moment a fault is being handled: the sound mixer
+    // outputs silence from then on.
+    static bool CrashMuted();
+
+    static void SetViewerEnabled(bool enabled);
+
+    // The calling thread's id as the report prints it.
+    static uint64_t CurrentThreadId();
+};
+
+} // namespace Quillo

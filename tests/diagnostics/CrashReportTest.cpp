@@ -1,0 +1,136 @@
+#include "framework/diagnostics/CrashReport.h"
+#include "framework/diagnostics/CrashText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace Quillo;
+
+namespace
+{
+
+std::vector<std::string> Lines(const CrashFacts& f)
+{
+    static char buffer[64 * 1024];
+    const size_t n = CrashReport::Format(f, buffer, sizeof buffer);
+    std::vector<std::string> lines;
+    std::string text(buffer, n);
+    size_t pos = 0;
+    while (pos < text.size())
+    {
+        const size_t end = text.find("\r\n", pos);
+        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+CrashFacts SampleFacts()
+{
+    CrashFacts f;
+    f.code = 0xC0000005;
+    f.address = 0x55d0c0de1234;
+    f.threadId = 0x1a2b;
+    f.module = "/opt/spindrel/spindrel";
+    f.section = 2;
+    f.offset = 0x1234;
+    f.frameCount = 2;
+    f.frames[0] = CrashFrame{0x7ffd0000, 0x55d0c0de1234, "_ZN6Quillo5CrashEv", 0x14, "/opt/spindrel/spindrel", 2, 0x1234};
+    f.frames[1] = CrashFrame{0, 0x7f0012345678, nullptr, 0, "/lib/x86_64-linux-gnu/libc.so.6", 1, 0x5678};
+    f.params[0] = 1;
+    f.registers.rax = 0xdeadbeef;
+    f.registers.rip = 0x55d0c0de1234;
+    f.registers.cs = 0x33;
+    f.registers.flags = 0x10246;
+    f.osName = "Linux";
+    f.osMajor = 6;
+    f.osMinor = 1;
+    f.osBuild = 0;
+    f.osInfo = "Debian GNU/Linux 12 (bookworm)";
+    return f;
+}
+
+} // namespace
+
+TEST(CrashReport, LayoutWithoutAnApplication)
+{
+    const auto lines = Lines(SampleFacts());
+    ASSERT_GE(lines.size(), 14u);
+    EXPECT_EQ(lines[0], "Exception: Access Violation (code 0xc0000005) at address 55D0C0DE1234 in thread 1A2B");
+    EXPECT_EQ(lines[1], "Module: spindrel");
+    EXPECT_EQ(lines[2], "Logical Address: 0002:00001234");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "7FFD0000 55D0C0DE1234 _ZN6Quillo5CrashEv+14");
+    EXPECT_EQ(lines[5], "Params: 00000001 00000000 00000000 00000000");
+    EXPECT_EQ(lines[6], "00000000 7F0012345678 0001:00005678 libc.so.6");
+    EXPECT_EQ(lines[7], "");
+    EXPECT_EQ(lines[8].substr(0, 21), "RAX:00000000DEADBEEF ");
+    EXPECT_EQ(lines[9].substr(0, 20), "R8:0000000000000000 ");
+    EXPECT_EQ(lines[10], "RIP:000055D0C0DE1234 RSP:0000000000000000  RBP:0000000000000000");
+    EXPECT_EQ(lines[11], "CS:0033 SS:0000 DS:0000 ES:0000 FS:0000 GS:0000");
+    EXPECT_EQ(lines[12], "Flags:00010246");
+    EXPECT_EQ(lines[13], "");
+    EXPECT_EQ(lines[14], "OS Ver: Linux 6.1 Debian GNU/Linux 12 (bookworm) Build 0");
+    EXPECT_EQ(lines.size(), 15u) << "no versions or run description without an application";
+}
+
+TEST(CrashReport, ApplicationLinesAndRunDescription)
+{
+    CrashFacts f = SampleFacts();
+    f.hasApplication = true;
+    f.displayVersion = "2.26.5";
+    f.soundVersion = "0.6.9";
+    f.product = "Spindrel";
+    f.productVersion = "1.0";
+    f.secondsLoaded = 3 * 3600 + 4 * 60 + 5;
+    f.fullscreen = true;
+    f.mainThreadId = 0xbeef;
+    const auto lines = Lines(f);
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(lines[15], "SDL Ver: 2.26.5");
+    EXPECT_EQ(lines[16], "Audio Ver: 0.6.9");
+    EXPECT_EQ(lines[17], "");
+    EXPECT_EQ(lines[18], "Product: Spindrel");
+    EXPECT_EQ(lines[19], "Version: 1.0");
+    EXPECT_EQ(lines[20], "Time Loaded: 03:04:05");
+    EXPECT_EQ(lines[21], "Fullscreen: Yes");
+    EXPECT_EQ(lines[22], "Primary ThreadId: BEEF");
+}
+
+TEST(CrashReport, CodesOutsideTheTableAndFramePointerWalks)
+{
+    CrashFacts f = SampleFacts();
+    f.code = 6;
+    f.module = nullptr;
+    f.framePointerWalk = true;
+    const auto lines = Lines(f);
+    EXPECT_EQ(lines[0], "Unknown exception: (code 0x6) at address 55D0C0DE1234 in thread 1A2B");
+    EXPECT_EQ(lines[1], "Module: (unknown)");
+    EXPECT_EQ(lines[4], "55D0C0DE1234  7FFD0000  0002:00001234 spindrel");
+    EXPECT_EQ(lines[5], "7F0012345678  00000000  0001:00005678 libc.so.6");
+    EXPECT_EQ(CrashReport::ExceptionName(0xC0000094), std::string("Integer Divide by Zero"));
+    EXPECT_EQ(CrashReport::ExceptionName(0x00000000), std::string("Wait 0"));
+    EXPECT_EQ(CrashReport::ExceptionName(0xC0000001), nullptr);
+
+    char title[64];
+    CrashReport::FormatTitle(f, title, sizeof title);
+    EXPECT_STREQ(title, "Exception at 0002:00001234");
+}
+
+TEST(CrashText, CutsOffAtTheBufferAndStaysTerminated)
+{
+    char buffer[8];
+    CrashText t(buffer, sizeof buffer);
+    t.Put("abc").Hex(0xABCDEF, 4).Dec(12345);
+    EXPECT_EQ(t.Length(), 7u);
+    EXPECT_STREQ(buffer, "abcABCD");
+    char small[16];
+    CrashText d(small, sizeof small);
+    d.Dec(7, 2).Put(' ').Hex(0, 3).Put(' ').Dec(0);
+    EXPECT_STREQ(small, "07 000 0");
+}
