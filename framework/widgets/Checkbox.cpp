@@ -1,0 +1,53 @@
+#include "framework/widgets/Checkbox.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/CheckboxListener.h"
+
+namespace Quillo
+{
+
+Checkbox::Checkbox(Image* uncheckedImg, Image* checkedImg, int checkboxId,
+                   CheckboxListener* checkboxListener)
+    : id(checkboxId), uncheckedImage(uncheckedImg), checkedImage(checkedImg),
+      listener(checkboxListener)
+{
+    handCursor = true;
+}
+
+void Checkbox::SetChecked(bool isChecked, bool notify)
+{
+    checked = isChecked;
+    if (notify && listener)
+        listener->OnCheckboxChanged(id, checked);
+    Invalidate();
+}
+
+bool Checkbox::IsChecked()
+{
+    return checked;
+}
+
+void Checkbox::Draw(Graphics* g)
+{
+    if (checkedRect.width != 0)
+    {
+        if (uncheckedImage)
+            g->DrawImage(uncheckedImage, 0, 0, checked ? checkedRect : uncheckedRect);
+        return;
+    }
+    Image* image = checked ? checkedImage : uncheckedImage;
+    if (image)
+        g->DrawImage(image, 0, 0);
+}
+
+void Checkbox::OnMouseDown(int localX, int localY, int clickCode)
+{
+    Widget::OnMouseDown(localX, localY, clickCode);
+    checked = !checked;
+    if (listener)
+        listener->OnCheckboxChanged(id, checked);
+    Invalidate();
+}
+
+} // namespace Quillo
