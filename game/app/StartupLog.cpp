@@ -1,0 +1,105 @@
+#include "game/app/StartupLog.h"
+
+#include "framework/platform/FileSystem.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+namespace Spindrel
+{
+
+namespace
+{
+
+std::mutex g_lock;
+std::string g_path = "log.txt";
+
+} // namespace
+
+std::string StartupLog::Path()
+{
+    std::lock_guard lock(g_lock);
+    return g_path;
+}
+
+void StartupLog::LogWrite(const std::string& text)
+{
+    const std::string file = Quillo::FileSystem::NormalizePath(Path());
+    std::FILE* f = std::fopen(file.c_str(), "a");
+    if (!f)
+        return;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+void StartupLog::LogPrint(const char* format, ...)
+{
+    char buffer[1024];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (n < 0)
+        return;
+    LogWrite(buffer);
+}
+
+void StartupLog::OpenLog(const std::string& path)
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    OpenLog(path, Quillo::OsInfo::Query(), local);
+}
+
+void StartupLog::OpenLog(const std::string& path, const Quillo::OsVersion& os, const std::tm& now)
+{
+    {
+        std::lock_guard lock(g_lock);
+        g_path = path;
+    }
+    const std::string file = Quillo::FileSystem::NormalizePath(path);
+    const size_t slash = file.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        Quillo::FileSystem::MakeDirectories(file.substr(0, slash));
+    std::FILE* f = std::fopen(file.c_str(), "w");
+    if (!f)
+        return;
+    std::fprintf(f, "Log File: %s \n", path.c_str());
+    std::fclose(f);
+
+    char date[16];
+    char time[16];
+    std::strftime(date, sizeof date, "%m/%d/%y", &now);
+    std::strftime(time, sizeof time, "%H:%M:%S", &now);
+    LogPrint(" Date: %s, Time: %s \n", date, time);
+
+    LogWrite("\n--- SYSTEM INFO:\n");
+    LogPrint("Version:           %u.%u.%u\n", os.major, os.minor, os.build & 0xFFFFu);
+    if (os.additionalInfo.size() < 2)
+        LogWrite("Additional info:    -none-\n");
+    else
+        LogPrint("Additional info:   %s\n", os.additionalInfo.c_str());
+    switch (os.platformKind)
+    {
+    case 0:
+        LogWrite("Win32s on Windows 3.1 detected.\n");
+        break;
+    case 1:
+        if (os.major > 4 || (os.major == 4 && os.minor > 0))
+            LogWrite("Windows 98 or later detected.\n");
+        else if ((os.build & 0xFFFFu) >= 1081)
+            LogWrite("Windows 95 OSR2 detected.\n");
+        else
+            LogWrite("Windows 95 detected.\n");
+        break;
+    case 2:
+        LogWrite("Windows NT/2000/XP detected.\n");
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace Spindrel
