@@ -1,3 +1,4 @@
+#include "framework/app/DemoPlaybackKeys.h"
 #include "framework/app/DemoPlayer.h"
 #include "framework/app/DemoSession.h"
 #include "framework/app/DemoWriter.h"
@@ -240,4 +241,29 @@ TEST(RandomSources, SeedingRepeatsBothSequences)
     };
     EXPECT_EQ(draw(1234), draw(1234));
     EXPECT_NE(draw(1234), draw(1235));
+}
+
+TEST(DemoPlaybackKeys, JumpsSpeedsPauseAndStep)
+{
+    DemoPlaybackState s;
+    // A recording of 200 s at 10 ms steps.
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('0', 20000, 100, 10, s));
+    EXPECT_EQ(s.jumpTarget, 20000u);
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('4', 20000, 100, 10, s));
+    EXPECT_EQ(s.jumpTarget, 8000u) << "120 s before the end";
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('9', 20000, 100, 10, s));
+    EXPECT_EQ(s.jumpTarget, 19500u) << "5 s before the end";
+    s.jumpTarget.reset();
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('4', 20000, 9000, 10, s));
+    EXPECT_FALSE(s.jumpTarget) << "already past it";
+    EXPECT_EQ(DemoPlaybackKeys::TargetBeforeEnd(300, 120, 10), 0u);
+
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('3', 20000, 0, 10, s));
+    EXPECT_DOUBLE_EQ(s.speedFactor, 4.0);
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('S', 20000, 0, 10, s));
+    EXPECT_FALSE(s.stepRequested) << "steps only while paused";
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('P', 20000, 0, 10, s));
+    EXPECT_TRUE(DemoPlaybackKeys::HandleKey('S', 20000, 0, 10, s));
+    EXPECT_TRUE(s.paused && s.stepRequested);
+    EXPECT_FALSE(DemoPlaybackKeys::HandleKey('A', 20000, 0, 10, s));
 }
