@@ -1,6 +1,7 @@
 #include "tools/datagen/DataWriter.h"
 #include "tools/datagen/LanguageFile.h"
 #include "tools/datagen/LevelTables.h"
+#include "tools/datagen/Music.h"
 #include "tools/datagen/Sounds.h"
 #include "tools/datagen/Tracks.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
         Spindrel::Datagen::WriteLevelTables(out, lengths);
         Spindrel::Datagen::WriteLanguageFiles(out);
         Spindrel::Datagen::WriteSoundEffects(out);
+        Spindrel::Datagen::WriteMusic(out);
     }
     catch (const std::exception& e)
     {
