@@ -1,0 +1,125 @@
+#include "game/board/BoardLogic.h"
+
+#include "framework/platform/FileSystem.h"
+#include "game/board/SavedGame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace Spindrel
+{
+
+namespace
+{
+
+bool ValidBall(const Ball& b, int pointCount)
+{
+    return b.type >= 0 && b.type < BoardLogic::kPictureCount && b.bonus >= -1 && b.bonus <= 4 &&
+           b.segment >= 0 && b.segment <= pointCount - 2 && b.fraction >= 0.0f &&
+           b.fraction <= 1.0f && b.backFrame >= 0 && b.flipFrame >= 0 && b.flipLastFrame >= 0 &&
+           b.flipFrame <= b.flipLastFrame && b.flipLastFrame < 10000;
+}
+
+} // namespace
+
+std::vector<uint8_t> BoardLogic::SaveState() const
+{
+    SavedGame game;
+    game.state = m_state;
+    game.balls.reserve(m_balls.size());
+    for (const auto& ball : m_balls)
+        game.balls.push_back(*ball);
+    for (int slot = 0; slot < 2; ++slot)
+    {
+        const Ball* open = slot < m_openCount ? m_openBalls[static_cast<size_t>(slot)] : nullptr;
+        for (size_t i = 0; open != nullptr && i < m_balls.size(); ++i)
+        {
+            if (m_balls[i].get() == open)
+                game.openPositions[static_cast<size_t>(slot)] = static_cast<int32_t>(i);
+        }
+    }
+    return game.Encode();
+}
+
+bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
+{
+    auto game = SavedGame::Decode(bytes);
+    if (!game)
+        return false;
+    GameState& s = game->state;
+    const int levels = std::min(m_levels.numLevels, kLevelCount);
+    if (s.level < 1 || s.level > levels || s.lives < 0 || s.numPictures < 0 ||
+        s.numPictures > kPictureCount || s.trackNumber < 1 || s.trackNumber > kTrackCount ||
+        s.checkpointLevel < 1 || s.checkpointLevel > levels)
+        return false;
+    if (s.typeActive && (s.typePicture < 0 || s.typePicture >= kPictureCount))
+        return false;
+
+    // The saved chain must fit its own track; a missing track cannot be
+    // continued.
+    char name[32];
+    std::snprintf(name, sizeof name, "levels//%02d.path", s.trackNumber);
+    const auto fileBytes = Quillo::FileSystem::ReadFile(
+        Quillo::FileSystem::ResolvePath(Quillo::FileSystem::NormalizePath(m_dataRoot + name)));
+    const auto file = fileBytes ? Path::ParseFile(*fileBytes) : std::nullopt;
+    if (!file || file->points.size() < 2)
+        return false;
+    Path path = m_path;
+    path.Assign(*file);
+    path.AddLeadIn();
+    path.trackNumber = s.trackNumber;
+    for (const Ball& ball : game->balls)
+    {
+        if (!ValidBall(ball, path.Count()))
+            return false;
+    }
+
+    std::array<int, 2> open{game->openPositions[0], game->openPositions[1]};
+    const int n = static_cast<int>(game->balls.size());
+    int openCount = 0;
+    for (int slot = 0; slot < 2; ++slot)
+    {
+        const int pos = open[static_cast<size_t>(slot)];
+        if (pos == -1)
+            continue;
+        // A filled second slot needs a filled first one, and a ball cannot
+        // be open twice.
+        if (pos < 0 || pos >= n || slot != openCount || (slot == 1 && pos == open[0]))
+            return false;
+        const Ball& ball = game->balls[static_cast<size_t>(pos)];
+        if (!ball.alive || !ball.open)
+            return false;
+        ++openCount;
+    }
+    if (s.pairPending && openCount != 2)
+        return false;
+
+    const int pauseDepth = m_state.pauseDepth;
+    m_state = s;
+    m_state.pauseDepth = pauseDepth;
+    m_path = std::move(path);
+    m_balls.clear();
+    for (const Ball& ball : game->balls)
+        m_balls.push_back(std::make_unique<Ball>(ball));
+    m_openBalls = {};
+    m_openCount = openCount;
+    for (int slot = 0; slot < openCount; ++slot)
+        m_openBalls[static_cast<size_t>(slot)] = m_balls[static_cast<size_t>(open[static_cast<size_t>(slot)])].get();
+    int bonuses = 0;
+    for (const auto& ball : m_balls)
+        bonuses += ball->bonus != -1 ? 1 : 0;
+    m_state.bonusCount = bonuses;
+    m_effects.clear();
+    m_active = true;
+    if (m_trackLoaded)
+        m_trackLoaded();
+
+    // Whatever the menu played gives way to the level's theme.
+    m_dangerMusic = false;
+    m_host.FadeOutMusic(0, true, 0.02);
+    m_host.FadeInMusic(1, m_state.normalTheme, 0.2, false);
+    return true;
+}
+
+} // namespace Spindrel

@@ -1,0 +1,205 @@
+#include "BoardTestSupport.h"
+
+#include "game/board/LevelData.h"
+#include "game/board/Path.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Spindrel;
+
+namespace
+{
+
+PathFile ThreePoints()
+{
+    PathFile file;
+    file.gateX = 10;
+    file.gateY = 20;
+    file.gateAngle = 90;
+    file.points = {{100, 100, 0, 0, 0}, {400, 100, 0, 0, 0}, {400, 500, 0, 0, 0}};
+    return file;
+}
+
+} // namespace
+
+TEST(PathGeometry, LeadInAddsAPointAndTotalLengthSkipsIt)
+{
+    const auto bytes = Path::EncodeFile(ThreePoints());
+    ASSERT_EQ(bytes.size(), 16u + 8u * 3u);
+    const auto file = Path::ParseFile(bytes);
+    ASSERT_TRUE(file);
+    Path path;
+    path.Assign(*file);
+    EXPECT_EQ(path.selectedPoint, 2);
+    path.AddLeadIn();
+    ASSERT_EQ(path.Count(), 4);
+    EXPECT_FLOAT_EQ(path.points[0].x, 100);
+    EXPECT_FLOAT_EQ(path.points[0].y, 100 + 6400);
+    EXPECT_FLOAT_EQ(path.points[0].length, 6400);
+    EXPECT_FLOAT_EQ(path.points[0].dirY, -1);
+    EXPECT_FLOAT_EQ(path.totalLength, 300 + 400);
+    EXPECT_FLOAT_EQ(path.points[3].length, 0);
+    EXPECT_FLOAT_EQ(path.gateX, 10);
+    EXPECT_FLOAT_EQ(path.ms_gateAngle, 90);
+}
+
+TEST(PathGeometry, PointAtDistanceRunsFromPointOneAndStopsAtTheEnd)
+{
+    Path path;
+    path.Assign(ThreePoints());
+    path.AddLeadIn();
+    auto p = path.PointAtDistance(0);
+    EXPECT_FLOAT_EQ(p.x, 100);
+    EXPECT_FLOAT_EQ(p.y, 100);
+    p = path.PointAtDistance(350);
+    EXPECT_FLOAT_EQ(p.x, 400);
+    EXPECT_FLOAT_EQ(p.y, 150);
+    p = path.PointAtDistance(5000);
+    EXPECT_FLOAT_EQ(p.x, 400);
+    EXPECT_FLOAT_EQ(p.y, 500);
+    p = path.PositionOnSegment(2, 0.25f);
+    EXPECT_FLOAT_EQ(p.x, 400);
+    EXPECT_FLOAT_EQ(p.y, 200);
+}
+
+TEST(PathGeometry, GateCelFollowsTheLeadFromSeventyFivePercent)
+{
+    EXPECT_EQ(Path::GateFrameForProgress(10), 0);
+    EXPECT_EQ(Path::GateFrameForProgress(74.9f), 0);
+    EXPECT_EQ(Path::GateFrameForProgress(75), 0);
+    EXPECT_EQ(Path::GateFrameForProgress(80.5f), 5);
+    EXPECT_EQ(Path::GateFrameForProgress(94.5f), 19);
+    EXPECT_EQ(Path::GateFrameForProgress(95), 20);
+    EXPECT_EQ(Path::GateFrameForProgress(130), 20);
+}
+
+TEST(PathFile, ShortAndDamagedFiles)
+{
+    auto bytes = Path::EncodeFile(ThreePoints());
+    // A file cut inside the third point keeps the first two.
+    bytes.resize(bytes.size() - 3);
+    auto file = Path::ParseFile(bytes);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->points.size(), 2u);
+    // Header cut short, negative count, absurd count.
+    EXPECT_FALSE(Path::ParseFile(std::span(bytes.data(), 15)));
+    auto negative = Path::EncodeFile(ThreePoints());
+    negative[15] = 0x80;
+    EXPECT_FALSE(Path::ParseFile(negative));
+    auto huge = Path::EncodeFile(ThreePoints());
+    huge[14] = 0x7F;
+    EXPECT_FALSE(Path::ParseFile(huge));
+}
+
+TEST(PathFile, TrackNumbersAreClampedAndAMissingFileKeepsTheOldPoints)
+{
+    BoardTest::Board board;
+    BoardTest::WriteTrack(board.dir.Path(), 30, 0, 0, 0, {{5, 5}, {605, 5}});
+    LevelData levels = board.logic.Levels();
+    levels.trackOfLevel[1] = 0;
+    levels.trackOfLevel[2] = 31;
+    levels.trackOfLevel[3] = 9;
+    board.logic.SetLevelData(levels);
+
+    board.logic.StartLevel();
+    EXPECT_EQ(board.logic.GetPath().trackNumber, 1);
+    EXPECT_FLOAT_EQ(board.logic.GetPath().totalLength, 1200);
+
+    board.S().level = 2;
+    board.logic.StartLevel();
+    EXPECT_EQ(board.logic.GetPath().trackNumber, 30);
+    EXPECT_FLOAT_EQ(board.logic.GetPath().totalLength, 600);
+    EXPECT_FALSE(board.logic.GetPath().editMode);
+
+    // Track 9 has no file: the editor starts from track 30's points with a
+    // fresh lead-in, and the game logic stands still.
+    board.S().level = 3;
+    board.logic.StartLevel();
+    const Path& path = board.logic.GetPath();
+    EXPECT_TRUE(path.editMode);
+    ASSERT_EQ(path.Count(), 3);
+    EXPECT_FLOAT_EQ(path.points[0].y, 5 + 6400);
+    EXPECT_FLOAT_EQ(path.points[1].x, 5);
+    board.Run(500);
+    EXPECT_TRUE(board.logic.Balls().empty());
+    EXPECT_EQ(board.S().sweepDistance, 0);
+}
+
+TEST(PathEditor, ClicksAddMoveSelectAndDelete)
+{
+    BoardTest::Board board;
+    board.logic.GetPath().points.clear();
+    board.logic.GetPath().editMode = true;
+    Path& path = board.logic.GetPath();
+
+    // Middle click on an empty track changes nothing.
+    board.logic.EditMouseDown(10, 10, 3, false);
+    EXPECT_EQ(path.Count(), 0);
+
+    board.logic.EditMouseDown(100, 100, 1, true);
+    board.logic.EditMouseDown(200, 100, 1, true);
+    board.logic.EditMouseDown(202, 101, 1, true);
+    board.logic.EditMouseDown(202, 300, 1, true);
+    ASSERT_EQ(path.Count(), 4);
+    // Segment 0 (100 pixels) never counts.
+    EXPECT_FLOAT_EQ(path.totalLength, std::sqrt(5.0f) + 199);
+
+    // Two points within 3 pixels: the later one is selected.
+    board.logic.EditMouseDown(201, 100, 1, false);
+    EXPECT_TRUE(board.logic.IsDragging());
+    EXPECT_EQ(path.selectedPoint, 2);
+    board.logic.EditMouseUp(201, 100, 1);
+    EXPECT_FALSE(board.logic.IsDragging());
+
+    board.logic.EditMouseDown(202, 400, -1, false);
+    EXPECT_FLOAT_EQ(path.points[3].y, 400);
+    board.logic.EditMouseDown(0, 0, 3, false);
+    EXPECT_EQ(path.Count(), 3);
+}
+
+TEST(LevelTables, StagesOrderAndTable)
+{
+    EXPECT_TRUE(IsStageStart(61));
+    EXPECT_FALSE(IsStageStart(66));
+    EXPECT_EQ(StageOf(66), 13);
+    EXPECT_EQ(LevelInStage(66), 6);
+    EXPECT_EQ(StageOf(100), 18);
+    EXPECT_EQ(LevelInStage(100), 8);
+
+    std::string order = "5 1";
+    for (int i = 3; i <= 100; ++i)
+        order += " 30";
+    auto parsed = ParseLevelOrder(order);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ((*parsed)[1], 1);
+    EXPECT_EQ((*parsed)[2], 19);
+    EXPECT_EQ((*parsed)[100], 30);
+    EXPECT_FALSE(ParseLevelOrder("5 1 31"));
+    EXPECT_FALSE(ParseLevelOrder("5 1 2"));
+
+    // Rows are placed by the level number they carry; headings follow the
+    // position in the file.
+    std::string table = "Level Speed Points Pictures Interval";
+    for (int n = 1; n <= 100; ++n)
+    {
+        if (IsStageStart(n))
+            table += "\nStage " + std::to_string(StageOf(n));
+        const int level = n == 1 ? 2 : n == 2 ? 1 : n;
+        table += "\n" + std::to_string(level) + " " + std::to_string(10 + level) + " 500 " +
+                 std::to_string(level % 14) + " 12";
+    }
+    LevelData data;
+    ASSERT_TRUE(ParseLevelTable(table, data));
+    EXPECT_EQ(data.records[0].baseSpeed, 11);
+    EXPECT_EQ(data.records[1].baseSpeed, 12);
+    EXPECT_EQ(data.records[0].speedUpInterval, 120);
+    EXPECT_EQ(data.records[0].speedUpDuration, 20);
+    EXPECT_EQ(data.records[0].speedUpSpeed, 200);
+
+    LevelData untouched;
+    EXPECT_FALSE(ParseLevelTable(table.substr(0, table.size() / 2), untouched));
+    EXPECT_EQ(untouched.records[0].baseSpeed, 0);
+    EXPECT_FALSE(ParseLevelTable("a b c d e Stage 1\n101 10 500 5 12", untouched));
+}

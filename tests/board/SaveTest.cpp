@@ -1,0 +1,186 @@
+#include "BoardTestSupport.h"
+
+#include "game/board/SavedGame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+using namespace Spindrel;
+using BoardTest::Board;
+
+namespace
+{
+
+// The widths of the saved record, as the file layout lists them.
+std::string ExpectedWidths()
+{
+    const std::pair<int, int> runs[] = {
+        {4, 8}, {1, 2}, {4, 3}, {1, 1}, {4, 3}, {1, 1}, {4, 4}, {1, 1}, {4, 1}, {1, 2},
+        {4, 2}, {1, 1}, {4, 1}, {1, 2}, {4, 1}, {1, 1}, {4, 1}, {1, 1}, {4, 2}, {1, 1},
+        {4, 5}, {1, 1}, {4, 10}, {1, 2}, {4, 2}, {1, 1}, {4, 2}, {1, 2}, {4, 2}, {1, 3},
+        {4, 4}, {1, 1}, {4, 3}, {1, 1}, {4, 3}, {1, 2}, {4, 2}, {1, 1}, {4, 1}};
+    std::string widths;
+    for (auto [width, count] : runs)
+        widths += std::string(static_cast<size_t>(count), static_cast<char>('0' + width));
+    return widths;
+}
+
+struct WidthRecorder
+{
+    std::string widths;
+    std::vector<const void*> fields;
+    void operator()(const bool& v) { widths += '1', fields.push_back(&v); }
+    void operator()(const int32_t& v) { widths += '4', fields.push_back(&v); }
+    void operator()(const float& v) { widths += '4', fields.push_back(&v); }
+};
+
+// A game in the middle of play: balls on the track, one open, a bonus.
+void Midgame(Board& board)
+{
+    board.StartAndSkipIntro();
+    board.Run(400);
+    auto& balls = board.logic.Balls();
+    ASSERT_GT(balls.size(), 5u);
+    board.logic.ArmBonus(*balls[2], 2);
+    board.logic.HandleClick(1, static_cast<int>(balls[1]->x), static_cast<int>(balls[1]->y));
+    board.Run(7);
+}
+
+void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+constexpr size_t kBalls = SavedGame::kStateBytes + 4;
+
+} // namespace
+
+TEST(SavedGameLayout, RecordWidthsAndNamedPositions)
+{
+    GameState state;
+    WidthRecorder rec;
+    ForEachSavedField(state, rec);
+    EXPECT_EQ(rec.widths.size(), 87u);
+    EXPECT_EQ(rec.widths, ExpectedWidths());
+    EXPECT_EQ(rec.fields[0], &state.lives);
+    EXPECT_EQ(rec.fields[4], &state.numPictures);
+    EXPECT_EQ(rec.fields[19], &state.speedUpSpeed);
+    EXPECT_EQ(rec.fields[21], &state.speedUpDuration);
+    EXPECT_EQ(rec.fields[49], &state.comboCount);
+    EXPECT_EQ(rec.fields[53], &state.levelScore);
+    EXPECT_EQ(rec.fields[60], &state.baseSpeed);
+    EXPECT_EQ(rec.fields[84], &state.extraLifeCounter);
+
+    SavedGame game;
+    game.balls.resize(2);
+    game.balls[1].type = 7;
+    game.balls[1].flipLastFrame = 9;
+    game.openPositions = {1, -1};
+    const auto bytes = game.Encode();
+    ASSERT_EQ(bytes.size(), 267u + 4 + 2 * 93 + 8);
+    EXPECT_EQ(bytes[kBalls - 4], 2);
+    // Ball record: x, y, two reserved floats, then type.
+    EXPECT_EQ(bytes[kBalls + 93 + 16], 7);
+    EXPECT_EQ(bytes[bytes.size() - 8], 1);
+    EXPECT_EQ(bytes[bytes.size() - 4], 0xFF);
+}
+
+TEST(SavedGameRoundTrip, ALoadedGameContinuesTheSameGame)
+{
+    Board original;
+    Midgame(original);
+    const auto bytes = original.logic.SaveState();
+
+    Board copy;
+    copy.logic.StartLevel();
+    ASSERT_TRUE(copy.logic.LoadState(bytes));
+    EXPECT_TRUE(copy.logic.IsActive());
+    EXPECT_EQ(copy.logic.OpenCount(), original.logic.OpenCount());
+    EXPECT_EQ(copy.logic.SaveState(), bytes);
+
+    // Same random numbers from here on: both boards run the same game.
+    copy.host.random = original.host.random;
+    copy.logic.Intervals() = original.logic.Intervals();
+    original.logic.Effects().clear();
+    for (int i = 0; i < 3000; ++i)
+    {
+        if (i % 37 == 0)
+        {
+            const auto& balls = original.logic.Balls();
+            if (balls.size() > 3)
+            {
+                const int x = static_cast<int>(balls[3]->x);
+                const int y = static_cast<int>(balls[3]->y);
+                original.logic.HandleClick(1, x, y);
+                copy.logic.HandleClick(1, x, y);
+            }
+        }
+        original.logic.Tick();
+        copy.logic.Tick();
+    }
+    EXPECT_EQ(copy.logic.SaveState(), original.logic.SaveState());
+    EXPECT_EQ(copy.S().score, original.S().score);
+}
+
+TEST(SavedGameRoundTrip, ACorruptOrTruncatedSaveIsRefusedAndTheGameGoesOn)
+{
+    Board source;
+    Midgame(source);
+    const auto good = source.logic.SaveState();
+    const size_t balls = source.logic.Balls().size();
+
+    Board board;
+    board.StartAndSkipIntro();
+    board.Run(50);
+    const auto before = board.logic.SaveState();
+    auto refused = [&](const std::vector<uint8_t>& bytes) {
+        const bool loaded = board.logic.LoadState(bytes);
+        EXPECT_FALSE(loaded);
+        return !loaded && board.logic.SaveState() == before;
+    };
+
+    for (size_t cut = 0; cut < good.size(); cut += 7)
+        EXPECT_TRUE(refused(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(cut)))) << cut;
+    auto longer = good;
+    longer.push_back(0);
+    EXPECT_TRUE(refused(longer));
+
+    auto bad = good;
+    Put32(bad, 4, 0); // level 0
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, 4, 101);
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, kBalls - 4, 0x7FFFFFFF); // ball count
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, kBalls + 16, 13); // picture
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, kBalls + 93 + 39, 5); // bonus kind
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, kBalls + 25, 2); // segment 2 is the last point
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    bad[kBalls + 20] = 2; // a flag that is neither 0 nor 1
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, kBalls + 29, 0x7FC00000); // a NaN fraction
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, good.size() - 8, static_cast<uint32_t>(balls)); // open position past the end
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, good.size() - 8, 0); // the front ball is not open
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    Put32(bad, 263, 31); // track number
+    EXPECT_TRUE(refused(bad));
+
+    EXPECT_TRUE(board.logic.LoadState(good));
+}
