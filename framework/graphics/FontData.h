@@ -1,0 +1,95 @@
+#pragma once
+
+#include "framework/graphics/DataElement.h"
+#include "framework/graphics/FontLayer.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Quillo
+{
+
+class FontHost;
+class ListDataElement;
+class MemoryImage;
+
+// A parsed font descriptor (or glyph strip), shared by an image font and
+// all its clones: the layers with their glyphs, the character map, the
+// defines, and the glyph images, each loaded once.
+class FontData
+{
+public:
+    explicit FontData(FontHost& host);
+    FontData(const FontData&) = delete;
+    FontData& operator=(const FontData&) = delete;
+    ~FontData();
+
+    // Reads a descriptor file. The first failing statement is reported to
+    // the host and leaves the data unloaded with no layers.
+    bool Load(const std::string& descriptorPath);
+    // The same for descriptor text already in memory; image files are
+    // still resolved against the directory of descriptorPath.
+    bool LoadDescriptor(const std::string& descriptorPath, std::string_view text);
+    // The older one-layer form: a glyph strip and a text file of widths.
+    bool LoadLegacy(std::shared_ptr<MemoryImage> strip, const std::string& widthsPath);
+
+    // The define in text form; empty for an unknown name.
+    std::string GetDefineText(const std::string& name) const;
+    // The full text of the last error reported, empty if none.
+    const std::string& GetErrorText() const { return m_errorText; }
+
+    FontHost& app;
+    bool loaded = false;
+    int32_t defaultPointSize = 0;
+    std::array<uint8_t, 256> charMap{};
+    std::vector<std::unique_ptr<FontLayer>> layers;
+    std::map<std::string, FontLayer*> layersByName;
+    std::map<std::string, std::unique_ptr<DataElement>> defines;
+    std::map<std::string, std::unique_ptr<MemoryImage>> imageCache;
+    std::string descriptorPath;
+    // The glyph strip of the older form, kept alive for every clone.
+    std::shared_ptr<MemoryImage> stripImage;
+
+private:
+    // Marks gathered while one statement runs.
+    struct Marks
+    {
+        bool typeError = false;
+        bool sizeMismatch = false;
+    };
+
+    void Reset();
+    void Fail(const std::string& message, bool inStatement);
+    void Execute(const ListDataElement& statement);
+
+    const DataElement* FindDefine(const std::string& token) const;
+    std::string GetText(const DataElement& value) const;
+    std::unique_ptr<ListDataElement> Dereference(const ListDataElement& list, size_t& budget,
+                                                 int depth) const;
+    std::unique_ptr<ListDataElement> GetList(const DataElement& value) const;
+    std::vector<std::optional<std::string>> GetTexts(const DataElement& value, Marks& marks) const;
+    std::vector<std::optional<int32_t>> GetInts(const DataElement& value, Marks& marks) const;
+    std::vector<std::optional<double>> GetReals(const DataElement& value, Marks& marks) const;
+    // Elements that must themselves be lists of exactly count integers.
+    std::vector<std::optional<std::vector<int32_t>>> GetIntLists(const DataElement& value,
+                                                                 size_t count,
+                                                                 Marks& marks) const;
+    std::vector<std::optional<uint8_t>> GetChars(const DataElement& value, Marks& marks) const;
+    int32_t GetIntParam(const DataElement& value) const;
+    FontLayer& GetLayer(const DataElement& value) const;
+    Color GetColorParam(const DataElement& value) const;
+    FontLayer& AddLayer(const std::string& name);
+
+    std::string m_errorPrefix;
+    std::string m_statement;
+    int m_statementLine = 0;
+    std::string m_errorText;
+};
+
+} // namespace Quillo
