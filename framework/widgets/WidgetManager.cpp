@@ -674,7 +674,7 @@ void WidgetManager::InvalidateFull(Widget* widget)
         if (behind->Overlaps(widget))
             behind->Invalidate();
     }
-    for (auto front = it; front != widgets.end(); ++front)
+    for (auto front = std::next(it); front != widgets.end(); ++front)
     {
         if ((*front)->visible && (*front)->Overlaps(widget))
             (*front)->Invalidate();

@@ -1,0 +1,271 @@
+#include "TestFont.h"
+#include "TestHost.h"
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/EditListener.h"
+#include "framework/widgets/EditWidget.h"
+#include "framework/widgets/KeyCode.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Quillo;
+using ::testing::ElementsAre;
+
+namespace
+{
+
+class EditLog : public EditListener
+{
+public:
+    void OnEditText(int id, const std::string& text) override
+    {
+        (void)id;
+        entered.push_back(text);
+    }
+    bool AllowKey(int id, int key) override
+    {
+        (void)id;
+        offeredKeys.push_back(key);
+        return key != refusedKey;
+    }
+    bool AllowChar(int id, char ch) override
+    {
+        (void)id;
+        return ch != refusedChar;
+    }
+    std::vector<std::string> entered;
+    std::vector<int> offeredKeys;
+    int refusedKey = -1;
+    char refusedChar = 0;
+};
+
+class Edit : public ::testing::Test
+{
+protected:
+    Edit() : edit(5, &listener)
+    {
+        screen.Create(200, 40);
+        screen.ForceAlphaFlags(false, false);
+        manager.SetSize(200, 40);
+        manager.SetScreenImage(&screen);
+        manager.SetHost(&host);
+        edit.SetFont(&font);
+        // Room for 10 characters of 6 pixels between the 4-pixel insets.
+        edit.Resize(0, 0, 68, 20);
+        manager.AddWidget(&edit);
+        manager.SetFocus(&edit);
+    }
+
+    void Type(const std::string& s)
+    {
+        for (char ch : s)
+            manager.KeyChar(ch);
+    }
+
+    void Key(int key, bool shift = false)
+    {
+        if (shift)
+            manager.KeyDown(KeyCode::Shift);
+        manager.KeyDown(key);
+        manager.KeyUp(key);
+        if (shift)
+            manager.KeyUp(KeyCode::Shift);
+    }
+
+    void Ctrl(char letter)
+    {
+        manager.KeyDown(KeyCode::Control);
+        manager.KeyChar(static_cast<char>(letter - 'a' + 1));
+        manager.KeyUp(KeyCode::Control);
+    }
+
+    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
+
+    MemoryImage screen;
+    TestHost host;
+    TestFont font;
+    EditLog listener;
+    WidgetManager manager;
+    EditWidget edit;
+};
+
+TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
+{
+    edit.maxChars = 6;
+    listener.refusedChar = '!';
+    Type("ab!c\x01\tdefgh");
+    EXPECT_EQ(edit.text, "abcdef");
+    EXPECT_EQ(edit.cursorPos, 6);
+    Key(KeyCode::Home);
+    Type("Z");
+    EXPECT_EQ(edit.text, "abcdef") << "full";
+    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true);
+    Type("Z");
+    EXPECT_EQ(edit.text, "Zcdef") << "typing replaces the selection";
+    Key(KeyCode::Enter);
+    EXPECT_THAT(listener.entered, ElementsAre("Zcdef"));
+}
+
+TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
+{
+    edit.SetText("hello world", true);
+    EXPECT_EQ(edit.SelectionStart(), 0);
+    EXPECT_EQ(edit.SelectionEnd(), 11);
+    Key(KeyCode::End);
+    EXPECT_FALSE(edit.HasSelection());
+    Key(KeyCode::Backspace);
+    EXPECT_EQ(edit.text, "hello worl");
+    Key(KeyCode::Left);
+    Key(KeyCode::Left);
+    Key(KeyCode::Delete);
+    EXPECT_EQ(edit.text, "hello wol");
+    Key(KeyCode::Home);
+    Key(KeyCode::Delete);
+    Key(KeyCode::Backspace);
+    EXPECT_EQ(edit.text, "ello wol");
+    Key(KeyCode::End, true);
+    Key(KeyCode::Backspace);
+    EXPECT_EQ(edit.text, "");
+
+    listener.offeredKeys.clear();
+    manager.KeyDown('A');
+    manager.KeyDown('Y');
+    manager.KeyDown('Z');
+    manager.KeyDown(KeyCode::Left);
+    EXPECT_THAT(listener.offeredKeys, ElementsAre('Z', KeyCode::Left))
+        << "letter keys A..Y are not offered";
+
+    edit.SetText("abc", false);
+    Key(KeyCode::End);
+    listener.refusedKey = KeyCode::Backspace;
+    Key(KeyCode::Backspace);
+    EXPECT_EQ(edit.text, "abc") << "a refused key is not handled";
+}
+
+TEST_F(Edit, ClipboardCutCopyPasteAndUndo)
+{
+    edit.SetText("one two", true);
+    Ctrl('c');
+    EXPECT_EQ(host.clipboard, "one two");
+    Key(KeyCode::Home);
+    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true);
+    Ctrl('x');
+    EXPECT_EQ(host.clipboard, "one");
+    EXPECT_EQ(edit.text, " two");
+    Ctrl('z');
+    EXPECT_EQ(edit.text, "one two") << "undo swaps back";
+    Ctrl('z');
+    EXPECT_EQ(edit.text, " two") << "and again forward";
+
+    host.clipboard = "A\r\nB!C\nD";
+    listener.refusedChar = '!';
+    Key(KeyCode::End);
+    Ctrl('v');
+    EXPECT_EQ(edit.text, " twoABCD") << "line breaks dropped, the filter applies to pasted text";
+    edit.maxChars = 10;
+    host.clipboard = "123456";
+    Ctrl('v');
+    EXPECT_EQ(edit.text, " twoABCD12") << "the paste stops at the maximum";
+
+    edit.passwordChar = '*';
+    edit.SetText("secret", true);
+    host.clipboard = "kept";
+    Ctrl('c');
+    EXPECT_EQ(host.clipboard, "kept") << "a password is not copied out";
+}
+
+TEST_F(Edit, MouseClicksDragsAndDoubleClicksSelect)
+{
+    edit.SetText("ab cd", true);
+    manager.MouseMove(4 + 6 + 3 + 5, 10);
+    manager.MouseDown(4 + 6 + 3 + 5, 10, 1);
+    manager.MouseUp(4 + 6 + 3 + 5, 10, 1);
+    EXPECT_EQ(edit.cursorPos, 2) << "5 pixels past the middle chooses the later boundary";
+    EXPECT_EQ(edit.hilitePos, -1) << "a release with an empty selection clears it";
+    manager.MouseDown(4 + 6 + 3 + 4, 10, 1);
+    manager.MouseUp(4 + 6 + 3 + 4, 10, 1);
+    EXPECT_EQ(edit.cursorPos, 1);
+
+    manager.MouseDown(8, 10, 1);
+    manager.MouseMove(40, 10);
+    manager.MouseUp(40, 10, 1);
+    EXPECT_EQ(edit.SelectionStart(), 0);
+    EXPECT_EQ(edit.SelectionEnd(), 5);
+
+    manager.MouseDown(26, 10, 2);
+    manager.MouseUp(26, 10, 1);
+    EXPECT_EQ(edit.SelectionStart(), 3) << "double click selects the word";
+    EXPECT_EQ(edit.SelectionEnd(), 5);
+    EXPECT_EQ(host.cursorKinds.front(), 3) << "text beam over the field";
+}
+
+TEST_F(Edit, TheViewScrollsToKeepTheCaretVisible)
+{
+    Type("abcdefghijkl");
+    EXPECT_EQ(edit.leftPos, 2);
+    Key(KeyCode::Home);
+    EXPECT_EQ(edit.leftPos, 0);
+    edit.maxChars = 100;
+    edit.SetText(std::string(40, 'x'), false);
+    EXPECT_EQ(edit.leftPos, 30) << "large jumps scroll by 10 characters";
+    Key(KeyCode::Home);
+    EXPECT_EQ(edit.leftPos, 0);
+}
+
+TEST_F(Edit, DrawsTextSelectionAndCaret)
+{
+    edit.SetText("ab", true);
+    edit.SetColor(3, Color{0, 0, 255});
+    edit.SetColor(4, Color{255, 255, 0});
+    manager.DrawPass();
+    EXPECT_EQ(Pixel(30, 10), 0xFFFFFFu) << "background";
+    EXPECT_EQ(Pixel(0, 0), 0x000000u) << "outline";
+    EXPECT_EQ(Pixel(5, 10), 0xFFFF00u) << "text inside the selection";
+    EXPECT_EQ(Pixel(9, 10), 0x0000FFu) << "the selection fill between the glyphs";
+
+    Key(KeyCode::End);
+    manager.DrawPass();
+    EXPECT_EQ(Pixel(5, 10), 0x000000u) << "text without a selection";
+    EXPECT_EQ(Pixel(16, 10), 0x0000FFu) << "the caret after the text";
+    EXPECT_EQ(Pixel(18, 10), 0xFFFFFFu);
+    for (int step = 0; step < EditWidget::kBlinkSteps; ++step)
+        manager.UpdatePass();
+    manager.DrawPass();
+    EXPECT_EQ(Pixel(16, 10), 0xFFFFFFu) << "the caret blinks";
+
+    edit.passwordChar = '*';
+    edit.SetText("pw", true);
+    EXPECT_EQ(edit.GetCharAt(4 + 14), 2) << "password text measures its stand-in characters";
+    EXPECT_EQ(edit.GetCharAt(4 + 13), 1);
+}
+
+TEST_F(Edit, ASeeThroughBackgroundRedrawsWhatIsBehind)
+{
+    struct Counter : Widget
+    {
+        void Draw(Graphics*) override { ++draws; }
+        int draws = 0;
+    } behind;
+    behind.Resize(0, 0, 200, 40);
+    manager.AddWidget(&behind);
+    manager.BringToFront(&edit);
+    manager.DrawPass();
+    behind.draws = 0;
+    edit.Invalidate();
+    manager.DrawPass();
+    EXPECT_EQ(behind.draws, 0);
+    edit.SetColor(0, Color{255, 255, 255, 128});
+    manager.DrawPass();
+    behind.draws = 0;
+    Type("q");
+    manager.DrawPass();
+    EXPECT_EQ(behind.draws, 1);
+    manager.RemoveWidget(&behind);
+}
+
+} // namespace

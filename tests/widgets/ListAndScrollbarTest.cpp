@@ -1,0 +1,190 @@
+#include "TestFont.h"
+#include "TestHost.h"
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/ListListener.h"
+#include "framework/widgets/ListWidget.h"
+#include "framework/widgets/ScrollListener.h"
+#include "framework/widgets/ScrollbarWidget.h"
+#include "framework/widgets/ScrollbuttonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Quillo;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace
+{
+
+class ListLog : public ListListener
+{
+public:
+    void OnListClicked(int id, int line, int code) override
+    {
+        clicks.push_back(std::to_string(id) + ":" + std::to_string(line) + ":" + std::to_string(code));
+    }
+    std::vector<std::string> clicks;
+};
+
+class Lists : public ::testing::Test
+{
+protected:
+    Lists() : list(9, &font, &log)
+    {
+        screen.Create(200, 100);
+        screen.ForceAlphaFlags(false, false);
+        manager.SetSize(200, 100);
+        manager.SetScreenImage(&screen);
+        manager.SetHost(&host);
+        // 4 + 5 lines of 10 pixels + 4.
+        list.Resize(0, 0, 100, 58);
+        manager.AddWidget(&list);
+        for (int i = 0; i < 8; ++i)
+            list.AddLine("line" + std::to_string(i));
+    }
+
+    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
+
+    MemoryImage screen;
+    TestHost host;
+    TestFont font;
+    ListLog log;
+    WidgetManager manager;
+    ListWidget list;
+};
+
+TEST_F(Lists, ClicksReportTheLineUnderTheMouse)
+{
+    EXPECT_EQ(list.pageSize, 5);
+    manager.MouseMove(10, 4 + 25);
+    manager.MouseDown(10, 4 + 25, 1);
+    manager.MouseUp(10, 4 + 25, 1);
+    EXPECT_EQ(list.hiliteIdx, 2);
+    list.SetPosition(2);
+    manager.MouseDown(10, 4 + 5, -1);
+    manager.MouseUp(10, 4 + 5, -1);
+    manager.MouseDown(10, 2, 1);
+    manager.MouseUp(10, 2, 1);
+    EXPECT_THAT(log.clicks, ElementsAre("9:2:1", "9:2:-1")) << "the inset above the lines is no line";
+
+    list.RemoveAll();
+    list.AddLine("only");
+    manager.MouseDown(10, 4 + 15, 1);
+    manager.MouseUp(10, 4 + 15, 1);
+    EXPECT_EQ(log.clicks.size(), 2u) << "below the last line nothing is reported";
+}
+
+TEST_F(Lists, TheWheelAndThePositionStayInRange)
+{
+    manager.SetFocus(&list);
+    manager.MouseWheel(-2);
+    EXPECT_EQ(list.position, 2);
+    manager.MouseWheel(-10);
+    EXPECT_EQ(list.position, 3) << "8 lines, 5 on a page";
+    manager.MouseWheel(10);
+    EXPECT_EQ(list.position, 0);
+    list.ScrollToLine(7);
+    EXPECT_EQ(list.position, 3);
+    list.ScrollToLine(1);
+    EXPECT_EQ(list.position, 1);
+    list.RemoveLine(0);
+    list.RemoveLine(0);
+    list.RemoveLine(0);
+    EXPECT_EQ(list.position, 0);
+}
+
+TEST_F(Lists, SelectionAndHighlightAreDrawnInTheirColours)
+{
+    list.SetColor(4, Color{0, 0, 128});
+    list.SetColor(5, Color{255, 255, 0});
+    list.SetColor(3, Color{0, 200, 0});
+    list.SetLineColor(3, Color{200, 0, 0});
+    list.SetSelect(1);
+    manager.MouseMove(10, 4 + 25);
+    manager.DrawPass();
+    EXPECT_EQ(Pixel(5, 4 + 14), 0xFFFF00u) << "selected line text";
+    EXPECT_EQ(Pixel(60, 4 + 14), 0x000080u) << "selection bar across the width";
+    EXPECT_EQ(Pixel(5, 4 + 24), 0x00C800u) << "highlighted line";
+    EXPECT_EQ(Pixel(5, 4 + 34), 0xC80000u) << "the line's own colour";
+    EXPECT_EQ(Pixel(5, 4 + 4), 0x000000u) << "slot 2 for lines without a colour";
+    EXPECT_EQ(Pixel(99, 30), 0x000000u) << "outline";
+    list.SetSelect(42);
+    EXPECT_EQ(list.GetSelect(), -1);
+}
+
+class ScrollLog : public ScrollListener
+{
+public:
+    void OnScrolled(int id, double position) override
+    {
+        (void)id;
+        positions.push_back(position);
+    }
+    std::vector<double> positions;
+};
+
+TEST_F(Lists, AScrollbarFollowsAndMovesTheList)
+{
+    ScrollbarWidget bar(3, nullptr);
+    EXPECT_TRUE(bar.disabled) << "disabled until there is something to scroll";
+    bar.Resize(100, 0, 10, 58);
+    manager.AddWidget(&bar);
+    list.SetScrollbar(&bar);
+    EXPECT_FALSE(bar.disabled);
+    EXPECT_EQ(bar.MaxPosition(), 3.0);
+    ASSERT_TRUE(manager.HasWidget(bar.UpButton()));
+    EXPECT_EQ(bar.DownButton()->GetRect(), (Rect{100, 48, 10, 10}));
+
+    manager.MouseMove(105, 52);
+    manager.MouseDown(105, 52, 1);
+    manager.MouseUp(105, 52, 1);
+    EXPECT_EQ(list.position, 1) << "an arrow click moves by one line";
+
+    manager.MouseDown(105, 52, 1);
+    for (int step = 0; step < ScrollbarWidget::kRepeatDelay + ScrollbarWidget::kRepeatInterval; ++step)
+        manager.UpdatePass();
+    manager.MouseUp(105, 52, 1);
+    EXPECT_EQ(list.position, 3) << "held arrows repeat after a delay";
+
+    manager.MouseMove(105, 5);
+    manager.MouseDown(105, 5, 1);
+    manager.MouseUp(105, 5, 1);
+    EXPECT_EQ(list.position, 2);
+
+    const Rect thumb = bar.ThumbRect();
+    manager.MouseMove(105, thumb.y + 1);
+    manager.MouseDown(105, thumb.y + 1, 1);
+    manager.MouseMove(105, 0);
+    manager.MouseUp(105, 0, 1);
+    EXPECT_EQ(list.position, 0) << "the thumb drags the view";
+
+    list.SetPosition(3);
+    EXPECT_EQ(bar.GetValue(), 3.0);
+    list.RemoveAll();
+    EXPECT_TRUE(bar.disabled);
+    manager.RemoveWidget(&bar);
+    EXPECT_FALSE(manager.HasWidget(bar.UpButton())) << "the arrows go with the bar";
+}
+
+TEST(Scrollbar, ReportsOnlyChangesItMakesItself)
+{
+    ScrollLog log;
+    ScrollbarWidget bar(1, &log);
+    bar.Resize(0, 0, 10, 100);
+    bar.SetMaxValue(20);
+    bar.SetPageSize(5);
+    bar.SetValue(4);
+    EXPECT_THAT(log.positions, IsEmpty());
+    bar.OnButtonPressed(1);
+    bar.OnButtonPressed(0);
+    bar.OnButtonPressed(0);
+    bar.SetValue(100, true);
+    EXPECT_THAT(log.positions, ElementsAre(5.0, 4.0, 3.0, 15.0));
+    bar.OnMouseWheel(2);
+    EXPECT_EQ(bar.GetValue(), 13.0);
+}
+
+} // namespace
