@@ -16,8 +16,8 @@ void InstallCrashFilter()
 void SetCrashApplicationInfo(const std::string& product, const std::string& version,
                              const std::string& soundVersion, uint64_t mainThreadId)
 {
-    PosixCrashHandler::SetApplicationInfo(product.c_str(), version.c_str(), nullptr, soundVersion.c_str(),
-                                          mainThreadId);
+    PosixCrashHandler::SetApplicationInfo(product.c_str(), version.c_str(), nullptr,
+                                          soundVersion.empty() ? nullptr : soundVersion.c_str(), mainThreadId);
 }
 
 void ClearCrashApplicationInfo()

@@ -12,7 +12,8 @@ namespace Quillo
 void InstallCrashFilter();
 
 // What the report says about the running application; set once the
-// application object exists, cleared when it goes.
+// application object exists, cleared when it goes. An empty sound version
+// reports the SDL library's.
 void SetCrashApplicationInfo(const std::string& product, const std::string& version,
                              const std::string& soundVersion, uint64_t mainThreadId);
 void ClearCrashApplicationInfo();

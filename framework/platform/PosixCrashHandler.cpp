@@ -435,18 +435,11 @@ void PosixCrashHandler::SetApplicationInfo(const char* product, const char* vers
     g_hasApplication.store(false);
     CopyText(g_product, sizeof g_product, product);
     CopyText(g_version, sizeof g_version, version);
-    if (displayVersion)
-    {
-        CopyText(g_displayVersion, sizeof g_displayVersion, displayVersion);
-    }
-    else
-    {
-        SDL_version v;
-        SDL_GetVersion(&v);
-        const std::string text = std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
-        CopyText(g_displayVersion, sizeof g_displayVersion, text.c_str());
-    }
-    CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion);
+    SDL_version v;
+    SDL_GetVersion(&v);
+    const std::string sdl = std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
+    CopyText(g_displayVersion, sizeof g_displayVersion, displayVersion ? displayVersion : sdl.c_str());
+    CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion ? soundVersion : sdl.c_str());
     g_mainThreadId.store(mainThreadId);
     g_hasApplication.store(true);
 }

@@ -39,7 +39,8 @@ public:
     static void RefreshModules();
 
     // What the report shows once the application object exists. The texts
-    // are copied; null display version means the SDL library's own.
+    // are copied; a null display or sound version means the SDL library's
+    // own (both the display and the sound device are SDL's).
     static void SetApplicationInfo(const char* product, const char* version, const char* displayVersion,
                                    const char* soundVersion, uint64_t mainThreadId);
     static void ClearApplicationInfo();
