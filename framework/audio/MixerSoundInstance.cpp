@@ -29,8 +29,10 @@ MixerSoundInstance::MixerSoundInstance(std::shared_ptr<AudioOutput> output, int 
         m_defaultFrequency = m_frequency = sound->sampleRate;
     if (m_voice < 0)
         return;
-    AudioOutput::Lock lock(*m_output);
-    m_output->Mixer().AttachVoice(m_voice, std::move(sound));
+    {
+        AudioOutput::Lock lock(*m_output);
+        m_output->Mixer().AttachVoice(m_voice, std::move(sound));
+    }
     ApplyGain();
 }
 

@@ -113,11 +113,46 @@ void SoftwareMixer::RemoveSource(MixerSource* source)
     }
 }
 
+namespace
+{
+
+constexpr double kFixedOne = 4294967296.0; // positions are 32.32 fixed point
+constexpr float kFractionScale = 1.0f / 4294967296.0f;
+
+// The hot loop: every position in the run has a following sample, so it
+// needs no end checks.
+template <bool Stereo>
+void MixRun(const int16_t* s, uint64_t& pos, uint64_t inc, float left, float right, float* mix, int frames)
+{
+    for (int j = 0; j < frames; ++j)
+    {
+        const size_t index = static_cast<size_t>(pos >> 32);
+        const float t = static_cast<float>(static_cast<uint32_t>(pos)) * kFractionScale;
+        if constexpr (Stereo)
+        {
+            const float l0 = s[2 * index], r0 = s[2 * index + 1];
+            const float l1 = s[2 * index + 2], r1 = s[2 * index + 3];
+            mix[2 * j] += (l0 + (l1 - l0) * t) * left;
+            mix[2 * j + 1] += (r0 + (r1 - r0) * t) * right;
+        }
+        else
+        {
+            const float v0 = s[index], v1 = s[index + 1];
+            const float v = v0 + (v1 - v0) * t;
+            mix[2 * j] += v * left;
+            mix[2 * j + 1] += v * right;
+        }
+        pos += inc;
+    }
+}
+
+} // namespace
+
 bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double step, bool looping, float gainLeft,
                               float gainRight, float* mix, int frames)
 {
     const size_t count = sound.Frames();
-    if (count == 0)
+    if (count == 0 || !(step > 0.0))
         return false;
     const double length = static_cast<double>(count);
     if (!(position >= 0.0 && position < length))
@@ -133,39 +168,53 @@ bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double st
     const bool stereo = sound.channels == 2;
     const float left = gainLeft * kSampleScale;
     const float right = gainRight * kSampleScale;
-    for (int i = 0; i < frames; ++i)
+    uint64_t pos = static_cast<uint64_t>(position * kFixedOne);
+    const uint64_t inc = std::max<uint64_t>(1, static_cast<uint64_t>(step * kFixedOne));
+    const uint64_t end = static_cast<uint64_t>(count) << 32;
+    // Below this a position has a following sample to interpolate towards.
+    const uint64_t lastWhole = static_cast<uint64_t>(count - 1) << 32;
+    int i = 0;
+    auto reachedEnd = [&] {
+        if (pos < end)
+            return false;
+        if (looping)
+        {
+            pos %= end;
+            return false;
+        }
+        position = 0.0;
+        return true;
+    };
+    while (i < frames)
     {
-        const size_t index = static_cast<size_t>(position);
-        const float t = static_cast<float>(position - static_cast<double>(index));
-        size_t next = index + 1;
-        if (next >= count)
-            next = looping ? 0 : index;
-        float l0, l1, r0, r1;
-        if (stereo)
+        if (reachedEnd())
+            return false;
+        if (pos < lastWhole)
         {
-            l0 = s[2 * index];
-            r0 = s[2 * index + 1];
-            l1 = s[2 * next];
-            r1 = s[2 * next + 1];
+            const uint64_t room = (lastWhole - pos + inc - 1) / inc;
+            const int n = static_cast<int>(std::min<uint64_t>(room, static_cast<uint64_t>(frames - i)));
+            if (stereo)
+                MixRun<true>(s, pos, inc, left, right, mix + 2 * i, n);
+            else
+                MixRun<false>(s, pos, inc, left, right, mix + 2 * i, n);
+            i += n;
+            continue;
         }
-        else
-        {
-            l0 = r0 = s[index];
-            l1 = r1 = s[next];
-        }
+        // The last sample leads back to the first when looping, else holds.
+        const size_t index = static_cast<size_t>(pos >> 32);
+        const size_t next = looping ? 0 : index;
+        const float t = static_cast<float>(static_cast<uint32_t>(pos)) * kFractionScale;
+        const int lc = stereo ? 2 : 1;
+        const float l0 = s[lc * index], l1 = s[lc * next];
+        const float r0 = s[lc * index + lc - 1], r1 = s[lc * next + lc - 1];
         mix[2 * i] += (l0 + (l1 - l0) * t) * left;
         mix[2 * i + 1] += (r0 + (r1 - r0) * t) * right;
-        position += step;
-        if (position >= length)
-        {
-            if (!looping)
-            {
-                position = 0.0;
-                return false;
-            }
-            position = std::fmod(position, length);
-        }
+        pos += inc;
+        ++i;
     }
+    if (reachedEnd())
+        return false;
+    position = static_cast<double>(pos) / kFixedOne;
     return true;
 }
 

@@ -88,6 +88,8 @@ size_t MemoryRead(void* out, size_t size, size_t count, void* source)
     if (size == 0)
         return 0;
     const size_t items = std::min(count, (s->bytes.size() - s->position) / size);
+    if (items == 0)
+        return 0;
     std::memcpy(out, s->bytes.data() + s->position, items * size);
     s->position += items * size;
     return items;
