@@ -72,7 +72,11 @@ MemoryImage::MemoryImage(const MemoryImage& other)
     }
     else
     {
-        m_bits = CopyArray(other.m_bits, n + 1);
+        if (other.m_bits)
+        {
+            AllocateBits();
+            std::memcpy(m_bits.get(), other.m_bits.get(), (n + 1) * 4);
+        }
         m_colorTable = CopyArray(other.m_colorTable, 256);
         m_colorIndices = CopyArray(other.m_colorIndices, n);
         m_nativeAlpha = CopyArray(other.m_nativeAlpha, other.m_colorTable ? 256 : n);
@@ -95,7 +99,7 @@ MemoryImage::~MemoryImage()
 void MemoryImage::AllocateBits()
 {
     const size_t n = size_t(width) * size_t(height);
-    m_bits = std::make_unique<uint32_t[]>(n + 1);
+    m_bits = PixelArray(new (std::align_val_t(64)) uint32_t[n + 1]());
     m_bits[n] = kGuardWord;
 }
 
@@ -379,11 +383,9 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode)
     const uint32_t argb = color.ToArgb();
     if ((argb >> 24) == 255)
     {
+        const PixelKernels& k = PixelKernels::Active();
         for (int y = r.y; y < r.y + r.height; ++y)
-        {
-            uint32_t* row = bits + size_t(y) * size_t(width) + r.x;
-            std::fill(row, row + r.width, argb);
-        }
+            k.fill(bits + size_t(y) * size_t(width) + r.x, r.width, argb);
     }
     else
     {

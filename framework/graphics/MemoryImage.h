@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 
 namespace Quillo
 {
@@ -98,11 +99,19 @@ protected:
     void CopyPixels(const Rect& rect, uint32_t* out) const;
 
 private:
+    // Pixels start on a cache line, so that vector loads and stores of
+    // aligned rows never straddle two lines.
+    struct AlignedDelete
+    {
+        void operator()(uint32_t* p) const { ::operator delete[](p, std::align_val_t(64)); }
+    };
+    using PixelArray = std::unique_ptr<uint32_t[], AlignedDelete>;
+
     void AllocateBits();
     void FreePixelForms();
 
     ImageRegistry* m_registry = nullptr;
-    std::unique_ptr<uint32_t[]> m_bits;
+    PixelArray m_bits;
     std::unique_ptr<uint32_t[]> m_colorTable;
     std::unique_ptr<uint8_t[]> m_colorIndices;
     bool m_forcedAlphaFlags = false;

@@ -13,7 +13,7 @@ namespace
 
 // Long opaque runs are copied; shorter ones join the blended span, which
 // treats opaque pixels the same way.
-constexpr int kCopyRun = 32;
+constexpr int kCopyRun = 64;
 
 uint32_t AdditiveFactor(const Color& color, int32_t channel)
 {

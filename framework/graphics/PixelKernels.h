@@ -47,6 +47,7 @@ struct PixelKernels
     // for 4 channels per pixel (rows hold 16-bit channel sums, B G R A order).
     void (*verticalResample)(uint32_t* out, const uint16_t* const* rows, const int32_t* weights,
                              int taps, int n);
+    void (*fill)(uint32_t* d, int n, uint32_t value);
 
     // The reference set.
     static const PixelKernels& Scalar();

@@ -6,6 +6,8 @@
 
 #include <immintrin.h>
 
+#include <cstdint>
+
 #define QUILLO_TARGET __attribute__((target("avx2")))
 
 namespace Quillo
@@ -24,6 +26,14 @@ QUILLO_TARGET inline Vec Select(Vec mask, Vec a, Vec b)
     return _mm256_or_si256(_mm256_and_si256(mask, a), _mm256_andnot_si256(mask, b));
 }
 QUILLO_TARGET inline int LaneMask(Vec m) { return _mm256_movemask_ps(_mm256_castsi256_ps(m)); }
+// Pixels to handle one by one before d + count is aligned to a vector.
+inline int HeadCount(const uint32_t* d, int n)
+{
+    const auto misalign = reinterpret_cast<uintptr_t>(d) & (sizeof(Vec) - 1);
+    const int head = misalign == 0 ? 0 : int((sizeof(Vec) - misalign) / 4);
+    return head < n ? head : n;
+}
+
 // One 16-bit value per 32-bit lane, repeated over the four channels of its
 // pixel once the pixels are widened to 16 bits (low and high halves).
 QUILLO_TARGET inline void Spread(Vec v32, Vec& lo, Vec& hi)
@@ -88,6 +98,8 @@ QUILLO_TARGET void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
     const Vec c255 = _mm256_set1_epi32(255);
     const Vec alpha = _mm256_set1_epi32(int(0xFF000000u));
     int i = 0;
+    for (const int head = HeadCount(d, n); i < head; ++i)
+        d[i] = PixelRules::BlendOpaqueClass(d[i], s[i]);
     for (; i + kLanes <= n; i += kLanes)
     {
         const Vec sv = Load(s + i);
@@ -119,6 +131,9 @@ QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
     const Vec one = _mm256_set1_epi32(1);
     const Vec colour = _mm256_set1_epi32(0x00FFFFFF);
     int i = 0;
+    for (const int head = HeadCount(d, n); i < head; ++i)
+        if (PixelRules::A(s[i]) != 0)
+            d[i] = PixelRules::CompositeAlpha(d[i], s[i]);
     for (; i + kLanes <= n; i += kLanes)
     {
         const Vec sv = Load(s + i);
@@ -150,6 +165,12 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
     const Vec caV = _mm256_set1_epi32(int(ca));
     const Vec k = _mm256_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
     int i = 0;
+    for (const int head = HeadCount(d, n); i < head; ++i)
+    {
+        const uint32_t t = ca * PixelRules::A(s[i]) / 255;
+        if (t != 0)
+            d[i] = PixelRules::Modulate(d[i], s[i], t, kr, kg, kb);
+    }
     for (; i + kLanes <= n; i += kLanes)
     {
         const Vec sv = Load(s + i);
@@ -183,6 +204,8 @@ QUILLO_TARGET void AdditiveRow(uint32_t* d, const uint32_t* s, int n, uint32_t k
     const Vec zero = _mm256_setzero_si256();
     const Vec k = _mm256_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
     int i = 0;
+    for (const int head = HeadCount(d, n); i < head; ++i)
+        d[i] = PixelRules::Additive(d[i], s[i], kr, kg, kb, useAlpha);
     for (; i + kLanes <= n; i += kLanes)
     {
         const Vec sv = Load(s + i);
@@ -199,6 +222,18 @@ QUILLO_TARGET void AdditiveRow(uint32_t* d, const uint32_t* s, int n, uint32_t k
     }
     for (; i < n; ++i)
         d[i] = PixelRules::Additive(d[i], s[i], kr, kg, kb, useAlpha);
+}
+
+QUILLO_TARGET void FillRow(uint32_t* d, int n, uint32_t value)
+{
+    int i = 0;
+    for (const int head = HeadCount(d, n); i < head; ++i)
+        d[i] = value;
+    const Vec v = _mm256_set1_epi32(int(value));
+    for (; i + kLanes <= n; i += kLanes)
+        Store(d + i, v);
+    for (; i < n; ++i)
+        d[i] = value;
 }
 
 QUILLO_TARGET void VerticalResampleRow(uint32_t* out, const uint16_t* const* rows,
@@ -250,7 +285,7 @@ QUILLO_TARGET void RotateRowVector(const RotateSource& src, const RotateRow& row
 
 const PixelKernels kVector = {
     "avx2",          BlendOpaqueRow,  CompositeAlphaRow,  ModulateRow,
-    AdditiveRow,     RotateRowVector, VerticalResampleRow,
+    AdditiveRow,     RotateRowVector, VerticalResampleRow, FillRow,
 };
 
 } // namespace

@@ -64,9 +64,15 @@ void VerticalResampleRow(uint32_t* out, const uint16_t* const* rows, const int32
     }
 }
 
+void FillRow(uint32_t* d, int n, uint32_t value)
+{
+    for (int i = 0; i < n; ++i)
+        d[i] = value;
+}
+
 const PixelKernels kScalar = {
     "scalar",          BlendOpaqueRow,  CompositeAlphaRow,  ModulateRow,
-    AdditiveRow,       RotateRowScalar, VerticalResampleRow,
+    AdditiveRow,       RotateRowScalar, VerticalResampleRow, FillRow,
 };
 
 } // namespace

@@ -76,6 +76,13 @@ TEST(KernelEquivalence, Additive)
             });
 }
 
+TEST(KernelEquivalence, Fill)
+{
+    CompareRows("fill", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+        k.fill(d, n, s[0]);
+    });
+}
+
 TEST(KernelEquivalence, VerticalResample)
 {
     std::mt19937 rng(99);
