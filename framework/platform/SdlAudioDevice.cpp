@@ -1,20 +1,13 @@
 #include "framework/platform/SdlAudioDevice.h"
 
+#include "framework/platform/PosixCrashHandler.h"
+
 #include <SDL.h>
 
-#include <atomic>
 #include <cstring>
 
 namespace Quillo
 {
-
-namespace
-{
-
-std::atomic<bool> s_crashMuted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the crash mute is set from a signal handler");
-
-} // namespace
 
 std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(RenderCallback callback, void* context, std::string* error)
 {
@@ -80,21 +73,11 @@ std::string SdlAudioDevice::DriverName() const
     return name ? name : "";
 }
 
-void SdlAudioDevice::MuteForCrash() noexcept
-{
-    s_crashMuted.store(true, std::memory_order_relaxed);
-}
-
-bool SdlAudioDevice::IsCrashMuted() noexcept
-{
-    return s_crashMuted.load(std::memory_order_relaxed);
-}
-
 void SdlAudioDevice::Fill(void* self, uint8_t* stream, int length)
 {
     auto* device = static_cast<SdlAudioDevice*>(self);
     const int frames = length / static_cast<int>(kChannels * sizeof(int16_t));
-    if (s_crashMuted.load(std::memory_order_relaxed) || !device->m_callback)
+    if (PosixCrashHandler::CrashMuted() || !device->m_callback)
     {
         std::memset(stream, 0, static_cast<size_t>(length));
         return;

@@ -13,7 +13,9 @@ namespace Quillo
 //
 // The callback runs on SDL's audio thread while SDL holds the device lock;
 // commands from the main thread that touch what the callback reads must
-// run between Lock and Unlock, and must keep that span short.
+// run between Lock and Unlock, and must keep that span short. Once the
+// crash handler has started on a fault the device plays only silence, so
+// a dying process does not leave a buffer buzzing.
 class SdlAudioDevice
 {
 public:
@@ -38,12 +40,6 @@ public:
 
     // The name of the audio driver in use ("pulseaudio", "alsa", "dummy").
     std::string DriverName() const;
-
-    // From a fatal-signal handler: from now on every device of the process
-    // plays silence, so a crash does not leave a buzzing buffer looping.
-    // Async-signal-safe (a lock-free atomic store).
-    static void MuteForCrash() noexcept;
-    static bool IsCrashMuted() noexcept;
 
 private:
     SdlAudioDevice(uint32_t id, RenderCallback callback, void* context);

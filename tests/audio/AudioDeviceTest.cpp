@@ -1,7 +1,6 @@
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OpenMptMusicInterface.h"
-#include "framework/platform/SdlAudioDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -88,18 +87,4 @@ TEST(AudioDevice, NoSoundSystemMeansSilenceNotFailure)
     EXPECT_TRUE(sounds.LoadEffect(0, "sounds/anything"));
     auto music = OpenMptMusicInterface::Create(output);
     EXPECT_EQ(dynamic_cast<OpenMptMusicInterface*>(music.get()), nullptr);
-}
-
-TEST(AudioDeviceDeathTest, AfterACrashMuteTheDeviceRendersNothing)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            DriverOverride driver("dummy");
-            SdlAudioDevice::MuteForCrash();
-            auto output = AudioOutput::OpenDevice();
-            // The mixer is never asked for samples, so the sound never ends.
-            std::exit(output->GetKind() == AudioOutput::Kind::Device && !VoiceFinishes(*output) ? 3 : 4);
-        },
-        ::testing::ExitedWithCode(3), "");
 }

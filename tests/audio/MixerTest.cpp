@@ -214,3 +214,57 @@ TEST(SoftwareMixer, SourcesAreAddedToTheMix)
     mixer.RemoveSource(&half);
     EXPECT_EQ(Render(mixer, 1), (std::vector<int16_t>{0, 0}));
 }
+
+// The voice loop skips its end checks inside runs; a plain per-frame model
+// must agree with it at any step, looping or not, mono or stereo.
+TEST(SoftwareMixer, AgreesWithAPlainInterpolatorAtAnyStep)
+{
+    for (int channels : {1, 2})
+    {
+        for (bool looping : {false, true})
+        {
+            for (double step : {0.3, 0.5, 0.77, 1.0, 1.5, 2.9, 7.3})
+            {
+                std::vector<int16_t> samples;
+                for (int i = 0; i < 37 * channels; ++i)
+                    samples.push_back(static_cast<int16_t>((i * 7919) % 20000 - 10000));
+                SoftwareMixer mixer;
+                mixer.AttachVoice(0, Sound(channels, 44100, samples));
+                mixer.SetVoiceFrequency(0, step * 44100);
+                mixer.PlayVoice(0, looping);
+                const int frames = 300;
+                const auto out = Render(mixer, frames);
+
+                const size_t count = samples.size() / channels;
+                double pos = 0.0;
+                bool playing = true;
+                for (int i = 0; i < frames; ++i)
+                {
+                    for (int c = 0; c < 2; ++c)
+                    {
+                        double want = 0.0;
+                        if (playing)
+                        {
+                            const size_t index = static_cast<size_t>(pos);
+                            size_t next = index + 1 < count ? index + 1 : (looping ? 0 : index);
+                            const int ch = channels == 2 ? c : 0;
+                            const double a = samples[index * channels + ch], b = samples[next * channels + ch];
+                            want = a + (b - a) * (pos - static_cast<double>(index));
+                        }
+                        ASSERT_NEAR(out[2 * i + c], want, 1.0)
+                            << channels << " channels, step " << step << (looping ? " looping" : "") << ", frame " << i;
+                    }
+                    pos += step;
+                    if (pos >= static_cast<double>(count))
+                    {
+                        if (looping)
+                            pos = std::fmod(pos, static_cast<double>(count));
+                        else
+                            playing = false;
+                    }
+                }
+                EXPECT_EQ(mixer.IsVoicePlaying(0), looping);
+            }
+        }
+    }
+}
