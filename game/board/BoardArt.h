@@ -14,7 +14,7 @@ namespace Spindrel
 // An image and the strip layout the rules need to know (cel size, count).
 struct Sprite
 {
-    const Quillo::Image* image = nullptr;
+    Quillo::Image* image = nullptr;
     int width = 0;
     int height = 0;
     int cels = 1;

@@ -508,7 +508,7 @@ void BoardLogic::LoadPath(int track)
     else
         m_path.Assign(*file);
     if (m_trackLoaded)
-        m_trackLoaded();
+        m_trackLoaded(file.has_value());
 }
 
 void BoardLogic::StartLevel()

@@ -47,9 +47,12 @@ public:
     void SetArt(const BoardArt& art) { m_art = art; }
     // Folder that holds "levels" (empty: the working directory).
     void SetDataRoot(const std::string& root) { m_dataRoot = root; }
-    // Called after every track load, so the widget can load the level's
-    // background and gate pictures.
-    void SetTrackLoadedHandler(std::function<void()> handler) { m_trackLoaded = std::move(handler); }
+    // Called after every track load (with whether the track file was
+    // there), so the widget can load the level's background and gate.
+    void SetTrackLoadedHandler(std::function<void(bool found)> handler)
+    {
+        m_trackLoaded = std::move(handler);
+    }
 
     // Game flow.
     void NewGame();
@@ -175,7 +178,7 @@ private:
     BoardArt m_art;
     LevelData m_levels;
     std::string m_dataRoot;
-    std::function<void()> m_trackLoaded;
+    std::function<void(bool found)> m_trackLoaded;
     IntervalGenerator m_intervals;
 
     GameState m_state;

@@ -113,7 +113,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     m_effects.clear();
     m_active = true;
     if (m_trackLoaded)
-        m_trackLoaded();
+        m_trackLoaded(true);
 
     // Whatever the menu played gives way to the level's theme.
     m_dangerMusic = false;

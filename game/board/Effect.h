@@ -34,7 +34,7 @@ struct Effect
     float vy = 0.0f;
     float offsetX = 0.0f;
     float offsetY = 0.0f;
-    const Quillo::Image* image = nullptr;
+    Quillo::Image* image = nullptr;
     float timer = 0.0f;
     int cel = 0;
     Quillo::Color color;

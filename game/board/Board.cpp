@@ -1,0 +1,210 @@
+#include "game/board/Board.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/board/GameResources.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace Spindrel
+{
+
+namespace
+{
+
+constexpr int kShiftKey = 16;
+constexpr int kEscapeKey = 27;
+constexpr int kSpaceKey = 32;
+
+Sprite SpriteOf(Quillo::MemoryImage* image)
+{
+    Sprite sprite;
+    if (image == nullptr)
+        return sprite;
+    sprite.image = image;
+    sprite.width = image->GetWidth();
+    sprite.height = image->GetHeight();
+    sprite.cels = std::max(1, image->numCols);
+    return sprite;
+}
+
+} // namespace
+
+Board::Board(BoardHost& host, const GameResources& resources)
+    : m_host(host), m_res(resources), m_logic(host)
+{
+    x = 0;
+    y = 0;
+    width = 800;
+    height = 600;
+    m_logic.SetTrackLoadedHandler([this](bool found) { LoadTrackImages(found); });
+}
+
+Board::~Board()
+{
+    if (m_menuButton && m_menuButton->manager != nullptr)
+        m_menuButton->manager->RemoveWidget(m_menuButton.get());
+}
+
+void Board::SetDataRoot(const std::string& root)
+{
+    m_dataRoot = root;
+    m_logic.SetDataRoot(root);
+}
+
+void Board::BuildPictures()
+{
+    m_pictures.Build(m_res.spr_picBack, m_dataRoot);
+    ApplyResources();
+}
+
+void Board::ApplyResources()
+{
+    BoardArt art;
+    art.picBack = SpriteOf(m_res.spr_picBack);
+    art.picRot = SpriteOf(m_res.spr_picRot);
+    art.warningPoint = SpriteOf(m_res.IMAGE_WARNING_POINT);
+    art.chips = SpriteOf(m_res.IMAGE_CHIPS);
+    art.bombBlast = SpriteOf(m_res.IMAGE_BOMB_BLAST);
+    for (int t = 0; t < BoardPictures::kPictures; ++t)
+        art.faces[static_cast<size_t>(t)] = SpriteOf(m_pictures.Face(t));
+    art.flyTextFont = m_res.FONT_FLYTEXT;
+    art.bigFont = m_res.FONT_BIG;
+    art.defaultFont = m_res.FONT_DEFAULT;
+    m_logic.SetArt(art);
+}
+
+void Board::LoadTrackImages(bool found)
+{
+    const Path& path = m_logic.GetPath();
+    char name[32];
+    std::snprintf(name, sizeof name, "levels//bg%02d", path.trackNumber);
+    m_background.reset();
+    m_background = BoardPictures::LoadImage(m_dataRoot + name);
+    // A missing path file leaves the gate as it was.
+    if (!found && m_gateStrip && m_gateStrip->GetWidth() > 0)
+        return;
+    m_gateStrip.reset();
+    auto source = BoardPictures::LoadImage(m_dataRoot + "gfx//gate3");
+    m_gateStrip = BoardPictures::MakeGateStrip(source.get(), path.ms_gateAngle, !path.editMode);
+}
+
+void Board::StartNextLevel()
+{
+    m_logic.SetPaused(false);
+    if (manager != nullptr)
+        manager->SetFocus(this);
+    m_logic.State().level += 1;
+    m_logic.StartLevel();
+}
+
+std::string Board::SavedGamePath() const
+{
+    return Quillo::FileSystem::NormalizePath(m_saveRoot + "_save//" + m_host.PlayerFileName() + ".sav");
+}
+
+bool Board::SaveGame()
+{
+    Quillo::FileSystem::MakeDirectories(Quillo::FileSystem::NormalizePath(m_saveRoot + "_save"));
+    const auto bytes = m_logic.SaveState();
+    return Quillo::FileSystem::WriteFileAtomic(SavedGamePath(), bytes.data(), bytes.size());
+}
+
+bool Board::LoadGame()
+{
+    const auto bytes = Quillo::FileSystem::ReadFile(SavedGamePath());
+    if (!bytes || !m_logic.LoadState(*bytes))
+        return false;
+    Invalidate();
+    return true;
+}
+
+void Board::OnAttached(Quillo::WidgetManager* widgetManager)
+{
+    Widget::OnAttached(widgetManager);
+    m_logic.SetActive(true);
+    m_menuButton = std::make_unique<Quillo::ButtonWidget>(kMenuButtonId, this);
+    m_menuButton->label = m_host.GetText(kMenuLabelText);
+    m_menuButton->SetFont(m_res.FONT_DEFAULT);
+    m_menuButton->SetColor(0, Quillo::Color::White);
+    m_menuButton->SetColor(1, Quillo::Color(255, 0, 0));
+    m_menuButton->normalImage = m_res.IMAGE_MENUBUTTON_NORMAL;
+    m_menuButton->overImage = m_res.IMAGE_MENUBUTTON_OVER;
+    m_menuButton->downImage = m_res.IMAGE_MENUBUTTON_DOWN;
+    const Quillo::Image* face = m_res.IMAGE_MENUBUTTON_NORMAL;
+    m_menuButton->Resize(700, 560, face != nullptr ? face->GetWidth() : 90,
+                         face != nullptr ? face->GetHeight() : 30);
+    widgetManager->AddWidget(m_menuButton.get());
+}
+
+void Board::OnDetached(Quillo::WidgetManager* widgetManager)
+{
+    if (m_menuButton)
+    {
+        widgetManager->RemoveWidget(m_menuButton.get());
+        m_menuButton.reset();
+    }
+    Widget::OnDetached(widgetManager);
+}
+
+void Board::Update()
+{
+    if (!m_logic.IsActive() || m_logic.State().pauseDepth > 0)
+        return;
+    m_logic.UpdateStep();
+    Widget::Update();
+    Invalidate();
+}
+
+void Board::UpdatePartial(double fraction)
+{
+    m_logic.UpdatePartial(fraction);
+}
+
+void Board::OnKeyDown(int key)
+{
+    if (!m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
+    {
+        OnButtonClicked(kMenuButtonId);
+        return;
+    }
+    Widget::OnKeyDown(key);
+}
+
+void Board::OnMouseDown(int localX, int localY, int clickCode)
+{
+    Widget::OnMouseDown(localX, localY, clickCode);
+    if (m_logic.GetPath().editMode)
+    {
+        // Shift comes from the manager's key table, so recorded input
+        // replays the same edit.
+        const bool shift = manager != nullptr && manager->keyDown[kShiftKey];
+        m_logic.EditMouseDown(localX, localY, clickCode, shift);
+        Invalidate();
+    }
+    else if (!m_logic.State().losing)
+    {
+        m_logic.HandleClick(clickCode, localX, localY);
+    }
+}
+
+void Board::OnMouseUp(int localX, int localY, int clickCode)
+{
+    Widget::OnMouseUp(localX, localY, clickCode);
+    if (m_logic.GetPath().editMode)
+        m_logic.EditMouseUp(localX, localY, clickCode);
+}
+
+void Board::OnButtonClicked(int id)
+{
+    if (id == kMenuButtonId)
+        m_logic.OpenMenu();
+}
+
+} // namespace Spindrel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+#include "game/board/BoardLogic.h"
+#include "game/board/BoardPictures.h"
+
+#include <memory>
+#include <string>
+
+namespace Quillo
+{
+class ButtonWidget;
+class MemoryImage;
+} // namespace Quillo
+
+namespace Spindrel
+{
+
+struct Ball;
+struct GameResources;
+
+// The widget the game is played on: 800 x 600, created once by the game
+// and kept in the widget tree. It wraps the board's rules (BoardLogic),
+// feeds them the update steps and the mouse, draws the board, and carries
+// the in-game menu button.
+class Board : public Quillo::Widget, public Quillo::ButtonListener
+{
+public:
+    static constexpr int kMenuButtonId = 1;
+    static constexpr int kMenuLabelText = 13;
+
+    Board(BoardHost& host, const GameResources& resources);
+    ~Board() override;
+
+    // Prefixes for data files ("levels", "gfx") and for "_save"; empty
+    // means the working directory.
+    void SetDataRoot(const std::string& root);
+    void SetSaveRoot(const std::string& root) { m_saveRoot = root; }
+    // After the "Game" group is bound: builds the picture sets and hands
+    // the sprite sizes and fonts to the rules.
+    void BuildPictures();
+    // Takes the handles as they are now (BuildPictures calls it too).
+    void ApplyResources();
+
+    // Game flow, for the game application and its dialogs.
+    void SetPaused(bool paused) { m_logic.SetPaused(paused); }
+    void NewGame() { m_logic.NewGame(); }
+    void NewGameAtStage(int stageIndex) { m_logic.NewGameAtStage(stageIndex); }
+    void StartNextLevel();
+    // Writes "_save//<player>.sav"; false when it cannot be written.
+    bool SaveGame();
+    // Reads it back and continues that game; false (game untouched) when
+    // it is missing or damaged.
+    bool LoadGame();
+    std::string SavedGamePath() const;
+
+    BoardLogic& Logic() { return m_logic; }
+    const BoardLogic& Logic() const { return m_logic; }
+    BoardPictures& Pictures() { return m_pictures; }
+    Quillo::ButtonWidget* MenuButton() const { return m_menuButton.get(); }
+
+    void OnAttached(Quillo::WidgetManager* widgetManager) override;
+    void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    void Draw(Quillo::Graphics* g) override;
+    void Update() override;
+    void UpdatePartial(double fraction) override;
+    void OnKeyDown(int key) override;
+    void OnMouseDown(int localX, int localY, int clickCode) override;
+    void OnMouseUp(int localX, int localY, int clickCode) override;
+    void OnButtonClicked(int id) override;
+
+private:
+    void LoadTrackImages(bool found);
+    void DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused);
+    void DrawGlow(Quillo::Graphics* g, int left, int top);
+    void DrawBar(Quillo::Graphics* g, Quillo::Image* image, float percent, int x, int y);
+    void DrawHud(Quillo::Graphics* g);
+    void DrawEffects(Quillo::Graphics* g);
+    void DrawEditor(Quillo::Graphics* g);
+
+    BoardHost& m_host;
+    const GameResources& m_res;
+    BoardLogic m_logic;
+    BoardPictures m_pictures;
+    std::string m_dataRoot;
+    std::string m_saveRoot;
+    std::unique_ptr<Quillo::MemoryImage> m_background;
+    std::unique_ptr<Quillo::MemoryImage> m_gateStrip;
+    std::unique_ptr<Quillo::ButtonWidget> m_menuButton;
+};
+
+} // namespace Spindrel
