@@ -384,7 +384,10 @@ std::unique_ptr<ListDataElement> FontData::GetList(const DataElement& value) con
             throw FontDescriptorError("Unable to Dereference \"" + *token + "\"");
         if (!define->IsList())
             TypeError();
-        return Dereference(static_cast<const ListDataElement&>(*define), budget, 1);
+        // Defines are stored dereferenced; resolving them again would take
+        // their unquoted texts for names.
+        auto copy = define->Duplicate();
+        return std::unique_ptr<ListDataElement>(static_cast<ListDataElement*>(copy.release()));
     }
     return Dereference(static_cast<const ListDataElement&>(value), budget, 1);
 }
