@@ -1,0 +1,274 @@
+#include "ImageFiles.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace QuilloTest
+{
+namespace
+{
+
+void Put16(std::vector<uint8_t>& out, int v)
+{
+    out.push_back(uint8_t(v & 0xFF));
+    out.push_back(uint8_t((v >> 8) & 0xFF));
+}
+
+// LZW data that never grows past 9-bit codes: a clear code every 200
+// literal codes keeps the table small. Valid for any decoder.
+std::vector<uint8_t> UncompressedLzw(const std::vector<uint8_t>& indices)
+{
+    std::vector<uint8_t> out;
+    uint32_t bits = 0;
+    int count = 0;
+    auto emit = [&](int code) {
+        bits |= uint32_t(code) << count;
+        count += 9;
+        while (count >= 8)
+        {
+            out.push_back(uint8_t(bits & 0xFF));
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    for (size_t i = 0; i < indices.size(); ++i)
+    {
+        if (i % 200 == 0)
+            emit(256);
+        emit(indices[i]);
+    }
+    emit(257);
+    if (count > 0)
+        out.push_back(uint8_t(bits & 0xFF));
+    return out;
+}
+
+void PutSubBlocks(std::vector<uint8_t>& out, const std::vector<uint8_t>& data)
+{
+    for (size_t i = 0; i < data.size(); i += 255)
+    {
+        const size_t n = std::min<size_t>(255, data.size() - i);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), data.begin() + long(i), data.begin() + long(i + n));
+    }
+    out.push_back(0);
+}
+
+} // namespace
+
+std::vector<uint8_t> TgaFile(int w, int h, const std::vector<uint32_t>& argb, uint8_t pixelSize,
+                             uint8_t descriptor)
+{
+    std::vector<uint8_t> out{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Put16(out, w);
+    Put16(out, h);
+    out.push_back(pixelSize);
+    out.push_back(descriptor);
+    for (uint32_t p : argb)
+    {
+        out.push_back(uint8_t(p));
+        out.push_back(uint8_t(p >> 8));
+        out.push_back(uint8_t(p >> 16));
+        if (pixelSize == 32)
+            out.push_back(uint8_t(p >> 24));
+    }
+    return out;
+}
+
+std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
+                             const std::vector<uint32_t>& paletteRgb, const GifOptions& options)
+{
+    std::vector<uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, w);
+    Put16(out, h);
+    const uint8_t tableFlags = 0x80 | 7; // 256 entries
+    std::vector<uint8_t> table;
+    for (int i = 0; i < 256; ++i)
+    {
+        const uint32_t c = i < int(paletteRgb.size()) ? paletteRgb[size_t(i)] : 0;
+        table.push_back(uint8_t(c >> 16));
+        table.push_back(uint8_t(c >> 8));
+        table.push_back(uint8_t(c));
+    }
+    out.push_back(options.localTable ? 0 : tableFlags);
+    out.push_back(0);
+    out.push_back(0);
+    if (!options.localTable)
+        out.insert(out.end(), table.begin(), table.end());
+    if (options.netscape)
+    {
+        const char* id = "NETSCAPE2.0";
+        out.insert(out.end(), {'!', 0xFF, 11});
+        out.insert(out.end(), id, id + 11);
+        out.insert(out.end(), {3, 1, 0, 0, 0});
+    }
+    if (options.comment)
+    {
+        const std::string text = "made by the tests";
+        out.insert(out.end(), {'!', 0xFE, uint8_t(text.size())});
+        out.insert(out.end(), text.begin(), text.end());
+        out.push_back(0);
+    }
+    if (options.transparentIndex >= 0)
+        out.insert(out.end(), {'!', 0xF9, 4, 1, 0, 0, uint8_t(options.transparentIndex), 0});
+    out.push_back(',');
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, w);
+    Put16(out, h);
+    out.push_back(uint8_t((options.localTable ? tableFlags : 0) | (options.interlaced ? 0x40 : 0)));
+    if (options.localTable)
+        out.insert(out.end(), table.begin(), table.end());
+    std::vector<uint8_t> ordered;
+    if (options.interlaced)
+    {
+        const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int y = start[pass]; y < h; y += step[pass])
+                ordered.insert(ordered.end(), indices.begin() + long(y) * w, indices.begin() + long(y + 1) * w);
+    }
+    else
+    {
+        ordered = indices;
+    }
+    out.push_back(8);
+    PutSubBlocks(out, UncompressedLzw(ordered));
+    out.push_back(';');
+    return out;
+}
+
+std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, int colorType, int bitDepth,
+                             bool interlaced)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<uint8_t> out;
+    if (setjmp(png_jmpbuf(png)))
+        throw std::runtime_error("png write failed");
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+            v->insert(v->end(), data, data + n);
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), bitDepth, colorType,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> palette;
+    std::vector<png_byte> trans;
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+    {
+        // One entry per distinct pixel in order of appearance (tests keep it small).
+        for (uint32_t p : argb)
+        {
+            bool found = false;
+            for (size_t i = 0; i < palette.size(); ++i)
+                found |= palette[i].red == uint8_t(p >> 16) && palette[i].green == uint8_t(p >> 8) &&
+                         palette[i].blue == uint8_t(p) && trans[i] == uint8_t(p >> 24);
+            if (!found)
+            {
+                palette.push_back(png_color{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+                trans.push_back(uint8_t(p >> 24));
+            }
+        }
+        png_set_PLTE(png, info, palette.data(), int(palette.size()));
+        png_set_tRNS(png, info, trans.data(), int(trans.size()), nullptr);
+    }
+    png_write_info(png, info);
+    if (bitDepth == 16)
+        png_set_swap(png);
+    const int channels = colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                         : colorType == PNG_COLOR_TYPE_RGB     ? 3
+                         : colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                  : 1;
+    const int bytes = bitDepth / 8;
+    std::vector<std::vector<uint8_t>> rows(size_t(h), std::vector<uint8_t>(size_t(w * channels * bytes)));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            const uint32_t p = argb[size_t(y * w + x)];
+            uint8_t v[4];
+            if (colorType == PNG_COLOR_TYPE_PALETTE)
+            {
+                for (size_t i = 0; i < palette.size(); ++i)
+                    if (palette[i].red == uint8_t(p >> 16) && palette[i].green == uint8_t(p >> 8) &&
+                        palette[i].blue == uint8_t(p) && trans[i] == uint8_t(p >> 24))
+                        v[0] = uint8_t(i);
+            }
+            else if (channels >= 3)
+            {
+                v[0] = uint8_t(p >> 16), v[1] = uint8_t(p >> 8), v[2] = uint8_t(p), v[3] = uint8_t(p >> 24);
+            }
+            else
+            {
+                v[0] = uint8_t(p), v[1] = uint8_t(p >> 24);
+            }
+            for (int c = 0; c < channels; ++c)
+                for (int b = 0; b < bytes; ++b)
+                    rows[size_t(y)][size_t((x * channels + c) * bytes + b)] = v[c];
+        }
+    std::vector<png_bytep> ptrs;
+    for (auto& r : rows)
+        ptrs.push_back(r.data());
+    png_write_image(png, ptrs.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, bool grey)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(w);
+    cinfo.image_height = JDIMENSION(h);
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(w) * 3);
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        for (int x = 0; x < w; ++x)
+        {
+            const uint32_t p = argb[size_t(int(cinfo.next_scanline) * w + x)];
+            if (grey)
+                row[size_t(x)] = uint8_t(p);
+            else
+            {
+                row[size_t(x * 3)] = uint8_t(p >> 16);
+                row[size_t(x * 3 + 1)] = uint8_t(p >> 8);
+                row[size_t(x * 3 + 2)] = uint8_t(p);
+            }
+        }
+        JSAMPROW r[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+} // namespace QuilloTest
