@@ -91,6 +91,8 @@ void Dialog::EnsureFonts()
 
 int Dialog::ButtonHeight() const
 {
+    if (buttonHeight > 0)
+        return buttonHeight;
     return buttonComponentImage ? buttonComponentImage->height : kPlainButtonHeight;
 }
 
@@ -204,19 +206,19 @@ void Dialog::Resize(int newX, int newY, int newWidth, int newHeight)
     const Insets& ci = contentInsets;
     const int left = x + bg.left + ci.left;
     const int rightMargin = bg.right + ci.right;
-    const int buttonHeight = ButtonHeight();
-    const int top = y + height - ci.bottom - bg.bottom - buttonHeight;
+    const int faceHeight = ButtonHeight();
+    const int top = y + height - ci.bottom - bg.bottom - faceHeight;
     if (secondButton)
     {
         const int buttonWidth = (width - ci.right - bg.right - 2 * buttonSideMargin - buttonSpacing -
                                  ci.left - bg.left) / 2;
-        firstButton->Resize(left + buttonSideMargin, top, buttonWidth, buttonHeight);
+        firstButton->Resize(left + buttonSideMargin, top, buttonWidth, faceHeight);
         secondButton->Resize(firstButton->x + buttonWidth + buttonSpacing, top, buttonWidth,
-                             buttonHeight);
+                             faceHeight);
     }
     else
     {
-        firstButton->Resize(left, top, width - rightMargin - bg.left - ci.left, buttonHeight);
+        firstButton->Resize(left, top, width - rightMargin - bg.left - ci.left, faceHeight);
     }
 }
 

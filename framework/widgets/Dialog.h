@@ -91,6 +91,8 @@ public:
     int bodyLineSpacingExtra = 0;
     int buttonSpacing = 8;
     int buttonSideMargin = 0;
+    // The buttons' height; 0 takes the button component image's height.
+    int buttonHeight = 0;
     bool dragging = false;
     int grabX = 0;
     int grabY = 0;

@@ -48,6 +48,8 @@ void ScrollbarWidget::UpdateEnabled()
     SetDisabled(!scrollable);
     m_upButton->SetDisabled(!scrollable);
     m_downButton->SetDisabled(!scrollable);
+    if (hideWhenNothingToScroll)
+        SetVisible(scrollable);
 }
 
 void ScrollbarWidget::SetMaxValue(double newMaxValue)

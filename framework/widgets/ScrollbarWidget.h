@@ -54,6 +54,8 @@ public:
     double value = 0.0;
     double maxValue = 0.0;
     double pageSize = 1.0;
+    // Hides the bar (and its arrows) while there is nothing to scroll.
+    bool hideWhenNothingToScroll = false;
 
     // Update steps a held arrow waits before repeating, and between repeats.
     static constexpr int kRepeatDelay = 30;

@@ -4,6 +4,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/NativeDisplay.h"
 #include "framework/widgets/CursorWidget.h"
 #include "framework/widgets/KeyCode.h"
 #include "framework/widgets/Widget.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace Quillo
 {
@@ -412,6 +414,15 @@ void WidgetManager::UpdateMousePosition(int mouseX, int mouseY)
         MoveCursorWidget();
 }
 
+void WidgetManager::TrackCapturedMouse(int mouseX, int mouseY)
+{
+    const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
+    lastMouseX = mouseX;
+    lastMouseY = mouseY;
+    if (moved)
+        MoveCursorWidget();
+}
+
 void WidgetManager::Drag(int mouseX, int mouseY)
 {
     mouseIn = true;
@@ -455,20 +466,10 @@ void WidgetManager::MouseDown(int mouseX, int mouseY, int clickCode)
     lastInputUpdate = updateNumber;
     const int bit = ButtonBit(clickCode);
     physicalButtons |= bit;
-    // While the capture holds only the pressed widget may be the mouse-over
-    // widget, so a further button only records the position.
     if (downButtons != 0)
-    {
-        const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
-        lastMouseX = mouseX;
-        lastMouseY = mouseY;
-        if (moved)
-            MoveCursorWidget();
-    }
+        TrackCapturedMouse(mouseX, mouseY);
     else
-    {
         UpdateMousePosition(mouseX, mouseY);
-    }
     if (popupWidget && !popupWidget->Contains(mouseX, mouseY))
     {
         Widget* popup = popupWidget;
@@ -504,7 +505,7 @@ void WidgetManager::MouseUp(int mouseX, int mouseY, int clickCode)
         downButtons &= ~bit;
     }
     if (downButtons != 0)
-        Drag(mouseX, mouseY);
+        TrackCapturedMouse(mouseX, mouseY);
     else
         UpdateMousePosition(mouseX, mouseY);
 }
@@ -694,6 +695,10 @@ bool WidgetManager::DrawPass()
 {
     if (!screenImage)
         return false;
+    // The display's surface stays locked for drawing during the whole pass.
+    std::unique_lock<std::recursive_mutex> surfaceLock;
+    if (auto* display = dynamic_cast<DisplayImage*>(screenImage))
+        surfaceLock = std::unique_lock<std::recursive_mutex>(display->GetDisplay().GetLock());
     int dirtyCount = 0;
     bool hasOverlay = false;
     for (Widget* widget : widgets)

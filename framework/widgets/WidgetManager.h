@@ -127,6 +127,9 @@ private:
     void UpdateMousePosition(int mouseX, int mouseY);
     void MoveCursorWidget();
     void Drag(int mouseX, int mouseY);
+    // While the capture holds only the pressed widget may be the mouse-over
+    // widget, so button changes under it only record the position.
+    void TrackCapturedMouse(int mouseX, int mouseY);
     void ClearOver();
     void ReleasePressed();
     void DropFocus();

@@ -185,6 +185,15 @@ TEST(Scrollbar, ReportsOnlyChangesItMakesItself)
     EXPECT_THAT(log.positions, ElementsAre(5.0, 4.0, 3.0, 15.0));
     bar.OnMouseWheel(2);
     EXPECT_EQ(bar.GetValue(), 13.0);
+
+    bar.hideWhenNothingToScroll = true;
+    bar.SetPageSize(30);
+    EXPECT_FALSE(bar.visible);
+    EXPECT_FALSE(bar.UpButton()->visible);
+    EXPECT_EQ(bar.GetValue(), 0.0);
+    bar.SetPageSize(10);
+    EXPECT_TRUE(bar.visible);
+    EXPECT_FALSE(bar.disabled);
 }
 
 } // namespace
