@@ -371,8 +371,20 @@ void PaintPicture(Canvas& c, int index)
         {hex(0xffa6c0), hex(0xe03c7c), Notes},    {hex(0xff9090), hex(0xc81c2c), Mushroom},
         {hex(0xffffa0), hex(0xf29a00), Bolt}};
     const Spec& s = specs[index];
+    // Everything stays on the ball: drawn a little smaller than the shapes'
+    // 60 px design and clipped to the ball's round.
+    cairo_arc(cr, 30, 30, 29.8, 0, 2 * M_PI);
+    cairo_clip(cr);
+    cairo_translate(cr, 30, 30);
+    cairo_scale(cr, 0.9, 0.9);
+    cairo_translate(cr, -30, -30);
     // A soft drop shadow lifts the symbol off the ball.
-    Paint::Soft(c, [&](cairo_t* k) { s.shape(k); }, 1, 2, 3, Ink, 0.5);
+    Paint::Soft(c, [&](cairo_t* k) {
+        cairo_translate(k, 30, 30);
+        cairo_scale(k, 0.9, 0.9);
+        cairo_translate(k, -30, -30);
+        s.shape(k);
+    }, 1, 2, 3, Ink, 0.5);
     if (s.shape == Cherries)
     {
         // Green stems and leaf under red fruit.
@@ -433,6 +445,8 @@ void BonusRing(Canvas& c)
 void PaintBonus(Canvas& c, const std::string& name)
 {
     cairo_t* cr = c.Cr();
+    cairo_arc(cr, 30, 30, 29.8, 0, 2 * M_PI);
+    cairo_clip(cr);
     BonusRing(c);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);

@@ -10,6 +10,7 @@
 #include "tools/artgen/InterfaceArt.h"
 #include "tools/artgen/Manifest.h"
 #include "tools/artgen/Output.h"
+#include "tools/artgen/Preview.h"
 #include "tools/artgen/ScreenArt.h"
 #include "tools/artgen/TrackArt.h"
 
@@ -97,7 +98,10 @@ int main(int argc, char** argv)
         Spindrel::Art::PaintImageFonts(output, faces);
         Spindrel::Art::WriteManifest(output);
         if (!options.sheets.empty())
+        {
+            Spindrel::Art::PreviewScenes(output, faces, options.tracks);
             output.WriteContactSheets(options.sheets, faces);
+        }
         if (!options.stamp.empty())
             WriteDepfile(options, output);
     }

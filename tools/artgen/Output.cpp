@@ -24,6 +24,15 @@ void Output::Keep(const std::string& sheet, const std::string& name, const Canva
     m_sheets[sheet].push_back({name, cairo_surface_reference(canvas.Surface())});
 }
 
+const cairo_surface_t* Output::Kept(const std::string& name) const
+{
+    for (const auto& [sheet, items] : m_sheets)
+        for (const auto& item : items)
+            if (item.name == name)
+                return item.surface;
+    return nullptr;
+}
+
 void Output::WriteContactSheets(const std::string& folder, const Faces& faces) const
 {
     std::filesystem::create_directories(folder);

@@ -33,6 +33,10 @@ public:
         Keep(sheet, name, canvas);
     }
 
+    // The kept copy of a written picture (path relative to the root, with
+    // extension), or null.
+    const cairo_surface_t* Kept(const std::string& name) const;
+
     void Read(const std::string& path) { m_inputs.push_back(path); }
     const std::vector<std::string>& Inputs() const { return m_inputs; }
 
