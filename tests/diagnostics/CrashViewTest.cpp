@@ -11,10 +11,12 @@ using namespace Quillo;
 namespace
 {
 
+// The program folder of the build: $QUILLO_DATA_DIR, else "bin" beside the
+// tests' folder.
 std::string Viewer()
 {
     const char* dir = std::getenv("QUILLO_DATA_DIR");
-    return dir ? std::string(dir) + "/crashview" : std::string();
+    return (dir && *dir ? std::string(dir) : FileSystem::ExecutableDirectory() + "/../bin") + "/crashview";
 }
 
 std::string Read(const std::string& path)
@@ -30,7 +32,7 @@ std::string Read(const std::string& path)
 TEST(CrashView, DemanglesTheReportFileAndDrawsTheWindow)
 {
     const std::string viewer = Viewer();
-    if (viewer.empty() || !FileSystem::Exists(viewer))
+    if (!FileSystem::Exists(viewer))
         GTEST_SKIP() << "crashview is not built";
     TempDir dir;
     const std::string report = dir / "crash.txt";
