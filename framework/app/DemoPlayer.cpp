@@ -26,13 +26,13 @@ std::optional<uint32_t> DemoPlayer::NextUpdate() const
     return m_next->update;
 }
 
-void DemoPlayer::ApplyDue(uint32_t updateCount, DemoSink& sink)
+void DemoPlayer::ApplyDue(uint32_t updateCount, DemoSink& sink, bool beforeUpdate)
 {
     while (m_next && m_next->update <= updateCount)
     {
         if (IsDemoResult(m_next->command))
         {
-            if (m_next->update == updateCount)
+            if (m_next->update == updateCount && !beforeUpdate)
                 return;
             Advance();
             continue;

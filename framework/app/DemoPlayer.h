@@ -24,7 +24,10 @@ public:
     const DemoHeader& Header() const { return m_reader.Header(); }
 
     // Applies every input record due at `updateCount` (or before it).
-    void ApplyDue(uint32_t updateCount, DemoSink& sink);
+    // Right before an update runs, `beforeUpdate` also drops results due
+    // now: their call did not come, and the input behind them belongs
+    // before this update.
+    void ApplyDue(uint32_t updateCount, DemoSink& sink, bool beforeUpdate = false);
 
     // Takes the next record when it is a `command` result due at or
     // before `updateCount`.

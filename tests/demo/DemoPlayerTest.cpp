@@ -107,6 +107,11 @@ TEST(DemoPlayer, ResultsWaitForTheirCallAndStaleOnesAreDropped)
     player.ApplyDue(5, sink);
     EXPECT_EQ(sink.log.back(), "keydown 2");
     EXPECT_FALSE(player.TakeResult(DemoCommand::FileExists, 5)) << "not due yet";
+    player.ApplyDue(6, sink);
+    EXPECT_EQ(sink.log.back(), "keydown 2") << "waits for the call at 6";
+    player.ApplyDue(6, sink, true);
+    EXPECT_EQ(sink.log.back(), "keydown 2") << "nothing else is due at 6";
+    EXPECT_FALSE(player.TakeResult(DemoCommand::FileExists, 6)) << "dropped before the update";
     // The call at update 6 never comes; the run goes on.
     player.ApplyDue(8, sink);
     EXPECT_EQ(sink.log.back(), "keydown 3");
