@@ -486,25 +486,27 @@ void PaintEffects(Output& output)
     {
         Canvas c(24 * 8, 24);
         cairo_t* cr = c.Cr();
+        // A flash that bursts into a widening ring and fades out.
         for (int i = 0; i < 8; ++i)
         {
             const double t = i / 7.0, cx = i * 24 + 12, cy = 12;
             const double fade = 1 - t * 0.85;
-            cairo_pattern_t* core = cairo_pattern_create_radial(cx, cy, 0, cx, cy, 4 + 6 * (1 - t));
+            cairo_pattern_t* core = cairo_pattern_create_radial(cx, cy, 0, cx, cy, 6 - 4 * t);
             Palette::White.Stop(core, 0, fade);
             Palette::White.Stop(core, 1, 0);
             cairo_set_source(cr, core);
-            cairo_paint(cr);
+            cairo_arc(cr, cx, cy, 6, 0, 2 * M_PI);
+            cairo_fill(cr);
             cairo_pattern_destroy(core);
-            cairo_arc(cr, cx, cy, 3 + 8 * t, 0, 2 * M_PI);
+            cairo_arc(cr, cx, cy, 4 + 7 * t, 0, 2 * M_PI);
             cairo_set_line_width(cr, 2.2 - 1.2 * t);
             Palette::White.Set(cr, fade);
             cairo_stroke(cr);
             for (int k = 0; k < 4; ++k)
             {
-                const double a = k * M_PI / 2 + M_PI / 4;
-                cairo_move_to(cr, cx + (2 + 5 * t) * std::cos(a), cy + (2 + 5 * t) * std::sin(a));
-                cairo_line_to(cr, cx + (5 + 6 * t) * std::cos(a), cy + (5 + 6 * t) * std::sin(a));
+                const double a = k * M_PI / 2;
+                cairo_move_to(cr, cx + (6 + 3 * t) * std::cos(a), cy + (6 + 3 * t) * std::sin(a));
+                cairo_line_to(cr, cx + (8 + 3.5 * t) * std::cos(a), cy + (8 + 3.5 * t) * std::sin(a));
             }
             cairo_set_line_width(cr, 1.5);
             cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);

@@ -51,7 +51,8 @@ void Output::WriteContactSheets(const std::string& folder, const Faces& faces) c
             const double w = cairo_image_surface_get_width(item.surface);
             const double h = cairo_image_surface_get_height(item.surface);
             // Full screens two to a row, long strips fitted to the width.
-            const double scale = w >= 800 && h >= 400 ? 0.5 : (w > maxWidth ? maxWidth / w : 1.0);
+            const bool scene = sheet.rfind("scene_", 0) == 0;
+            const double scale = !scene && w >= 800 && h >= 400 ? 0.5 : (w > maxWidth ? maxWidth / w : 1.0);
             if (x + w * scale > maxWidth + 10 && x > 10)
             {
                 x = 10;

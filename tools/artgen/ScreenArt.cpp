@@ -93,11 +93,19 @@ void PaintTitle(Output& output, const Faces& faces)
     // A groove sweeping under the title with a chain of balls on it.
     const std::vector<Point2> curve = Spline({{-60, 520}, {120, 470}, {300, 500}, {500, 455}, {680, 480}, {860, 430}});
     PaintGroove(c, curve, 0);
-    const int pictures[] = {0, -1, 4, 9, -1, 2, 12, -1, 10, 3};
-    for (int i = 0; i < 10; ++i)
+    // Balls a diameter apart along the curve, as the chain rolls.
+    const int pictures[] = {0, -1, 4, 9, -1, 2, 12, -1, 10, 3, -1, 6};
+    double along = 0, next = 70;
+    int placed = 0;
+    for (size_t i = 1; i < curve.size() && placed < 12; ++i)
     {
-        const Point2 p = curve[static_cast<size_t>(20 + i * 6)];
-        DrawBall(cr, p.x, p.y, 1.0, i % 4, pictures[i]);
+        along += std::hypot(curve[i].x - curve[i - 1].x, curve[i].y - curve[i - 1].y);
+        if (along >= next)
+        {
+            DrawBall(cr, curve[i].x, curve[i].y, 1.0, placed % 4, pictures[placed]);
+            ++placed;
+            next += 59;
+        }
     }
     Logo(c, faces, 400, 200, 118);
     Trough(cr, 241, 366, 318, 22);
@@ -517,7 +525,7 @@ void PaintHelp(Output& output, const Faces& faces)
                   70, y + 42, 330, 13.5, body);
     Paint::Text(c, faces, head, "Mind the gate", 70, y + 18, false);
     y = Paragraph(c, faces,
-                  "A ball that rolls into the gate costs a life, and the chain rolls back. Reach the "
+                  "A ball that rolls into the gate costs a life. Reach the "
                   "level's score and clear the track to win. Every 15000 points bring an extra life.",
                   70, y + 42, 330, 13.5, body);
 
