@@ -56,17 +56,17 @@ bool ButtonWidget::HasNormalState() const
 
 bool ButtonWidget::HasOverState() const
 {
-    return overImage || (overRect.width != 0 && normalImage);
+    return overImage || (overRect.width != 0 && StateSource());
 }
 
 bool ButtonWidget::HasDownState() const
 {
-    return downImage || (downRect.width != 0 && normalImage);
+    return downImage || (downRect.width != 0 && StateSource());
 }
 
 bool ButtonWidget::HasDisabledState() const
 {
-    return disabledImage || (disabledRect.width != 0 && normalImage);
+    return disabledImage || (disabledRect.width != 0 && StateSource());
 }
 
 void ButtonWidget::DrawState(Graphics* g, Image* image, const Rect& part, int atX, int atY)

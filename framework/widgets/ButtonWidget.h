@@ -71,6 +71,8 @@ protected:
     bool HasDownState() const;
     bool HasDisabledState() const;
     bool HasNormalState() const;
+    // The image the source rectangles cut their parts from.
+    virtual Image* StateSource() const { return normalImage; }
     // Draws one state from its own image or from its part of the normal image.
     void DrawState(Graphics* g, Image* image, const Rect& part, int atX, int atY);
     void DrawBevel(Graphics* g, bool pressedLook);

@@ -16,6 +16,7 @@ public:
     DialogButton(Image* componentImage, int buttonId, ButtonListener* buttonListener);
 
     void Draw(Graphics* g) override;
+    Image* StateSource() const override { return componentImage ? componentImage : normalImage; }
 
     Image* componentImage;
     Point labelOffset;
