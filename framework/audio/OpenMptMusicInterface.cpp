@@ -4,12 +4,14 @@
 #include "framework/audio/PcmSound.h"
 #include "framework/audio/SoftwareMixer.h"
 #include "framework/audio/SoundFile.h"
+#include "framework/audio/StereoRing.h"
 #include "framework/platform/FileSystem.h"
 
 #include <libopenmpt/libopenmpt.h>
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 
 namespace Quillo
@@ -25,6 +27,13 @@ constexpr size_t kMaxStreamSamples = size_t{64} << 20;
 // Fades add a step of a few hundredths many times over; this absorbs the
 // rounding so that 100 steps of 0.01 land exactly on 1.
 constexpr double kFadeEpsilon = 1e-9;
+
+// About 370 ms of music buffered per module track: enough to ride out a
+// busy machine. A start renders the first 90 ms at once, so it is heard
+// without a gap.
+constexpr size_t kRingFrames = 16384;
+constexpr size_t kPrefillFrames = 4096;
+constexpr size_t kRenderChunk = 1024;
 
 struct ModuleDeleter
 {
@@ -51,6 +60,7 @@ std::string LowerExtension(const std::string& path)
 struct OpenMptMusicInterface::Track
 {
     std::unique_ptr<openmpt_module, ModuleDeleter> module;
+    std::unique_ptr<StereoRing> ring; // with the module
     std::shared_ptr<const PcmSound> stream;
 
     // Main thread only.
@@ -68,22 +78,78 @@ struct OpenMptMusicInterface::Track
     double streamPosition = 0.0;
 };
 
-OpenMptMusicInterface::OpenMptMusicInterface(std::shared_ptr<AudioOutput> output)
-    : m_output(std::move(output)), m_scratch(static_cast<size_t>(SoftwareMixer::kChunkFrames) * 2)
+OpenMptMusicInterface::OpenMptMusicInterface(std::shared_ptr<AudioOutput> output) : m_output(std::move(output))
 {
     if (!m_output)
         m_output = AudioOutput::CreateSilent();
-    AudioOutput::Lock lock(*m_output);
-    m_output->Mixer().AddSource(this);
+    {
+        AudioOutput::Lock lock(*m_output);
+        m_output->Mixer().AddSource(this);
+    }
+    if (m_output->GetKind() == AudioOutput::Kind::Device)
+        m_producer = std::thread([this] { ProducerLoop(); });
 }
 
 OpenMptMusicInterface::~OpenMptMusicInterface()
 {
+    if (m_producer.joinable())
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_renderMutex);
+            m_stopProducer = true;
+        }
+        m_wake.notify_one();
+        m_producer.join();
+    }
     {
         AudioOutput::Lock lock(*m_output);
         m_output->Mixer().RemoveSource(this);
     }
     m_tracks.clear();
+}
+
+size_t OpenMptMusicInterface::Produce(Track& track, size_t frames)
+{
+    if (!track.module || track.ring->HasEnd())
+        return 0;
+    const int rate = m_output->Mixer().OutputRate();
+    size_t total = 0;
+    while (total < frames)
+    {
+        size_t n = std::min(frames - total, kRenderChunk);
+        float* out = track.ring->WriteSpan(n);
+        if (n == 0)
+            break;
+        const size_t got = openmpt_module_read_interleaved_float_stereo(track.module.get(), rate, n, out);
+        track.ring->Commit(got);
+        total += got;
+        if (got < n)
+        {
+            track.ring->MarkEnd();
+            break;
+        }
+    }
+    return total;
+}
+
+void OpenMptMusicInterface::ProducerLoop()
+{
+    std::unique_lock<std::mutex> lock(m_renderMutex);
+    while (!m_stopProducer)
+    {
+        bool rendered = false;
+        for (auto& [id, track] : m_tracks)
+            rendered |= Produce(*track, kRenderChunk) > 0;
+        if (rendered)
+        {
+            // Let waiting commands in between chunks.
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+            continue;
+        }
+        m_wake.wait_for(lock, std::chrono::milliseconds(10));
+    }
 }
 
 std::unique_ptr<MusicInterface> OpenMptMusicInterface::Create(std::shared_ptr<AudioOutput> output)
@@ -142,7 +208,10 @@ bool OpenMptMusicInterface::LoadTrack(int id, const std::string& path)
                                                                     openmpt_log_func_silent, nullptr, nullptr,
                                                                     nullptr, &code, &message, nullptr);
         if (module)
+        {
             track->module.reset(module);
+            track->ring = std::make_unique<StereoRing>(kRingFrames);
+        }
         else
             error = message && *message ? message : "not a module file";
         openmpt_free_string(message);
@@ -155,6 +224,7 @@ bool OpenMptMusicInterface::LoadTrack(int id, const std::string& path)
     // A track loaded under an id in use replaces the old one, which is
     // stopped and freed rather than left behind.
     UnloadTrack(id);
+    std::lock_guard<std::mutex> render(m_renderMutex);
     AudioOutput::Lock lock(*m_output);
     m_tracks[id] = std::move(track);
     return true;
@@ -175,23 +245,29 @@ void OpenMptMusicInterface::ApplyVolume(Track& track)
 void OpenMptMusicInterface::Start(Track& track, int offset, bool noLoop)
 {
     const float gain = ChannelGain(track);
-    AudioOutput::Lock lock(*m_output);
-    track.playing = false;
-    track.paused = false;
-    track.gain = gain;
-    track.looping = !noLoop;
+    std::unique_lock<std::mutex> render(m_renderMutex);
     if (track.module)
     {
-        openmpt_module* module = track.module.get();
-        openmpt_module_set_repeat_count(module, noLoop ? 0 : -1);
+        openmpt_module_set_repeat_count(track.module.get(), noLoop ? 0 : -1);
         if (offset >= 0)
-            openmpt_module_set_position_order_row(module, offset, 0);
+            openmpt_module_set_position_order_row(track.module.get(), offset, 0);
     }
-    else if (track.stream && offset >= 0)
     {
-        track.streamPosition = static_cast<double>(offset) * track.stream->sampleRate;
+        AudioOutput::Lock lock(*m_output);
+        track.paused = false;
+        track.gain = gain;
+        track.looping = !noLoop;
+        // What was rendered ahead belongs to the old position.
+        if (track.module && offset >= 0)
+            track.ring->Clear();
+        if (track.stream && offset >= 0)
+            track.streamPosition = static_cast<double>(offset) * track.stream->sampleRate;
+        track.playing = true;
     }
-    track.playing = true;
+    if (track.module)
+        Produce(track, kPrefillFrames);
+    render.unlock();
+    m_wake.notify_one();
 }
 
 void OpenMptMusicInterface::PlayTrack(int id, int offset, bool noLoop)
@@ -263,6 +339,7 @@ void OpenMptMusicInterface::UnloadTrack(int id)
     Stop(*it->second);
     std::unique_ptr<Track> doomed;
     {
+        std::lock_guard<std::mutex> render(m_renderMutex);
         AudioOutput::Lock lock(*m_output);
         doomed = std::move(it->second);
         m_tracks.erase(it);
@@ -275,6 +352,7 @@ void OpenMptMusicInterface::UnloadAllTracks()
     StopAllTracks();
     std::map<int, std::unique_ptr<Track>> doomed;
     {
+        std::lock_guard<std::mutex> render(m_renderMutex);
         AudioOutput::Lock lock(*m_output);
         doomed.swap(m_tracks);
     }
@@ -385,6 +463,7 @@ void OpenMptMusicInterface::UpdateFades()
 void OpenMptMusicInterface::MixInto(float* mix, int frames)
 {
     const int rate = m_output->Mixer().OutputRate();
+    const bool offline = !m_producer.joinable();
     for (auto& [id, entry] : m_tracks)
     {
         Track& track = *entry;
@@ -392,13 +471,14 @@ void OpenMptMusicInterface::MixInto(float* mix, int frames)
             continue;
         if (track.module)
         {
-            float* buffer = m_scratch.data();
-            const size_t got = openmpt_module_read_interleaved_float_stereo(track.module.get(), rate,
-                                                                           static_cast<size_t>(frames), buffer);
-            const float gain = track.gain;
-            for (size_t i = 0; i < 2 * got; ++i)
-                mix[i] += buffer[i] * gain;
-            if (got < static_cast<size_t>(frames))
+            const size_t wanted = static_cast<size_t>(frames);
+            if (offline && track.ring->Available() < wanted)
+            {
+                std::lock_guard<std::mutex> render(m_renderMutex);
+                Produce(track, wanted - track.ring->Available());
+            }
+            track.ring->MixInto(mix, wanted, track.gain);
+            if (track.ring->Finished())
                 track.playing = false;
         }
         else if (track.stream)

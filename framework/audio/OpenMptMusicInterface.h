@@ -3,11 +3,13 @@
 #include "framework/audio/MixerSource.h"
 #include "framework/audio/MusicInterface.h"
 
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
+#include <thread>
 
 namespace Quillo
 {
@@ -20,6 +22,11 @@ class AudioOutput;
 // Made by the application with the output it gave the sound manager:
 //   m_musicInterface = OpenMptMusicInterface::Create(output);
 // which gives the silent base MusicInterface when the output is silent.
+//
+// With a device, modules are rendered ahead on a thread of their own into a
+// ring per track, so the audio callback only copies and scales samples (the
+// module library may allocate when a song wraps). Offline, the rendering
+// happens on demand inside Render, which keeps tests deterministic.
 //
 // Volumes follow the library this replaces: a track's channel volume, the
 // master volume and the amplification are whole hundredths (truncated), and
@@ -64,6 +71,10 @@ private:
     struct Track;
 
     Track* Find(int id);
+    // Renders up to `frames` of a module track into its ring; the render
+    // mutex must be held. Returns the frames rendered.
+    size_t Produce(Track& track, size_t frames);
+    void ProducerLoop();
     void Start(Track& track, int offset, bool noLoop);
     void Stop(Track& track);
     float ChannelGain(const Track& track) const;
@@ -71,10 +82,18 @@ private:
     void MixInto(float* mix, int frames) override;
 
     std::shared_ptr<AudioOutput> m_output;
+    // Changed only on the main thread while holding both the render mutex
+    // and the output lock; the producer reads it under the first, the audio
+    // callback under the second.
     std::map<int, std::unique_ptr<Track>> m_tracks;
     double m_masterVolume = 1.0;
-    std::vector<float> m_scratch;
     std::string m_lastError;
+
+    // Guards the modules and the producing side of the rings.
+    std::mutex m_renderMutex;
+    std::condition_variable m_wake;
+    bool m_stopProducer = false;
+    std::thread m_producer;
 };
 
 } // namespace Quillo

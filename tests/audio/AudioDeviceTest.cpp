@@ -1,6 +1,9 @@
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OpenMptMusicInterface.h"
+#include "support/TempDir.h"
+
+#include "AudioFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -87,4 +90,31 @@ TEST(AudioDevice, NoSoundSystemMeansSilenceNotFailure)
     EXPECT_TRUE(sounds.LoadEffect(0, "sounds/anything"));
     auto music = OpenMptMusicInterface::Create(output);
     EXPECT_EQ(dynamic_cast<OpenMptMusicInterface*>(music.get()), nullptr);
+}
+
+TEST(AudioDevice, MusicRendersAheadAndPlaysOutOnTheDevice)
+{
+    DriverOverride driver("dummy");
+    auto output = AudioOutput::OpenDevice();
+    ASSERT_EQ(output->GetKind(), AudioOutput::Kind::Device) << output->DeviceError();
+    TempDir dir;
+    // One pattern at one tick per row: the song lasts 64 × 20 ms.
+    AudioFixtures::Write(dir / "short.mod", AudioFixtures::Mod(1, {0}, 1));
+    OpenMptMusicInterface music(output);
+    ASSERT_TRUE(music.LoadTrack(0, dir / "short.mod"));
+    ASSERT_TRUE(music.LoadTrack(1, dir / "short.mod"));
+    music.PlayTrack(0, 0, true);
+    music.PlayTrack(1, 0, false);
+    bool ended = false;
+    for (int i = 0; i < 400 && !ended; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ended = !music.IsTrackPlaying(0);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(music.IsTrackPlaying(1)); // the looping one goes on
+    // Restarting a finished song from an order plays it again.
+    music.PlayTrack(0, 0, true);
+    EXPECT_TRUE(music.IsTrackPlaying(0));
+    music.UnloadAllTracks();
 }

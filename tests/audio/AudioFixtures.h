@@ -196,7 +196,8 @@ inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
 
 // A 4-channel "M.K." module: pattern p starts sample (p % 3) + 1 at a period
 // of its own on channels 0 and 1, so every order position sounds different.
-inline Bytes Mod(int patterns, const std::vector<int>& orders)
+// A row lasts `speed` ticks of 20 ms (6 is the format's default).
+inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
 {
     Bytes b(20, 0);
     std::memcpy(b.data(), "quillo test", 11);
@@ -232,8 +233,9 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders)
                 }
                 b.push_back(static_cast<uint8_t>((sample & 0xF0) | (period >> 8)));
                 b.push_back(static_cast<uint8_t>(period & 0xFF));
-                b.push_back(static_cast<uint8_t>((sample & 0x0F) << 4));
-                b.push_back(0);
+                const bool setSpeed = row == 0 && ch == 3;
+                b.push_back(static_cast<uint8_t>(((sample & 0x0F) << 4) | (setSpeed ? 0xF : 0)));
+                b.push_back(static_cast<uint8_t>(setSpeed ? speed : 0));
             }
         }
     }
