@@ -164,11 +164,10 @@ void FontData::Reset()
     m_errorText.clear();
 }
 
-void FontData::Fail(const std::string& message, bool inStatement)
+void FontData::Fail(const std::string& message)
 {
-    std::string text = m_errorPrefix + message;
-    if (inStatement)
-        text += " on Line " + std::to_string(m_statementLine) + ":\r\n\r\n" + m_statement;
+    const std::string text = m_errorPrefix + message + " on Line " +
+                             std::to_string(m_statementLine) + ":\r\n\r\n" + m_statement;
     m_errorText = text;
     loaded = false;
     layers.clear();
@@ -210,7 +209,7 @@ bool FontData::LoadDescriptor(const std::string& path, std::string_view text)
         }
         catch (const FontDescriptorError& error)
         {
-            Fail(error.what(), true);
+            Fail(error.what());
             return false;
         }
     }

@@ -65,7 +65,7 @@ private:
     };
 
     void Reset();
-    void Fail(const std::string& message, bool inStatement);
+    void Fail(const std::string& message);
     void Execute(const ListDataElement& statement);
 
     const DataElement* FindDefine(const std::string& token) const;

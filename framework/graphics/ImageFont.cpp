@@ -92,6 +92,11 @@ ImageFont::ImageFont(FontHost& host, std::shared_ptr<MemoryImage> stripImage,
     m_pointSize = m_fontData->defaultPointSize;
 }
 
+ImageFont::ImageFont(std::shared_ptr<FontData> fontData) : m_fontData(std::move(fontData))
+{
+    m_pointSize = m_fontData->defaultPointSize;
+}
+
 ImageFont::ImageFont(const ImageFont& other)
     : Font(other), m_fontData(other.m_fontData), m_pointSize(other.m_pointSize),
       m_tags(other.m_tags), m_activeLayersValid(other.m_activeLayersValid),

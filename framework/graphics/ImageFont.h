@@ -27,6 +27,8 @@ public:
     ImageFont(FontHost& host, const std::string& descriptorPath);
     // The older form: one layer cut from a glyph strip by a widths file.
     ImageFont(FontHost& host, std::shared_ptr<MemoryImage> stripImage, const std::string& widthsPath);
+    // A font on data that is already loaded (or failed to load).
+    explicit ImageFont(std::shared_ptr<FontData> fontData);
     ImageFont(const ImageFont& other);
     ImageFont& operator=(const ImageFont&) = delete;
     ~ImageFont() override;
