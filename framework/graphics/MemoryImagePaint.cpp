@@ -178,35 +178,30 @@ void MemoryImage::PaintImageRotated(Image* srcImage, float x, float y, const Rec
         return;
     const Rect box{int(lx0), int(ly0), int(lx1 - lx0), int(ly1 - ly0)};
 
-    // The sampled pixels: straight from the bits, or a copy when they are
-    // palettized, drawn onto themselves or tinted.
-    std::vector<uint32_t> copy;
-    RotateSource view{nullptr, src->width, s.width, s.height};
+    // The sampled pixels, copied with a transparent border and tinted here,
+    // so that the kernels sample plain ARGB words.
     const bool white = color == Color::White;
-    if (src->m_bits && src != this && white)
+    const int pitch = s.width + 2;
+    std::vector<uint32_t> padded(size_t(pitch) * size_t(s.height + 2), 0u);
+    std::vector<uint32_t> line(size_t(s.width));
+    const uint32_t ca = uint32_t(color.ToArgb() >> 24);
+    const uint32_t tint[3] = {uint32_t(color.blue & 0xFF), uint32_t(color.green & 0xFF),
+                              uint32_t(color.red & 0xFF)};
+    for (int row = 0; row < s.height; ++row)
     {
-        view.pixels = &src->m_bits[size_t(s.y) * size_t(src->width) + size_t(s.x)];
-    }
-    else
-    {
-        copy.resize(size_t(s.width) * size_t(s.height));
-        src->CopyPixels(s, copy.data());
+        uint32_t* out = &padded[size_t(row + 1) * size_t(pitch) + 1];
+        src->CopyPixels(Rect{s.x, s.y + row, s.width, 1}, out);
         if (!white)
-        {
-            const uint32_t ca = uint32_t(color.ToArgb() >> 24);
-            const uint32_t k[3] = {uint32_t(color.blue & 0xFF), uint32_t(color.green & 0xFF),
-                                   uint32_t(color.red & 0xFF)};
-            for (uint32_t& p : copy)
+            for (int i = 0; i < s.width; ++i)
             {
-                uint32_t out = ((ca * (p >> 24)) / 255) << 24;
+                const uint32_t p = out[i];
+                uint32_t tinted = ((ca * (p >> 24)) / 255) << 24;
                 for (int ch = 0; ch < 3; ++ch)
-                    out |= ((((p >> (8 * ch)) & 0xFF) * k[ch]) / 255) << (8 * ch);
-                p = out;
+                    tinted |= ((((p >> (8 * ch)) & 0xFF) * tint[ch]) / 255) << (8 * ch);
+                out[i] = tinted;
             }
-        }
-        view.pixels = copy.data();
-        view.pitch = s.width;
     }
+    const RotateSource view{&padded[size_t(pitch) + 1], pitch, s.width, s.height};
 
     // Inverse rotation of each destination pixel centre, minus half a pixel
     // so that source pixel centres fall on whole numbers.

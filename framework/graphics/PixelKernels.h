@@ -5,7 +5,9 @@
 namespace Quillo
 {
 
-// One source of rotated drawing: pixels with a pitch, width x height.
+// One source of rotated drawing: pixels with a pitch, width x height, and a
+// transparent border one pixel wide all round (pixels[-pitch - 1] is valid),
+// so that kernels may fetch the neighbours of any position inside unchecked.
 struct RotateSource
 {
     const uint32_t* pixels = nullptr;

@@ -276,11 +276,101 @@ QUILLO_TARGET void VerticalResampleRow(uint32_t* out, const uint16_t* const* row
     }
 }
 
+QUILLO_TARGET inline Vec Channel(Vec p, int shift) { return _mm256_and_si256(_mm256_srli_epi32(p, shift), _mm256_set1_epi32(0xFF)); }
+
+// The premultiplied 2 x 2 sum of RotateRules::Bilinear for eight positions:
+// colour channels (blue, green, red) and the coverage, one per 32-bit lane.
+QUILLO_TARGET inline void Bilinear8(const RotateSource& src, Vec sx, Vec sy, Vec inside, Vec c[3], Vec& cov)
+{
+    const Vec ix = _mm256_srai_epi32(sx, 16), iy = _mm256_srai_epi32(sy, 16);
+    const Vec mask8 = _mm256_set1_epi32(0xFE), one = _mm256_set1_epi32(1), c256 = _mm256_set1_epi32(256);
+    const Vec fx = _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(sx, 8), mask8), one);
+    const Vec fy = _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(sy, 8), mask8), one);
+    const Vec gx = _mm256_sub_epi32(c256, fx), gy = _mm256_sub_epi32(c256, fy);
+    const Vec offset = _mm256_add_epi32(_mm256_mullo_epi32(iy, _mm256_set1_epi32(src.pitch)), ix);
+    const Vec pitch = _mm256_set1_epi32(src.pitch);
+    const int* base = reinterpret_cast<const int*>(src.pixels);
+    const Vec zero = _mm256_setzero_si256();
+    Vec p[4];
+    p[0] = _mm256_mask_i32gather_epi32(zero, base, offset, inside, 4);
+    p[1] = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(offset, one), inside, 4);
+    p[2] = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(offset, pitch), inside, 4);
+    p[3] = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(_mm256_add_epi32(offset, pitch), one), inside, 4);
+    Vec sumA = zero, sumC[3] = {zero, zero, zero};
+    for (int j = 0; j < 2; ++j)
+    {
+        const Vec wa0 = _mm256_mullo_epi32(gx, _mm256_srli_epi32(p[j * 2], 24));
+        const Vec wa1 = _mm256_mullo_epi32(fx, _mm256_srli_epi32(p[j * 2 + 1], 24));
+        const Vec wy = j == 0 ? gy : fy;
+        sumA = _mm256_add_epi32(sumA, _mm256_mullo_epi32(wy, _mm256_add_epi32(wa0, wa1)));
+        for (int ch = 0; ch < 3; ++ch)
+        {
+            const Vec h = _mm256_add_epi32(_mm256_mullo_epi32(wa0, Channel(p[j * 2], 8 * ch)),
+                                           _mm256_mullo_epi32(wa1, Channel(p[j * 2 + 1], 8 * ch)));
+            sumC[ch] = _mm256_add_epi32(sumC[ch], _mm256_mullo_epi32(wy, h));
+        }
+    }
+    for (int ch = 0; ch < 3; ++ch)
+        c[ch] = _mm256_srli_epi32(sumC[ch], 24);
+    cov = _mm256_srli_epi32(sumA, 16);
+}
+
 QUILLO_TARGET void RotateRowVector(const RotateSource& src, const RotateRow& row, bool additive)
 {
-    int32_t sx = row.sx, sy = row.sy;
-    for (int i = 0; i < row.count; ++i, sx += row.dsx, sy += row.dsy)
-        RotateRules::Pixel(src, row.dest + i, sx, sy, additive);
+    const Vec lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    Vec sx = _mm256_add_epi32(_mm256_set1_epi32(row.sx), _mm256_mullo_epi32(lane, _mm256_set1_epi32(row.dsx)));
+    Vec sy = _mm256_add_epi32(_mm256_set1_epi32(row.sy), _mm256_mullo_epi32(lane, _mm256_set1_epi32(row.dsy)));
+    const Vec stepX = _mm256_set1_epi32(int32_t(uint32_t(row.dsx) * kLanes));
+    const Vec stepY = _mm256_set1_epi32(int32_t(uint32_t(row.dsy) * kLanes));
+    const Vec low = _mm256_set1_epi32(-32769);
+    const Vec limitX = _mm256_set1_epi32(src.width * 65536 - 32768);
+    const Vec limitY = _mm256_set1_epi32(src.height * 65536 - 32768);
+    const Vec zero = _mm256_setzero_si256();
+    const Vec c256 = _mm256_set1_epi32(256), c255 = _mm256_set1_epi32(255), c250 = _mm256_set1_epi32(250);
+    int i = 0;
+    for (; i + kLanes <= row.count; i += kLanes, sx = _mm256_add_epi32(sx, stepX), sy = _mm256_add_epi32(sy, stepY))
+    {
+        const Vec inside = _mm256_and_si256(
+            _mm256_and_si256(_mm256_cmpgt_epi32(sx, low), _mm256_cmpgt_epi32(sy, low)),
+            _mm256_and_si256(_mm256_cmpgt_epi32(limitX, sx), _mm256_cmpgt_epi32(limitY, sy)));
+        if (LaneMask(inside) == 0)
+            continue;
+        Vec c[3], cov;
+        Bilinear8(src, sx, sy, inside, c, cov);
+        const Vec draw = _mm256_andnot_si256(_mm256_cmpeq_epi32(cov, zero), inside);
+        if (LaneMask(draw) == 0)
+            continue;
+        uint32_t* dp = row.dest + i;
+        const Vec d = Load(dp);
+        const Vec colour = _mm256_or_si256(_mm256_or_si256(c[0], _mm256_slli_epi32(c[1], 8)), _mm256_slli_epi32(c[2], 16));
+        Vec out;
+        if (additive)
+        {
+            out = _mm256_adds_epu8(d, colour);
+        }
+        else
+        {
+            const Vec da = _mm256_srli_epi32(d, 24);
+            const Vec icov = _mm256_sub_epi32(c256, cov);
+            const Vec outA = _mm256_sub_epi32(c256, _mm256_srli_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(c256, da), icov), 8));
+            const __m256 divisor = _mm256_cvtepi32_ps(outA);
+            Vec mixed = _mm256_slli_epi32(_mm256_sub_epi32(outA, _mm256_set1_epi32(1)), 24);
+            for (int ch = 0; ch < 3; ++ch)
+            {
+                const Vec dc = _mm256_srli_epi32(_mm256_mullo_epi32(Channel(d, 8 * ch), da), 8);
+                const Vec num = _mm256_add_epi32(_mm256_slli_epi32(c[ch], 8), _mm256_mullo_epi32(dc, icov));
+                const Vec v = _mm256_min_epi32(_mm256_cvttps_epi32(_mm256_div_ps(_mm256_cvtepi32_ps(num), divisor)), c255);
+                mixed = _mm256_or_si256(mixed, _mm256_slli_epi32(v, 8 * ch));
+            }
+            const Vec opaque = _mm256_or_si256(colour, _mm256_set1_epi32(int(0xFF000000u)));
+            out = Select(_mm256_cmpgt_epi32(cov, c250), opaque, mixed);
+        }
+        Store(dp, Select(draw, out, d));
+    }
+    int32_t px = row.sx + int32_t(uint32_t(row.dsx) * uint32_t(i));
+    int32_t py = row.sy + int32_t(uint32_t(row.dsy) * uint32_t(i));
+    for (; i < row.count; ++i, px += row.dsx, py += row.dsy)
+        RotateRules::Pixel(src, row.dest + i, px, py, additive);
 }
 
 const PixelKernels kVector = {

@@ -110,6 +110,38 @@ TEST(KernelEquivalence, VerticalResample)
             }
 }
 
+TEST(KernelEquivalence, RotateRow)
+{
+    std::mt19937 rng(21);
+    for (const PixelKernels* set : VectorSets())
+        for (int round = 0; round < 400; ++round)
+        {
+            const int w = 1 + int(rng() % 20), h = 1 + int(rng() % 20), pitch = w + 2;
+            std::vector<uint32_t> padded(size_t(pitch) * size_t(h + 2), 0u);
+            const auto px = QuilloTest::RandomPixels(rng, size_t(w) * size_t(h));
+            for (int y = 0; y < h; ++y)
+                std::copy(px.begin() + y * w, px.begin() + (y + 1) * w, padded.begin() + (y + 1) * pitch + 1);
+            const RotateSource src{&padded[size_t(pitch) + 1], pitch, w, h};
+            const int n = 1 + int(rng() % 67);
+            RotateRow row;
+            row.count = n;
+            row.sx = int32_t(rng() % (uint32_t(w + 4) << 16)) - (2 << 16);
+            row.sy = int32_t(rng() % (uint32_t(h + 4) << 16)) - (2 << 16);
+            row.dsx = int32_t(rng() % 131072) - 65536;
+            row.dsy = int32_t(rng() % 131072) - 65536;
+            const auto dest = QuilloTest::RandomPixels(rng, size_t(n));
+            for (bool additive : {false, true})
+            {
+                auto expected = dest, actual = dest;
+                row.dest = expected.data();
+                PixelKernels::Scalar().rotateRow(src, row, additive);
+                row.dest = actual.data();
+                set->rotateRow(src, row, additive);
+                ASSERT_EQ(actual, expected) << set->name << " round " << round << " additive " << additive;
+            }
+        }
+}
+
 // Whole drawing operations through a context with random positions and
 // clip rectangles, on destinations with and without alpha.
 TEST(KernelEquivalence, DrawingOperations)
