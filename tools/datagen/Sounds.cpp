@@ -20,7 +20,7 @@ double Hz(double midi)
 // Loudness levels (RMS of the audible part): most effects sit at one level;
 // the ones that repeat quickly or many at once sit lower.
 constexpr double kLevel = 0.16;
-constexpr double kSoft = 0.08;
+constexpr double kSoft = 0.095;
 
 Signal OpenBall()
 {
@@ -92,7 +92,7 @@ Signal Explode()
     s.Noise(0, 1.1, 1.0, 5000, 120, 0.002, 0.3);
     s.Tone(0, 0.8, 110, 38, 0.9, Wave::Sine, 0.002, 0.2);
     s.Noise(0, 0.05, 0.6, 9000, 3000, 0.0005, 0.02, true);
-    s.Normalize(kLevel * 1.2);
+    s.Normalize(kLevel);
     return s;
 }
 

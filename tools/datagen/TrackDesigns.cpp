@@ -35,11 +35,14 @@ TrackShape Rows(double xLeft, double xRight, double yFirst, double radius, int r
     {
         bool rightwards = r % 2 == 0;
         double y = yFirst - sign * 2 * radius * r;
+        double a = xLeft + radius, b = xRight - radius;
+        // A chain coming in from the side runs straight until the rows begin.
+        if (r == 0 && s.End().x < a)
+            s.LineToX(a);
         double from = s.End().x;
         double to = r == rows - 1 ? endX : (rightwards ? xRight - radius : xLeft + radius);
         if (bump > 0)
         {
-            double a = xLeft + radius, b = xRight - radius;
             s.Curve(
                 [=](double t) {
                     double x = from + (to - from) * t;
@@ -59,11 +62,12 @@ TrackShape Rows(double xLeft, double xRight, double yFirst, double radius, int r
     return s.ExtendStartOffScreen();
 }
 
-// Columns from left to right joined by half turns; column k runs between
+// Columns from left to right (or right to left) joined by half turns; column k runs between
 // tops[k] and bottoms[k] (the turn's outer edge). The last column stops at endY.
 TrackShape Columns(double xFirst, double radius, const std::vector<double>& tops,
-    const std::vector<double>& bottoms, double endY)
+    const std::vector<double>& bottoms, double endY, bool leftwards = false)
 {
+    double turn = leftwards ? -1 : 1;
     TrackShape s(xFirst, bottoms[0], 90);
     size_t n = tops.size();
     for (size_t k = 0; k < n; ++k)
@@ -77,12 +81,12 @@ TrackShape Columns(double xFirst, double radius, const std::vector<double>& tops
         if (up)
         {
             s.LineToY(std::max(tops[k], tops[k + 1]) + radius);
-            s.Arc(radius, -180);
+            s.Arc(radius, -180 * turn);
         }
         else
         {
             s.LineToY(std::min(bottoms[k], bottoms[k + 1]) - radius);
-            s.Arc(radius, 180);
+            s.Arc(radius, 180 * turn);
         }
     }
     return s.ExtendStartOffScreen();
@@ -159,6 +163,8 @@ TrackShape RectSpiral(double x0, double yTop, double width, double height, doubl
         double length = (horizontal ? width : height) - 2 * radius - shrink * gap;
         if (k == sides - 1)
             length *= endFraction;
+        if (length <= 0)
+            throw std::logic_error("RectSpiral: the spiral closes up before its last side");
         s.Line(length);
     }
     return s.ExtendStartOffScreen();
@@ -214,11 +220,44 @@ std::vector<TrackShape> TrackDesigns()
     add([&] { return PolygonSpiral({-40, 480}, 400, 282, 4, 360, 100, 2.0, 225, true, 50, 0.85); });
     // 16: six columns with broad turns.
     add([&] { return Columns(90, 56, {100, 100, 100, 100, 100, 100}, {490, 490, 490, 490, 490, 490}, 300); });
-    for (int i = static_cast<int>(t.size()); i < 30; ++i)
-    {
-        TrackShape copy = t[i % 16];
-        t.push_back(copy.MirrorX());
-    }
+    // 17: columns from right to left under a rolling skyline.
+    add([&] { return Columns(712, 44, {110, 150, 190, 150, 110, 150, 190, 150}, {490, 450, 410, 450, 490, 450, 410, 450}, 300, true); });
+    // 18: three wide rows in two big waves.
+    add([&] { return Rows(60, 740, 460, 68, 3, 672, {.bump = 50, .bumps = 2}); });
+    // 19: a peanut-shaped spiral, clockwise.
+    add([&] { return EllipseSpiral({.a0 = 345, .b0 = 205, .a1 = 120, .b1 = 60, .turns = 2, .startDeg = 180, .clockwise = true,
+        .wobble = 0.1, .lobes = 2}); });
+    // 20: a stadium winding in anticlockwise from the right.
+    add([&] { return RectSpiral(110, 72, 580, 430, 70, 92, 5, 0.9).MirrorX(); });
+    // 21: zig-zag rows falling from the top right.
+    add([&] { return Rows(70, 735, 95, 48, 4, 330, {.bump = 60, .bumps = 2, .zigzag = true, .falling = true}).MirrorX(); });
+    // 22: round the frame, then columns inside back to the left.
+    add([&] { return TrackShape(80, 640, 90).Through({{80, 100}, {720, 100}, {720, 480}, {600, 480}, {600, 200}, {490, 200},
+        {490, 470}, {380, 470}, {380, 200}, {270, 200}, {270, 470}, {160, 470}, {160, 290}}, 40); });
+    // 23: a key pattern along the bottom and back along the top.
+    add([&] { return TrackShape(70, 640, 90).Through({{70, 330}, {170, 330}, {170, 480}, {270, 480}, {270, 330},
+        {370, 330}, {370, 480}, {470, 480}, {470, 330}, {570, 330}, {570, 480}, {720, 480}, {720, 90}, {620, 90},
+        {620, 240}, {520, 240}, {520, 90}, {420, 90}, {420, 240}, {320, 240}, {320, 90}, {220, 90}, {220, 240},
+        {150, 240}}, 35); });
+    // 24: round the frame the other way, then rows inside.
+    add([&] { return TrackShape(730, 640, 90).Through({{730, 90}, {70, 90}, {70, 470}, {640, 470}, {640, 370},
+        {170, 370}, {170, 270}, {640, 270}, {640, 185}, {400, 185}}, 40); });
+    // 25: three bands of zig-zags.
+    add([&] { return TrackShape(70, 640, 90).Through({{70, 485}, {180, 405}, {290, 485}, {400, 405}, {510, 485},
+        {620, 405}, {730, 485}, {730, 255}, {620, 335}, {510, 255}, {400, 335}, {290, 255}, {180, 335}, {70, 255},
+        {70, 105}, {180, 185}, {290, 105}, {400, 185}, {510, 105}, {600, 170}}, 36); });
+    // 26: an elliptical spiral entered along the top from the right.
+    add([&] { return EllipseSpiral({.a0 = 335, .b0 = 210, .a1 = 100, .b1 = 79, .turns = 1.75, .startDeg = 90}); });
+    // 27: an octagon winding clockwise, entered from the left.
+    add([&] { return PolygonSpiral({-40, 282}, 400, 282, 8, 375, 120, 2, 180, true, 50, 0.6); });
+    // 28: five busy rows of small humps falling from the top left.
+    add([&] { return Rows(60, 740, 95, 43, 5, 580, {.bump = 22, .bumps = 5, .falling = true}); });
+    // 29: a shell drifting up and right, entered along the bottom from the left.
+    add([&] { return EllipseSpiral({.cx = 380, .cy = 290, .a0 = 330, .b0 = 205, .a1 = 90, .b1 = 74, .turns = 1.75,
+        .startDeg = 270, .cx1 = 440, .cy1 = 282}); });
+    // 30: a spiral rippled into four lobes, clockwise, entered along the top from the left.
+    add([&] { return EllipseSpiral({.a0 = 335, .b0 = 205, .a1 = 100, .b1 = 75, .turns = 1.75, .startDeg = 125,
+        .clockwise = true, .wobble = 0.07, .lobes = 4}); });
     return t;
 }
 

@@ -1,0 +1,99 @@
+#include "DataFiles.h"
+
+#include <sstream>
+
+namespace
+{
+
+// The conversions a text carries, in order: "%d" gives 'd', "%s" 's',
+// anything else after a '%' '?'.
+std::string Conversions(const std::string& text)
+{
+    std::string found;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '%')
+        {
+            char next = i + 1 < text.size() ? text[i + 1] : '\0';
+            found += (next == 'd' || next == 's') ? next : '?';
+            ++i;
+        }
+    return found;
+}
+
+// The entries as the game reads them: one per line, skipping lines shorter
+// than two characters and comment lines starting with '-'.
+std::vector<std::string> Entries(const std::string& file)
+{
+    std::vector<std::string> entries;
+    std::istringstream in(file);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.size() >= 2 && line[0] != '-')
+            entries.push_back(line);
+    return entries;
+}
+
+TEST(DataTexts, LanguageOptionNamesTheEnglishFile)
+{
+    std::istringstream opt(ReadDataText("bin/lng.opt"));
+    std::string path;
+    opt >> path;
+    EXPECT_EQ(path, "bin/lang_en.txt");
+    EXPECT_FALSE(ReadDataFile(path).empty());
+}
+
+TEST(DataTexts, EveryTextTakesExactlyTheArgumentsOfItsUse)
+{
+    std::string file = ReadDataText("bin/lang_en.txt");
+    for (char c : file)
+    {
+        ASSERT_NE(c, '\r') << "LF line ends only";
+        ASSERT_GT(static_cast<unsigned char>(c), 0) << "ASCII only";
+        ASSERT_LT(static_cast<unsigned char>(c), 128) << "ASCII only";
+    }
+    std::vector<std::string> entries = Entries(file);
+    ASSERT_EQ(entries.size(), 74u);
+
+    std::vector<std::string> expected(74, "");
+    for (int i : {31, 33, 37, 38, 39, 41, 57, 58, 60})
+        expected[i] = "d";
+    expected[34] = "dd";
+    expected[52] = "s";
+    for (size_t i = 0; i < entries.size(); ++i)
+    {
+        SCOPED_TRACE("text " + std::to_string(i) + ": " + entries[i]);
+        EXPECT_EQ(Conversions(entries[i]), expected[i]);
+        EXPECT_EQ(entries[i].find('^'), std::string::npos);
+        EXPECT_LE(entries[i].size(), 1000u);
+        EXPECT_NE(entries[i], "<NOT LOADED>");
+    }
+    // Captions that the game pairs with words of its own.
+    EXPECT_EQ(entries[0], "Stage");
+    EXPECT_EQ(entries[1], "Score");
+    EXPECT_EQ(entries[2], "Lives");
+}
+
+TEST(DataTexts, CommentsNumberTheEntries)
+{
+    std::istringstream in(ReadDataText("bin/lang_en.txt"));
+    std::string line;
+    int expectedNumber = 0;
+    bool commentSeen = false;
+    while (std::getline(in, line))
+    {
+        if (line.rfind("-- ", 0) == 0 && line.size() > 3 && std::isdigit(static_cast<unsigned char>(line[3])))
+        {
+            EXPECT_EQ(std::stoi(line.substr(3)), expectedNumber);
+            commentSeen = true;
+        }
+        else if (line.size() >= 2 && line[0] != '-')
+        {
+            EXPECT_TRUE(commentSeen) << "entry " << expectedNumber << " has no number before it";
+            commentSeen = false;
+            ++expectedNumber;
+        }
+    }
+    EXPECT_EQ(expectedNumber, 74);
+}
+
+} // namespace
