@@ -56,6 +56,7 @@ bool XMLParser::OpenFile(const std::string& path)
         m_lineNum = 0;
         m_data.clear();
         m_pos = 0;
+        m_hasFailed = false;
         Fail("Unable to open file " + path);
         return false;
     }
