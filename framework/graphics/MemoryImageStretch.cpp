@@ -158,11 +158,33 @@ void MemoryImage::PaintImageStretched(Image* srcImage, const Rect& destRect, con
     // source row that the vertical pass reads.
     const size_t rowLen = size_t(clipped.width) * 4;
     std::vector<uint16_t> horizontal(size_t(rowHi - rowLo) * rowLen);
-    std::vector<uint32_t> line(size_t(s.width));
+    // One spare pixel after the line: two-tap columns may read one beyond.
+    std::vector<uint32_t> line(size_t(s.width) + 1, 0u);
+    bool pairs = true;
+    for (int col = 0; col < clipped.width; ++col)
+        pairs = pairs && tx.count[size_t(col)] <= 2;
+    std::vector<int32_t> pairFirst;
+    std::vector<uint16_t> pairWeights;
+    if (pairs)
+    {
+        for (int col = 0; col < clipped.width; ++col)
+        {
+            const int32_t* wgt = &tx.weights[size_t(tx.offset[size_t(col)])];
+            const uint16_t w0 = uint16_t(wgt[0]);
+            const uint16_t w1 = tx.count[size_t(col)] == 2 ? uint16_t(wgt[1]) : 0;
+            pairFirst.push_back(tx.first[size_t(col)] - s.x);
+            pairWeights.insert(pairWeights.end(), {w0, w0, w0, w0, w1, w1, w1, w1});
+        }
+    }
     for (int r = rowLo; r < rowHi; ++r)
     {
         src->CopyPixels(Rect{s.x, r, s.width, 1}, line.data());
         uint16_t* h = &horizontal[size_t(r - rowLo) * rowLen];
+        if (pairs)
+        {
+            k.horizontalPairs(h, line.data(), pairFirst.data(), pairWeights.data(), clipped.width);
+            continue;
+        }
         for (int col = 0; col < clipped.width; ++col)
         {
             const int32_t* wgt = &tx.weights[size_t(tx.offset[size_t(col)])];

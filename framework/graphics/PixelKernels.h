@@ -50,6 +50,12 @@ struct PixelKernels
     void (*verticalResample)(uint32_t* out, const uint16_t* const* rows, const int32_t* weights,
                              int taps, int n);
     void (*fill)(uint32_t* d, int n, uint32_t value);
+    // Two-tap horizontal resampling: out pixel i (4 channel sums, B G R A)
+    // is w0 x line[first[i]] + w1 x line[first[i] + 1], with the weights in
+    // weights[8 i] (w0 four times, then w1 four times). line[first + 1] must
+    // be readable even where w1 is 0.
+    void (*horizontalPairs)(uint16_t* out, const uint32_t* line, const int32_t* first,
+                            const uint16_t* weights, int n);
 
     // The reference set.
     static const PixelKernels& Scalar();

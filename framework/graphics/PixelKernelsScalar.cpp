@@ -70,9 +70,21 @@ void FillRow(uint32_t* d, int n, uint32_t value)
         d[i] = value;
 }
 
+void HorizontalPairsRow(uint16_t* out, const uint32_t* line, const int32_t* first,
+                        const uint16_t* weights, int n)
+{
+    for (int i = 0; i < n; ++i)
+    {
+        const uint32_t p0 = line[first[i]], p1 = line[first[i] + 1];
+        const uint32_t w0 = weights[i * 8], w1 = weights[i * 8 + 4];
+        for (int c = 0; c < 4; ++c)
+            out[i * 4 + c] = uint16_t(w0 * ((p0 >> (8 * c)) & 0xFF) + w1 * ((p1 >> (8 * c)) & 0xFF));
+    }
+}
+
 const PixelKernels kScalar = {
     "scalar",          BlendOpaqueRow,  CompositeAlphaRow,  ModulateRow,
-    AdditiveRow,       RotateRowScalar, VerticalResampleRow, FillRow,
+    AdditiveRow,       RotateRowScalar, VerticalResampleRow, FillRow, HorizontalPairsRow,
 };
 
 } // namespace

@@ -110,6 +110,28 @@ TEST(KernelEquivalence, VerticalResample)
             }
 }
 
+TEST(KernelEquivalence, HorizontalPairs)
+{
+    std::mt19937 rng(5);
+    for (const PixelKernels* set : VectorSets())
+        for (int n = 1; n <= 67; ++n)
+        {
+            const auto line = QuilloTest::RandomPixels(rng, 40);
+            std::vector<int32_t> first;
+            std::vector<uint16_t> weights;
+            for (int i = 0; i < n; ++i)
+            {
+                first.push_back(int32_t(rng() % 39));
+                const uint16_t w0 = uint16_t(rng() % 257), w1 = uint16_t(256 - w0);
+                weights.insert(weights.end(), {w0, w0, w0, w0, w1, w1, w1, w1});
+            }
+            std::vector<uint16_t> expected(size_t(n) * 4), actual(size_t(n) * 4);
+            PixelKernels::Scalar().horizontalPairs(expected.data(), line.data(), first.data(), weights.data(), n);
+            set->horizontalPairs(actual.data(), line.data(), first.data(), weights.data(), n);
+            ASSERT_EQ(actual, expected) << set->name << " width " << n;
+        }
+}
+
 TEST(KernelEquivalence, RotateRow)
 {
     std::mt19937 rng(21);
