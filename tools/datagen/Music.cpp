@@ -261,17 +261,17 @@ void WriteAccompaniment(SectionWriter& w, const std::vector<Chord>& chords, Styl
             {
             case Style::Menu:
                 if (beatRow == 0 || beatRow == 8)
-                    w.Note(row, kBassLine, beatRow == 0 ? bass : fifth, kBass, 40);
+                    w.Note(row, kBassLine, beatRow == 0 ? bass : fifth, kBass, 34);
                 break;
             case Style::Theme:
                 if (beatRow == 0 || beatRow == 6 || beatRow == 8 || beatRow == 14)
                     w.Note(row, kBassLine, beatRow == 8 ? fifth : (beatRow == 14 ? bass + 12 : bass), kBass,
-                        beatRow % 8 == 0 ? 46 : 36);
+                        beatRow % 8 == 0 ? 38 : 30);
                 break;
             case Style::Danger:
                 if (row % 2 == 0)
                     w.Note(row, kBassLine, (beatRow == 6 || beatRow == 14) ? bass + 12 : bass, kBass,
-                        beatRow % 4 == 0 ? 48 : 38);
+                        beatRow % 4 == 0 ? 40 : 32);
                 break;
             case Style::Fanfare:
             case Style::Lament:
@@ -295,7 +295,7 @@ void WriteAccompaniment(SectionWriter& w, const std::vector<Chord>& chords, Styl
                 break;
             case Style::Theme:
                 if (beatRow == 0 || beatRow == 8 || beatRow == 10)
-                    w.Note(row, kDrums, 60, kKick, 52);
+                    w.Note(row, kDrums, 60, kKick, 46);
                 else if (beatRow == 4 || beatRow == 12)
                     w.Note(row, kDrums, 60, kSnare, 38);
                 if (beatRow % 2 == 0)
@@ -305,7 +305,7 @@ void WriteAccompaniment(SectionWriter& w, const std::vector<Chord>& chords, Styl
                 if (beatRow == 4 || beatRow == 12)
                     w.Note(row, kDrums, 60, kSnare, 40);
                 else if (beatRow % 4 == 0 || beatRow == 14)
-                    w.Note(row, kDrums, 60, kKick, 54);
+                    w.Note(row, kDrums, 60, kKick, 48);
                 w.Note(row, kHats, 60, kHat, beatRow % 2 == 0 ? 20 : 12);
                 break;
             case Style::Fanfare:

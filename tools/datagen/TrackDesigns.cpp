@@ -186,7 +186,7 @@ std::vector<TrackShape> TrackDesigns()
             throw std::logic_error("track " + std::to_string(t.size() + 1) + ": " + e.what());
         }
     };
-    // 1: four long rows, a gentle first track.
+    // 1: four long rows.
     add([&] { return Rows(70, 730, 470, 46, 4, 560); });
     // 2: eight columns, left to right.
     add([&] { return Columns(80, 42, {110, 110, 110, 110, 110, 110, 110, 110}, {470, 470, 470, 470, 470, 470, 470, 470}, 260); });
