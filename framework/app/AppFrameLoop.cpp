@@ -1,0 +1,257 @@
+// The frame loop of the application object: update steps, drawing,
+// presenting and sleeping.
+#include "framework/app/QuilloAppBase.h"
+
+#include "framework/audio/MusicInterface.h"
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/NativeDisplay.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Quillo
+{
+
+bool QuilloAppBase::IsRefreshPacedActive() const
+{
+    return refreshPaced && !IsPlayingDemo() && !lastDrawEmpty && !refreshPacingBroken &&
+           !physicallyWindowed;
+}
+
+bool QuilloAppBase::StepFrame(bool allowSleep)
+{
+    if (closePending)
+        Shutdown();
+    if (shutdownStarted)
+        return false;
+
+    const bool paced = IsRefreshPacedActive();
+    double step = updateStepMs / speedFactor;
+    double updatesPerStep = 1.0;
+    if (paced)
+    {
+        step = 1000.0 / refreshRate / speedFactor;
+        updatesPerStep = 1000.0 / (static_cast<double>(refreshRate) * updateStepMs);
+    }
+
+    const double passStart = platform->NowMs();
+    if (!paused && speedFactor > 0.0)
+    {
+        if (!paced)
+        {
+            const double elapsed = passStart - lastMeasureMs;
+            timeAccumulator = std::min(1000.0, timeAccumulator + elapsed);
+            if (noCatchUpMs > 0.0)
+                noCatchUpMs = std::max(0.0, noCatchUpMs - elapsed);
+        }
+        lastMeasureMs = passStart;
+    }
+
+    ++updatesWithoutDraw;
+    bool runUpdate = false;
+    if (updatesWithoutDraw >= static_cast<int>(std::ceil(10.0 * speedFactor)) && loadingHandled)
+        runUpdate = false;
+    else if (paced)
+        runUpdate = !updatedSinceDraw || timeAccumulator >= std::trunc(step * 0.75);
+    else
+        runUpdate = timeAccumulator >= step;
+
+    double slept = 0.0;
+    if (runUpdate)
+    {
+        if (!IsPlayingDemo() && speedFactor == 1.0)
+        {
+            // A display that does not really wait for its refresh lets 100
+            // updates through in well under a second; three such checks in a
+            // row and the loop keeps to fixed steps for the rest of the run.
+            if (++pacingPasses >= (updateStepMs + 999) / updateStepMs)
+            {
+                pacingPasses = 0;
+                const double now = platform->NowMs();
+                if (now - lastPacingCheckMs <= 750.0)
+                {
+                    if (++pacingStrikes >= 3)
+                        refreshPacingBroken = true;
+                }
+                else
+                    pacingStrikes = 0;
+                lastPacingCheckMs = now;
+            }
+        }
+        RunUpdateSequence(updatesPerStep);
+        timeAccumulator -= step;
+        if (paced)
+            timeAccumulator = std::max(0.0, timeAccumulator - 0.2);
+        if (noCatchUpMs > 0.0)
+            timeAccumulator = 0.0;
+        updatedSinceDraw = true;
+    }
+    else
+    {
+        updatesWithoutDraw = 0;
+        if (updatedSinceDraw)
+            DrawFrame();
+        else
+        {
+            const int sleepMs = static_cast<int>(step - timeAccumulator);
+            if (sleepMs >= 1)
+            {
+                if (!allowSleep)
+                    return false;
+                ++sleepCount;
+                platform->SleepMs(sleepMs);
+                slept = sleepMs;
+            }
+        }
+    }
+
+    if (throttleWhileLoading)
+    {
+        // Leave the processor to the loading thread: twice this pass's busy time.
+        const double busy = platform->NowMs() - passStart - slept;
+        const double extra = std::min(250.0, busy * 2.0 - slept);
+        if (extra >= 1.0)
+        {
+            if (!allowSleep)
+                return false;
+            platform->SleepMs(static_cast<int>(extra));
+        }
+    }
+
+    DeleteQueuedWidgets();
+    return true;
+}
+
+void QuilloAppBase::RunUpdateSequence(double updatesPerStep)
+{
+    if (!TryUpdate())
+        return;
+    updateFractionAccumulator += updatesPerStep - 1.0;
+    DeleteQueuedWidgets();
+    while (updateFractionAccumulator >= 1.0)
+    {
+        FeedDemoInput();
+        if (!TryUpdate())
+            break;
+        DeleteQueuedWidgets();
+        updateFractionAccumulator -= 1.0;
+    }
+    UpdateFraction(updatesPerStep);
+    DeleteQueuedWidgets();
+}
+
+bool QuilloAppBase::TryUpdate()
+{
+    if (loadingThreadDone && !loadingHandled)
+    {
+        throttleWhileLoading = false;
+        loadingHandled = true;
+        WaitForLoadingThread();
+        OnLoadingFinished();
+    }
+    RunOneUpdate();
+    return true;
+}
+
+void QuilloAppBase::RunOneUpdate()
+{
+    ++updateCount;
+    if (!minimized && widgetManager && widgetManager->UpdatePass())
+        ++changedUpdateCount;
+    if (musicInterface)
+        musicInterface->UpdateFades();
+}
+
+void QuilloAppBase::UpdateFraction(double fraction)
+{
+    if (refreshPaced && !minimized && widgetManager)
+        widgetManager->UpdatePartialPass(fraction);
+}
+
+bool QuilloAppBase::DrawFrame()
+{
+    if (displayLost)
+    {
+        PresentScreen(Rect{0, 0, width, height});
+        return false;
+    }
+    const double drawStart = platform->NowMs();
+    insideDraw = true;
+    const bool drew = widgetManager && widgetManager->DrawPass();
+    insideDraw = false;
+
+    const double now = platform->NowMs();
+    if ((drew || now - lastPresentMs > 999.0 || forceRedraw) && now >= earliestDrawMs)
+    {
+        ++drawCount;
+        drawTimeMs += now - drawStart;
+        if (waitForVSync && physicallyWindowed && refreshRate > 0)
+        {
+            const double wait = lastPresentMs + 1000.0 / refreshRate - platform->NowMs();
+            if (wait >= 1.0)
+                platform->SleepMs(static_cast<int>(wait));
+        }
+        const double presentStart = platform->NowMs();
+        PresentScreen(Rect{0, 0, width, height});
+        const double presentEnd = platform->NowMs();
+        lastPresentDurationMs = presentEnd - presentStart;
+        if (IsRefreshPacedActive())
+            timeAccumulator = std::min(1000.0, timeAccumulator + (presentEnd - lastPresentMs));
+        lastPresentMs = presentEnd;
+
+        if (loadingThreadStarted && !loadingThreadDone)
+        {
+            const double cost = presentEnd - drawStart;
+            earliestDrawMs = cost < 16.0 ? earliestDrawMs + 50.0 : earliestDrawMs + cost + 35.0;
+            if (earliestDrawMs < presentEnd)
+                earliestDrawMs = presentEnd;
+        }
+        updatedSinceDraw = false;
+        forceRedraw = false;
+        lastDrawEmpty = false;
+        return true;
+    }
+    updatedSinceDraw = false;
+    lastDrawEmpty = true;
+    return false;
+}
+
+void QuilloAppBase::PresentScreen(const Rect& rect)
+{
+    if (insideDraw || shutdownStarted || !display)
+        return;
+    ++presentCount;
+    if (display->PresentScreen(rect))
+    {
+        displayLost = false;
+        return;
+    }
+    displayLost = true;
+    if (minimized)
+        return;
+    // Try to bring the display back; on failure the next present tries again.
+    widgetManager->SetScreenImage(nullptr);
+    ReleaseImageSurfaces();
+    if (display->Init(physicallyWindowed, waitForVSync) != NativeDisplay::Result::Ok)
+        return;
+    displayLost = false;
+    RestoreImageSurfaces();
+    widgetManager->SetScreenImage(display->GetScreenImage());
+    widgetManager->MarkAllDirty();
+}
+
+void QuilloAppBase::ReleaseImageSurfaces()
+{
+    if (display)
+        display->ReleaseImages();
+}
+
+void QuilloAppBase::RestoreImageSurfaces()
+{
+    if (display)
+        display->RestoreImages();
+}
+
+} // namespace Quillo

@@ -1,0 +1,446 @@
+// The window side of the application object: making the main window,
+// turning platform events into queued messages and handling them between
+// frames, the screen mode switch, the cursor and the developer keys.
+#include "framework/app/QuilloAppBase.h"
+
+#include "framework/graphics/Image.h"
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/NativeDisplay.h"
+#include "framework/platform/SdlDisplay.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace Quillo
+{
+
+namespace
+{
+
+constexpr int kKeyControl = 17;
+constexpr int kKeyAlt = 18;
+constexpr int kKeyReturn = 13;
+constexpr int kKeyF3 = 114;
+constexpr int kKeyF8 = 119;
+constexpr int kKeyF9 = 120;
+constexpr int kKeyF10 = 121;
+
+int ButtonBit(int clickCode)
+{
+    return clickCode < 0 ? 2 : clickCode == 3 ? 4 : 1;
+}
+
+} // namespace
+
+void QuilloAppBase::CreateMainWindow()
+{
+    for (;;)
+    {
+        if (widgetManager)
+            widgetManager->SetScreenImage(nullptr);
+
+        WindowSpec spec;
+        spec.title = title;
+        spec.clientWidth = width;
+        spec.clientHeight = height;
+        spec.fullScreen = !(windowed || IsPlayingDemo());
+        if (!spec.fullScreen)
+        {
+            const Rect work = platform->WorkArea();
+            const WindowBorders b = platform->Borders();
+            const int outerW = width + b.left + b.right;
+            const int outerH = height + b.top + b.bottom;
+            int outerX, outerY;
+            if (preferredX == -1)
+            {
+                outerX = work.x + (work.width - outerW) / 2;
+                outerY = work.y + static_cast<int>((work.height - outerH) * 0.382);
+            }
+            else
+            {
+                // Keep the window 4 pixels inside every edge of the work area.
+                outerX = std::max(preferredX - b.left, work.x + 4);
+                outerY = std::max(preferredY - b.top, work.y + 4);
+                if (outerX + outerW >= work.x + work.width - 4)
+                    outerX = work.x + work.width - 4 - outerW;
+                if (outerY + outerH >= work.y + work.height - 4)
+                    outerY = work.y + work.height - 4 - outerH;
+            }
+            spec.x = outerX + b.left;
+            spec.y = outerY + b.top;
+        }
+        physicallyWindowed = !spec.fullScreen;
+        if (!platform->CreateWindow(spec))
+        {
+            ShowFatalError("Failed to create the main window: " + platform->LastError());
+            EndProcess(1);
+        }
+
+        if (!display)
+            display = std::make_unique<SdlDisplay>(imageRegistry, *platform);
+        OnBeforeDisplay();
+        const int code = static_cast<int>(display->Init(physicallyWindowed, waitForVSync));
+        if (code == 0)
+        {
+            refreshRate = display->GetRefreshRate();
+            break;
+        }
+        if (code == 6 && physicallyWindowed)
+        {
+            if (fullScreenImpossible)
+            {
+                ShowFatalError("Please set your desktop color depth to 16 bit.");
+                EndProcess(1);
+            }
+            windowedImpossible = true;
+            windowed = false;
+            continue;
+        }
+        if ((code == 4 || code == 5) && !physicallyWindowed)
+        {
+            fullScreenImpossible = true;
+            windowed = true;
+            continue;
+        }
+        if (is3D)
+        {
+            is3D = false;
+            continue;
+        }
+        ShowFatalError(std::string("Failed to initialize DirectDraw: ") + NativeDisplay::ResultName(code) + " " +
+                       display->GetErrorText());
+        EndProcess(1);
+    }
+
+    if (minimized)
+    {
+        if (muteOnLostFocus)
+            Unmute(true);
+        minimized = false;
+        ReevaluateFocus();
+    }
+    widgetManager->SetScreenImage(display->GetScreenImage());
+    widgetManager->MarkAllDirty();
+    lastTimerMs = platform->NowMs();
+}
+
+void QuilloAppBase::SetScreenMode(bool wantWindowed, bool threeD)
+{
+    if (windowedImpossible)
+        wantWindowed = false;
+    if (wantWindowed == windowed && platform->HasWindow())
+    {
+        // The software display has no 3D path, so the switch stays off.
+        (void)threeD;
+        is3D = false;
+        return;
+    }
+    is3D = false;
+    windowed = wantWindowed;
+    CreateMainWindow();
+    platform->ShowWindow();
+    if (!screenSaverMode)
+        platform->RaiseWindow();
+    RestoreImageSurfaces();
+    lastPresentMs = platform->NowMs();
+}
+
+void QuilloAppBase::SetWindowed(bool wantWindowed)
+{
+    SetScreenMode(wantWindowed, is3D);
+}
+
+void QuilloAppBase::SetDisplayOption(bool on)
+{
+    if (on == displayOption)
+        return;
+    displayOption = on;
+    if (widgetManager && display)
+    {
+        widgetManager->SetScreenImage(display->GetScreenImage());
+        widgetManager->MarkAllDirty();
+    }
+}
+
+bool QuilloAppBase::ApplyCursor()
+{
+    if (!platform)
+        return true;
+    if (windowHidden || !mouseInWindow)
+    {
+        platform->SetSystemCursor(SystemCursor::Arrow);
+        return true;
+    }
+    const int kind = std::clamp(cursorKind, 0, 5);
+    Image* image = cursorImages[kind];
+    if (image && (IsPlayingDemo() || customCursors))
+    {
+        if (auto* mem = dynamic_cast<MemoryImage*>(image))
+        {
+            platform->SetImageCursor(mem->GetBits(), mem->GetWidth(), mem->GetHeight(),
+                                     mem->GetWidth() / 2, mem->GetHeight() / 2);
+            return false;
+        }
+    }
+    static constexpr SystemCursor kByKind[6] = {SystemCursor::Arrow,    SystemCursor::Hand,
+                                                SystemCursor::Dragging, SystemCursor::TextBeam,
+                                                SystemCursor::NotAllowed, SystemCursor::None};
+    platform->SetSystemCursor(kByKind[kind]);
+    return true;
+}
+
+// --- Events --------------------------------------------------------------
+
+void QuilloAppBase::PumpPlatformEvents()
+{
+    if (!platform)
+        return;
+    PlatformEvent event;
+    while (platform->PollEvent(event))
+    {
+        if (event.type == EventType::FocusGained || event.type == EventType::FocusLost)
+        {
+            if (!IsPlayingDemo())
+                active = event.type == EventType::FocusGained;
+        }
+        if (event.type == EventType::NotifyInstance)
+        {
+            platform->RestoreWindow();
+            platform->RaiseWindow();
+            continue;
+        }
+        if (event.type == EventType::Exposed)
+        {
+            if (initialized && !windowHidden)
+                PresentScreen(Rect{0, 0, width, height});
+            continue;
+        }
+        if (event.type == EventType::KeyDown && event.code == kKeyReturn && event.alt)
+        {
+            // Alt+Enter toggles the screen mode, unless a mode has failed.
+            if (!windowedImpossible && !fullScreenImpossible)
+                PostToMainThread([this] { SetWindowed(!windowed); });
+            continue;
+        }
+        QueueEvent(event);
+    }
+    // The 10 ms window timer: it drives mouse-leave detection.
+    const double now = platform->NowMs();
+    if (now - lastTimerMs >= updateStepMs)
+    {
+        lastTimerMs = now;
+        HandleMouseLeaveTimer();
+    }
+}
+
+void QuilloAppBase::QueueEvent(const PlatformEvent& event)
+{
+    if (closeQueued)
+        return;
+    if (event.type == EventType::Close)
+        closeQueued = true;
+    messageQueue.push_back(event);
+}
+
+void QuilloAppBase::HandleQueuedEvents()
+{
+    while (!messageQueue.empty() && !shutdownStarted)
+    {
+        const PlatformEvent event = messageQueue.front();
+        messageQueue.pop_front();
+        HandleEvent(event);
+    }
+}
+
+void QuilloAppBase::ReevaluateFocus()
+{
+    const bool nowFocused = active && !minimized;
+    if (nowFocused == focused)
+        return;
+    focused = nowFocused;
+    if (focused)
+    {
+        if (muteOnLostFocus)
+            Unmute(true);
+        widgetManager->FocusGained();
+        OnActivated();
+    }
+    else
+    {
+        if (muteOnLostFocus)
+            Mute(true);
+        widgetManager->FocusLost();
+        OnDeactivated();
+        platform->CaptureMouse(false);
+        widgetManager->ReleasePressedButtons();
+    }
+}
+
+void QuilloAppBase::HandleMouseLeaveTimer()
+{
+    if (!mouseLeaveTracking || !widgetManager)
+        return;
+    Point p;
+    const bool inside = platform->CursorInClient(p) && p.x >= 0 && p.y >= 0 && p.x < width &&
+                        p.y < height;
+    if (mouseInWindow && !inside)
+    {
+        widgetManager->MouseLeaveWindow(p.x, p.y);
+        mouseInWindow = false;
+        ApplyCursor();
+    }
+    else if (!mouseInWindow && inside)
+    {
+        mouseInWindow = true;
+        ApplyCursor();
+    }
+}
+
+void QuilloAppBase::HandleEvent(const PlatformEvent& event)
+{
+    // While a demo plays, only its recorded input reaches the widgets.
+    const bool liveInput = !IsPlayingDemo();
+    switch (event.type)
+    {
+    case EventType::WindowMoved:
+        if (physicallyWindowed && !minimized)
+        {
+            preferredX = event.x;
+            preferredY = event.y;
+        }
+        break;
+    case EventType::Minimized:
+    case EventType::Restored:
+    {
+        const bool nowMinimized = event.type == EventType::Minimized;
+        if (nowMinimized != minimized)
+        {
+            minimized = nowMinimized;
+            if (minimized && muteOnLostFocus)
+                Mute(true);
+            if (!minimized)
+            {
+                if (muteOnLostFocus)
+                    Unmute(true);
+                widgetManager->MarkAllDirty();
+            }
+        }
+        ReevaluateFocus();
+        break;
+    }
+    case EventType::FocusGained:
+    case EventType::FocusLost:
+        ReevaluateFocus();
+        if (active && !physicallyWindowed)
+            widgetManager->MarkAllDirty();
+        if (!active && screenSaverMode)
+            OnAppLostFocus();
+        break;
+    case EventType::KeyDown:
+        lastInputMs = platform->NowMs();
+        if (event.code == 'D' && widgetManager->keyDown[kKeyControl] && widgetManager->keyDown[kKeyAlt])
+        {
+            debugKeysEnabled = !debugKeysEnabled;
+            break;
+        }
+        if (!liveInput)
+            break;
+        if (debugKeysEnabled && OnDebugKey(event.code))
+            break;
+        widgetManager->KeyDown(event.code);
+        break;
+    case EventType::KeyUp:
+        if (liveInput)
+            widgetManager->KeyUp(event.code);
+        break;
+    case EventType::Char:
+        if (liveInput)
+            widgetManager->KeyChar(static_cast<char>(event.code));
+        break;
+    case EventType::MouseMove:
+    case EventType::MouseDown:
+    case EventType::MouseUp:
+    {
+        lastInputMs = platform->NowMs();
+        if (!liveInput)
+            break;
+        // Coordinates outside the picture (full-screen bars, a drag beyond the
+        // window) are clamped so that they fit the recorded 12-bit fields.
+        const int mx = std::clamp(event.x, -1, 4095);
+        const int my = std::clamp(event.y, -1, 4095);
+        if (event.type == EventType::MouseMove && !event.inside && mouseButtonsDown == 0)
+        {
+            if (mouseInWindow)
+            {
+                widgetManager->MouseLeaveWindow(mx, my);
+                mouseInWindow = false;
+                ApplyCursor();
+            }
+            break;
+        }
+        if (event.type == EventType::MouseDown && !event.inside)
+            break;
+        widgetManager->MouseMove(mx, my);
+        if (!mouseInWindow)
+        {
+            mouseInWindow = true;
+            ApplyCursor();
+        }
+        if (event.type == EventType::MouseDown)
+        {
+            mouseButtonsDown |= ButtonBit(event.code);
+            platform->CaptureMouse(true);
+            widgetManager->MouseDown(mx, my, event.code);
+        }
+        else if (event.type == EventType::MouseUp)
+        {
+            mouseButtonsDown &= ~ButtonBit(event.code);
+            widgetManager->MouseUp(mx, my, event.code);
+            if (mouseButtonsDown == 0)
+                platform->CaptureMouse(false);
+        }
+        break;
+    }
+    case EventType::MouseWheel:
+        if (liveInput)
+            widgetManager->MouseWheel(static_cast<int8_t>(std::clamp(event.code, -128, 127)));
+        break;
+    case EventType::Close:
+        closePending = true;
+        Shutdown();
+        break;
+    case EventType::Exposed:
+    case EventType::NotifyInstance:
+        break;
+    }
+}
+
+bool QuilloAppBase::OnDebugKey(int key)
+{
+    switch (key)
+    {
+    case kKeyF3:
+        widgetManager->MarkAllDirty();
+        return false;
+    case kKeyF8:
+        ShowMessageBox("3D-Mode: OFF", "Mode Switch", MessageBoxKind::Ok);
+        return true;
+    case kKeyF9:
+        ShowMessageBox("n/a", "Video Memory", MessageBoxKind::Ok);
+        return true;
+    case kKeyF10:
+        if (display && display->GetScreenImage())
+        {
+            char name[64];
+            std::snprintf(name, sizeof name, "screenshot_%u.png", platform->TickCount());
+            display->WriteScreenshot(name);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace Quillo

@@ -1,0 +1,650 @@
+#include "framework/app/QuilloAppBase.h"
+
+#include "framework/audio/MusicInterface.h"
+#include "framework/audio/SoundInstance.h"
+#include "framework/audio/SoundManager.h"
+#include "framework/graphics/ImageLib.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/NativeDisplay.h"
+#include "framework/graphics/SysFont.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/platform/SdlPlatform.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/widgets/Dialog.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace Quillo
+{
+
+QuilloAppBase* gApp = nullptr;
+
+namespace
+{
+
+void DebugOutput(const std::string& text)
+{
+    std::fputs(text.c_str(), stderr);
+}
+
+std::string Format(const char* fmt, double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, value);
+    return buf;
+}
+
+std::string Format(const char* fmt, int value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, value);
+    return buf;
+}
+
+} // namespace
+
+QuilloAppBase::QuilloAppBase()
+{
+    gApp = this;
+    for (size_t i = 0; i < addTable.size(); ++i)
+        addTable[i] = static_cast<uint8_t>(std::min<size_t>(i, 255));
+    stringTable = {
+        {"DIALOG_BUTTON_OK", "OK"},
+        {"DIALOG_BUTTON_CANCEL", "CANCEL"},
+        {"UPDATE_CHECK_TITLE", "Update Check"},
+        {"UPDATE_CHECK_BODY", "Checking if there are any updates available for this product ..."},
+        {"UP_TO_DATE_TITLE", "Up to Date"},
+        {"UP_TO_DATE_BODY", "There are no updates available for this product at this time."},
+        {"NEW_VERSION_TITLE", "New Version"},
+        {"NEW_VERSION_BODY", "There is an update available for this product.  Would you like to "
+                             "visit the web site to download it?"},
+    };
+    resourceManager = std::make_unique<ResourceManager>(this);
+    productVersion = GetProductVersion(FileSystem::ExecutableDirectory());
+    startMs = std::chrono::duration<double, std::milli>(
+                  std::chrono::steady_clock::now().time_since_epoch())
+                  .count();
+}
+
+QuilloAppBase::~QuilloAppBase()
+{
+    Shutdown();
+    // The loading thread may still use the managers below, so it ends first.
+    WaitForLoadingThread();
+    for (auto& [id, dialog] : dialogMap)
+    {
+        if (widgetManager)
+            widgetManager->RemoveWidget(dialog);
+        delete dialog;
+    }
+    dialogMap.clear();
+    dialogList.clear();
+    DeleteQueuedWidgets();
+    widgetManager.reset();
+    display.reset();
+    musicInterface.reset();
+    soundManager.reset();
+    resourceManager.reset();
+    if (platform)
+        platform->DestroyWindow();
+    platform.reset();
+    if (gApp == this)
+        gApp = nullptr;
+}
+
+void QuilloAppBase::Init()
+{
+    if (shutdownStarted)
+        return;
+
+    if (!platform)
+    {
+        std::string error;
+        platform = SdlPlatform::Create(error);
+        if (!platform)
+        {
+            std::fprintf(stderr, "%s: no display available: %s\n", title.c_str(), error.c_str());
+            EndProcess(0);
+        }
+    }
+
+    ParseCommandLine();
+
+    if (screenSaverMode)
+        singleInstance = false;
+    if (singleInstance && !platform->AcquireSingleInstance(productName))
+    {
+        platform->SignalRunningInstance(productName);
+        EndProcess(0);
+    }
+
+    const std::string dir = FileSystem::ExecutableDirectory();
+    if (!KeepWorkingDirectory(dir))
+        FileSystem::SetCurrentDirectory(dir);
+
+    std::srand(platform->TickCount());
+    LoadSettings();
+
+    widgetManager = std::make_unique<WidgetManager>();
+    widgetManager->SetHost(this);
+
+    OnBeforeWindow();
+    widgetManager->SetSize(width, height);
+
+    const Rect desktop = platform->WorkArea();
+    if (windowed && (width >= desktop.width || height >= desktop.height))
+        windowed = false;
+
+    CreateMainWindow();
+
+    if (!soundManager)
+        soundManager = CreateSoundManager();
+    SetSfxVolume(sfxVolume);
+    musicInterface = CreateMusicPlayer();
+    SetMusicVolume(musicVolume);
+
+    initialized = true;
+}
+
+void QuilloAppBase::SetSoundManager(std::unique_ptr<SoundManager> manager)
+{
+    soundManager = std::move(manager);
+}
+
+void QuilloAppBase::Start()
+{
+    if (shutdownStarted)
+        return;
+
+    if (automaticLoading)
+    {
+        throttleWhileLoading = true;
+        loadingThreadStarted = true;
+        loadingThread = std::thread([this] {
+            LoadingThreadBody();
+            const double now = std::chrono::duration<double, std::milli>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count();
+            DebugOutput(Format("Resource Loading Time: %d\r\n",
+                               static_cast<int>((now - startMs) / 1000.0)));
+            loadingThreadDone = true;
+        });
+    }
+
+    platform->ShowWindow();
+    platform->RaiseWindow();
+    windowHidden = false;
+    platform->SetTimerResolution(true);
+    const double now = platform->NowMs();
+    lastMeasureMs = now;
+    lastPresentMs = now;
+    lastInputMs = now;
+    lastTimerMs = now;
+    lastPacingCheckMs = now;
+    const double loopStart = now;
+
+    // For scripted runs: QUILLO_AUTOQUIT_MS ends the run after that long,
+    // writing the last frame to QUILLO_SCREENSHOT first when it is set.
+    if (const char* quit = std::getenv("QUILLO_AUTOQUIT_MS"))
+        autoQuitAtMs = now + std::atof(quit);
+
+    loopRunning = true;
+    RunLoop(-1);
+    DeleteQueuedWidgets();
+    loopRunning = false;
+    WaitForLoadingThread();
+
+    const double seconds = (platform->NowMs() - loopStart) / 1000.0;
+    DebugOutput(Format("Seconds       = %g\r\n", seconds));
+    DebugOutput(Format("Sleep Count   = %d\r\n", sleepCount));
+    DebugOutput(Format("Update Count  = %d\r\n", updateCount));
+    DebugOutput(Format("Draw Count    = %d\r\n", drawCount));
+    DebugOutput(Format("Draw Time     = %d\r\n", static_cast<int>(drawTimeMs)));
+    DebugOutput(Format("Screen Blt    = %d\r\n", static_cast<int>(lastPresentDurationMs)));
+    if (drawTimeMs + lastPresentDurationMs > 0)
+        DebugOutput(Format("Avg FPS       = %d\r\n",
+                           static_cast<int>(drawCount * 1000.0 / (drawTimeMs + lastPresentDurationMs))));
+    platform->SetTimerResolution(false);
+    OnBeforeExit();
+    SaveSettings();
+}
+
+void QuilloAppBase::RunLoop(int modalDialogId)
+{
+    Dialog* watched = nullptr;
+    if (modalDialogId != -1)
+    {
+        watched = FindDialog(modalDialogId);
+        if (!watched)
+            return;
+    }
+    while (!shutdownStarted)
+    {
+        PumpPlatformEvents();
+        if (IsPlayingDemo())
+            FeedDemoInput();
+        HandleQueuedEvents();
+        RunMainThreadTasks();
+        if (shutdownStarted)
+            break;
+        if (watched && watched->result != -1)
+            break;
+        if (autoQuitAtMs > 0.0 && platform->NowMs() >= autoQuitAtMs)
+        {
+            autoQuitAtMs = 0.0;
+            if (const char* shot = std::getenv("QUILLO_SCREENSHOT"); shot && display)
+                display->WriteScreenshot(shot);
+            RequestClose();
+        }
+        StepFrame(true);
+    }
+}
+
+void QuilloAppBase::WaitForLoadingThread()
+{
+    if (loadingThread.joinable())
+        loadingThread.join();
+}
+
+void QuilloAppBase::PostToMainThread(std::function<void()> task)
+{
+    std::lock_guard<std::mutex> lock(mainThreadTaskLock);
+    mainThreadTasks.push_back(std::move(task));
+}
+
+void QuilloAppBase::RunMainThreadTasks()
+{
+    std::vector<std::function<void()>> tasks;
+    {
+        std::lock_guard<std::mutex> lock(mainThreadTaskLock);
+        tasks.swap(mainThreadTasks);
+    }
+    for (auto& task : tasks)
+        task();
+}
+
+void QuilloAppBase::EndProcess(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void QuilloAppBase::Shutdown()
+{
+    if (shutdownStarted)
+        return;
+    shutdownStarted = true;
+    if (IsPlayingDemo())
+    {
+        SetMusicVolume(savedMusicVolume);
+        SetSfxVolume(savedSfxVolume);
+    }
+    if (musicInterface)
+        musicInterface->StopAllTracks();
+    if (platform && platform->HasWindow())
+    {
+        if (!physicallyWindowed)
+            platform->InitPresenter(false, false);
+        platform->HideWindow();
+    }
+    if (settingsRead)
+        SaveSettings();
+}
+
+void QuilloAppBase::ClearTimeBacklog()
+{
+    timeAccumulator = 0.0;
+    if (platform)
+        lastMeasureMs = platform->NowMs();
+}
+
+void QuilloAppBase::DeleteLater(Widget* widget)
+{
+    if (widget && std::find(deleteQueue.begin(), deleteQueue.end(), widget) == deleteQueue.end())
+        deleteQueue.push_back(widget);
+}
+
+void QuilloAppBase::DeleteQueuedWidgets()
+{
+    // A widget's destructor may queue further widgets; take them in turn.
+    while (!deleteQueue.empty())
+    {
+        std::vector<Widget*> batch;
+        batch.swap(deleteQueue);
+        for (Widget* w : batch)
+            delete w;
+    }
+}
+
+double QuilloAppBase::GetLoadingProgress()
+{
+    if (loadingHandled)
+        return 1.0;
+    const int expected = loadingTasksExpected;
+    if (!loadingThreadStarted || expected == 0)
+        return 0.0;
+    return std::min(1.0, static_cast<double>(loadingTasksDone) / expected);
+}
+
+// --- Dialog registry -------------------------------------------------------
+
+Dialog* QuilloAppBase::MakeDialog(int, bool, const std::string&, const std::string&,
+                                  const std::string&, int)
+{
+    return nullptr;
+}
+
+Dialog* QuilloAppBase::ShowDialog(int id, bool modal, const std::string& dialogTitle,
+                                  const std::string& text, const std::string& footer,
+                                  int buttonMode)
+{
+    CloseDialogById(id);
+    Dialog* dialog = MakeDialog(id, modal, dialogTitle, text, footer, buttonMode);
+    if (dialog)
+        AddDialog(id, dialog);
+    return dialog;
+}
+
+Dialog* QuilloAppBase::FindDialog(int id)
+{
+    auto it = dialogMap.find(id);
+    return it == dialogMap.end() ? nullptr : it->second;
+}
+
+void QuilloAppBase::AddDialog(int id, Dialog* dialog)
+{
+    CloseDialogById(id);
+    dialogMap[id] = dialog;
+    dialogList.push_back(dialog);
+    widgetManager->AddWidget(dialog);
+    if (dialog->IsModal())
+    {
+        widgetManager->SetBaseModal(dialog);
+        OnModalOpened();
+    }
+}
+
+void QuilloAppBase::CloseDialog(Dialog* dialog)
+{
+    CloseDialogById(dialog->id);
+}
+
+bool QuilloAppBase::CloseDialogById(int id)
+{
+    auto it = dialogMap.find(id);
+    if (it == dialogMap.end())
+        return false;
+    Dialog* dialog = it->second;
+    if (dialog->result == -1)
+        dialog->result = 0;
+    if (dialog->IsModal())
+        OnModalClosed();
+    widgetManager->RemoveWidget(dialog);
+    dialogList.remove(dialog);
+    DeleteLater(dialog);
+    dialogMap.erase(it);
+    if (!widgetManager->GetBaseModal())
+    {
+        for (auto rit = dialogList.rbegin(); rit != dialogList.rend(); ++rit)
+        {
+            if ((*rit)->IsModal())
+            {
+                widgetManager->SetBaseModal(*rit);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+// --- Volumes and muting ----------------------------------------------------
+
+void QuilloAppBase::ApplyVolumes()
+{
+    if (musicInterface)
+        musicInterface->SetMasterMusicVolume(IsMuted() ? 0.0 : musicVolume);
+    if (soundManager)
+        soundManager->SetEffectsVolume(IsMuted() ? 0.0 : sfxVolume);
+}
+
+void QuilloAppBase::SetMusicVolume(double v)
+{
+    musicVolume = std::clamp(v, 0.0, 1.0);
+    if (musicInterface)
+        musicInterface->SetMasterMusicVolume(IsMuted() ? 0.0 : musicVolume);
+}
+
+void QuilloAppBase::SetSfxVolume(double v)
+{
+    sfxVolume = std::clamp(v, 0.0, 1.0);
+    if (soundManager)
+        soundManager->SetEffectsVolume(IsMuted() ? 0.0 : sfxVolume);
+}
+
+void QuilloAppBase::SetSystemSoundVolume(double v)
+{
+    sfxVolume = std::clamp(v, 0.0, 1.0);
+    if (soundManager)
+        soundManager->SetSystemVolume(sfxVolume);
+}
+
+double QuilloAppBase::GetSystemSoundVolume()
+{
+    return soundManager ? soundManager->GetSystemVolume() : 1.0;
+}
+
+void QuilloAppBase::Mute(bool automatic)
+{
+    ++muteCount;
+    if (automatic)
+        ++autoMuteCount;
+    ApplyVolumes();
+}
+
+void QuilloAppBase::Unmute(bool automatic)
+{
+    if (muteCount <= 0)
+        return;
+    --muteCount;
+    if (automatic && autoMuteCount > 0)
+        --autoMuteCount;
+    ApplyVolumes();
+}
+
+void QuilloAppBase::PlaySoundEffectPanned(int id, int pan)
+{
+    if (!soundManager)
+        return;
+    SoundInstance* instance = soundManager->NewInstance(id);
+    if (!instance)
+        return;
+    instance->SetPan(pan);
+    instance->Play(false, true);
+}
+
+void QuilloAppBase::PlaySoundEffect(int id)
+{
+    if (!soundManager)
+        return;
+    SoundInstance* instance = soundManager->NewInstance(id);
+    if (instance)
+        instance->Play(false, true);
+}
+
+// --- Boxes, errors, links --------------------------------------------------
+
+void QuilloAppBase::BeginSystemPopup()
+{
+    systemPopupShowing = true;
+}
+
+void QuilloAppBase::EndSystemPopup()
+{
+    systemPopupShowing = false;
+    if (platform)
+        platform->FlushInput();
+    ClearTimeBacklog();
+    if (widgetManager)
+        widgetManager->ClearKeyDownTable();
+}
+
+int QuilloAppBase::ShowMessageBox(const std::string& text, const std::string& caption,
+                                  MessageBoxKind kind)
+{
+    if (screenSaverMode)
+    {
+        LogToErrorFile(text);
+        return 1;
+    }
+    if (!platform)
+    {
+        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+        return kind == MessageBoxKind::YesNo ? 6 : 1;
+    }
+    BeginSystemPopup();
+    const int answer = platform->ShowMessageBox(text, caption, kind);
+    EndSystemPopup();
+    return answer;
+}
+
+void QuilloAppBase::ShowFatalError(const std::string& text)
+{
+    if (shutdownStarted)
+        return;
+    ShowMessageBox(text, "FATAL ERROR", MessageBoxKind::Error);
+}
+
+void QuilloAppBase::LogToErrorFile(const std::string& text)
+{
+    std::FILE* f = std::fopen("ScrError.txt", errorFileStarted ? "a+" : "w");
+    if (!f)
+        return;
+    errorFileStarted = true;
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char clock[16];
+    std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
+    std::fprintf(f, "%s %s %u\n", text.c_str(), clock, platform ? platform->TickCount() : 0u);
+    std::fclose(f);
+}
+
+void QuilloAppBase::OpenUrl(const std::string& url)
+{
+    if (platform)
+        platform->OpenUrl(url);
+}
+
+std::string QuilloAppBase::GetProductVersion(const std::string& path)
+{
+    // The version is compiled in; only the program's own folder has one.
+    return path == FileSystem::ExecutableDirectory() ? std::string(QUILLO_VERSION) : std::string();
+}
+
+std::string QuilloAppBase::DescribeRun()
+{
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "%s %s: %d updates, %d draws, %s, %s", productName.c_str(),
+                  productVersion.c_str(), updateCount, drawCount,
+                  physicallyWindowed ? "windowed" : "full screen",
+                  loadingHandled ? "loaded" : "loading");
+    return buf;
+}
+
+void QuilloAppBase::HideApp()
+{
+    if (musicInterface)
+        musicInterface->SetMasterMusicVolume(0.0);
+    if (platform)
+        platform->HideWindow();
+    windowHidden = true;
+    ApplyCursor();
+}
+
+void QuilloAppBase::OnAppGotFocus() {}
+
+void QuilloAppBase::OnAppLostFocus()
+{
+    if (screenSaverMode)
+        Shutdown();
+}
+
+bool QuilloAppBase::KeepWorkingDirectory(const std::string&)
+{
+    return false;
+}
+
+void QuilloAppBase::SaveSettings() {}
+
+void QuilloAppBase::LoadSettings() {}
+
+void QuilloAppBase::ParseCommandLine() {}
+
+void QuilloAppBase::ParseParams(const std::string&) {}
+
+bool QuilloAppBase::HandleParam(const std::string&, const std::string&)
+{
+    return false;
+}
+
+void QuilloAppBase::LoadResourceManifest()
+{
+    if (!resourceManager->ParseResourcesFile("properties/resources.xml"))
+        ShowResourceError(true);
+}
+
+void QuilloAppBase::ShowResourceError(bool exit)
+{
+    ShowFatalError(resourceManager->GetErrorText());
+    if (exit)
+        EndProcess(0);
+}
+
+std::unique_ptr<MemoryImage> QuilloAppBase::LoadDisplayImage(const std::string& path)
+{
+    std::unique_ptr<ImageLib::Image> loaded = ImageLib::GetImage(path, true);
+    if (!loaded)
+        return nullptr;
+    auto image = std::make_unique<MemoryImage>(imageRegistry);
+    image->SetBits(loaded->bits.get(), loaded->width, loaded->height);
+    return image;
+}
+
+std::unique_ptr<Font> QuilloAppBase::MakeSystemFont(const std::string& face, int pointSize, bool bold)
+{
+    return std::make_unique<SysFont>(face, pointSize, 0, bold);
+}
+
+std::unique_ptr<MemoryImage> QuilloAppBase::CreateDisplayImage()
+{
+    return std::make_unique<MemoryImage>(imageRegistry);
+}
+
+std::string QuilloAppBase::GetClipboardText()
+{
+    return platform ? platform->ClipboardText() : std::string();
+}
+
+void QuilloAppBase::SetClipboardText(const std::string& text)
+{
+    if (platform)
+        platform->SetClipboardText(text);
+}
+
+void QuilloAppBase::SetCursorKind(int kind)
+{
+    if (kind != cursorKind)
+    {
+        cursorKind = kind;
+        ApplyCursor();
+    }
+}
+
+} // namespace Quillo

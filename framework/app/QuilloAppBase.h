@@ -1,0 +1,314 @@
+#pragma once
+
+#include "framework/graphics/ImageRegistry.h"
+#include "framework/platform/Platform.h"
+#include "framework/resources/ResourceHost.h"
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/WidgetHost.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Quillo
+{
+
+class AudioOutput;
+class Dialog;
+class Image;
+class MemoryImage;
+class MusicInterface;
+class NativeDisplay;
+class ResourceManager;
+class SoundManager;
+class Widget;
+class WidgetManager;
+
+class QuilloAppBase;
+
+// The one application object of the process.
+extern QuilloAppBase* gApp;
+
+// The application object: it owns the window, the display, the widget
+// manager, sound, music and resources, and runs the main loop of fixed
+// 10 ms update steps with drawing and sleeping between them. Games derive
+// from it and override the hooks they need.
+class QuilloAppBase : public ButtonListener, public WidgetHost, public ResourceHost
+{
+public:
+    QuilloAppBase();
+    QuilloAppBase(const QuilloAppBase&) = delete;
+    QuilloAppBase& operator=(const QuilloAppBase&) = delete;
+
+    virtual bool StepFrame(bool allowSleep);
+    virtual void RunOneUpdate();
+    virtual bool TryUpdate();
+    virtual void UpdateFraction(double fraction);
+    virtual void CreateMainWindow();
+    virtual bool ApplyCursor();
+    virtual void RestoreImageSurfaces();
+    virtual void ReleaseImageSurfaces();
+    virtual void OnLoadingFinished() {}
+    ~QuilloAppBase() override;
+    virtual std::unique_ptr<MusicInterface> CreateMusicPlayer();
+    // The sound manager Init makes when none was installed.
+    virtual std::unique_ptr<SoundManager> CreateSoundManager();
+    // The output the sound manager and the music share, opened on first use.
+    std::shared_ptr<AudioOutput> GetAudioOutput();
+    virtual void Init();
+    virtual void OnBeforeExit() {}
+    virtual void LoadingThreadBody() {}
+    virtual void SaveSettings();
+    virtual void LoadSettings();
+    virtual Dialog* MakeDialog(int id, bool modal, const std::string& dialogTitle,
+                               const std::string& text, const std::string& footer, int buttonMode);
+    void RunLoop(int modalDialogId) override;
+    virtual void BeginSystemPopup();
+    virtual void EndSystemPopup();
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                               MessageBoxKind kind);
+    void ShowFatalError(const std::string& text) override;
+    virtual void LogToErrorFile(const std::string& text);
+    virtual void DeleteLater(Widget* widget);
+    virtual void OnAppGotFocus();
+    virtual void OnAppLostFocus();
+    virtual void OpenUrl(const std::string& url);
+    virtual std::string GetProductVersion(const std::string& path);
+    virtual void HideApp();
+    virtual std::string DescribeRun();
+    virtual void Shutdown();
+    virtual void ParseCommandLine();
+    virtual void ParseParams(const std::string& text);
+    virtual bool HandleParam(const std::string& name, const std::string& value);
+    virtual void Start();
+    virtual void OnBeforeWindow() {}
+    virtual void OnBeforeDisplay() {}
+    virtual bool KeepWorkingDirectory(const std::string& dir);
+    virtual void PlaySoundEffectPanned(int id, int pan);
+    virtual void PlaySoundEffect(int id);
+    virtual double GetSystemSoundVolume();
+    virtual double GetMusicVolume() { return musicVolume; }
+    virtual double GetSfxVolume() { return sfxVolume; }
+    virtual bool IsMuted() { return muteCount > 0; }
+    virtual void SetSystemSoundVolume(double v);
+    virtual void SetMusicVolume(double v);
+    virtual void SetSfxVolume(double v);
+    virtual void Mute(bool automatic);
+    virtual void Unmute(bool automatic);
+    virtual double GetLoadingProgress();
+    std::unique_ptr<MemoryImage> LoadDisplayImage(const std::string& path) override;
+    // ResourceHost: loaded pictures become images the display knows about.
+    std::unique_ptr<MemoryImage> CreateDisplayImage() override;
+    SoundManager* GetSoundManager() override { return soundManager.get(); }
+    virtual void SetScreenMode(bool wantWindowed, bool threeD);
+    virtual void SetWindowed(bool wantWindowed);
+    virtual void SetDisplayOption(bool on);
+    virtual Dialog* ShowDialog(int id, bool modal, const std::string& dialogTitle,
+                               const std::string& text, const std::string& footer, int buttonMode);
+    virtual Dialog* FindDialog(int id);
+    virtual void AddDialog(int id, Dialog* dialog);
+    virtual void CloseDialog(Dialog* dialog);
+    bool CloseDialogById(int id) override;
+    virtual int DialogCount() { return static_cast<int>(dialogMap.size()); }
+    virtual void OnModalOpened() {}
+    virtual void OnModalClosed() {}
+    virtual void OnActivated() {}
+    virtual void OnDeactivated() {}
+    virtual bool IsSwallowedSysChar(int ch) { return ch == 'r' || ch == 'R'; }
+    virtual bool OnDebugKey(int key);
+    virtual bool DrawFrame();
+    virtual void PresentScreen(const Rect& rect);
+
+    // Parses "properties/resources.xml"; a failure is fatal.
+    void LoadResourceManifest();
+    // Shows the resource manager's collected error; exit ends the process.
+    void ShowResourceError(bool exit);
+    // Makes the next StepFrame shut the application down.
+    void RequestClose() { closePending = true; }
+    // Runs a task on the main thread between frames: the only way other
+    // threads may ask for a shutdown, a message box or a resource error.
+    void PostToMainThread(std::function<void()> task);
+    // Flushes what must survive and ends the process at once, without
+    // running the destructors of objects other threads may still use.
+    [[noreturn]] void EndProcess(int code);
+
+    // Time-backlog control: forget real time not yet consumed by updates.
+    void ClearTimeBacklog();
+    // For the next 1000 ms, no update is caught up after a hitch.
+    void RequestNoCatchUp() { noCatchUpMs = 1000.0; }
+
+    // Loading progress counters advanced by the loading work.
+    void SetLoadingTaskCount(int expected) { loadingTasksExpected = expected; }
+    void AddLoadingTasksDone(int n) { loadingTasksDone += n; }
+
+    // Installs the platform (tests pass their own) before Init; Init makes
+    // the SDL one when none was installed.
+    void SetPlatform(std::unique_ptr<Platform> p) { platform = std::move(p); }
+    Platform* GetPlatform() { return platform.get(); }
+    void SetSoundManager(std::unique_ptr<SoundManager> manager);
+
+    // WidgetHost: what widgets ask of the application.
+    void SetCursorKind(int kind) override;
+    std::string GetClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
+    ButtonListener* ApplicationButtonListener() override { return this; }
+    std::unique_ptr<Font> MakeSystemFont(const std::string& face, int pointSize, bool bold) override;
+    bool IsShuttingDown() override { return shutdownStarted; }
+
+    // Window-message handling: translated platform events are queued and
+    // handled between frames.
+    void QueueEvent(const PlatformEvent& event);
+    void HandleQueuedEvents();
+    void PumpPlatformEvents();
+
+    // Identity and requested window.
+    std::string productName = "Product";
+    std::string title = "QuilloApp";
+    std::string captionPrefix;
+    std::string registryKey;
+    std::string productVersion;
+    int width = 640;
+    int height = 480;
+    int preferredX = -1;
+    int preferredY = -1;
+    bool windowed = true;
+    bool physicallyWindowed = true;
+
+    // Volumes and muting.
+    double musicVolume = 0.85;
+    double sfxVolume = 0.85;
+    double savedMusicVolume = 0.0;
+    double savedSfxVolume = 0.0;
+    int muteCount = 0;
+    int autoMuteCount = 0;
+    bool muteOnLostFocus = true;
+
+    // Timing.
+    int updateStepMs = 10;
+    double speedFactor = 1.0;
+    bool refreshPaced = false;
+    int refreshRate = 100;
+    bool waitForVSync = false;
+    bool customCursors = false;
+    bool auto3DRequest = false;
+    bool test3DRequest = false;
+    bool is3D = false;
+
+    int cursorKind = 0;
+    std::array<Image*, 6> cursorImages{};
+
+    double timeAccumulator = 0.0;
+    double updateFractionAccumulator = 0.0;
+    int updateCount = 0;
+    int changedUpdateCount = 0;
+    int drawCount = 0;
+    int sleepCount = 0;
+    int presentCount = 0;
+
+    std::atomic<bool> loadingThreadStarted{false};
+    std::atomic<bool> loadingThreadDone{false};
+    bool loadingHandled = false;
+    bool throttleWhileLoading = false;
+    bool automaticLoading = true;
+    bool screenSaverMode = false;
+    bool singleInstance = true;
+
+    // Window state.
+    bool active = true;
+    bool minimized = false;
+    bool focused = true;
+    bool mouseInWindow = false;
+    bool windowHidden = false;
+    bool initialized = false;
+    bool systemPopupShowing = false;
+
+    std::string demoFilePrefix = "quilloapp";
+    std::string demoFileName = "quilloapp.dmo";
+    std::map<std::string, std::string> stringTable;
+    // Saturating 8-bit addition: entry i is min(i, 255).
+    std::array<uint8_t, 512> addTable{};
+
+    std::map<int, Dialog*> dialogMap;
+    std::list<Dialog*> dialogList;
+
+    // Declared before the objects that hold images, so it outlives them all.
+    ImageRegistry imageRegistry;
+    std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<NativeDisplay> display;
+    std::shared_ptr<AudioOutput> audioOutput;
+    std::unique_ptr<MusicInterface> musicInterface;
+    std::unique_ptr<SoundManager> soundManager;
+    std::unique_ptr<ResourceManager> resourceManager;
+
+    static inline bool debugKeysEnabled = false;
+
+protected:
+    // Where the frame loop stands; see StepFrame.
+    bool IsRefreshPacedActive() const;
+    void RunUpdateSequence(double updatesPerStep);
+    void DeleteQueuedWidgets();
+    void ReevaluateFocus();
+    void HandleEvent(const PlatformEvent& event);
+    void HandleMouseLeaveTimer();
+    void RunMainThreadTasks();
+    void WaitForLoadingThread();
+    void ApplyVolumes();
+    // Hooks for demo recording and playback; the recorder fills them in.
+    virtual bool IsPlayingDemo() const { return false; }
+    virtual bool IsRecordingDemo() const { return false; }
+    virtual void FeedDemoInput() {}
+
+    std::unique_ptr<Platform> platform;
+    double startMs = 0.0;
+    double lastMeasureMs = 0.0;
+    double lastPresentMs = 0.0;
+    double lastPresentDurationMs = 0.0;
+    double drawTimeMs = 0.0;
+    double earliestDrawMs = 0.0;
+    double lastPacingCheckMs = 0.0;
+    double lastTimerMs = 0.0;
+    double noCatchUpMs = 0.0;
+    double autoQuitAtMs = 0.0;
+    double lastInputMs = 0.0;
+    int updatesWithoutDraw = 0;
+    int pacingPasses = 0;
+    int pacingStrikes = 0;
+    bool refreshPacingBroken = false;
+    bool updatedSinceDraw = false;
+    bool lastDrawEmpty = false;
+    bool forceRedraw = false;
+    bool insideDraw = false;
+    bool displayLost = false;
+    bool closePending = false;
+    bool closeQueued = false;
+    bool loopRunning = false;
+    bool shutdownStarted = false;
+    bool settingsRead = false;
+    bool windowedImpossible = false;
+    bool fullScreenImpossible = false;
+    bool fullScreenFailedOnce = false;
+    bool errorFileStarted = false;
+    bool mouseLeaveTracking = true;
+    bool paused = false;
+    bool displayOption = false;
+    int mouseButtonsDown = 0;
+
+    std::deque<PlatformEvent> messageQueue;
+    std::vector<Widget*> deleteQueue;
+    std::mutex mainThreadTaskLock;
+    std::vector<std::function<void()>> mainThreadTasks;
+    std::thread loadingThread;
+    std::atomic<int> loadingTasksExpected{0};
+    std::atomic<int> loadingTasksDone{0};
+};
+
+} // namespace Quillo

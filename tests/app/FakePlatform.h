@@ -1,0 +1,135 @@
+#pragma once
+
+#include "framework/platform/Platform.h"
+
+#include <cmath>
+#include <deque>
+#include <string>
+#include <vector>
+
+// A platform with a clock the test drives: sleeping and presenting advance
+// it instead of waiting, so loop timing can be checked exactly and fast.
+class FakePlatform : public Quillo::Platform
+{
+public:
+    double NowMs() override { return now; }
+    void SleepMs(int ms) override
+    {
+        if (ms > 0)
+        {
+            now += ms;
+            sleptMs += ms;
+            ++sleeps;
+        }
+    }
+
+    bool CreateWindow(const Quillo::WindowSpec& spec) override
+    {
+        window = spec;
+        hasWindow = true;
+        ++windowsCreated;
+        return true;
+    }
+    void DestroyWindow() override { hasWindow = false; }
+    bool HasWindow() const override { return hasWindow; }
+    Quillo::Rect WorkArea() override { return workArea; }
+    Quillo::WindowBorders Borders() override { return borders; }
+    void SetWindowPosition(int x, int y) override { window.x = x, window.y = y; }
+    Quillo::Point WindowPosition() override { return {window.x, window.y}; }
+    void ShowWindow() override { shown = true; }
+    void HideWindow() override { shown = false; }
+    void RestoreWindow() override { ++restores; }
+    void RaiseWindow() override { ++raises; }
+    bool IsWindowMinimized() override { return false; }
+    std::string LastError() override { return "fake"; }
+
+    bool PollEvent(Quillo::PlatformEvent& event) override
+    {
+        if (events.empty())
+            return false;
+        event = events.front();
+        events.pop_front();
+        return true;
+    }
+    void FlushInput() override {}
+    void CaptureMouse(bool on) override { captured = on; }
+    bool CursorInClient(Quillo::Point& out) override
+    {
+        out = cursor;
+        return cursorInside;
+    }
+    void SetSystemCursor(Quillo::SystemCursor c) override { systemCursor = c; }
+    void SetImageCursor(const uint32_t*, int, int, int, int) override {}
+    int ShowMessageBox(const std::string& text, const std::string& title,
+                       Quillo::MessageBoxKind kind) override
+    {
+        boxes.push_back(title + ": " + text);
+        return kind == Quillo::MessageBoxKind::YesNo ? 6 : 1;
+    }
+    bool OpenUrl(const std::string&) override { return true; }
+    std::string ClipboardText() override { return clipboard; }
+    void SetClipboardText(const std::string& t) override { clipboard = t; }
+
+    int InitPresenter(bool fullScreen, bool vsync) override
+    {
+        presenterFullScreen = fullScreen;
+        presenterVsync = vsync || fullScreen; // full screen always waits for the refresh
+        return presenterResult;
+    }
+    bool Present(const uint32_t* argb, int, int, int, const Quillo::Rect&) override
+    {
+        ++presents;
+        lastFrame = argb;
+        now += presentCostMs;
+        if (vsyncHz > 0 && presenterVsync)
+        {
+            // Block until the next refresh boundary, as a real vsync would.
+            const double period = 1000.0 / vsyncHz;
+            now = std::ceil(now / period + 1e-9) * period;
+        }
+        return presentOk;
+    }
+    int RefreshRate() override { return refreshRate; }
+    bool AcquireSingleInstance(const std::string&) override { return !otherInstance; }
+    void SignalRunningInstance(const std::string&) override { ++signals; }
+
+    void Push(Quillo::EventType type, int x = 0, int y = 0, int code = 0)
+    {
+        Quillo::PlatformEvent e;
+        e.type = type;
+        e.x = x;
+        e.y = y;
+        e.code = code;
+        events.push_back(e);
+    }
+
+    double now = 1000.0;
+    double sleptMs = 0.0;
+    int sleeps = 0;
+    double presentCostMs = 1.0;
+    double vsyncHz = 0.0;
+    bool presentOk = true;
+    int presenterResult = 0;
+    bool presenterFullScreen = false;
+    bool presenterVsync = false;
+    int refreshRate = 60;
+    int presents = 0;
+    const uint32_t* lastFrame = nullptr;
+    bool hasWindow = false;
+    bool shown = false;
+    int windowsCreated = 0;
+    int restores = 0;
+    int raises = 0;
+    bool captured = false;
+    bool otherInstance = false;
+    int signals = 0;
+    Quillo::WindowSpec window;
+    Quillo::Rect workArea{0, 0, 1920, 1040};
+    Quillo::WindowBorders borders{2, 30, 2, 2};
+    Quillo::Point cursor;
+    bool cursorInside = false;
+    Quillo::SystemCursor systemCursor = Quillo::SystemCursor::Arrow;
+    std::deque<Quillo::PlatformEvent> events;
+    std::vector<std::string> boxes;
+    std::string clipboard;
+};

@@ -1,0 +1,123 @@
+#include "TestApp.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace Quillo;
+
+namespace
+{
+
+struct LoopFixture : ::testing::Test
+{
+    void SetUp() override
+    {
+        app = std::make_unique<TestApp>();
+        app->Init();
+        busy = new BusyWidget;
+        busy->Resize(0, 0, 100, 100);
+        app->widgetManager->AddWidget(busy);
+        fake().now = 1000.0;
+        app->lastMeasureMs = fake().now;
+    }
+    void TearDown() override
+    {
+        app->widgetManager->RemoveWidget(busy);
+        delete busy;
+    }
+    FakePlatform& fake() { return *app->platformFake; }
+
+    std::unique_ptr<TestApp> app;
+    BusyWidget* busy = nullptr;
+};
+
+} // namespace
+
+TEST_F(LoopFixture, FixedStepsRunAHundredUpdatesPerSecondWhateverTheDrawCost)
+{
+    for (double cost : {0.0, 3.0, 12.0, 35.0})
+    {
+        fake().presentCostMs = cost;
+        const int before = app->updateCount;
+        const double start = fake().now;
+        app->RunUntil(start + 10000.0);
+        const int updates = app->updateCount - before;
+        EXPECT_NEAR(updates, 1000, 3) << "present cost " << cost << " ms";
+    }
+}
+
+TEST_F(LoopFixture, AStallCatchesUpAtMostOneSecond)
+{
+    fake().presentCostMs = 1.0;
+    app->RunUntil(fake().now + 2000.0);
+    const int before = app->updateCount;
+    fake().now += 3000.0; // the loop was blocked for 3 s
+    const double resumed = fake().now;
+    app->RunUntil(resumed + 1.0);
+    // Run passes until the backlog is gone, without letting fake time pass
+    // except for the presents.
+    fake().presentCostMs = 0.0;
+    for (int i = 0; i < 400 && app->timeAccumulator >= app->updateStepMs; ++i)
+        app->StepFrame(true);
+    const int caughtUp = app->updateCount - before;
+    EXPECT_GE(caughtUp, 99);
+    EXPECT_LE(caughtUp, 101) << "only 1000 ms of a 3000 ms stall may be caught up";
+}
+
+TEST_F(LoopFixture, NeverMoreThanNineUpdatesBetweenDrawsAfterHandOver)
+{
+    app->RunUntil(fake().now + 500.0);
+    fake().now += 5000.0;
+    app->updatesBetweenDraws.clear();
+    app->RunUntil(fake().now + 2000.0);
+    ASSERT_FALSE(app->updatesBetweenDraws.empty());
+    const int most = *std::max_element(app->updatesBetweenDraws.begin(), app->updatesBetweenDraws.end());
+    EXPECT_EQ(most, 9);
+}
+
+TEST_F(LoopFixture, SleepsWhenNothingIsDueAndReportsItWithoutSleeping)
+{
+    app->RunUntil(fake().now + 100.0);
+    // Right after an update and its draw, the rest of the step is idle.
+    app->timeAccumulator = 0.0;
+    app->lastMeasureMs = fake().now;
+    while (app->StepFrame(false))
+    {
+        if (fake().now > 10000.0)
+            FAIL() << "StepFrame(false) never reported idle time";
+    }
+    const int sleepsBefore = fake().sleeps;
+    const double before = fake().now;
+    EXPECT_TRUE(app->StepFrame(true));
+    EXPECT_EQ(fake().sleeps, sleepsBefore + 1);
+    EXPECT_GE(fake().now - before, 1.0);
+    EXPECT_LE(fake().now - before, 10.0);
+    EXPECT_GT(app->sleepCount, 0);
+}
+
+TEST_F(LoopFixture, RefreshPacedTimingOnASixtyHertzDisplayKeepsGameSpeed)
+{
+    // Full screen with vsync: presents block until the next 60 Hz refresh.
+    app->refreshPaced = true;
+    app->SetWindowed(false);
+    fake().vsyncHz = 60.0;
+    fake().presentCostMs = 0.5;
+    app->lastMeasureMs = fake().now;
+    const int before = app->updateCount;
+    const int drawsBefore = fake().presents;
+    app->RunUntil(fake().now + 10000.0);
+    EXPECT_NEAR(app->updateCount - before, 1000, 12);
+    EXPECT_NEAR(fake().presents - drawsBefore, 600, 12) << "one present per refresh";
+}
+
+TEST_F(LoopFixture, RefreshPacingThatDoesNotWaitFallsBackToFixedSteps)
+{
+    app->refreshPaced = true;
+    app->SetWindowed(false);
+    fake().vsyncHz = 0.0; // presents return at once
+    fake().presentCostMs = 0.0;
+    app->RunUntil(fake().now + 10000.0);
+    const int before = app->updateCount;
+    app->RunUntil(fake().now + 5000.0);
+    EXPECT_NEAR(app->updateCount - before, 500, 3);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "FakePlatform.h"
+
+#include "framework/app/QuilloAppBase.h"
+#include "framework/audio/MusicInterface.h"
+#include "framework/audio/SoundManager.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <memory>
+#include <vector>
+
+// A widget that changes every update, so that every draw pass has work.
+class BusyWidget : public Quillo::Widget
+{
+public:
+    void Update() override
+    {
+        ++updates;
+        Invalidate();
+    }
+    void Draw(Quillo::Graphics*) override { ++draws; }
+    int updates = 0;
+    int draws = 0;
+};
+
+// The application object on a fake platform, silent, with the loading
+// already handed over unless a test says otherwise.
+class TestApp : public Quillo::QuilloAppBase
+{
+public:
+    explicit TestApp(bool loaded = true)
+    {
+        auto fake = std::make_unique<FakePlatform>();
+        platformFake = fake.get();
+        SetPlatform(std::move(fake));
+        width = 800;
+        height = 600;
+        singleInstance = false;
+        automaticLoading = false;
+        if (loaded)
+            loadingThreadDone = true;
+    }
+
+    std::unique_ptr<Quillo::SoundManager> CreateSoundManager() override { return nullptr; }
+    std::unique_ptr<Quillo::MusicInterface> CreateMusicPlayer() override { return nullptr; }
+    bool KeepWorkingDirectory(const std::string&) override { return true; }
+
+    bool DrawFrame() override
+    {
+        updatesBetweenDraws.push_back(updateCount - updatesAtLastDraw);
+        updatesAtLastDraw = updateCount;
+        return QuilloAppBase::DrawFrame();
+    }
+
+    // Runs loop passes until the fake clock reaches ms.
+    void RunUntil(double ms)
+    {
+        while (platformFake->now < ms && !shutdownStarted)
+        {
+            HandleQueuedEvents();
+            StepFrame(true);
+        }
+    }
+
+    using QuilloAppBase::HandleEvent;
+    using QuilloAppBase::HandleQueuedEvents;
+    using QuilloAppBase::lastMeasureMs;
+
+    FakePlatform* platformFake = nullptr;
+    std::vector<int> updatesBetweenDraws;
+    int updatesAtLastDraw = 0;
+};

@@ -1,0 +1,222 @@
+#include "TestApp.h"
+
+#include "framework/platform/Letterbox.h"
+#include "framework/widgets/Dialog.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quillo;
+
+namespace
+{
+
+PlatformEvent Event(EventType type, int x = 0, int y = 0, int code = 0)
+{
+    PlatformEvent e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.code = code;
+    return e;
+}
+
+class DyingWidget : public Widget
+{
+public:
+    explicit DyingWidget(bool* flag) : m_flag(flag) {}
+    ~DyingWidget() override { *m_flag = true; }
+
+private:
+    bool* m_flag;
+};
+
+// Asks for another widget's deletion from inside its own update.
+class Deleter : public Widget
+{
+public:
+    void Update() override
+    {
+        if (victim)
+        {
+            gApp->DeleteLater(victim);
+            victim = nullptr;
+            deletedDuringUpdate = *flag;
+        }
+    }
+    Widget* victim = nullptr;
+    bool* flag = nullptr;
+    bool deletedDuringUpdate = true;
+};
+
+} // namespace
+
+TEST(WindowState, MinimisingMutesTwiceAndAUserMuteSurvivesRestoring)
+{
+    TestApp app;
+    app.Init();
+    app.HandleEvent(Event(EventType::FocusGained));
+    ASSERT_EQ(app.muteCount, 0);
+
+    app.HandleEvent(Event(EventType::Minimized));
+    app.HandleEvent(Event(EventType::FocusLost));
+    EXPECT_EQ(app.muteCount, 2) << "minimise and the loss of focus each mute";
+    EXPECT_EQ(app.autoMuteCount, 2);
+
+    app.Mute(false);
+    app.HandleEvent(Event(EventType::FocusGained));
+    app.HandleEvent(Event(EventType::Restored));
+    EXPECT_EQ(app.muteCount, 1) << "the user's mute is still in force";
+    EXPECT_EQ(app.autoMuteCount, 0);
+    EXPECT_TRUE(app.IsMuted());
+
+    app.Unmute(false);
+    EXPECT_FALSE(app.IsMuted());
+    app.Unmute(false);
+    EXPECT_EQ(app.muteCount, 0) << "unmuting at zero does nothing";
+}
+
+TEST(WindowState, NestedUserMutesNeedAsManyUnmutes)
+{
+    TestApp app;
+    app.Init();
+    app.Mute(false);
+    app.Mute(false);
+    app.Unmute(false);
+    EXPECT_TRUE(app.IsMuted());
+    app.Unmute(false);
+    EXPECT_FALSE(app.IsMuted());
+}
+
+TEST(WindowState, CentredWindowSitsAtTheGoldenSectionOfTheWorkArea)
+{
+    TestApp app;
+    app.Init();
+    FakePlatform& fake = *app.platformFake;
+    const int outerW = 800 + fake.borders.left + fake.borders.right;
+    const int outerH = 600 + fake.borders.top + fake.borders.bottom;
+    EXPECT_EQ(fake.window.x - fake.borders.left, (1920 - outerW) / 2);
+    EXPECT_EQ(fake.window.y - fake.borders.top, static_cast<int>((1040 - outerH) * 0.382));
+    EXPECT_FALSE(fake.window.fullScreen);
+}
+
+TEST(WindowState, RememberedPositionIsPulledBackInsideTheWorkArea)
+{
+    TestApp app;
+    app.preferredX = 1800;
+    app.preferredY = -50;
+    app.Init();
+    FakePlatform& fake = *app.platformFake;
+    const int outerX = fake.window.x - fake.borders.left;
+    const int outerY = fake.window.y - fake.borders.top;
+    const int outerW = 800 + fake.borders.left + fake.borders.right;
+    EXPECT_EQ(outerY, 4);
+    EXPECT_EQ(outerX + outerW, 1920 - 4);
+}
+
+TEST(WindowState, MovesAreRememberedOnlyWhileWindowed)
+{
+    TestApp app;
+    app.Init();
+    app.HandleEvent(Event(EventType::WindowMoved, 300, 200));
+    EXPECT_EQ(app.preferredX, 300);
+    EXPECT_EQ(app.preferredY, 200);
+    app.SetWindowed(false);
+    app.HandleEvent(Event(EventType::WindowMoved, 0, 0));
+    EXPECT_EQ(app.preferredX, 300);
+}
+
+TEST(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)
+{
+    TestApp app;
+    app.Init();
+    app.QueueEvent(Event(EventType::Close));
+    app.QueueEvent(Event(EventType::KeyDown, 0, 0, 'A'));
+    app.HandleQueuedEvents();
+    EXPECT_TRUE(app.IsShuttingDown());
+    EXPECT_FALSE(app.widgetManager->keyDown['A']);
+}
+
+TEST(WindowState, WidgetsAreDeletedOnlyAfterTheUpdateSequence)
+{
+    TestApp app;
+    app.Init();
+    bool deleted = false;
+    auto* victim = new DyingWidget(&deleted);
+    auto* deleter = new Deleter;
+    deleter->victim = victim;
+    deleter->flag = &deleted;
+    app.widgetManager->AddWidget(victim);
+    app.widgetManager->AddWidget(deleter);
+    app.widgetManager->RemoveWidget(victim);
+    app.platformFake->now += 20.0;
+    app.StepFrame(true);
+    EXPECT_FALSE(deleter->deletedDuringUpdate);
+    EXPECT_TRUE(deleted);
+    app.widgetManager->RemoveWidget(deleter);
+    delete deleter;
+}
+
+TEST(Letterbox, MapsWindowPixelsBackToThePicture)
+{
+    struct Case
+    {
+        int w, h;
+        Rect target;
+    } cases[] = {
+        {800, 600, {0, 0, 800, 600}},
+        {1920, 1080, {240, 0, 1440, 1080}},
+        {1280, 1024, {0, 32, 1280, 960}},
+        {1600, 1200, {0, 0, 1600, 1200}},
+    };
+    for (const Case& c : cases)
+    {
+        const Letterbox box = Letterbox::Fit(c.w, c.h, 800, 600);
+        EXPECT_EQ(box.target, c.target) << c.w << "x" << c.h;
+        Point p;
+        EXPECT_TRUE(box.ToLogical(c.target.x, c.target.y, p));
+        EXPECT_EQ(p, (Point{0, 0}));
+        EXPECT_TRUE(box.ToLogical(c.target.x + c.target.width - 1, c.target.y + c.target.height - 1, p));
+        EXPECT_EQ(p, (Point{799, 599}));
+        EXPECT_FALSE(box.ToLogical(c.target.x + c.target.width, c.target.y, p)) << "right edge";
+        if (c.target.x > 0)
+            EXPECT_FALSE(box.ToLogical(c.target.x - 1, c.h / 2, p)) << "left bar";
+        if (c.target.y > 0)
+            EXPECT_FALSE(box.ToLogical(c.w / 2, c.target.y - 1, p)) << "top bar";
+    }
+    // A pixel in the middle of a 1.8x scaled picture.
+    const Letterbox box = Letterbox::Fit(1920, 1080, 800, 600);
+    Point p;
+    ASSERT_TRUE(box.ToLogical(240 + 900, 540, p));
+    EXPECT_EQ(p, (Point{500, 300}));
+}
+
+TEST(DialogRegistry, ClosingAModalHandsTheRoleToTheLastRemainingModal)
+{
+    TestApp app;
+    app.Init();
+    auto* first = new Dialog(nullptr, nullptr, 10, true, "one", "", "", Dialog::kButtonsNone);
+    auto* plain = new Dialog(nullptr, nullptr, 11, false, "two", "", "", Dialog::kButtonsNone);
+    auto* second = new Dialog(nullptr, nullptr, 12, true, "three", "", "", Dialog::kButtonsNone);
+    app.AddDialog(10, first);
+    app.AddDialog(11, plain);
+    app.AddDialog(12, second);
+    EXPECT_EQ(app.DialogCount(), 3);
+    EXPECT_EQ(app.widgetManager->GetBaseModal(), second);
+
+    EXPECT_FALSE(app.CloseDialogById(99)) << "no such dialog";
+    EXPECT_EQ(app.DialogCount(), 3);
+
+    EXPECT_TRUE(app.CloseDialogById(12));
+    EXPECT_EQ(second->result, 0) << "an open dialog's -1 becomes 0";
+    EXPECT_EQ(app.widgetManager->GetBaseModal(), first);
+    EXPECT_EQ(app.FindDialog(12), nullptr);
+    EXPECT_EQ(app.FindDialog(10), first);
+
+    // Adding under an id in use replaces the old dialog.
+    auto* replacement = new Dialog(nullptr, nullptr, 10, true, "again", "", "", Dialog::kButtonsNone);
+    app.AddDialog(10, replacement);
+    EXPECT_EQ(app.FindDialog(10), replacement);
+    EXPECT_EQ(app.DialogCount(), 2);
+    app.platformFake->now += 20.0;
+    app.StepFrame(true); // the closed dialogs are deleted after the update
+}
