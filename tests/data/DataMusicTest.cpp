@@ -112,6 +112,38 @@ TEST(DataMusic, EachPieceIsAudibleAndLoopsWithinItself)
     }
 }
 
+TEST(DataMusic, EveryPieceHasMelodyHarmonyBassAndDrums)
+{
+    auto module = LoadModule();
+    ASSERT_TRUE(module);
+    for (const Section& s : kSections)
+    {
+        SCOPED_TRACE(s.name);
+        std::set<int> instruments, pitches;
+        int notes = 0;
+        for (int o = s.first; o <= s.last; ++o)
+        {
+            int pattern = module->get_order_pattern(o);
+            for (int row = 0; row < module->get_pattern_num_rows(pattern); ++row)
+                for (int ch = 0; ch < module->get_num_channels(); ++ch)
+                {
+                    int note = module->get_pattern_row_channel_command(pattern, row, ch, openmpt::module::command_note);
+                    int ins = module->get_pattern_row_channel_command(pattern, row, ch, openmpt::module::command_instrument);
+                    if (note >= 1 && note <= 120 && ins > 0)
+                    {
+                        ++notes;
+                        instruments.insert(ins);
+                        pitches.insert(note);
+                    }
+                }
+        }
+        // A lead, an accompaniment, a pad, a bass and at least two drums.
+        EXPECT_GE(instruments.size(), 6u);
+        EXPECT_GE(pitches.size(), 12u) << "a tune, not a drone";
+        EXPECT_GE(notes, 64 * (s.last - s.first + 1));
+    }
+}
+
 TEST(DataMusic, JinglesPlayAboutFourSecondsThenFallSilent)
 {
     auto module = LoadModule();

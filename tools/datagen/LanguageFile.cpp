@@ -23,7 +23,7 @@ const std::vector<TextEntry>& EnglishTexts()
         {"Custom cursors", ""},             // 10
         {"Game Paused", ""},                // 11: in-game options header
         {"Options", ""},                    // 12: main menu options header
-        {"Main Menu", ""},                  // 13: in-game menu button
+        {"Menu", ""},                       // 13: in-game menu button, also on the board
         {"3D Acceleration", ""},            // 14
         {"Your graphics card may not handle 3D acceleration well. If the game looks wrong or runs slowly, "
          "switch it off again.",
@@ -51,16 +51,16 @@ const std::vector<TextEntry>& EnglishTexts()
         {"Last life!", ""},                 // 36
         {"%d lives left", "d"},             // 37
         {"Combo x%d!", "d"},                // 38
-        {"Hidden combo x%d!", "d"},         // 39
+        {"Revealed combo x%d!", "d"},       // 39
         {"Level complete", ""},             // 40: not shown
         {"Level %d Complete!", "d"},        // 41
         {"Level:", ""},                     // 42
         {"Level score:", ""},               // 43
         {"Total score:", ""},               // 44
         {"Combos:", ""},                    // 45
-        {"Hidden combos:", ""},             // 46
+        {"Revealed combos:", ""},           // 46
         {"Longest combo:", ""},             // 47
-        {"Longest hidden combo:", ""},      // 48
+        {"Longest revealed combo:", ""},    // 48
         {"Time (new record!):", ""},        // 49
         {"Time:", ""},                      // 50
         {"Record time:", ""},               // 51
