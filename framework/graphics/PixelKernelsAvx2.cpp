@@ -92,13 +92,48 @@ QUILLO_TARGET inline Vec ModulatedChannels(Vec s16, Vec d16, Vec w16, Vec k)
     return _mm256_srli_epi16(_mm256_add_epi16(wsk, Mul16(_mm256_sub_epi16(_mm256_set1_epi16(256), w16), d16)), 8);
 }
 
+// Rows at least this long first step to an aligned destination; shorter
+// ones are cheaper unaligned than with a scalar head.
+constexpr int kAlignFrom = 64;
+
+QUILLO_TARGET inline int Head(const uint32_t* d, int n) { return n >= kAlignFrom ? HeadCount(d, n) : 0; }
+// The lanes below remaining, for the masked last block of a row.
+QUILLO_TARGET inline Vec TailMask(int remaining)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(remaining), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+QUILLO_TARGET inline Vec MaskLoad(const uint32_t* p, Vec m) { return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), m); }
+QUILLO_TARGET inline void MaskStore(uint32_t* p, Vec m, Vec v) { _mm256_maskstore_epi32(reinterpret_cast<int*>(p), m, v); }
+
+QUILLO_TARGET inline Vec BlendOpaque8(Vec dv, Vec sv)
+{
+    const Vec a32 = _mm256_srli_epi32(sv, 24);
+    const Vec none = _mm256_cmpeq_epi32(a32, _mm256_setzero_si256());
+    const Vec full = _mm256_cmpeq_epi32(a32, _mm256_set1_epi32(255));
+    Vec out = _mm256_or_si256(WeightedColour(dv, sv, a32), _mm256_set1_epi32(int(0xFF000000u)));
+    out = Select(full, sv, out);
+    return Select(none, dv, out);
+}
+
+QUILLO_TARGET inline Vec CompositeAlpha8(Vec dv, Vec sv)
+{
+    const Vec c255 = _mm256_set1_epi32(255);
+    const Vec sa = _mm256_srli_epi32(sv, 24);
+    const Vec none = _mm256_cmpeq_epi32(sa, _mm256_setzero_si256());
+    const Vec da = _mm256_srli_epi32(dv, 24);
+    const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), sa)));
+    const Vec w = Divide(Mul16(sa, c255), _mm256_max_epi16(outA, _mm256_set1_epi32(1)));
+    const Vec out = _mm256_or_si256(_mm256_and_si256(WeightedColour(dv, sv, w), _mm256_set1_epi32(0x00FFFFFF)),
+                                    _mm256_slli_epi32(outA, 24));
+    return Select(none, dv, out);
+}
+
 QUILLO_TARGET void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
 {
     const Vec zero = _mm256_setzero_si256();
     const Vec c255 = _mm256_set1_epi32(255);
-    const Vec alpha = _mm256_set1_epi32(int(0xFF000000u));
     int i = 0;
-    for (const int head = HeadCount(d, n); i < head; ++i)
+    for (const int head = Head(d, n); i < head; ++i)
         d[i] = PixelRules::BlendOpaqueClass(d[i], s[i]);
     for (; i + kLanes <= n; i += kLanes)
     {
@@ -114,24 +149,20 @@ QUILLO_TARGET void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
             Store(d + i, sv);
             continue;
         }
-        const Vec dv = Load(d + i);
-        Vec out = _mm256_or_si256(WeightedColour(dv, sv, a32), alpha);
-        out = Select(full, sv, out);
-        out = Select(none, dv, out);
-        Store(d + i, out);
+        Store(d + i, BlendOpaque8(Load(d + i), sv));
     }
-    for (; i < n; ++i)
-        d[i] = PixelRules::BlendOpaqueClass(d[i], s[i]);
+    if (i < n)
+    {
+        const Vec m = TailMask(n - i);
+        MaskStore(d + i, m, BlendOpaque8(MaskLoad(d + i, m), MaskLoad(s + i, m)));
+    }
 }
 
 QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
 {
     const Vec zero = _mm256_setzero_si256();
-    const Vec c255 = _mm256_set1_epi32(255);
-    const Vec one = _mm256_set1_epi32(1);
-    const Vec colour = _mm256_set1_epi32(0x00FFFFFF);
     int i = 0;
-    for (const int head = HeadCount(d, n); i < head; ++i)
+    for (const int head = Head(d, n); i < head; ++i)
         if (PixelRules::A(s[i]) != 0)
             d[i] = PixelRules::CompositeAlpha(d[i], s[i]);
     for (; i + kLanes <= n; i += kLanes)
@@ -141,17 +172,13 @@ QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
         const Vec none = _mm256_cmpeq_epi32(sa, zero);
         if (LaneMask(none) == kAllLanes)
             continue;
-        const Vec dv = Load(d + i);
-        const Vec da = _mm256_srli_epi32(dv, 24);
-        const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), sa)));
-        const Vec w = Divide(Mul16(sa, c255), _mm256_max_epi16(outA, one));
-        Vec out = _mm256_or_si256(_mm256_and_si256(WeightedColour(dv, sv, w), colour), _mm256_slli_epi32(outA, 24));
-        out = Select(none, dv, out);
-        Store(d + i, out);
+        Store(d + i, CompositeAlpha8(Load(d + i), sv));
     }
-    for (; i < n; ++i)
-        if (PixelRules::A(s[i]) != 0)
-            d[i] = PixelRules::CompositeAlpha(d[i], s[i]);
+    if (i < n)
+    {
+        const Vec m = TailMask(n - i);
+        MaskStore(d + i, m, CompositeAlpha8(MaskLoad(d + i, m), MaskLoad(s + i, m)));
+    }
 }
 
 QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t color)
