@@ -78,20 +78,22 @@ struct OpenMptMusicInterface::Track
     double streamPosition = 0.0;
 };
 
-OpenMptMusicInterface::OpenMptMusicInterface(std::shared_ptr<AudioOutput> output) : m_output(std::move(output))
+OpenMptMusicInterface::OpenMptMusicInterface(std::shared_ptr<AudioOutput> output)
+    : m_output(output ? std::move(output) : AudioOutput::CreateSilent()),
+      m_renderAhead(m_output->GetKind() == AudioOutput::Kind::Device)
 {
-    if (!m_output)
-        m_output = AudioOutput::CreateSilent();
-    {
-        AudioOutput::Lock lock(*m_output);
-        m_output->Mixer().AddSource(this);
-    }
-    if (m_output->GetKind() == AudioOutput::Kind::Device)
+    if (m_renderAhead)
         m_producer = std::thread([this] { ProducerLoop(); });
+    AudioOutput::Lock lock(*m_output);
+    m_output->Mixer().AddSource(this);
 }
 
 OpenMptMusicInterface::~OpenMptMusicInterface()
 {
+    {
+        AudioOutput::Lock lock(*m_output);
+        m_output->Mixer().RemoveSource(this);
+    }
     if (m_producer.joinable())
     {
         {
@@ -100,10 +102,6 @@ OpenMptMusicInterface::~OpenMptMusicInterface()
         }
         m_wake.notify_one();
         m_producer.join();
-    }
-    {
-        AudioOutput::Lock lock(*m_output);
-        m_output->Mixer().RemoveSource(this);
     }
     m_tracks.clear();
 }
@@ -463,7 +461,6 @@ void OpenMptMusicInterface::UpdateFades()
 void OpenMptMusicInterface::MixInto(float* mix, int frames)
 {
     const int rate = m_output->Mixer().OutputRate();
-    const bool offline = !m_producer.joinable();
     for (auto& [id, entry] : m_tracks)
     {
         Track& track = *entry;
@@ -472,7 +469,7 @@ void OpenMptMusicInterface::MixInto(float* mix, int frames)
         if (track.module)
         {
             const size_t wanted = static_cast<size_t>(frames);
-            if (offline && track.ring->Available() < wanted)
+            if (!m_renderAhead && track.ring->Available() < wanted)
             {
                 std::lock_guard<std::mutex> render(m_renderMutex);
                 Produce(track, wanted - track.ring->Available());

@@ -82,6 +82,8 @@ private:
     void MixInto(float* mix, int frames) override;
 
     std::shared_ptr<AudioOutput> m_output;
+    // A device pulls the mix: modules are rendered ahead by m_producer.
+    const bool m_renderAhead;
     // Changed only on the main thread while holding both the render mutex
     // and the output lock; the producer reads it under the first, the audio
     // callback under the second.
