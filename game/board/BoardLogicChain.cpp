@@ -205,6 +205,9 @@ Ball* BoardLogic::BallAt(float x, float y)
 {
     for (auto& ball : m_balls)
     {
+        // A ball already taken off is not drawn, so it cannot take a click.
+        if (!ball->alive)
+            continue;
         const float dx = ball->x - x;
         const float dy = ball->y - y;
         if (std::sqrt(dx * dx + dy * dy) <= kClickRadius)

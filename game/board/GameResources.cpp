@@ -130,4 +130,32 @@ bool GameResources::BindGroupSelectStage(Quillo::ResourceManager& manager)
 
 #undef RES
 
+int32_t SoundHandle(const GameResources& r, BoardSound sound)
+{
+    switch (sound)
+    {
+    case BoardSound::BallsRolling: return r.SOUND_BALLS_ROLLING;
+    case BoardSound::BonusArrived: return r.SOUND_BONUS_ARRIVED;
+    case BoardSound::CloseBall: return r.SOUND_CLOSE_BALL;
+    case BoardSound::CollectPair: return r.SOUND_COLLECT_PAIR;
+    case BoardSound::Combo2: return r.SOUND_COMBO2;
+    case BoardSound::Combo3: return r.SOUND_COMBO3;
+    case BoardSound::Combo4: return r.SOUND_COMBO4;
+    case BoardSound::Combo5: return r.SOUND_COMBO5;
+    case BoardSound::Combo6: return r.SOUND_COMBO6;
+    case BoardSound::Combo7: return r.SOUND_COMBO7;
+    case BoardSound::Combo8: return r.SOUND_COMBO8;
+    case BoardSound::Combo9: return r.SOUND_COMBO9;
+    case BoardSound::CompleteChip: return r.SOUND_COMPLETE_CHIP;
+    case BoardSound::Explode: return r.SOUND_EXPLODE;
+    case BoardSound::Heartbeat: return r.SOUND_HEARTBEAT;
+    case BoardSound::LoseLife: return r.SOUND_LOSE_LIFE;
+    case BoardSound::OpenBall: return r.SOUND_OPEN_BALL;
+    case BoardSound::Rollback: return r.SOUND_ROLLBACK;
+    case BoardSound::ScoreReached: return r.SOUND_SCORE_REACHED;
+    case BoardSound::Stop: return r.SOUND_STOP;
+    }
+    return -1;
+}
+
 } // namespace Spindrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/board/BoardSound.h"
+
 #include <cstdint>
 
 namespace Quillo
@@ -119,5 +121,8 @@ struct GameResources
     bool BindGroupMainMenu(Quillo::ResourceManager& manager);
     bool BindGroupSelectStage(Quillo::ResourceManager& manager);
 };
+
+// The sound id bound for a board sound (-1 before the "Game" group).
+int32_t SoundHandle(const GameResources& resources, BoardSound sound);
 
 } // namespace Spindrel

@@ -71,8 +71,10 @@ public:
             return;
         const uint32_t bits = Get();
         std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value))
-            Fail("a number is not finite");
+        // No game value comes near this; larger ones would overflow the
+        // motion arithmetic once the game runs on.
+        if (!std::isfinite(value) || std::fabs(value) > 1.0e7f)
+            Fail("a number is out of range");
     }
 
     bool Ok() const { return m_error.empty(); }

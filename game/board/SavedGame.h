@@ -29,7 +29,8 @@ struct SavedGame
 
     std::vector<uint8_t> Encode() const;
     // Checks the layout: every read within the data, the exact size for the
-    // ball count, booleans 0 or 1, finite floats. Nothing on any fault (with
+    // ball count, booleans 0 or 1, finite floats of
+    // a sane size. Nothing on any fault (with
     // the reason in error when given).
     static std::optional<SavedGame> Decode(std::span<const uint8_t> bytes,
                                            std::string* error = nullptr);

@@ -62,17 +62,32 @@ struct DrawnBoard
     Spindrel::Board board;
 };
 
+// The golden folder: from the test source folder when it is named, else
+// beside this file (whose name the compiler may give relative to the build
+// folder, one level above the test's working folder).
+std::string GoldenDir()
+{
+    std::vector<std::filesystem::path> candidates;
+    if (const char* source = std::getenv("QUILLO_TEST_SOURCE"))
+        candidates.push_back(std::filesystem::path(source) / "board" / "golden");
+    const auto here = std::filesystem::path(__FILE__).parent_path() / "golden";
+    candidates.push_back(here);
+    candidates.push_back(std::filesystem::path("..") / here);
+    for (const auto& dir : candidates)
+    {
+        if (std::filesystem::is_directory(dir))
+            return dir.string() + "/";
+    }
+    return candidates.front().string() + "/";
+}
+
 // Compares a frame with tests/board/golden/<name>.png within 2 per channel
 // (the blending rules are exact; the allowance covers rotation rounding).
 // QUILLO_UPDATE_GOLDEN=1 writes the expected images instead; a failure
 // writes the frame and a difference picture beside the test program.
 void ExpectGolden(Quillo::MemoryImage& frame, const std::string& name)
 {
-    // Beside this file when the test source folder is not named.
-    const char* source = std::getenv("QUILLO_TEST_SOURCE");
-    const std::string dir =
-        source != nullptr ? std::string(source) + "/board/golden/"
-                          : (std::filesystem::path(__FILE__).parent_path() / "golden").string() + "/";
+    const std::string dir = GoldenDir();
     Quillo::ImageLib::Image actual(frame.GetWidth(), frame.GetHeight());
     const uint32_t* bits = frame.GetBits();
     for (int i = 0; i < frame.GetWidth() * frame.GetHeight(); ++i)

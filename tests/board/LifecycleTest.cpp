@@ -1,5 +1,7 @@
 #include "BoardTestSupport.h"
 
+#include "game/board/HighScoreTable.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -238,4 +240,18 @@ TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)
     for (const auto& ball : board.logic.Balls())
         EXPECT_EQ(ball->type, 0);
     EXPECT_TRUE(board.S().targetReached);
+}
+
+TEST(Lifecycle, HighScoreEntryMovesTheLowerPlacesDown)
+{
+    HighScoreTable table;
+    for (int i = 0; i < 10; ++i)
+        table[static_cast<size_t>(i)] = {"P" + std::to_string(i), 30000 - 3000 * i};
+    EXPECT_EQ(EnterHighScore(table, "New", 25000), 2);
+    EXPECT_EQ(table[2].name, "New");
+    EXPECT_EQ(table[3].name, "P2");
+    EXPECT_EQ(table[9].name, "P8");
+    EXPECT_EQ(EnterHighScore(table, "Low", 100), 1000);
+    // An equal score goes below the one already there.
+    EXPECT_EQ(EnterHighScore(table, "Tie", 30000), 1);
 }

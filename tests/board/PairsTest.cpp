@@ -210,3 +210,21 @@ TEST(Pairs, TwoBonusBallsFireInClickOrderWithoutThePairSound)
     EXPECT_EQ(board.S().bonusCount, 0);
     EXPECT_EQ(board.S().score, 20);
 }
+
+TEST(Pairs, AnOpenBallThatLeavesTheListIsForgottenAndDeadBallsTakeNoClicks)
+{
+    Board board;
+    auto b = Chain(board, {0, 1, 1});
+    Click(board, b[0]);
+    b[0]->alive = false; // as when it runs into the gate or off the lead-in
+    const int x = static_cast<int>(b[0]->x);
+    const int y = static_cast<int>(b[0]->y);
+    board.logic.HandleClick(1, x, y);
+    EXPECT_EQ(board.logic.OpenCount(), 1);
+    board.Run(2); // taken out of the list
+    EXPECT_EQ(board.logic.OpenCount(), 0);
+    Click(board, b[1]);
+    Click(board, b[2]);
+    board.Run(60);
+    EXPECT_EQ(board.S().score, 20);
+}
