@@ -47,8 +47,12 @@ protected:
     void LoadImagesOf(const std::string& group)
     {
         for (auto& [id, res] : manager->Images())
+        {
             if (res->group == group)
+            {
                 ASSERT_TRUE(manager->DoLoadImage(*res)) << id << ": " << manager->GetErrorText();
+            }
+        }
     }
 
     static std::unique_ptr<Quillo::ImageLib::Image> Picture(const std::string& stem)

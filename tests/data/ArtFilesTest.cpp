@@ -115,9 +115,13 @@ TEST_F(ArtData, PicturesFacesAndTheGateFitTheirCels)
     for (int cel = 0; cel < 21; ++cel)
         for (int y = 0; y < 90; ++y)
             for (int x = 0; x < 90; ++x)
+            {
                 if (std::hypot(x + 0.5 - 45, y + 0.5 - 45) > 44.5)
+                {
                     ASSERT_EQ(Alpha(gate->bits[y * 1890 + cel * 90 + x]), 0u)
                         << "cel " << cel << " at " << x << "," << y;
+                }
+            }
     // Cels differ from step to step: the gate visibly opens.
     for (int cel = 1; cel < 21; ++cel)
     {

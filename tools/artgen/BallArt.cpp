@@ -213,22 +213,29 @@ void Cherries(cairo_t* cr)
     cairo_close_path(cr);
 }
 
-void Bell(cairo_t* cr)
+void Anchor(cairo_t* cr)
 {
+    // Ring, stock, shank and the curved arms with their flukes.
     cairo_new_sub_path(cr);
-    cairo_move_to(cr, 30, 9);
-    cairo_curve_to(cr, 41, 9, 44, 18, 44, 28);
-    cairo_curve_to(cr, 44, 36, 47, 40, 51, 44);
-    cairo_line_to(cr, 51, 47);
-    cairo_line_to(cr, 9, 47);
-    cairo_line_to(cr, 9, 44);
-    cairo_curve_to(cr, 13, 40, 16, 36, 16, 28);
-    cairo_curve_to(cr, 16, 18, 19, 9, 30, 9);
+    cairo_arc(cr, 30, 10, 6.5, 0, 2 * M_PI);
+    cairo_new_sub_path(cr);
+    cairo_arc_negative(cr, 30, 10, 3, 2 * M_PI, 0);
+    Paint::RoundedRect(cr, 16, 17, 28, 6, 3);
+    Paint::RoundedRect(cr, 27, 15, 6, 35, 2);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 30, 30, 22, 0.15 * M_PI, 0.85 * M_PI);
+    cairo_arc_negative(cr, 30, 30, 16, 0.85 * M_PI, 0.15 * M_PI);
     cairo_close_path(cr);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 30, 51, 5, 0, 2 * M_PI);
+    cairo_move_to(cr, 3, 33);
+    cairo_line_to(cr, 16, 36);
+    cairo_line_to(cr, 8, 45);
+    cairo_close_path(cr);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 30, 7, 3.5, 0, 2 * M_PI);
+    cairo_move_to(cr, 57, 33);
+    cairo_line_to(cr, 44, 36);
+    cairo_line_to(cr, 52, 45);
+    cairo_close_path(cr);
 }
 
 void Cross(cairo_t* cr)
@@ -237,28 +244,20 @@ void Cross(cairo_t* cr)
     Paint::RoundedRect(cr, 7, 22, 46, 16, 4);
 }
 
-void Gem(cairo_t* cr)
+void Moon(cairo_t* cr)
 {
-    cairo_move_to(cr, 17, 11);
-    cairo_line_to(cr, 43, 11);
-    cairo_line_to(cr, 54, 24);
-    cairo_line_to(cr, 30, 53);
-    cairo_line_to(cr, 6, 24);
+    // A crescent: the outer disc's rim from one crossing of the two circles
+    // to the other, back along the inner circle.
+    const double x1 = 28, y1 = 31, r1 = 23, x2 = 38, y2 = 22, r2 = 18;
+    const double d = std::hypot(x2 - x1, y2 - y1);
+    const double a = (r1 * r1 - r2 * r2 + d * d) / (2 * d), h = std::sqrt(r1 * r1 - a * a);
+    const double ux = (x2 - x1) / d, uy = (y2 - y1) / d;
+    const double px = x1 + a * ux, py = y1 + a * uy;
+    const double ax = px - h * uy, ay = py + h * ux; // lower right horn
+    const double bx = px + h * uy, by = py - h * ux; // upper horn
+    cairo_arc(cr, x1, y1, r1, std::atan2(ay - y1, ax - x1), std::atan2(by - y1, bx - x1) + 2 * M_PI);
+    cairo_arc_negative(cr, x2, y2, r2, std::atan2(by - y2, bx - x2), std::atan2(ay - y2, ax - x2));
     cairo_close_path(cr);
-}
-
-void GemFacets(cairo_t* cr)
-{
-    cairo_move_to(cr, 6, 24);
-    cairo_line_to(cr, 54, 24);
-    cairo_move_to(cr, 17, 11);
-    cairo_line_to(cr, 22, 24);
-    cairo_line_to(cr, 30, 53);
-    cairo_line_to(cr, 38, 24);
-    cairo_line_to(cr, 43, 11);
-    cairo_move_to(cr, 22, 24);
-    cairo_line_to(cr, 30, 11);
-    cairo_line_to(cr, 38, 24);
 }
 
 void Notes(cairo_t* cr)
@@ -366,8 +365,8 @@ void PaintPicture(Canvas& c, int index)
         {hex(0xffa0a0), hex(0xdc2838), Heart},    {hex(0xffa6ff), hex(0xb526c0), Star},
         {hex(0xa8ffa8), hex(0x26a040), Clover},   {hex(0xa8b0ff), hex(0x3346dc), Drop},
         {hex(0xffffa8), hex(0xf0a800), Sun},      {hex(0x9cf59c), hex(0x17803a), Pine},
-        {hex(0xff9c9c), hex(0xc81830), Cherries}, {hex(0xcdb6ae), hex(0x7a5a52), Bell},
-        {hex(0xffa8a0), hex(0xe0302c), Cross},    {hex(0xb0bcff), hex(0x2a48d0), Gem},
+        {hex(0xff9c9c), hex(0xc81830), Cherries}, {hex(0xcdb6ae), hex(0x7a5a52), Anchor},
+        {hex(0xffa8a0), hex(0xe0302c), Cross},    {hex(0xb8c4ff), hex(0x2a48d0), Moon},
         {hex(0xffa6c0), hex(0xe03c7c), Notes},    {hex(0xff9090), hex(0xc81c2c), Mushroom},
         {hex(0xffffa0), hex(0xf29a00), Bolt}};
     const Spec& s = specs[index];
@@ -417,15 +416,6 @@ void PaintPicture(Canvas& c, int index)
     if (s.shape == Sun)
     {
         FillShape(cr, SunFace, hex(0xfffde0), hex(0xffd23a), 1.4);
-    }
-    if (s.shape == Gem)
-    {
-        cairo_save(cr);
-        GemFacets(cr);
-        cairo_set_line_width(cr, 1.3);
-        Ink.Set(cr, 0.45);
-        cairo_stroke(cr);
-        cairo_restore(cr);
     }
     Glaze(cr, s.shape);
 }
@@ -528,29 +518,45 @@ void PaintBonus(Canvas& c, const std::string& name)
     }
     else if (name == "type")
     {
-        auto target = [](cairo_t* k) { cairo_arc(k, 30, 30, 17, 0, 2 * M_PI); };
-        glow(target, Rgb::Hex(0xb8ff6a));
-        for (int ring = 0; ring < 3; ++ring)
-        {
-            cairo_arc(cr, 30, 30, 17 - ring * 5.5, 0, 2 * M_PI);
-            (ring % 2 ? Palette::White : Rgb::Hex(0x34d058)).Set(cr);
-            cairo_fill_preserve(cr);
-            cairo_set_line_width(cr, 1.5);
-            Ink.Set(cr, 0.8);
-            cairo_stroke(cr);
-        }
+        // A horseshoe magnet: it pulls every ball of one picture away.
+        auto horseshoe = [](cairo_t* k) {
+            cairo_new_sub_path(k);
+            cairo_arc(k, 30, 30, 15, 0, M_PI);
+            cairo_line_to(k, 15, 14);
+            cairo_line_to(k, 24, 14);
+            cairo_line_to(k, 24, 30);
+            cairo_arc_negative(k, 30, 30, 6, M_PI, 0);
+            cairo_line_to(k, 36, 14);
+            cairo_line_to(k, 45, 14);
+            cairo_close_path(k);
+        };
+        glow(horseshoe, Rgb::Hex(0xb8ff6a));
+        horseshoe(cr);
         cairo_set_line_width(cr, 3);
-        for (int i = 0; i < 4; ++i)
-        {
-            const double a = i * M_PI / 2;
-            cairo_move_to(cr, 30 + 12 * std::cos(a), 30 + 12 * std::sin(a));
-            cairo_line_to(cr, 30 + 23 * std::cos(a), 30 + 23 * std::sin(a));
-        }
         Ink.Set(cr);
-        cairo_stroke(cr);
-        cairo_arc(cr, 30, 30, 2.5, 0, 2 * M_PI);
-        Ink.Set(cr);
+        cairo_stroke_preserve(cr);
+        cairo_pattern_t* f = cairo_pattern_create_linear(0, 14, 0, 46);
+        Rgb::Hex(0xff9a8a).Stop(f, 0);
+        Rgb::Hex(0xe8283a).Stop(f, 1);
+        cairo_set_source(cr, f);
         cairo_fill(cr);
+        cairo_pattern_destroy(f);
+        for (double x : {15.0, 36.0})
+        {
+            cairo_rectangle(cr, x + 0.8, 14.8, 7.4, 6.5);
+            Rgb::Hex(0xf2f4ff).Set(cr);
+            cairo_fill(cr);
+        }
+        // Sparks of pull between the poles.
+        for (int i = 0; i < 3; ++i)
+        {
+            cairo_move_to(cr, 22 + i * 8, 10);
+            cairo_line_to(cr, 22 + i * 8, 5);
+        }
+        cairo_set_line_width(cr, 2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        Rgb::Hex(0xb8ff6a).Set(cr);
+        cairo_stroke(cr);
     }
     else if (name == "bomb")
     {
@@ -669,7 +675,8 @@ void PaintGateCel(cairo_t* cr, double ox, double open)
     // Iris: eight blades whose straight edges are tangent to an opening
     // that widens (and turns a little) until the blades slide under the rim.
     const int blades = 8;
-    const double ro = open * (pit + 1);
+    // Slightly faster at first, so that the area opens in even steps.
+    const double ro = std::pow(open, 0.75) * (pit + 1);
     const double turn = open * 0.7;
     const double half = std::tan(M_PI / blades);
     for (int i = 0; i < blades; ++i)

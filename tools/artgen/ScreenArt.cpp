@@ -541,7 +541,7 @@ void PaintHelp(Output& output, const Faces& faces)
         {"eye", "Eye", "shows every picture for a while."},
         {"rollback", "Rollback", "pushes the chain back along the track."},
         {"pause", "Pause", "stops the chain for a few seconds."},
-        {"type", "Target", "takes every ball of one picture off the track."},
+        {"type", "Magnet", "pulls every ball of one picture off the track."},
         {"bomb", "Bomb", "blows up the balls around it."},
     };
     double by = 160;
