@@ -6,6 +6,7 @@
 #include "game/board/GameResources.h"
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
