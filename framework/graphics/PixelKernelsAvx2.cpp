@@ -21,10 +21,7 @@ constexpr int kAllLanes = (1 << kLanes) - 1;
 
 QUILLO_TARGET inline Vec Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const Vec*>(p)); }
 QUILLO_TARGET inline void Store(uint32_t* p, Vec v) { _mm256_storeu_si256(reinterpret_cast<Vec*>(p), v); }
-QUILLO_TARGET inline Vec Select(Vec mask, Vec a, Vec b)
-{
-    return _mm256_or_si256(_mm256_and_si256(mask, a), _mm256_andnot_si256(mask, b));
-}
+QUILLO_TARGET inline Vec Select(Vec mask, Vec a, Vec b) { return _mm256_blendv_epi8(b, a, mask); }
 QUILLO_TARGET inline int LaneMask(Vec m) { return _mm256_movemask_ps(_mm256_castsi256_ps(m)); }
 // Pixels to handle one by one before d + count is aligned to a vector.
 inline int HeadCount(const uint32_t* d, int n)
@@ -49,14 +46,13 @@ QUILLO_TARGET inline Vec Div255(Vec x) { return _mm256_srli_epi16(_mm256_mulhi_e
 // a x b for 16-bit lanes whose product fits 16 bits.
 QUILLO_TARGET inline Vec Mul16(Vec a, Vec b) { return _mm256_mullo_epi16(a, b); }
 
-// Red and green as (x + y) / 256, blue as x / 256 + y / 256, alpha lane 0.
+// Red and green as (x + y) / 256, blue as x / 256 + y / 256: dropping the
+// low byte of both blue terms before the sum gives the separately
+// truncated form. The alpha lane is left for the caller to replace.
 QUILLO_TARGET inline Vec MixChannels(Vec x, Vec y)
 {
-    const Vec rg = _mm256_srli_epi16(_mm256_add_epi16(x, y), 8);
-    const Vec b = _mm256_add_epi16(_mm256_srli_epi16(x, 8), _mm256_srli_epi16(y, 8));
-    const Vec maskB = _mm256_set1_epi64x(0x000000000000FFFFll);
-    const Vec maskRG = _mm256_set1_epi64x(0x0000FFFFFFFF0000ll);
-    return _mm256_or_si256(_mm256_and_si256(b, maskB), _mm256_and_si256(rg, maskRG));
+    const Vec keep = _mm256_set1_epi64x(int64_t(0xFFFFFFFFFFFFFF00ull));
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_and_si256(x, keep), _mm256_and_si256(y, keep)), 8);
 }
 
 // Source weight w (per 32-bit lane) of s over d: the colour part of the
@@ -110,7 +106,18 @@ QUILLO_TARGET inline Vec BlendOpaque8(Vec dv, Vec sv)
     const Vec a32 = _mm256_srli_epi32(sv, 24);
     const Vec none = _mm256_cmpeq_epi32(a32, _mm256_setzero_si256());
     const Vec full = _mm256_cmpeq_epi32(a32, _mm256_set1_epi32(255));
-    Vec out = _mm256_or_si256(WeightedColour(dv, sv, a32), _mm256_set1_epi32(int(0xFF000000u)));
+    // Each pixel's alpha byte into the four 16-bit channel lanes of its widened form.
+    const Vec spreadLo = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1,
+                                          3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
+    const Vec spreadHi = _mm256_setr_epi8(11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1,
+                                          11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1);
+    const Vec aLo = _mm256_shuffle_epi8(sv, spreadLo), aHi = _mm256_shuffle_epi8(sv, spreadHi);
+    const Vec zero = _mm256_setzero_si256(), c256 = _mm256_set1_epi16(256);
+    const Vec lo = MixChannels(Mul16(_mm256_unpacklo_epi8(dv, zero), _mm256_sub_epi16(c256, aLo)),
+                               Mul16(_mm256_unpacklo_epi8(sv, zero), aLo));
+    const Vec hi = MixChannels(Mul16(_mm256_unpackhi_epi8(dv, zero), _mm256_sub_epi16(c256, aHi)),
+                               Mul16(_mm256_unpackhi_epi8(sv, zero), aHi));
+    Vec out = _mm256_or_si256(_mm256_packus_epi16(lo, hi), _mm256_set1_epi32(int(0xFF000000u)));
     out = Select(full, sv, out);
     return Select(none, dv, out);
 }

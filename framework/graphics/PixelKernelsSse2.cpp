@@ -49,14 +49,13 @@ QUILLO_TARGET inline Vec Div255(Vec x) { return _mm_srli_epi16(_mm_mulhi_epu16(x
 // a x b for 16-bit lanes whose product fits 16 bits.
 QUILLO_TARGET inline Vec Mul16(Vec a, Vec b) { return _mm_mullo_epi16(a, b); }
 
-// Red and green as (x + y) / 256, blue as x / 256 + y / 256, alpha lane 0.
+// Red and green as (x + y) / 256, blue as x / 256 + y / 256: dropping the
+// low byte of both blue terms before the sum gives the separately
+// truncated form. The alpha lane is left for the caller to replace.
 QUILLO_TARGET inline Vec MixChannels(Vec x, Vec y)
 {
-    const Vec rg = _mm_srli_epi16(_mm_add_epi16(x, y), 8);
-    const Vec b = _mm_add_epi16(_mm_srli_epi16(x, 8), _mm_srli_epi16(y, 8));
-    const Vec maskB = _mm_set1_epi64x(0x000000000000FFFFll);
-    const Vec maskRG = _mm_set1_epi64x(0x0000FFFFFFFF0000ll);
-    return _mm_or_si128(_mm_and_si128(b, maskB), _mm_and_si128(rg, maskRG));
+    const Vec keep = _mm_set1_epi64x(int64_t(0xFFFFFFFFFFFFFF00ull));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_and_si128(x, keep), _mm_and_si128(y, keep)), 8);
 }
 
 // Source weight w (per 32-bit lane) of s over d: the colour part of the
