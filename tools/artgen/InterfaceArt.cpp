@@ -589,10 +589,37 @@ void PaintEffects(Output& output)
 
 } // namespace
 
+// The cursors at four times their size, hot spot marked, for review.
+void PreviewCursors(Output& output)
+{
+    Canvas sheet(4 * 4 * 36, 4 * 36);
+    cairo_t* cr = sheet.Cr();
+    Palette::Dusk.Set(cr);
+    cairo_paint(cr);
+    const char* names[4] = {"pointer", "hand", "dragging", "text"};
+    for (int i = 0; i < 4; ++i)
+    {
+        const std::string path = output.Root() + "/gfx/cursors/" + names[i] + ".png";
+        cairo_surface_t* img = cairo_image_surface_create_from_png(path.c_str());
+        cairo_save(cr);
+        cairo_scale(cr, 4, 4);
+        cairo_set_source_surface(cr, img, i * 36 + 2, 2);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(img);
+        cairo_arc(cr, (i * 36 + 2 + 16) * 4, (2 + 16) * 4, 3, 0, 2 * M_PI);
+        Palette::Coral.Set(cr);
+        cairo_fill(cr);
+    }
+    output.Preview("preview_cursors", "cursors x4, hot spot in coral", sheet);
+}
+
 void PaintInterfaceArt(Output& output, const Faces& faces)
 {
     (void)faces;
     PaintCursors(output);
+    PreviewCursors(output);
     PaintHud(output);
     PaintFrames(output);
     PaintEffects(output);
