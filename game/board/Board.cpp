@@ -129,6 +129,8 @@ void Board::OnAttached(Quillo::WidgetManager* widgetManager)
 {
     Widget::OnAttached(widgetManager);
     m_logic.SetActive(true);
+    if (m_menuButton && m_menuButton->manager != nullptr)
+        m_menuButton->manager->RemoveWidget(m_menuButton.get());
     m_menuButton = std::make_unique<Quillo::ButtonWidget>(kMenuButtonId, this);
     m_menuButton->label = m_host.GetText(kMenuLabelText);
     m_menuButton->SetFont(m_res.FONT_DEFAULT);
