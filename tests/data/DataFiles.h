@@ -9,11 +9,14 @@
 #include <vector>
 
 // The generated data folder (beside the built program), named by the test
-// environment. Every data test reads the files the game will read.
+// environment; without it, the build tree's program folder next to the
+// tests' working folder. Every data test reads the files the game will read.
 inline std::string DataDir()
 {
     const char* dir = std::getenv("QUILLO_DATA_DIR");
-    return dir ? dir : "";
+    if (dir && *dir)
+        return dir;
+    return "../bin";
 }
 
 inline std::vector<uint8_t> ReadDataFile(const std::string& relative)
