@@ -1,14 +1,22 @@
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OpenMptMusicInterface.h"
+#include "framework/platform/SdlAudioDevice.h"
 #include "support/TempDir.h"
 
 #include "AudioFixtures.h"
 
+#include <libopenmpt/libopenmpt.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <fstream>
+#include <iterator>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 using namespace Quillo;
@@ -117,4 +125,53 @@ TEST(AudioDevice, MusicRendersAheadAndPlaysOutOnTheDevice)
     music.PlayTrack(0, 0, true);
     EXPECT_TRUE(music.IsTrackPlaying(0));
     music.UnloadAllTracks();
+}
+
+// SDL's "disk" driver writes what the device plays to a file: the module
+// started at an order must come out exactly as the library renders it,
+// from the start of the first buffer after the start.
+TEST(AudioDevice, TheDeviceOutputIsTheModuleAtItsOrder)
+{
+    TempDir dir;
+    DriverOverride driver("disk");
+    setenv("SDL_DISKAUDIOFILE", (dir / "out.raw").c_str(), 1);
+    const auto module = AudioFixtures::Mod(4, {0, 1, 2, 3});
+    AudioFixtures::Write(dir / "music.mod", module);
+    {
+        auto output = AudioOutput::OpenDevice();
+        ASSERT_EQ(output->GetKind(), AudioOutput::Kind::Device) << output->DeviceError();
+        OpenMptMusicInterface music(output);
+        ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        music.PlayTrack(0, 2, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    }
+    unsetenv("SDL_DISKAUDIOFILE");
+
+    std::ifstream file(dir / "out.raw", std::ios::binary);
+    const std::vector<char> raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> played(raw.size() / 2);
+    std::memcpy(played.data(), raw.data(), played.size() * 2);
+    const auto first = std::find_if(played.begin(), played.end(), [](int16_t s) { return s != 0; });
+    ASSERT_NE(first, played.end()) << "nothing was played";
+    const size_t frameBytes = 2 * SdlAudioDevice::kBufferFrames;
+    const size_t start = static_cast<size_t>(first - played.begin()) / frameBytes * frameBytes;
+    const size_t frames = 8192;
+    ASSERT_GE(played.size(), start + 2 * frames) << "too little was played";
+
+    openmpt_module* direct = openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
+                                                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(direct, nullptr);
+    openmpt_module_set_repeat_count(direct, -1);
+    openmpt_module_set_position_order_row(direct, 2, 0);
+    std::vector<float> expected(2 * frames);
+    ASSERT_EQ(openmpt_module_read_interleaved_float_stereo(direct, 44100, frames, expected.data()), frames);
+    openmpt_module_destroy(direct);
+    int worst = 0;
+    for (size_t i = 0; i < 2 * frames; ++i)
+    {
+        const int want = static_cast<int>(std::lrint(std::clamp(expected[i] * 32768.0f, -32768.0f, 32767.0f)));
+        worst = std::max(worst, std::abs(played[start + i] - want));
+    }
+    EXPECT_LE(worst, 1);
 }
