@@ -38,11 +38,6 @@ public:
             U8(static_cast<uint8_t>(i < text.size() ? text[i] : fill));
     }
     void Append(const std::vector<uint8_t>& bytes) { m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end()); }
-    void PatchU32(size_t offset, uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            m_bytes[offset + i] = static_cast<uint8_t>(v >> (8 * i));
-    }
 
     size_t Size() const { return m_bytes.size(); }
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }

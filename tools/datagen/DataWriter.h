@@ -19,8 +19,6 @@ public:
     void Write(std::string_view relativePath, const std::vector<uint8_t>& bytes) const;
     void Write(std::string_view relativePath, std::string_view text) const;
 
-    const std::string& Root() const { return m_root; }
-
 private:
     std::string m_root;
 };

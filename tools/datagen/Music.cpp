@@ -366,22 +366,6 @@ const std::vector<Section>& Sections()
 }
 } // namespace
 
-const std::vector<MusicSection>& MusicSections()
-{
-    static const std::vector<MusicSection> list = [] {
-        std::vector<MusicSection> out;
-        int order = 0;
-        for (const Section& s : Sections())
-        {
-            int count = (s.rows + 63) / 64;
-            out.push_back({s.name, order, count, s.jumpTo});
-            order += count;
-        }
-        return out;
-    }();
-    return list;
-}
-
 XmModule ComposeMusic()
 {
     XmModule module;

@@ -17,8 +17,8 @@ double Envelope(double t, double length, double attack, double decay)
     double a = attack > 0 ? std::min(1.0, t / attack) : 1.0;
     return a * std::exp(-t / decay);
 }
-} // namespace
 
+// One sample of a waveform at phase p (in cycles).
 double WaveAt(Signal::Wave wave, double phase)
 {
     double p = phase - std::floor(phase);
@@ -35,6 +35,7 @@ double WaveAt(Signal::Wave wave, double phase)
     }
     return 0;
 }
+} // namespace
 
 Signal::Signal(double seconds)
     : m_samples(static_cast<size_t>(std::lround(seconds * kSampleRate)), 0.0f)

@@ -58,7 +58,4 @@ private:
     uint32_t m_noise = 0x2468ace1u;
 };
 
-// One sample of a waveform at phase p (in cycles).
-double WaveAt(Signal::Wave wave, double phase);
-
 } // namespace Spindrel::Datagen
