@@ -59,7 +59,8 @@ std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst)
         double bestScore = 1e9;
         for (int track = 1; track <= kTracks; ++track)
         {
-            if (!plan.empty() && plan.back() == track)
+            // Not one of the last three tracks played, so that levels vary.
+            if (std::find(plan.end() - std::min<size_t>(plan.size(), 3), plan.end(), track) != plan.end())
                 continue;
             if (start && startedStage[track])
                 continue;
@@ -136,14 +137,12 @@ std::string LevelTableText(const std::vector<LevelRow>& rows)
     return text;
 }
 
-void WriteLevelTables(const DataWriter& out, const std::vector<double>& trackLengths)
+void WriteLevelTables(const DataWriter& out, const std::vector<double>& trackEase)
 {
-    // A longer track gives the player more time before the chain reaches
-    // the gate, so it counts as easier.
     std::vector<int> order(kTracks);
     std::iota(order.begin(), order.end(), 1);
     std::stable_sort(order.begin(), order.end(),
-        [&](int a, int b) { return trackLengths[a - 1] > trackLengths[b - 1]; });
+        [&](int a, int b) { return trackEase[a - 1] > trackEase[b - 1]; });
     out.Write("levels/levelOrder.txt", LevelOrderText(PlanLevelTracks(order)));
     out.Write("levels/levelsTable.txt", LevelTableText(PlanLevelRows()));
     // The five main menu buttons' top-left corners and the unused sixth pair.

@@ -35,7 +35,8 @@ std::string LevelOrderText(const std::vector<int>& trackOfLevel);
 std::string LevelTableText(const std::vector<LevelRow>& rows);
 
 // Writes levels/levelOrder.txt, levels/levelsTable.txt and
-// bin/mainMenuPts.txt. `trackLengths` is indexed by track number - 1.
-void WriteLevelTables(const DataWriter& out, const std::vector<double>& trackLengths);
+// bin/mainMenuPts.txt. `trackEase` (higher is easier) is indexed by track
+// number - 1.
+void WriteLevelTables(const DataWriter& out, const std::vector<double>& trackEase);
 
 } // namespace Spindrel::Datagen

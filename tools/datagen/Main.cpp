@@ -21,8 +21,8 @@ int main(int argc, char** argv)
     try
     {
         Spindrel::Datagen::DataWriter out(argv[1]);
-        std::vector<double> lengths = Spindrel::Datagen::WriteTracks(out);
-        Spindrel::Datagen::WriteLevelTables(out, lengths);
+        std::vector<double> ease = Spindrel::Datagen::WriteTracks(out);
+        Spindrel::Datagen::WriteLevelTables(out, ease);
         Spindrel::Datagen::WriteLanguageFiles(out);
         Spindrel::Datagen::WriteSoundEffects(out);
         Spindrel::Datagen::WriteMusic(out);

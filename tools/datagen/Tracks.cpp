@@ -178,9 +178,24 @@ double TrackLength(const TrackFile& track)
     return length;
 }
 
+double TrackEase(const TrackFile& track)
+{
+    // A long track gives the player time before the chain reaches the gate;
+    // every bend makes the chain harder to follow.
+    double turning = 0;
+    const auto& p = track.points;
+    for (size_t i = 1; i + 1 < p.size(); ++i)
+    {
+        double a = std::atan2(p[i].y - p[i - 1].y, p[i].x - p[i - 1].x);
+        double b = std::atan2(p[i + 1].y - p[i].y, p[i + 1].x - p[i].x);
+        turning += std::abs(std::remainder(b - a, 2 * kPi));
+    }
+    return TrackLength(track) - 25 * turning;
+}
+
 std::vector<double> WriteTracks(const DataWriter& out)
 {
-    std::vector<double> lengths;
+    std::vector<double> ease;
     std::vector<TrackShape> designs = TrackDesigns();
     if (designs.size() != TrackRules::kTrackCount)
         throw std::logic_error("there must be 30 track designs");
@@ -188,7 +203,7 @@ std::vector<double> WriteTracks(const DataWriter& out)
     for (size_t i = 0; i < designs.size(); ++i)
     {
         TrackFile track = MakeTrackFile(designs[i]);
-        lengths.push_back(TrackLength(track));
+        ease.push_back(TrackEase(track));
         for (const std::string& fault : CheckTrack(track))
             problems += "track " + std::to_string(i + 1) + ": " + fault + "\n";
         char name[40];
@@ -197,7 +212,7 @@ std::vector<double> WriteTracks(const DataWriter& out)
     }
     if (!problems.empty())
         throw std::runtime_error(problems);
-    return lengths;
+    return ease;
 }
 
 } // namespace Spindrel::Datagen

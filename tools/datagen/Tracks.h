@@ -48,8 +48,11 @@ std::vector<uint8_t> EncodeTrack(const TrackFile& track);
 std::vector<std::string> CheckTrack(const TrackFile& track);
 double TrackLength(const TrackFile& track);
 
-// Writes levels/01.path .. levels/30.path and returns the tracks' lengths;
-// throws when a design breaks a rule.
+// How easy a track plays, in pixels: higher is easier.
+double TrackEase(const TrackFile& track);
+
+// Writes levels/01.path .. levels/30.path and returns how easy each track
+// plays; throws when a design breaks a rule.
 std::vector<double> WriteTracks(const DataWriter& out);
 
 } // namespace Spindrel::Datagen
