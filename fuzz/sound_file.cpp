@@ -12,7 +12,8 @@ namespace
 void CheckCacheRoundTrip(const PcmSound& sound)
 {
     std::string error;
-    const auto back = SoundFile::DecodeWave(SoundFile::EncodeWaveCache(sound, {"fuzz.ogg", 1}), error);
+    const auto back =
+        SoundFile::DecodeWave(SoundFile::EncodeWaveCache(sound, {"fuzz.ogg", 1}), error);
     if (!back || back->sound.samples != sound.samples || back->sound.channels != sound.channels ||
         back->sound.sampleRate != sound.sampleRate)
         std::abort();

@@ -17,7 +17,8 @@ AudioOutput::~AudioOutput()
 std::shared_ptr<AudioOutput> AudioOutput::OpenDevice()
 {
     std::shared_ptr<AudioOutput> output(new AudioOutput(Kind::Device));
-    output->m_device = SdlAudioDevice::Open(&AudioOutput::RenderCallback, output.get(), &output->m_deviceError);
+    output->m_device =
+        SdlAudioDevice::Open(&AudioOutput::RenderCallback, output.get(), &output->m_deviceError);
     if (!output->m_device)
         output->m_kind = Kind::Silent;
     return output;

@@ -22,8 +22,8 @@ constexpr double kMaxFrequency = 100000.0;
 MixerSoundInstance::MixerSoundInstance(std::shared_ptr<AudioOutput> output, int voice,
                                        std::shared_ptr<const PcmSound> sound, double masterVolume,
                                        double baseVolume, int basePan)
-    : m_output(std::move(output)), m_voice(m_output && sound ? voice : -1), m_masterVolume(masterVolume),
-      m_baseVolume(baseVolume), m_basePan(basePan)
+    : m_output(std::move(output)), m_voice(m_output && sound ? voice : -1),
+      m_masterVolume(masterVolume), m_baseVolume(baseVolume), m_basePan(basePan)
 {
     if (sound)
         m_defaultFrequency = m_frequency = sound->sampleRate;
@@ -52,8 +52,10 @@ void MixerSoundInstance::ApplyGain()
 {
     if (m_voice < 0)
         return;
-    const int attenuation = AttenuationScale::VolumeToAttenuation(m_masterVolume * m_volume * m_baseVolume);
-    const auto gains = AttenuationScale::PanGains(AttenuationScale::AttenuationToGain(attenuation), m_pan + m_basePan);
+    const int attenuation =
+        AttenuationScale::VolumeToAttenuation(m_masterVolume * m_volume * m_baseVolume);
+    const auto gains = AttenuationScale::PanGains(AttenuationScale::AttenuationToGain(attenuation),
+                                                  m_pan + m_basePan);
     AudioOutput::Lock lock(*m_output);
     m_output->Mixer().SetVoiceGain(m_voice, gains.left, gains.right);
 }
@@ -78,7 +80,8 @@ void MixerSoundInstance::SetBasePan(int pan)
 
 void MixerSoundInstance::ShiftPitch(double steps)
 {
-    m_frequency = std::clamp(m_defaultFrequency * std::pow(kSemitone, steps), kMinFrequency, kMaxFrequency);
+    m_frequency =
+        std::clamp(m_defaultFrequency * std::pow(kSemitone, steps), kMinFrequency, kMaxFrequency);
     if (m_voice < 0)
         return;
     AudioOutput::Lock lock(*m_output);

@@ -17,8 +17,9 @@ class MixerSoundInstance : public SoundInstance
 {
 public:
     // `voice` is the mixer voice the instance owns, or -1 for a silent one.
-    MixerSoundInstance(std::shared_ptr<AudioOutput> output, int voice, std::shared_ptr<const PcmSound> sound,
-                       double masterVolume, double baseVolume, int basePan);
+    MixerSoundInstance(std::shared_ptr<AudioOutput> output, int voice,
+                       std::shared_ptr<const PcmSound> sound, double masterVolume,
+                       double baseVolume, int basePan);
     ~MixerSoundInstance() override;
     MixerSoundInstance(const MixerSoundInstance&) = delete;
     MixerSoundInstance& operator=(const MixerSoundInstance&) = delete;

@@ -22,20 +22,24 @@ bool ValidId(int id)
 uint32_t SteadyMilliseconds()
 {
     using namespace std::chrono;
-    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 // A cache or plain WAVE that names a source is valid only while the source
 // still has the recorded last-write time.
 bool DependencyHolds(const std::optional<SoundFile::Dependency>& dep)
 {
-    return !dep || (FileSystem::Exists(dep->path) && FileSystem::ModificationTime(dep->path) == dep->time);
+    return !dep ||
+           (FileSystem::Exists(dep->path) && FileSystem::ModificationTime(dep->path) == dep->time);
 }
 
 } // namespace
 
-MixerSoundManager::MixerSoundManager(std::shared_ptr<AudioOutput> output, std::function<uint32_t()> clock)
-    : m_output(std::move(output)), m_clock(clock ? std::move(clock) : std::function<uint32_t()>(SteadyMilliseconds))
+MixerSoundManager::MixerSoundManager(std::shared_ptr<AudioOutput> output,
+                                     std::function<uint32_t()> clock)
+    : m_output(std::move(output)),
+      m_clock(clock ? std::move(clock) : std::function<uint32_t()>(SteadyMilliseconds))
 {
     m_lastSweep = m_clock();
 }
@@ -55,13 +59,15 @@ std::shared_ptr<const PcmSound> MixerSoundManager::LoadFromFiles(const std::stri
 {
     const std::string base = FileSystem::NormalizePath(path);
     const size_t slash = base.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? base : base.substr(slash + 1);
     const std::string cachePath = folder + "cached_" + name + ".wav";
 
     std::string reason;
     bool anyFile = false;
-    auto note = [&](const std::string& file, const std::string& why) {
+    auto note = [&](const std::string& file, const std::string& why)
+    {
         anyFile = true;
         if (reason.empty())
             reason = file + ": " + why;
@@ -90,7 +96,8 @@ std::shared_ptr<const PcmSound> MixerSoundManager::LoadFromFiles(const std::stri
         if (!bytes)
             continue;
         std::string error;
-        decoded = ext == ".ogg" ? SoundFile::DecodeOgg(*bytes, error) : SoundFile::DecodeSnd(*bytes, error);
+        decoded = ext == ".ogg" ? SoundFile::DecodeOgg(*bytes, error)
+                                : SoundFile::DecodeSnd(*bytes, error);
         if (decoded)
             break;
         note(source, error);
@@ -103,9 +110,12 @@ std::shared_ptr<const PcmSound> MixerSoundManager::LoadFromFiles(const std::stri
 
     // Decoding is done once: later starts load the cache directly. A cache
     // that cannot be written only costs the decoding next time.
-    const std::string cacheFolder = folder.empty() ? std::string() : FileSystem::ResolvePath(folder) + "/";
-    const std::string cacheFile = FileSystem::NormalizePath(cacheFolder + "cached_" + name + ".wav");
-    const auto cache = SoundFile::EncodeWaveCache(*decoded, {source, FileSystem::ModificationTime(source)});
+    const std::string cacheFolder =
+        folder.empty() ? std::string() : FileSystem::ResolvePath(folder) + "/";
+    const std::string cacheFile =
+        FileSystem::NormalizePath(cacheFolder + "cached_" + name + ".wav");
+    const auto cache =
+        SoundFile::EncodeWaveCache(*decoded, {source, FileSystem::ModificationTime(source)});
     (void)FileSystem::WriteFileAtomic(cacheFile, cache.data(), cache.size());
     return std::make_shared<PcmSound>(std::move(*decoded));
 }
@@ -192,8 +202,9 @@ SoundInstance* MixerSoundManager::NewInstance(int id)
         return nullptr;
     auto& instance = m_instances[static_cast<size_t>(slot)];
     instance.reset();
-    instance = std::make_unique<MixerSoundInstance>(HasDevice() ? m_output : nullptr, slot, loaded.sound,
-                                                    m_masterVolume, loaded.baseVolume, loaded.basePan);
+    instance =
+        std::make_unique<MixerSoundInstance>(HasDevice() ? m_output : nullptr, slot, loaded.sound,
+                                             m_masterVolume, loaded.baseVolume, loaded.basePan);
     return instance.get();
 }
 

@@ -29,7 +29,8 @@ class MixerSoundManager : public SoundManager
 public:
     // The clock gives milliseconds and is used only to pace the sweep of
     // finished instances; tests may pass their own.
-    explicit MixerSoundManager(std::shared_ptr<AudioOutput> output, std::function<uint32_t()> clock = {});
+    explicit MixerSoundManager(std::shared_ptr<AudioOutput> output,
+                               std::function<uint32_t()> clock = {});
     ~MixerSoundManager() override;
     MixerSoundManager(const MixerSoundManager&) = delete;
     MixerSoundManager& operator=(const MixerSoundManager&) = delete;

@@ -7,12 +7,11 @@
 #include "framework/audio/StereoRing.h"
 #include "framework/platform/FileSystem.h"
 
-#include <libopenmpt/libopenmpt.h>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <libopenmpt/libopenmpt.h>
 
 namespace Quillo
 {
@@ -118,7 +117,8 @@ size_t OpenMptMusicInterface::Produce(Track& track, size_t frames)
         float* out = track.ring->WriteSpan(n);
         if (n == 0)
             break;
-        const size_t got = openmpt_module_read_interleaved_float_stereo(track.module.get(), rate, n, out);
+        const size_t got =
+            openmpt_module_read_interleaved_float_stereo(track.module.get(), rate, n, out);
         track.ring->Commit(got);
         total += got;
         if (got < n)
@@ -202,9 +202,9 @@ bool OpenMptMusicInterface::LoadTrack(int id, const std::string& path)
     {
         int code = 0;
         const char* message = nullptr;
-        openmpt_module* module = openmpt_module_create_from_memory2(bytes->data(), bytes->size(),
-                                                                    openmpt_log_func_silent, nullptr, nullptr,
-                                                                    nullptr, &code, &message, nullptr);
+        openmpt_module* module = openmpt_module_create_from_memory2(
+            bytes->data(), bytes->size(), openmpt_log_func_silent, nullptr, nullptr, nullptr, &code,
+            &message, nullptr);
         if (module)
         {
             track->module.reset(module);
@@ -480,9 +480,10 @@ void OpenMptMusicInterface::MixInto(float* mix, int frames)
         }
         else if (track.stream)
         {
-            track.playing = SoftwareMixer::RenderPcm(*track.stream, track.streamPosition,
-                                                     static_cast<double>(track.stream->sampleRate) / rate,
-                                                     track.looping, track.gain, track.gain, mix, frames);
+            track.playing =
+                SoftwareMixer::RenderPcm(*track.stream, track.streamPosition,
+                                         static_cast<double>(track.stream->sampleRate) / rate,
+                                         track.looping, track.gain, track.gain, mix, frames);
         }
     }
 }

@@ -14,7 +14,8 @@ constexpr float kSampleScale = 1.0f / 32768.0f;
 } // namespace
 
 SoftwareMixer::SoftwareMixer(int outputRate)
-    : m_outputRate(outputRate > 0 ? outputRate : 44100), m_mix(static_cast<size_t>(kChunkFrames) * 2)
+    : m_outputRate(outputRate > 0 ? outputRate : 44100),
+      m_mix(static_cast<size_t>(kChunkFrames) * 2)
 {
 }
 
@@ -122,7 +123,8 @@ constexpr float kFractionScale = 1.0f / 4294967296.0f;
 // The hot loop: every position in the run has a following sample, so it
 // needs no end checks.
 template <bool Stereo>
-void MixRun(const int16_t* s, uint64_t& pos, uint64_t inc, float left, float right, float* mix, int frames)
+void MixRun(const int16_t* s, uint64_t& pos, uint64_t inc, float left, float right, float* mix,
+            int frames)
 {
     for (int j = 0; j < frames; ++j)
     {
@@ -148,8 +150,8 @@ void MixRun(const int16_t* s, uint64_t& pos, uint64_t inc, float left, float rig
 
 } // namespace
 
-bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double step, bool looping, float gainLeft,
-                              float gainRight, float* mix, int frames)
+bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double step, bool looping,
+                              float gainLeft, float gainRight, float* mix, int frames)
 {
     const size_t count = sound.Frames();
     if (count == 0 || !(step > 0.0))
@@ -174,7 +176,8 @@ bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double st
     // Below this a position has a following sample to interpolate towards.
     const uint64_t lastWhole = static_cast<uint64_t>(count - 1) << 32;
     int i = 0;
-    auto reachedEnd = [&] {
+    auto reachedEnd = [&]
+    {
         if (pos < end)
             return false;
         if (looping)
@@ -192,7 +195,8 @@ bool SoftwareMixer::RenderPcm(const PcmSound& sound, double& position, double st
         if (pos < lastWhole)
         {
             const uint64_t room = (lastWhole - pos + inc - 1) / inc;
-            const int n = static_cast<int>(std::min<uint64_t>(room, static_cast<uint64_t>(frames - i)));
+            const int n =
+                static_cast<int>(std::min<uint64_t>(room, static_cast<uint64_t>(frames - i)));
             if (stereo)
                 MixRun<true>(s, pos, inc, left, right, mix + 2 * i, n);
             else
@@ -228,7 +232,8 @@ void SoftwareMixer::Mix(int16_t* out, int frames)
         for (Voice& v : m_voices)
         {
             if (v.playing && v.sound)
-                v.playing = RenderPcm(*v.sound, v.position, v.step, v.looping, v.gainLeft, v.gainRight, mix, n);
+                v.playing = RenderPcm(*v.sound, v.position, v.step, v.looping, v.gainLeft,
+                                      v.gainRight, mix, n);
         }
         for (MixerSource* source : m_sources)
         {

@@ -49,8 +49,8 @@ public:
     // Adds a stretch of `sound` from `position` (in source frames, advanced
     // by `step` per output frame, linearly interpolated) to `mix`. Returns
     // false when a non-looping sound has reached its end.
-    static bool RenderPcm(const PcmSound& sound, double& position, double step, bool looping, float gainLeft,
-                          float gainRight, float* mix, int frames);
+    static bool RenderPcm(const PcmSound& sound, double& position, double step, bool looping,
+                          float gainLeft, float gainRight, float* mix, int frames);
 
 private:
     struct Voice

@@ -1,10 +1,9 @@
 #include "framework/audio/SoundFile.h"
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vorbis/vorbisfile.h>
 
 namespace Quillo::SoundFile
 {
@@ -23,8 +22,8 @@ uint16_t Le16(const uint8_t* p)
 
 uint32_t Le32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 uint64_t Le64(const uint8_t* p)
@@ -184,13 +183,15 @@ std::optional<WaveContents> DecodeWave(std::span<const uint8_t> bytes, std::stri
                 return std::nullopt;
             }
             Dependency dep;
-            dep.path.assign(reinterpret_cast<const char*>(body + 2), std::min(nameLength, kMaxDependencyName));
+            dep.path.assign(reinterpret_cast<const char*>(body + 2),
+                            std::min(nameLength, kMaxDependencyName));
             dep.time = Le64(body + 2 + nameLength);
             result.dependency = std::move(dep);
         }
         else if (IsTag(header, "data"))
         {
-            const size_t frameBytes = static_cast<size_t>(sound.channels) * (sound.bitsPerSample / 8);
+            const size_t frameBytes =
+                static_cast<size_t>(sound.channels) * (sound.bitsPerSample / 8);
             const size_t count = chunkSize / frameBytes * sound.channels;
             sound.samples.resize(count);
             if (sound.bitsPerSample == 8)
@@ -271,7 +272,8 @@ std::optional<PcmSound> DecodeSnd(std::span<const uint8_t> bytes, std::string& e
     return sound;
 }
 
-std::optional<PcmSound> DecodeOgg(std::span<const uint8_t> bytes, std::string& error, size_t maxSamples)
+std::optional<PcmSound> DecodeOgg(std::span<const uint8_t> bytes, std::string& error,
+                                  size_t maxSamples)
 {
     MemorySource source{bytes, 0};
     const ov_callbacks callbacks{MemoryRead, MemorySeek, nullptr, MemoryTell};
@@ -362,14 +364,16 @@ std::vector<uint8_t> EncodeWaveCache(const PcmSound& sound, const Dependency& so
     Put16(out, 1);
     Put16(out, static_cast<uint32_t>(sound.channels));
     Put32(out, static_cast<uint32_t>(sound.sampleRate));
-    Put32(out, static_cast<uint32_t>(sound.channels) * bytesPerSample * static_cast<uint32_t>(sound.sampleRate));
+    Put32(out, static_cast<uint32_t>(sound.channels) * bytesPerSample *
+                   static_cast<uint32_t>(sound.sampleRate));
     Put16(out, static_cast<uint32_t>(sound.channels) * bytesPerSample);
     Put16(out, bytesPerSample * 8);
     PutTag(out, "dep ");
     const uint32_t depSize = static_cast<uint32_t>(nameLength) + 10;
     Put32(out, depSize);
     Put16(out, static_cast<uint32_t>(nameLength));
-    out.insert(out.end(), source.path.begin(), source.path.begin() + static_cast<std::ptrdiff_t>(nameLength));
+    out.insert(out.end(), source.path.begin(),
+               source.path.begin() + static_cast<std::ptrdiff_t>(nameLength));
     Put32(out, static_cast<uint32_t>(source.time));
     Put32(out, static_cast<uint32_t>(source.time >> 32));
     if (depSize & 1)

@@ -5,7 +5,8 @@
 namespace Quillo
 {
 
-StereoRing::StereoRing(size_t frames) : m_capacity(std::max<size_t>(frames, 1)), m_data(m_capacity * 2)
+StereoRing::StereoRing(size_t frames)
+    : m_capacity(std::max<size_t>(frames, 1)), m_data(m_capacity * 2)
 {
 }
 
@@ -34,13 +35,15 @@ bool StereoRing::HasEnd() const
 
 size_t StereoRing::FreeFrames() const
 {
-    const uint64_t used = m_written.load(std::memory_order_relaxed) - m_read.load(std::memory_order_acquire);
+    const uint64_t used =
+        m_written.load(std::memory_order_relaxed) - m_read.load(std::memory_order_acquire);
     return m_capacity - static_cast<size_t>(used);
 }
 
 size_t StereoRing::Available() const
 {
-    return static_cast<size_t>(m_written.load(std::memory_order_acquire) - m_read.load(std::memory_order_relaxed));
+    return static_cast<size_t>(m_written.load(std::memory_order_acquire) -
+                               m_read.load(std::memory_order_relaxed));
 }
 
 size_t StereoRing::MixInto(float* mix, size_t frames, float gain)

@@ -3,13 +3,13 @@
 #include "framework/platform/PosixCrashHandler.h"
 
 #include <SDL.h>
-
 #include <cstring>
 
 namespace Quillo
 {
 
-std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(RenderCallback callback, void* context, std::string* error)
+std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(RenderCallback callback, void* context,
+                                                     std::string* error)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
     {

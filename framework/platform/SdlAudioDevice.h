@@ -29,7 +29,8 @@ public:
 
     // Opens and starts the device. Returns nothing when there is no sound
     // system (no card, a headless run) and puts SDL's reason into `error`.
-    static std::unique_ptr<SdlAudioDevice> Open(RenderCallback callback, void* context, std::string* error = nullptr);
+    static std::unique_ptr<SdlAudioDevice> Open(RenderCallback callback, void* context,
+                                                std::string* error = nullptr);
 
     ~SdlAudioDevice();
     SdlAudioDevice(const SdlAudioDevice&) = delete;

@@ -1,22 +1,19 @@
+#include "AudioFixtures.h"
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OpenMptMusicInterface.h"
 #include "framework/platform/SdlAudioDevice.h"
 #include "support/TempDir.h"
 
-#include "AudioFixtures.h"
-
-#include <libopenmpt/libopenmpt.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <libopenmpt/libopenmpt.h>
 #include <thread>
 
 using namespace Quillo;
@@ -149,7 +146,8 @@ TEST(AudioDevice, TheDeviceOutputIsTheModuleAtItsOrder)
     unsetenv("SDL_DISKAUDIOFILE");
 
     std::ifstream file(dir / "out.raw", std::ios::binary);
-    const std::vector<char> raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<char> raw((std::istreambuf_iterator<char>(file)),
+                                std::istreambuf_iterator<char>());
     std::vector<int16_t> played(raw.size() / 2);
     std::memcpy(played.data(), raw.data(), played.size() * 2);
     const auto first = std::find_if(played.begin(), played.end(), [](int16_t s) { return s != 0; });
@@ -159,18 +157,21 @@ TEST(AudioDevice, TheDeviceOutputIsTheModuleAtItsOrder)
     const size_t frames = 8192;
     ASSERT_GE(played.size(), start + 2 * frames) << "too little was played";
 
-    openmpt_module* direct = openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
-                                                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* direct =
+        openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(direct, nullptr);
     openmpt_module_set_repeat_count(direct, -1);
     openmpt_module_set_position_order_row(direct, 2, 0);
     std::vector<float> expected(2 * frames);
-    ASSERT_EQ(openmpt_module_read_interleaved_float_stereo(direct, 44100, frames, expected.data()), frames);
+    ASSERT_EQ(openmpt_module_read_interleaved_float_stereo(direct, 44100, frames, expected.data()),
+              frames);
     openmpt_module_destroy(direct);
     int worst = 0;
     for (size_t i = 0; i < 2 * frames; ++i)
     {
-        const int want = static_cast<int>(std::lrint(std::clamp(expected[i] * 32768.0f, -32768.0f, 32767.0f)));
+        const int want =
+            static_cast<int>(std::lrint(std::clamp(expected[i] * 32768.0f, -32768.0f, 32767.0f)));
         worst = std::max(worst, std::abs(played[start + i] - want));
     }
     EXPECT_LE(worst, 1);

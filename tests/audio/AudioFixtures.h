@@ -10,7 +10,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
 #include <vorbis/vorbisenc.h>
 
 namespace AudioFixtures
@@ -98,8 +97,8 @@ inline Bytes Wave8(int channels, int rate, const Bytes& unsignedSamples)
     return Riff(chunks);
 }
 
-inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Bytes& data, uint32_t offset = 24,
-                 uint32_t size = 0xFFFFFFFE)
+inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Bytes& data,
+                 uint32_t offset = 24, uint32_t size = 0xFFFFFFFE)
 {
     Bytes b;
     Tag(b, ".snd");
@@ -150,7 +149,8 @@ inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
     ogg_stream_packetin(&os, &comment);
     ogg_stream_packetin(&os, &code);
     ogg_page page;
-    auto emit = [&](const ogg_page& p) {
+    auto emit = [&](const ogg_page& p)
+    {
         out.insert(out.end(), p.header, p.header + p.header_len);
         out.insert(out.end(), p.body, p.body + p.body_len);
     };
@@ -158,7 +158,8 @@ inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
         emit(page);
     const int frames = static_cast<int>(samples.size()) / channels;
     const int block = 1024;
-    auto drain = [&] {
+    auto drain = [&]
+    {
         while (vorbis_analysis_blockout(&vd, &vb) == 1)
         {
             vorbis_analysis(&vb, nullptr);
@@ -216,7 +217,9 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
     b.push_back(static_cast<uint8_t>(orders.size()));
     b.push_back(127);
     for (int i = 0; i < 128; ++i)
-        b.push_back(i < static_cast<int>(orders.size()) ? static_cast<uint8_t>(orders[static_cast<size_t>(i)]) : 0);
+        b.push_back(i < static_cast<int>(orders.size())
+                        ? static_cast<uint8_t>(orders[static_cast<size_t>(i)])
+                        : 0);
     Tag(b, "M.K.");
     const int periods[] = {428, 381, 339, 320, 285, 254, 226, 214};
     for (int p = 0; p < patterns; ++p)
@@ -245,9 +248,9 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
         {
             int v = 0;
             if (s == 0)
-                v = i < sampleWords ? 100 : -100;                  // square
+                v = i < sampleWords ? 100 : -100; // square
             else if (s == 1)
-                v = (i * 4) - 127;                                 // saw
+                v = (i * 4) - 127; // saw
             else
                 v = static_cast<int>(100 * std::sin(i * M_PI / sampleWords)); // sine
             b.push_back(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(v, -127, 127))));
@@ -258,8 +261,9 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
 
 inline void Write(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace AudioFixtures

@@ -4,11 +4,10 @@
 #include "framework/audio/OpenMptMusicInterface.h"
 #include "framework/audio/PcmSound.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace Quillo;
 

@@ -1,9 +1,8 @@
 #include "framework/audio/AttenuationScale.h"
 #include "framework/audio/SoftwareMixer.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 using namespace Quillo;
 
@@ -248,11 +247,13 @@ TEST(SoftwareMixer, AgreesWithAPlainInterpolatorAtAnyStep)
                             const size_t index = static_cast<size_t>(pos);
                             size_t next = index + 1 < count ? index + 1 : (looping ? 0 : index);
                             const int ch = channels == 2 ? c : 0;
-                            const double a = samples[index * channels + ch], b = samples[next * channels + ch];
+                            const double a = samples[index * channels + ch],
+                                         b = samples[next * channels + ch];
                             want = a + (b - a) * (pos - static_cast<double>(index));
                         }
                         ASSERT_NEAR(out[2 * i + c], want, 1.0)
-                            << channels << " channels, step " << step << (looping ? " looping" : "") << ", frame " << i;
+                            << channels << " channels, step " << step << (looping ? " looping" : "")
+                            << ", frame " << i;
                     }
                     pos += step;
                     if (pos >= static_cast<double>(count))

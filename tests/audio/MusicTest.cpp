@@ -1,15 +1,12 @@
+#include "AudioFixtures.h"
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/OpenMptMusicInterface.h"
 #include "support/TempDir.h"
 
-#include "AudioFixtures.h"
-
-#include <libopenmpt/libopenmpt.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.h>
 
 using namespace Quillo;
 using namespace AudioFixtures;
@@ -23,8 +20,9 @@ constexpr int kRate = 44100;
 // 16-bit samples the way a full-scale float mix is converted.
 std::vector<int16_t> DirectRender(const Bytes& module, int order, int frames, double gain = 1.0)
 {
-    openmpt_module* mod = openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
-                                                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* mod =
+        openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(mod, nullptr);
     if (!mod)
         return {};
@@ -43,8 +41,8 @@ std::vector<int16_t> DirectRender(const Bytes& module, int order, int frames, do
     openmpt_module_destroy(mod);
     std::vector<int16_t> out(f.size());
     for (size_t i = 0; i < f.size(); ++i)
-        out[i] = static_cast<int16_t>(
-            std::lrint(std::clamp(static_cast<float>(f[i] * gain) * 32768.0f, -32768.0f, 32767.0f)));
+        out[i] = static_cast<int16_t>(std::lrint(
+            std::clamp(static_cast<float>(f[i] * gain) * 32768.0f, -32768.0f, 32767.0f)));
     return out;
 }
 
@@ -100,7 +98,8 @@ TEST_F(Music, StartsAtAnOrderPositionLikeTheLibraryItself)
         EXPECT_GT(Peak(ours), 1000) << "order " << order;
         EXPECT_LE(MaxDifference(ours, DirectRender(module, order, 20000)), 1) << "order " << order;
         // And it is plainly not what another position sounds like.
-        EXPECT_GT(MaxDifference(ours, DirectRender(module, (order + 1) % 4, 20000)), 1000) << "order " << order;
+        EXPECT_GT(MaxDifference(ours, DirectRender(module, (order + 1) % 4, 20000)), 1000)
+            << "order " << order;
     }
 }
 

@@ -2,16 +2,14 @@
 // mix runs. Shared libraries (libopenmpt) resolve to this replacement too.
 // (libopenmpt itself allocates a few bytes when a song ends or wraps, so
 // the window below stays inside the songs.)
+#include "AudioFixtures.h"
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/OpenMptMusicInterface.h"
 #include "support/TempDir.h"
 
-#include "AudioFixtures.h"
-
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <new>
 
 namespace

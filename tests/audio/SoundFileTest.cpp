@@ -60,7 +60,8 @@ TEST(WaveDecoding, DataBeforeAFormatChunkUsesTheDefaults)
 
 TEST(WaveDecoding, RejectsBrokenFiles)
 {
-    auto fails = [](const Bytes& bytes) {
+    auto fails = [](const Bytes& bytes)
+    {
         std::string error;
         const bool failed = !SoundFile::DecodeWave(bytes, error);
         return failed && !error.empty();
@@ -68,7 +69,8 @@ TEST(WaveDecoding, RejectsBrokenFiles)
     const Bytes good = Wave16(1, 22050, {1, 2, 3, 4});
     // Every truncation of a good file fails cleanly.
     for (size_t n = 0; n < good.size(); ++n)
-        EXPECT_TRUE(fails(Bytes(good.begin(), good.begin() + static_cast<long>(n)))) << "cut at " << n;
+        EXPECT_TRUE(fails(Bytes(good.begin(), good.begin() + static_cast<long>(n))))
+            << "cut at " << n;
 
     Bytes notRiff = good;
     notRiff[0] = 'X';
@@ -134,7 +136,8 @@ TEST(SndDecoding, MuLawExpandsToSixteenBits)
     EXPECT_EQ(SoundFile::MuLawToLinear(0x80), 32124);
     // Monotonic over each half of the code space.
     for (int c = 0x81; c <= 0xFF; ++c)
-        EXPECT_LT(SoundFile::MuLawToLinear(static_cast<uint8_t>(c)), SoundFile::MuLawToLinear(static_cast<uint8_t>(c - 1)));
+        EXPECT_LT(SoundFile::MuLawToLinear(static_cast<uint8_t>(c)),
+                  SoundFile::MuLawToLinear(static_cast<uint8_t>(c - 1)));
 
     std::string error;
     auto snd = SoundFile::DecodeSnd(Snd(1, 8000, 1, {0xFF, 0x80, 0x00}), error);
@@ -162,18 +165,22 @@ TEST(SndDecoding, HeaderSizesAreBoundByTheFile)
     ASSERT_TRUE(snd) << error;
     EXPECT_EQ(snd->samples.size(), 3u);
 
-    EXPECT_FALSE(SoundFile::DecodeSnd(Snd(2, 8000, 1, {1, 2, 3}, 24, 4), error)); // size past the end
+    EXPECT_FALSE(
+        SoundFile::DecodeSnd(Snd(2, 8000, 1, {1, 2, 3}, 24, 4), error)); // size past the end
     Bytes farOffset = Snd(2, 8000, 1, {1, 2, 3});
     farOffset[4] = 0x7F; // offset far beyond the file
     EXPECT_FALSE(SoundFile::DecodeSnd(farOffset, error));
-    EXPECT_FALSE(SoundFile::DecodeSnd(Snd(2, 8000, 1, {1, 2, 3}, 8), error)); // offset inside the header
-    EXPECT_FALSE(SoundFile::DecodeSnd(Snd(3, 8000, 1, {1, 2}), error));      // 16-bit linear: unsupported
+    EXPECT_FALSE(
+        SoundFile::DecodeSnd(Snd(2, 8000, 1, {1, 2, 3}, 8), error)); // offset inside the header
+    EXPECT_FALSE(
+        SoundFile::DecodeSnd(Snd(3, 8000, 1, {1, 2}), error)); // 16-bit linear: unsupported
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 8000, 0, {1, 2}), error));
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 8000, 3, {1, 2, 3}), error));
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 0, 1, {1, 2}), error));
     const Bytes good = Snd(1, 8000, 1, {1, 2});
     for (size_t n = 0; n < 24; ++n)
-        EXPECT_FALSE(SoundFile::DecodeSnd(Bytes(good.begin(), good.begin() + static_cast<long>(n)), error));
+        EXPECT_FALSE(
+            SoundFile::DecodeSnd(Bytes(good.begin(), good.begin() + static_cast<long>(n)), error));
 }
 
 TEST(OggDecoding, DecodesWhatTheEncoderWrote)
@@ -208,7 +215,8 @@ TEST(OggDecoding, RejectsDamagedStreams)
     for (size_t keep : {size_t{0}, size_t{30}, ogg.size() / 3, ogg.size() / 2, ogg.size() - 200})
     {
         error.clear();
-        EXPECT_FALSE(SoundFile::DecodeOgg(Bytes(ogg.begin(), ogg.begin() + static_cast<long>(keep)), error))
+        EXPECT_FALSE(
+            SoundFile::DecodeOgg(Bytes(ogg.begin(), ogg.begin() + static_cast<long>(keep)), error))
             << "kept " << keep;
         EXPECT_FALSE(error.empty());
     }

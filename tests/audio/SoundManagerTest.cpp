@@ -1,3 +1,4 @@
+#include "AudioFixtures.h"
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundInstance.h"
 #include "framework/audio/MixerSoundManager.h"
@@ -6,13 +7,10 @@
 #include "framework/platform/FileSystem.h"
 #include "support/TempDir.h"
 
-#include "AudioFixtures.h"
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace Quillo;
 using namespace AudioFixtures;
@@ -30,7 +28,8 @@ struct Fixture : ::testing::Test
     // A constant mono sound, so that the rendered level shows the gain.
     std::string WriteConstant(const std::string& name, int16_t value, int frames = 4410)
     {
-        Write(dir / (name + ".wav"), Wave16(1, 44100, std::vector<int16_t>(static_cast<size_t>(frames), value)));
+        Write(dir / (name + ".wav"),
+              Wave16(1, 44100, std::vector<int16_t>(static_cast<size_t>(frames), value)));
         return dir / name;
     }
 
@@ -53,7 +52,8 @@ struct Fixture : ::testing::Test
 
 void Age(const std::string& path, int seconds)
 {
-    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::seconds(seconds));
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) -
+                                               std::chrono::seconds(seconds));
 }
 
 } // namespace
@@ -90,7 +90,8 @@ TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
 {
     EXPECT_FALSE(manager.LoadEffect(2, dir / "nothing"));
     EXPECT_NE(manager.LastError().find("no .wav, .ogg or .au file"), std::string::npos);
-    Write(dir / "broken.wav", Bytes{'R', 'I', 'F', 'F', 1, 0, 0, 0, 'W', 'A', 'V', 'E', 'd', 'a', 't', 'a', 99, 0, 0, 0});
+    Write(dir / "broken.wav", Bytes{'R', 'I', 'F', 'F', 1,   0,   0,  0, 'W', 'A',
+                                    'V', 'E', 'd', 'a', 't', 'a', 99, 0, 0,   0});
     EXPECT_FALSE(manager.LoadEffect(2, dir / "broken"));
     EXPECT_NE(manager.LastError().find("broken.wav"), std::string::npos);
     EXPECT_FALSE(manager.Effect(2));
@@ -193,7 +194,8 @@ TEST_F(SoundManagerInstances, VolumeFollowsTheAttenuationScale)
     EXPECT_EQ(Render(1)[0], 10000);
 
     instance->SetVolume(0.5); // -605 hundredths of a dB
-    EXPECT_EQ(Render(1)[0], static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
+    EXPECT_EQ(Render(1)[0],
+              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
     EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
 
     // Master × volume × base volume is what is converted.
@@ -202,7 +204,8 @@ TEST_F(SoundManagerInstances, VolumeFollowsTheAttenuationScale)
     const int16_t half = Render(1)[0];
     EXPECT_EQ(half, static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
     instance->SetBaseVolume(0.1); // 0.05 in all
-    EXPECT_EQ(Render(1)[0], static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -1956 / 2000.0))));
+    EXPECT_EQ(Render(1)[0],
+              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -1956 / 2000.0))));
     manager.SetEffectsVolume(0.0);
     EXPECT_EQ(Render(1)[0], 0);
     manager.SetEffectsVolume(1.0);
