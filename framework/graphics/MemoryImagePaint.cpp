@@ -14,6 +14,8 @@ namespace
 // Long opaque runs are copied; shorter ones join the blended span, which
 // treats opaque pixels the same way.
 constexpr int kCopyRun = 64;
+// Transparent runs at least this long are skipped without reading them.
+constexpr int kSkipRun = 16;
 // How many destination rows ahead of the blend the opaque case prefetches.
 constexpr int kPrefetchRows = 3;
 // Wider rows are long sequential streams that the hardware prefetches itself.
@@ -127,9 +129,16 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
             {
                 const int run = std::min<int>(rlRow[i], s.width - i);
                 const uint32_t a = sp[i] >> 24;
-                if (a == 0)
+                if (a == 0 && run >= kSkipRun)
                 {
                     flush(i);
+                }
+                else if (a == 0)
+                {
+                    // A short gap costs less inside the blended span, which
+                    // leaves transparent pixels alone just the same.
+                    if (spanStart < 0)
+                        spanStart = i;
                 }
                 else if (a == 255 && run >= kCopyRun)
                 {

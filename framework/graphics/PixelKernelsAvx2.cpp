@@ -88,6 +88,17 @@ QUILLO_TARGET inline Vec ModulatedChannels(Vec s16, Vec d16, Vec w16, Vec k)
     return _mm256_srli_epi16(_mm256_add_epi16(wsk, Mul16(_mm256_sub_epi16(_mm256_set1_epi16(256), w16), d16)), 8);
 }
 
+// The source weight x 255 / outA of the compositing rules. Over an opaque
+// destination outA is 255 and the weight is the alpha itself, so the
+// division is needed only where some destination pixel has alpha.
+QUILLO_TARGET inline Vec SourceWeight(Vec alpha, Vec outA)
+{
+    const Vec c255 = _mm256_set1_epi32(255);
+    if (LaneMask(_mm256_cmpeq_epi32(outA, c255)) == kAllLanes)
+        return alpha;
+    return Divide(Mul16(alpha, c255), _mm256_max_epi16(outA, _mm256_set1_epi32(1)));
+}
+
 // Rows at least this long first step to an aligned destination; shorter
 // ones are cheaper unaligned than with a scalar head.
 constexpr int kAlignFrom = 64;
@@ -129,7 +140,7 @@ QUILLO_TARGET inline Vec CompositeAlpha8(Vec dv, Vec sv)
     const Vec none = _mm256_cmpeq_epi32(sa, _mm256_setzero_si256());
     const Vec da = _mm256_srli_epi32(dv, 24);
     const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), sa)));
-    const Vec w = Divide(Mul16(sa, c255), _mm256_max_epi16(outA, _mm256_set1_epi32(1)));
+    const Vec w = SourceWeight(sa, outA);
     const Vec out = _mm256_or_si256(_mm256_and_si256(WeightedColour(dv, sv, w), _mm256_set1_epi32(0x00FFFFFF)),
                                     _mm256_slli_epi32(outA, 24));
     return Select(none, dv, out);
@@ -194,7 +205,6 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
                    kb = PixelRules::B(color);
     const Vec zero = _mm256_setzero_si256();
     const Vec c255 = _mm256_set1_epi32(255);
-    const Vec one = _mm256_set1_epi32(1);
     const Vec colour = _mm256_set1_epi32(0x00FFFFFF);
     const Vec caV = _mm256_set1_epi32(int(ca));
     const Vec k = _mm256_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
@@ -215,7 +225,7 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
         const Vec dv = Load(d + i);
         const Vec da = _mm256_srli_epi32(dv, 24);
         const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), t)));
-        const Vec w = Divide(Mul16(t, c255), _mm256_max_epi16(outA, one));
+        const Vec w = SourceWeight(t, outA);
         Vec wLo, wHi;
         Spread(w, wLo, wHi);
         const Vec lo = ModulatedChannels(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero), wLo, k);

@@ -91,6 +91,17 @@ QUILLO_TARGET inline Vec ModulatedChannels(Vec s16, Vec d16, Vec w16, Vec k)
     return _mm_srli_epi16(_mm_add_epi16(wsk, Mul16(_mm_sub_epi16(_mm_set1_epi16(256), w16), d16)), 8);
 }
 
+// The source weight x 255 / outA of the compositing rules. Over an opaque
+// destination outA is 255 and the weight is the alpha itself, so the
+// division is needed only where some destination pixel has alpha.
+QUILLO_TARGET inline Vec SourceWeight(Vec alpha, Vec outA)
+{
+    const Vec c255 = _mm_set1_epi32(255);
+    if (LaneMask(_mm_cmpeq_epi32(outA, c255)) == kAllLanes)
+        return alpha;
+    return Divide(Mul16(alpha, c255), _mm_max_epi16(outA, _mm_set1_epi32(1)));
+}
+
 QUILLO_TARGET void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
 {
     const Vec zero = _mm_setzero_si128();
@@ -127,7 +138,6 @@ QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
 {
     const Vec zero = _mm_setzero_si128();
     const Vec c255 = _mm_set1_epi32(255);
-    const Vec one = _mm_set1_epi32(1);
     const Vec colour = _mm_set1_epi32(0x00FFFFFF);
     int i = 0;
     for (const int head = HeadCount(d, n); i < head; ++i)
@@ -143,7 +153,7 @@ QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
         const Vec dv = Load(d + i);
         const Vec da = _mm_srli_epi32(dv, 24);
         const Vec outA = _mm_add_epi32(da, Div255(Mul16(_mm_sub_epi32(c255, da), sa)));
-        const Vec w = Divide(Mul16(sa, c255), _mm_max_epi16(outA, one));
+        const Vec w = SourceWeight(sa, outA);
         Vec out = _mm_or_si128(_mm_and_si128(WeightedColour(dv, sv, w), colour), _mm_slli_epi32(outA, 24));
         out = Select(none, dv, out);
         Store(d + i, out);
@@ -159,7 +169,6 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
                    kb = PixelRules::B(color);
     const Vec zero = _mm_setzero_si128();
     const Vec c255 = _mm_set1_epi32(255);
-    const Vec one = _mm_set1_epi32(1);
     const Vec colour = _mm_set1_epi32(0x00FFFFFF);
     const Vec caV = _mm_set1_epi32(int(ca));
     const Vec k = _mm_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
@@ -180,7 +189,7 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
         const Vec dv = Load(d + i);
         const Vec da = _mm_srli_epi32(dv, 24);
         const Vec outA = _mm_add_epi32(da, Div255(Mul16(_mm_sub_epi32(c255, da), t)));
-        const Vec w = Divide(Mul16(t, c255), _mm_max_epi16(outA, one));
+        const Vec w = SourceWeight(t, outA);
         Vec wLo, wHi;
         Spread(w, wLo, wHi);
         const Vec lo = ModulatedChannels(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero), wLo, k);
