@@ -11,9 +11,10 @@
 #include <memory>
 #include <string>
 
-// The generated data folder (QUILLO_DATA_DIR), with the working directory
-// moved there because the manifest's paths are relative to it, as in the
-// game. Tests skip when the data was not generated (QUILLO_DATA=OFF).
+// The generated data folder (QUILLO_DATA_DIR, else the program folder beside
+// the tests' working folder), with the working directory moved there because
+// the manifest's paths are relative to it, as in the game. Tests skip when
+// the data was not generated (QUILLO_DATA=OFF).
 class ArtData : public ::testing::Test
 {
 protected:
@@ -26,9 +27,10 @@ protected:
 
     void SetUp() override
     {
-        const char* dir = std::getenv("QUILLO_DATA_DIR");
-        if (!dir || !std::filesystem::exists(std::filesystem::path(dir) / "properties/resources.xml"))
-            GTEST_SKIP() << "no generated data (configure with -DQUILLO_DATA=ON)";
+        const char* env = std::getenv("QUILLO_DATA_DIR");
+        const std::filesystem::path dir = env && *env ? env : "../bin";
+        if (!std::filesystem::exists(dir / "properties/resources.xml"))
+            GTEST_SKIP() << "no generated data in " << dir << " (configure with -DQUILLO_DATA=ON)";
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(dir);
         manager = std::make_unique<Quillo::ResourceManager>(&host);
