@@ -11,11 +11,6 @@ namespace Quillo
 namespace
 {
 
-// Long opaque runs are copied; shorter ones join the blended span, which
-// treats opaque pixels the same way.
-constexpr int kCopyRun = 64;
-// Transparent runs at least this long are skipped without reading them.
-constexpr int kSkipRun = 16;
 // How many destination rows ahead of the blend the opaque case prefetches.
 constexpr int kPrefetchRows = 3;
 // Wider rows are long sequential streams that the hardware prefetches itself.
@@ -104,6 +99,10 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
     }
     else
     {
+        // The run-length table lets each row start after its leading
+        // transparent pixels without reading them; the kernel then skips
+        // transparent blocks and copies opaque ones of the rest itself,
+        // which measured faster than cutting the row run by run.
         const uint8_t* rl = src->GetRLAlpha();
         for (int row = 0; row < s.height; ++row)
         {
@@ -118,40 +117,11 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
                     __builtin_prefetch(ahead + b, 1);
             }
             const uint8_t* rlRow = rl + size_t(s.y + row) * size_t(src->width) + size_t(s.x);
-            int spanStart = -1;
-            auto flush = [&](int end) {
-                if (spanStart >= 0)
-                    k.blendOpaque(dp + spanStart, sp + spanStart, end - spanStart);
-                spanStart = -1;
-            };
             int i = 0;
-            while (i < s.width)
-            {
-                const int run = std::min<int>(rlRow[i], s.width - i);
-                const uint32_t a = sp[i] >> 24;
-                if (a == 0 && run >= kSkipRun)
-                {
-                    flush(i);
-                }
-                else if (a == 0)
-                {
-                    // A short gap costs less inside the blended span, which
-                    // leaves transparent pixels alone just the same.
-                    if (spanStart < 0)
-                        spanStart = i;
-                }
-                else if (a == 255 && run >= kCopyRun)
-                {
-                    flush(i);
-                    std::memcpy(dp + i, sp + i, size_t(run) * 4);
-                }
-                else if (spanStart < 0)
-                {
-                    spanStart = i;
-                }
-                i += run;
-            }
-            flush(s.width);
+            while (i < s.width && (sp[i] >> 24) == 0)
+                i += rlRow[i];
+            if (i < s.width)
+                k.blendOpaque(dp + i, sp + i, s.width - i);
         }
     }
     MarkBitsChanged();
