@@ -87,6 +87,9 @@ QuilloAppBase::~QuilloAppBase()
     dialogMap.clear();
     dialogList.clear();
     DeleteQueuedWidgets();
+    // Loaded images belong to the display; let them go while it still exists.
+    if (resourceManager)
+        resourceManager->DeleteResources("");
     widgetManager.reset();
     display.reset();
     musicInterface.reset();
@@ -624,6 +627,8 @@ std::unique_ptr<Font> QuilloAppBase::MakeSystemFont(const std::string& face, int
 
 std::unique_ptr<MemoryImage> QuilloAppBase::CreateDisplayImage()
 {
+    if (display)
+        return std::make_unique<DisplayImage>(*display);
     return std::make_unique<MemoryImage>(imageRegistry);
 }
 
