@@ -41,12 +41,12 @@ void QuilloAppBase::CreateMainWindow()
         if (widgetManager)
             widgetManager->SetScreenImage(nullptr);
 
-        WindowSpec spec;
-        spec.title = title;
-        spec.clientWidth = width;
-        spec.clientHeight = height;
-        spec.fullScreen = !(windowed || IsPlayingDemo());
-        if (!spec.fullScreen)
+        WindowSpec desired;
+        desired.title = title;
+        desired.clientWidth = width;
+        desired.clientHeight = height;
+        desired.fullScreen = !(windowed || IsPlayingDemo());
+        if (!desired.fullScreen)
         {
             const Rect work = platform->WorkArea();
             const WindowBorders b = platform->Borders();
@@ -68,11 +68,11 @@ void QuilloAppBase::CreateMainWindow()
                 if (outerY + outerH >= work.y + work.height - 4)
                     outerY = work.y + work.height - 4 - outerH;
             }
-            spec.x = outerX + b.left;
-            spec.y = outerY + b.top;
+            desired.x = outerX + b.left;
+            desired.y = outerY + b.top;
         }
-        physicallyWindowed = !spec.fullScreen;
-        if (!platform->CreateWindow(spec))
+        physicallyWindowed = !desired.fullScreen;
+        if (!platform->CreateWindow(desired))
         {
             ShowFatalError("Failed to create the main window: " + platform->LastError());
             EndProcess(1);

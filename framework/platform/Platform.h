@@ -61,7 +61,7 @@ public:
     virtual void SleepMs(int ms) = 0;
 
     // The window. There is at most one; creating it again replaces it.
-    [[nodiscard]] virtual bool CreateWindow(const WindowSpec& spec) = 0;
+    [[nodiscard]] virtual bool CreateWindow(const WindowSpec& desired) = 0;
     virtual void DestroyWindow() = 0;
     virtual bool HasWindow() const = 0;
     virtual Rect WorkArea() = 0;

@@ -159,29 +159,29 @@ void SdlPlatform::SleepMs(int ms)
     }
 }
 
-bool SdlPlatform::CreateWindow(const WindowSpec& spec)
+bool SdlPlatform::CreateWindow(const WindowSpec& desired)
 {
-    m_clientWidth = spec.clientWidth;
-    m_clientHeight = spec.clientHeight;
-    m_fullScreen = spec.fullScreen;
+    m_clientWidth = desired.clientWidth;
+    m_clientHeight = desired.clientHeight;
+    m_fullScreen = desired.fullScreen;
     if (!m_window)
     {
         Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-        if (spec.fullScreen)
+        if (desired.fullScreen)
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        m_window = SDL_CreateWindow(spec.title.c_str(), spec.fullScreen ? 0 : spec.x,
-                                    spec.fullScreen ? 0 : spec.y, spec.clientWidth,
-                                    spec.clientHeight, flags);
+        m_window = SDL_CreateWindow(desired.title.c_str(), desired.fullScreen ? 0 : desired.x,
+                                    desired.fullScreen ? 0 : desired.y, desired.clientWidth,
+                                    desired.clientHeight, flags);
         return m_window != nullptr;
     }
     // The window stays for the whole run; a mode switch changes it in place.
-    SDL_SetWindowTitle(m_window, spec.title.c_str());
-    if (SDL_SetWindowFullscreen(m_window, spec.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    SDL_SetWindowTitle(m_window, desired.title.c_str());
+    if (SDL_SetWindowFullscreen(m_window, desired.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
         return false;
-    if (!spec.fullScreen)
+    if (!desired.fullScreen)
     {
-        SDL_SetWindowSize(m_window, spec.clientWidth, spec.clientHeight);
-        SDL_SetWindowPosition(m_window, spec.x, spec.y);
+        SDL_SetWindowSize(m_window, desired.clientWidth, desired.clientHeight);
+        SDL_SetWindowPosition(m_window, desired.x, desired.y);
     }
     return true;
 }

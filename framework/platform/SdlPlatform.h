@@ -31,7 +31,7 @@ public:
     double NowMs() override;
     void SleepMs(int ms) override;
 
-    bool CreateWindow(const WindowSpec& spec) override;
+    bool CreateWindow(const WindowSpec& desired) override;
     void DestroyWindow() override;
     bool HasWindow() const override { return m_window != nullptr; }
     Rect WorkArea() override;

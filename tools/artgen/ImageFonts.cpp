@@ -105,21 +105,21 @@ std::vector<uint8_t> Dilate(const std::vector<uint8_t>& src, int width, int heig
     return out;
 }
 
-void BuildFont(Output& output, const Faces& faces, const FontSpec& spec)
+void BuildFont(Output& output, const Faces& faces, const FontSpec& desired)
 {
-    FT_Face face = faces.Ft(spec.face);
-    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixelSize)) != 0)
-        throw std::runtime_error(std::string("cannot size font for ") + spec.name);
+    FT_Face face = faces.Ft(desired.face);
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
+        throw std::runtime_error(std::string("cannot size font for ") + desired.name);
     const int ascent = static_cast<int>((face->size->metrics.ascender + 32) >> 6);
     // Outlines need room around each glyph; shadows are drawn from the same
     // cells, so one pixel of air is enough.
-    const int pad = spec.edge == Edge::Outline ? spec.edgeSize + 1 : 1;
+    const int pad = desired.edge == Edge::Outline ? desired.edgeSize + 1 : 1;
 
     std::vector<Glyph> glyphs(LastChar + 1);
     for (int c = FirstChar; c <= LastChar; ++c)
     {
         if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
-            throw std::runtime_error(std::string("glyph missing in ") + spec.name);
+            throw std::runtime_error(std::string("glyph missing in ") + desired.name);
         const FT_GlyphSlot slot = face->glyph;
         Glyph& g = glyphs[c];
         g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
@@ -164,11 +164,11 @@ void BuildFont(Output& output, const Faces& faces, const FontSpec& spec)
                 alpha[static_cast<size_t>(g.y + gy) * AtlasWidth + g.x + gx] =
                     g.coverage[static_cast<size_t>(gy) * g.w + gx];
     }
-    const std::string stem = std::string("gfx/fonts/") + spec.name;
+    const std::string stem = std::string("gfx/fonts/") + desired.name;
     Canvas atlas(AtlasWidth, atlasHeight);
     PutAlpha(atlas, alpha);
     output.Png("fonts", stem, atlas);
-    if (spec.edge == Edge::Outline)
+    if (desired.edge == Edge::Outline)
     {
         // Dilating cell by cell keeps neighbours from bleeding into each other.
         std::vector<uint8_t> grown(alpha.size(), 0);
@@ -177,7 +177,7 @@ void BuildFont(Output& output, const Faces& faces, const FontSpec& spec)
             const Glyph& g = glyphs[c];
             if (g.w == 0)
                 continue;
-            const std::vector<uint8_t> cell = Dilate(g.coverage, g.w, g.h, spec.edgeSize);
+            const std::vector<uint8_t> cell = Dilate(g.coverage, g.w, g.h, desired.edgeSize);
             for (int gy = 0; gy < g.h; ++gy)
                 for (int gx = 0; gx < g.w; ++gx)
                     grown[static_cast<size_t>(g.y + gy) * AtlasWidth + g.x + gx] =
@@ -189,12 +189,12 @@ void BuildFont(Output& output, const Faces& faces, const FontSpec& spec)
     }
 
     std::ostringstream d;
-    d << "# " << spec.name << ": " << spec.pixelSize << " px, ASCII 32..126\n";
-    d << "SetDefaultPointSize " << spec.pixelSize << ";\n";
+    d << "# " << desired.name << ": " << desired.pixelSize << " px, ASCII 32..126\n";
+    d << "SetDefaultPointSize " << desired.pixelSize << ";\n";
     d << "CreateLayer Main;\n";
-    d << "LayerSetImage Main '" << spec.name << ".png';\n";
+    d << "LayerSetImage Main '" << desired.name << ".png';\n";
     d << "LayerSetAscent Main " << ascent << ";\n";
-    d << "LayerSetLineSpacingOffset Main " << spec.lineSpacingOffset << ";\n";
+    d << "LayerSetLineSpacingOffset Main " << desired.lineSpacingOffset << ";\n";
     std::string chars, offsets, rects;
     for (int c = FirstChar; c <= LastChar; ++c)
     {
@@ -246,18 +246,18 @@ void BuildFont(Output& output, const Faces& faces, const FontSpec& spec)
             d << "LayerSetKerningPairs Main (" << pairs << ")\n  (" << values << ");\n";
         }
     }
-    if (spec.edge == Edge::Outline)
+    if (desired.edge == Edge::Outline)
     {
         d << "CreateLayerFrom Outline Main;\n";
-        d << "LayerSetImage Outline '" << spec.name << "_outline.png';\n";
+        d << "LayerSetImage Outline '" << desired.name << "_outline.png';\n";
         d << "LayerSetColorMult Outline (0 0 0 1);\n";
         d << "LayerSetBaseOrder Outline -1;\n";
     }
     else
     {
         d << "CreateLayerFrom Shadow Main;\n";
-        d << "LayerSetOffset Shadow (" << spec.edgeSize << " " << spec.edgeSize << ");\n";
-        d << "LayerSetColorMult Shadow (0 0 0 " << spec.shadowAlpha << ");\n";
+        d << "LayerSetOffset Shadow (" << desired.edgeSize << " " << desired.edgeSize << ");\n";
+        d << "LayerSetColorMult Shadow (0 0 0 " << desired.shadowAlpha << ");\n";
         d << "LayerSetBaseOrder Shadow -1;\n";
     }
     output.Text(stem + ".txt", d.str());
@@ -274,8 +274,8 @@ void PaintImageFonts(Output& output, const Faces& faces)
         {"flytext", Face::Display, 22, Edge::Outline, 2, 0, 0},
         {"game1", Face::Body, 16, Edge::Shadow, 1, 0.7, 2},
     };
-    for (const FontSpec& spec : specs)
-        BuildFont(output, faces, spec);
+    for (const FontSpec& desired : specs)
+        BuildFont(output, faces, desired);
     // The system font of the standard controls is read from here.
     output.Copy(Faces::PlainFile(), "gfx/fonts/DejaVuSans.ttf");
 }
