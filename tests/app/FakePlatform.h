@@ -23,9 +23,9 @@ public:
         }
     }
 
-    bool CreateWindow(const Quillo::WindowSpec& spec) override
+    bool CreateWindow(const Quillo::WindowSpec& desired) override
     {
-        window = spec;
+        window = desired;
         hasWindow = true;
         ++windowsCreated;
         return true;

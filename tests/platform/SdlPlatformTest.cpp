@@ -36,9 +36,9 @@ protected:
         std::string error;
         platform = SdlPlatform::Create(error);
         ASSERT_TRUE(platform) << error;
-        WindowSpec spec;
-        spec.title = "test";
-        ASSERT_TRUE(platform->CreateWindow(spec)) << platform->LastError();
+        WindowSpec desired;
+        desired.title = "test";
+        ASSERT_TRUE(platform->CreateWindow(desired)) << platform->LastError();
     }
     std::unique_ptr<SdlPlatform> platform;
 };
