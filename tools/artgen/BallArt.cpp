@@ -356,12 +356,12 @@ void PaintPicture(Canvas& c, int index)
 {
     cairo_t* cr = c.Cr();
     auto hex = Rgb::Hex;
-    struct Spec
+    struct PictureStyle
     {
         Rgb top, bottom;
         void (*shape)(cairo_t*);
     };
-    const Spec specs[13] = {
+    const PictureStyle styles[13] = {
         {hex(0xffa0a0), hex(0xdc2838), Heart},    {hex(0xffa6ff), hex(0xb526c0), Star},
         {hex(0xa8ffa8), hex(0x26a040), Clover},   {hex(0xa8b0ff), hex(0x3346dc), Drop},
         {hex(0xffffa8), hex(0xf0a800), Sun},      {hex(0x9cf59c), hex(0x17803a), Pine},
@@ -369,7 +369,7 @@ void PaintPicture(Canvas& c, int index)
         {hex(0xffa8a0), hex(0xe0302c), Cross},    {hex(0xb8c4ff), hex(0x2a48d0), Moon},
         {hex(0xffa6c0), hex(0xe03c7c), Notes},    {hex(0xff9090), hex(0xc81c2c), Mushroom},
         {hex(0xffffa0), hex(0xf29a00), Bolt}};
-    const Spec& s = specs[index];
+    const PictureStyle& s = styles[index];
     // Everything stays on the ball: drawn a little smaller than the shapes'
     // 60 px design and clipped to the ball's round.
     cairo_arc(cr, 30, 30, 29.8, 0, 2 * M_PI);

@@ -27,7 +27,7 @@ enum class Edge
     Outline
 };
 
-struct FontSpec
+struct FontStyle
 {
     const char* name; // file stem in gfx/fonts
     Face face;
@@ -105,7 +105,7 @@ std::vector<uint8_t> Dilate(const std::vector<uint8_t>& src, int width, int heig
     return out;
 }
 
-void BuildFont(Output& output, const Faces& faces, const FontSpec& desired)
+void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
 {
     FT_Face face = faces.Ft(desired.face);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
@@ -267,14 +267,14 @@ void BuildFont(Output& output, const Faces& faces, const FontSpec& desired)
 
 void PaintImageFonts(Output& output, const Faces& faces)
 {
-    const FontSpec specs[] = {
+    const FontStyle fonts[] = {
         {"default", Face::Body, 17, Edge::Shadow, 1, 0.6, 2},
         {"button", Face::Body, 14, Edge::Shadow, 1, 0.6, 2},
         {"big", Face::Display, 36, Edge::Outline, 3, 0, 0},
         {"flytext", Face::Display, 22, Edge::Outline, 2, 0, 0},
         {"game1", Face::Body, 16, Edge::Shadow, 1, 0.7, 2},
     };
-    for (const FontSpec& desired : specs)
+    for (const FontStyle& desired : fonts)
         BuildFont(output, faces, desired);
     // The system font of the standard controls is read from here.
     output.Copy(Faces::PlainFile(), "gfx/fonts/DejaVuSans.ttf");
