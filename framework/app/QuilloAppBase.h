@@ -111,6 +111,8 @@ public:
     SoundManager* GetSoundManager() override { return soundManager.get(); }
     virtual void SetScreenMode(bool wantWindowed, bool threeD);
     virtual void SetWindowed(bool wantWindowed);
+    // A display failure showed that this machine cannot run windowed.
+    bool IsWindowedImpossible() const { return windowedImpossible; }
     virtual void SetDisplayOption(bool on);
     virtual Dialog* ShowDialog(int id, bool modal, const std::string& dialogTitle,
                                const std::string& text, const std::string& footer, int buttonMode);
