@@ -1,0 +1,113 @@
+#include "game/screens/AskDialog.h"
+
+#include "framework/platform/FileSystem.h"
+#include "framework/widgets/DialogButton.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/app/GameApp.h"
+#include "game/board/Board.h"
+
+namespace Spindrel
+{
+
+namespace
+{
+
+struct Question
+{
+    int header;
+    int body;
+    int mode;
+};
+
+// Leaving and quitting only inform (one OK button); the continue question
+// is a yes/no choice.
+Question QuestionOf(int kind)
+{
+    switch (kind)
+    {
+    case AskDialog::kLeaveGame:
+        return {22, 23, Quillo::Dialog::kButtonFooter};
+    case AskDialog::kContinueGame:
+        return {24, 25, Quillo::Dialog::kButtonsYesNo};
+    default:
+        return {28, 29, Quillo::Dialog::kButtonFooter};
+    }
+}
+
+constexpr int kYesText = 27;
+constexpr int kNoText = 26;
+
+} // namespace
+
+AskDialog::AskDialog(GameApp& app, int kind, bool holdsBoardPause)
+    : GameDialog(app, kDialogId, app.GetText(QuestionOf(kind).header),
+                 app.GetText(QuestionOf(kind).body), "OK", QuestionOf(kind).mode),
+      m_kind(kind == kLeaveGame || kind == kContinueGame ? kind : kQuit),
+      m_holdsBoardPause(holdsBoardPause)
+{
+    if (m_kind == kContinueGame)
+    {
+        firstButton->label = app.GetText(kYesText);
+        secondButton->label = app.GetText(kNoText);
+    }
+}
+
+void AskDialog::ReleaseBoardPause()
+{
+    if (m_holdsBoardPause && m_app.GetBoard())
+        m_app.GetBoard()->SetPaused(false);
+    m_holdsBoardPause = false;
+}
+
+void AskDialog::ContinueSavedGame()
+{
+    m_app.CloseMainMenu();
+    ReleaseBoardPause();
+    Board* board = m_app.GetBoard();
+    if (board && board->LoadGame())
+    {
+        if (board->manager != nullptr)
+            board->manager->SetFocus(board);
+        return;
+    }
+    // A saved game that cannot be read leaves the board as it was; the
+    // player chooses a stage instead of facing a dead board.
+    m_app.ShowSelectStage();
+}
+
+void AskDialog::StartAnew()
+{
+    if (Board* board = m_app.GetBoard())
+        Quillo::FileSystem::RemoveFile(board->SavedGamePath());
+    ReleaseBoardPause();
+    m_app.ShowSelectStage();
+}
+
+void AskDialog::OnButtonClicked(int id)
+{
+    Dialog::OnButtonClicked(id);
+    const bool first = id == kDialogId + kFirstButtonOffset;
+    const bool second = id == kDialogId + kSecondButtonOffset;
+    if (!first && !(second && m_kind == kContinueGame))
+        return;
+    m_app.CloseDialogById(kDialogId);
+    switch (m_kind)
+    {
+    case kLeaveGame:
+        if (Board* board = m_app.GetBoard())
+            board->SaveGame();
+        m_app.ReturnToMainMenu();
+        break;
+    case kContinueGame:
+        if (first)
+            ContinueSavedGame();
+        else
+            StartAnew();
+        break;
+    default:
+        m_app.Shutdown();
+        break;
+    }
+}
+
+} // namespace Spindrel

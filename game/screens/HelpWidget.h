@@ -1,0 +1,49 @@
+#pragma once
+
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+
+#include <memory>
+
+namespace Quillo
+{
+class ButtonWidget;
+class MemoryImage;
+} // namespace Quillo
+
+namespace Spindrel
+{
+
+class GameApp;
+
+// The help screen over the whole window: one picture and a back button.
+// It is added to the widget tree without an owner and deletes itself
+// (deferred) when the back button is clicked.
+class HelpWidget : public Quillo::Widget, public Quillo::ButtonListener
+{
+public:
+    static constexpr int kBackId = 801;
+    static constexpr int kBackX = 25;
+    static constexpr int kBackY = 15;
+
+    explicit HelpWidget(GameApp& app);
+    ~HelpWidget() override;
+
+    void OnAttached(Quillo::WidgetManager* widgetManager) override;
+    void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    void Draw(Quillo::Graphics* g) override;
+    void OnButtonClicked(int id) override;
+
+    Quillo::ButtonWidget* BackButton() const { return m_back.get(); }
+
+private:
+    void RemoveBackButton();
+
+    GameApp& m_app;
+    std::unique_ptr<Quillo::MemoryImage> m_picture;
+    std::unique_ptr<Quillo::MemoryImage> m_backImage;
+    std::unique_ptr<Quillo::MemoryImage> m_backLitImage;
+    std::unique_ptr<Quillo::ButtonWidget> m_back;
+};
+
+} // namespace Spindrel
