@@ -1,0 +1,71 @@
+#pragma once
+
+#include "framework/widgets/CheckboxListener.h"
+#include "framework/widgets/SliderListener.h"
+#include "game/screens/GameDialog.h"
+
+#include <memory>
+
+namespace Quillo
+{
+class Checkbox;
+class DialogButton;
+class Slider;
+} // namespace Quillo
+
+namespace Spindrel
+{
+
+// Music and sound volumes, full screen, hardware acceleration and the drawn
+// cursors. The volumes change while the sliders move; the checkboxes take
+// effect together when the dialog is closed with OK. The in-game form has
+// one more button, which leads to the leave-game question.
+class OptionsDialog : public GameDialog, public Quillo::SliderListener, public Quillo::CheckboxListener
+{
+public:
+    static constexpr int kDialogId = 7;
+    static constexpr int kMusicSliderId = 0;
+    static constexpr int kSoundSliderId = 1;
+    static constexpr int kMenuButtonId = 2;
+    static constexpr int kFullScreenId = 3;
+    static constexpr int kAccelerationId = 4;
+    static constexpr int kCursorId = 5;
+
+    OptionsDialog(GameApp& app, bool inGame);
+    ~OptionsDialog() override;
+
+    void OnAttached(Quillo::WidgetManager* widgetManager) override;
+    void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    void Resize(int newX, int newY, int newWidth, int newHeight) override;
+    void Draw(Quillo::Graphics* g) override;
+
+    void OnSliderMoved(int sliderId, double value) override;
+    void OnCheckboxChanged(int checkboxId, bool checked) override;
+    void OnButtonClicked(int buttonId) override;
+
+    Quillo::Slider& MusicSlider() { return *m_musicSlider; }
+    Quillo::Slider& SoundSlider() { return *m_soundSlider; }
+    // Null in the main-menu form.
+    Quillo::DialogButton* MenuButton() { return m_menuButton.get(); }
+    Quillo::Checkbox& AccelerationCheckbox() { return *m_acceleration; }
+    Quillo::Checkbox& FullScreenCheckbox() { return *m_fullScreen; }
+    Quillo::Checkbox& CursorCheckbox() { return *m_cursors; }
+    // The acceleration checkbox is shown only where the display can use
+    // acceleration at all.
+    bool ShowsAcceleration() const { return m_showsAcceleration; }
+
+private:
+    std::unique_ptr<Quillo::Checkbox> MakeCheckbox(int checkboxId);
+    void ShowWarning(int titleText, int bodyText);
+
+    bool m_inGame;
+    bool m_showsAcceleration = false;
+    std::unique_ptr<Quillo::Slider> m_musicSlider;
+    std::unique_ptr<Quillo::Slider> m_soundSlider;
+    std::unique_ptr<Quillo::DialogButton> m_menuButton;
+    std::unique_ptr<Quillo::Checkbox> m_acceleration;
+    std::unique_ptr<Quillo::Checkbox> m_fullScreen;
+    std::unique_ptr<Quillo::Checkbox> m_cursors;
+};
+
+} // namespace Spindrel
