@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Spindrel
+{
+
+// The folder the game writes its profiles, progress, saved games, records
+// and log into. Every write creates the folder first and goes to a
+// temporary file that is renamed over the old one, so a crash or a full
+// disk leaves the previous file whole. Names are plain file names inside
+// the folder; a name with a path separator, an empty name or "." / ".."
+// is refused by every operation.
+class SaveFolder
+{
+public:
+    enum class ReadStatus
+    {
+        Missing,  // absent or unreadable
+        Read,     // bytes hold the whole file
+        TooLarge, // bytes hold the first maxBytes bytes
+    };
+
+    struct FileBytes
+    {
+        ReadStatus status = ReadStatus::Missing;
+        std::vector<uint8_t> bytes;
+    };
+
+    // "_save" in the working directory (beside the program and its data)
+    // when it is a writable folder or can be created there; otherwise
+    // $XDG_DATA_HOME/spindrel (or ~/.local/share/spindrel).
+    static SaveFolder Locate();
+
+    // A folder of the caller's choice (tests, tools).
+    explicit SaveFolder(std::string directory);
+
+    // The folder, without a trailing slash.
+    const std::string& Directory() const { return m_directory; }
+    // The path of a file in the folder (for the start-up log).
+    std::string FilePath(std::string_view name) const;
+
+    static bool IsPlainName(std::string_view name);
+
+    // Reads at most maxBytes.
+    FileBytes Read(std::string_view name, size_t maxBytes) const;
+    // Creates the folder, then writes atomically. False when any step failed;
+    // the old file is then unchanged.
+    bool Write(std::string_view name, std::span<const uint8_t> bytes) const;
+    bool Write(std::string_view name, std::string_view text) const;
+
+    bool Exists(std::string_view name) const;
+    // True when the file is gone afterwards (also when it never existed).
+    bool Remove(std::string_view name) const;
+    // Moves a damaged file out of the way so that it is never overwritten:
+    // "name.bad", or "name.bad2" to "name.bad9" when those are taken (the
+    // last one is replaced when all are). Returns the new name, or empty
+    // when the file could not be moved.
+    std::string KeepAside(std::string_view name) const;
+
+private:
+    std::string m_directory;
+};
+
+} // namespace Spindrel

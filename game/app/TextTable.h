@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Spindrel
+{
+
+// The game's numbered texts, read once at start from the language file
+// that "bin//lng.opt" names. Texts are looked up by number only.
+class TextTable
+{
+public:
+    // Texts 0..73 are used; the table always holds them after loading.
+    static constexpr int kTextCount = 74;
+    // A line keeps at most this many characters; the rest of a longer line
+    // is dropped (it never becomes entries of its own).
+    static constexpr size_t kLineLimit = 1024;
+    // Only this much of a language file is read.
+    static constexpr size_t kFileLimit = 1 << 20;
+    static constexpr const char* kNotLoaded = "<NOT LOADED>";
+
+    // Shows a warning ("Message" box) and returns; loading goes on.
+    using Warning = std::function<void(const std::string& text)>;
+
+    // Reads "bin//lng.opt" and the language file it names, relative to
+    // root (empty: the working directory; otherwise ending in "/").
+    // Warnings: "Could not found bin//lng.opt file!", "Could not found
+    // language file %s!" (the table stays empty), "%d strings not found in
+    // localization data file!" (the missing entries read "<NOT LOADED>").
+    void LoadTextTable(const Warning& warn, const std::string& root = {});
+
+    // The line rules on a language file's contents: lines shorter than two
+    // characters or starting with "-" are skipped, the others appended
+    // verbatim (a trailing "\r" is removed); then filled up to 74 entries.
+    void LoadLanguage(std::string_view text, const Warning& warn);
+
+    // Text `index`; "<NOT LOADED>" for any index the table does not hold
+    // (also before loading and after a failed load). Valid until the next load.
+    const std::string& GetText(int index) const;
+
+    int Count() const { return static_cast<int>(m_texts.size()); }
+
+private:
+    std::vector<std::string> m_texts;
+};
+
+} // namespace Spindrel
