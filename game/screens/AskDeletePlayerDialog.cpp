@@ -1,0 +1,67 @@
+#include "game/screens/AskDeletePlayerDialog.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/widgets/ListWidget.h"
+#include "game/app/GameApp.h"
+#include "game/app/PlayerProfiles.h"
+#include "game/app/SaveFolder.h"
+#include "game/app/SavedGameFiles.h"
+
+namespace Spindrel
+{
+
+namespace
+{
+
+constexpr int kHeaderText = 68;
+constexpr int kQuestionText = 69;
+constexpr int kQuestionX = 27;
+constexpr int kQuestionY = 100;
+constexpr int kForcedNewPlayerMode = Quillo::Dialog::kButtonFooter;
+
+} // namespace
+
+AskDeletePlayerDialog::AskDeletePlayerDialog(GameApp& app, Quillo::ListWidget& list)
+    : GameDialog(app, kButtonBaseId, app.GetText(kHeaderText), "", "", kButtonsOkCancel), m_list(list)
+{
+}
+
+void AskDeletePlayerDialog::Draw(Quillo::Graphics* g)
+{
+    GameDialog::Draw(g);
+    g->SetFont(m_app.Res().FONT_BUTTON);
+    g->SetColor(Quillo::Color::White);
+    g->DrawString(m_app.GetText(kQuestionText), kQuestionX, kQuestionY);
+}
+
+void AskDeletePlayerDialog::OnButtonClicked(int buttonId)
+{
+    GameDialog::OnButtonClicked(buttonId);
+    if (buttonId != id + kFirstButtonOffset && buttonId != id + kSecondButtonOffset)
+        return;
+    if (buttonId == id + kFirstButtonOffset)
+        DeleteSelected();
+    m_app.CloseDialogById(kDialogId);
+    if (m_app.Profiles().Count() == 0)
+        m_app.OpenNewPlayerDialog(kForcedNewPlayerMode);
+}
+
+void AskDeletePlayerDialog::DeleteSelected()
+{
+    PlayerProfiles& profiles = m_app.Profiles();
+    if (profiles.Count() == 0)
+        return;
+    const int selected = m_list.GetSelect();
+    const int row = selected >= 0 && selected < profiles.Count() ? selected : 0;
+    profiles.Select(row);
+    profiles.Save(m_app.Saves());
+    SavedGameFiles::DeletePlayerFiles(m_app.Saves(), profiles.FileName());
+    profiles.Delete(row);
+    profiles.Save(m_app.Saves());
+    m_list.RemoveLine(row);
+    // The row that became current stays marked, so that OK keeps it.
+    m_list.SetSelect(profiles.CurrentId());
+}
+
+} // namespace Spindrel
