@@ -1,7 +1,9 @@
 #include "framework/platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -96,6 +98,14 @@ std::string ResolvePath(std::string_view path)
 
 std::optional<std::vector<uint8_t>> ReadFile(std::string_view path)
 {
+    return ReadFile(path, SIZE_MAX, nullptr);
+}
+
+std::optional<std::vector<uint8_t>> ReadFile(std::string_view path, size_t maxBytes,
+                                             bool* truncated)
+{
+    if (truncated)
+        *truncated = false;
     const std::string p = ResolvePath(path);
     int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -103,7 +113,7 @@ std::optional<std::vector<uint8_t>> ReadFile(std::string_view path)
     std::vector<uint8_t> data;
     struct stat st;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
+        data.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
     else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
     {
         ::close(fd);
@@ -122,6 +132,14 @@ std::optional<std::vector<uint8_t>> ReadFile(std::string_view path)
         }
         if (n == 0)
             break;
+        const size_t room = maxBytes - data.size();
+        if (static_cast<size_t>(n) > room)
+        {
+            data.insert(data.end(), buf, buf + room);
+            if (truncated)
+                *truncated = true;
+            break;
+        }
         data.insert(data.end(), buf, buf + n);
     }
     ::close(fd);

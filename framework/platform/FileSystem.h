@@ -22,6 +22,10 @@ std::string ResolvePath(std::string_view path);
 
 // Reads a whole file. Returns nothing when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> ReadFile(std::string_view path);
+// Reads at most maxBytes of a file, so that a huge or endless file cannot
+// exhaust memory; truncated (when given) tells whether it held more.
+std::optional<std::vector<uint8_t>> ReadFile(std::string_view path, size_t maxBytes,
+                                             bool* truncated);
 
 // Reads a whole text file; a trailing "\r" on each line is removed.
 std::optional<std::string> ReadTextFile(std::string_view path);

@@ -1,0 +1,116 @@
+#include "game/app/SaveFolder.h"
+
+#include "framework/platform/FileSystem.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace Spindrel
+{
+
+namespace FS = Quillo::FileSystem;
+
+namespace
+{
+
+// The exact name only: the data reader's case-insensitive lookup would let
+// "ann" read the files of "Ann".
+bool ExactExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+} // namespace
+
+SaveFolder SaveFolder::Locate()
+{
+    const std::string beside = FS::CurrentDirectory() + "/_save";
+    if (FS::IsWritableDirectory(beside))
+        return SaveFolder(beside);
+    if (!ExactExists(beside) && FS::IsWritableDirectory(FS::CurrentDirectory()))
+        return SaveFolder(beside);
+    return SaveFolder(FS::DataHome() + "/spindrel");
+}
+
+SaveFolder::SaveFolder(std::string directory)
+    : m_directory(FS::NormalizePath(directory))
+{
+    while (m_directory.size() > 1 && m_directory.back() == '/')
+        m_directory.pop_back();
+}
+
+std::string SaveFolder::FilePath(std::string_view name) const
+{
+    const std::string file(name);
+    return m_directory.empty() ? file : m_directory + "/" + file;
+}
+
+bool SaveFolder::IsPlainName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (char c : name)
+    {
+        if (c == '/' || c == '\\' || c == '\0')
+            return false;
+    }
+    return true;
+}
+
+SaveFolder::FileBytes SaveFolder::Read(std::string_view name, size_t maxBytes) const
+{
+    FileBytes result;
+    if (!IsPlainName(name))
+        return result;
+    if (!ExactExists(FilePath(name)))
+        return result;
+    bool truncated = false;
+    auto bytes = FS::ReadFile(FilePath(name), maxBytes, &truncated);
+    if (!bytes)
+        return result;
+    result.status = truncated ? ReadStatus::TooLarge : ReadStatus::Read;
+    result.bytes = std::move(*bytes);
+    return result;
+}
+
+bool SaveFolder::Write(std::string_view name, std::span<const uint8_t> bytes) const
+{
+    if (!IsPlainName(name) || m_directory.empty())
+        return false;
+    if (!FS::MakeDirectories(m_directory))
+        return false;
+    return FS::WriteFileAtomic(FilePath(name), bytes.data(), bytes.size());
+}
+
+bool SaveFolder::Write(std::string_view name, std::string_view text) const
+{
+    return Write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+bool SaveFolder::Exists(std::string_view name) const
+{
+    return IsPlainName(name) && ExactExists(FilePath(name));
+}
+
+bool SaveFolder::Remove(std::string_view name) const
+{
+    if (!IsPlainName(name))
+        return false;
+    const std::string path = FilePath(name);
+    return FS::RemoveFile(path) || !ExactExists(path);
+}
+
+std::string SaveFolder::KeepAside(std::string_view name) const
+{
+    if (!IsPlainName(name) || !Exists(name))
+        return {};
+    const std::string base = std::string(name) + ".bad";
+    std::string target = base;
+    for (int n = 2; n <= 9 && Exists(target); ++n)
+        target = base + std::to_string(n);
+    return FS::RenameFile(FilePath(name), FilePath(target)) ? target : std::string();
+}
+
+} // namespace Spindrel

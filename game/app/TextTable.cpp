@@ -1,0 +1,90 @@
+#include "game/app/TextTable.h"
+
+#include "framework/platform/FileSystem.h"
+
+#include <cctype>
+
+namespace Spindrel
+{
+
+namespace
+{
+
+constexpr const char* kOptionFile = "bin//lng.opt";
+// "bin//lng.opt" holds one path.
+constexpr size_t kOptionFileLimit = 4096;
+
+std::string_view FirstWord(std::string_view text)
+{
+    size_t begin = 0;
+    while (begin < text.size() && std::isspace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    size_t end = begin;
+    while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end])))
+        ++end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view AsText(const std::vector<uint8_t>& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+} // namespace
+
+void TextTable::LoadTextTable(const Warning& warn, const std::string& root)
+{
+    m_texts.clear();
+    const auto option = Quillo::FileSystem::ReadFile(root + kOptionFile, kOptionFileLimit, nullptr);
+    if (!option)
+    {
+        warn("Could not found bin//lng.opt file!");
+        return;
+    }
+    const std::string language(FirstWord(AsText(*option)));
+    const auto text = language.empty() ? std::nullopt
+                                       : Quillo::FileSystem::ReadFile(root + language, kFileLimit, nullptr);
+    if (!text)
+    {
+        warn("Could not found language file " + language + "!");
+        return;
+    }
+    LoadLanguage(AsText(*text), warn);
+}
+
+void TextTable::LoadLanguage(std::string_view text, const Warning& warn)
+{
+    m_texts.clear();
+    size_t pos = 0;
+    while (pos < text.size())
+    {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.size() > kLineLimit)
+            line = line.substr(0, kLineLimit);
+        if (line.size() < 2 || line.front() == '-')
+            continue;
+        m_texts.emplace_back(line);
+    }
+    if (Count() < kTextCount)
+    {
+        const int missing = kTextCount - Count();
+        warn(std::to_string(missing) + " strings not found in localization data file!");
+        m_texts.resize(kTextCount, kNotLoaded);
+    }
+}
+
+const std::string& TextTable::GetText(int index) const
+{
+    static const std::string notLoaded = kNotLoaded;
+    if (index < 0 || index >= Count())
+        return notLoaded;
+    return m_texts[static_cast<size_t>(index)];
+}
+
+} // namespace Spindrel
