@@ -33,7 +33,8 @@ public:
     void OnButtonClicked(int buttonId) override;
 
     // Enter in the field acts as OK; characters a profile name may not
-    // contain are refused.
+    // contain are refused. A name the profile list refuses (the list is
+    // full) leaves the dialog open.
     void OnEditText(int editId, const std::string& text) override;
     bool AllowChar(int editId, char ch) override;
 
