@@ -3,11 +3,16 @@
 namespace Spindrel
 {
 
-std::string FormatInt(std::string_view format, int value)
+namespace
+{
+
+// Copies the format, "%%" as "%", and hands each other conversion letter to
+// fill, which appends the argument and returns true when it took it.
+template <typename Fill>
+std::string Format(std::string_view format, Fill fill)
 {
     std::string out;
-    out.reserve(format.size() + 8);
-    bool used = false;
+    out.reserve(format.size() + 16);
     for (size_t i = 0; i < format.size(); ++i)
     {
         const char c = format[i];
@@ -22,10 +27,8 @@ std::string FormatInt(std::string_view format, int value)
             out += '%';
             ++i;
         }
-        else if (!used && (next == 'd' || next == 'i' || next == 'u'))
+        else if (fill(next, out))
         {
-            out += std::to_string(value);
-            used = true;
             ++i;
         }
         else
@@ -34,6 +37,41 @@ std::string FormatInt(std::string_view format, int value)
         }
     }
     return out;
+}
+
+bool IsIntConversion(char c)
+{
+    return c == 'd' || c == 'i' || c == 'u';
+}
+
+} // namespace
+
+std::string FormatInts(std::string_view format, std::initializer_list<int> values)
+{
+    const int* next = values.begin();
+    return Format(format, [&](char conversion, std::string& out) {
+        if (!IsIntConversion(conversion) || next == values.end())
+            return false;
+        out += std::to_string(*next++);
+        return true;
+    });
+}
+
+std::string FormatInt(std::string_view format, int value)
+{
+    return FormatInts(format, {value});
+}
+
+std::string FormatString(std::string_view format, std::string_view text)
+{
+    bool used = false;
+    return Format(format, [&](char conversion, std::string& out) {
+        if (conversion != 's' || used)
+            return false;
+        out += text;
+        used = true;
+        return true;
+    });
 }
 
 } // namespace Spindrel

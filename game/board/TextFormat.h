@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,12 @@ namespace Spindrel
 // is copied as it stands, so a text cannot make the game read arguments
 // it never passed.
 std::string FormatInt(std::string_view format, int value);
+
+// The same with several integers, taken by the integer conversions in
+// order; conversions beyond the values given are copied as they stand.
+std::string FormatInts(std::string_view format, std::initializer_list<int> values);
+
+// The same with one text, taken by the first %s.
+std::string FormatString(std::string_view format, std::string_view text);
 
 } // namespace Spindrel

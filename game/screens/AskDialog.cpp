@@ -1,9 +1,9 @@
 #include "game/screens/AskDialog.h"
 
-#include "framework/platform/FileSystem.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
+#include "game/app/SavedGameFiles.h"
 #include "game/board/Board.h"
 
 namespace Spindrel
@@ -64,23 +64,36 @@ void AskDialog::ContinueSavedGame()
     m_app.CloseMainMenu();
     ReleaseBoardPause();
     Board* board = m_app.GetBoard();
-    if (board && board->LoadGame())
+    const std::string player = m_app.PlayerFileName();
+    if (board)
     {
-        if (board->manager != nullptr)
-            board->manager->SetFocus(board);
-        return;
+        const auto bytes = SavedGameFiles::LoadGame(m_app.Saves(), player);
+        if (bytes && board->Logic().LoadState(*bytes))
+        {
+            board->Invalidate();
+            if (board->manager != nullptr)
+                board->manager->SetFocus(board);
+            return;
+        }
+        // A game the board cannot continue is kept aside, not offered again.
+        if (bytes)
+            SavedGameFiles::KeepGameAside(m_app.Saves(), player);
     }
-    // A saved game that cannot be read leaves the board as it was; the
-    // player chooses a stage instead of facing a dead board.
+    // The player chooses a stage instead of facing a dead board.
     m_app.ShowSelectStage();
 }
 
 void AskDialog::StartAnew()
 {
-    if (Board* board = m_app.GetBoard())
-        Quillo::FileSystem::RemoveFile(board->SavedGamePath());
+    SavedGameFiles::DeleteGame(m_app.Saves(), m_app.PlayerFileName());
     ReleaseBoardPause();
     m_app.ShowSelectStage();
+}
+
+void AskDialog::SaveRunningGame()
+{
+    if (Board* board = m_app.GetBoard())
+        SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
 }
 
 void AskDialog::OnButtonClicked(int id)
@@ -94,8 +107,7 @@ void AskDialog::OnButtonClicked(int id)
     switch (m_kind)
     {
     case kLeaveGame:
-        if (Board* board = m_app.GetBoard())
-            board->SaveGame();
+        SaveRunningGame();
         m_app.ReturnToMainMenu();
         break;
     case kContinueGame:

@@ -26,6 +26,7 @@ public:
 private:
     void ContinueSavedGame();
     void StartAnew();
+    void SaveRunningGame();
     void ReleaseBoardPause();
 
     int m_kind;
