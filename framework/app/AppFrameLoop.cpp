@@ -3,6 +3,7 @@
 #include "framework/app/QuilloAppBase.h"
 
 #include "framework/audio/MusicInterface.h"
+#include "framework/diagnostics/CrashFilter.h"
 #include "framework/graphics/DisplayImage.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/NativeDisplay.h"
@@ -26,6 +27,8 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
         Shutdown();
     if (shutdownStarted)
         return false;
+    if (StepDemoJump())
+        return true;
 
     const bool paced = IsRefreshPacedActive();
     double step = updateStepMs / speedFactor;
@@ -144,12 +147,24 @@ void QuilloAppBase::RunUpdateSequence(double updatesPerStep)
 
 bool QuilloAppBase::TryUpdate()
 {
-    if (loadingThreadDone && !loadingHandled)
+    DemoPlayer* player = demo.Player();
+    // A demo hands over where the recording did, not when the thread ends.
+    if (loadingThreadDone && !loadingHandled && (!player || player->LoadingDonePlayed()))
     {
         throttleWhileLoading = false;
         loadingHandled = true;
         WaitForLoadingThread();
+        // Recorded first, so that what OnLoadingFinished reads follows the
+        // marker in the stream as it follows the hand-over on playback.
+        demo.RecordLoadingDone();
         OnLoadingFinished();
+    }
+    if (player)
+    {
+        if (loadingHandled != player->LoadingDonePlayed() ||
+            static_cast<uint32_t>(updateCount) >= player->Header().totalUpdates)
+            return false;
+        player->ApplyDue(static_cast<uint32_t>(updateCount), *this, true);
     }
     RunOneUpdate();
     return true;
@@ -157,6 +172,9 @@ bool QuilloAppBase::TryUpdate()
 
 void QuilloAppBase::RunOneUpdate()
 {
+    // "-crash": the first update fails on purpose, with the window up.
+    if (frameworkParams.crash)
+        CrashOnPurpose();
     ++updateCount;
     if (!minimized && widgetManager && widgetManager->UpdatePass())
         ++changedUpdateCount;

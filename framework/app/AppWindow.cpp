@@ -85,6 +85,7 @@ void QuilloAppBase::CreateMainWindow()
         if (code == 0)
         {
             refreshRate = display->GetRefreshRate();
+            demo.RecordDisplay(physicallyWindowed, refreshRate);
             break;
         }
         if (code == 6 && physicallyWindowed)
@@ -278,21 +279,50 @@ void QuilloAppBase::ReevaluateFocus()
     }
 }
 
+void QuilloAppBase::SetMinimized(bool nowMinimized)
+{
+    if (nowMinimized != minimized)
+    {
+        minimized = nowMinimized;
+        if (minimized && muteOnLostFocus)
+            Mute(true);
+        if (!minimized)
+        {
+            if (muteOnLostFocus)
+                Unmute(true);
+            widgetManager->MarkAllDirty();
+        }
+    }
+    ReevaluateFocus();
+}
+
+void QuilloAppBase::HandleActivation()
+{
+    ReevaluateFocus();
+    if (active && !physicallyWindowed)
+        widgetManager->MarkAllDirty();
+    if (!active && screenSaverMode)
+        OnAppLostFocus();
+}
+
 void QuilloAppBase::HandleMouseLeaveTimer()
 {
-    if (!mouseLeaveTracking || !widgetManager)
+    // While a demo plays, the recording says where the mouse is.
+    if (!mouseLeaveTracking || !widgetManager || IsPlayingDemo())
         return;
     Point p;
     const bool inside = platform->CursorInClient(p) && p.x >= 0 && p.y >= 0 && p.x < width &&
                         p.y < height;
     if (mouseInWindow && !inside)
     {
+        demo.RecordMouseLeave();
         widgetManager->MouseLeaveWindow(p.x, p.y);
         mouseInWindow = false;
         ApplyCursor();
     }
     else if (!mouseInWindow && inside)
     {
+        demo.RecordMouseEnter();
         mouseInWindow = true;
         ApplyCursor();
     }
@@ -314,29 +344,21 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     case EventType::Minimized:
     case EventType::Restored:
     {
+        // Minimising stops the widget updates, so during playback only the
+        // recorded state counts.
+        if (!liveInput)
+            break;
         const bool nowMinimized = event.type == EventType::Minimized;
         if (nowMinimized != minimized)
-        {
-            minimized = nowMinimized;
-            if (minimized && muteOnLostFocus)
-                Mute(true);
-            if (!minimized)
-            {
-                if (muteOnLostFocus)
-                    Unmute(true);
-                widgetManager->MarkAllDirty();
-            }
-        }
-        ReevaluateFocus();
+            demo.RecordMinimize(nowMinimized);
+        SetMinimized(nowMinimized);
         break;
     }
     case EventType::FocusGained:
     case EventType::FocusLost:
-        ReevaluateFocus();
-        if (active && !physicallyWindowed)
-            widgetManager->MarkAllDirty();
-        if (!active && screenSaverMode)
-            OnAppLostFocus();
+        if (liveInput)
+            demo.RecordActivate(active);
+        HandleActivation();
         break;
     case EventType::KeyDown:
         lastInputMs = platform->NowMs();
@@ -346,18 +368,30 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
             break;
         }
         if (!liveInput)
+        {
+            HandlePlaybackKey(event.code);
             break;
+        }
         if (debugKeysEnabled && OnDebugKey(event.code))
             break;
+        // Recorded as the widgets get it: keys the frame keeps for itself
+        // must not reach them on playback.
+        demo.RecordKeyDown(event.code);
         widgetManager->KeyDown(event.code);
         break;
     case EventType::KeyUp:
         if (liveInput)
+        {
+            demo.RecordKeyUp(event.code);
             widgetManager->KeyUp(event.code);
+        }
         break;
     case EventType::Char:
         if (liveInput)
+        {
+            demo.RecordKeyChar(event.code);
             widgetManager->KeyChar(static_cast<char>(event.code));
+        }
         break;
     case EventType::MouseMove:
     case EventType::MouseDown:
@@ -367,13 +401,15 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         if (!liveInput)
             break;
         // Coordinates outside the picture (full-screen bars, a drag beyond the
-        // window) are clamped so that they fit the recorded 12-bit fields.
-        const int mx = std::clamp(event.x, -1, 4095);
-        const int my = std::clamp(event.y, -1, 4095);
+        // window) are clamped so that they fit the recorded 12-bit fields and
+        // playback hands the widgets the very same positions.
+        const int mx = DemoWriter::ClampCoordinate(event.x);
+        const int my = DemoWriter::ClampCoordinate(event.y);
         if (event.type == EventType::MouseMove && !event.inside && mouseButtonsDown == 0)
         {
             if (mouseInWindow)
             {
+                demo.RecordMouseLeave();
                 widgetManager->MouseLeaveWindow(mx, my);
                 mouseInWindow = false;
                 ApplyCursor();
@@ -382,9 +418,17 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         }
         if (event.type == EventType::MouseDown && !event.inside)
             break;
-        widgetManager->MouseMove(mx, my);
+        // Only a move reaches the widgets, as only a move is recorded.
+        if (mx != widgetMouseX || my != widgetMouseY)
+        {
+            widgetMouseX = mx;
+            widgetMouseY = my;
+            demo.RecordMouseMove(mx, my);
+            widgetManager->MouseMove(mx, my);
+        }
         if (!mouseInWindow)
         {
+            demo.RecordMouseEnter();
             mouseInWindow = true;
             ApplyCursor();
         }
@@ -392,11 +436,13 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         {
             mouseButtonsDown |= ButtonBit(event.code);
             platform->CaptureMouse(true);
+            demo.RecordMouseButton(true, event.code);
             widgetManager->MouseDown(mx, my, event.code);
         }
         else if (event.type == EventType::MouseUp)
         {
             mouseButtonsDown &= ~ButtonBit(event.code);
+            demo.RecordMouseButton(false, event.code);
             widgetManager->MouseUp(mx, my, event.code);
             if (mouseButtonsDown == 0)
                 platform->CaptureMouse(false);
@@ -405,9 +451,14 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     }
     case EventType::MouseWheel:
         if (liveInput)
-            widgetManager->MouseWheel(static_cast<int8_t>(std::clamp(event.code, -128, 127)));
+        {
+            const int notches = static_cast<int8_t>(std::clamp(event.code, -128, 127));
+            demo.RecordWheel(notches);
+            widgetManager->MouseWheel(notches);
+        }
         break;
     case EventType::Close:
+        demo.RecordClose();
         closePending = true;
         Shutdown();
         break;

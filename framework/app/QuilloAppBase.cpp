@@ -1,8 +1,11 @@
 #include "framework/app/QuilloAppBase.h"
 
+#include "framework/app/RandomGenerator.h"
+#include "framework/app/RandomInt.h"
 #include "framework/audio/MusicInterface.h"
 #include "framework/audio/SoundInstance.h"
 #include "framework/audio/SoundManager.h"
+#include "framework/diagnostics/CrashFilter.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/DisplayImage.h"
@@ -20,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 namespace Quillo
 {
@@ -76,6 +80,8 @@ QuilloAppBase::QuilloAppBase()
 QuilloAppBase::~QuilloAppBase()
 {
     Shutdown();
+    FinishDemo();
+    ClearCrashApplicationInfo();
     // The loading thread may still use the managers below, so it ends first.
     WaitForLoadingThread();
     for (auto& [id, dialog] : dialogMap)
@@ -118,7 +124,8 @@ void QuilloAppBase::Init()
         }
     }
 
-    ParseCommandLine();
+    if (!commandLineParsed)
+        ParseCommandLine();
 
     if (screenSaverMode)
         singleInstance = false;
@@ -128,12 +135,27 @@ void QuilloAppBase::Init()
         EndProcess(0);
     }
 
+    // A demo named on the command line is where the user started the
+    // program, not in the folder the program moves to next.
+    if (GetDemoMode() != DemoMode::None)
+        demoFileName = std::filesystem::absolute(demoFileName).string();
     const std::string dir = FileSystem::ExecutableDirectory();
     if (!KeepWorkingDirectory(dir))
         FileSystem::SetCurrentDirectory(dir);
 
-    std::srand(platform->TickCount());
+    const uint32_t tick = platform->TickCount();
+    RandomGenerator::Framework().Seed(tick);
+    StartDemo(tick);
+    // Every random source starts from the demo's seed while one records or
+    // plays, so that playback takes the same choices.
+    SeedRandomInt(GetDemoMode() == DemoMode::None ? tick : demo.Seed());
     LoadSettings();
+    if (IsPlayingDemo())
+    {
+        savedMusicVolume = musicVolume;
+        savedSfxVolume = sfxVolume;
+    }
+    SetCrashApplicationInfo(productName, productVersion, "", CrashThreadId());
 
     widgetManager = std::make_unique<WidgetManager>();
     widgetManager->SetHost(this);
@@ -146,6 +168,15 @@ void QuilloAppBase::Init()
         windowed = false;
 
     CreateMainWindow();
+    SetCrashFullscreen(!physicallyWindowed);
+
+    if (IsPlayingDemo())
+    {
+        bool recordedWindowed = true;
+        int recordedRate = 0;
+        if (demo.Player()->TakeDisplay(recordedWindowed, recordedRate))
+            OnDemoDisplay(recordedWindowed, recordedRate);
+    }
 
     if (!soundManager)
         soundManager = CreateSoundManager();
@@ -580,19 +611,6 @@ void QuilloAppBase::OnAppLostFocus()
 }
 
 bool QuilloAppBase::KeepWorkingDirectory(const std::string&)
-{
-    return false;
-}
-
-void QuilloAppBase::SaveSettings() {}
-
-void QuilloAppBase::LoadSettings() {}
-
-void QuilloAppBase::ParseCommandLine() {}
-
-void QuilloAppBase::ParseParams(const std::string&) {}
-
-bool QuilloAppBase::HandleParam(const std::string&, const std::string&)
 {
     return false;
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "framework/app/CommandLine.h"
+#include "framework/app/DemoPlaybackKeys.h"
+#include "framework/app/DemoSession.h"
+#include "framework/app/DemoSink.h"
+#include "framework/app/SettingsAccess.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/platform/Platform.h"
 #include "framework/resources/ResourceHost.h"
@@ -42,9 +47,16 @@ extern QuilloAppBase* gApp;
 // manager, sound, music and resources, and runs the main loop of fixed
 // 10 ms update steps with drawing and sleeping between them. Games derive
 // from it and override the hooks they need.
-class QuilloAppBase : public ButtonListener, public WidgetHost, public ResourceHost
+class QuilloAppBase : public ButtonListener, public WidgetHost, public ResourceHost, protected DemoSink
 {
 public:
+    enum class DemoMode
+    {
+        None,
+        Record,
+        Play,
+    };
+
     QuilloAppBase();
     QuilloAppBase(const QuilloAppBase&) = delete;
     QuilloAppBase& operator=(const QuilloAppBase&) = delete;
@@ -151,6 +163,46 @@ public:
     // Loading progress counters advanced by the loading work.
     void SetLoadingTaskCount(int expected) { loadingTasksExpected = expected; }
     void AddLoadingTasksDone(int n) { loadingTasksDone += n; }
+
+    // The process command line, from main's arguments; ParseCommandLine
+    // (run by Init) hands it to ParseParams. Without it there are no
+    // parameters.
+    void SetCommandLine(int argc, const char* const* argv);
+
+    // Starts the run with demo recording or playback, as "-record" or
+    // "-play" with "-demofile=" would; for applications that ignore their
+    // command line. Call it before Init. An empty path keeps demoFileName.
+    // Recording writes the file when the application object is destroyed.
+    //     auto app = std::make_unique<GameApp>();
+    //     app->SetDemoMode(QuilloAppBase::DemoMode::Play, "/tmp/run.dmo");
+    //     app->Init();
+    //     app->Start();
+    void SetDemoMode(DemoMode mode, const std::string& path);
+    DemoMode GetDemoMode() const;
+
+    // The settings store below registryKey (set up by LoadSettings). A value
+    // name "Sub\Name" is the value Name in the subkey Sub. Failures are
+    // quiet: false, and the caller's value stays as it was.
+    bool WriteString(const std::string& name, const std::string& text);
+    bool WriteInteger(const std::string& name, int value);
+    bool WriteBoolean(const std::string& name, bool value);
+    bool ReadString(const std::string& name, std::string& text);
+    bool ReadInteger(const std::string& name, int& value);
+    bool ReadBoolean(const std::string& name, bool& value);
+    bool EraseValue(const std::string& name);
+    SettingsAccess& Settings() { return settings; }
+    // False when the previous run did not end cleanly ("InProgress" was 1).
+    bool PreviousExitClean() const { return previousExitClean; }
+
+    // Calls to the outside world that a demo records and plays back.
+    bool FileExists(const std::string& path);
+    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data);
+    // Files stay while a demo plays.
+    bool DeleteFileUnlessPlaying(const std::string& path);
+    // Keeps a value in step with the recording (the recorded one wins).
+    void SyncText(std::string& text);
+    void SyncByte(uint8_t& value);
+    DemoSession& Demo() { return demo; }
 
     // Installs the platform (tests pass their own) before Init; Init makes
     // the SDL one when none was installed.
@@ -264,10 +316,42 @@ protected:
     void RunMainThreadTasks();
     void WaitForLoadingThread();
     void ApplyVolumes();
-    // Hooks for demo recording and playback; the recorder fills them in.
-    virtual bool IsPlayingDemo() const { return false; }
-    virtual bool IsRecordingDemo() const { return false; }
-    virtual void FeedDemoInput() {}
+    void SetMinimized(bool nowMinimized);
+    void HandleActivation();
+    // Demo recording and playback.
+    virtual bool IsPlayingDemo() const { return demo.Playing(); }
+    virtual bool IsRecordingDemo() const { return demo.Recording(); }
+    // Applies the recorded input due at the current update.
+    virtual void FeedDemoInput();
+    void StartDemo(uint32_t tickSeed);
+    void FinishDemo();
+    // The fast-forward of a demo jump; true when it took this frame pass.
+    bool StepDemoJump();
+    bool HandlePlaybackKey(int key);
+
+    void OnDemoMouseMove(int x, int y) override;
+    void OnDemoMouseButton(int x, int y, int clickCode, bool down) override;
+    void OnDemoActivate(bool isActive) override;
+    void OnDemoMinimize(bool isMinimized) override;
+    void OnDemoKeyDown(int key) override;
+    void OnDemoKeyUp(int key) override;
+    void OnDemoKeyChar(int ch) override;
+    void OnDemoClose() override;
+    void OnDemoMouseEnter() override;
+    void OnDemoMouseLeave(int x, int y) override;
+    void OnDemoLoadingDone() override {}
+    void OnDemoWheel(int notches) override;
+    void OnDemoDisplay(bool isWindowed, int rate) override;
+
+    SettingsAccess settings;
+    DemoSession demo;
+    std::string commandLine;
+    bool commandLineParsed = false;
+    FrameworkParams frameworkParams;
+    DemoPlaybackState playbackState;
+    bool demoFastForward = false;
+    double demoFastDrawMs = 0.0;
+    bool previousExitClean = true;
 
     std::unique_ptr<Platform> platform;
     double startMs = 0.0;
@@ -303,6 +387,9 @@ protected:
     bool paused = false;
     bool displayOption = false;
     int mouseButtonsDown = 0;
+    // Where the widgets last saw the mouse; a demo starts at (0, 0) too.
+    int widgetMouseX = 0;
+    int widgetMouseY = 0;
 
     std::deque<PlatformEvent> messageQueue;
     std::vector<Widget*> deleteQueue;

@@ -25,6 +25,11 @@ void ClearCrashApplicationInfo()
     PosixCrashHandler::ClearApplicationInfo();
 }
 
+uint64_t CrashThreadId()
+{
+    return PosixCrashHandler::CurrentThreadId();
+}
+
 void SetCrashFullscreen(bool fullscreen)
 {
     PosixCrashHandler::SetFullscreen(fullscreen);

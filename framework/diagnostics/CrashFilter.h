@@ -17,6 +17,8 @@ void InstallCrashFilter();
 void SetCrashApplicationInfo(const std::string& product, const std::string& version,
                              const std::string& soundVersion, uint64_t mainThreadId);
 void ClearCrashApplicationInfo();
+// The calling thread's id as the report prints it.
+uint64_t CrashThreadId();
 void SetCrashFullscreen(bool fullscreen);
 
 // Ends the process through the crash filter on purpose (a null pointer
