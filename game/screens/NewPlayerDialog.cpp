@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/widgets/DialogButton.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
@@ -52,6 +53,13 @@ void NewPlayerDialog::OnDetached(Quillo::WidgetManager* widgetManager)
 {
     widgetManager->RemoveWidget(m_edit.get());
     GameDialog::OnDetached(widgetManager);
+}
+
+void NewPlayerDialog::OnOrderChanged()
+{
+    GameDialog::OnOrderChanged();
+    if (manager)
+        manager->PutInFront(m_edit.get(), secondButton ? secondButton.get() : firstButton.get());
 }
 
 void NewPlayerDialog::Resize(int newX, int newY, int newWidth, int newHeight)

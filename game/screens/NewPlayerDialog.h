@@ -28,6 +28,8 @@ public:
 
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    // The field stays in front of the box.
+    void OnOrderChanged() override;
     void Resize(int newX, int newY, int newWidth, int newHeight) override;
     void Draw(Quillo::Graphics* g) override;
     void OnButtonClicked(int buttonId) override;

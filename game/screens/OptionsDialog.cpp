@@ -102,6 +102,12 @@ std::unique_ptr<Quillo::Checkbox> OptionsDialog::MakeCheckbox(int checkboxId)
     return box;
 }
 
+std::array<Quillo::Widget*, 6> OptionsDialog::Controls()
+{
+    return {m_musicSlider.get(), m_soundSlider.get(), m_menuButton.get(),
+            m_acceleration.get(), m_fullScreen.get(),  m_cursors.get()};
+}
+
 void OptionsDialog::OnAttached(Quillo::WidgetManager* widgetManager)
 {
     GameDialog::OnAttached(widgetManager);
@@ -122,15 +128,28 @@ void OptionsDialog::OnAttached(Quillo::WidgetManager* widgetManager)
 
 void OptionsDialog::OnDetached(Quillo::WidgetManager* widgetManager)
 {
-    for (Quillo::Widget* control :
-         {static_cast<Quillo::Widget*>(m_musicSlider.get()), static_cast<Quillo::Widget*>(m_soundSlider.get()),
-          static_cast<Quillo::Widget*>(m_menuButton.get()), static_cast<Quillo::Widget*>(m_acceleration.get()),
-          static_cast<Quillo::Widget*>(m_fullScreen.get()), static_cast<Quillo::Widget*>(m_cursors.get())})
+    for (Quillo::Widget* control : Controls())
     {
         if (control && control->manager == widgetManager)
             widgetManager->RemoveWidget(control);
     }
     GameDialog::OnDetached(widgetManager);
+}
+
+void OptionsDialog::OnOrderChanged()
+{
+    GameDialog::OnOrderChanged();
+    if (!manager)
+        return;
+    Quillo::Widget* behind = firstButton.get();
+    for (Quillo::Widget* control : Controls())
+    {
+        if (control && control->manager == manager)
+        {
+            manager->PutInFront(control, behind);
+            behind = control;
+        }
+    }
 }
 
 void OptionsDialog::Resize(int newX, int newY, int newWidth, int newHeight)

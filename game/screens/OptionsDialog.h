@@ -4,6 +4,7 @@
 #include "framework/widgets/SliderListener.h"
 #include "game/screens/GameDialog.h"
 
+#include <array>
 #include <memory>
 
 namespace Quillo
@@ -36,6 +37,8 @@ public:
 
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    // The controls stay in front of the box.
+    void OnOrderChanged() override;
     void Resize(int newX, int newY, int newWidth, int newHeight) override;
     void Draw(Quillo::Graphics* g) override;
 
@@ -56,6 +59,9 @@ public:
 
 private:
     std::unique_ptr<Quillo::Checkbox> MakeCheckbox(int checkboxId);
+    // All six, in their order in front of the box; the menu button is null
+    // in the main-menu form.
+    std::array<Quillo::Widget*, 6> Controls();
     void ShowWarning(int titleText, int bodyText);
 
     bool m_inGame;

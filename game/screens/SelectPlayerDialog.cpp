@@ -75,6 +75,8 @@ void SelectPlayerDialog::OnAttached(Quillo::WidgetManager* widgetManager)
     for (int i = 0; i < profiles.Count(); ++i)
         m_list->AddLine(profiles.Name(i));
     m_list->SetSelect(profiles.CurrentId());
+    if (profiles.CurrentId() >= 0)
+        m_list->ScrollToLine(profiles.CurrentId());
 }
 
 void SelectPlayerDialog::OnDetached(Quillo::WidgetManager* widgetManager)
@@ -84,6 +86,23 @@ void SelectPlayerDialog::OnDetached(Quillo::WidgetManager* widgetManager)
     widgetManager->RemoveWidget(m_newButton.get());
     widgetManager->RemoveWidget(m_deleteButton.get());
     GameDialog::OnDetached(widgetManager);
+}
+
+void SelectPlayerDialog::OnOrderChanged()
+{
+    GameDialog::OnOrderChanged();
+    if (!manager)
+        return;
+    Quillo::Widget* behind = secondButton.get();
+    // The scroll bar goes last: its arrows follow it.
+    for (Quillo::Widget* control : {static_cast<Quillo::Widget*>(m_list.get()),
+                                    static_cast<Quillo::Widget*>(m_newButton.get()),
+                                    static_cast<Quillo::Widget*>(m_deleteButton.get()),
+                                    static_cast<Quillo::Widget*>(m_scrollbar.get())})
+    {
+        manager->PutInFront(control, behind);
+        behind = control;
+    }
 }
 
 void SelectPlayerDialog::Resize(int newX, int newY, int newWidth, int newHeight)

@@ -31,6 +31,8 @@ public:
 
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    // The list, the scroll bar and the two buttons stay in front of the box.
+    void OnOrderChanged() override;
     void Resize(int newX, int newY, int newWidth, int newHeight) override;
     void OnButtonClicked(int buttonId) override;
 
