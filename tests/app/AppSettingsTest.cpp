@@ -1,0 +1,148 @@
+#include "TestApp.h"
+#include "support/TempDir.h"
+
+#include "framework/platform/FileSettingsStore.h"
+#include "framework/platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+using namespace Quillo;
+
+namespace
+{
+
+class SettingsApp : public TestApp
+{
+public:
+    SettingsApp() { registryKey = "Quillo\\SettingsTest"; }
+};
+
+class AppSettingsFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        hadConfig = old != nullptr;
+        oldConfig = old ? old : "";
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (hadConfig)
+            setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+    }
+
+    std::string File() const { return FileSettingsStore("Quillo\\SettingsTest").FilePath(); }
+    std::string Text() const
+    {
+        const auto bytes = FileSystem::ReadFile(File());
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    }
+
+    TempDir dir;
+    std::string oldConfig;
+    bool hadConfig = false;
+};
+
+} // namespace
+
+// Init reads the settings and marks the run as in progress; an orderly end
+// writes them with the mark cleared, and the next run reads them back.
+TEST_F(AppSettingsFile, ValuesRoundTripThroughTheFileWithTheExitMarker)
+{
+    {
+        SettingsApp app;
+        app.Init();
+        EXPECT_TRUE(app.PreviousExitClean());
+        EXPECT_NE(Text().find("InProgress=dword:1"), std::string::npos) << Text();
+        app.SetMusicVolume(0.855);
+        app.SetSfxVolume(0.29);
+        app.preferredX = 120;
+        app.preferredY = -7;
+        app.Mute(false);
+        app.Mute(true);
+        EXPECT_TRUE(app.WriteInteger("Sub\\Level", 12));
+        app.Shutdown();
+        EXPECT_NE(Text().find("InProgress=dword:0"), std::string::npos) << Text();
+    }
+    SettingsApp app;
+    app.Init();
+    EXPECT_TRUE(app.PreviousExitClean());
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.85);
+    EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.29);
+    EXPECT_EQ(app.preferredX, 120);
+    EXPECT_EQ(app.preferredY, -7);
+    EXPECT_EQ(app.muteCount, 1) << "only the user's mute is stored";
+    int level = 0;
+    EXPECT_TRUE(app.ReadInteger("Sub\\Level", level));
+    EXPECT_EQ(level, 12);
+    EXPECT_FALSE(app.ReadInteger("Level", level)) << "the value lives in the subkey only";
+
+    // A run that never ends cleanly leaves the mark for the next one.
+    SettingsApp next;
+    next.Init();
+    EXPECT_FALSE(next.PreviousExitClean());
+}
+
+TEST_F(AppSettingsFile, WrongTypesLeaveTheDefaultsAndNoKeyMeansNoFile)
+{
+    {
+        SettingsApp app;
+        app.Init();
+        app.Shutdown();
+        EXPECT_TRUE(app.WriteString("MusicVolume", "loud"));
+        EXPECT_TRUE(app.WriteString("ScreenMode", "1"));
+    }
+    SettingsApp app;
+    app.Init();
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.85);
+    EXPECT_TRUE(app.windowed);
+    std::string text;
+    EXPECT_TRUE(app.ReadString("MusicVolume", text));
+    EXPECT_EQ(text, "loud");
+
+    TempDir other;
+    setenv("XDG_CONFIG_HOME", other.Path().c_str(), 1);
+    TestApp keyless;
+    keyless.Init();
+    keyless.Shutdown();
+    int v = 0;
+    EXPECT_FALSE(keyless.WriteInteger("MusicVolume", 5));
+    EXPECT_FALSE(keyless.ReadInteger("MusicVolume", v));
+    EXPECT_TRUE(std::filesystem::is_empty(other.Path()));
+}
+
+// The string table's "RegistryKey" replaces the registry key.
+TEST_F(AppSettingsFile, TheStringTableCanNameTheKey)
+{
+    TestApp app;
+    app.stringTable["RegistryKey"] = "Quillo\\SettingsTest";
+    app.Init();
+    EXPECT_EQ(app.registryKey, "Quillo\\SettingsTest");
+    EXPECT_NE(Text().find("InProgress=dword:1"), std::string::npos);
+}
+
+TEST(AppCommandLine, FrameworkParametersChooseTheDemo)
+{
+    TestApp app;
+    const char* argv[] = {"/opt/a b/quillo_demo", "-demofile=my run.dmo", "-record"};
+    app.SetCommandLine(3, argv);
+    app.ParseCommandLine();
+    EXPECT_EQ(app.GetDemoMode(), QuilloAppBase::DemoMode::Record);
+    EXPECT_EQ(app.demoFileName, "my run.dmo");
+
+    TestApp playing;
+    playing.ParseParams("-play -screensaver");
+    EXPECT_EQ(playing.GetDemoMode(), QuilloAppBase::DemoMode::Play);
+    EXPECT_TRUE(playing.screenSaverMode);
+    playing.SetDemoMode(QuilloAppBase::DemoMode::None, "");
+    EXPECT_EQ(playing.GetDemoMode(), QuilloAppBase::DemoMode::None);
+    EXPECT_EQ(playing.demoFileName, "quilloapp.dmo");
+}
