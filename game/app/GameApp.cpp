@@ -1,11 +1,50 @@
 #include "game/app/GameApp.h"
 
+#include "framework/app/RandomInt.h"
+#include "framework/audio/MusicInterface.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/app/GameRecords.h"
+#include "game/app/LevelTables.h"
+#include "game/app/PlayerProfiles.h"
+#include "game/app/PlayerProgress.h"
+#include "game/app/SaveFolder.h"
+#include "game/app/SavedGameFiles.h"
+#include "game/app/StartupLog.h"
+#include "game/app/TextTable.h"
+#include "game/board/Board.h"
+#include "game/board/BoardPictures.h"
+#include "game/screens/DarkenWidget.h"
+#include "game/screens/GameDialog.h"
+#include "game/screens/MainMenuWidget.h"
+#include "game/screens/SelectStageWidget.h"
+#include "game/screens/TitleScreen.h"
+
 namespace Spindrel
 {
 
 GameApp* gGameApp = nullptr;
 
+namespace
+{
+constexpr int kTitleLinkText = 4;
+constexpr int kMusicTrackMenu = 0;
+constexpr int kMusicTrackGame = 1;
+constexpr double kMenuMusicFadeSpeed = 0.2;
+constexpr int kOptionsWarningDialog = 6;
+const char* const kMusicFile = "music/music.mo3";
+} // namespace
+
 GameApp::GameApp()
+    : texts(std::make_unique<TextTable>()),
+      profiles(std::make_unique<PlayerProfiles>()),
+      records(std::make_unique<GameRecords>()),
+      levels(std::make_unique<LevelTables>()),
+      saves(std::make_unique<SaveFolder>(std::string())),
+      pictures(std::make_unique<BoardPictures>())
 {
     gGameApp = this;
     productName = "Spindrel";
@@ -21,18 +60,384 @@ GameApp::GameApp()
 
 GameApp::~GameApp()
 {
+    if (board)
+    {
+        if (board->manager != nullptr)
+            board->manager->RemoveWidget(board.get());
+        board.reset();
+    }
+    if (mainMenu)
+    {
+        if (mainMenu->manager != nullptr)
+            mainMenu->manager->RemoveWidget(mainMenu.get());
+        DeleteLater(mainMenu.release());
+    }
+    if (pauseOverlay && pauseOverlay->manager != nullptr)
+        pauseOverlay->manager->RemoveWidget(pauseOverlay.get());
+    pauseOverlay.reset();
+    if (selectStage && selectStage->manager != nullptr)
+        selectStage->manager->RemoveWidget(selectStage.get());
+    selectStage.reset();
+    if (titleScreen && titleScreen->manager != nullptr)
+        titleScreen->manager->RemoveWidget(titleScreen.get());
+    titleScreen.reset();
+    DeleteQueuedWidgets();
+    if (resourceManager)
+    {
+        resourceManager->DeleteResources("MainMenu");
+        resourceManager->DeleteResources("");
+    }
     if (gGameApp == this)
         gGameApp = nullptr;
-}
-
-void GameApp::Init()
-{
-    QuilloAppBase::Init();
 }
 
 bool GameApp::HandleParam(const std::string&, const std::string&)
 {
     return true;
+}
+
+void GameApp::ShowWarning(const std::string& text)
+{
+    // Before the loading hand-over the box has no owner window; the
+    // platform shows it either way.
+    ShowMessageBox(text, "Message", Quillo::MessageBoxKind::Ok);
+}
+
+bool GameApp::LoadAndBind(const std::string& group,
+                          bool (GameResources::*bind)(Quillo::ResourceManager&))
+{
+    return resourceManager->LoadResources(group) && (resources.*bind)(*resourceManager);
+}
+
+void GameApp::Init()
+{
+    QuilloAppBase::Init();
+    if (shutdownStarted)
+        return;
+    // The base has made the program's folder the working directory.
+    *saves = SaveFolder::Locate();
+    LoadResourceManifest();
+
+    texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
+    Quillo::Dialog::yesLabel = GetText(70);
+    Quillo::Dialog::noLabel = GetText(71);
+    Quillo::Dialog::okLabel = GetText(16);
+    Quillo::Dialog::cancelLabel = GetText(72);
+
+    if (!LoadAndBind("Init", &GameResources::BindGroupInit) ||
+        !LoadAndBind("TitleScreen", &GameResources::BindGroupTitleScreen))
+    {
+        RequestClose();
+        ShowResourceError(true);
+        return;
+    }
+    cursorImages[0] = resources.IMAGE_CUSTOM_POINTER;
+    cursorImages[1] = resources.IMAGE_CUSTOM_HAND;
+    cursorImages[2] = resources.IMAGE_CUSTOM_DRAGGING;
+    cursorImages[3] = resources.IMAGE_CUSTOM_TEXT;
+
+    titleScreen = std::make_unique<TitleScreen>(*this);
+    titleScreen->Resize(0, 0, width, height);
+    auto link = std::make_unique<Quillo::HyperlinkWidget>(TitleScreen::kLinkId, titleScreen.get());
+    link->SetFont(resources.FONT_DEFAULT);
+    link->label = GetText(kTitleLinkText);
+    link->color = Quillo::Color::White;
+    link->overColor = Quillo::Color(255, 0, 0);
+    link->underlineOffset = 2;
+    titleScreen->SetLink(std::move(link));
+    widgetManager->AddWidget(titleScreen.get());
+    widgetManager->SetFocus(titleScreen.get());
+
+    if (musicInterface)
+    {
+        musicInterface->LoadTrack(kMusicTrackMenu, kMusicFile);
+        musicInterface->LoadTrack(kMusicTrackGame, kMusicFile);
+        musicInterface->FadeInTrack(kMusicTrackMenu, 0, kMenuMusicFadeSpeed, false);
+    }
+    SetLoadingTaskCount(resourceManager->CountResources("Game"));
+}
+
+void GameApp::LoadingThreadBody()
+{
+    resourceManager->StartLoadResources("Game");
+    while (resourceManager->LoadNextResource())
+    {
+        AddLoadingTasksDone(1);
+        if (IsShuttingDown())
+            return;
+    }
+    if (resourceManager->HadError() || !resources.BindGroupGame(*resourceManager))
+    {
+        PostToMainThread([this] {
+            ShowResourceError(false);
+            RequestClose();
+            Shutdown();
+        });
+        return;
+    }
+
+    const std::string missing = pictures->Build(resources.spr_picBack, "");
+    if (!missing.empty())
+    {
+        PostToMainThread([this, missing] {
+            RequestClose();
+            ShowWarning("There was an error loading the file: " + missing);
+        });
+        return;
+    }
+
+    StartupLog::OpenLog(saves->FilePath("log.txt"));
+    if (!levels->LoadLevelOrder())
+    {
+        PostToMainThread([this] {
+            RequestClose();
+            Shutdown();
+        });
+        return;
+    }
+    levels->LoadLevelTable();
+}
+
+void GameApp::OnLoadingFinished()
+{
+    warningsHaveOwner = true;
+    if (closePending)
+        return;
+    if (titleScreen)
+        titleScreen->ShowLink();
+    records->Load(*saves);
+    records->Save(*saves);
+    profiles->Load(*saves);
+}
+
+Quillo::Dialog* GameApp::MakeDialog(int id, bool modal, const std::string& dialogTitle,
+                                    const std::string& text, const std::string& footer,
+                                    int buttonMode)
+{
+    auto dialog = std::make_unique<GameDialog>(*this, id, dialogTitle, text, footer, buttonMode);
+    dialog->modal = modal;
+    dialog->contentInsets = {24, 24, 24, 24};
+    dialog->Resize(100, 100, 600, 300);
+    // Ownership passes to the dialog registry, which deletes it when closed.
+    return dialog.release();
+}
+
+void GameApp::OnButtonPressed(int id)
+{
+    if (id == kOptionsWarningDialog + Quillo::Dialog::kFirstButtonOffset)
+        CloseDialogById(kOptionsWarningDialog);
+}
+
+void GameApp::OnActivated()
+{
+    QuilloAppBase::OnActivated();
+    if (board)
+        board->SetPaused(false);
+}
+
+void GameApp::OnDeactivated()
+{
+    QuilloAppBase::OnDeactivated();
+    if (board)
+        board->SetPaused(true);
+}
+
+// --- Screen flow -----------------------------------------------------------
+
+void GameApp::CreateBoard()
+{
+    board = std::make_unique<Board>(*this, resources);
+    board->SetSaveDirectory(saves->Directory());
+    board->Logic().SetLevelData(levels->Data());
+    board->SetPictures(std::move(*pictures));
+    board->Resize(0, 0, width, height);
+    widgetManager->AddWidget(board.get());
+    board->Logic().SetActive(false);
+}
+
+bool GameApp::AddMainMenu()
+{
+    if (!LoadAndBind("MainMenu", &GameResources::BindGroupMainMenu))
+    {
+        RequestClose();
+        ShowResourceError(true);
+        return false;
+    }
+    mainMenu = std::make_unique<MainMenuWidget>(*this);
+    mainMenu->Resize(0, 0, width, height);
+    widgetManager->AddWidget(mainMenu.get());
+    return true;
+}
+
+void GameApp::LeaveTitleScreen()
+{
+    if (titleScreen)
+    {
+        widgetManager->RemoveWidget(titleScreen.get());
+        DeleteLater(titleScreen.release());
+    }
+    resourceManager->DeleteResources("TitleScreen");
+    CreateBoard();
+    AddMainMenu();
+}
+
+void GameApp::ShowMainMenu()
+{
+    if (board)
+        board->Logic().SetActive(false);
+    if (!mainMenu)
+        AddMainMenu();
+}
+
+void GameApp::CloseMainMenu()
+{
+    if (!mainMenu)
+        return;
+    widgetManager->RemoveWidget(mainMenu.get());
+    DeleteLater(mainMenu.release());
+    resourceManager->DeleteResources("MainMenu");
+}
+
+void GameApp::ShowSelectStage()
+{
+    CloseMainMenu();
+    if (!LoadAndBind("SelectStage", &GameResources::BindGroupSelectStage))
+    {
+        RequestClose();
+        ShowResourceError(true);
+        return;
+    }
+    selectStage = std::make_unique<SelectStageWidget>(*this, LoadHighestStageStart());
+    selectStage->Resize(0, 0, width, height);
+    widgetManager->AddWidget(selectStage.get());
+    widgetManager->SetFocus(selectStage.get());
+}
+
+void GameApp::CloseSelectStage()
+{
+    if (!selectStage)
+        return;
+    widgetManager->RemoveWidget(selectStage.get());
+    DeleteLater(selectStage.release());
+    resourceManager->DeleteResources("SelectStage");
+}
+
+void GameApp::BackToMainMenuFromStages()
+{
+    CloseSelectStage();
+    ShowMainMenu();
+}
+
+void GameApp::StartStage(int stageIndex)
+{
+    CloseSelectStage();
+    if (!board)
+        return;
+    board->Logic().SetActive(true);
+    widgetManager->SetFocus(board.get());
+    board->NewGameAtStage(stageIndex);
+}
+
+void GameApp::ReturnToMainMenu()
+{
+    StopMusic(kMusicTrackMenu);
+    StopMusic(kMusicTrackGame);
+    FadeInMusic(kMusicTrackMenu, 0, kMenuMusicFadeSpeed, false);
+    if (board)
+        board->SetPaused(false);
+    ShowMainMenu();
+}
+
+bool GameApp::HasSavedGame()
+{
+    return SavedGameFiles::HasGame(*saves, PlayerFileName());
+}
+
+// --- Dialog placement ------------------------------------------------------
+
+void GameApp::AddDialogAt(int id, std::unique_ptr<Quillo::Dialog> dialog, int x, int y, int w, int h)
+{
+    dialog->Resize(x, y, w, h);
+    Quillo::Dialog* raw = dialog.release();
+    // The registry owns it from here and deletes it when it is closed.
+    AddDialog(id, raw);
+    widgetManager->SetFocus(raw);
+}
+
+void GameApp::AddCentredDialog(int id, std::unique_ptr<Quillo::Dialog> dialog, int w, int h)
+{
+    AddDialogAt(id, std::move(dialog), (width - w) / 2, (height - h) / 2, w, h);
+}
+
+void GameApp::PauseBoardForDialog()
+{
+    if (board && board->Logic().State().pauseDepth < 1)
+        board->SetPaused(true);
+}
+
+// --- BoardHost -------------------------------------------------------------
+
+void GameApp::PlaySound(BoardSound sound)
+{
+    const int32_t id = SoundHandle(resources, sound);
+    if (id >= 0)
+        PlaySoundEffect(id);
+}
+
+void GameApp::PlayMusic(int channel, int position, bool noLoop)
+{
+    if (musicInterface)
+        musicInterface->PlayTrack(channel, position, noLoop);
+}
+
+void GameApp::FadeInMusic(int channel, int position, double speed, bool noLoop)
+{
+    if (musicInterface)
+        musicInterface->FadeInTrack(channel, position, speed, noLoop);
+}
+
+void GameApp::FadeOutMusic(int channel, bool stopAtSilence, double speed)
+{
+    if (musicInterface)
+        musicInterface->FadeOutTrack(channel, stopAtSilence, speed);
+}
+
+void GameApp::StopMusic(int channel)
+{
+    if (musicInterface)
+        musicInterface->StopTrack(channel);
+}
+
+std::string GameApp::GetText(int n)
+{
+    return texts->GetText(n);
+}
+
+int GameApp::RandomInt()
+{
+    return Quillo::RandomInt();
+}
+
+std::string GameApp::PlayerFileName()
+{
+    return profiles->FileName();
+}
+
+int GameApp::LoadHighestStageStart()
+{
+    return PlayerProgress::Load(*saves, PlayerFileName());
+}
+
+void GameApp::SaveHighestStageStart(int level)
+{
+    PlayerProgress::Save(*saves, PlayerFileName(), level);
+}
+
+int GameApp::EnterHighScore(int score)
+{
+    lastHighScorePlace = records->EnterHighScore(profiles->CurrentName(), score);
+    records->Save(*saves);
+    return lastHighScorePlace;
 }
 
 } // namespace Spindrel

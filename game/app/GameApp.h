@@ -1,21 +1,134 @@
 #pragma once
 
 #include "framework/app/QuilloAppBase.h"
+#include "game/board/BoardHost.h"
+#include "game/board/GameResources.h"
+
+#include <memory>
+#include <string>
+
+namespace Quillo
+{
+class Dialog;
+class MemoryImage;
+} // namespace Quillo
 
 namespace Spindrel
 {
 
-// The game's application object: Spindrel's identity, window and start-up
-// defaults on top of the framework's frame.
-class GameApp : public Quillo::QuilloAppBase
+class Board;
+class BoardPictures;
+class DarkenWidget;
+class GameRecords;
+class LevelTables;
+class MainMenuWidget;
+class PlayerProfiles;
+class SaveFolder;
+class SelectStageWidget;
+class TextTable;
+class TitleScreen;
+
+// The game's application object: Spindrel's identity and start-up defaults,
+// its resource groups and loading pass, the flow between the title screen,
+// the main menu, the stage selection and the board, and the game's texts,
+// profiles and records. It is the board's host and gives every framework
+// dialog the game's look.
+class GameApp : public Quillo::QuilloAppBase, public BoardHost
 {
 public:
     GameApp();
     ~GameApp() override;
 
     void Init() override;
+    void LoadingThreadBody() override;
+    void OnLoadingFinished() override;
     // The game takes no command-line parameters.
     bool HandleParam(const std::string& name, const std::string& value) override;
+    Quillo::Dialog* MakeDialog(int id, bool modal, const std::string& dialogTitle,
+                               const std::string& text, const std::string& footer,
+                               int buttonMode) override;
+    void OnButtonPressed(int id) override;
+    void OnActivated() override;
+    void OnDeactivated() override;
+
+    // Screen flow; all on the main thread.
+    void LeaveTitleScreen();
+    void ShowMainMenu();
+    void CloseMainMenu();
+    void ShowSelectStage();
+    void CloseSelectStage();
+    void BackToMainMenuFromStages();
+    void ReturnToMainMenu();
+
+    // The game's own dialogs.
+    void ShowAskDialog(int kind);
+    void OpenNewPlayerDialog(int mode);
+    // Registers a dialog under its id, sized w x h and centred on the window.
+    void AddCentredDialog(int id, std::unique_ptr<Quillo::Dialog> dialog, int w, int h);
+    // Registers a dialog at an exact place.
+    void AddDialogAt(int id, std::unique_ptr<Quillo::Dialog> dialog, int x, int y, int w, int h);
+    // Pauses the board when it is not paused already (dialogs from the menu).
+    void PauseBoardForDialog();
+
+    // BoardHost.
+    void PlaySound(BoardSound sound) override;
+    void PlayMusic(int channel, int position, bool noLoop) override;
+    void FadeInMusic(int channel, int position, double speed, bool noLoop) override;
+    void FadeOutMusic(int channel, bool stopAtSilence, double speed) override;
+    void StopMusic(int channel) override;
+    std::string GetText(int n) override;
+    int RandomInt() override;
+    std::string PlayerFileName() override;
+    int LoadHighestStageStart() override;
+    void SaveHighestStageStart(int level) override;
+    int EnterHighScore(int score) override;
+    void ShowPauseOverlay(bool show) override;
+    void ShowDialog(BoardDialog dialog) override;
+    using QuilloAppBase::ShowDialog;
+
+    // The game's state, for screens and dialogs.
+    Board* GetBoard() { return board.get(); }
+    TitleScreen* GetTitleScreen() { return titleScreen.get(); }
+    MainMenuWidget* GetMainMenu() { return mainMenu.get(); }
+    SelectStageWidget* GetSelectStage() { return selectStage.get(); }
+    const GameResources& Res() const { return resources; }
+    TextTable& Texts() { return *texts; }
+    PlayerProfiles& Profiles() { return *profiles; }
+    GameRecords& Records() { return *records; }
+    LevelTables& Levels() { return *levels; }
+    SaveFolder& Saves() { return *saves; }
+    // The place the player took in the high-score table at the latest
+    // game over or game end (0..9), or 1000 when none.
+    int LastHighScorePlace() const { return lastHighScorePlace; }
+
+    // Start of a new game at a stage (0-based), from the stage selection.
+    void StartStage(int stageIndex);
+    // Whether the current player has a suspended game.
+    bool HasSavedGame();
+
+private:
+    bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
+    void ShowWarning(const std::string& text);
+    bool AddMainMenu();
+    void CreateBoard();
+
+    GameResources resources;
+    std::unique_ptr<TextTable> texts;
+    std::unique_ptr<PlayerProfiles> profiles;
+    std::unique_ptr<GameRecords> records;
+    std::unique_ptr<LevelTables> levels;
+    std::unique_ptr<SaveFolder> saves;
+    // The ball faces, faded pictures and bonus icons, built by the loading
+    // pass and handed to the board when it is made.
+    std::unique_ptr<BoardPictures> pictures;
+
+    std::unique_ptr<Board> board;
+    std::unique_ptr<TitleScreen> titleScreen;
+    std::unique_ptr<MainMenuWidget> mainMenu;
+    std::unique_ptr<SelectStageWidget> selectStage;
+    std::unique_ptr<DarkenWidget> pauseOverlay;
+    int lastHighScorePlace = 1000;
+    bool warningsHaveOwner = false;
 };
 
 // The one game application of the process.

@@ -64,6 +64,12 @@ void Board::BuildPictures()
     ApplyResources();
 }
 
+void Board::SetPictures(BoardPictures pictures)
+{
+    m_pictures = std::move(pictures);
+    ApplyResources();
+}
+
 void Board::ApplyResources()
 {
     BoardArt art;
@@ -106,12 +112,12 @@ void Board::StartNextLevel()
 
 std::string Board::SavedGamePath() const
 {
-    return Quillo::FileSystem::NormalizePath(m_saveRoot + "_save//" + m_host.PlayerFileName() + ".sav");
+    return Quillo::FileSystem::NormalizePath(m_saveDirectory + "/" + m_host.PlayerFileName() + ".sav");
 }
 
 bool Board::SaveGame()
 {
-    Quillo::FileSystem::MakeDirectories(Quillo::FileSystem::NormalizePath(m_saveRoot + "_save"));
+    Quillo::FileSystem::MakeDirectories(Quillo::FileSystem::NormalizePath(m_saveDirectory));
     const auto bytes = m_logic.SaveState();
     return Quillo::FileSystem::WriteFileAtomic(SavedGamePath(), bytes.data(), bytes.size());
 }

@@ -33,13 +33,15 @@ public:
     Board(BoardHost& host, const GameResources& resources);
     ~Board() override;
 
-    // Prefixes for data files ("levels", "gfx") and for "_save"; empty
-    // means the working directory.
+    // The prefix for data files ("levels", "gfx"; empty means the working
+    // directory) and the folder saved games go to ("_save" by default).
     void SetDataRoot(const std::string& root);
-    void SetSaveRoot(const std::string& root) { m_saveRoot = root; }
+    void SetSaveDirectory(const std::string& dir) { m_saveDirectory = dir; }
     // After the "Game" group is bound: builds the picture sets and hands
     // the sprite sizes and fonts to the rules.
     void BuildPictures();
+    // Takes picture sets built elsewhere (the game's loading pass) instead.
+    void SetPictures(BoardPictures pictures);
     // Takes the handles as they are now (BuildPictures calls it too).
     void ApplyResources();
 
@@ -84,7 +86,7 @@ private:
     BoardLogic m_logic;
     BoardPictures m_pictures;
     std::string m_dataRoot;
-    std::string m_saveRoot;
+    std::string m_saveDirectory = "_save";
     std::unique_ptr<Quillo::MemoryImage> m_background;
     std::unique_ptr<Quillo::MemoryImage> m_gateStrip;
     std::unique_ptr<Quillo::ButtonWidget> m_menuButton;

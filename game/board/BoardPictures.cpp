@@ -27,6 +27,8 @@ Quillo::MemoryImage* At(const Array& images, int index)
 
 BoardPictures::BoardPictures() = default;
 BoardPictures::~BoardPictures() = default;
+BoardPictures::BoardPictures(BoardPictures&&) noexcept = default;
+BoardPictures& BoardPictures::operator=(BoardPictures&&) noexcept = default;
 
 const char* BoardPictures::BonusName(int kind)
 {
@@ -43,14 +45,21 @@ std::unique_ptr<Quillo::MemoryImage> BoardPictures::LoadImage(const std::string&
     return image;
 }
 
-void BoardPictures::Build(Quillo::MemoryImage* picBack, const std::string& root)
+std::string BoardPictures::Build(Quillo::MemoryImage* picBack, const std::string& root)
 {
-    auto empty = LoadImage(root + "gfx//empty");
+    std::string missing;
+    const auto load = [&](const std::string& path) {
+        auto image = LoadImage(path);
+        if (!image && missing.empty())
+            missing = path;
+        return image;
+    };
+    auto empty = load(root + "gfx//empty");
     for (int p = 1; p <= kPictures; ++p)
     {
         char name[32];
         std::snprintf(name, sizeof name, "gfx//pic_%02d", p);
-        auto picture = LoadImage(root + name);
+        auto picture = load(root + name);
 
         auto face = std::make_unique<Quillo::MemoryImage>();
         face->Create(60, 60);
@@ -87,9 +96,10 @@ void BoardPictures::Build(Quillo::MemoryImage* picBack, const std::string& root)
     }
     for (int k = 0; k < kBonusKinds; ++k)
     {
-        auto icon = LoadImage(root + "gfx//bonus_" + kBonusNames[k]);
+        auto icon = load(root + "gfx//bonus_" + kBonusNames[k]);
         m_bonusIcons[static_cast<size_t>(k)] = icon ? std::move(icon) : std::make_unique<Quillo::MemoryImage>();
     }
+    return missing;
 }
 
 std::unique_ptr<Quillo::MemoryImage> BoardPictures::MakeGateStrip(Quillo::Image* source,

@@ -26,11 +26,15 @@ public:
 
     BoardPictures();
     ~BoardPictures();
+    BoardPictures(BoardPictures&&) noexcept;
+    BoardPictures& operator=(BoardPictures&&) noexcept;
 
     // Faces: "gfx//empty" with cel 0 of picBack and "gfx//pic_%02d" over it;
     // hints: the picture in grey at 40 percent alpha; icons "gfx//bonus_%s".
-    // Missing files leave empty images. root is prepended to every path.
-    void Build(Quillo::MemoryImage* picBack, const std::string& root);
+    // Missing files leave empty images; the result is the first missing
+    // file's path (empty when every file was there). root is prepended to
+    // every path.
+    std::string Build(Quillo::MemoryImage* picBack, const std::string& root);
 
     // The level's gate strip: the 21 cels of source, each turned about its
     // centre by angleDegrees (not turned when rotate is false).

@@ -250,7 +250,7 @@ TEST(BoardWidget, KeysClicksAndTheMenuButton)
 TEST(BoardWidget, SaveAndLoadThroughThePlayersFile)
 {
     DrawnBoard b;
-    b.board.SetSaveRoot(b.dir.Path() + "/");
+    b.board.SetSaveDirectory(b.dir.Path() + "/_save");
     b.board.Logic().StartLevel();
     b.Run(700);
     ASSERT_TRUE(b.board.SaveGame());

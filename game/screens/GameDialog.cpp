@@ -1,0 +1,56 @@
+#include "game/screens/GameDialog.h"
+
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/DialogButton.h"
+#include "game/app/GameApp.h"
+
+namespace Spindrel
+{
+
+using Quillo::Color;
+
+GameDialog::GameDialog(GameApp& app, int dialogId, const std::string& headerText,
+                       const std::string& bodyText, const std::string& footerText, int mode)
+    : Dialog(app.Res().IMAGE_DIALOG_BOX, app.Res().IMAGE_DIALOG_BUTTON, dialogId, true, headerText,
+             bodyText, footerText, mode),
+      m_app(app)
+{
+    const GameResources& res = app.Res();
+    contentInsets = {30, 30, 30, 30};
+    headerSpacing = 30;
+    buttonHeight = kButtonPartHeight;
+    SetHeaderFont(res.FONT_DEFAULT);
+    SetBodyFont(res.FONT_BUTTON);
+    SetButtonFont(res.FONT_BUTTON);
+    SetColor(0, Color::White);
+    SetColor(1, Color::White);
+    SetColor(3, Color::White);
+    SetColor(4, Color(255, 0, 0));
+    if (firstButton)
+        StyleButton(app, *firstButton);
+    if (secondButton)
+        StyleButton(app, *secondButton);
+}
+
+void GameDialog::StyleButton(GameApp& app, Quillo::DialogButton& button)
+{
+    button.componentImage = app.Res().IMAGE_DIALOG_BUTTON;
+    button.normalRect = {0, 0, kButtonPartWidth, kButtonPartHeight};
+    button.overRect = {0, kButtonPartHeight, kButtonPartWidth, kButtonPartHeight};
+    button.downRect = {0, kButtonPartHeight, kButtonPartWidth, kButtonPartHeight};
+}
+
+void GameDialog::Resize(int newX, int newY, int newWidth, int newHeight)
+{
+    Dialog::Resize(newX, newY, newWidth, newHeight);
+    if (!firstButton)
+        return;
+    const int half = firstButton->width / 2;
+    firstButton->Resize(firstButton->x + half, firstButton->y, half, firstButton->height);
+    if (secondButton)
+        secondButton->Resize(secondButton->x + firstButton->width, secondButton->y,
+                             secondButton->width / 2, secondButton->height);
+}
+
+} // namespace Spindrel

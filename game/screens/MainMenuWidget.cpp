@@ -1,0 +1,233 @@
+#include "game/screens/MainMenuWidget.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/app/GameApp.h"
+#include "game/app/LevelTables.h"
+#include "game/app/PlayerProfiles.h"
+#include "game/screens/HelpWidget.h"
+#include "game/screens/HighscoresDialog.h"
+#include "game/screens/OptionsDialog.h"
+#include "game/screens/SelectPlayerDialog.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Spindrel
+{
+
+namespace
+{
+constexpr int kGreetingText = 19;
+constexpr int kPlayerLinkText = 5;
+constexpr int kGreetingBaseline = 270;
+constexpr int kBallDrop = 35;
+constexpr int kHoverDrop = 82;
+constexpr int kHandCursor = 1;
+constexpr int kArrowCursor = 0;
+} // namespace
+
+MainMenuWidget::MainMenuWidget(GameApp& app) : m_app(app)
+{
+    m_app.Levels().LoadMainMenuPoints();
+}
+
+MainMenuWidget::~MainMenuWidget()
+{
+    RemoveControls();
+}
+
+void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
+{
+    Widget::OnAttached(widgetManager);
+    const GameResources& res = m_app.Res();
+    Quillo::MemoryImage* const normal[kButtons] = {res.IMAGE_MB_START, res.IMAGE_MB_OPTIONS,
+                                                   res.IMAGE_MB_HELP, res.IMAGE_MB_HIGHSCORES,
+                                                   res.IMAGE_MB_QUIT};
+    Quillo::MemoryImage* const lit[kButtons] = {res.IMAGE_MB_START_P, res.IMAGE_MB_OPTIONS_P,
+                                                res.IMAGE_MB_HELP_P, res.IMAGE_MB_HIGHSCORES_P,
+                                                res.IMAGE_MB_QUIT_P};
+    const auto& points = m_app.Levels().MainMenuPoints();
+    for (int i = 0; i < kButtons; ++i)
+    {
+        auto button = std::make_unique<Quillo::ButtonWidget>(kStartId + i, this);
+        button->SetFont(res.FONT_DEFAULT);
+        button->colors = {Quillo::Color::White, Quillo::Color::White};
+        button->handCursor = true;
+        button->normalImage = normal[i];
+        button->overImage = lit[i];
+        button->downImage = lit[i];
+        const int w = normal[i] ? normal[i]->GetWidth() : 0;
+        const int h = normal[i] ? normal[i]->GetHeight() : 0;
+        const auto& p = points[static_cast<size_t>(i)];
+        button->Resize(static_cast<int>(p.x), static_cast<int>(p.y), w, h);
+        widgetManager->AddWidget(button.get());
+        m_hoverCentres[static_cast<size_t>(i)] = {static_cast<float>(button->x + button->width / 2),
+                                                  static_cast<float>(button->y + kHoverDrop)};
+        m_buttons[static_cast<size_t>(i)] = std::move(button);
+    }
+
+    m_playerLink = std::make_unique<Quillo::HyperlinkWidget>(kPlayerLinkId, this);
+    m_playerLink->SetFont(res.FONT_BUTTON);
+    m_playerLink->label = m_app.GetText(kPlayerLinkText);
+    m_playerLink->color = Quillo::Color::White;
+    m_playerLink->overColor = Quillo::Color(255, 0, 0);
+    m_playerLink->underlineOffset = 0;
+    m_playerLink->handCursor = true;
+    const int linkW = res.FONT_BUTTON ? res.FONT_BUTTON->TextWidth(m_playerLink->label) : 0;
+    const int linkH = (res.FONT_BUTTON ? res.FONT_BUTTON->Height() : 0) + 4;
+    m_playerLink->Resize((800 - linkW) / 2 + 5, kGreetingBaseline, linkW, linkH);
+    widgetManager->AddWidget(m_playerLink.get());
+    widgetManager->SetFocus(this);
+
+    if (m_app.Profiles().Count() == 0)
+        m_app.OpenNewPlayerDialog(3);
+}
+
+void MainMenuWidget::RemoveControls()
+{
+    if (m_playerLink && m_playerLink->manager != nullptr)
+        m_playerLink->manager->RemoveWidget(m_playerLink.get());
+    for (auto& button : m_buttons)
+    {
+        if (!button)
+            continue;
+        if (button->manager != nullptr)
+            button->manager->RemoveWidget(button.get());
+        // Deferred: a button may be the one whose click brought us here.
+        m_app.DeleteLater(button.release());
+    }
+}
+
+void MainMenuWidget::OnDetached(Quillo::WidgetManager* widgetManager)
+{
+    RemoveControls();
+    Widget::OnDetached(widgetManager);
+}
+
+void MainMenuWidget::Update()
+{
+    m_glowPhase += 0.02f;
+    const int alpha = std::clamp(static_cast<int>(std::cos(m_glowPhase) * 65.0f + 190.0f), 0, 255);
+    m_glowColour = Quillo::Color(255, 255, 255, alpha);
+    for (const auto& button : m_buttons)
+        if (button && button->isOver)
+            m_highlightedId = button->id;
+    Widget::Update();
+    Invalidate();
+}
+
+void MainMenuWidget::OnMouseMove(int localX, int localY)
+{
+    for (const auto& button : m_buttons)
+        if (button)
+            button->isOver = false;
+    m_highlightedId = -1;
+    const float mx = static_cast<float>(x + localX);
+    const float my = static_cast<float>(y + localY);
+    for (int i = 0; i < kButtons; ++i)
+    {
+        const auto& button = m_buttons[static_cast<size_t>(i)];
+        const Centre& c = m_hoverCentres[static_cast<size_t>(i)];
+        if (button && std::hypot(mx - c.x, my - c.y) < kBallRadius)
+        {
+            m_highlightedId = button->id;
+            button->isOver = true;
+            if (m_app.cursorKind != kHandCursor)
+                SetCursorKind(kHandCursor);
+            return;
+        }
+    }
+    if (m_app.cursorKind != kArrowCursor)
+        SetCursorKind(kArrowCursor);
+}
+
+void MainMenuWidget::OnMouseDown(int localX, int localY, int clickCode)
+{
+    Widget::OnMouseDown(localX, localY, clickCode);
+    if (m_highlightedId != -1)
+        OnButtonClicked(m_highlightedId);
+}
+
+void MainMenuWidget::Draw(Quillo::Graphics* g)
+{
+    const GameResources& res = m_app.Res();
+    if (res.IMAGE_MAIN_MENU_BG)
+        g->DrawImage(res.IMAGE_MAIN_MENU_BG, 0, 0);
+    Quillo::MemoryImage* ball = res.IMAGE_BUTTON_BALL;
+    Quillo::MemoryImage* light = res.IMAGE_BUTTON_BALL_LIGHT;
+    for (const auto& button : m_buttons)
+    {
+        if (!button || !ball)
+            continue;
+        const int bx = button->x + button->width / 2 - ball->GetWidth() / 2;
+        const int by = button->y + kBallDrop;
+        g->DrawImage(ball, bx, by);
+        if (button->id == m_highlightedId && light)
+        {
+            Quillo::Graphics lit(*g);
+            lit.SetColor(m_glowColour);
+            lit.SetTintImages(true);
+            lit.DrawImage(light, bx - (light->GetWidth() - ball->GetWidth()) / 2,
+                          by - (light->GetHeight() - ball->GetHeight()) / 2);
+        }
+    }
+    if (res.FONT_DEFAULT)
+    {
+        g->SetFont(res.FONT_DEFAULT);
+        g->SetColor(Quillo::Color::White);
+        DrawCenteredText(g, kGreetingBaseline,
+                         m_app.GetText(kGreetingText) + " " + m_app.Profiles().CurrentName());
+    }
+}
+
+void MainMenuWidget::OnButtonClicked(int id)
+{
+    SetCursorKind(kArrowCursor);
+    switch (id)
+    {
+    case kStartId:
+        m_app.LoadHighestStageStart();
+        if (m_app.HasSavedGame())
+            m_app.ShowAskDialog(502);
+        else
+            m_app.ShowSelectStage();
+        break;
+    case kOptionsId:
+        m_app.PauseBoardForDialog();
+        m_app.AddCentredDialog(OptionsDialog::kDialogId,
+                               std::make_unique<OptionsDialog>(m_app, false), 400, 410);
+        break;
+    case kHelpId:
+    {
+        auto help = std::make_unique<HelpWidget>(m_app);
+        help->Resize(0, 0, 800, 600);
+        // The help screen belongs to the widget tree until it removes and
+        // deletes itself (its back button).
+        m_app.widgetManager->AddWidget(help.release());
+        break;
+    }
+    case kHighScoresId:
+        m_app.PauseBoardForDialog();
+        m_app.AddCentredDialog(HighscoresDialog::kDialogId, std::make_unique<HighscoresDialog>(m_app),
+                               400, 500);
+        break;
+    case kQuitId:
+        m_app.CloseMainMenu();
+        m_app.Shutdown();
+        break;
+    case kPlayerLinkId:
+        m_app.PauseBoardForDialog();
+        m_app.AddCentredDialog(SelectPlayerDialog::kDialogId,
+                               std::make_unique<SelectPlayerDialog>(m_app), 400, 400);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace Spindrel

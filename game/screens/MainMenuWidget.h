@@ -1,0 +1,72 @@
+#pragma once
+
+#include "framework/graphics/Color.h"
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/Widget.h"
+
+#include <array>
+#include <memory>
+
+namespace Quillo
+{
+class ButtonWidget;
+class HyperlinkWidget;
+} // namespace Quillo
+
+namespace Spindrel
+{
+
+class GameApp;
+
+// The screen between games: five image buttons sitting on painted balls
+// that glow under the mouse, a greeting for the current player and a link
+// to change the player. A button reacts to its round ball, not to its
+// image's rectangle.
+class MainMenuWidget : public Quillo::Widget, public Quillo::ButtonListener
+{
+public:
+    static constexpr int kStartId = 3001;
+    static constexpr int kOptionsId = 3002;
+    static constexpr int kHelpId = 3003;
+    static constexpr int kHighScoresId = 3004;
+    static constexpr int kQuitId = 3005;
+    static constexpr int kPlayerLinkId = 3007;
+    static constexpr int kButtons = 5;
+    // A press counts for a button when it lands closer than this to the
+    // centre of its ball.
+    static constexpr float kBallRadius = 47.0f;
+
+    explicit MainMenuWidget(GameApp& app);
+    ~MainMenuWidget() override;
+
+    void OnAttached(Quillo::WidgetManager* widgetManager) override;
+    void OnDetached(Quillo::WidgetManager* widgetManager) override;
+    void Update() override;
+    void Draw(Quillo::Graphics* g) override;
+    void OnMouseMove(int localX, int localY) override;
+    void OnMouseDown(int localX, int localY, int clickCode) override;
+    void OnButtonClicked(int id) override;
+
+    int HighlightedId() const { return m_highlightedId; }
+    const Quillo::Color& GlowColour() const { return m_glowColour; }
+    Quillo::ButtonWidget* Button(int index) const { return m_buttons[static_cast<size_t>(index)].get(); }
+
+private:
+    struct Centre
+    {
+        float x = 0.0f;
+        float y = 0.0f;
+    };
+
+    void RemoveControls();
+
+    GameApp& m_app;
+    std::array<std::unique_ptr<Quillo::ButtonWidget>, kButtons> m_buttons;
+    std::array<Centre, kButtons> m_hoverCentres;
+    std::unique_ptr<Quillo::HyperlinkWidget> m_playerLink;
+    int m_highlightedId = kStartId;
+    float m_glowPhase = 0.0f;
+    Quillo::Color m_glowColour = Quillo::Color::White;
+};
+
+} // namespace Spindrel

@@ -1,0 +1,221 @@
+#include "game/screens/SelectStageWidget.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/app/GameApp.h"
+#include "game/app/LevelTables.h"
+#include "game/board/Board.h"
+#include "game/board/BoardPictures.h"
+#include "game/board/LevelData.h"
+
+#include <cstdio>
+
+namespace Spindrel
+{
+
+namespace
+{
+constexpr int kStageCaptionText = 73;
+constexpr int kHandCursor = 1;
+constexpr int kArrowCursor = 0;
+// The first stage of the second page.
+constexpr int kSecondPageStage = 9;
+} // namespace
+
+SelectStageWidget::SelectStageWidget(GameApp& app, int highestStageStart)
+    : m_app(app), m_highestStageStart(highestStageStart)
+{
+    for (int i = 0; i < kSlots; ++i)
+        m_slots[static_cast<size_t>(i)] = {(i % 3) * 180 + 135, (i / 3) * 135 + 90, 152, 114};
+    m_page = highestStageStart >= kStageStarts[kSecondPageStage] ? 1 : 0;
+    m_selectedSlot = 0;
+    for (int s = 0; s < kStageCount; ++s)
+        if (kStageStarts[static_cast<size_t>(s)] == highestStageStart)
+            m_selectedSlot = s - 9 * m_page;
+    if (m_selectedSlot < 0 || m_selectedSlot >= kSlots)
+        m_selectedSlot = 0;
+}
+
+SelectStageWidget::~SelectStageWidget()
+{
+    RemoveButtons();
+}
+
+bool SelectStageWidget::IsUnlocked(int stageIndex) const
+{
+    return stageIndex >= 0 && stageIndex < kStageCount &&
+           m_highestStageStart >= kStageStarts[static_cast<size_t>(stageIndex)];
+}
+
+void SelectStageWidget::OnAttached(Quillo::WidgetManager* widgetManager)
+{
+    Widget::OnAttached(widgetManager);
+    const GameResources& res = m_app.Res();
+    struct Spec
+    {
+        int id, bx, by;
+        Quillo::MemoryImage* normal;
+        Quillo::MemoryImage* lit;
+    };
+    const Spec specs[4] = {{kPlayId, 320, 510, res.IMAGE_SS_PLAY, res.IMAGE_SS_PLAY_P},
+                           {kBackId, 10, 30, res.IMAGE_SS_BACK, res.IMAGE_SS_BACK_P},
+                           {kPreviousId, 50, 510, res.IMAGE_SS_LEFT, res.IMAGE_SS_LEFT_P},
+                           {kNextId, 715, 510, res.IMAGE_SS_RIGHT, res.IMAGE_SS_RIGHT_P}};
+    for (size_t i = 0; i < 4; ++i)
+    {
+        const Spec& s = specs[i];
+        auto button = std::make_unique<Quillo::ButtonWidget>(s.id, this);
+        button->SetFont(res.FONT_DEFAULT);
+        button->colors = {Quillo::Color::White, Quillo::Color::White};
+        button->handCursor = true;
+        button->normalImage = s.normal;
+        button->overImage = s.lit;
+        button->downImage = s.lit;
+        button->Resize(s.bx, s.by, s.normal ? s.normal->GetWidth() : 0,
+                       s.normal ? s.normal->GetHeight() : 0);
+        widgetManager->AddWidget(button.get());
+        m_buttons[i] = std::move(button);
+    }
+    for (int t = 0; t < kThumbnails; ++t)
+    {
+        char path[48];
+        std::snprintf(path, sizeof path, "gfx/152x114/bg%02d", t + 1);
+        m_thumbnails[static_cast<size_t>(t)] = BoardPictures::LoadImage(path);
+    }
+}
+
+void SelectStageWidget::RemoveButtons()
+{
+    for (auto& button : m_buttons)
+    {
+        if (!button)
+            continue;
+        if (button->manager != nullptr)
+            button->manager->RemoveWidget(button.get());
+        // Deferred: the play or back button may be the one being clicked.
+        m_app.DeleteLater(button.release());
+    }
+}
+
+void SelectStageWidget::OnDetached(Quillo::WidgetManager* widgetManager)
+{
+    RemoveButtons();
+    Widget::OnDetached(widgetManager);
+}
+
+void SelectStageWidget::Update()
+{
+    Widget::Update();
+    Invalidate();
+}
+
+int SelectStageWidget::SlotAt(int localX, int localY) const
+{
+    const int px = x + localX;
+    const int py = y + localY;
+    for (int i = 0; i < kSlots; ++i)
+    {
+        const Quillo::Rect& r = m_slots[static_cast<size_t>(i)];
+        // Edges included: the right and bottom edges are left + 152, top + 114.
+        if (IsUnlocked(StageInSlot(i)) && px >= r.x && px <= r.x + r.width && py >= r.y &&
+            py <= r.y + r.height)
+            return i;
+    }
+    return -1;
+}
+
+void SelectStageWidget::OnMouseMove(int localX, int localY)
+{
+    m_hoverSlot = SlotAt(localX, localY);
+    const int kind = m_hoverSlot >= 0 ? kHandCursor : kArrowCursor;
+    if (m_app.cursorKind != kind)
+        SetCursorKind(kind);
+}
+
+void SelectStageWidget::OnMouseDown(int localX, int localY, int clickCode)
+{
+    Widget::OnMouseDown(localX, localY, clickCode);
+    const int slot = SlotAt(localX, localY);
+    if (slot < 0)
+        return;
+    if (slot == m_selectedSlot)
+        OnButtonClicked(kPlayId);
+    else
+        m_selectedSlot = slot;
+}
+
+void SelectStageWidget::OnButtonClicked(int id)
+{
+    switch (id)
+    {
+    case kPlayId:
+    {
+        const int stage = m_selectedSlot + 9 * m_page;
+        // A page turn keeps the slot, which may then hold a stage not yet
+        // reached: such a stage is not started.
+        if (!IsUnlocked(stage))
+            return;
+        SetCursorKind(kArrowCursor);
+        m_app.StartStage(stage);
+        break;
+    }
+    case kBackId:
+        SetCursorKind(kArrowCursor);
+        m_app.BackToMainMenuFromStages();
+        break;
+    case kPreviousId:
+        if (m_page > 0)
+            --m_page;
+        break;
+    case kNextId:
+        if (m_page < 1)
+            ++m_page;
+        break;
+    default:
+        break;
+    }
+}
+
+void SelectStageWidget::Draw(Quillo::Graphics* g)
+{
+    const GameResources& res = m_app.Res();
+    if (res.IMAGE_SS_BG)
+        g->DrawImage(res.IMAGE_SS_BG, 0, 0);
+    if (res.IMAGE_SS_TITLE)
+        g->DrawImage(res.IMAGE_SS_TITLE, (width - res.IMAGE_SS_TITLE->GetWidth()) / 2, 5);
+    const LevelData& levels = m_app.Levels().Data();
+    for (int i = 0; i < kSlots; ++i)
+    {
+        const Quillo::Rect& r = m_slots[static_cast<size_t>(i)];
+        const int stage = StageInSlot(i);
+        if (!IsUnlocked(stage))
+        {
+            if (res.IMAGE_SS_CLOSE)
+                g->DrawImage(res.IMAGE_SS_CLOSE, r.x, r.y);
+        }
+        else
+        {
+            const int track = levels.trackOfLevel[static_cast<size_t>(kStageStarts[static_cast<size_t>(stage)])];
+            if (track >= 1 && track <= kThumbnails && m_thumbnails[static_cast<size_t>(track - 1)])
+                g->DrawImage(m_thumbnails[static_cast<size_t>(track - 1)].get(), r.x + 9, r.y + 9);
+            if (res.IMAGE_SS_OPEN)
+                g->DrawImage(res.IMAGE_SS_OPEN, r.x, r.y);
+            if (i == m_selectedSlot && res.IMAGE_SS_SELECTED)
+                g->DrawImage(res.IMAGE_SS_SELECTED, r.x, r.y);
+            if (i == m_hoverSlot && res.IMAGE_SS_LIGHT)
+                g->DrawImage(res.IMAGE_SS_LIGHT, r.x + 9, r.y + 9);
+        }
+        if (res.FONT_BUTTON)
+        {
+            g->SetFont(res.FONT_BUTTON);
+            g->SetColor(Quillo::Color::White);
+            g->DrawString(m_app.GetText(kStageCaptionText) + " " + std::to_string(stage + 1), r.x + 50,
+                          r.y + 115);
+        }
+    }
+}
+
+} // namespace Spindrel
