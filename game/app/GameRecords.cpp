@@ -72,7 +72,7 @@ std::optional<GameRecords> GameRecords::Decode(std::span<const uint8_t> bytes)
     for (size_t i = 0; i < records.m_levels.size(); ++i)
     {
         const size_t at = i * kRecordBytes;
-        LevelRecord& level = records.m_levels[i];
+        LevelTimeRecord& level = records.m_levels[i];
         level.bestTime = LittleEndian::ReadInt32(bytes, at);
         level.reserved = LittleEndian::ReadInt32(bytes, at + 4);
         auto holder = ReadName(bytes, at + 8);
@@ -112,9 +112,9 @@ bool GameRecords::Save(const SaveFolder& folder) const
     return folder.Write(kFileName, Encode());
 }
 
-const LevelRecord& GameRecords::Level(int level) const
+const LevelTimeRecord& GameRecords::Level(int level) const
 {
-    static const LevelRecord none;
+    static const LevelTimeRecord none;
     if (level < 0 || level >= kLevelRecords)
         return none;
     return m_levels[static_cast<size_t>(level)];
@@ -124,7 +124,7 @@ bool GameRecords::UpdateLevelRecord(int level, float seconds, std::string_view p
 {
     if (level < kFirstLevel || level > kLastLevel || !std::isfinite(seconds) || seconds < 0.0f)
         return false;
-    LevelRecord& record = m_levels[static_cast<size_t>(level)];
+    LevelTimeRecord& record = m_levels[static_cast<size_t>(level)];
     if (!(static_cast<float>(record.bestTime) > seconds))
         return false;
     record.bestTime = static_cast<int32_t>(seconds);

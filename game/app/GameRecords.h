@@ -17,7 +17,7 @@ namespace Spindrel
 class SaveFolder;
 
 // The best time of a level and who set it.
-struct LevelRecord
+struct LevelTimeRecord
 {
     int32_t bestTime = 12000; // whole seconds
     int32_t reserved = 120;
@@ -56,7 +56,7 @@ public:
     bool Save(const SaveFolder& folder) const;
 
     // Record of a level; a default record for levels outside 0..199.
-    const LevelRecord& Level(int level) const;
+    const LevelTimeRecord& Level(int level) const;
     // A finished level's time (seconds): when it is below the stored best
     // time of a level 1..100, it becomes the best time (whole seconds) and
     // the player its holder. Returns whether a record was set; the caller
@@ -68,7 +68,7 @@ public:
     int EnterHighScore(std::string_view player, int32_t score);
 
 private:
-    std::array<LevelRecord, kLevelRecords> m_levels;
+    std::array<LevelTimeRecord, kLevelRecords> m_levels;
     HighScoreTable m_highScores;
 };
 

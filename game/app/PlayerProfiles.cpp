@@ -113,8 +113,16 @@ const std::string& PlayerProfiles::Name(int index) const
 const std::string& PlayerProfiles::CurrentName() const
 {
     static const std::string unknown = kNoPlayerName;
-    return m_currentId >= 0 && m_currentId < Count() ? m_names[static_cast<size_t>(m_currentId)]
-                                                     : unknown;
+    static const std::string none;
+    if (m_currentId >= 0 && m_currentId < Count())
+        return m_names[static_cast<size_t>(m_currentId)];
+    return m_allDeleted ? none : unknown;
+}
+
+std::string PlayerProfiles::FileName() const
+{
+    const std::string& name = CurrentName();
+    return ToFileName(name.empty() ? std::string_view(kNoPlayerName) : std::string_view(name));
 }
 
 PlayerProfiles::ChooseResult PlayerProfiles::ChooseByName(std::string_view name)
@@ -130,6 +138,7 @@ PlayerProfiles::ChooseResult PlayerProfiles::ChooseByName(std::string_view name)
         return ChooseResult::Refused;
     m_names.push_back(wanted);
     m_currentId = Count() - 1;
+    m_allDeleted = false;
     return ChooseResult::Created;
 }
 
@@ -148,12 +157,14 @@ void PlayerProfiles::Delete(int row)
         row = 0;
     m_names.erase(m_names.begin() + row);
     m_currentId = std::min(row, Count() - 1);
+    m_allDeleted = m_names.empty();
 }
 
 std::string PlayerProfiles::Format() const
 {
     std::string text = std::to_string(std::max(m_currentId, 0)) + "\t\t-- Current player id\n";
-    text += ToFileName(CurrentName()) + "\t\t-- Current player name\n";
+    // An empty word would let the reader take the comment for the name.
+    text += FileName() + "\t\t-- Current player name\n";
     text += std::to_string(Count()) + "\t\t-- Number of profiles\n";
     for (const std::string& name : m_names)
         text += ToFileName(name) + " ; ";

@@ -50,10 +50,13 @@ public:
     const std::string& Name(int index) const;
     // -1 when there is no profile.
     int CurrentId() const { return m_currentId; }
-    // "Unknown" when there is no profile.
+    // "Unknown" when there never was a profile; empty once the last one has
+    // been deleted, until a new one is chosen.
     const std::string& CurrentName() const;
     // The current name with spaces as "_": the stem of "%s.sta", "%s.sav".
-    std::string FileName() const { return ToFileName(CurrentName()); }
+    // "Unknown" without a current profile, so that no file is ever named
+    // ".sta" or ".sav".
+    std::string FileName() const;
 
     // An empty name becomes "Player"; an equal name (case-sensitive) in the
     // list becomes current, otherwise the name is appended and becomes
@@ -85,6 +88,7 @@ public:
 private:
     std::vector<std::string> m_names;
     int m_currentId = -1;
+    bool m_allDeleted = false;
 };
 
 } // namespace Spindrel

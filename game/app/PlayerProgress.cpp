@@ -3,6 +3,7 @@
 #include "game/app/LittleEndian.h"
 #include "game/app/SaveFolder.h"
 #include "game/app/SavedGameFiles.h"
+#include "game/board/LevelData.h"
 
 namespace Spindrel
 {
@@ -21,7 +22,7 @@ std::optional<int32_t> PlayerProgress::Decode(std::span<const uint8_t> bytes)
     const int32_t value = LittleEndian::ReadInt32(bytes, 0);
     if (value < 1 || value > kMaxLevel)
         return std::nullopt;
-    return value;
+    return kStageStarts[static_cast<size_t>(StageOf(value) - 1)];
 }
 
 int32_t PlayerProgress::Load(const SaveFolder& folder, std::string_view playerFileName)
@@ -42,7 +43,8 @@ int32_t PlayerProgress::Load(const SaveFolder& folder, std::string_view playerFi
 bool PlayerProgress::Save(const SaveFolder& folder, std::string_view playerFileName,
                           int32_t highestStageStart)
 {
-    if (highestStageStart < 1 || highestStageStart > kMaxLevel)
+    if (highestStageStart < 1 || highestStageStart > kMaxLevel || !IsStageStart(highestStageStart) ||
+        highestStageStart <= Load(folder, playerFileName))
         return false;
     return folder.Write(SavedGameFiles::ProgressFileName(playerFileName), Encode(highestStageStart));
 }

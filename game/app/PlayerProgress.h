@@ -22,13 +22,15 @@ public:
     static constexpr int32_t kMaxLevel = 100;
 
     static std::vector<uint8_t> Encode(int32_t highestStageStart);
-    // Nothing unless exactly 28 bytes holding a level 1..100.
+    // Nothing unless exactly 28 bytes holding a level 1..100; a level inside
+    // a stage gives the start of that stage.
     static std::optional<int32_t> Decode(std::span<const uint8_t> bytes);
 
     // The stored value; 1 when the file is absent, and 1 when it is damaged
     // (the file is then kept aside).
     static int32_t Load(const SaveFolder& folder, std::string_view playerFileName);
-    // Writes the value (levels outside 1..100 are refused).
+    // Raises the stored value: only a stage start above it is written.
+    // True when the file was written.
     static bool Save(const SaveFolder& folder, std::string_view playerFileName,
                      int32_t highestStageStart);
 };

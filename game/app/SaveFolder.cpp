@@ -26,25 +26,24 @@ bool ExactExists(const std::string& path)
 
 SaveFolder SaveFolder::Locate()
 {
-    const std::string beside = FS::CurrentDirectory() + "/_save";
-    if (FS::IsWritableDirectory(beside))
-        return SaveFolder(beside);
-    if (!ExactExists(beside) && FS::IsWritableDirectory(FS::CurrentDirectory()))
-        return SaveFolder(beside);
-    return SaveFolder(FS::DataHome() + "/spindrel");
+    if (FS::IsWritableDirectory(kFolderName))
+        return SaveFolder(std::string());
+    if (!ExactExists(kFolderName) && FS::IsWritableDirectory("."))
+        return SaveFolder(std::string());
+    return SaveFolder(FS::DataHome() + "/spindrel/");
 }
 
-SaveFolder::SaveFolder(std::string directory)
-    : m_directory(FS::NormalizePath(directory))
+SaveFolder::SaveFolder(std::string root)
+    : m_root(FS::NormalizePath(root))
 {
-    while (m_directory.size() > 1 && m_directory.back() == '/')
-        m_directory.pop_back();
+    if (!m_root.empty() && m_root.back() != '/')
+        m_root += '/';
+    m_directory = m_root + kFolderName;
 }
 
 std::string SaveFolder::FilePath(std::string_view name) const
 {
-    const std::string file(name);
-    return m_directory.empty() ? file : m_directory + "/" + file;
+    return m_directory + "/" + std::string(name);
 }
 
 bool SaveFolder::IsPlainName(std::string_view name)
@@ -77,7 +76,7 @@ SaveFolder::FileBytes SaveFolder::Read(std::string_view name, size_t maxBytes) c
 
 bool SaveFolder::Write(std::string_view name, std::span<const uint8_t> bytes) const
 {
-    if (!IsPlainName(name) || m_directory.empty())
+    if (!IsPlainName(name))
         return false;
     if (!FS::MakeDirectories(m_directory))
         return false;

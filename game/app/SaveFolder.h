@@ -32,15 +32,19 @@ public:
         std::vector<uint8_t> bytes;
     };
 
+    static constexpr const char* kFolderName = "_save";
+
     // "_save" in the working directory (beside the program and its data)
     // when it is a writable folder or can be created there; otherwise
-    // $XDG_DATA_HOME/spindrel (or ~/.local/share/spindrel).
+    // $XDG_DATA_HOME/spindrel/_save (or ~/.local/share/spindrel/_save).
     static SaveFolder Locate();
 
-    // A folder of the caller's choice (tests, tools).
-    explicit SaveFolder(std::string directory);
+    // "_save" inside root (empty: the working directory).
+    explicit SaveFolder(std::string root);
 
-    // The folder, without a trailing slash.
+    // The directory that holds "_save": empty, or a prefix ending in "/".
+    const std::string& Root() const { return m_root; }
+    // The folder itself, without a trailing slash.
     const std::string& Directory() const { return m_directory; }
     // The path of a file in the folder (for the start-up log).
     std::string FilePath(std::string_view name) const;
@@ -64,6 +68,7 @@ public:
     std::string KeepAside(std::string_view name) const;
 
 private:
+    std::string m_root;
     std::string m_directory;
 };
 

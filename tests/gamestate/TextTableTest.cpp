@@ -1,0 +1,132 @@
+#include "GameStateFiles.h"
+#include "game/app/TextTable.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace GameStateTest;
+using Spindrel::TextTable;
+
+namespace
+{
+
+struct Warnings
+{
+    std::vector<std::string> shown;
+    TextTable::Warning Sink()
+    {
+        return [this](const std::string& text) { shown.push_back(text); };
+    }
+};
+
+std::string Entries(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "text " + std::to_string(i) + "\n";
+    return text;
+}
+
+} // namespace
+
+TEST(TextTableTest, EveryIndexIsSafeBeforeLoadingAndOutOfRange)
+{
+    TextTable table;
+    EXPECT_EQ(table.GetText(16), "<NOT LOADED>");
+    EXPECT_EQ(table.GetText(-1), "<NOT LOADED>");
+    Warnings warnings;
+    table.LoadLanguage(Entries(80), warnings.Sink());
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.Count(), 80);
+    EXPECT_EQ(table.GetText(79), "text 79");
+    EXPECT_EQ(table.GetText(80), "<NOT LOADED>");
+    EXPECT_EQ(table.GetText(-5), "<NOT LOADED>");
+    EXPECT_EQ(table.GetText(1 << 30), "<NOT LOADED>");
+}
+
+TEST(TextTableTest, LineRulesNumberOnlyTheEntries)
+{
+    TextTable table;
+    Warnings warnings;
+    const std::string longLine(3000, 'w');
+    table.LoadLanguage("- a comment\n"
+                       "\n"
+                       "Stage %d-%d\r\n"
+                       "x\n"
+                       "-\n"
+                       "  padded  %s\n"
+                       "--- another comment\n"
+                       "ab\n" +
+                           longLine + "\n" + "after the long line\n" + "no newline at the end",
+                       warnings.Sink());
+    EXPECT_EQ(table.GetText(0), "Stage %d-%d");
+    EXPECT_EQ(table.GetText(1), "  padded  %s");
+    EXPECT_EQ(table.GetText(2), "ab");
+    // A long line is cut to its first 1024 characters, never split into entries.
+    EXPECT_EQ(table.GetText(3), std::string(1024, 'w'));
+    EXPECT_EQ(table.GetText(4), "after the long line");
+    EXPECT_EQ(table.GetText(5), "no newline at the end");
+    EXPECT_EQ(table.GetText(6), "<NOT LOADED>");
+    EXPECT_EQ(table.Count(), 74);
+    ASSERT_EQ(warnings.shown.size(), 1u);
+    EXPECT_EQ(warnings.shown[0], "68 strings not found in localization data file!");
+}
+
+TEST(TextTableTest, SeventyEntriesAreFilledUpWithWarningOfFour)
+{
+    TextTable table;
+    Warnings warnings;
+    table.LoadLanguage(Entries(70), warnings.Sink());
+    ASSERT_EQ(warnings.shown.size(), 1u);
+    EXPECT_EQ(warnings.shown[0], "4 strings not found in localization data file!");
+    EXPECT_EQ(table.GetText(69), "text 69");
+    for (int i = 70; i <= 73; ++i)
+        EXPECT_EQ(table.GetText(i), "<NOT LOADED>") << i;
+    EXPECT_EQ(table.Count(), 74);
+}
+
+TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "bin");
+    std::filesystem::create_directories(dir / "lang");
+    WriteText(dir / "bin/lng.opt", "  lang/english.txt   trailing words\n");
+    WriteText(dir / "lang/english.txt", "- English\n" + Entries(74));
+    TextTable table;
+    Warnings warnings;
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.GetText(0), "text 0");
+    EXPECT_EQ(table.GetText(73), "text 73");
+
+    // A second load replaces the table rather than adding to it.
+    WriteText(dir / "lang/english.txt", Entries(74));
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    EXPECT_EQ(table.Count(), 74);
+}
+
+TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
+{
+    TempDir dir;
+    TextTable table;
+    Warnings warnings;
+    table.LoadLanguage(Entries(74), warnings.Sink());
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    ASSERT_EQ(warnings.shown.size(), 1u);
+    EXPECT_EQ(warnings.shown[0], "Could not found bin//lng.opt file!");
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_EQ(table.GetText(16), "<NOT LOADED>");
+
+    std::filesystem::create_directories(dir / "bin");
+    WriteText(dir / "bin/lng.opt", "lang/none.txt\n");
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    ASSERT_EQ(warnings.shown.size(), 2u);
+    EXPECT_EQ(warnings.shown[1], "Could not found language file lang/none.txt!");
+    EXPECT_EQ(table.Count(), 0);
+
+    WriteText(dir / "bin/lng.opt", " \n");
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    ASSERT_EQ(warnings.shown.size(), 3u);
+    EXPECT_EQ(warnings.shown[2], "Could not found language file !");
+}
