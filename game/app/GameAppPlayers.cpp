@@ -1,7 +1,6 @@
-#include "game/app/GameApp.h"
-
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/app/GameApp.h"
 #include "game/screens/NewPlayerDialog.h"
 
 namespace Spindrel
@@ -21,8 +20,8 @@ void GameApp::OpenNewPlayerDialog(int mode)
 {
     auto dialog = std::make_unique<NewPlayerDialog>(*this, mode);
     Quillo::EditWidget& edit = dialog->Edit();
-    AddDialogAt(NewPlayerDialog::kDialogId, std::move(dialog), kNewPlayerX, kNewPlayerY, kNewPlayerWidth,
-                kNewPlayerHeight);
+    AddDialogAt(NewPlayerDialog::kDialogId, std::move(dialog), kNewPlayerX, kNewPlayerY,
+                kNewPlayerWidth, kNewPlayerHeight);
     widgetManager->SetFocus(&edit);
 }
 

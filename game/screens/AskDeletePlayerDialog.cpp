@@ -23,7 +23,8 @@ constexpr int kForcedNewPlayerMode = Quillo::Dialog::kButtonFooter;
 } // namespace
 
 AskDeletePlayerDialog::AskDeletePlayerDialog(GameApp& app, Quillo::ListWidget& list)
-    : GameDialog(app, kButtonBaseId, app.GetText(kHeaderText), "", "", kButtonsOkCancel), m_list(list)
+    : GameDialog(app, kButtonBaseId, app.GetText(kHeaderText), "", "", kButtonsOkCancel),
+      m_list(list)
 {
 }
 

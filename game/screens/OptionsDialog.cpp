@@ -1,8 +1,8 @@
 #include "game/screens/OptionsDialog.h"
 
 #include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/widgets/Checkbox.h"
 #include "framework/widgets/DialogButton.h"
@@ -74,7 +74,8 @@ OptionsDialog::OptionsDialog(GameApp& app, bool inGame)
     m_soundSlider->SetValue(app.GetSfxVolume());
     if (inGame)
     {
-        m_menuButton = std::make_unique<Quillo::DialogButton>(res.IMAGE_DIALOG_BUTTON, kMenuButtonId, this);
+        m_menuButton =
+            std::make_unique<Quillo::DialogButton>(res.IMAGE_DIALOG_BUTTON, kMenuButtonId, this);
         StyleButton(app, *m_menuButton);
         m_menuButton->label = app.GetText(kMenuButtonText);
         m_menuButton->SetFont(res.FONT_BUTTON);
@@ -104,7 +105,7 @@ std::unique_ptr<Quillo::Checkbox> OptionsDialog::MakeCheckbox(int checkboxId)
 
 std::array<Quillo::Widget*, 6> OptionsDialog::Controls()
 {
-    return {m_musicSlider.get(), m_soundSlider.get(), m_menuButton.get(),
+    return {m_musicSlider.get(),  m_soundSlider.get(), m_menuButton.get(),
             m_acceleration.get(), m_fullScreen.get(),  m_cursors.get()};
 }
 
@@ -161,17 +162,18 @@ void OptionsDialog::Resize(int newX, int newY, int newWidth, int newHeight)
     m_soundSlider->Resize(m_musicSlider->x, m_musicSlider->y + m_musicSlider->height + kSliderGap,
                           kSliderWidth, sliderHeight);
     if (m_menuButton && firstButton)
-        m_menuButton->Resize(firstButton->x, firstButton->y - firstButton->height, firstButton->width,
-                             firstButton->height);
+        m_menuButton->Resize(firstButton->x, firstButton->y - firstButton->height,
+                             firstButton->width, firstButton->height);
 
     Quillo::Image* box = res.IMAGE_CHECKBOX;
     const int boxWidth = box ? box->width / 2 : 0;
     const int boxHeight = box ? box->height : 0;
     const int soundBottom = m_soundSlider->y + m_soundSlider->height;
     m_acceleration->Resize(x + kCheckboxLeft, soundBottom - 1, boxWidth, boxHeight);
-    m_fullScreen->Resize(m_acceleration->x, m_acceleration->y + boxHeight - kCheckboxOverlap, boxWidth,
-                         boxHeight);
-    m_cursors->Resize(m_fullScreen->x, m_fullScreen->y + boxHeight - kCheckboxOverlap, boxWidth, boxHeight);
+    m_fullScreen->Resize(m_acceleration->x, m_acceleration->y + boxHeight - kCheckboxOverlap,
+                         boxWidth, boxHeight);
+    m_cursors->Resize(m_fullScreen->x, m_fullScreen->y + boxHeight - kCheckboxOverlap, boxWidth,
+                      boxHeight);
 }
 
 void OptionsDialog::Draw(Quillo::Graphics* g)
@@ -189,8 +191,10 @@ void OptionsDialog::Draw(Quillo::Graphics* g)
     if (m_showsAcceleration)
         g->DrawString(m_app.GetText(kAccelerationLabelText), labelX,
                       m_acceleration->y - y + kCheckboxLabelBaseline);
-    g->DrawString(m_app.GetText(kFullScreenLabelText), labelX, m_fullScreen->y - y + kCheckboxLabelBaseline);
-    g->DrawString(m_app.GetText(kCursorLabelText), labelX, m_cursors->y - y + kCheckboxLabelBaseline);
+    g->DrawString(m_app.GetText(kFullScreenLabelText), labelX,
+                  m_fullScreen->y - y + kCheckboxLabelBaseline);
+    g->DrawString(m_app.GetText(kCursorLabelText), labelX,
+                  m_cursors->y - y + kCheckboxLabelBaseline);
 }
 
 void OptionsDialog::OnSliderMoved(int sliderId, double value)

@@ -21,7 +21,9 @@ namespace Spindrel
 // cursors. The volumes change while the sliders move; the checkboxes take
 // effect together when the dialog is closed with OK. The in-game form has
 // one more button, which leads to the leave-game question.
-class OptionsDialog : public GameDialog, public Quillo::SliderListener, public Quillo::CheckboxListener
+class OptionsDialog : public GameDialog,
+                      public Quillo::SliderListener,
+                      public Quillo::CheckboxListener
 {
 public:
     static constexpr int kDialogId = 7;

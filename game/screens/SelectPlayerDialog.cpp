@@ -42,8 +42,8 @@ SelectPlayerDialog::SelectPlayerDialog(GameApp& app)
       m_deleteButton(MakeButton(kDeleteButtonId, kDeleteText))
 {
     m_list->drawOutline = true;
-    const Quillo::Color listColors[] = {{0, 0, 0, 120},     {0, 0, 0, 140},        {255, 255, 255},
-                                        {255, 155, 155},    {228, 228, 28, 105}, {255, 155, 155}};
+    const Quillo::Color listColors[] = {{0, 0, 0, 120},  {0, 0, 0, 140},      {255, 255, 255},
+                                        {255, 155, 155}, {228, 228, 28, 105}, {255, 155, 155}};
     for (int i = 0; i < 6; ++i)
         m_list->SetColor(i, listColors[i]);
     m_scrollbar->hideWhenNothingToScroll = true;
@@ -54,7 +54,8 @@ SelectPlayerDialog::~SelectPlayerDialog() = default;
 
 std::unique_ptr<Quillo::DialogButton> SelectPlayerDialog::MakeButton(int buttonId, int labelText)
 {
-    auto button = std::make_unique<Quillo::DialogButton>(m_app.Res().IMAGE_DIALOG_BUTTON, buttonId, this);
+    auto button =
+        std::make_unique<Quillo::DialogButton>(m_app.Res().IMAGE_DIALOG_BUTTON, buttonId, this);
     StyleButton(m_app, *button);
     button->label = m_app.GetText(labelText);
     button->SetFont(m_app.Res().FONT_BUTTON);

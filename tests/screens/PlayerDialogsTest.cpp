@@ -1,0 +1,321 @@
+#include "../app/FakePlatform.h"
+#include "framework/widgets/DialogButton.h"
+#include "framework/widgets/EditWidget.h"
+#include "framework/widgets/KeyCode.h"
+#include "framework/widgets/ListWidget.h"
+#include "framework/widgets/ScrollbarWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/app/GameApp.h"
+#include "game/app/PlayerProfiles.h"
+#include "game/app/SaveFolder.h"
+#include "game/app/TextTable.h"
+#include "game/screens/AskDeletePlayerDialog.h"
+#include "game/screens/NewPlayerDialog.h"
+#include "game/screens/SelectPlayerDialog.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+using namespace Spindrel;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+// The game application without its data: a fake platform, a widget
+// manager, texts "t0".."t73" and its save folder inside the test's own.
+class PlayersApp : public GameApp
+{
+public:
+    explicit PlayersApp(const fs::path& saveDir)
+    {
+        SetPlatform(std::make_unique<FakePlatform>());
+        widgetManager = std::make_unique<Quillo::WidgetManager>();
+        widgetManager->SetHost(this);
+        widgetManager->SetSize(800, 600);
+        std::string language;
+        for (int i = 0; i < TextTable::kTextCount; ++i)
+            language += "t" + std::to_string(i) + "\n";
+        Texts().LoadLanguage(language, [](const std::string&) {});
+        Saves() = SaveFolder(saveDir.string());
+    }
+};
+
+class PlayerDialogs : public ::testing::Test
+{
+protected:
+    PlayerDialogs() : dir(FreshFolder()), app(dir) {}
+    ~PlayerDialogs() override { fs::remove_all(dir); }
+
+    // An empty folder per test, so that files of one never reach another.
+    static fs::path FreshFolder()
+    {
+        const fs::path folder =
+            fs::temp_directory_path() /
+            ("spindrel-players-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        return folder;
+    }
+
+    void AddProfiles(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            app.Profiles().ChooseByName(name);
+    }
+
+    static void Click(Quillo::ButtonWidget& button) { button.listener->OnButtonClicked(button.id); }
+
+    SelectPlayerDialog& OpenSelectPlayer()
+    {
+        app.AddCentredDialog(SelectPlayerDialog::kDialogId,
+                             std::make_unique<SelectPlayerDialog>(app), 400, 400);
+        return *static_cast<SelectPlayerDialog*>(app.FindDialog(SelectPlayerDialog::kDialogId));
+    }
+
+    NewPlayerDialog* NewPlayer()
+    {
+        return static_cast<NewPlayerDialog*>(app.FindDialog(NewPlayerDialog::kDialogId));
+    }
+
+    void Type(Quillo::EditWidget& edit, const std::string& text)
+    {
+        for (char c : text)
+            edit.OnKeyChar(c);
+    }
+
+    // A file in the game's save folder inside the test's folder.
+    fs::path Saved(const std::string& name) { return fs::path(app.Saves().Directory()) / name; }
+
+    void Touch(const std::string& name)
+    {
+        fs::create_directories(Saved(name).parent_path());
+        std::ofstream(Saved(name)) << "x";
+    }
+
+    std::string ReadFile(const std::string& name)
+    {
+        std::ifstream in(Saved(name));
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir;
+    PlayersApp app;
+};
+
+TEST_F(PlayerDialogs, ForcedDialogHasOneButtonAndAnEmptyNameBecomesPlayer)
+{
+    app.OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
+    NewPlayerDialog* dialog = NewPlayer();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog->FirstButton(), nullptr);
+    EXPECT_EQ(dialog->SecondButton(), nullptr);
+    EXPECT_EQ(dialog->FirstButton()->id, 2100);
+    EXPECT_EQ(dialog->FirstButton()->label, "t16");
+    EXPECT_EQ(dialog->header, "t63");
+    EXPECT_TRUE(dialog->IsModal());
+    EXPECT_EQ(dialog->GetRect(), (Quillo::Rect{190, 172, 420, 255}));
+    // The field has the focus and sits where the prompt points at it.
+    EXPECT_EQ(app.widgetManager->focusWidget, &dialog->Edit());
+    EXPECT_EQ(dialog->Edit().GetRect(), (Quillo::Rect{240, 292, 300, 25}));
+
+    dialog->Edit().OnKeyDown(Quillo::KeyCode::Enter);
+
+    EXPECT_EQ(app.Profiles().Count(), 1);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Player");
+    EXPECT_EQ(NewPlayer(), nullptr);
+    EXPECT_NE(ReadFile("options.cfg").find("Player ; "), std::string::npos);
+}
+
+TEST_F(PlayerDialogs, NameFieldTakesFifteenCharactersAndRefusesForbiddenOnes)
+{
+    app.OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
+    Quillo::EditWidget& edit = NewPlayer()->Edit();
+    for (char c : std::string("#$%&()*+-.:^@"))
+    {
+        edit.OnKeyChar(c);
+        EXPECT_EQ(edit.text, "") << "accepted " << c;
+    }
+    Type(edit, "Ann Lee 1234567");
+    EXPECT_EQ(edit.text, "Ann Lee 1234567");
+    edit.OnKeyChar('8');
+    EXPECT_EQ(edit.text, "Ann Lee 1234567");
+
+    Click(*NewPlayer()->FirstButton());
+    EXPECT_EQ(app.Profiles().CurrentName(), "Ann Lee 1234567");
+    EXPECT_NE(ReadFile("options.cfg").find("Ann_Lee_1234567 ; "), std::string::npos);
+}
+
+TEST_F(PlayerDialogs, ExistingNameSelectsThatProfileAndClosesThePlayerList)
+{
+    AddProfiles({"Ann", "Bob"});
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    Click(select.NewButton());
+    NewPlayerDialog* dialog = NewPlayer();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog->SecondButton(), nullptr);
+    EXPECT_EQ(dialog->SecondButton()->id, 3100);
+
+    Type(dialog->Edit(), "Ann");
+    Click(*dialog->FirstButton());
+
+    EXPECT_EQ(app.Profiles().Count(), 2);
+    EXPECT_EQ(app.Profiles().CurrentId(), 0);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Ann");
+    EXPECT_EQ(NewPlayer(), nullptr);
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+}
+
+TEST_F(PlayerDialogs, CancelledNewPlayerLeavesThePlayerListOpen)
+{
+    AddProfiles({"Ann"});
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    Click(select.NewButton());
+    Type(NewPlayer()->Edit(), "Cy");
+    Click(*NewPlayer()->SecondButton());
+
+    EXPECT_EQ(NewPlayer(), nullptr);
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), &select);
+    EXPECT_EQ(app.Profiles().Count(), 1);
+}
+
+TEST_F(PlayerDialogs, PlayerListShowsProfilesAndDoubleClickChooses)
+{
+    AddProfiles({"Ann", "Bob", "Cy"});
+    app.Profiles().Select(1);
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    EXPECT_EQ(select.header, "t65");
+    ASSERT_EQ(select.List().GetLineCount(), 3);
+    EXPECT_EQ(select.List().GetLine(2), "Cy");
+    EXPECT_EQ(select.List().GetSelect(), 1);
+
+    // A single click only marks the row.
+    select.List().listener->OnListClicked(select.List().id, 2, 1);
+    EXPECT_EQ(app.Profiles().CurrentId(), 1);
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), &select);
+
+    select.List().listener->OnListClicked(select.List().id, 0, 2);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Ann");
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+    EXPECT_EQ(ReadFile("options.cfg").substr(0, 2), "0\t");
+}
+
+TEST_F(PlayerDialogs, NewAndDeleteButtonsStandOnOkAndCancel)
+{
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    const Quillo::DialogButton& ok = *select.FirstButton();
+    const Quillo::DialogButton& cancel = *select.SecondButton();
+    EXPECT_EQ(ok.id, 2200);
+    EXPECT_EQ(cancel.id, 3200);
+    EXPECT_EQ(select.NewButton().GetRect(),
+              (Quillo::Rect{ok.x, ok.y - ok.height, ok.width, ok.height}));
+    EXPECT_EQ(select.DeleteButton().GetRect(),
+              (Quillo::Rect{cancel.x, cancel.y - cancel.height, cancel.width, cancel.height}));
+    EXPECT_EQ(select.List().GetRect(), (Quillo::Rect{select.x + 50, select.y + 80, 300, 185}));
+    EXPECT_EQ(select.NewButton().label, "t66");
+    EXPECT_EQ(select.DeleteButton().label, "t67");
+}
+
+TEST_F(PlayerDialogs, PlayerListKeepsItsControlsInFrontWhenBroughtForward)
+{
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    app.widgetManager->BringToFront(&select);
+    for (Quillo::Widget* control : {static_cast<Quillo::Widget*>(&select.List()),
+                                    static_cast<Quillo::Widget*>(&select.Scrollbar()),
+                                    static_cast<Quillo::Widget*>(&select.NewButton()),
+                                    static_cast<Quillo::Widget*>(&select.DeleteButton())})
+    {
+        EXPECT_TRUE(app.widgetManager->IsBehind(&select, control));
+        EXPECT_TRUE(app.widgetManager->IsBehind(select.SecondButton(), control));
+    }
+}
+
+TEST_F(PlayerDialogs, DeletingTheLastRowMakesTheRowAboveCurrentAndRemovesItsFiles)
+{
+    AddProfiles({"Ann", "Bob", "Cy Dee"});
+    Touch("Cy_Dee.sta");
+    Touch("Cy_Dee.sav");
+    Touch("Ann.sta");
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    select.List().listener->OnListClicked(select.List().id, 2, 1);
+    Click(select.DeleteButton());
+    auto* ask =
+        static_cast<AskDeletePlayerDialog*>(app.FindDialog(AskDeletePlayerDialog::kDialogId));
+    ASSERT_NE(ask, nullptr);
+    EXPECT_EQ(ask->FirstButton()->id, 2200);
+    EXPECT_EQ(ask->header, "t68");
+    EXPECT_EQ(ask->GetRect(), (Quillo::Rect{160, 190, 480, 220}));
+
+    Click(*ask->FirstButton());
+
+    EXPECT_EQ(app.Profiles().Count(), 2);
+    EXPECT_EQ(app.Profiles().CurrentId(), 1);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Bob");
+    EXPECT_FALSE(fs::exists(Saved("Cy_Dee.sta")));
+    EXPECT_FALSE(fs::exists(Saved("Cy_Dee.sav")));
+    EXPECT_TRUE(fs::exists(Saved("Ann.sta")));
+    ASSERT_EQ(select.List().GetLineCount(), 2);
+    EXPECT_EQ(select.List().GetSelect(), 1);
+    EXPECT_EQ(app.FindDialog(AskDeletePlayerDialog::kDialogId), nullptr);
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), &select);
+    EXPECT_EQ(ReadFile("options.cfg").find("Cy_Dee"), std::string::npos);
+    EXPECT_EQ(NewPlayer(), nullptr);
+}
+
+TEST_F(PlayerDialogs, DeletingAnotherRowMakesTheFollowingProfileCurrent)
+{
+    AddProfiles({"Ann", "Bob", "Cy"});
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    select.List().listener->OnListClicked(select.List().id, 1, 1);
+    Click(select.DeleteButton());
+    Click(*app.FindDialog(AskDeletePlayerDialog::kDialogId)->FirstButton());
+
+    EXPECT_EQ(app.Profiles().CurrentId(), 1);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Cy");
+    EXPECT_EQ(select.List().GetLine(1), "Cy");
+
+    // OK afterwards keeps the profile that became current.
+    Click(*select.FirstButton());
+    EXPECT_EQ(app.Profiles().CurrentName(), "Cy");
+}
+
+TEST_F(PlayerDialogs, CancelledDeletionKeepsEverything)
+{
+    AddProfiles({"Ann", "Bob"});
+    Touch("Ann.sta");
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    select.List().listener->OnListClicked(select.List().id, 0, 1);
+    Click(select.DeleteButton());
+    Click(*app.FindDialog(AskDeletePlayerDialog::kDialogId)->SecondButton());
+
+    EXPECT_EQ(app.Profiles().Count(), 2);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Bob");
+    EXPECT_TRUE(fs::exists(Saved("Ann.sta")));
+    EXPECT_EQ(select.List().GetLineCount(), 2);
+    EXPECT_EQ(app.FindDialog(AskDeletePlayerDialog::kDialogId), nullptr);
+}
+
+TEST_F(PlayerDialogs, DeletingTheOnlyProfileForcesANewPlayer)
+{
+    AddProfiles({"Ann"});
+    SelectPlayerDialog& select = OpenSelectPlayer();
+    Click(select.DeleteButton());
+    Click(*app.FindDialog(AskDeletePlayerDialog::kDialogId)->FirstButton());
+
+    EXPECT_EQ(app.Profiles().Count(), 0);
+    NewPlayerDialog* forced = NewPlayer();
+    ASSERT_NE(forced, nullptr);
+    EXPECT_EQ(forced->SecondButton(), nullptr);
+    EXPECT_EQ(app.widgetManager->GetBaseModal(), forced);
+
+    Type(forced->Edit(), "Dora");
+    Click(*forced->FirstButton());
+    EXPECT_EQ(app.Profiles().CurrentName(), "Dora");
+    EXPECT_EQ(app.FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+}
+
+} // namespace
