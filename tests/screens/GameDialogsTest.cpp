@@ -1,0 +1,387 @@
+// The game's dialogs in the running game: which texts they choose, the
+// level records they set, where their buttons sit and what answering
+// them does to the board, the files and the screens.
+#include "GameDialogsFixture.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/platform/FileSystem.h"
+#include "game/app/GameRecords.h"
+#include "game/app/PlayerProfiles.h"
+#include "game/app/SavedGameFiles.h"
+#include "game/board/TextFormat.h"
+#include "game/screens/AskDialog.h"
+#include "game/screens/DarkenWidget.h"
+#include "game/screens/GameCompleteDialog.h"
+#include "game/screens/GameOverDialog.h"
+#include "game/screens/HighscoresDialog.h"
+#include "game/screens/StatDialog.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+using namespace Spindrel;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+constexpr int kSpace = 32;
+
+template <typename T>
+T* Open(GameDialogsApp& app, int id)
+{
+    return dynamic_cast<T*>(app.FindDialog(id));
+}
+
+const DarkenWidget* Overlay(GameDialogsApp& app)
+{
+    for (Quillo::Widget* w : app.widgetManager->Widgets())
+        if (auto* overlay = dynamic_cast<DarkenWidget*>(w))
+            return overlay;
+    return nullptr;
+}
+
+GameRecords RecordsOnDisk(const std::string& path)
+{
+    const auto bytes = Quillo::FileSystem::ReadFile(path);
+    EXPECT_TRUE(bytes.has_value()) << path;
+    auto records = bytes ? GameRecords::Decode(*bytes) : std::nullopt;
+    EXPECT_TRUE(records.has_value()) << "records file unreadable";
+    return records.value_or(GameRecords());
+}
+
+// How many pixels of the band of rows [top, bottom) are tinted like the
+// colour: the glyphs are shaded, so the text's colour shows as the
+// proportions of the channels, not as exact values.
+int CountTinted(Quillo::MemoryImage& image, int top, int bottom, Quillo::Color c)
+{
+    const uint32_t* bits = image.GetBits();
+    int n = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.GetHeight()); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+        {
+            const uint32_t p = bits[y * image.GetWidth() + x];
+            const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
+            const int top = std::max({r, g, b});
+            if (top < 96)
+                continue;
+            // Each channel within 12% of the colour's proportion.
+            const int peak = std::max({c.red, c.green, c.blue});
+            auto near = [&](int v, int want) { return std::abs(v * peak - want * top) <= 31 * top; };
+            n += near(r, c.red) && near(g, c.green) && near(b, c.blue) ? 1 : 0;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST(GameDialogsTextFormat, PlaceholdersTakeOnlyTheArgumentsGiven)
+{
+    EXPECT_EQ(FormatInts("Stage %d-%d", {3, 1}), "Stage 3-1");
+    // A third conversion has no value: it stays as written.
+    EXPECT_EQ(FormatInts("%d/%d/%d", {1, 2}), "1/2/%d");
+    EXPECT_EQ(FormatInts("100%% of %d", {7}), "100% of 7");
+    EXPECT_EQ(FormatString("Record by %s!", "Ann Lee"), "Record by Ann Lee!");
+    // Only the first %s takes the name; other conversions are not read.
+    EXPECT_EQ(FormatString("%s %s %d %n", "Bo"), "Bo %s %d %n");
+    EXPECT_EQ(FormatString("%%s %s", "Bo"), "%s Bo");
+}
+
+TEST_F(GameDialogsTest, GameOverTextFollowsPlaceAndScore)
+{
+    EXPECT_EQ(GameOverDialog::ResultText(*app, 1000, 0), "t32");
+    EXPECT_EQ(GameOverDialog::ResultText(*app, 1000, 4200), "t33 4200");
+    // Places are shown from 1; a place wins over the score.
+    EXPECT_EQ(GameOverDialog::ResultText(*app, 0, 0), "t31 1");
+    EXPECT_EQ(GameOverDialog::ResultText(*app, 9, 3100), "t31 10");
+}
+
+TEST_F(GameDialogsTest, FirstFinishSetsTheRecordAndWritesTheRecordsFile)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    State().level = 5;
+    State().levelTime = 95.7f;
+    app->ShowDialog(BoardDialog::Stat);
+
+    StatDialog* stat = Open<StatDialog>(*app, StatDialog::kDialogId);
+    ASSERT_NE(stat, nullptr);
+    EXPECT_TRUE(stat->NewRecord());
+    EXPECT_EQ(stat->header, "t41 5");
+    EXPECT_EQ(app->Records().Level(5).bestTime, 95);
+    EXPECT_EQ(app->Records().Level(5).holder, "Ann Lee");
+
+    const GameRecords onDisk = RecordsOnDisk(SaveFile("spindrel.rec"));
+    EXPECT_EQ(onDisk.Level(5).bestTime, 95);
+    EXPECT_EQ(onDisk.Level(5).holder, "Ann Lee");
+    EXPECT_EQ(fs::file_size(SaveFile("spindrel.rec")), GameRecords::kFileBytes);
+}
+
+TEST_F(GameDialogsTest, OnlyAFasterTimeIsARecord)
+{
+    app->Profiles().ChooseByName("Ann");
+    State().level = 12;
+    State().levelTime = 80.0f;
+    app->ShowDialog(BoardDialog::Stat);
+    ASSERT_TRUE(Open<StatDialog>(*app, 1)->NewRecord());
+
+    app->Profiles().ChooseByName("Bo");
+    for (float same : {80.0f, 80.9f})
+    {
+        State().levelTime = same;
+        app->ShowDialog(BoardDialog::Stat);
+        EXPECT_FALSE(Open<StatDialog>(*app, 1)->NewRecord()) << same;
+    }
+    EXPECT_EQ(app->Records().Level(12).holder, "Ann");
+    EXPECT_EQ(RecordsOnDisk(SaveFile("spindrel.rec")).Level(12).holder, "Ann");
+
+    State().levelTime = 79.6f;
+    app->ShowDialog(BoardDialog::Stat);
+    EXPECT_TRUE(Open<StatDialog>(*app, 1)->NewRecord());
+    EXPECT_EQ(RecordsOnDisk(SaveFile("spindrel.rec")).Level(12).bestTime, 79);
+    EXPECT_EQ(RecordsOnDisk(SaveFile("spindrel.rec")).Level(12).holder, "Bo");
+}
+
+TEST(GameDialogsStatTime, TimesShowAsMinutesAndSeconds)
+{
+    EXPECT_EQ(StatDialog::FormatTime(0), "0:00");
+    EXPECT_EQ(StatDialog::FormatTime(95), "1:35");
+    EXPECT_EQ(StatDialog::FormatTime(12000), "200:00");
+}
+
+TEST_F(GameDialogsTest, SpaceInTheStatisticsGoesOnToTheNextLevel)
+{
+    StartPlaying(0);
+    State().level = 3;
+    // As the board does at the end of a level.
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::Stat);
+    ASSERT_NE(Open<StatDialog>(*app, 1), nullptr);
+    ASSERT_NE(Overlay(*app), nullptr);
+
+    app->widgetManager->KeyDown(kSpace);
+
+    EXPECT_EQ(app->FindDialog(1), nullptr);
+    EXPECT_EQ(State().level, 4);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(Overlay(*app), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+}
+
+TEST_F(GameDialogsTest, GameOverPlaysOnFromTheLatestStageReached)
+{
+    StartPlaying(0);
+    State().checkpointLevel = 11;
+    State().level = 13;
+    State().score = 5300;
+    State().lives = 0;
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::GameOver);
+    GameOverDialog* over = Open<GameOverDialog>(*app, GameOverDialog::kDialogId);
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->width, GameOverDialog::kWidth);
+    EXPECT_EQ(over->x, (800 - GameOverDialog::kWidth) / 2);
+
+    Click(*over->FirstButton());
+
+    EXPECT_EQ(app->FindDialog(1), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(State().level, 11);
+    EXPECT_EQ(State().lives, 3);
+    EXPECT_EQ(State().score, 0);
+}
+
+TEST_F(GameDialogsTest, HighScoresCloseAndReleaseTheMenuPause)
+{
+    app->PauseBoardForDialog();
+    app->AddCentredDialog(HighscoresDialog::kDialogId, std::make_unique<HighscoresDialog>(*app),
+                          HighscoresDialog::kWidth, HighscoresDialog::kHeight);
+    ASSERT_EQ(State().pauseDepth, 1);
+
+    app->widgetManager->KeyDown(kSpace);
+
+    EXPECT_EQ(app->FindDialog(HighscoresDialog::kDialogId), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+}
+
+TEST_F(GameDialogsTest, GameCompleteDropsTheSavedGameAndReturnsToTheMenu)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    StartPlaying(0);
+    ASSERT_TRUE(SavedGameFiles::SaveGame(app->Saves(), app->PlayerFileName(),
+                                         TheBoard().Logic().SaveState()));
+    ASSERT_TRUE(fs::exists(SaveFile("Ann_Lee.sav")));
+    ASSERT_EQ(app->GetMainMenu(), nullptr);
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::GameComplete);
+    GameCompleteDialog* done = Open<GameCompleteDialog>(*app, GameCompleteDialog::kRegisteredId);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(app->FindDialog(1), nullptr);
+
+    Click(*done->FirstButton());
+
+    EXPECT_EQ(app->FindDialog(GameCompleteDialog::kRegisteredId), nullptr);
+    EXPECT_FALSE(fs::exists(SaveFile("Ann_Lee.sav")));
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(Overlay(*app), nullptr);
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+    EXPECT_FALSE(TheBoard().Logic().IsActive());
+}
+
+TEST_F(GameDialogsTest, ButtonsAreHalvedAndCentredInTheirPlace)
+{
+    // The two-button question at 190,150, 420 x 300, insets 30: the base
+    // layout gives two buttons of (420 - 60 - 8) / 2 = 176 from x 220 and
+    // 404; each keeps half of its width, moved right by that half.
+    app->ShowAskDialog(AskDialog::kContinueGame);
+    auto* ask = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(ask, nullptr);
+    ASSERT_NE(ask->SecondButton(), nullptr);
+    const Quillo::DialogButton& yes = *ask->FirstButton();
+    const Quillo::DialogButton& no = *ask->SecondButton();
+    EXPECT_EQ(yes.x, 220 + 88);
+    EXPECT_EQ(yes.width, 88);
+    EXPECT_EQ(no.x, 404 + 88);
+    EXPECT_EQ(no.width, 88);
+    EXPECT_EQ(yes.y, 150 + 300 - 30 - 44);
+    EXPECT_EQ(yes.height, 44);
+    EXPECT_EQ(yes.label, "t27");
+    EXPECT_EQ(no.label, "t26");
+
+    // One button spans 360 from x 220 before it is halved.
+    app->ShowAskDialog(AskDialog::kQuit);
+    auto* quit = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->Kind(), AskDialog::kQuit);
+    EXPECT_EQ(quit->FirstButton()->x, 400);
+    EXPECT_EQ(quit->FirstButton()->width, 180);
+    EXPECT_EQ(quit->SecondButton(), nullptr);
+    EXPECT_EQ(quit->header, "t28");
+    EXPECT_EQ(quit->body, "t29");
+}
+
+TEST_F(GameDialogsTest, AClickWhereTheFullButtonWasMissesIt)
+{
+    app->ShowAskDialog(AskDialog::kContinueGame);
+    // Left of the halved yes button, inside the base layout's button.
+    ClickAt(230, 376 + 22);
+    EXPECT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+}
+
+TEST_F(GameDialogsTest, LeavingAGameSavesItAndContinuingRestoresIt)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    StartPlaying(1);
+    State().score = 777;
+    // The in-game menu pauses the board, then asks.
+    TheBoard().SetPaused(true);
+    app->ShowAskDialog(AskDialog::kLeaveGame);
+    auto* leave = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(leave, nullptr);
+    EXPECT_EQ(State().pauseDepth, 1);
+    Click(*leave->FirstButton());
+
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_TRUE(fs::exists(SaveFile("Ann_Lee.sav")));
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    ASSERT_TRUE(app->HasSavedGame());
+
+    State().score = 0;
+    app->ShowAskDialog(AskDialog::kContinueGame);
+    EXPECT_EQ(State().pauseDepth, 1);
+    auto* resume = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(resume, nullptr);
+    Click(*resume->FirstButton());
+
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->GetMainMenu(), nullptr);
+    EXPECT_TRUE(TheBoard().Logic().IsActive());
+    EXPECT_EQ(State().score, 777);
+    EXPECT_EQ(State().level, 6);
+    // The question's own pause is released: the game runs.
+    EXPECT_EQ(State().pauseDepth, 0);
+}
+
+TEST_F(GameDialogsTest, StartingAnewDeletesTheSavedGame)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    ASSERT_TRUE(SavedGameFiles::SaveGame(app->Saves(), app->PlayerFileName(),
+                                         TheBoard().Logic().SaveState()));
+    app->ShowAskDialog(AskDialog::kContinueGame);
+    auto* ask = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(ask, nullptr);
+    Click(*ask->SecondButton());
+
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_FALSE(fs::exists(SaveFile("Ann_Lee.sav")));
+    EXPECT_NE(app->GetSelectStage(), nullptr);
+    EXPECT_EQ(app->GetMainMenu(), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+}
+
+TEST_F(GameDialogsTest, ADamagedSavedGameLeadsToTheStagesAndIsKeptAside)
+{
+    app->Profiles().ChooseByName("Ann");
+    ASSERT_TRUE(app->Saves().Write("Ann.sav", std::string_view("not a game")));
+    app->ShowAskDialog(AskDialog::kContinueGame);
+    Click(*Open<AskDialog>(*app, AskDialog::kDialogId)->FirstButton());
+
+    EXPECT_NE(app->GetSelectStage(), nullptr);
+    EXPECT_FALSE(TheBoard().Logic().IsActive());
+    EXPECT_FALSE(app->HasSavedGame());
+    EXPECT_TRUE(fs::exists(SaveFile("Ann.sav.bad")));
+    EXPECT_EQ(State().pauseDepth, 0);
+}
+
+TEST_F(GameDialogsTest, PauseOverlayCoversTheBoardWhilePaused)
+{
+    TheBoard().SetPaused(true);
+    TheBoard().SetPaused(true);
+    const DarkenWidget* overlay = Overlay(*app);
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_EQ(overlay->width, TheBoard().width);
+    EXPECT_EQ(overlay->height, TheBoard().height);
+    EXPECT_TRUE(app->widgetManager->IsBehind(app->GetBoard(), overlay));
+
+    TheBoard().SetPaused(false);
+    EXPECT_EQ(Overlay(*app), overlay);
+    TheBoard().SetPaused(false);
+    EXPECT_EQ(Overlay(*app), nullptr);
+}
+
+TEST_F(GameDialogsTest, TheGameOverTableMarksTheRowJustWon)
+{
+    StartPlaying(0);
+    State().score = 28000;
+    // As the board does at game over: the score enters the table at place 2.
+    ASSERT_EQ(app->EnterHighScore(State().score), 1);
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::GameOver);
+    GameOverDialog* over = Open<GameOverDialog>(*app, GameOverDialog::kDialogId);
+    ASSERT_NE(over, nullptr);
+
+    Quillo::MemoryImage image;
+    image.Create(over->width, over->height);
+    Quillo::Graphics g(&image);
+    over->Draw(&g);
+
+    // Rows are 25 pixels apart with their baselines from y 100; row i's
+    // glyphs lie in the band from 80 + 25 i.
+    const Quillo::Color won(255, 155, 155);
+    for (int row = 0; row < 10; ++row)
+    {
+        const int top = 80 + 25 * row;
+        const int wonPixels = CountTinted(image, top, top + 25, won);
+        const int whitePixels = CountTinted(image, top, top + 25, Quillo::Color::White);
+        if (row == 1)
+            EXPECT_TRUE(wonPixels > 0 && whitePixels == 0) << wonPixels << " " << whitePixels;
+        else
+            EXPECT_TRUE(wonPixels == 0 && whitePixels > 0) << row;
+    }
+    // The result and next-start lines in their green below the table.
+    EXPECT_GT(CountTinted(image, 330, 420, Quillo::Color(190, 255, 190)), 0);
+}
