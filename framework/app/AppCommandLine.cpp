@@ -34,7 +34,8 @@ bool QuilloAppBase::HandleParam(const std::string& name, const std::string& valu
     }
     if (!frameworkParams.demoFileName.empty())
         demoFileName = frameworkParams.demoFileName;
-    screenSaverMode = frameworkParams.screenSaver;
+    if (frameworkParams.screenSaver)
+        screenSaverMode = true;
     return true;
 }
 
