@@ -41,7 +41,10 @@ constexpr int kNoText = 26;
 
 AskDialog::AskDialog(GameApp& app, int kind, bool holdsBoardPause)
     : GameDialog(app, kDialogId, app.GetText(QuestionOf(kind).header),
-                 app.GetText(QuestionOf(kind).body), "OK", QuestionOf(kind).mode),
+                 app.GetText(QuestionOf(kind).body),
+                 // The footer is the one button's caption; a yes/no question has none.
+                 QuestionOf(kind).mode == Quillo::Dialog::kButtonFooter ? "OK" : "",
+                 QuestionOf(kind).mode),
       m_kind(kind == kLeaveGame || kind == kContinueGame ? kind : kQuit),
       m_holdsBoardPause(holdsBoardPause)
 {
