@@ -98,7 +98,9 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
             DrawFrame();
         else
         {
-            const int sleepMs = static_cast<int>(step - timeAccumulator);
+            // Rounded up: a remainder below 1 ms would otherwise spin until
+            // the step is due.
+            const int sleepMs = static_cast<int>(std::ceil(step - timeAccumulator));
             if (sleepMs >= 1)
             {
                 if (!allowSleep)
