@@ -73,6 +73,11 @@ void AskDialog::ContinueSavedGame()
         const auto bytes = SavedGameFiles::LoadGame(m_app.Saves(), player);
         if (bytes && board->Logic().LoadState(*bytes))
         {
+            // The menu's music gives way to the level's theme; the board
+            // turns to its danger theme by itself when the chain is close.
+            m_app.StopMusic(0);
+            m_app.StopMusic(1);
+            m_app.FadeInMusic(1, board->Logic().State().normalTheme, 0.02, false);
             board->Invalidate();
             if (board->manager != nullptr)
                 board->manager->SetFocus(board);
