@@ -54,19 +54,19 @@ void SelectStageWidget::OnAttached(Quillo::WidgetManager* widgetManager)
 {
     Widget::OnAttached(widgetManager);
     const GameResources& res = m_app.Res();
-    struct Spec
+    struct ButtonPlace
     {
         int id, bx, by;
         Quillo::MemoryImage* normal;
         Quillo::MemoryImage* lit;
     };
-    const Spec specs[4] = {{kPlayId, 320, 510, res.IMAGE_SS_PLAY, res.IMAGE_SS_PLAY_P},
+    const ButtonPlace places[4] = {{kPlayId, 320, 510, res.IMAGE_SS_PLAY, res.IMAGE_SS_PLAY_P},
                            {kBackId, 10, 30, res.IMAGE_SS_BACK, res.IMAGE_SS_BACK_P},
                            {kPreviousId, 50, 510, res.IMAGE_SS_LEFT, res.IMAGE_SS_LEFT_P},
                            {kNextId, 715, 510, res.IMAGE_SS_RIGHT, res.IMAGE_SS_RIGHT_P}};
     for (size_t i = 0; i < 4; ++i)
     {
-        const Spec& s = specs[i];
+        const ButtonPlace& s = places[i];
         auto button = std::make_unique<Quillo::ButtonWidget>(s.id, this);
         button->SetFont(res.FONT_DEFAULT);
         button->colors = {Quillo::Color::White, Quillo::Color::White};
