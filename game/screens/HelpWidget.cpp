@@ -6,6 +6,7 @@
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
+#include "game/screens/ImageButton.h"
 
 namespace Spindrel
 {
@@ -28,26 +29,14 @@ void HelpWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     m_backImage = m_app.LoadDisplayImage("gfx/SelectStage/back");
     m_backLitImage = m_app.LoadDisplayImage("gfx/SelectStage/back+");
 
-    m_back = std::make_unique<Quillo::ButtonWidget>(kBackId, this);
-    m_back->SetFont(m_app.Res().FONT_DEFAULT);
-    m_back->colors = {Quillo::Color::White, Quillo::Color::White};
-    m_back->normalImage = m_backImage.get();
-    m_back->overImage = m_backLitImage.get();
-    m_back->downImage = m_backLitImage.get();
-    m_back->handCursor = true;
-    m_back->Resize(kBackX, kBackY, m_backImage ? m_backImage->GetWidth() : 0,
-                   m_backImage ? m_backImage->GetHeight() : 0);
+    m_back = MakeImageButton(kBackId, this, m_app.Res().FONT_DEFAULT, m_backImage.get(),
+                             m_backLitImage.get(), kBackX, kBackY);
     widgetManager->AddWidget(m_back.get());
 }
 
 void HelpWidget::RemoveBackButton()
 {
-    if (!m_back)
-        return;
-    if (m_back->manager != nullptr)
-        m_back->manager->RemoveWidget(m_back.get());
-    // Deferred: the button may be the one whose click is being handled.
-    m_app.DeleteLater(m_back.release());
+    RetireButton(m_app, m_back);
 }
 
 void HelpWidget::OnDetached(Quillo::WidgetManager* widgetManager)

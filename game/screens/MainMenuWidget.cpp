@@ -10,6 +10,7 @@
 #include "game/app/LevelTables.h"
 #include "game/app/PlayerProfiles.h"
 #include "game/screens/HelpWidget.h"
+#include "game/screens/ImageButton.h"
 #include "game/screens/HighscoresDialog.h"
 #include "game/screens/OptionsDialog.h"
 #include "game/screens/SelectPlayerDialog.h"
@@ -54,17 +55,9 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     const auto& points = m_app.Levels().MainMenuPoints();
     for (int i = 0; i < kButtons; ++i)
     {
-        auto button = std::make_unique<Quillo::ButtonWidget>(kStartId + i, this);
-        button->SetFont(res.FONT_DEFAULT);
-        button->colors = {Quillo::Color::White, Quillo::Color::White};
-        button->handCursor = true;
-        button->normalImage = normal[i];
-        button->overImage = lit[i];
-        button->downImage = lit[i];
-        const int w = normal[i] ? normal[i]->GetWidth() : 0;
-        const int h = normal[i] ? normal[i]->GetHeight() : 0;
         const auto& p = points[static_cast<size_t>(i)];
-        button->Resize(static_cast<int>(p.x), static_cast<int>(p.y), w, h);
+        auto button = MakeImageButton(kStartId + i, this, res.FONT_DEFAULT, normal[i], lit[i],
+                                      static_cast<int>(p.x), static_cast<int>(p.y));
         widgetManager->AddWidget(button.get());
         m_hoverCentres[static_cast<size_t>(i)] = {static_cast<float>(button->x + button->width / 2),
                                                   static_cast<float>(button->y + kHoverDrop)};
@@ -93,14 +86,7 @@ void MainMenuWidget::RemoveControls()
     if (m_playerLink && m_playerLink->manager != nullptr)
         m_playerLink->manager->RemoveWidget(m_playerLink.get());
     for (auto& button : m_buttons)
-    {
-        if (!button)
-            continue;
-        if (button->manager != nullptr)
-            button->manager->RemoveWidget(button.get());
-        // Deferred: a button may be the one whose click brought us here.
-        m_app.DeleteLater(button.release());
-    }
+        RetireButton(m_app, button);
 }
 
 void MainMenuWidget::OnDetached(Quillo::WidgetManager* widgetManager)

@@ -10,6 +10,7 @@
 #include "game/board/Board.h"
 #include "game/board/BoardPictures.h"
 #include "game/board/LevelData.h"
+#include "game/screens/ImageButton.h"
 
 #include <cstdio>
 
@@ -67,15 +68,7 @@ void SelectStageWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     for (size_t i = 0; i < 4; ++i)
     {
         const ButtonPlace& s = places[i];
-        auto button = std::make_unique<Quillo::ButtonWidget>(s.id, this);
-        button->SetFont(res.FONT_DEFAULT);
-        button->colors = {Quillo::Color::White, Quillo::Color::White};
-        button->handCursor = true;
-        button->normalImage = s.normal;
-        button->overImage = s.lit;
-        button->downImage = s.lit;
-        button->Resize(s.bx, s.by, s.normal ? s.normal->GetWidth() : 0,
-                       s.normal ? s.normal->GetHeight() : 0);
+        auto button = MakeImageButton(s.id, this, res.FONT_DEFAULT, s.normal, s.lit, s.bx, s.by);
         widgetManager->AddWidget(button.get());
         m_buttons[i] = std::move(button);
     }
@@ -90,14 +83,7 @@ void SelectStageWidget::OnAttached(Quillo::WidgetManager* widgetManager)
 void SelectStageWidget::RemoveButtons()
 {
     for (auto& button : m_buttons)
-    {
-        if (!button)
-            continue;
-        if (button->manager != nullptr)
-            button->manager->RemoveWidget(button.get());
-        // Deferred: the play or back button may be the one being clicked.
-        m_app.DeleteLater(button.release());
-    }
+        RetireButton(m_app, button);
 }
 
 void SelectStageWidget::OnDetached(Quillo::WidgetManager* widgetManager)
