@@ -167,6 +167,7 @@ void MemoryImage::MarkBitsChanged()
     ++m_bitsChangedCount;
     m_nativeAlpha.reset();
     m_rlAlpha.reset();
+    m_alphaSpans.reset();
     m_rlAdditive.reset();
 }
 
@@ -199,6 +200,7 @@ void MemoryImage::DiscardDerivedData()
     m_nativeAlpha.reset();
     m_rlAdditive.reset();
     m_rlAlpha.reset();
+    m_alphaSpans.reset();
 }
 
 void MemoryImage::ReleaseDeviceTexture()
@@ -316,6 +318,48 @@ const uint8_t* MemoryImage::GetRLAlpha()
         }
     }
     return m_rlAlpha.get();
+}
+
+const AlphaRowSpan* MemoryImage::GetAlphaRowSpans()
+{
+    const uint8_t* rl = GetRLAlpha();
+    if (!m_alphaSpans)
+    {
+        m_alphaSpans = std::make_unique<AlphaRowSpan[]>(size_t(height));
+        for (int y = 0; y < height; ++y)
+        {
+            const uint8_t* runs = rl + size_t(y) * size_t(width);
+            AlphaRowSpan span;
+            bool any = false;
+            // Runs are capped at 255 pixels, so one opaque stretch may be
+            // several runs in a row.
+            int opaqueFrom = -1;
+            for (int x = 0; x < width; x += runs[x])
+            {
+                const uint8_t c = AlphaClass(PixelAt(x, y));
+                if (c != 0)
+                {
+                    span.first = any ? span.first : x;
+                    span.end = x + runs[x];
+                    any = true;
+                }
+                if (c != 1)
+                {
+                    opaqueFrom = -1;
+                    continue;
+                }
+                if (opaqueFrom < 0)
+                    opaqueFrom = x;
+                if (x + runs[x] - opaqueFrom > span.opaqueEnd - span.opaqueStart)
+                {
+                    span.opaqueStart = opaqueFrom;
+                    span.opaqueEnd = x + runs[x];
+                }
+            }
+            m_alphaSpans[size_t(y)] = span;
+        }
+    }
+    return m_alphaSpans.get();
 }
 
 const uint32_t* MemoryImage::GetNativeAlpha(const NativeDisplay* display)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/graphics/Image.h"
+#include "framework/graphics/PixelKernels.h"
 
 #include <cstdint>
 #include <memory>
@@ -53,6 +54,9 @@ public:
     // Per pixel: how many pixels, this one included, remain in its run of
     // equal alpha class (0 transparent, 1 opaque, 2 partial), capped at 255.
     virtual const uint8_t* GetRLAlpha();
+    // One span per row, read off the run lengths: where the row's
+    // non-transparent pixels lie and its longest opaque run.
+    const AlphaRowSpan* GetAlphaRowSpans();
     // The same encoding for the classes black / not black of the native pixels.
     virtual const uint8_t* GetRLAdditive(const NativeDisplay* display);
     virtual void DiscardDerivedData();
@@ -120,6 +124,7 @@ private:
     bool m_isVolatile = false;
     std::unique_ptr<uint32_t[]> m_nativeAlpha;
     std::unique_ptr<uint8_t[]> m_rlAlpha;
+    std::unique_ptr<AlphaRowSpan[]> m_alphaSpans;
     std::unique_ptr<uint8_t[]> m_rlAdditive;
     bool m_bitsChanged = false;
     int32_t m_bitsChangedCount = 0;

@@ -11,11 +11,6 @@ namespace Quillo
 namespace
 {
 
-// How many destination rows ahead of the blend the opaque case prefetches.
-constexpr int kPrefetchRows = 3;
-// Wider rows are long sequential streams that the hardware prefetches itself.
-constexpr int kPrefetchWidth = 256;
-
 uint32_t AdditiveFactor(const Color& color, int32_t channel)
 {
     return static_cast<uint32_t>(color.alpha * channel / 255);
@@ -99,29 +94,29 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
     }
     else
     {
-        // The run-length table lets each row start after its leading
-        // transparent pixels without reading them; the kernel then skips
-        // transparent blocks and copies opaque ones of the rest itself,
-        // which measured faster than cutting the row run by run.
-        const uint8_t* rl = src->GetRLAlpha();
-        for (int row = 0; row < s.height; ++row)
+        // The run lengths, summed up per row, let the kernel skip the
+        // transparent ends of each row and copy its opaque middle whole.
+        OpaqueBlock block;
+        block.dest = destRow(0);
+        block.destPitch = width;
+        block.spans = src->GetAlphaRowSpans() + s.y;
+        block.x0 = s.x;
+        block.count = s.width;
+        if (src->m_bits)
         {
-            const uint32_t* sp = sourceRow(row);
-            uint32_t* dp = destRow(row);
-            // Destination rows of a small sprite lie a screen row apart, a
-            // stride the hardware does not foresee in time: fetch ahead.
-            if (row + kPrefetchRows < s.height && s.width <= kPrefetchWidth)
+            block.src = sourceRow(0);
+            block.srcPitch = src->width;
+            block.rows = s.height;
+            k.blendOpaqueBlock(block);
+        }
+        else
+        {
+            block.rows = 1;
+            for (int row = 0; row < s.height; ++row, block.dest += width, ++block.spans)
             {
-                const char* ahead = reinterpret_cast<const char*>(destRow(row + kPrefetchRows));
-                for (int b = 0; b < s.width * 4; b += 64)
-                    __builtin_prefetch(ahead + b, 1);
+                block.src = sourceRow(row);
+                k.blendOpaqueBlock(block);
             }
-            const uint8_t* rlRow = rl + size_t(s.y + row) * size_t(src->width) + size_t(s.x);
-            int i = 0;
-            while (i < s.width && (sp[i] >> 24) == 0)
-                i += rlRow[i];
-            if (i < s.width)
-                k.blendOpaque(dp + i, sp + i, s.width - i);
         }
     }
     MarkBitsChanged();

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace Quillo
 {
@@ -23,16 +24,18 @@ const PixelKernels& PixelKernels::Active()
     // Chosen once for the process; every drawing call then uses the same set.
     static const PixelKernels& chosen = []() -> const PixelKernels& {
         const char* force = std::getenv("QUILLO_PIXEL_KERNELS");
-        if (force && std::strcmp(force, "scalar") == 0)
+        auto forced = [force](const char* name) { return force && std::strcmp(force, name) == 0; };
+        if (forced("scalar"))
             return Scalar();
-        const PixelKernels* avx2 = Avx2();
         const PixelKernels* sse2 = Sse2();
-        if (force && std::strcmp(force, "sse2") == 0 && sse2)
+        if (forced("sse2") && sse2)
             return *sse2;
-        if (avx2)
+        const PixelKernels* avx2 = Avx2();
+        if (forced("avx2") && avx2)
             return *avx2;
-        if (sse2)
-            return *sse2;
+        for (const PixelKernels* widest : {Avx512(), avx2, sse2})
+            if (widest)
+                return *widest;
         return Scalar();
     }();
     return chosen;

@@ -29,13 +29,74 @@ struct RotateRow
     int32_t dsy = 0;
 };
 
+// One row of an image as the opaque-destination case sees it: its pixels
+// before first and from end on are transparent, and [opaqueStart,
+// opaqueEnd) is its longest opaque run (empty when it has none).
+struct AlphaRowSpan
+{
+    int32_t first = 0;
+    int32_t end = 0;
+    int32_t opaqueStart = 0;
+    int32_t opaqueEnd = 0;
+};
+
+// Rows drawn by the opaque-destination rule: count pixels of each row,
+// taken from source column x0 on. dest and src point at the first pixel of
+// the first row; spans (source columns) describe each source row.
+struct OpaqueBlock
+{
+    uint32_t* dest = nullptr;
+    int32_t destPitch = 0;
+    const uint32_t* src = nullptr;
+    int32_t srcPitch = 0;
+    const AlphaRowSpan* spans = nullptr;
+    int32_t rows = 0;
+    int32_t x0 = 0;
+    int32_t count = 0;
+};
+
+// One row of an opaque block cut into what the vector sets do with it, as
+// offsets from the block's first column: blend [first, opaqueStart), copy
+// [opaqueStart, opaqueEnd), blend [opaqueEnd, end). Without an opaque run
+// of at least copyFrom pixels the middle is empty and all is blended.
+struct OpaqueRowParts
+{
+    int32_t first = 0;
+    int32_t opaqueStart = 0;
+    int32_t opaqueEnd = 0;
+    int32_t end = 0;
+};
+
+inline OpaqueRowParts CutOpaqueRow(const AlphaRowSpan& span, int32_t x0, int32_t count, int32_t copyFrom)
+{
+    const int32_t x1 = x0 + count;
+    OpaqueRowParts parts;
+    const int32_t first = span.first > x0 ? span.first : x0;
+    const int32_t end = span.end < x1 ? span.end : x1;
+    if (first >= end)
+        return parts;
+    const int32_t cs = span.opaqueStart > first ? span.opaqueStart : first;
+    const int32_t ce = span.opaqueEnd < end ? span.opaqueEnd : end;
+    parts.first = first - x0;
+    parts.end = end - x0;
+    parts.opaqueStart = parts.opaqueEnd = parts.end;
+    if (ce - cs >= copyFrom)
+    {
+        parts.opaqueStart = cs - x0;
+        parts.opaqueEnd = ce - x0;
+    }
+    return parts;
+}
+
 // The row kernels of the blending rules. The scalar set is the reference;
 // the vector sets give the same words and are picked once, by CPU feature.
 struct PixelKernels
 {
     const char* name;
-    // Opaque destination: alpha 0 keeps d, 255 copies s, otherwise BlendOpaque.
-    void (*blendOpaque)(uint32_t* d, const uint32_t* s, int n);
+    // Opaque destination: alpha 0 keeps d, 255 copies s, otherwise
+    // BlendOpaque. The spans are a promise about the source that the
+    // reference does not need and the vector sets use to skip and copy.
+    void (*blendOpaqueBlock)(const OpaqueBlock& block);
     // Destination with alpha: source pixels with alpha 0 are skipped.
     void (*compositeAlpha)(uint32_t* d, const uint32_t* s, int n);
     // Modulated by colour 0xAARRGGBB (not white), any destination.
@@ -62,8 +123,10 @@ struct PixelKernels
     // Vector sets, or null when the CPU lacks the feature.
     static const PixelKernels* Sse2();
     static const PixelKernels* Avx2();
-    // The set used for drawing: AVX2 when available, else SSE2; the
-    // environment variable QUILLO_PIXEL_KERNELS=scalar|sse2 forces one.
+    // The AVX2 set with AVX-512 kernels for the opaque-destination case.
+    static const PixelKernels* Avx512();
+    // The set used for drawing: the widest the CPU has; the environment
+    // variable QUILLO_PIXEL_KERNELS=scalar|sse2|avx2 forces a narrower one.
     static const PixelKernels& Active();
     // Makes Active return kernels (null: the automatic choice again), so
     // that tests and benchmarks can run whole drawing operations on each set.

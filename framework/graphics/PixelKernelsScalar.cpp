@@ -9,10 +9,13 @@ namespace
 
 using namespace PixelRules;
 
-void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n)
+void BlendOpaqueBlock(const OpaqueBlock& block)
 {
-    for (int i = 0; i < n; ++i)
-        d[i] = BlendOpaqueClass(d[i], s[i]);
+    uint32_t* d = block.dest;
+    const uint32_t* s = block.src;
+    for (int row = 0; row < block.rows; ++row, d += block.destPitch, s += block.srcPitch)
+        for (int i = 0; i < block.count; ++i)
+            d[i] = BlendOpaqueClass(d[i], s[i]);
 }
 
 void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
@@ -83,7 +86,7 @@ void HorizontalPairsRow(uint16_t* out, const uint32_t* line, const int32_t* firs
 }
 
 const PixelKernels kScalar = {
-    "scalar",          BlendOpaqueRow,  CompositeAlphaRow,  ModulateRow,
+    "scalar",          BlendOpaqueBlock, CompositeAlphaRow,  ModulateRow,
     AdditiveRow,       RotateRowScalar, VerticalResampleRow, FillRow, HorizontalPairsRow,
 };
 

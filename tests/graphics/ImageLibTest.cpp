@@ -302,7 +302,9 @@ TEST(ImageLib, TruncatedAndCorruptFilesGiveNull)
                 bad[rng() % bad.size()] = uint8_t(rng());
             auto img = f.decode(bad.data(), bad.size());
             if (img)
+            {
                 EXPECT_GT(img->width, 0);
+            }
         }
     }
 }

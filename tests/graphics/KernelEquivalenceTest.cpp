@@ -21,6 +21,8 @@ std::vector<const PixelKernels*> VectorSets()
         sets.push_back(PixelKernels::Sse2());
     if (PixelKernels::Avx2())
         sets.push_back(PixelKernels::Avx2());
+    if (PixelKernels::Avx512())
+        sets.push_back(PixelKernels::Avx512());
     return sets;
 }
 
@@ -44,13 +46,6 @@ void CompareRows(const char* what,
 }
 
 } // namespace
-
-TEST(KernelEquivalence, BlendOpaque)
-{
-    CompareRows("blendOpaque", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
-        k.blendOpaque(d, s, n);
-    });
-}
 
 TEST(KernelEquivalence, CompositeAlpha)
 {
@@ -209,4 +204,44 @@ TEST(KernelEquivalence, DrawingOperations)
             };
             ASSERT_EQ(run(*set), run(PixelKernels::Scalar())) << set->name << " round " << round;
         }
+}
+
+// Sprites onto an opaque destination, the case whose kernels skip the
+// transparent ends of rows and copy opaque middles: every width up to 67
+// and some rows longer than one run-length byte can hold, clipped at random,
+// from both pixel forms.
+TEST(KernelEquivalence, OpaqueDestinationSprites)
+{
+    std::mt19937 rng(31);
+    std::vector<int> widths;
+    for (int w = 1; w <= 67; ++w)
+        widths.push_back(w);
+    widths.insert(widths.end(), {255, 256, 300, 530});
+    for (const PixelKernels* set : VectorSets())
+        for (int w : widths)
+            for (int rep = 0; rep < 4; ++rep)
+            {
+                const int h = 1 + int(rng() % 6);
+                const bool palette = rep == 3;
+                auto src = QuilloTest::MakeImage(w, h, QuilloTest::SpritePixels(rng, w, h, palette));
+                if (palette)
+                {
+                    ASSERT_TRUE(src->ConvertToPalette());
+                }
+                const int dw = w + 40, dh = h + 4;
+                const auto destPixels = QuilloTest::RandomPixels(rng, size_t(dw) * size_t(dh));
+                const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)), 1 + int(rng() % uint32_t(dh))};
+                const int x = int(rng() % 48) - 8, y = int(rng() % 6) - 2;
+                auto run = [&](const PixelKernels& kernels) {
+                    PixelKernels::Override(&kernels);
+                    auto dest = QuilloTest::MakeImage(dw, dh, destPixels);
+                    dest->ForceAlphaFlags(false, false);
+                    Graphics g(dest.get());
+                    g.IntersectClip(clip);
+                    g.DrawImage(src.get(), x, y);
+                    PixelKernels::Override(nullptr);
+                    return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + size_t(dw) * size_t(dh));
+                };
+                ASSERT_EQ(run(*set), run(PixelKernels::Scalar())) << set->name << " width " << w << " rep " << rep;
+            }
 }

@@ -37,6 +37,38 @@ TEST(MemoryImage, RunLengthsAreCappedAndOneWideImagesAreAllOnes)
         EXPECT_EQ(rn[i], 1);
 }
 
+TEST(MemoryImage, RowSpansFollowThePixels)
+{
+    const uint32_t o = Argb(255, 1, 2, 3), p = Argb(90, 1, 2, 3);
+    auto img = MakeImage(8, 3, {0, 0, p, o, o, o, p, 0,   // soft edges round an opaque middle
+                                o, p, o, o, 0, 0, 0, o,   // the longer of two opaque runs wins
+                                0, 0, 0, 0, 0, 0, 0, 0}); // nothing to draw
+    const AlphaRowSpan* spans = img->GetAlphaRowSpans();
+    EXPECT_EQ(spans[0].first, 2);
+    EXPECT_EQ(spans[0].end, 7);
+    EXPECT_EQ(spans[0].opaqueStart, 3);
+    EXPECT_EQ(spans[0].opaqueEnd, 6);
+    EXPECT_EQ(spans[1].first, 0);
+    EXPECT_EQ(spans[1].end, 8);
+    EXPECT_EQ(spans[1].opaqueStart, 2);
+    EXPECT_EQ(spans[1].opaqueEnd, 4);
+    EXPECT_GE(spans[2].first, spans[2].end);
+
+    // An opaque stretch longer than a run byte is still one run.
+    auto wide = Solid(600, 1, o);
+    wide->GetBits()[599] = 0;
+    wide->MarkBitsChanged();
+    const AlphaRowSpan* w = wide->GetAlphaRowSpans();
+    EXPECT_EQ(w[0].opaqueStart, 0);
+    EXPECT_EQ(w[0].opaqueEnd, 599);
+    EXPECT_EQ(w[0].end, 599);
+
+    // Changed pixels give new spans.
+    img->GetBits()[0] = o;
+    img->MarkBitsChanged();
+    EXPECT_EQ(img->GetAlphaRowSpans()[0].first, 0);
+}
+
 TEST(MemoryImage, RunLengthAdditiveSeparatesBlackAfterPremultiplication)
 {
     // Alpha 0 with colour premultiplies to (c x 1) >> 8 = 0: counts as black.

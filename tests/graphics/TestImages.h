@@ -54,4 +54,32 @@ inline std::vector<uint32_t> RandomPixels(std::mt19937& rng, size_t n)
     return out;
 }
 
+// Rows as sprites have them: transparent ends, soft edges and an opaque
+// middle with now and then a hole or a stray pixel. With fewColours the
+// image has few enough distinct values to be palettized.
+inline std::vector<uint32_t> SpritePixels(std::mt19937& rng, int w, int h, bool fewColours)
+{
+    std::vector<uint32_t> out(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y)
+    {
+        const int lead = int(rng() % uint32_t(w / 3 + 1)), trail = int(rng() % uint32_t(w / 3 + 1));
+        const int edge = int(rng() % 4);
+        for (int x = 0; x < w; ++x)
+        {
+            uint32_t a = 255;
+            if (x < lead || x >= w - trail)
+                a = rng() % 16 == 0 ? 1 + rng() % 254 : 0;
+            else if (x < lead + edge || x >= w - trail - edge)
+                a = 1 + rng() % 254;
+            else if (rng() % 40 == 0)
+                a = rng() % 2 ? 0 : 1 + rng() % 254;
+            if (fewColours && a != 0 && a != 255)
+                a = 128;
+            const uint32_t colour = fewColours ? (rng() % 4) * 0x404040u : rng() & 0xFFFFFF;
+            out[size_t(y) * size_t(w) + size_t(x)] = (a << 24) | colour;
+        }
+    }
+    return out;
+}
+
 } // namespace QuilloTest

@@ -1,0 +1,151 @@
+// AVX-512 (F and BW) kernels for the opaque-destination case, the one that
+// draws most pixels of a frame. The other kernels of this set are the AVX2
+// ones: their work is bound by memory or by divisions, not by lane count.
+// The arithmetic is that of BlendOpaque8 in PixelKernelsAvx2.cpp on 512-bit
+// registers, with mask registers for the selects and the row ends.
+#include "framework/graphics/PixelKernels.h"
+
+// GCC 12 builds some AVX-512 intrinsics on an undefined register and then
+// warns about it wherever they are inlined.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#define QUILLO_TARGET __attribute__((target("avx512f,avx512bw")))
+
+namespace Quillo
+{
+namespace
+{
+
+using Vec = __m512i;
+using Mask = __mmask16;
+constexpr int kLanes = 16;
+constexpr Mask kAllLanes = 0xFFFF;
+
+QUILLO_TARGET inline Vec Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
+QUILLO_TARGET inline void Store(uint32_t* p, Vec v) { _mm512_storeu_si512(p, v); }
+QUILLO_TARGET inline Mask FirstLanes(int n) { return Mask((1u << n) - 1u); }
+
+// Red and green as (x + y) / 256, blue as x / 256 + y / 256 (see MixChannels
+// of the AVX2 set).
+QUILLO_TARGET inline Vec MixChannels(Vec x, Vec y)
+{
+    const Vec keep = _mm512_set1_epi64(int64_t(0xFFFFFFFFFFFFFF00ull));
+    return _mm512_srli_epi16(_mm512_add_epi16(_mm512_and_si512(x, keep), _mm512_and_si512(y, keep)), 8);
+}
+
+QUILLO_TARGET inline Vec BlendOpaque16(Vec dv, Vec sv)
+{
+    const Vec a32 = _mm512_srli_epi32(sv, 24);
+    const Mask none = _mm512_cmpeq_epi32_mask(a32, _mm512_setzero_si512());
+    const Mask full = _mm512_cmpeq_epi32_mask(a32, _mm512_set1_epi32(255));
+    // Each pixel's alpha byte into the four 16-bit channel lanes of its
+    // widened form; unpack and pack both work per 128-bit lane.
+    const Vec spreadLo = _mm512_broadcast_i32x4(_mm_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1));
+    const Vec spreadHi = _mm512_broadcast_i32x4(_mm_setr_epi8(11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1));
+    const Vec aLo = _mm512_shuffle_epi8(sv, spreadLo), aHi = _mm512_shuffle_epi8(sv, spreadHi);
+    const Vec zero = _mm512_setzero_si512(), c256 = _mm512_set1_epi16(256);
+    const Vec lo = MixChannels(_mm512_mullo_epi16(_mm512_unpacklo_epi8(dv, zero), _mm512_sub_epi16(c256, aLo)),
+                               _mm512_mullo_epi16(_mm512_unpacklo_epi8(sv, zero), aLo));
+    const Vec hi = MixChannels(_mm512_mullo_epi16(_mm512_unpackhi_epi8(dv, zero), _mm512_sub_epi16(c256, aHi)),
+                               _mm512_mullo_epi16(_mm512_unpackhi_epi8(sv, zero), aHi));
+    Vec out = _mm512_or_si512(_mm512_packus_epi16(lo, hi), _mm512_set1_epi32(int(0xFF000000u)));
+    out = _mm512_mask_mov_epi32(out, full, sv);
+    return _mm512_mask_mov_epi32(out, none, dv);
+}
+
+// n pixels, whole vectors allowed up to room pixels (see the AVX2 set).
+QUILLO_TARGET inline void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n, int room)
+{
+    const Vec zero = _mm512_setzero_si512(), c255 = _mm512_set1_epi32(255);
+    int i = 0;
+    // Long rows first step to a destination on a cache line, so that no
+    // store of the body straddles two lines.
+    if (n >= 4 * kLanes)
+    {
+        const auto misalign = reinterpret_cast<uintptr_t>(d) & (sizeof(Vec) - 1);
+        if (misalign != 0)
+        {
+            i = int((sizeof(Vec) - misalign) / 4);
+            const Mask m = FirstLanes(i);
+            _mm512_mask_storeu_epi32(d, m, BlendOpaque16(_mm512_maskz_loadu_epi32(m, d), _mm512_maskz_loadu_epi32(m, s)));
+        }
+    }
+    for (; i < n && i + kLanes <= room; i += kLanes)
+    {
+        const Vec sv = Load(s + i);
+        const Vec a32 = _mm512_srli_epi32(sv, 24);
+        if (_mm512_cmpeq_epi32_mask(a32, zero) == kAllLanes)
+            continue;
+        if (_mm512_cmpeq_epi32_mask(a32, c255) == kAllLanes)
+        {
+            Store(d + i, sv);
+            continue;
+        }
+        Store(d + i, BlendOpaque16(Load(d + i), sv));
+    }
+    if (i < n)
+    {
+        const Mask m = FirstLanes(n - i);
+        _mm512_mask_storeu_epi32(d + i, m,
+                                 BlendOpaque16(_mm512_maskz_loadu_epi32(m, d + i), _mm512_maskz_loadu_epi32(m, s + i)));
+    }
+}
+
+// The block kernel of the AVX2 set, on this set's row loop.
+constexpr int kCopyFrom = 16;
+
+QUILLO_TARGET inline void CopyRow(uint32_t* d, const uint32_t* s, int n)
+{
+    int i = 0;
+    for (; i + kLanes < n; i += kLanes)
+        Store(d + i, Load(s + i));
+    Store(d + n - kLanes, Load(s + n - kLanes));
+}
+
+QUILLO_TARGET void BlendOpaqueBlock(const OpaqueBlock& block)
+{
+    // Locals, not the block's fields: the stores below may alias any int32_t.
+    const int x0 = block.x0, count = block.count, rows = block.rows;
+    const ptrdiff_t destPitch = block.destPitch, srcPitch = block.srcPitch;
+    const AlphaRowSpan* spans = block.spans;
+    uint32_t* d = block.dest;
+    const uint32_t* s = block.src;
+    for (int row = 0; row < rows; ++row, d += destPitch, s += srcPitch)
+    {
+        const OpaqueRowParts p = CutOpaqueRow(spans[row], x0, count, kCopyFrom);
+        if (p.first >= p.end)
+            continue;
+        // Past the left part the pixels are opaque up to opaqueEnd; past a
+        // row without a copied middle, and past the right part, they are
+        // transparent up to count.
+        const bool copy = p.opaqueEnd > p.opaqueStart;
+        BlendOpaqueRow(d + p.first, s + p.first, p.opaqueStart - p.first, (copy ? p.opaqueEnd : count) - p.first);
+        if (copy)
+        {
+            CopyRow(d + p.opaqueStart, s + p.opaqueStart, p.opaqueEnd - p.opaqueStart);
+            BlendOpaqueRow(d + p.opaqueEnd, s + p.opaqueEnd, p.end - p.opaqueEnd, count - p.opaqueEnd);
+        }
+    }
+}
+
+} // namespace
+
+const PixelKernels* PixelKernels::Avx512()
+{
+    const PixelKernels* avx2 = Avx2();
+    if (!avx2 || !__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512bw"))
+        return nullptr;
+    static const PixelKernels set = [avx2] {
+        PixelKernels k = *avx2;
+        k.name = "avx512";
+        k.blendOpaqueBlock = BlendOpaqueBlock;
+        return k;
+    }();
+    return &set;
+}
+
+} // namespace Quillo
