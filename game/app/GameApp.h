@@ -105,10 +105,11 @@ public:
     void StartStage(int stageIndex);
     // Whether the current player has a suspended game.
     bool HasSavedGame();
+    // A "Message" box with an OK button.
+    void ShowWarning(const std::string& text);
 
 private:
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
-    void ShowWarning(const std::string& text);
     bool AddMainMenu();
     void CreateBoard();
 

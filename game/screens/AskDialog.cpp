@@ -98,10 +98,10 @@ void AskDialog::StartAnew()
     m_app.ShowSelectStage();
 }
 
-void AskDialog::SaveRunningGame()
+bool AskDialog::SaveRunningGame()
 {
-    if (Board* board = m_app.GetBoard())
-        SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
+    Board* board = m_app.GetBoard();
+    return !board || SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
 }
 
 void AskDialog::OnButtonClicked(int id)
@@ -115,8 +115,16 @@ void AskDialog::OnButtonClicked(int id)
     switch (m_kind)
     {
     case kLeaveGame:
-        SaveRunningGame();
-        m_app.ReturnToMainMenu();
+        if (SaveRunningGame())
+        {
+            m_app.ReturnToMainMenu();
+            break;
+        }
+        // Leaving now would lose the game: the player is told and plays on,
+        // free to try again or to quit without saving.
+        m_app.ShowWarning("Your game could not be saved, so it goes on.");
+        if (Board* board = m_app.GetBoard())
+            board->SetPaused(false);
         break;
     case kContinueGame:
         if (first)

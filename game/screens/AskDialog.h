@@ -26,7 +26,8 @@ public:
 private:
     void ContinueSavedGame();
     void StartAnew();
-    void SaveRunningGame();
+    // False when the running game could not be written.
+    bool SaveRunningGame();
     void ReleaseBoardPause();
 
     int m_kind;

@@ -306,6 +306,26 @@ TEST_F(GameDialogsTest, LeavingAGameSavesItAndContinuingRestoresIt)
     EXPECT_EQ(State().pauseDepth, 0);
 }
 
+TEST_F(GameDialogsTest, AGameThatCannotBeSavedIsNotLeft)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    StartPlaying(1);
+    // A folder where the saved game should go: the file cannot be written.
+    fs::create_directories(SaveFile("Ann_Lee.sav"));
+    TheBoard().SetPaused(true);
+    app->ShowAskDialog(AskDialog::kLeaveGame);
+    auto* leave = Open<AskDialog>(*app, AskDialog::kDialogId);
+    ASSERT_NE(leave, nullptr);
+    Click(*leave->FirstButton());
+
+    ASSERT_EQ(app->platformFake->boxes.size(), 1u);
+    EXPECT_NE(app->platformFake->boxes[0].find("could not be saved"), std::string::npos);
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->GetMainMenu(), nullptr);
+    EXPECT_TRUE(TheBoard().Logic().IsActive());
+    EXPECT_EQ(State().pauseDepth, 0);
+}
+
 TEST_F(GameDialogsTest, StartingAnewDeletesTheSavedGame)
 {
     app->Profiles().ChooseByName("Ann Lee");
