@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace Quillo
 {
@@ -198,6 +199,14 @@ bool QuilloAppBase::DrawFrame()
         return false;
     }
     const double drawStart = platform->NowMs();
+    if (frameRate.IsOn())
+    {
+        std::optional<int64_t> demoMs;
+        if (demo.Player())
+            demoMs = int64_t(updateCount) * updateStepMs;
+        frameRate.Refresh(drawStart, widgetManager ? widgetManager->lastMouseX : 0,
+                          widgetManager ? widgetManager->lastMouseY : 0, demoMs);
+    }
     insideDraw = true;
     const bool drew = widgetManager && widgetManager->DrawPass();
     insideDraw = false;
@@ -212,6 +221,11 @@ bool QuilloAppBase::DrawFrame()
             const double wait = lastPresentMs + 1000.0 / refreshRate - platform->NowMs();
             if (wait >= 1.0)
                 platform->SleepMs(static_cast<int>(wait));
+        }
+        if (frameRate.IsOn() && display)
+        {
+            frameRate.DrawOnto(display->GetScreenImage(), width, height);
+            frameRate.CountPresent();
         }
         const double presentStart = platform->NowMs();
         PresentScreen(Rect{0, 0, width, height});

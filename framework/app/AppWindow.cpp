@@ -23,6 +23,7 @@ constexpr int kKeyControl = 17;
 constexpr int kKeyAlt = 18;
 constexpr int kKeyReturn = 13;
 constexpr int kKeyF3 = 114;
+constexpr int kKeyF4 = 115;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
 constexpr int kKeyF10 = 121;
@@ -369,7 +370,9 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         }
         if (!liveInput)
         {
-            HandlePlaybackKey(event.code);
+            // A playing demo shows its time in the frame-rate display.
+            if (!HandleFrameRateKey(event.code))
+                HandlePlaybackKey(event.code);
             break;
         }
         if (debugKeysEnabled && OnDebugKey(event.code))
@@ -468,12 +471,28 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     }
 }
 
+bool QuilloAppBase::HandleFrameRateKey(int key)
+{
+    if (key != kKeyF3 && key != kKeyF4)
+        return false;
+    if (key == kKeyF4 && frameRate.IsOn())
+    {
+        frameRate.CycleMode();
+        return true;
+    }
+    frameRate.Toggle(platform->NowMs());
+    // Turning the display off must repaint what it covered.
+    widgetManager->MarkAllDirty();
+    return true;
+}
+
 bool QuilloAppBase::OnDebugKey(int key)
 {
     switch (key)
     {
     case kKeyF3:
-        widgetManager->MarkAllDirty();
+    case kKeyF4:
+        HandleFrameRateKey(key);
         return false;
     case kKeyF8:
         ShowMessageBox("3D-Mode: OFF", "Mode Switch", MessageBoxKind::Ok);

@@ -4,6 +4,7 @@
 #include "framework/app/DemoPlaybackKeys.h"
 #include "framework/app/DemoSession.h"
 #include "framework/app/DemoSink.h"
+#include "framework/app/FrameRateOverlay.h"
 #include "framework/app/SettingsAccess.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/platform/Platform.h"
@@ -328,6 +329,8 @@ protected:
     // The fast-forward of a demo jump; true when it took this frame pass.
     bool StepDemoJump();
     bool HandlePlaybackKey(int key);
+    // F3 (frame-rate display on or off) and F4 (its other mode); true when key is one of them.
+    bool HandleFrameRateKey(int key);
 
     void OnDemoMouseMove(int x, int y) override;
     void OnDemoMouseButton(int x, int y, int clickCode, bool down) override;
@@ -373,6 +376,8 @@ protected:
     bool lastDrawEmpty = false;
     bool forceRedraw = false;
     bool insideDraw = false;
+    // Developer keys F3 and F4.
+    FrameRateOverlay frameRate;
     bool displayLost = false;
     bool closePending = false;
     bool closeQueued = false;

@@ -67,6 +67,7 @@ public:
     using QuilloAppBase::HandleEvent;
     using QuilloAppBase::HandleQueuedEvents;
     using QuilloAppBase::lastMeasureMs;
+    using QuilloAppBase::frameRate;
 
     FakePlatform* platformFake = nullptr;
     std::vector<int> updatesBetweenDraws;

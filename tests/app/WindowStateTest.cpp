@@ -1,5 +1,8 @@
 #include "TestApp.h"
 
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/NativeDisplay.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/widgets/Dialog.h"
 
@@ -179,9 +182,13 @@ TEST(Letterbox, MapsWindowPixelsBackToThePicture)
         EXPECT_EQ(p, (Point{799, 599}));
         EXPECT_FALSE(box.ToLogical(c.target.x + c.target.width, c.target.y, p)) << "right edge";
         if (c.target.x > 0)
+        {
             EXPECT_FALSE(box.ToLogical(c.target.x - 1, c.h / 2, p)) << "left bar";
+        }
         if (c.target.y > 0)
+        {
             EXPECT_FALSE(box.ToLogical(c.w / 2, c.target.y - 1, p)) << "top bar";
+        }
     }
     // A pixel in the middle of a 1.8x scaled picture.
     const Letterbox box = Letterbox::Fit(1920, 1080, 800, 600);
@@ -219,4 +226,65 @@ TEST(DialogRegistry, ClosingAModalHandsTheRoleToTheLastRemainingModal)
     EXPECT_EQ(app.DialogCount(), 2);
     app.platformFake->now += 20.0;
     app.StepFrame(true); // the closed dialogs are deleted after the update
+}
+
+namespace
+{
+
+// Paints its whole area when it is dirty, as a screen's background does.
+class BackgroundWidget : public Widget
+{
+public:
+    void Draw(Graphics* g) override
+    {
+        g->SetColor(Color(32, 64, 96));
+        g->FillRect(0, 0, width, height);
+    }
+};
+
+uint32_t ScreenPixel(TestApp& app, int x, int y)
+{
+    return app.display->GetScreenImage()->GetBits()[size_t(y) * 800 + size_t(x)];
+}
+
+} // namespace
+
+TEST(DeveloperKeys, FrameRateDisplayShowsRateOrMouseAndLeavesNoTrace)
+{
+    TestApp app;
+    app.Init();
+    BackgroundWidget background;
+    background.Resize(0, 0, 800, 600);
+    app.widgetManager->AddWidget(&background);
+    QuilloAppBase::debugKeysEnabled = true;
+    constexpr int kF3 = 114, kF4 = 115;
+    const int boxX = 800 - FrameRateOverlay::kMargin - FrameRateOverlay::kBoxWidth;
+    const int boxY = 600 - FrameRateOverlay::kMargin - FrameRateOverlay::kBoxHeight;
+    const uint32_t backgroundPixel = 0xFF204060u;
+
+    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF3));
+    app.RunUntil(app.platformFake->now + 2500.0);
+    EXPECT_EQ(app.frameRate.Text().rfind("FPS: ", 0), 0u) << app.frameRate.Text();
+    EXPECT_GT(std::stoi(app.frameRate.Text().substr(5)), 0);
+    EXPECT_EQ(ScreenPixel(app, boxX + 1, boxY + 1), 0xFF000000u);
+    int textPixels = 0;
+    for (int y = boxY; y < boxY + FrameRateOverlay::kBoxHeight; ++y)
+        for (int x = boxX; x < boxX + FrameRateOverlay::kBoxWidth; ++x)
+            textPixels += (ScreenPixel(app, x, y) & 0xFFFF00u) != 0;
+    EXPECT_GT(textPixels, 10);
+
+    app.HandleEvent(Event(EventType::MouseMove, 321, 123));
+    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF4));
+    app.RunUntil(app.platformFake->now + 1100.0);
+    EXPECT_EQ(app.frameRate.Text(), "321,123");
+    EXPECT_TRUE(app.frameRate.DemoTimeText().empty());
+
+    // Off again: everything is repainted, the corner included.
+    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF3));
+    app.RunUntil(app.platformFake->now + 100.0);
+    EXPECT_FALSE(app.frameRate.IsOn());
+    EXPECT_EQ(ScreenPixel(app, boxX + 1, boxY + 1), backgroundPixel);
+
+    QuilloAppBase::debugKeysEnabled = false;
+    app.widgetManager->RemoveWidget(&background);
 }

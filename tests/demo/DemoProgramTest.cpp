@@ -69,6 +69,7 @@ public:
         return std::vector<uint32_t>(bits, bits + static_cast<size_t>(width) * height);
     }
 
+    using QuilloAppBase::frameRate;
     FakePlatform* platformFake = nullptr;
     std::vector<uint32_t> checksums;
 };
@@ -191,6 +192,32 @@ TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
     EXPECT_TRUE(app.Screenshot() == recordedShot);
     app.Shutdown();
     EXPECT_EQ(FileSystem::ReadFile(store.FilePath()), before) << "playback writes no settings";
+}
+
+// F3 answers during playback, without developer keys, and shows the demo
+// time; the played session goes on exactly as recorded.
+TEST_F(DemoProgramTest, TheFrameRateDisplayShowsTheDemoTimeDuringPlayback)
+{
+    const std::string demoFile = dir / "session.dmo";
+    std::vector<uint32_t> recorded;
+    {
+        ScriptedProgram app(1000.0, 1.0);
+        app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
+        app.Init();
+        RunScript(app);
+        recorded = app.checksums;
+    }
+    ScriptedProgram app(5000.0, 2.0);
+    app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
+    app.Init();
+    constexpr int kF3 = 114;
+    app.platformFake->events.push_back(Event(EventType::KeyDown, 0, 0, kF3));
+    app.RunToEnd(5000.0 + 10000.0);
+    EXPECT_TRUE(app.frameRate.IsOn());
+    // About a second of updates was recorded.
+    const int seconds = int(recorded.size()) / 100;
+    EXPECT_EQ(app.frameRate.DemoTimeText(), "00:00:0" + std::to_string(seconds)) << recorded.size();
+    EXPECT_EQ(app.checksums, recorded);
 }
 
 // Without the demo seed the same input gives other colours: the check above
