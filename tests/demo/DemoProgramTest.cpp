@@ -120,6 +120,16 @@ void RunScript(ScriptedProgram& app)
     app.RunToEnd(t0 + 5000);
 }
 
+// The script recorded into demoFile; the state checksum of every update.
+std::vector<uint32_t> RecordScript(const std::string& demoFile)
+{
+    ScriptedProgram app(1000.0, 1.0);
+    app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
+    app.Init();
+    RunScript(app);
+    return app.checksums;
+}
+
 class DemoProgramTest : public ::testing::Test
 {
 protected:
@@ -199,14 +209,7 @@ TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
 TEST_F(DemoProgramTest, TheFrameRateDisplayShowsTheDemoTimeDuringPlayback)
 {
     const std::string demoFile = dir / "session.dmo";
-    std::vector<uint32_t> recorded;
-    {
-        ScriptedProgram app(1000.0, 1.0);
-        app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
-        app.Init();
-        RunScript(app);
-        recorded = app.checksums;
-    }
+    const std::vector<uint32_t> recorded = RecordScript(demoFile);
     ScriptedProgram app(5000.0, 2.0);
     app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
     app.Init();
@@ -292,14 +295,7 @@ TEST_F(DemoProgramTest, CrashParameterLeavesTheReportAndDiesByTheSignal)
 TEST_F(DemoProgramTest, PlaybackKeysPauseStepAndJumpToTheEnd)
 {
     const std::string demoFile = dir / "keys.dmo";
-    std::vector<uint32_t> recorded;
-    {
-        ScriptedProgram app(1000.0, 1.0);
-        app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
-        app.Init();
-        RunScript(app);
-        recorded = app.checksums;
-    }
+    const std::vector<uint32_t> recorded = RecordScript(demoFile);
     ScriptedProgram app(1000.0, 1.0);
     app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
     app.Init();
