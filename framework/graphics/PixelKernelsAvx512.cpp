@@ -57,7 +57,7 @@ QUILLO_TARGET inline Vec BlendOpaque16(Vec dv, Vec sv)
     return _mm512_mask_mov_epi32(out, none, dv);
 }
 
-// n pixels, whole vectors allowed up to room pixels (see the AVX2 set).
+// n pixels, whole vectors allowed up to room pixels (see PixelKernelsOpaqueBlock.inl).
 QUILLO_TARGET inline void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n, int room)
 {
     const Vec zero = _mm512_setzero_si512(), c255 = _mm512_set1_epi32(255);
@@ -95,42 +95,7 @@ QUILLO_TARGET inline void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n, 
     }
 }
 
-// The block kernel of the AVX2 set, on this set's row loop.
-constexpr int kCopyFrom = 16;
-
-QUILLO_TARGET inline void CopyRow(uint32_t* d, const uint32_t* s, int n)
-{
-    int i = 0;
-    for (; i + kLanes < n; i += kLanes)
-        Store(d + i, Load(s + i));
-    Store(d + n - kLanes, Load(s + n - kLanes));
-}
-
-QUILLO_TARGET void BlendOpaqueBlock(const OpaqueBlock& block)
-{
-    // Locals, not the block's fields: the stores below may alias any int32_t.
-    const int x0 = block.x0, count = block.count, rows = block.rows;
-    const ptrdiff_t destPitch = block.destPitch, srcPitch = block.srcPitch;
-    const AlphaRowSpan* spans = block.spans;
-    uint32_t* d = block.dest;
-    const uint32_t* s = block.src;
-    for (int row = 0; row < rows; ++row, d += destPitch, s += srcPitch)
-    {
-        const OpaqueRowParts p = CutOpaqueRow(spans[row], x0, count, kCopyFrom);
-        if (p.first >= p.end)
-            continue;
-        // Past the left part the pixels are opaque up to opaqueEnd; past a
-        // row without a copied middle, and past the right part, they are
-        // transparent up to count.
-        const bool copy = p.opaqueEnd > p.opaqueStart;
-        BlendOpaqueRow(d + p.first, s + p.first, p.opaqueStart - p.first, (copy ? p.opaqueEnd : count) - p.first);
-        if (copy)
-        {
-            CopyRow(d + p.opaqueStart, s + p.opaqueStart, p.opaqueEnd - p.opaqueStart);
-            BlendOpaqueRow(d + p.opaqueEnd, s + p.opaqueEnd, p.end - p.opaqueEnd, count - p.opaqueEnd);
-        }
-    }
-}
+#include "framework/graphics/PixelKernelsOpaqueBlock.inl"
 
 } // namespace
 
