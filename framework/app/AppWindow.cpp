@@ -3,8 +3,9 @@
 // frames, the screen mode switch, the cursor and the developer keys.
 #include "framework/app/QuilloAppBase.h"
 
-#include "framework/graphics/Image.h"
 #include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/Image.h"
+#include "framework/graphics/ImageDump.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/platform/SdlDisplay.h"
@@ -27,6 +28,7 @@ constexpr int kKeyF4 = 115;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF9 = 120;
 constexpr int kKeyF10 = 121;
+constexpr int kKeyF11 = 122;
 
 int ButtonBit(int clickCode)
 {
@@ -508,6 +510,14 @@ bool QuilloAppBase::OnDebugKey(int key)
             display->WriteScreenshot(name);
         }
         return true;
+    case kKeyF11:
+    {
+        const int written = WriteImageDump(imageRegistry, "imagedump");
+        ShowMessageBox(written < 0 ? "The image dump could not be written."
+                                   : std::to_string(written) + " images written, listed in imagedump/index.html",
+                       "Image Dump", MessageBoxKind::Ok);
+        return true;
+    }
     default:
         return false;
     }
