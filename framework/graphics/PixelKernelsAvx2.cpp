@@ -147,7 +147,7 @@ QUILLO_TARGET inline Vec CompositeAlpha8(Vec dv, Vec sv)
     return Select(none, dv, out);
 }
 
-QUILLO_TARGET [[gnu::always_inline]] inline void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n, int room)
+QUILLO_TARGET __attribute__((always_inline)) inline void BlendOpaqueRow(uint32_t* d, const uint32_t* s, int n, int room)
 {
     const Vec zero = _mm256_setzero_si256();
     const Vec c255 = _mm256_set1_epi32(255);

@@ -7,7 +7,9 @@
 
 // GCC 12 builds some AVX-512 intrinsics on an undefined register and then
 // warns about it wherever they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <cstddef>
