@@ -1,10 +1,22 @@
 #include "framework/graphics/AnimInfo.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <numeric>
 
 namespace Quillo
 {
+namespace
+{
+
+// Delays come from the manifest unchecked: a sum past the range of the
+// field stays at its largest value instead of wrapping to a negative time.
+int32_t Saturated(int64_t total)
+{
+    return total > INT32_MAX ? INT32_MAX : static_cast<int32_t>(total);
+}
+
+} // namespace
 
 void AnimInfo::SetPerFrameDelay(int32_t frame, int32_t delay)
 {
@@ -43,11 +55,11 @@ void AnimInfo::Compute(int32_t cels, int32_t beginDelay, int32_t endDelay)
         for (int32_t& d : perFrameDelay)
             if (d < 1)
                 d = frameDelay;
-        totalAnimTime = std::accumulate(perFrameDelay.begin(), perFrameDelay.end(), 0);
+        totalAnimTime = Saturated(std::accumulate(perFrameDelay.begin(), perFrameDelay.end(), int64_t(0)));
     }
     else
     {
-        totalAnimTime = numCels * frameDelay;
+        totalAnimTime = Saturated(int64_t(numCels) * frameDelay);
     }
 }
 

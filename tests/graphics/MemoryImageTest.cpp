@@ -257,4 +257,14 @@ TEST(AnimInfo, PingPongMapAndDelays)
     ends.Compute(3, 0, 70);
     EXPECT_EQ(ends.perFrameDelay, (std::vector<int32_t>{10, 40, 70}));
     EXPECT_EQ(ends.totalAnimTime, 120);
+
+    // Huge delays from a manifest: the total stays at the largest time.
+    AnimInfo huge;
+    huge.frameDelay = 30;
+    huge.Compute(5, INT32_MAX, 9);
+    EXPECT_EQ(huge.totalAnimTime, INT32_MAX);
+    AnimInfo many;
+    many.frameDelay = INT32_MAX / 2;
+    many.Compute(5, 0, 0);
+    EXPECT_EQ(many.totalAnimTime, INT32_MAX);
 }
