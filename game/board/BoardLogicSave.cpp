@@ -55,6 +55,9 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
         return false;
     if (s.typeActive && (s.typePicture < 0 || s.typePicture >= kPictureCount))
         return false;
+    // A running rush ends when its count reaches 0, so a saved one has more to go.
+    if (s.rushing && s.rushCount < 1)
+        return false;
 
     // The saved chain must fit its own track; a missing track cannot be
     // continued.

@@ -181,6 +181,15 @@ TEST(SavedGameRoundTrip, ACorruptOrTruncatedSaveIsRefusedAndTheGameGoesOn)
     bad = good;
     Put32(bad, 263, 31); // track number
     EXPECT_TRUE(refused(bad));
+    // A rush has at least one ball to go while it lasts.
+    for (int32_t rushCount : {0, -1, INT32_MIN})
+    {
+        auto game = SavedGame::Decode(good);
+        ASSERT_TRUE(game);
+        game->state.rushing = true;
+        game->state.rushCount = rushCount;
+        EXPECT_TRUE(refused(game->Encode())) << rushCount;
+    }
 
     EXPECT_TRUE(board.logic.LoadState(good));
 }
