@@ -116,6 +116,8 @@ void QuilloAppBase::Init()
     if (!platform)
     {
         std::string error;
+        if (!desktopId.empty())
+            SdlPlatform::SetDesktopId(desktopId);
         platform = SdlPlatform::Create(error);
         if (!platform)
         {
@@ -141,7 +143,7 @@ void QuilloAppBase::Init()
         demoFileName = std::filesystem::absolute(demoFileName).string();
     const std::string dir = FileSystem::ExecutableDirectory();
     if (!KeepWorkingDirectory(dir))
-        FileSystem::SetCurrentDirectory(dir);
+        EnterDataFolder(dir);
 
     const uint32_t tick = platform->TickCount();
     RandomGenerator::Framework().Seed(tick);
@@ -168,6 +170,7 @@ void QuilloAppBase::Init()
         windowed = false;
 
     CreateMainWindow();
+    ApplyWindowIcon();
     SetCrashFullscreen(!physicallyWindowed);
 
     if (IsPlayingDemo())

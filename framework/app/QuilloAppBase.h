@@ -106,6 +106,15 @@ public:
     virtual void OnBeforeWindow() {}
     virtual void OnBeforeDisplay() {}
     virtual bool KeepWorkingDirectory(const std::string& dir);
+    // Makes the folder that holds the data (beside the program, or the
+    // installed one) the working directory; ends the process with a message
+    // naming both places when neither holds it.
+    void EnterDataFolder(const std::string& programDirectory);
+    // True when the data came from the installed folder, which the program
+    // must never write into.
+    bool IsDataInstalled() const { return dataInstalled; }
+    // Gives the window the picture at windowIconPath, when there is one.
+    void ApplyWindowIcon();
     virtual void PlaySoundEffectPanned(int id, int pan);
     virtual void PlaySoundEffect(int id);
     virtual double GetSystemSoundVolume();
@@ -231,6 +240,13 @@ public:
     std::string captionPrefix;
     std::string registryKey;
     std::string productVersion;
+    // The installed data folder relative to the program's folder
+    // ("../share/name"); empty for a program that is never installed.
+    std::string installedDataPath;
+    // The desktop entry's name without ".desktop", which the desktop
+    // matches the window by, and the window's icon in the data.
+    std::string desktopId;
+    std::string windowIconPath;
     int width = 640;
     int height = 480;
     int preferredX = -1;
@@ -388,6 +404,7 @@ protected:
     bool fullScreenImpossible = false;
     bool fullScreenFailedOnce = false;
     bool errorFileStarted = false;
+    bool dataInstalled = false;
     bool mouseLeaveTracking = true;
     bool paused = false;
     bool displayOption = false;

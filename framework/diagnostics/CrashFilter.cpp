@@ -8,9 +8,9 @@
 namespace Quillo
 {
 
-void InstallCrashFilter()
+void InstallCrashFilter(const char* installedViewer)
 {
-    PosixCrashHandler::Install(&CrashReport::Format);
+    PosixCrashHandler::Install(&CrashReport::Format, installedViewer);
 }
 
 void SetCrashApplicationInfo(const std::string& product, const std::string& version,

@@ -8,8 +8,10 @@ namespace Quillo
 
 // The process-wide crash filter: a fatal fault writes "crash.txt" and
 // shows it in the "Fatal Error!" window. Installed first thing in main(),
-// before the application object exists.
-void InstallCrashFilter();
+// before the application object exists. installedViewer: the crash viewer
+// of an installed program, relative to the program's folder (the one beside
+// the program is used first).
+void InstallCrashFilter(const char* installedViewer = nullptr);
 
 // What the report says about the running application; set once the
 // application object exists, cleared when it goes. An empty sound version

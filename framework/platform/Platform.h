@@ -74,6 +74,12 @@ public:
     virtual void RaiseWindow() = 0;
     virtual bool IsWindowMinimized() = 0;
     virtual std::string LastError() = 0;
+    // The picture the desktop shows for the window (task bar, switcher):
+    // straight-alpha ARGB, top row first. Ignored where there is none.
+    virtual void SetWindowIcon(const uint32_t* argb, int width, int height)
+    {
+        (void)argb, (void)width, (void)height;
+    }
 
     // Input and window events, oldest first. Returns false when none is waiting.
     virtual bool PollEvent(PlatformEvent& event) = 0;

@@ -12,8 +12,10 @@
 #include <dlfcn.h>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <link.h>
 #include <pthread.h>
+#include <string>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <ucontext.h>
@@ -265,6 +267,18 @@ void WalkStack(CrashFacts& f)
     }
 }
 
+std::string ViewerPath(const char* installedViewer)
+{
+    const char* custom = ::getenv("QUILLO_CRASHVIEW");
+    if (custom && *custom)
+        return custom;
+    const std::string folder = FileSystem::ExecutableDirectory();
+    const std::string beside = folder + "/crashview";
+    if (::access(beside.c_str(), X_OK) == 0 || !installedViewer || !*installedViewer)
+        return beside;
+    return (std::filesystem::path(folder) / installedViewer).lexically_normal().string();
+}
+
 void StartViewer(const char* report, size_t length, bool fileWritten)
 {
     if (!g_viewerEnabled.load() || g_viewerPath[0] == '\0')
@@ -394,7 +408,7 @@ void PosixCrashHandler::RefreshModules()
     g_moduleCount.store(count, std::memory_order_release);
 }
 
-void PosixCrashHandler::Install(Formatter formatter)
+void PosixCrashHandler::Install(Formatter formatter, const char* installedViewer)
 {
     g_formatter.store(formatter);
     if (g_installed.exchange(true))
@@ -409,9 +423,7 @@ void PosixCrashHandler::Install(Formatter formatter)
     CopyText(g_osInfo, sizeof g_osInfo, g_os.additionalInfo.c_str());
     g_startSeconds = MonotonicSeconds();
 
-    const char* custom = ::getenv("QUILLO_CRASHVIEW");
-    const std::string viewer = custom && *custom ? std::string(custom) : FileSystem::ExecutableDirectory() + "/crashview";
-    CopyText(g_viewerPath, sizeof g_viewerPath, viewer.c_str());
+    CopyText(g_viewerPath, sizeof g_viewerPath, ViewerPath(installedViewer).c_str());
     const char* off = ::getenv("QUILLO_NO_CRASHVIEW");
     g_viewerEnabled.store(!(off && *off && std::strcmp(off, "0") != 0));
 

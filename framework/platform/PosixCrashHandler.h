@@ -19,16 +19,19 @@ namespace Quillo
 // locks or the window system was prepared at install time or happens in the
 // viewer.
 //
-// The viewer is the "crashview" beside the program, or $QUILLO_CRASHVIEW;
-// QUILLO_NO_CRASHVIEW=1 switches it off (tests).
+// The viewer is the "crashview" beside the program, else the installed one
+// named at install time, or $QUILLO_CRASHVIEW; QUILLO_NO_CRASHVIEW=1
+// switches it off (tests).
 class PosixCrashHandler
 {
 public:
     using Formatter = size_t (*)(const CrashFacts& facts, char* buffer, size_t capacity);
 
     // Installs the handler once for the process and prepares the calling
-    // thread. Later calls only replace the formatter.
-    static void Install(Formatter formatter);
+    // thread. Later calls only replace the formatter. installedViewer is
+    // the viewer of an installed program, relative to the program's folder
+    // ("../libexec/name/crashview"), or null.
+    static void Install(Formatter formatter, const char* installedViewer = nullptr);
 
     // Gives the calling thread its own alternate signal stack (each thread
     // that may fail needs one to report a stack overflow).

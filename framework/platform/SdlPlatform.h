@@ -26,6 +26,10 @@ class SdlPlatform final : public Platform
 public:
     // Starts SDL's video subsystem. Returns nullptr and fills error when that fails.
     static std::unique_ptr<SdlPlatform> Create(std::string& error);
+    // The name the desktop matches the window with its launcher by (the X11
+    // window class and the Wayland application id): the desktop entry's
+    // name without ".desktop". Only takes effect before Create.
+    static void SetDesktopId(const std::string& id);
     ~SdlPlatform() override;
 
     double NowMs() override;
@@ -44,6 +48,7 @@ public:
     void RaiseWindow() override;
     bool IsWindowMinimized() override;
     std::string LastError() override;
+    void SetWindowIcon(const uint32_t* argb, int width, int height) override;
 
     bool PollEvent(PlatformEvent& event) override;
     void FlushInput() override;

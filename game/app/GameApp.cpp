@@ -51,6 +51,10 @@ GameApp::GameApp()
     productVersion = "1.0";
     title = productName + " " + productVersion + " by Tolvane Entertainment";
     registryKey = "Tolvane\\Spindrel";
+    // Set by the build from the install layout ("../share/spindrel").
+    installedDataPath = SPINDREL_INSTALLED_DATA;
+    desktopId = "com.tolvane.Spindrel";
+    windowIconPath = "gfx/icon.png";
     width = 800;
     height = 600;
     windowed = false;
@@ -114,8 +118,8 @@ void GameApp::Init()
     QuilloAppBase::Init();
     if (shutdownStarted)
         return;
-    // The base has made the program's folder the working directory.
-    *saves = SaveFolder::Locate();
+    // The base has made the data folder the working directory.
+    *saves = SaveFolder::Locate(IsDataInstalled());
     LoadResourceManifest();
 
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });

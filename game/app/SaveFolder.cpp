@@ -24,8 +24,10 @@ bool ExactExists(const std::string& path)
 
 } // namespace
 
-SaveFolder SaveFolder::Locate()
+SaveFolder SaveFolder::Locate(bool installed)
 {
+    if (installed)
+        return SaveFolder(FS::DataHome() + "/spindrel/");
     if (FS::IsWritableDirectory(kFolderName))
         return SaveFolder(std::string());
     if (!ExactExists(kFolderName) && FS::IsWritableDirectory("."))

@@ -37,7 +37,9 @@ public:
     // "_save" in the working directory (beside the program and its data)
     // when it is a writable folder or can be created there; otherwise
     // $XDG_DATA_HOME/spindrel/_save (or ~/.local/share/spindrel/_save).
-    static SaveFolder Locate();
+    // An installed game always uses the latter: its data folder belongs to
+    // the system, even when the player (root, say) could write there.
+    static SaveFolder Locate(bool installed);
 
     // "_save" inside root (empty: the working directory).
     explicit SaveFolder(std::string root);

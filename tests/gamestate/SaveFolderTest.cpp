@@ -117,18 +117,25 @@ TEST(SaveFolderTest, LocateUsesTheWorkingDirectoryOrTheDataHome)
 
     fs::create_directories(dir / "game");
     fs::current_path(dir / "game");
-    const SaveFolder beside = SaveFolder::Locate();
+    const SaveFolder beside = SaveFolder::Locate(false);
     EXPECT_EQ(beside.Root(), "");
     EXPECT_EQ(beside.Directory(), "_save");
     EXPECT_EQ(beside.FilePath("options.cfg"), "_save/options.cfg");
 
     // A "_save" that is not a folder cannot be written into.
     WriteText(dir / "game/_save", "not a folder");
-    const SaveFolder elsewhere = SaveFolder::Locate();
+    const SaveFolder elsewhere = SaveFolder::Locate(false);
     EXPECT_EQ(elsewhere.Root(), dir / "data/spindrel/");
     EXPECT_TRUE(elsewhere.Write("spindrel.rec", std::string_view("x")));
     EXPECT_TRUE(fs::exists(dir / "data/spindrel/_save/spindrel.rec"));
     EXPECT_EQ(ReadText(dir / "game/_save"), "not a folder");
+
+    // An installed game never writes beside its data, even where it could.
+    fs::remove(dir / "game/_save");
+    const SaveFolder installed = SaveFolder::Locate(true);
+    EXPECT_EQ(installed.Root(), dir / "data/spindrel/");
+    EXPECT_TRUE(installed.Write("options.cfg", std::string_view("x")));
+    EXPECT_FALSE(fs::exists(dir / "game/_save"));
 
     fs::current_path(before);
     if (oldData)

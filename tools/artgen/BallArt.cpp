@@ -834,6 +834,32 @@ void DrawBonusBall(cairo_t* cr, double cx, double cy, double scale, const char* 
     cairo_restore(cr);
 }
 
+void PaintIcon(Canvas& c)
+{
+    cairo_t* cr = c.Cr();
+    const double size = c.Width();
+    const bool small = size <= 32;
+    cairo_save(cr);
+    cairo_scale(cr, size / Cell, size / Cell);
+    Ball(cr, 30, 30, 29.4, 0);
+    // The heart fills more of a small ball; its ink outline stays at least
+    // a pixel wide.
+    const double grow = small ? 1.0 : 0.86;
+    cairo_translate(cr, 30, 31);
+    cairo_scale(cr, grow, grow);
+    cairo_translate(cr, -30, -29);
+    // A hard shadow: a blurred one would smear away at 16 px.
+    cairo_save(cr);
+    cairo_translate(cr, 1.2, 2.2);
+    Heart(cr);
+    Ink.Set(cr, 0.4);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    FillShape(cr, Heart, Rgb::Hex(0xffa0a0), Rgb::Hex(0xdc2838), small ? 60 / size * 0.75 : 1.8);
+    Glaze(cr, Heart);
+    cairo_restore(cr);
+}
+
 void PaintBallArt(Output& output, const Faces& faces)
 {
     (void)faces;

@@ -5,6 +5,7 @@
 namespace Spindrel::Art
 {
 
+class Canvas;
 class Output;
 class Faces;
 
@@ -18,5 +19,10 @@ void DrawBall(cairo_t* cr, double cx, double cy, double scale, int back, int pic
 
 // A bonus icon (eye, rollback, pause, type, bomb) over a closed back.
 void DrawBonusBall(cairo_t* cr, double cx, double cy, double scale, const char* bonus);
+
+// The game's icon on a square canvas of any size: a face-up ball with the
+// heart, drawn as shapes at the canvas's own size rather than scaled from a
+// picture, and made bolder at 32 px and below so that it reads at 16.
+void PaintIcon(Canvas& c);
 
 } // namespace Spindrel::Art

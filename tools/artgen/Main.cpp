@@ -2,10 +2,11 @@
 // resource manifest into a data folder.
 //
 //   spindrel-artgen --out DIR [--tracks DIR] [--stamp FILE --depfile FILE]
-//                   [--sheets DIR]
+//                   [--sheets DIR] [--icons DIR]
 
 #include "tools/artgen/BallArt.h"
 #include "tools/artgen/Faces.h"
+#include "tools/artgen/IconArt.h"
 #include "tools/artgen/ImageFonts.h"
 #include "tools/artgen/InterfaceArt.h"
 #include "tools/artgen/Manifest.h"
@@ -29,6 +30,7 @@ struct Options
     std::string stamp;
     std::string depfile;
     std::string sheets;
+    std::string icons;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options)
@@ -49,6 +51,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.depfile = value;
         else if (arg == "--sheets")
             options.sheets = value;
+        else if (arg == "--icons")
+            options.icons = value;
         else
             return false;
     }
@@ -82,7 +86,7 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options))
     {
         std::fprintf(stderr, "usage: spindrel-artgen --out DIR [--tracks DIR] "
-                             "[--stamp FILE --depfile FILE] [--sheets DIR]\n");
+                             "[--stamp FILE --depfile FILE] [--sheets DIR] [--icons DIR]\n");
         return 2;
     }
     if (options.tracks.empty())
@@ -96,6 +100,7 @@ int main(int argc, char** argv)
         Spindrel::Art::PaintScreenArt(output, faces);
         Spindrel::Art::PaintTrackArt(output, options.tracks);
         Spindrel::Art::PaintImageFonts(output, faces);
+        Spindrel::Art::PaintIcons(output, options.icons, "com.tolvane.Spindrel");
         Spindrel::Art::WriteManifest(output);
         if (!options.sheets.empty())
         {

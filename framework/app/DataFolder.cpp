@@ -1,0 +1,65 @@
+#include "framework/app/DataFolder.h"
+
+#include "framework/platform/FileSystem.h"
+
+#include <filesystem>
+
+namespace Quillo
+{
+
+namespace
+{
+
+bool HoldsData(const std::string& folder, const std::string& marker)
+{
+    return FileSystem::Exists(folder + "/" + marker) &&
+           !FileSystem::IsDirectory(folder + "/" + marker);
+}
+
+// "/usr/bin/../share/spindrel" as "/usr/share/spindrel", for the messages
+// and the working directory; without a trailing slash.
+std::string Tidy(const std::filesystem::path& path)
+{
+    std::string text = path.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+DataFolder DataFolder::Find(const std::string& programDirectory, const std::string& installedPath,
+                            const std::string& marker)
+{
+    DataFolder found;
+    found.m_marker = marker;
+    found.m_beside = Tidy(programDirectory.empty() ? std::filesystem::path(".")
+                                                   : std::filesystem::path(programDirectory));
+    if (!installedPath.empty())
+    {
+        const std::filesystem::path relative(installedPath);
+        found.m_installed = Tidy(relative.is_absolute() ? relative : found.m_beside / relative);
+    }
+
+    if (HoldsData(found.m_beside, marker))
+    {
+        found.m_place = Place::BesideProgram;
+        found.m_directory = found.m_beside;
+    }
+    else if (!found.m_installed.empty() && HoldsData(found.m_installed, marker))
+    {
+        found.m_place = Place::Installed;
+        found.m_directory = found.m_installed;
+    }
+    return found;
+}
+
+std::string DataFolder::MissingMessage(const std::string& product) const
+{
+    std::string text = product + " cannot find its data (" + m_marker + ").\nIt looked in " + m_beside;
+    if (!m_installed.empty())
+        text += "\nand in " + m_installed;
+    return text + ".\nReinstall the game, or build its data with scripts/build.";
+}
+
+} // namespace Quillo
