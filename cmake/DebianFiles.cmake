@@ -15,6 +15,12 @@ function(gzip_into source target)
   endif()
 endfunction()
 
+# A Debian game's program lives in /usr/games. It is one folder below /usr
+# as bin is, so the paths to the data and the viewer hold as they are.
+file(MAKE_DIRECTORY ${root}/games)
+file(RENAME ${root}/bin/spindrel ${root}/games/spindrel)
+file(REMOVE_RECURSE ${root}/bin)
+
 file(COPY ${CPACK_SPINDREL_DIST_DIR}/copyright DESTINATION ${doc})
 gzip_into(${CPACK_SPINDREL_DIST_DIR}/changelog ${doc}/changelog.gz)
 file(GLOB manuals ${root}/share/man/man*/*.[0-9])

@@ -3,15 +3,17 @@
 #include "framework/platform/SdlPlatform.h"
 
 #include <SDL2/SDL.h>
+#include <cstdlib>
 
 namespace Quillo
 {
 
 void SdlPlatform::SetDesktopId(const std::string& id)
 {
-    // SDL reads both when its video subsystem starts.
-    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", id.c_str());
-    SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", id.c_str());
+    // SDL reads both from the environment (not as hints) when its video
+    // subsystem starts; a value the user set stays.
+    ::setenv("SDL_VIDEO_X11_WMCLASS", id.c_str(), 0);
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", id.c_str(), 0);
 }
 
 void SdlPlatform::SetWindowIcon(const uint32_t* argb, int width, int height)
