@@ -3,6 +3,7 @@
 #include "framework/app/QuilloAppBase.h"
 
 #include "framework/app/DataFolder.h"
+#include "framework/diagnostics/CrashFilter.h"
 #include "framework/platform/FileSystem.h"
 
 namespace Quillo
@@ -38,6 +39,18 @@ void QuilloAppBase::EnterDataFolder(const std::string& programDirectory)
         ShowFatalError(productName + " cannot enter its data folder " + data.Directory() + ".");
         EndProcess(1);
     }
+}
+
+void QuilloAppBase::SetOutputFolder(const std::string& folder)
+{
+    outputFolder = FileSystem::NormalizePath(folder);
+    if (!outputFolder.empty() && outputFolder.back() != '/')
+        outputFolder += '/';
+    // The crash report is opened inside the fault handler, which cannot
+    // make folders; without the folder the report still reaches the viewer.
+    if (!outputFolder.empty())
+        FileSystem::MakeDirectories(outputFolder);
+    SetCrashReportFolder(outputFolder);
 }
 
 } // namespace Quillo

@@ -507,14 +507,15 @@ bool QuilloAppBase::OnDebugKey(int key)
         {
             char name[64];
             std::snprintf(name, sizeof name, "screenshot_%u.png", platform->TickCount());
-            display->WriteScreenshot(name);
+            display->WriteScreenshot(outputFolder + name);
         }
         return true;
     case kKeyF11:
     {
-        const int written = WriteImageDump(imageRegistry, "imagedump");
+        const int written = WriteImageDump(imageRegistry, outputFolder + "imagedump");
         ShowMessageBox(written < 0 ? "The image dump could not be written."
-                                   : std::to_string(written) + " images written, listed in imagedump/index.html",
+                                   : std::to_string(written) + " images written, listed in " +
+                                         outputFolder + "imagedump/index.html",
                        "Image Dump", MessageBoxKind::Ok);
         return true;
     }

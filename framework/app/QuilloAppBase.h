@@ -113,6 +113,11 @@ public:
     // True when the data came from the installed folder, which the program
     // must never write into.
     bool IsDataInstalled() const { return dataInstalled; }
+    // Where the program's own files go that are not the game's (the crash
+    // report, the developer keys' screenshots and image dumps): empty for
+    // the working directory, else a folder ending in "/", made if missing.
+    void SetOutputFolder(const std::string& folder);
+    const std::string& OutputFolder() const { return outputFolder; }
     // Gives the window the picture at windowIconPath, when there is one.
     void ApplyWindowIcon();
     virtual void PlaySoundEffectPanned(int id, int pan);
@@ -405,6 +410,7 @@ protected:
     bool fullScreenFailedOnce = false;
     bool errorFileStarted = false;
     bool dataInstalled = false;
+    std::string outputFolder;
     bool mouseLeaveTracking = true;
     bool paused = false;
     bool displayOption = false;

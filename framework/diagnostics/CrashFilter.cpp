@@ -20,6 +20,17 @@ void SetCrashApplicationInfo(const std::string& product, const std::string& vers
                                           soundVersion.empty() ? nullptr : soundVersion.c_str(), mainThreadId);
 }
 
+void SetCrashReportFolder(const std::string& folder)
+{
+    if (folder.empty())
+    {
+        PosixCrashHandler::SetReportPath(nullptr);
+        return;
+    }
+    const std::string path = folder + (folder.back() == '/' ? "" : "/") + "crash.txt";
+    PosixCrashHandler::SetReportPath(path.c_str());
+}
+
 void ClearCrashApplicationInfo()
 {
     PosixCrashHandler::ClearApplicationInfo();

@@ -19,6 +19,9 @@ void InstallCrashFilter(const char* installedViewer = nullptr);
 void SetCrashApplicationInfo(const std::string& product, const std::string& version,
                              const std::string& soundVersion, uint64_t mainThreadId);
 void ClearCrashApplicationInfo();
+// "crash.txt" goes into folder (an existing folder; empty: the working
+// directory), for a program whose working directory is not its own.
+void SetCrashReportFolder(const std::string& folder);
 // The calling thread's id as the report prints it.
 uint64_t CrashThreadId();
 void SetCrashFullscreen(bool fullscreen);

@@ -47,6 +47,8 @@ Module g_modules[kMaxModules];
 std::atomic<int> g_moduleCount{0};
 char g_exePath[512];
 char g_viewerPath[1024];
+// Relative names are in the working directory at the time of the fault.
+char g_reportPath[1024] = "crash.txt";
 std::atomic<bool> g_viewerEnabled{false};
 std::atomic<PosixCrashHandler::Formatter> g_formatter{nullptr};
 std::atomic<bool> g_installed{false};
@@ -267,18 +269,6 @@ void WalkStack(CrashFacts& f)
     }
 }
 
-std::string ViewerPath(const char* installedViewer)
-{
-    const char* custom = ::getenv("QUILLO_CRASHVIEW");
-    if (custom && *custom)
-        return custom;
-    const std::string folder = FileSystem::ExecutableDirectory();
-    const std::string beside = folder + "/crashview";
-    if (::access(beside.c_str(), X_OK) == 0 || !installedViewer || !*installedViewer)
-        return beside;
-    return (std::filesystem::path(folder) / installedViewer).lexically_normal().string();
-}
-
 void StartViewer(const char* report, size_t length, bool fileWritten)
 {
     if (!g_viewerEnabled.load() || g_viewerPath[0] == '\0')
@@ -297,9 +287,8 @@ void StartViewer(const char* report, size_t length, bool fileWritten)
             ::close(fds[1]);
         }
         char name[] = "crashview";
-        char fileArg[] = "crash.txt";
         char pipeArg[] = "-";
-        char* argv[] = {name, fileWritten ? fileArg : pipeArg, nullptr};
+        char* argv[] = {name, fileWritten ? g_reportPath : pipeArg, nullptr};
         ::execve(g_viewerPath, argv, environ);
         ::_exit(127);
     }
@@ -355,7 +344,7 @@ void Handler(int sig, siginfo_t* info, void* context)
         length = format(f, g_report, sizeof g_report);
 
     bool written = false;
-    const int fd = ::open("crash.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(g_reportPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd >= 0)
     {
         WriteAll(fd, g_report, length);
@@ -369,6 +358,14 @@ void Handler(int sig, siginfo_t* info, void* context)
 }
 
 } // namespace
+
+std::string PosixCrashHandler::FindViewer(const std::string& programDirectory, const char* installedViewer)
+{
+    const std::string beside = programDirectory + "/crashview";
+    if (::access(beside.c_str(), X_OK) == 0 || !installedViewer || !*installedViewer)
+        return beside;
+    return (std::filesystem::path(programDirectory) / installedViewer).lexically_normal().string();
+}
 
 uint64_t PosixCrashHandler::CurrentThreadId()
 {
@@ -423,7 +420,11 @@ void PosixCrashHandler::Install(Formatter formatter, const char* installedViewer
     CopyText(g_osInfo, sizeof g_osInfo, g_os.additionalInfo.c_str());
     g_startSeconds = MonotonicSeconds();
 
-    CopyText(g_viewerPath, sizeof g_viewerPath, ViewerPath(installedViewer).c_str());
+    const char* custom = ::getenv("QUILLO_CRASHVIEW");
+    const std::string viewer = custom && *custom
+                                   ? std::string(custom)
+                                   : FindViewer(FileSystem::ExecutableDirectory(), installedViewer);
+    CopyText(g_viewerPath, sizeof g_viewerPath, viewer.c_str());
     const char* off = ::getenv("QUILLO_NO_CRASHVIEW");
     g_viewerEnabled.store(!(off && *off && std::strcmp(off, "0") != 0));
 
@@ -454,6 +455,11 @@ void PosixCrashHandler::SetApplicationInfo(const char* product, const char* vers
     CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion ? soundVersion : sdl.c_str());
     g_mainThreadId.store(mainThreadId);
     g_hasApplication.store(true);
+}
+
+void PosixCrashHandler::SetReportPath(const char* path)
+{
+    CopyText(g_reportPath, sizeof g_reportPath, path && *path ? path : "crash.txt");
 }
 
 void PosixCrashHandler::ClearApplicationInfo()

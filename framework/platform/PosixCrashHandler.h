@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace Quillo
 {
@@ -12,7 +13,8 @@ namespace Quillo
 //
 // It runs on an alternate stack and does only what is safe there: it
 // gathers the facts of the fault into fixed storage, has them formatted,
-// writes "crash.txt" into the working directory, starts the separate viewer
+// writes "crash.txt" into the working directory (or the report path set),
+// starts the separate viewer
 // program "crashview" (which shows the report in a window; the report goes
 // to it through a pipe when the file cannot be written) and lets the
 // process die by the same signal at once. Everything that needs the heap,
@@ -47,6 +49,9 @@ public:
     static void SetApplicationInfo(const char* product, const char* version, const char* displayVersion,
                                    const char* soundVersion, uint64_t mainThreadId);
     static void ClearApplicationInfo();
+    // Where the report is written (copied; null or empty: "crash.txt" in
+    // the working directory). Set it before other threads start.
+    static void SetReportPath(const char* path);
     static void SetFullscreen(bool fullscreen);
 
     // True from the moment a fault is being handled: the sound mixer
@@ -57,6 +62,11 @@ public:
 
     // The calling thread's id as the report prints it.
     static uint64_t CurrentThreadId();
+
+    // The viewer for a program in programDirectory: the "crashview" beside
+    // it when that can run, else installedViewer relative to the folder
+    // (when given), else the one beside it.
+    static std::string FindViewer(const std::string& programDirectory, const char* installedViewer);
 };
 
 } // namespace Quillo

@@ -120,6 +120,7 @@ void GameApp::Init()
         return;
     // The base has made the data folder the working directory.
     *saves = SaveFolder::Locate(IsDataInstalled());
+    SetOutputFolder(saves->Root());
     LoadResourceManifest();
 
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });

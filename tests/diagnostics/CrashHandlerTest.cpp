@@ -1,5 +1,6 @@
 #include "framework/diagnostics/CrashFilter.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/PosixCrashHandler.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,63 @@ TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipe)
     EXPECT_EQ(piped.report, "");
     ASSERT_TRUE(WaitForFile(seen));
     EXPECT_EQ(FirstLine(ReadAll(seen)).rfind("Exception: Access Violation", 0), 0u);
+}
+
+TEST(CrashHandler, AReportFolderTakesTheReportAwayFromTheWorkingDirectory)
+{
+    // An installed program works in its read-only data folder and writes
+    // the report where the player's files are; the viewer is told where.
+    TempDir dir;
+    const std::string viewer = dir / "viewer.sh";
+    const std::string seen = dir / "seen.txt";
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(
+        viewer, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + seen + ".tmp\"\nmv \"" + seen + ".tmp\" \"" + seen + "\"\n"));
+    ASSERT_EQ(chmod(viewer.c_str(), 0755), 0);
+    const std::string work = dir / "work";
+    const std::string reports = dir / "reports";
+    ASSERT_TRUE(FileSystem::MakeDirectories(work));
+    ASSERT_TRUE(FileSystem::MakeDirectories(reports));
+
+    const Outcome out = CrashChild(work, [&reports] {
+        SetCrashReportFolder(reports);
+        WriteThroughNull();
+    }, viewer.c_str());
+    EXPECT_EQ(out.signal, SIGSEGV);
+    EXPECT_EQ(out.report, "") << "nothing is written into the working directory";
+    const std::string report = ReadAll(reports + "/crash.txt");
+    EXPECT_EQ(FirstLine(report).rfind("Exception: Access Violation", 0), 0u) << report;
+    ASSERT_TRUE(WaitForFile(seen));
+    EXPECT_EQ(ReadAll(seen), reports + "/crash.txt");
+
+    // Back to the working directory when the folder is cleared.
+    const Outcome back = CrashChild(work, [] {
+        SetCrashReportFolder("");
+        WriteThroughNull();
+    });
+    EXPECT_EQ(FirstLine(back.report).rfind("Exception: Access Violation", 0), 0u) << back.report;
+}
+
+TEST(CrashHandler, TheViewerIsFoundBesideTheProgramOrWhereItIsInstalled)
+{
+    TempDir dir;
+    const std::string program = dir / "usr/games";
+    const std::string installed = dir / "usr/libexec/spindrel/crashview";
+    ASSERT_TRUE(FileSystem::MakeDirectories(program));
+    ASSERT_TRUE(FileSystem::MakeDirectories(dir / "usr/libexec/spindrel"));
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(installed, "#!/bin/sh\n"));
+    ASSERT_EQ(chmod(installed.c_str(), 0755), 0);
+    const char* relative = "../libexec/spindrel/crashview";
+
+    EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), installed);
+    // Without an installed layout the program's own folder is all there is.
+    EXPECT_EQ(PosixCrashHandler::FindViewer(program, nullptr), program + "/crashview");
+
+    // A build tree has the viewer beside the program; a file there that
+    // cannot run does not count.
+    const std::string beside = program + "/crashview";
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(beside, "#!/bin/sh\n"));
+    ASSERT_EQ(chmod(beside.c_str(), 0644), 0);
+    EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), installed);
+    ASSERT_EQ(chmod(beside.c_str(), 0755), 0);
+    EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), beside);
 }
