@@ -3,9 +3,6 @@
 # the installed files (lintian checks them). Everything is compressed with
 # gzip -9n, so the same files give the same package.
 set(root ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})
-if(NOT EXISTS ${root}/bin/spindrel)
-  message(FATAL_ERROR "DebianFiles: no staged game under ${root}")
-endif()
 set(doc ${root}/share/doc/spindrel)
 
 function(gzip_into source target)
@@ -17,9 +14,16 @@ endfunction()
 
 # A Debian game's program lives in /usr/games. It is one folder below /usr
 # as bin is, so the paths to the data and the viewer hold as they are.
-file(MAKE_DIRECTORY ${root}/games)
-file(RENAME ${root}/bin/spindrel ${root}/games/spindrel)
-file(REMOVE_RECURSE ${root}/bin)
+if(EXISTS ${root}/bin/spindrel)
+  file(MAKE_DIRECTORY ${root}/games)
+  file(RENAME ${root}/bin/spindrel ${root}/games/spindrel)
+  file(GLOB left ${root}/bin/*)
+  if(NOT left)
+    file(REMOVE_RECURSE ${root}/bin)
+  endif()
+elseif(NOT EXISTS ${root}/games/spindrel)
+  message(FATAL_ERROR "DebianFiles: no staged game under ${root}")
+endif()
 
 file(COPY ${CPACK_SPINDREL_DIST_DIR}/copyright DESTINATION ${doc})
 gzip_into(${CPACK_SPINDREL_DIST_DIR}/changelog ${doc}/changelog.gz)

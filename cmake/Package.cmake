@@ -18,20 +18,20 @@ picture from the track or blow up their neighbours.
 best times and a high-score table.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_FILE_NAME spindrel_${PROJECT_VERSION}_amd64)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
-# The fonts the framework asks fontconfig for by name at run time.
+# The fonts the game's system-font texts and the crash viewer read at run
+# time, which no linked library brings.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 
-# What Debian asks of every package beyond the installed files: the
-# copyright file, the compressed changelog and manual page.
+# What Debian asks of a game's package beyond the installed files: the
+# program in /usr/games, the copyright file, the compressed changelog and
+# manual page.
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DebianFiles.cmake)
-set(SPINDREL_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
-set(CPACK_SPINDREL_DIST_DIR ${SPINDREL_DIST_DIR})
+set(CPACK_SPINDREL_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 
 include(CPack)
