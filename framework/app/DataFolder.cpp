@@ -59,7 +59,7 @@ std::string DataFolder::MissingMessage(const std::string& product) const
     std::string text = product + " cannot find its data (" + m_marker + ").\nIt looked in " + m_beside;
     if (!m_installed.empty())
         text += "\nand in " + m_installed;
-    return text + ".\nReinstall the game, or build its data with scripts/build.";
+    return text + ".\nReinstalling the game brings it back.";
 }
 
 } // namespace Quillo

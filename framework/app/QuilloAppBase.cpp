@@ -560,7 +560,8 @@ void QuilloAppBase::ShowFatalError(const std::string& text)
 
 void QuilloAppBase::LogToErrorFile(const std::string& text)
 {
-    std::FILE* f = std::fopen("ScrError.txt", errorFileStarted ? "a+" : "w");
+    const std::string file = outputFolder + "ScrError.txt";
+    std::FILE* f = std::fopen(file.c_str(), errorFileStarted ? "a+" : "w");
     if (!f)
         return;
     errorFileStarted = true;

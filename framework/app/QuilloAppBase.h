@@ -114,7 +114,8 @@ public:
     // must never write into.
     bool IsDataInstalled() const { return dataInstalled; }
     // Where the program's own files go that are not the game's (the crash
-    // report, the developer keys' screenshots and image dumps): empty for
+    // report, the screen saver's error log, the developer keys' screenshots
+    // and image dumps): empty for
     // the working directory, else a folder ending in "/", made if missing.
     void SetOutputFolder(const std::string& folder);
     const std::string& OutputFolder() const { return outputFolder; }

@@ -213,3 +213,22 @@ TEST(DataFolderTest, TheWindowIconComesFromTheDataFolder)
     app.ApplyWindowIcon();
     EXPECT_EQ(icons->calls, 1);
 }
+
+TEST(DataFolderTest, TheProgramsOwnFilesGoToTheOutputFolder)
+{
+    KeepDirectory keep;
+    TempDir dir;
+    fs::create_directories(dir / "data");
+    fs::current_path(dir / "data");
+    TestApp app;
+    // An installed game's output folder is the player's, made on demand.
+    app.SetOutputFolder(dir / "player");
+    EXPECT_EQ(app.OutputFolder(), dir / "player/");
+    EXPECT_TRUE(fs::is_directory(dir / "player"));
+    app.LogToErrorFile("a line");
+    EXPECT_TRUE(fs::exists(dir / "player/ScrError.txt"));
+    EXPECT_FALSE(fs::exists(dir / "data/ScrError.txt"));
+
+    app.SetOutputFolder("");
+    EXPECT_EQ(app.OutputFolder(), "");
+}
