@@ -178,6 +178,8 @@ TEST(SystemFiles, DISABLED_Survey)
                 extension.erase(0, 1);
             if (extension == "jpeg")
                 extension = "jpg";
+            if (extension == "oga")
+                extension = "ogg";
             const std::string path = it->path().string();
             if (extension == "png" || extension == "jpg" || extension == "gif" || extension == "tga")
                 SurveyImage(path, extension, tallies[extension], scratch.Path());
