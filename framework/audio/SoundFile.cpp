@@ -160,6 +160,17 @@ int16_t MuLawToLinear(uint8_t code)
     return static_cast<int16_t>((u & 0x80) ? 0x84 - magnitude : magnitude - 0x84);
 }
 
+int16_t ALawToLinear(uint8_t code)
+{
+    const int a = code ^ 0x55;
+    int magnitude = (a & 0x0F) << 4;
+    const int segment = (a & 0x70) >> 4;
+    magnitude += segment == 0 ? 8 : 0x108;
+    if (segment > 1)
+        magnitude <<= segment - 1;
+    return static_cast<int16_t>((a & 0x80) ? magnitude : -magnitude);
+}
+
 std::optional<WaveContents> DecodeWave(std::span<const uint8_t> bytes, std::string& error)
 {
     const size_t size = bytes.size();
@@ -295,6 +306,12 @@ std::optional<PcmSound> DecodeSnd(std::span<const uint8_t> bytes, std::string& e
         sound.bitsPerSample = 8;
         for (size_t i = 0; i < count; ++i)
             sound.samples[i] = static_cast<int16_t>(static_cast<int8_t>(data[i]) * 256);
+    }
+    else if (encoding == 27)
+    {
+        sound.bitsPerSample = 16;
+        for (size_t i = 0; i < count; ++i)
+            sound.samples[i] = ALawToLinear(data[i]);
     }
     else if (encoding == 3)
     {

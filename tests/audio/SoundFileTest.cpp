@@ -204,6 +204,20 @@ TEST(SndDecoding, EightBitLinearIsSigned)
     EXPECT_EQ(snd->samples, (std::vector<int16_t>{0, 32512, -32768, -256}));
 }
 
+TEST(SndDecoding, ALawExpandsToSixteenBits)
+{
+    // G.711's table: 0xD5 and 0x55 are the smallest steps either side of zero.
+    EXPECT_EQ(SoundFile::ALawToLinear(0xD5), 8);
+    EXPECT_EQ(SoundFile::ALawToLinear(0x55), -8);
+    EXPECT_EQ(SoundFile::ALawToLinear(0xAA), 32256);
+    EXPECT_EQ(SoundFile::ALawToLinear(0x2A), -32256);
+    std::string error;
+    auto snd = SoundFile::DecodeSnd(Snd(27, 8000, 1, {0xD5, 0xAA, 0x2A}), error);
+    ASSERT_TRUE(snd) << error;
+    EXPECT_EQ(snd->bitsPerSample, 16);
+    EXPECT_EQ(snd->samples, (std::vector<int16_t>{8, 32256, -32256}));
+}
+
 TEST(SndDecoding, SixteenBitLinearIsBigEndian)
 {
     // The encoding sox writes by default; it was refused before.

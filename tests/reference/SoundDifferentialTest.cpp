@@ -79,7 +79,8 @@ constexpr Variant kVariants[] = {
     {".au 16-bit", "sox in.wav out.au", "au", ""},
     {".au mu-law", "sox in.wav -e mu-law out.au", "au", ""},
     {".au 8-bit", "sox in.wav -b 8 -e signed out.au", "au", ""},
-    {".au A-law", "sox in.wav -e a-law out.au", "au", "unsupported encoding 27"},
+    {".au A-law", "sox in.wav -e a-law out.au", "au", ""},
+    {".au 24-bit", "sox in.wav -b 24 out.au", "au", "unsupported encoding 4"},
     {"Ogg Vorbis", "oggenc -Q -q 2 -o out.ogg in.wav", "ogg", ""},
     {"Ogg Vorbis mono", "sox in.wav -c 1 mono.wav && oggenc -Q -q 5 -o out.ogg mono.wav", "ogg", ""},
 };
