@@ -42,7 +42,7 @@ std::string Lower(std::string s)
     return s;
 }
 
-void Refused(Tally& t, const std::string& reason, bool referenceReads)
+void Refused(Tally& t, const std::string& path, const std::string& reason, bool referenceReads)
 {
     if (!referenceReads)
     {
@@ -51,6 +51,7 @@ void Refused(Tally& t, const std::string& reason, bool referenceReads)
     }
     ++t.refused;
     ++t.reasons[reason.empty() ? "(no reason)" : reason];
+    t.differing.push_back(path + " (refused: " + reason + ")");
 }
 
 void SurveyImage(const std::string& path, const std::string& extension, Tally& t, const std::string& scratch)
@@ -71,7 +72,7 @@ void SurveyImage(const std::string& path, const std::string& extension, Tally& t
         ours = ImageLib::DecodeJPEG(bytes->data(), bytes->size(), &error);
     const auto reference = DecodeWithImageMagick(path, scratch);
     if (!ours)
-        return Refused(t, error, bool(reference));
+        return Refused(t, path, error, bool(reference));
     if (!reference)
     {
         ++t.referenceRefused;
@@ -108,7 +109,7 @@ void SurveySound(const std::string& path, const std::string& extension, Tally& t
         ours = SoundFile::DecodeSnd(*bytes, error);
     const auto reference = extension == "ogg" ? DecodeWithOggdec(path, scratch) : DecodeWithSox(path, scratch);
     if (!ours)
-        return Refused(t, error, bool(reference));
+        return Refused(t, path, error, bool(reference));
     if (!reference)
     {
         ++t.referenceRefused;
@@ -134,7 +135,7 @@ void SurveyXml(const std::string& path, Tally& t)
     const XmlOutcome::Outcome expat = XmlOutcome::ParseWithExpat(text);
     const XmlOutcome::Outcome ours = XmlOutcome::ParseWithOurs(text);
     if (!ours.ok)
-        return Refused(t, ours.error, expat.ok);
+        return Refused(t, path, ours.error, expat.ok);
     if (!expat.ok)
     {
         ++t.referenceRefused;
@@ -157,6 +158,9 @@ TEST(SystemFiles, DISABLED_Survey)
     if (!HaveImageMagick() || !HaveSox() || !HaveVorbisTools())
         GTEST_SKIP() << "the reference tools are not installed (scripts/setup installs them)";
     const char* roots = std::getenv("QUILLO_SURVEY_ROOTS");
+    // A comma-separated list of extensions narrows the survey.
+    const char* only = std::getenv("QUILLO_SURVEY_FORMATS");
+    const std::string formats = only && *only ? "," + std::string(only) + "," : "";
     std::string list = roots && *roots ? roots : "/usr/share";
     std::map<std::string, Tally> tallies;
     TempDir scratch;
@@ -181,6 +185,8 @@ TEST(SystemFiles, DISABLED_Survey)
             if (extension == "oga")
                 extension = "ogg";
             const std::string path = it->path().string();
+            if (!formats.empty() && formats.find("," + extension + ",") == std::string::npos)
+                continue;
             if (extension == "png" || extension == "jpg" || extension == "gif" || extension == "tga")
                 SurveyImage(path, extension, tallies[extension], scratch.Path());
             else if (extension == "wav" || extension == "ogg" || extension == "au" || extension == "snd")
@@ -197,6 +203,6 @@ TEST(SystemFiles, DISABLED_Survey)
         for (const auto& [reason, count] : t.reasons)
             std::cout << "    refused " << count << " x: " << reason << "\n";
         for (const std::string& d : t.differing)
-            std::cout << "    differs: " << d << "\n";
+            std::cout << "    " << d << "\n";
     }
 }
