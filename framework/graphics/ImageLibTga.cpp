@@ -104,7 +104,7 @@ bool CheckLayout(const TgaHeader& h, PixelFormat& format, std::string* error)
         return Refuse(error, "interleaved TGA rows are not supported");
     if (h.width == 0 || h.height == 0)
         return Refuse(error, "the image has no pixels");
-    if (int64_t(h.width) * h.height > kMaxPixels)
+    if (h.width > kMaxSide || h.height > kMaxSide || int64_t(h.width) * h.height > kMaxPixels)
         return Refuse(error, "the image is too large");
     if (h.colorMapType > 1)
         return Refuse(error, "unknown colour map type " + std::to_string(h.colorMapType));
@@ -269,6 +269,17 @@ std::unique_ptr<Image> DecodeTGA(const uint8_t* data, size_t size, std::string* 
     p += h.idLength;
     if (!ReadColorMap(h, p, end, format, error))
         return nullptr;
+    // Checked before the pixels are allocated, so that a small file cannot
+    // claim a huge picture: raw data holds every pixel, and a run-length
+    // packet covers at most 128 pixels with at least one stored.
+    const size_t count = size_t(h.width) * size_t(h.height);
+    const size_t bytes = size_t(format.bytes);
+    const size_t least = h.imageType & 8 ? (count + 127) / 128 * (1 + bytes) : count * bytes;
+    if (size_t(end - p) < least)
+    {
+        Refuse(error, "the pixel data is truncated");
+        return nullptr;
+    }
     auto image = std::make_unique<Image>(h.width, h.height);
     if (!ReadPixels(h, format, p, end, *image, error))
         return nullptr;
