@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/diagnostics/CrashFacts.h"
+#include "framework/platform/CrashFacts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +20,9 @@ namespace Quillo
 // viewer.
 //
 // The viewer is the "crashview" beside the program, or $QUILLO_CRASHVIEW;
-// QUILLO_NO_CRASHVIEW=1 switches it off (tests).
+// QUILLO_CRASHVIEW=off (or QUILLO_NO_CRASHVIEW=1, for tests) switches it off.
+// Modules loaded after Install are found in /proc/self/maps when a report
+// is written.
 class PosixCrashHandler
 {
 public:
@@ -51,6 +53,7 @@ public:
     static bool CrashMuted();
 
     static void SetViewerEnabled(bool enabled);
+    static bool ViewerEnabled();
 
     // The calling thread's id as the report prints it.
     static uint64_t CurrentThreadId();

@@ -56,6 +56,7 @@ GameApp::GameApp()
     windowed = false;
     refreshPaced = true;
     auto3DRequest = true;
+    fallbackFontFile = "gfx/fonts/DejaVuSans.ttf";
 }
 
 GameApp::~GameApp()
@@ -115,7 +116,7 @@ void GameApp::Init()
     if (shutdownStarted)
         return;
     // The base has made the program's folder the working directory.
-    *saves = SaveFolder::Locate();
+    *saves = SaveFolder::Locate(Files());
     LoadResourceManifest();
 
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
@@ -186,7 +187,7 @@ void GameApp::LoadingThreadBody()
         return;
     }
 
-    StartupLog::OpenLog(saves->FilePath("log.txt"));
+    StartupLog::OpenLog(saves->FilePath("log.txt"), Files());
     if (!levels->LoadLevelOrder())
     {
         PostToMainThread([this] {
@@ -247,7 +248,6 @@ void GameApp::OnDeactivated()
 void GameApp::CreateBoard()
 {
     board = std::make_unique<Board>(*this, resources);
-    board->SetSaveDirectory(saves->Directory());
     board->Logic().SetLevelData(levels->Data());
     board->SetPictures(std::move(*pictures));
     board->Resize(0, 0, width, height);
