@@ -61,7 +61,9 @@ public:
     }
 
 private:
-    static bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+    // ASCII white space only: in a Latin-1 locale the character classes
+    // would count a name's no-break space too.
+    static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
     void SkipSpace()
     {
