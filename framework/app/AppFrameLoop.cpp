@@ -18,8 +18,10 @@ namespace Quillo
 
 bool QuilloAppBase::IsRefreshPacedActive() const
 {
-    return refreshPaced && !IsPlayingDemo() && !lastDrawEmpty && !refreshPacingBroken &&
-           !physicallyWindowed;
+    // Demos are recorded and played in fixed steps: the partial updates of
+    // refresh pacing follow the display, which playback cannot repeat.
+    return refreshPaced && !IsPlayingDemo() && !IsRecordingDemo() && !lastDrawEmpty &&
+           !refreshPacingBroken && !physicallyWindowed;
 }
 
 bool QuilloAppBase::StepFrame(bool allowSleep)
@@ -67,10 +69,12 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
     {
         if (!IsPlayingDemo() && speedFactor == 1.0)
         {
-            // A display that does not really wait for its refresh lets 100
-            // updates through in well under a second; three such checks in a
+            // A display that does not really wait for its refresh (or that
+            // refreshes faster than it reports) lets a second's worth of
+            // passes through in well under a second; three such checks in a
             // row and the loop keeps to fixed steps for the rest of the run.
-            if (++pacingPasses >= (updateStepMs + 999) / updateStepMs)
+            const int passesPerSecond = paced ? refreshRate : (updateStepMs + 999) / updateStepMs;
+            if (++pacingPasses >= passesPerSecond)
             {
                 pacingPasses = 0;
                 const double now = platform->NowMs();
@@ -132,15 +136,24 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
 
 void QuilloAppBase::RunUpdateSequence(double updatesPerStep)
 {
-    if (!TryUpdate())
-        return;
-    updateFractionAccumulator += updatesPerStep - 1.0;
-    DeleteQueuedWidgets();
+    // Whole updates fall due as the steps' shares of update time add up: one
+    // per fixed step, one or two per refresh below 100 Hz, and on a faster
+    // display none on some refreshes. The fractional update always carries
+    // the step's share, so that motion follows the refresh smoothly.
+    updateFractionAccumulator += updatesPerStep;
+    bool ranOne = false;
     while (updateFractionAccumulator >= 1.0)
     {
-        FeedDemoInput();
+        if (ranOne)
+            FeedDemoInput();
         if (!TryUpdate())
-            break;
+        {
+            if (ranOne)
+                break;
+            updateFractionAccumulator -= updatesPerStep;
+            return;
+        }
+        ranOne = true;
         DeleteQueuedWidgets();
         updateFractionAccumulator -= 1.0;
     }
@@ -207,6 +220,9 @@ bool QuilloAppBase::DrawFrame()
         frameRate.Refresh(drawStart, widgetManager ? widgetManager->lastMouseX : 0,
                           widgetManager ? widgetManager->lastMouseY : 0, demoMs);
     }
+    if (IsPlayingDemo() && display && widgetManager &&
+        display->SetCursorPos(widgetManager->lastMouseX, widgetManager->lastMouseY))
+        forceRedraw = true;
     insideDraw = true;
     const bool drew = widgetManager && widgetManager->DrawPass();
     insideDraw = false;

@@ -3,6 +3,7 @@
 // frames, the screen mode switch, the cursor and the developer keys.
 #include "framework/app/QuilloAppBase.h"
 
+#include "framework/diagnostics/CrashFilter.h"
 #include "framework/graphics/DisplayImage.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageDump.h"
@@ -89,6 +90,8 @@ void QuilloAppBase::CreateMainWindow()
         {
             refreshRate = display->GetRefreshRate();
             demo.RecordDisplay(physicallyWindowed, refreshRate);
+            // A report written from now on names the mode now in force.
+            SetCrashFullscreen(!physicallyWindowed);
             break;
         }
         if (code == 6 && physicallyWindowed)
@@ -172,6 +175,19 @@ bool QuilloAppBase::ApplyCursor()
 {
     if (!platform)
         return true;
+    if (IsPlayingDemo() && display)
+    {
+        // The recorded pointer is drawn into the picture: the system cursor
+        // follows the real mouse, which playback does not use.
+        Image* drawn = windowHidden || !mouseInWindow ? nullptr : cursorImages[std::clamp(cursorKind, 0, 5)];
+        display->SetCursorImage(drawn, drawn ? drawn->GetWidth() / 2 : 0, drawn ? drawn->GetHeight() / 2 : 0);
+        forceRedraw = true;
+        if (drawn)
+        {
+            platform->SetSystemCursor(SystemCursor::None);
+            return false;
+        }
+    }
     if (windowHidden || !mouseInWindow)
     {
         platform->SetSystemCursor(SystemCursor::Arrow);
@@ -278,6 +294,8 @@ void QuilloAppBase::ReevaluateFocus()
         widgetManager->FocusLost();
         OnDeactivated();
         platform->CaptureMouse(false);
+        // The button's release goes to whichever window has the focus now.
+        mouseButtonsDown = 0;
         widgetManager->ReleasePressedButtons();
     }
 }

@@ -2,8 +2,6 @@
 
 #include "framework/platform/FileSystem.h"
 
-#include <filesystem>
-
 namespace Quillo
 {
 
@@ -16,16 +14,6 @@ bool HoldsData(const std::string& folder, const std::string& marker)
            !FileSystem::IsDirectory(folder + "/" + marker);
 }
 
-// "/usr/bin/../share/spindrel" as "/usr/share/spindrel", for the messages
-// and the working directory; without a trailing slash.
-std::string Tidy(const std::filesystem::path& path)
-{
-    std::string text = path.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/')
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 DataFolder DataFolder::Find(const std::string& programDirectory, const std::string& installedPath,
@@ -33,13 +21,10 @@ DataFolder DataFolder::Find(const std::string& programDirectory, const std::stri
 {
     DataFolder found;
     found.m_marker = marker;
-    found.m_beside = Tidy(programDirectory.empty() ? std::filesystem::path(".")
-                                                   : std::filesystem::path(programDirectory));
+    found.m_beside = FileSystem::TidyPath(programDirectory.empty() ? "." : programDirectory);
     if (!installedPath.empty())
-    {
-        const std::filesystem::path relative(installedPath);
-        found.m_installed = Tidy(relative.is_absolute() ? relative : found.m_beside / relative);
-    }
+        found.m_installed = FileSystem::TidyPath(
+            installedPath.front() == '/' ? installedPath : found.m_beside + "/" + installedPath);
 
     if (HoldsData(found.m_beside, marker))
     {

@@ -154,18 +154,29 @@ bool DemoSession::WriteSetting(const std::function<bool()>& live)
 
 bool DemoSession::FileExists(const std::string& path)
 {
+    return CheckThrough([&] { return FileSystem::Exists(path); });
+}
+
+bool DemoSession::CheckThrough(const std::function<bool()>& live)
+{
     if (m_player)
     {
         const auto r = TakeResult(DemoCommand::FileExists);
         return r && r->flag;
     }
-    const bool ok = FileSystem::Exists(path);
+    const bool ok = live();
     if (m_writer)
         m_writer->FileExists(Now(), ok);
     return ok;
 }
 
 bool DemoSession::ReadWholeFile(const std::string& path, std::vector<uint8_t>& data)
+{
+    return ReadThrough([&] { return FileSystem::ReadFile(path); }, data);
+}
+
+bool DemoSession::ReadThrough(const std::function<std::optional<std::vector<uint8_t>>()>& live,
+                              std::vector<uint8_t>& data)
 {
     if (m_player)
     {
@@ -175,7 +186,7 @@ bool DemoSession::ReadWholeFile(const std::string& path, std::vector<uint8_t>& d
         data = std::move(r->bytes);
         return true;
     }
-    auto bytes = FileSystem::ReadFile(path);
+    auto bytes = live();
     if (bytes)
         data = std::move(*bytes);
     if (m_writer)
@@ -188,6 +199,11 @@ bool DemoSession::DeleteFileUnlessPlaying(const std::string& path)
     if (m_player)
         return false;
     return FileSystem::RemoveFile(path);
+}
+
+bool DemoSession::ChangeUnlessPlaying(const std::function<bool()>& live)
+{
+    return m_player ? true : live();
 }
 
 void DemoSession::SyncText(std::string& text)

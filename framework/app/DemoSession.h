@@ -2,11 +2,12 @@
 
 #include "framework/app/DemoPlayer.h"
 #include "framework/app/DemoWriter.h"
-#include "framework/app/SettingsType.h"
+#include "framework/platform/SettingsType.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,12 @@ public:
     bool WriteSetting(const std::function<bool()>& live);
 
     bool FileExists(const std::string& path);
+    // A check or a read of a file made by `live`: playing, the recorded
+    // outcome instead; recording, the outcome is kept.
+    bool CheckThrough(const std::function<bool()>& live);
+    bool ReadThrough(const std::function<std::optional<std::vector<uint8_t>>()>& live, std::vector<uint8_t>& data);
+    // A change to the files made by `live`, skipped (as if done) while playing.
+    bool ChangeUnlessPlaying(const std::function<bool()>& live);
     bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data);
     // Files are left alone while a demo plays.
     bool DeleteFileUnlessPlaying(const std::string& path);

@@ -1,8 +1,8 @@
 #include "framework/app/NumberedDemoFiles.h"
 
+#include "framework/platform/FileSystem.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 namespace Quillo
@@ -15,24 +15,24 @@ namespace
 // count as 7, and the first one found is kept.
 std::vector<std::pair<int, std::string>> Scan(const std::string& prefix)
 {
-    namespace fs = std::filesystem;
-    const fs::path p(prefix);
-    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    const std::string stem = p.filename().string();
+    const size_t slash = prefix.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".") : prefix.substr(0, slash == 0 ? 1 : slash);
+    const std::string stem = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
+    const std::string base = slash == std::string::npos ? std::string() : prefix.substr(0, slash + 1);
     std::vector<std::pair<int, std::string>> found;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    for (const std::string& name : FileSystem::ListDirectory(dir))
     {
-        const std::string name = it->path().filename().string();
         if (name.size() <= stem.size() + 4 || name.compare(0, stem.size(), stem) != 0 ||
             name.compare(name.size() - 4, 4, ".dmo") != 0)
             continue;
         const std::string digits = name.substr(stem.size(), name.size() - stem.size() - 4);
         if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;
-        found.emplace_back(std::stoi(digits), it->path().string());
+        found.emplace_back(std::stoi(digits), base + name);
     }
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Directory order is arbitrary: by number, then by name, so that the
+    // one kept of "007" and "7" is always the same.
+    std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
                 found.end());
     return found;
@@ -58,8 +58,7 @@ std::string NumberedDemoFiles::PrepareRecording(const std::string& prefix, int k
     const auto found = Scan(prefix);
     if (!found.empty() && static_cast<int>(found.size()) >= keep)
     {
-        std::error_code ec;
-        std::filesystem::remove(found.front().second, ec);
+        FileSystem::RemoveFile(found.front().second);
     }
     return NameFor(prefix, found.empty() ? 1 : found.back().first + 1);
 }

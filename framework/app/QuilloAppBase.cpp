@@ -13,17 +13,16 @@
 #include "framework/graphics/SysFont.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/SdlPlatform.h"
+#include "framework/platform/SystemClock.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 
 namespace Quillo
 {
@@ -72,9 +71,7 @@ QuilloAppBase::QuilloAppBase()
     };
     resourceManager = std::make_unique<ResourceManager>(this);
     productVersion = GetProductVersion(FileSystem::ExecutableDirectory());
-    startMs = std::chrono::duration<double, std::milli>(
-                  std::chrono::steady_clock::now().time_since_epoch())
-                  .count();
+    startMs = SystemClock::SteadyMs();
 }
 
 QuilloAppBase::~QuilloAppBase()
@@ -140,7 +137,7 @@ void QuilloAppBase::Init()
     // A demo named on the command line is where the user started the
     // program, not in the folder the program moves to next.
     if (GetDemoMode() != DemoMode::None)
-        demoFileName = std::filesystem::absolute(demoFileName).string();
+        demoFileName = FileSystem::AbsolutePath(demoFileName);
     const std::string dir = FileSystem::ExecutableDirectory();
     if (!KeepWorkingDirectory(dir))
         EnterDataFolder(dir);
@@ -171,7 +168,6 @@ void QuilloAppBase::Init()
 
     CreateMainWindow();
     ApplyWindowIcon();
-    SetCrashFullscreen(!physicallyWindowed);
 
     if (IsPlayingDemo())
     {
@@ -205,10 +201,9 @@ void QuilloAppBase::Start()
         throttleWhileLoading = true;
         loadingThreadStarted = true;
         loadingThread = std::thread([this] {
+            PrepareCrashThread();
             LoadingThreadBody();
-            const double now = std::chrono::duration<double, std::milli>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count();
+            const double now = SystemClock::SteadyMs();
             DebugOutput(Format("Resource Loading Time: %d\r\n",
                                static_cast<int>((now - startMs) / 1000.0)));
             loadingThreadDone = true;
@@ -255,12 +250,16 @@ void QuilloAppBase::Start()
 
 void QuilloAppBase::RunLoop(int modalDialogId)
 {
+    // The watched dialog may be deleted by the update sequence that closes
+    // it; its outcome says so before the dialog itself is read.
     Dialog* watched = nullptr;
+    std::shared_ptr<const Dialog::Outcome> watchedOutcome;
     if (modalDialogId != -1)
     {
         watched = FindDialog(modalDialogId);
         if (!watched)
             return;
+        watchedOutcome = watched->GetOutcome();
     }
     while (!shutdownStarted)
     {
@@ -271,7 +270,7 @@ void QuilloAppBase::RunLoop(int modalDialogId)
         RunMainThreadTasks();
         if (shutdownStarted)
             break;
-        if (watched && watched->result != -1)
+        if (watchedOutcome && (!watchedOutcome->alive || watched->result != -1))
             break;
         if (autoQuitAtMs > 0.0 && platform->NowMs() >= autoQuitAtMs)
         {
@@ -561,17 +560,16 @@ void QuilloAppBase::ShowFatalError(const std::string& text)
 void QuilloAppBase::LogToErrorFile(const std::string& text)
 {
     const std::string file = outputFolder + "ScrError.txt";
-    std::FILE* f = std::fopen(file.c_str(), errorFileStarted ? "a+" : "w");
-    if (!f)
-        return;
-    errorFileStarted = true;
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = SystemClock::LocalNow();
     char clock[16];
     std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
-    std::fprintf(f, "%s %s %u\n", text.c_str(), clock, platform ? platform->TickCount() : 0u);
-    std::fclose(f);
+    const std::string line =
+        text + " " + clock + " " + std::to_string(platform ? platform->TickCount() : 0u) + "\n";
+    // The first line of a run empties the file.
+    const bool ok = errorFileStarted ? FileSystem::AppendFile(file, line)
+                                     : FileSystem::WriteFileAtomic(file, line);
+    if (ok)
+        errorFileStarted = true;
 }
 
 void QuilloAppBase::OpenUrl(const std::string& url)
@@ -644,7 +642,12 @@ std::unique_ptr<MemoryImage> QuilloAppBase::LoadDisplayImage(const std::string& 
 
 std::unique_ptr<Font> QuilloAppBase::MakeSystemFont(const std::string& face, int pointSize, bool bold)
 {
-    return std::make_unique<SysFont>(face, pointSize, 0, bold);
+    auto font = std::make_unique<SysFont>(face, pointSize, 0, bold);
+    // With no installed face the controls would lose their text: the
+    // application's own copy of a face stands in.
+    if (!font->IsLoaded() && !fallbackFontFile.empty())
+        font = std::make_unique<SysFont>(fallbackFontFile, pointSize, 0, bold);
+    return font;
 }
 
 std::unique_ptr<MemoryImage> QuilloAppBase::CreateDisplayImage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/app/CommandLine.h"
+#include "framework/app/DemoFileGateway.h"
 #include "framework/app/DemoPlaybackKeys.h"
 #include "framework/app/DemoSession.h"
 #include "framework/app/DemoSink.h"
@@ -219,6 +220,10 @@ public:
     void SyncText(std::string& text);
     void SyncByte(uint8_t& value);
     DemoSession& Demo() { return demo; }
+    // The calls for the files the program keeps for its player: recorded
+    // into a demo, and answered from it (the real files untouched) while
+    // one plays.
+    FileGateway& Files() { return files; }
 
     // Installs the platform (tests pass their own) before Init; Init makes
     // the SDL one when none was installed.
@@ -308,6 +313,10 @@ public:
     bool initialized = false;
     bool systemPopupShowing = false;
 
+    // A font file (from the application's data) for the controls' text
+    // when the system has no font installed.
+    std::string fallbackFontFile;
+
     std::string demoFilePrefix = "quilloapp";
     std::string demoFileName = "quilloapp.dmo";
     std::map<std::string, std::string> stringTable;
@@ -370,6 +379,7 @@ protected:
 
     SettingsAccess settings;
     DemoSession demo;
+    DemoFileGateway files{demo};
     std::string commandLine;
     bool commandLineParsed = false;
     FrameworkParams frameworkParams;

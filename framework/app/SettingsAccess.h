@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/app/SettingsStore.h"
-#include "framework/app/SettingsType.h"
+#include "framework/platform/SettingsStore.h"
+#include "framework/platform/SettingsType.h"
 
 #include <cstdint>
 #include <memory>

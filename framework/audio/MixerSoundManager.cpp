@@ -1,3 +1,4 @@
+#include "framework/platform/SystemClock.h"
 #include "framework/audio/MixerSoundManager.h"
 
 #include "framework/audio/AudioOutput.h"
@@ -21,9 +22,7 @@ bool ValidId(int id)
 
 uint32_t SteadyMilliseconds()
 {
-    using namespace std::chrono;
-    return static_cast<uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<uint32_t>(static_cast<uint64_t>(SystemClock::SteadyMs()));
 }
 
 // A cache or plain WAVE that names a source is valid only while the source

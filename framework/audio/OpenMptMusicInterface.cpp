@@ -6,6 +6,7 @@
 #include "framework/audio/SoundFile.h"
 #include "framework/audio/StereoRing.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/PosixCrashHandler.h"
 
 #include <algorithm>
 #include <cctype>
@@ -132,6 +133,7 @@ size_t OpenMptMusicInterface::Produce(Track& track, size_t frames)
 
 void OpenMptMusicInterface::ProducerLoop()
 {
+    PosixCrashHandler::PrepareThread();
     std::unique_lock<std::mutex> lock(m_renderMutex);
     while (!m_stopProducer)
     {

@@ -41,6 +41,11 @@ uint64_t CrashThreadId()
     return PosixCrashHandler::CurrentThreadId();
 }
 
+void PrepareCrashThread()
+{
+    PosixCrashHandler::PrepareThread();
+}
+
 void SetCrashFullscreen(bool fullscreen)
 {
     PosixCrashHandler::SetFullscreen(fullscreen);

@@ -24,6 +24,9 @@ void ClearCrashApplicationInfo();
 void SetCrashReportFolder(const std::string& folder);
 // The calling thread's id as the report prints it.
 uint64_t CrashThreadId();
+// Gives the calling thread a signal stack, so that its stack overflowing
+// still leaves a report; every thread the framework starts calls it first.
+void PrepareCrashThread();
 void SetCrashFullscreen(bool fullscreen);
 
 // Ends the process through the crash filter on purpose (a null pointer

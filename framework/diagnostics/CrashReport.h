@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/diagnostics/CrashFacts.h"
+#include "framework/platform/CrashFacts.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace Quillo
 {
@@ -110,6 +111,27 @@ void DisplayImage::DrawLine(double fx1, double fy1, double fx2, double fy2, cons
             y1 += stepY;
         }
     }
+}
+
+void DisplayImage::PaintImageStretched(Image* srcImage, const Rect& destRect, const Rect& srcRect,
+                                       const Rect& clipRect, const Color& color, int drawMode,
+                                       bool quickStretch)
+{
+    if (HasTrans() || HasAlpha())
+    {
+        MemoryImage::PaintImageStretched(srcImage, destRect, srcRect, clipRect, color, drawMode,
+                                         quickStretch);
+        return;
+    }
+    if (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE)
+        return;
+    Rect area;
+    std::vector<uint32_t> pixels;
+    if (!StretchedPixels(srcImage, destRect, srcRect, clipRect, quickStretch, area, pixels))
+        return;
+    MemoryImage resampled;
+    resampled.SetBits(pixels.data(), area.width, area.height);
+    PaintImage(&resampled, area.x, area.y, Rect{0, 0, area.width, area.height}, color, drawMode);
 }
 
 void DisplayImage::PaintImageMirrored(Image* srcImage, int x, int y, const Rect& srcRect,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace Quillo
 {
@@ -101,6 +102,13 @@ protected:
     // Copies rect of this image's pixels into out (rect.width words per row),
     // from whichever form holds them, without changing the form.
     void CopyPixels(const Rect& rect, uint32_t* out) const;
+    // What a stretched drawing of srcRect of src onto destRect puts inside
+    // clipRect and this image: area is that part of this image and pixels
+    // its resampled source pixels, row by row, not yet composited. False
+    // when nothing would be drawn.
+    bool StretchedPixels(Image* src, const Rect& destRect, const Rect& srcRect,
+                         const Rect& clipRect, bool quickStretch, Rect& area,
+                         std::vector<uint32_t>& pixels) const;
 
 private:
     // Pixels start on a cache line, so that vector loads and stores of

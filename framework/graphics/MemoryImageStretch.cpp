@@ -93,58 +93,50 @@ AxisTaps BuildTaps(double start, double scale, int n, int lo, int hi)
 
 } // namespace
 
-void MemoryImage::PaintImageStretched(Image* srcImage, const Rect& destRect, const Rect& srcRect,
-                                      const Rect& clipRect, const Color& color, int drawMode,
-                                      bool quickStretch)
+bool MemoryImage::StretchedPixels(Image* srcImage, const Rect& destRect, const Rect& srcRect,
+                                  const Rect& clipRect, bool quickStretch, Rect& area,
+                                  std::vector<uint32_t>& pixels) const
 {
-    (void)color;
-    (void)drawMode;
     auto* src = dynamic_cast<MemoryImage*>(srcImage);
     if (!src || destRect.width <= 0 || destRect.height <= 0)
-        return;
+        return false;
     const Rect s = srcRect.Intersection(Rect{0, 0, src->width, src->height});
     if (s != srcRect || s.width <= 0 || s.height <= 0)
-        return;
+        return false;
     const Rect clipped =
         destRect.Intersection(clipRect).Intersection(Rect{0, 0, width, height});
     if (clipped.width <= 0 || clipped.height <= 0)
-        return;
+        return false;
     if (!src->m_bits && !src->m_colorTable)
-        return;
+        return false;
 
     const double scaleX = double(s.width) / destRect.width;
     const double scaleY = double(s.height) / destRect.height;
     const double sx = s.x + (clipped.x - destRect.x) * scaleX;
     const double sy = s.y + (clipped.y - destRect.y) * scaleY;
     if (clipped.width * scaleX <= 0 || clipped.height * scaleY <= 0)
-        return;
+        return false;
 
-    // Drawing onto itself reads from a copy of the source pixels.
-    std::unique_ptr<MemoryImage> selfCopy;
-    if (src == this)
-    {
-        selfCopy = std::make_unique<MemoryImage>(*this);
-        src = selfCopy.get();
-    }
+    // The result goes to a buffer of its own, so a source that is this
+    // image is read before anything is written.
+    area = clipped;
+    pixels.assign(size_t(clipped.width) * size_t(clipped.height), 0u);
+    auto outRow = [&](int row) { return pixels.data() + size_t(row) * size_t(clipped.width); };
     const PixelKernels& k = PixelKernels::Active();
-    uint32_t* dest = GetBits();
-    std::vector<uint32_t> out(size_t(clipped.width));
 
     if (quickStretch)
     {
         for (int row = 0; row < clipped.height; ++row)
         {
             const int py = std::clamp(int(sy + row * scaleY), s.y, s.y + s.height - 1);
+            uint32_t* out = outRow(row);
             for (int col = 0; col < clipped.width; ++col)
             {
                 const int px = std::clamp(int(sx + col * scaleX), s.x, s.x + s.width - 1);
-                out[size_t(col)] = src->PixelAt(px, py);
+                out[col] = src->PixelAt(px, py);
             }
-            k.compositeAlpha(dest + size_t(clipped.y + row) * size_t(width) + size_t(clipped.x),
-                             out.data(), clipped.width);
         }
-        MarkBitsChanged();
-        return;
+        return true;
     }
 
     const AxisTaps tx = BuildTaps(sx, scaleX, clipped.width, s.x, s.x + s.width);
@@ -204,11 +196,28 @@ void MemoryImage::PaintImageStretched(Image* srcImage, const Rect& destRect, con
         rows.clear();
         for (int t = 0; t < ty.count[size_t(row)]; ++t)
             rows.push_back(&horizontal[size_t(ty.first[size_t(row)] + t - rowLo) * rowLen]);
-        k.verticalResample(out.data(), rows.data(), &ty.weights[size_t(ty.offset[size_t(row)])],
+        k.verticalResample(outRow(row), rows.data(), &ty.weights[size_t(ty.offset[size_t(row)])],
                            ty.count[size_t(row)], clipped.width);
-        k.compositeAlpha(dest + size_t(clipped.y + row) * size_t(width) + size_t(clipped.x),
-                         out.data(), clipped.width);
     }
+    return true;
+}
+
+void MemoryImage::PaintImageStretched(Image* srcImage, const Rect& destRect, const Rect& srcRect,
+                                      const Rect& clipRect, const Color& color, int drawMode,
+                                      bool quickStretch)
+{
+    // A memory image's stretched drawing ignores colour and draw mode.
+    (void)color;
+    (void)drawMode;
+    Rect area;
+    std::vector<uint32_t> pixels;
+    if (!StretchedPixels(srcImage, destRect, srcRect, clipRect, quickStretch, area, pixels))
+        return;
+    const PixelKernels& k = PixelKernels::Active();
+    uint32_t* dest = GetBits();
+    for (int row = 0; row < area.height; ++row)
+        k.compositeAlpha(dest + size_t(area.y + row) * size_t(width) + size_t(area.x),
+                         pixels.data() + size_t(row) * size_t(area.width), area.width);
     MarkBitsChanged();
 }
 

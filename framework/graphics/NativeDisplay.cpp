@@ -43,7 +43,7 @@ NativeDisplay::~NativeDisplay()
 
 std::recursive_mutex& NativeDisplay::GetLock() { return m_images->Mutex(); }
 
-void NativeDisplay::SetRefreshRate(int hz) { m_refreshRate = std::clamp(hz, 60, 100); }
+void NativeDisplay::SetRefreshRate(int hz) { m_refreshRate = std::clamp(hz, kMinRefreshRate, kMaxRefreshRate); }
 
 void NativeDisplay::SetCursorImage(Image* image, int hotX, int hotY)
 {

@@ -38,6 +38,11 @@ public:
 
     static constexpr int32_t kScreenWidth = 800;
     static constexpr int32_t kScreenHeight = 600;
+    // The refresh rates the frame loop can pace by; a display reporting a
+    // rate outside is taken at the nearest one, and the loop's pacing check
+    // notices when presents then come faster than that.
+    static constexpr int32_t kMinRefreshRate = 50;
+    static constexpr int32_t kMaxRefreshRate = 240;
 
     // "RESULT_OK" ... "RESULT_INVALID_COLORDEPTH", "RESULT_UNKNOWN" for others.
     static const char* ResultName(int32_t code);
@@ -63,7 +68,7 @@ public:
     int GetWidth() const { return kScreenWidth; }
     int GetHeight() const { return kScreenHeight; }
     bool IsWindowed() const { return m_windowed; }
-    // Hz, 60..100.
+    // Hz, kMinRefreshRate..kMaxRefreshRate.
     int GetRefreshRate() const { return m_refreshRate; }
     int GetMillisecondsPerRefresh() const { return 1000 / m_refreshRate; }
     const std::string& GetErrorText() const { return m_errorText; }
@@ -100,7 +105,7 @@ protected:
     virtual void RestoreImage(MemoryImage& image);
 
     void SetWindowed(bool windowed) { m_windowed = windowed; }
-    // Clamped to 60..100 Hz.
+    // Clamped to kMinRefreshRate..kMaxRefreshRate.
     void SetRefreshRate(int hz);
     void SetErrorText(std::string text) { m_errorText = std::move(text); }
     void SetPixelFormat(const PixelFormat& format) { m_format = format; }

@@ -3,6 +3,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/FontFinder.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -19,7 +20,6 @@ namespace Quillo
 namespace
 {
 
-constexpr const char* kFontDir = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kPixelsPerInch = 96;
 
 std::string Lower(const std::string& text)
@@ -100,22 +100,15 @@ std::string SysFont::FontFileFor(const std::string& faceName, bool bold, bool it
 {
     if (Has(faceName, "/") && Has(Lower(faceName), ".ttf"))
         return faceName;
+    // Face names of other systems map to the generic families, which the
+    // font configuration resolves to what is installed.
     const std::string face = Lower(faceName);
-    std::string family = "DejaVuSans";
-    std::string italicName = "Oblique";
+    std::string family = "sans-serif";
     if (Has(face, "mono") || Has(face, "courier") || Has(face, "fixed") || Has(face, "console"))
-        family = "DejaVuSansMono";
+        family = "monospace";
     else if ((Has(face, "serif") && !Has(face, "sans")) || Has(face, "times") || Has(face, "georgia"))
-    {
-        family = "DejaVuSerif";
-        italicName = "Italic";
-    }
-    std::string style;
-    if (bold)
-        style += "Bold";
-    if (italic)
-        style += italicName;
-    return std::string(kFontDir) + family + (style.empty() ? "" : "-" + style) + ".ttf";
+        family = "serif";
+    return FontFinder::Find(family, bold, italic);
 }
 
 SysFont::SysFont(const std::string& faceName, int pointSize, int charSet, bool bold, bool italic,

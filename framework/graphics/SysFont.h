@@ -9,9 +9,10 @@ namespace Quillo
 {
 
 // A scalable system font, rasterised with antialiasing. The face name picks
-// one of the installed DejaVu families ("Mono"/"Courier" the monospaced one,
-// "Serif"/"Times" the serif one, anything else the sans one), or names a
-// font file directly. Sizes are points at 96 pixels per inch.
+// the installed face of a generic family ("Mono"/"Courier" the monospaced
+// one, "Serif"/"Times" the serif one, anything else the sans one) through
+// the system's font configuration, or names a font file directly. Sizes
+// are points at 96 pixels per inch.
 class SysFont : public Font
 {
 public:
@@ -32,7 +33,8 @@ public:
     bool IsLoaded() const;
     const std::string& GetFontFile() const;
 
-    // The font file a face name and style resolve to (it may not exist).
+    // The font file a face name and style resolve to; empty when no font
+    // is installed (a named file may not exist).
     static std::string FontFileFor(const std::string& faceName, bool bold, bool italic);
 
 private:

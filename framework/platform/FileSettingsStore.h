@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/platform/SettingsDocument.h"
-#include "framework/app/SettingsStore.h"
+#include "framework/platform/SettingsStore.h"
 
 #include <functional>
 #include <string>

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -239,6 +240,62 @@ bool MakeDirectories(std::string_view path, bool privateDir)
         }
     }
     return IsDirectory(p);
+}
+
+bool EntryExists(std::string_view path)
+{
+    struct stat st;
+    return ::lstat(NormalizePath(path).c_str(), &st) == 0;
+}
+
+bool AppendFile(std::string_view path, std::string_view text)
+{
+    const int fd = ::open(NormalizePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < text.size())
+    {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return ::close(fd) == 0 && done == text.size();
+}
+
+std::vector<std::string> ListDirectory(std::string_view path)
+{
+    std::vector<std::string> names;
+    const std::string dir = NormalizePath(path);
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return names;
+    while (dirent* e = ::readdir(d))
+    {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names.emplace_back(e->d_name);
+    }
+    ::closedir(d);
+    return names;
+}
+
+std::string TidyPath(std::string_view path)
+{
+    std::string text = std::filesystem::path(NormalizePath(path)).lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text.empty() ? std::string(".") : text;
+}
+
+std::string AbsolutePath(std::string_view path)
+{
+    const std::string p = NormalizePath(path);
+    if (!p.empty() && p.front() == '/')
+        return p;
+    return NormalizePath(CurrentDirectory() + "/" + p);
 }
 
 bool RemoveFile(std::string_view path)

@@ -38,6 +38,9 @@ std::optional<std::string> ReadTextFile(std::string_view path);
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, std::string_view text);
 
 bool Exists(std::string_view path);
+// The exact name only, without the case-insensitive lookup; a dangling
+// link counts as there.
+bool EntryExists(std::string_view path);
 bool IsDirectory(std::string_view path);
 bool IsWritableDirectory(std::string_view path);
 
@@ -46,6 +49,16 @@ bool MakeDirectories(std::string_view path, bool privateDir = false);
 
 bool RemoveFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
+// Appends to a file, creating it when missing.
+bool AppendFile(std::string_view path, std::string_view text);
+// The entry names in a directory ("." and ".." left out), unsorted; empty
+// when it cannot be read.
+std::vector<std::string> ListDirectory(std::string_view path);
+// The path made absolute against the working directory.
+std::string AbsolutePath(std::string_view path);
+// "/usr/bin/../share/x/" as "/usr/share/x": "." and ".." folded away by
+// name alone (no look-up), without a trailing slash; "." for nothing left.
+std::string TidyPath(std::string_view path);
 
 // Modification time of a file in 100 ns units since 1601 (the timestamp
 // stored in sound caches), or 0 when the file does not exist.

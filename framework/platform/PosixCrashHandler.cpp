@@ -71,6 +71,17 @@ uint64_t g_startSeconds = 0;
 CrashFacts g_facts;
 char g_report[128 * 1024];
 
+// Modules the install-time table does not know (loaded later: the display
+// and sound drivers, GL), found in /proc/self/maps while the report is
+// written: open and read are all a signal handler may use for it. Their
+// names are kept here for the report.
+constexpr int kMaxLateModules = 32;
+char g_lateNames[kMaxLateModules][256];
+int g_lateNameCount = 0;
+char g_mapsChunk[4096];
+char g_mapsLine[1024];
+char g_mapsPrevious[256];
+
 thread_local uintptr_t t_stackLow = 0;
 
 uint64_t MonotonicSeconds()
@@ -115,6 +126,97 @@ int AddModule(dl_phdr_info* info, size_t, void* data)
     return 0;
 }
 
+bool ParseHex(const char*& p, uint64_t& value)
+{
+    value = 0;
+    const char* start = p;
+    for (;; ++p)
+    {
+        const char c = *p;
+        if (c >= '0' && c <= '9')
+            value = value * 16 + uint64_t(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            value = value * 16 + uint64_t(c - 'a' + 10);
+        else
+            break;
+    }
+    return p != start;
+}
+
+const char* KeepLateName(const char* path)
+{
+    for (int i = 0; i < g_lateNameCount; ++i)
+        if (std::strcmp(g_lateNames[i], path) == 0)
+            return g_lateNames[i];
+    if (g_lateNameCount >= kMaxLateModules)
+        return nullptr;
+    CopyText(g_lateNames[g_lateNameCount], sizeof g_lateNames[0], path);
+    return g_lateNames[g_lateNameCount++];
+}
+
+// The file mapping that holds address, read from /proc/self/maps
+// ("start-end perms offset dev inode path"). The segment is the mapping's
+// place among the consecutive mappings of its file, and the offset is taken
+// from the mapping's start.
+bool FindLateModule(uint64_t address, const char*& module, uint32_t& section, uint64_t& offset)
+{
+    const int fd = ::open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool found = false;
+    size_t lineLength = 0;
+    uint32_t index = 0;
+    g_mapsPrevious[0] = '\0';
+    while (!found)
+    {
+        const ssize_t n = ::read(fd, g_mapsChunk, sizeof g_mapsChunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n && !found; ++i)
+        {
+            const char c = g_mapsChunk[i];
+            if (c != '\n')
+            {
+                // Overlong lines are cut; their path is then not matched.
+                if (lineLength + 1 < sizeof g_mapsLine)
+                    g_mapsLine[lineLength++] = c;
+                continue;
+            }
+            g_mapsLine[lineLength] = '\0';
+            lineLength = 0;
+            const char* p = g_mapsLine;
+            uint64_t start = 0, end = 0;
+            if (!ParseHex(p, start) || *p++ != '-' || !ParseHex(p, end))
+                continue;
+            while (*p && *p != '/')
+                ++p;
+            if (*p != '/')
+            {
+                g_mapsPrevious[0] = '\0';
+                continue;
+            }
+            if (std::strcmp(p, g_mapsPrevious) == 0)
+                ++index;
+            else
+            {
+                CopyText(g_mapsPrevious, sizeof g_mapsPrevious, p);
+                index = 1;
+            }
+            if (address >= start && address < end)
+            {
+                module = KeepLateName(p);
+                section = index;
+                offset = address - start;
+                found = module != nullptr;
+            }
+        }
+    }
+    ::close(fd);
+    return found;
+}
+
 bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64_t& offset)
 {
     const int count = g_moduleCount.load(std::memory_order_acquire);
@@ -132,6 +234,8 @@ bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64
             }
         }
     }
+    if (g_handling.load() != 0 && FindLateModule(address, module, section, offset))
+        return true;
     module = nullptr;
     section = 0;
     offset = address;
@@ -420,13 +524,15 @@ void PosixCrashHandler::Install(Formatter formatter, const char* installedViewer
     CopyText(g_osInfo, sizeof g_osInfo, g_os.additionalInfo.c_str());
     g_startSeconds = MonotonicSeconds();
 
+    // QUILLO_CRASHVIEW names another viewer, or is "off" for none.
     const char* custom = ::getenv("QUILLO_CRASHVIEW");
-    const std::string viewer = custom && *custom
+    const bool viewerOff = custom && std::strcmp(custom, "off") == 0;
+    const std::string viewer = custom && *custom && !viewerOff
                                    ? std::string(custom)
                                    : FindViewer(FileSystem::ExecutableDirectory(), installedViewer);
     CopyText(g_viewerPath, sizeof g_viewerPath, viewer.c_str());
     const char* off = ::getenv("QUILLO_NO_CRASHVIEW");
-    g_viewerEnabled.store(!(off && *off && std::strcmp(off, "0") != 0));
+    g_viewerEnabled.store(!viewerOff && !(off && *off && std::strcmp(off, "0") != 0));
 
     // The unwinder lives in libgcc_s, which backtrace() loads on first
     // use; loading it inside the handler would allocate.
@@ -480,6 +586,11 @@ bool PosixCrashHandler::CrashMuted()
 void PosixCrashHandler::SetViewerEnabled(bool enabled)
 {
     g_viewerEnabled.store(enabled);
+}
+
+bool PosixCrashHandler::ViewerEnabled()
+{
+    return g_viewerEnabled.load();
 }
 
 } // namespace Quillo

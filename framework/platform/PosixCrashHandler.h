@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/diagnostics/CrashFacts.h"
+#include "framework/platform/CrashFacts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +22,9 @@ namespace Quillo
 // viewer.
 //
 // The viewer is the "crashview" beside the program, else the installed one
-// named at install time, or $QUILLO_CRASHVIEW; QUILLO_NO_CRASHVIEW=1
-// switches it off (tests).
+// named at install time, or $QUILLO_CRASHVIEW; QUILLO_CRASHVIEW=off (or
+// QUILLO_NO_CRASHVIEW=1, for tests) switches it off. Modules loaded after
+// Install are found in /proc/self/maps when a report is written.
 class PosixCrashHandler
 {
 public:
@@ -59,6 +60,7 @@ public:
     static bool CrashMuted();
 
     static void SetViewerEnabled(bool enabled);
+    static bool ViewerEnabled();
 
     // The calling thread's id as the report prints it.
     static uint64_t CurrentThreadId();

@@ -75,6 +75,13 @@ std::string SdlAudioDevice::DriverName() const
 
 void SdlAudioDevice::Fill(void* self, uint8_t* stream, int length)
 {
+    // SDL's audio thread needs a signal stack of its own for a crash report.
+    thread_local bool threadPrepared = false;
+    if (!threadPrepared)
+    {
+        PosixCrashHandler::PrepareThread();
+        threadPrepared = true;
+    }
     auto* device = static_cast<SdlAudioDevice*>(self);
     const int frames = length / static_cast<int>(kChannels * sizeof(int16_t));
     if (PosixCrashHandler::CrashMuted() || !device->m_callback)

@@ -4,10 +4,12 @@
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/SdlKeyMap.h"
 #include "framework/platform/SingleInstance.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,62 +20,6 @@ namespace Quillo
 
 namespace
 {
-
-// Latin-1 from UTF-8: code points above 255 have no place in the game's
-// one-byte texts and are dropped.
-std::string Utf8ToLatin1(const char* s)
-{
-    std::string out;
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    while (*p)
-    {
-        uint32_t cp = 0;
-        int extra = 0;
-        if (*p < 0x80)
-            cp = *p;
-        else if ((*p & 0xE0) == 0xC0)
-            cp = *p & 0x1F, extra = 1;
-        else if ((*p & 0xF0) == 0xE0)
-            cp = *p & 0x0F, extra = 2;
-        else if ((*p & 0xF8) == 0xF0)
-            cp = *p & 0x07, extra = 3;
-        else
-        {
-            ++p;
-            continue;
-        }
-        ++p;
-        bool ok = true;
-        for (int i = 0; i < extra; ++i, ++p)
-        {
-            if ((*p & 0xC0) != 0x80)
-            {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (*p & 0x3F);
-        }
-        if (ok && cp > 0 && cp <= 0xFF)
-            out.push_back(static_cast<char>(cp));
-    }
-    return out;
-}
-
-std::string Latin1ToUtf8(const std::string& s)
-{
-    std::string out;
-    for (unsigned char c : s)
-    {
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else
-        {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
 
 SDL_Cursor* MakeBitmapCursor(const char* const rows[32], int hotX, int hotY)
 {
@@ -104,6 +50,11 @@ std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error)
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    // The X input method turns keys into text in the locale's character
+    // set, and a program starts in the "C" locale: without the user's,
+    // letters outside ASCII typed on the keyboard are lost. Only the
+    // character classes change; numbers keep their "C" format.
+    std::setlocale(LC_CTYPE, "");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     {
         error = SDL_GetError();
@@ -307,8 +258,8 @@ void SdlPlatform::Translate(const SDL_Event& e)
     {
         const int vk = VirtualKeyFromSdl(e.key.keysym.sym);
         const bool down = e.type == SDL_KEYDOWN;
-        if (vk == 18)
-            m_altDown = down;
+        if (e.key.keysym.sym == SDLK_LALT)
+            m_leftAltDown = down;
         if (vk == 17)
             m_ctrlDown = down;
         if (vk == 0)
@@ -338,9 +289,11 @@ void SdlPlatform::Translate(const SDL_Event& e)
     }
     case SDL_TEXTINPUT:
     {
-        if (m_altDown || (SDL_GetModState() & KMOD_ALT))
+        // Text typed with the left Alt held is a shortcut, not text; the
+        // right Alt is AltGr on most layouts and types characters.
+        if (m_leftAltDown || (SDL_GetModState() & KMOD_LALT))
             return;
-        for (unsigned char c : Utf8ToLatin1(e.text.text))
+        for (unsigned char c : TextEncoding::Utf8ToLatin1(e.text.text))
         {
             PlatformEvent t;
             t.type = EventType::Char;
@@ -526,7 +479,7 @@ std::string SdlPlatform::ClipboardText()
     char* utf8 = SDL_GetClipboardText();
     if (!utf8)
         return {};
-    std::string text = Utf8ToLatin1(utf8);
+    std::string text = TextEncoding::Utf8ToLatin1(utf8);
     SDL_free(utf8);
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
                text.end());
@@ -535,7 +488,7 @@ std::string SdlPlatform::ClipboardText()
 
 void SdlPlatform::SetClipboardText(const std::string& latin1)
 {
-    SDL_SetClipboardText(Latin1ToUtf8(latin1).c_str());
+    SDL_SetClipboardText(TextEncoding::Latin1ToUtf8(latin1).c_str());
 }
 
 void SdlPlatform::DestroyPresenter()
@@ -612,9 +565,8 @@ int SdlPlatform::RefreshRate()
     int rate = 0;
     if (SDL_GetCurrentDisplayMode(display, &mode) == 0)
         rate = mode.refresh_rate;
-    if (rate <= 0)
-        rate = 60;
-    return std::clamp(rate, 60, 100);
+    // The display keeps the rate within what the frame loop paces by.
+    return rate > 0 ? rate : 60;
 }
 
 bool SdlPlatform::AcquireSingleInstance(const std::string& name)

@@ -89,7 +89,7 @@ private:
     bool m_vsync = false;
     std::deque<PlatformEvent> m_pending;
     int m_buttonsDown = 0;
-    bool m_altDown = false;
+    bool m_leftAltDown = false;
     bool m_ctrlDown = false;
 
     SystemCursor m_systemCursor = SystemCursor::Arrow;

@@ -52,7 +52,11 @@ Dialog::Dialog(Image* componentImg, Image* buttonComponentImg, int dialogId, boo
     }
 }
 
-Dialog::~Dialog() = default;
+Dialog::~Dialog()
+{
+    m_outcome->alive = false;
+    m_outcome->result = result;
+}
 
 void Dialog::SetButtonFont(const Font* font)
 {
@@ -148,12 +152,17 @@ int Dialog::WaitForResult(bool closeAfter)
 {
     if (!manager)
         return result;
+    // The loop may close and delete this dialog: from then on only the
+    // outcome is read.
+    const std::shared_ptr<const Outcome> outcome = m_outcome;
     WidgetHost& host = manager->Host();
     if (result == -1 && !host.IsShuttingDown())
         host.RunLoop(id);
+    if (!outcome->alive)
+        return outcome->result;
     if (closeAfter)
         host.CloseDialogById(id);
-    return result;
+    return outcome->alive ? result : outcome->result;
 }
 
 void Dialog::OnAttached(WidgetManager* widgetManager)

@@ -49,6 +49,16 @@ public:
     // result.
     virtual int WaitForResult(bool closeAfter);
 
+    // What outlives the dialog: whether it still exists and, once deleted,
+    // the result it ended with. A loop waiting for a dialog holds this,
+    // since a dialog that closes during an update is deleted right after it.
+    struct Outcome
+    {
+        bool alive = true;
+        int result = -1;
+    };
+    std::shared_ptr<const Outcome> GetOutcome() const { return m_outcome; }
+
     void OnAttached(WidgetManager* widgetManager) override;
     void OnDetached(WidgetManager* widgetManager) override;
     void OnOrderChanged() override;
@@ -101,6 +111,8 @@ public:
     static constexpr int kDragMargin = 8;
 
 private:
+    std::shared_ptr<Outcome> m_outcome = std::make_shared<Outcome>();
+
     void EnsureFonts();
     int ButtonHeight() const;
     int BodyLineSpacing() const;

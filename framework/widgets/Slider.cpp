@@ -70,11 +70,18 @@ void Slider::Draw(Graphics* g)
 void Slider::OnMouseDown(int localX, int localY, int clickCode)
 {
     Widget::OnMouseDown(localX, localY, clickCode);
-    if (!OnThumb(localX, localY))
-        return;
+    const bool onThumb = OnThumb(localX, localY);
     SetCursorKind(kDragCursor);
     dragging = true;
-    grabOffset = localX - ThumbX();
+    if (onThumb)
+    {
+        grabOffset = localX - ThumbX();
+        return;
+    }
+    // A press on the track takes the thumb's middle there and drags on
+    // from it, so that the release reports the new value as a drag does.
+    grabOffset = thumbImage ? thumbImage->width / 2 : 0;
+    OnMouseDrag(localX, localY);
 }
 
 void Slider::OnMouseMove(int localX, int localY)

@@ -60,6 +60,7 @@ GameApp::GameApp()
     windowed = false;
     refreshPaced = true;
     auto3DRequest = true;
+    fallbackFontFile = "gfx/fonts/DejaVuSans.ttf";
 }
 
 GameApp::~GameApp()
@@ -119,7 +120,7 @@ void GameApp::Init()
     if (shutdownStarted)
         return;
     // The base has made the data folder the working directory.
-    *saves = SaveFolder::Locate(IsDataInstalled());
+    *saves = SaveFolder::Locate(IsDataInstalled(), Files());
     SetOutputFolder(saves->Root());
     LoadResourceManifest();
 
@@ -191,7 +192,7 @@ void GameApp::LoadingThreadBody()
         return;
     }
 
-    StartupLog::OpenLog(saves->FilePath("log.txt"));
+    StartupLog::OpenLog(saves->FilePath("log.txt"), Files());
     if (!levels->LoadLevelOrder())
     {
         PostToMainThread([this] {
@@ -252,7 +253,6 @@ void GameApp::OnDeactivated()
 void GameApp::CreateBoard()
 {
     board = std::make_unique<Board>(*this, resources);
-    board->SetSaveDirectory(saves->Directory());
     board->Logic().SetLevelData(levels->Data());
     board->SetPictures(std::move(*pictures));
     board->Resize(0, 0, width, height);

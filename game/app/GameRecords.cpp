@@ -3,6 +3,8 @@
 #include "game/app/LittleEndian.h"
 #include "game/app/SaveFolder.h"
 
+#include "framework/platform/TextEncoding.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,11 +17,16 @@ namespace
 constexpr int32_t kDefaultBestTime = 12000;
 constexpr size_t kHighScoreOffset = GameRecords::kLevelRecords * GameRecords::kRecordBytes;
 
+// Names are kept as UTF-8 in the file.
 void WriteName(std::span<uint8_t> bytes, size_t offset, std::string_view name)
 {
-    // The field's last byte always stays the terminator.
-    const size_t length = std::min(name.size(), GameRecords::kNameBytes - 1);
-    std::copy_n(name.begin(), length, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    const std::string stored = Quillo::TextEncoding::Latin1ToUtf8(name);
+    // The field's last byte always stays the terminator; a cut never
+    // splits a character.
+    size_t length = std::min(stored.size(), GameRecords::kNameBytes - 1);
+    while (length > 0 && length < stored.size() && (static_cast<unsigned char>(stored[length]) & 0xC0) == 0x80)
+        --length;
+    std::copy_n(stored.begin(), length, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offset)
@@ -28,7 +35,7 @@ std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offse
     const auto end = std::find(field.begin(), field.end(), uint8_t{0});
     if (end == field.end())
         return std::nullopt;
-    return std::string(field.begin(), end);
+    return Quillo::TextEncoding::StoredToLatin1(std::string(field.begin(), end));
 }
 
 } // namespace

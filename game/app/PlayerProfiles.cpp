@@ -1,5 +1,7 @@
 #include "game/app/PlayerProfiles.h"
 
+#include "framework/platform/TextEncoding.h"
+
 #include "game/app/SaveFolder.h"
 
 #include <algorithm>
@@ -59,7 +61,9 @@ public:
     }
 
 private:
-    static bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+    // ASCII white space only: in a Latin-1 locale the character classes
+    // would count a name's no-break space too.
+    static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
     void SkipSpace()
     {
@@ -76,7 +80,8 @@ private:
 bool PlayerProfiles::IsAllowedNameChar(char c)
 {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f)
+    // Control characters, Latin-1's included, have no place in a name.
+    if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0))
         return false;
     constexpr std::string_view kRefused = "#$%&()*+-.:^@/\\\"<>|?_";
     return kRefused.find(c) == std::string_view::npos;
@@ -92,12 +97,13 @@ std::string PlayerProfiles::ToFileName(std::string_view name)
 {
     std::string out(name);
     std::replace(out.begin(), out.end(), ' ', '_');
-    return out;
+    return Quillo::TextEncoding::Latin1ToUtf8(out);
 }
 
 std::string PlayerProfiles::FromFileName(std::string_view word)
 {
-    std::string out(word);
+    // Lists of older builds hold Latin-1 bytes; theirs read as they were.
+    std::string out = Quillo::TextEncoding::StoredToLatin1(word);
     std::replace(out.begin(), out.end(), '_', ' ');
     return out;
 }

@@ -2,8 +2,6 @@
 
 #include "framework/platform/FileSystem.h"
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 namespace Spindrel
@@ -11,32 +9,19 @@ namespace Spindrel
 
 namespace FS = Quillo::FileSystem;
 
-namespace
-{
-
-// The exact name only: the data reader's case-insensitive lookup would let
-// "ann" read the files of "Ann".
-bool ExactExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
-} // namespace
-
-SaveFolder SaveFolder::Locate(bool installed)
+SaveFolder SaveFolder::Locate(bool installed, Quillo::FileGateway& files)
 {
     if (installed)
-        return SaveFolder(FS::DataHome() + "/spindrel/");
+        return SaveFolder(FS::DataHome() + "/spindrel/", files);
     if (FS::IsWritableDirectory(kFolderName))
-        return SaveFolder(std::string());
-    if (!ExactExists(kFolderName) && FS::IsWritableDirectory("."))
-        return SaveFolder(std::string());
-    return SaveFolder(FS::DataHome() + "/spindrel/");
+        return SaveFolder(std::string(), files);
+    if (!FS::EntryExists(kFolderName) && FS::IsWritableDirectory("."))
+        return SaveFolder(std::string(), files);
+    return SaveFolder(FS::DataHome() + "/spindrel/", files);
 }
 
-SaveFolder::SaveFolder(std::string root)
-    : m_root(FS::NormalizePath(root))
+SaveFolder::SaveFolder(std::string root, Quillo::FileGateway& files)
+    : m_files(&files), m_root(FS::NormalizePath(root))
 {
     if (!m_root.empty() && m_root.back() != '/')
         m_root += '/';
@@ -65,10 +50,12 @@ SaveFolder::FileBytes SaveFolder::Read(std::string_view name, size_t maxBytes) c
     FileBytes result;
     if (!IsPlainName(name))
         return result;
-    if (!ExactExists(FilePath(name)))
+    // The exact name only: the data reader's case-insensitive lookup would
+    // let "ann" read the files of "Ann".
+    if (!m_files->Exists(FilePath(name)))
         return result;
     bool truncated = false;
-    auto bytes = FS::ReadFile(FilePath(name), maxBytes, &truncated);
+    auto bytes = m_files->Read(FilePath(name), maxBytes, truncated);
     if (!bytes)
         return result;
     result.status = truncated ? ReadStatus::TooLarge : ReadStatus::Read;
@@ -80,9 +67,9 @@ bool SaveFolder::Write(std::string_view name, std::span<const uint8_t> bytes) co
 {
     if (!IsPlainName(name))
         return false;
-    if (!FS::MakeDirectories(m_directory))
+    if (!m_files->MakeDirectories(m_directory))
         return false;
-    return FS::WriteFileAtomic(FilePath(name), bytes.data(), bytes.size());
+    return m_files->Write(FilePath(name), bytes.data(), bytes.size());
 }
 
 bool SaveFolder::Write(std::string_view name, std::string_view text) const
@@ -92,7 +79,7 @@ bool SaveFolder::Write(std::string_view name, std::string_view text) const
 
 bool SaveFolder::Exists(std::string_view name) const
 {
-    return IsPlainName(name) && ExactExists(FilePath(name));
+    return IsPlainName(name) && m_files->Exists(FilePath(name));
 }
 
 bool SaveFolder::Remove(std::string_view name) const
@@ -100,7 +87,7 @@ bool SaveFolder::Remove(std::string_view name) const
     if (!IsPlainName(name))
         return false;
     const std::string path = FilePath(name);
-    return FS::RemoveFile(path) || !ExactExists(path);
+    return m_files->Remove(path) || !m_files->Exists(path);
 }
 
 std::string SaveFolder::KeepAside(std::string_view name) const
@@ -111,7 +98,7 @@ std::string SaveFolder::KeepAside(std::string_view name) const
     std::string target = base;
     for (int n = 2; n <= 9 && Exists(target); ++n)
         target = base + std::to_string(n);
-    return FS::RenameFile(FilePath(name), FilePath(target)) ? target : std::string();
+    return m_files->Rename(FilePath(name), FilePath(target)) ? target : std::string();
 }
 
 } // namespace Spindrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/app/FileGateway.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,7 +17,8 @@ namespace Spindrel
 // temporary file that is renamed over the old one, so a crash or a full
 // disk leaves the previous file whole. Names are plain file names inside
 // the folder; a name with a path separator, an empty name or "." / ".."
-// is refused by every operation.
+// is refused by every operation. Every call goes through a file gateway:
+// the application's keeps a demo's playback away from the real files.
 class SaveFolder
 {
 public:
@@ -39,10 +42,11 @@ public:
     // $XDG_DATA_HOME/spindrel/_save (or ~/.local/share/spindrel/_save).
     // An installed game always uses the latter: its data folder belongs to
     // the system, even when the player (root, say) could write there.
-    static SaveFolder Locate(bool installed);
+    static SaveFolder Locate(bool installed, Quillo::FileGateway& files = Quillo::FileGateway::Direct());
 
-    // "_save" inside root (empty: the working directory).
-    explicit SaveFolder(std::string root);
+    // "_save" inside root (empty: the working directory); the gateway
+    // must outlive the folder.
+    explicit SaveFolder(std::string root, Quillo::FileGateway& files = Quillo::FileGateway::Direct());
 
     // The directory that holds "_save": empty, or a prefix ending in "/".
     const std::string& Root() const { return m_root; }
@@ -70,6 +74,7 @@ public:
     std::string KeepAside(std::string_view name) const;
 
 private:
+    Quillo::FileGateway* m_files;
     std::string m_root;
     std::string m_directory;
 };

@@ -1,6 +1,7 @@
 #include "game/app/StartupLog.h"
 
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/SystemClock.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -14,6 +15,13 @@ namespace
 
 std::mutex g_lock;
 std::string g_path = "log.txt";
+Quillo::FileGateway* g_files = &Quillo::FileGateway::Direct();
+
+Quillo::FileGateway& Files()
+{
+    std::lock_guard lock(g_lock);
+    return *g_files;
+}
 
 } // namespace
 
@@ -25,12 +33,7 @@ std::string StartupLog::Path()
 
 void StartupLog::LogWrite(const std::string& text)
 {
-    const std::string file = Quillo::FileSystem::NormalizePath(Path());
-    std::FILE* f = std::fopen(file.c_str(), "a");
-    if (!f)
-        return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+    Files().Append(Quillo::FileSystem::NormalizePath(Path()), text);
 }
 
 void StartupLog::LogPrint(const char* format, ...)
@@ -45,29 +48,26 @@ void StartupLog::LogPrint(const char* format, ...)
     LogWrite(buffer);
 }
 
-void StartupLog::OpenLog(const std::string& path)
+void StartupLog::OpenLog(const std::string& path, Quillo::FileGateway& files)
 {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    OpenLog(path, Quillo::OsInfo::Query(), local);
+    OpenLog(path, Quillo::OsInfo::Query(), Quillo::SystemClock::LocalNow(), files);
 }
 
-void StartupLog::OpenLog(const std::string& path, const Quillo::OsVersion& os, const std::tm& now)
+void StartupLog::OpenLog(const std::string& path, const Quillo::OsVersion& os, const std::tm& now,
+                         Quillo::FileGateway& files)
 {
     {
         std::lock_guard lock(g_lock);
         g_path = path;
+        g_files = &files;
     }
     const std::string file = Quillo::FileSystem::NormalizePath(path);
     const size_t slash = file.rfind('/');
     if (slash != std::string::npos && slash > 0)
-        Quillo::FileSystem::MakeDirectories(file.substr(0, slash));
-    std::FILE* f = std::fopen(file.c_str(), "w");
-    if (!f)
+        files.MakeDirectories(file.substr(0, slash));
+    const std::string first = "Log File: " + path + " \n";
+    if (!files.Write(file, reinterpret_cast<const uint8_t*>(first.data()), first.size()))
         return;
-    std::fprintf(f, "Log File: %s \n", path.c_str());
-    std::fclose(f);
 
     char date[16];
     char time[16];

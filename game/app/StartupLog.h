@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/app/FileGateway.h"
 #include "framework/platform/OsInfo.h"
 
 #include <ctime>
@@ -18,10 +19,12 @@ public:
     // The log's path; "log.txt" until OpenLog sets it.
     static std::string Path();
 
-    // Empties the log at `path` ("_save\\log.txt") and writes it whole.
-    static void OpenLog(const std::string& path);
+    // Empties the log at `path` ("_save\\log.txt") and writes it whole;
+    // it and later lines go through `files`, which must outlive logging.
+    static void OpenLog(const std::string& path, Quillo::FileGateway& files = Quillo::FileGateway::Direct());
     // As OpenLog, with the system description and the time given.
-    static void OpenLog(const std::string& path, const Quillo::OsVersion& os, const std::tm& now);
+    static void OpenLog(const std::string& path, const Quillo::OsVersion& os, const std::tm& now,
+                        Quillo::FileGateway& files = Quillo::FileGateway::Direct());
 
     // Formats like printf (at most 1023 characters) and appends.
     static void LogPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));

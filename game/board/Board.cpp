@@ -3,7 +3,6 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
-#include "framework/platform/FileSystem.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/board/GameResources.h"
@@ -110,27 +109,6 @@ void Board::StartNextLevel()
     m_logic.StartLevel();
 }
 
-std::string Board::SavedGamePath() const
-{
-    return Quillo::FileSystem::NormalizePath(m_saveDirectory + "/" + m_host.PlayerFileName() + ".sav");
-}
-
-bool Board::SaveGame()
-{
-    Quillo::FileSystem::MakeDirectories(Quillo::FileSystem::NormalizePath(m_saveDirectory));
-    const auto bytes = m_logic.SaveState();
-    return Quillo::FileSystem::WriteFileAtomic(SavedGamePath(), bytes.data(), bytes.size());
-}
-
-bool Board::LoadGame()
-{
-    const auto bytes = Quillo::FileSystem::ReadFile(SavedGamePath());
-    if (!bytes || !m_logic.LoadState(*bytes))
-        return false;
-    Invalidate();
-    return true;
-}
-
 void Board::OnAttached(Quillo::WidgetManager* widgetManager)
 {
     Widget::OnAttached(widgetManager);
@@ -173,6 +151,10 @@ void Board::Update()
 void Board::UpdatePartial(double fraction)
 {
     m_logic.UpdatePartial(fraction);
+    // On a display faster than the update rate a refresh may bring only a
+    // fractional update; the chain has moved all the same.
+    if (m_logic.IsActive() && m_logic.State().pauseDepth <= 0)
+        Invalidate();
 }
 
 void Board::OnKeyDown(int key)

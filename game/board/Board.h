@@ -34,9 +34,8 @@ public:
     ~Board() override;
 
     // The prefix for data files ("levels", "gfx"; empty means the working
-    // directory) and the folder saved games go to ("_save" by default).
+    // directory). Saved games are the application's (its save folder).
     void SetDataRoot(const std::string& root);
-    void SetSaveDirectory(const std::string& dir) { m_saveDirectory = dir; }
     // After the "Game" group is bound: builds the picture sets and hands
     // the sprite sizes and fonts to the rules.
     void BuildPictures();
@@ -50,12 +49,6 @@ public:
     void NewGame() { m_logic.NewGame(); }
     void NewGameAtStage(int stageIndex) { m_logic.NewGameAtStage(stageIndex); }
     void StartNextLevel();
-    // Writes "_save//<player>.sav"; false when it cannot be written.
-    bool SaveGame();
-    // Reads it back and continues that game; false (game untouched) when
-    // it is missing or damaged.
-    bool LoadGame();
-    std::string SavedGamePath() const;
 
     BoardLogic& Logic() { return m_logic; }
     const BoardLogic& Logic() const { return m_logic; }
@@ -86,7 +79,6 @@ private:
     BoardLogic m_logic;
     BoardPictures m_pictures;
     std::string m_dataRoot;
-    std::string m_saveDirectory = "_save";
     std::unique_ptr<Quillo::MemoryImage> m_background;
     std::unique_ptr<Quillo::MemoryImage> m_gateStrip;
     std::unique_ptr<Quillo::ButtonWidget> m_menuButton;

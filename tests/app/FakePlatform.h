@@ -76,10 +76,12 @@ public:
         presenterVsync = vsync || fullScreen; // full screen always waits for the refresh
         return presenterResult;
     }
-    bool Present(const uint32_t* argb, int, int, int, const Quillo::Rect&) override
+    bool Present(const uint32_t* argb, int, int width, int height, const Quillo::Rect&) override
     {
         ++presents;
         lastFrame = argb;
+        if (copyFrames)
+            frameCopy.assign(argb, argb + size_t(width) * size_t(height));
         now += presentCostMs;
         if (vsyncHz > 0 && presenterVsync)
         {
@@ -115,6 +117,10 @@ public:
     int refreshRate = 60;
     int presents = 0;
     const uint32_t* lastFrame = nullptr;
+    // The presented picture as it was shown (the display puts back what a
+    // drawn cursor covered right after presenting).
+    bool copyFrames = false;
+    std::vector<uint32_t> frameCopy;
     bool hasWindow = false;
     bool shown = false;
     int windowsCreated = 0;

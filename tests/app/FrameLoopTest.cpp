@@ -95,19 +95,57 @@ TEST_F(LoopFixture, SleepsWhenNothingIsDueAndReportsItWithoutSleeping)
     EXPECT_GT(app->sleepCount, 0);
 }
 
-TEST_F(LoopFixture, RefreshPacedTimingOnASixtyHertzDisplayKeepsGameSpeed)
+TEST(RefreshPacing, GameSpeedStaysAtAHundredUpdatesPerSecondFromFiftyTo240Hertz)
 {
-    // Full screen with vsync: presents block until the next 60 Hz refresh.
-    app->refreshPaced = true;
-    app->SetWindowed(false);
-    fake().vsyncHz = 60.0;
-    fake().presentCostMs = 0.5;
-    app->lastMeasureMs = fake().now;
-    const int before = app->updateCount;
-    const int drawsBefore = fake().presents;
-    app->RunUntil(fake().now + 10000.0);
-    EXPECT_NEAR(app->updateCount - before, 1000, 12);
-    EXPECT_NEAR(fake().presents - drawsBefore, 600, 12) << "one present per refresh";
+    for (int hz : {50, 60, 75, 100, 120, 144, 165, 240})
+    {
+        // Full screen with vsync: presents block until the next refresh.
+        TestApp app;
+        app.Init();
+        BusyWidget busy;
+        busy.Resize(0, 0, 100, 100);
+        app.widgetManager->AddWidget(&busy);
+        FakePlatform& fake = *app.platformFake;
+        fake.refreshRate = hz;
+        fake.vsyncHz = hz;
+        fake.presentCostMs = 0.5;
+        app.refreshPaced = true;
+        app.SetWindowed(false);
+        EXPECT_EQ(app.refreshRate, hz);
+        app.RunUntil(fake.now + 1000.0);
+        const int before = app.updateCount;
+        const int presentsBefore = fake.presents;
+        const double partialBefore = busy.partialTime;
+        busy.smallestPartial = 1e9;
+        busy.largestPartial = 0.0;
+        app.RunUntil(fake.now + 10000.0);
+
+        EXPECT_TRUE(app.IsRefreshPacedActive()) << hz << " Hz";
+        EXPECT_NEAR(app.updateCount - before, 1000, 10) << hz << " Hz: updates in 10 s";
+        EXPECT_NEAR(busy.partialTime - partialBefore, 1000.0, 10.0) << hz << " Hz: game time";
+        EXPECT_NEAR(fake.presents - presentsBefore, 10 * hz, hz / 10) << hz << " Hz: one present per refresh";
+        // Paced drawing: every refresh moves the game on by the same time.
+        EXPECT_NEAR(busy.smallestPartial, 100.0 / hz, 1e-9) << hz << " Hz";
+        EXPECT_NEAR(busy.largestPartial, 100.0 / hz, 1e-9) << hz << " Hz";
+        app.widgetManager->RemoveWidget(&busy);
+    }
+}
+
+TEST(RefreshPacing, ADisplayFasterThanItReportsFallsBackToFixedSteps)
+{
+    TestApp app;
+    app.Init();
+    FakePlatform& fake = *app.platformFake;
+    fake.refreshRate = 60;
+    fake.vsyncHz = 120.0;
+    fake.presentCostMs = 0.5;
+    app.refreshPaced = true;
+    app.SetWindowed(false);
+    app.RunUntil(fake.now + 5000.0);
+    EXPECT_FALSE(app.IsRefreshPacedActive());
+    const int before = app.updateCount;
+    app.RunUntil(fake.now + 5000.0);
+    EXPECT_NEAR(app.updateCount - before, 500, 5);
 }
 
 TEST_F(LoopFixture, RefreshPacingThatDoesNotWaitFallsBackToFixedSteps)

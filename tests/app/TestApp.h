@@ -8,6 +8,7 @@
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -20,9 +21,20 @@ public:
         ++updates;
         Invalidate();
     }
+    void UpdatePartial(double fraction) override
+    {
+        partialTime += fraction;
+        Invalidate();
+        smallestPartial = std::min(smallestPartial, fraction);
+        largestPartial = std::max(largestPartial, fraction);
+    }
     void Draw(Quillo::Graphics*) override { ++draws; }
     int updates = 0;
     int draws = 0;
+    // Game time handed out by the fractional updates, in update steps.
+    double partialTime = 0.0;
+    double smallestPartial = 1e9;
+    double largestPartial = 0.0;
 };
 
 // The application object on a fake platform, silent, with the loading
@@ -66,6 +78,8 @@ public:
 
     using QuilloAppBase::HandleEvent;
     using QuilloAppBase::HandleQueuedEvents;
+    using QuilloAppBase::IsRefreshPacedActive;
+    using QuilloAppBase::autoQuitAtMs;
     using QuilloAppBase::lastMeasureMs;
     using QuilloAppBase::frameRate;
 

@@ -2,11 +2,15 @@
 
 #include "framework/graphics/DisplayImage.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/widgets/Dialog.h"
 
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace Quillo;
 
@@ -76,6 +80,86 @@ TEST(WindowState, MinimisingMutesTwiceAndAUserMuteSurvivesRestoring)
     EXPECT_FALSE(app.IsMuted());
     app.Unmute(false);
     EXPECT_EQ(app.muteCount, 0) << "unmuting at zero does nothing";
+}
+
+TEST(WindowState, AButtonHeldWhenTheFocusGoesIsForgotten)
+{
+    TestApp app;
+    app.Init();
+    PlatformEvent down = Event(EventType::MouseDown, 100, 100, 1);
+    down.inside = true;
+    app.HandleEvent(down);
+    ASSERT_TRUE(app.mouseInWindow);
+    // Alt+Tab with the button held; it is released in the other window.
+    app.platformFake->events.push_back(Event(EventType::FocusLost));
+    app.PumpPlatformEvents();
+    app.HandleQueuedEvents();
+    EXPECT_FALSE(app.focused);
+    app.platformFake->events.push_back(Event(EventType::FocusGained));
+    app.PumpPlatformEvents();
+    app.HandleQueuedEvents();
+    EXPECT_FALSE(app.widgetManager->AnyButtonDown());
+    PlatformEvent away = Event(EventType::MouseMove, 900, 100);
+    away.inside = false;
+    app.HandleEvent(away);
+    EXPECT_FALSE(app.mouseInWindow) << "a move outside is a leave, not a drag";
+    EXPECT_FALSE(app.platformFake->captured);
+}
+
+namespace
+{
+
+// The application as demo playback sees it once started, without a demo file.
+class PlaybackApp : public TestApp
+{
+public:
+    bool playing = false;
+
+protected:
+    bool IsPlayingDemo() const override { return playing; }
+};
+
+} // namespace
+
+TEST(WindowState, PlaybackDrawsTheRecordedPointerIntoThePicture)
+{
+    PlaybackApp app;
+    app.Init();
+    app.playing = true;
+    FakePlatform& fake = *app.platformFake;
+    fake.copyFrames = true;
+    MemoryImage arrow;
+    arrow.Create(4, 4);
+    std::fill(arrow.GetBits(), arrow.GetBits() + 16, 0xFFFFFF00u);
+    arrow.MarkBitsChanged();
+    app.cursorImages[0] = &arrow;
+    app.mouseInWindow = true;
+    app.widgetManager->lastMouseX = 100;
+    app.widgetManager->lastMouseY = 50;
+    EXPECT_FALSE(app.ApplyCursor());
+    EXPECT_EQ(fake.systemCursor, SystemCursor::None) << "the real mouse is not shown";
+
+    fake.now += 20.0;
+    ASSERT_TRUE(app.DrawFrame());
+    ASSERT_EQ(fake.frameCopy.size(), 800u * 600u);
+    EXPECT_EQ(fake.frameCopy[50 * 800 + 100], 0xFFFFFF00u) << "centred on the recorded position";
+    EXPECT_EQ(fake.frameCopy[48 * 800 + 98], 0xFFFFFF00u);
+    EXPECT_NE(fake.frameCopy[47 * 800 + 98], 0xFFFFFF00u);
+
+    // The recorded pointer moves: the next frame shows it there, and only there.
+    app.widgetManager->lastMouseX = 300;
+    fake.now += 20.0;
+    ASSERT_TRUE(app.DrawFrame());
+    EXPECT_EQ(fake.frameCopy[50 * 800 + 300], 0xFFFFFF00u);
+    EXPECT_NE(fake.frameCopy[50 * 800 + 100], 0xFFFFFF00u);
+
+    // Leaving the window takes the drawn cursor away.
+    app.mouseInWindow = false;
+    app.ApplyCursor();
+    fake.now += 20.0;
+    ASSERT_TRUE(app.DrawFrame());
+    EXPECT_NE(fake.frameCopy[50 * 800 + 300], 0xFFFFFF00u);
+    app.cursorImages[0] = nullptr;
 }
 
 TEST(WindowState, NestedUserMutesNeedAsManyUnmutes)
@@ -226,6 +310,78 @@ TEST(DialogRegistry, ClosingAModalHandsTheRoleToTheLastRemainingModal)
     EXPECT_EQ(app.DialogCount(), 2);
     app.platformFake->now += 20.0;
     app.StepFrame(true); // the closed dialogs are deleted after the update
+}
+
+namespace
+{
+
+// A modal dialog that gives itself a result and closes from its own update,
+// as a timed message does. Deleted ones keep their memory, filled with 0xFF,
+// until the test releases it: a loop that still reads the dialog after its
+// deletion then sees a result of -1 instead of whatever the allocator left.
+class SelfClosingDialog : public Dialog
+{
+public:
+    explicit SelfClosingDialog(int dialogId)
+        : Dialog(nullptr, nullptr, dialogId, true, "closing", "", "", Dialog::kButtonsNone)
+    {
+    }
+    void Update() override
+    {
+        Dialog::Update();
+        if (++updates == 3)
+        {
+            result = 7;
+            gApp->CloseDialogById(id);
+        }
+    }
+    static void* operator new(size_t size) { return ::operator new(size); }
+    static void operator delete(void* memory, size_t size)
+    {
+        std::memset(memory, 0xFF, size);
+        Parked().push_back(memory);
+    }
+    static void ReleaseParked()
+    {
+        for (void* memory : Parked())
+            ::operator delete(memory);
+        Parked().clear();
+    }
+    static std::vector<void*>& Parked()
+    {
+        static std::vector<void*> parked;
+        return parked;
+    }
+    int updates = 0;
+};
+
+} // namespace
+
+TEST(DialogRegistry, WaitingForADialogThatClosesInItsOwnUpdate)
+{
+    {
+        // Nobody closes it: the run would end only by the quit timer.
+        TestApp app;
+        app.Init();
+        auto* dialog = new SelfClosingDialog(20);
+        app.AddDialog(20, dialog);
+        app.autoQuitAtMs = app.platformFake->now + 5000.0;
+        EXPECT_EQ(dialog->WaitForResult(true), 7);
+        EXPECT_FALSE(app.IsShuttingDown()) << "the wait ended only with the program";
+        EXPECT_EQ(app.FindDialog(20), nullptr);
+        EXPECT_EQ(SelfClosingDialog::Parked().size(), 1u) << "deleted during the wait";
+    }
+    {
+        TestApp app;
+        app.Init();
+        auto* dialog = new SelfClosingDialog(21);
+        app.AddDialog(21, dialog);
+        app.autoQuitAtMs = app.platformFake->now + 5000.0;
+        app.RunLoop(21);
+        EXPECT_FALSE(app.IsShuttingDown());
+        EXPECT_EQ(app.FindDialog(21), nullptr);
+    }
+    SelfClosingDialog::ReleaseParked();
 }
 
 namespace

@@ -118,7 +118,7 @@ TEST_F(ArtData, GameImagesLoadWithTheirCels)
     }
 }
 
-TEST_F(ArtData, FontsCoverPrintableAsciiWithinTheirLineLimits)
+TEST_F(ArtData, FontsCoverPrintableAsciiAndLatin1LettersWithinTheirLineLimits)
 {
     ASSERT_TRUE(manager->LoadResources("Init")) << manager->GetErrorText() << host.errors;
     for (const char* id : {"FONT_BIG", "FONT_BUTTON", "FONT_DEFAULT", "FONT_FLYTEXT", "FONT_GAME1"})
@@ -127,6 +127,9 @@ TEST_F(ArtData, FontsCoverPrintableAsciiWithinTheirLineLimits)
         Quillo::ImageFont* font = manager->GetFontOrFail(id);
         ASSERT_NE(font, nullptr);
         for (int c = 32; c <= 126; ++c)
+            EXPECT_GT(font->GlyphWidth(static_cast<unsigned char>(c)), 0) << "character " << c;
+        // Latin-1 letters, so that players' names in their own languages show.
+        for (int c = 0xC0; c <= 0xFF; ++c)
             EXPECT_GT(font->GlyphWidth(static_cast<unsigned char>(c)), 0) << "character " << c;
         EXPECT_GT(font->Ascent(), 0);
         EXPECT_GE(font->Height(), font->Ascent());

@@ -1,3 +1,4 @@
+#include "framework/app/DemoFileGateway.h"
 #include "framework/app/DemoPlaybackKeys.h"
 #include "framework/app/DemoPlayer.h"
 #include "framework/app/DemoSession.h"
@@ -226,6 +227,67 @@ TEST_F(DemoSessionTest, ARecordedReadLongerThanTheCallersLimitFails)
     int v = 123;
     EXPECT_FALSE(settings->ReadInteger("X", v));
     EXPECT_EQ(v, 123);
+}
+
+TEST_F(DemoSessionTest, TheFileGatewayRecordsReadsAndPlaybackTouchesNoFile)
+{
+    const std::string demoPath = dir / "files.dmo";
+    const std::string kept = dir / "kept.sav";
+    const std::string other = dir / "other.sav";
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(kept, "0123456789"));
+    {
+        DemoSession demo;
+        demo.StartRecording(demoPath, 1, "1.0", [&] { return update; });
+        DemoFileGateway files(demo);
+        EXPECT_TRUE(files.Exists(kept));
+        EXPECT_FALSE(files.Exists(other));
+        bool truncated = true;
+        auto whole = files.Read(kept, 100, truncated);
+        ASSERT_TRUE(whole);
+        EXPECT_EQ(std::string(whole->begin(), whole->end()), "0123456789");
+        EXPECT_FALSE(truncated);
+        auto part = files.Read(kept, 4, truncated);
+        ASSERT_TRUE(part);
+        EXPECT_EQ(std::string(part->begin(), part->end()), "0123");
+        EXPECT_TRUE(truncated);
+        EXPECT_FALSE(files.Read(other, 100, truncated));
+        const std::string written = "new";
+        EXPECT_TRUE(files.Write(other, reinterpret_cast<const uint8_t*>(written.data()), written.size()));
+        EXPECT_TRUE(FileSystem::Exists(other)) << "recording writes for real";
+        ASSERT_TRUE(FileSystem::RemoveFile(other));
+        update = 5;
+        ASSERT_TRUE(demo.FinishRecording());
+    }
+    // The player's files change after the recording.
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(kept, "changed"));
+    const uint64_t keptTime = FileSystem::ModificationTime(kept);
+
+    update = 0;
+    DemoSession demo;
+    std::string error;
+    ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error)) << error;
+    DemoFileGateway files(demo);
+    EXPECT_TRUE(files.Exists(kept));
+    EXPECT_FALSE(files.Exists(other));
+    bool truncated = true;
+    auto whole = files.Read(kept, 100, truncated);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(std::string(whole->begin(), whole->end()), "0123456789") << "the recorded contents";
+    auto part = files.Read(kept, 4, truncated);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(std::string(part->begin(), part->end()), "0123");
+    EXPECT_TRUE(truncated);
+    EXPECT_FALSE(files.Read(other, 100, truncated));
+    const std::string written = "new";
+    EXPECT_TRUE(files.Write(kept, reinterpret_cast<const uint8_t*>(written.data()), written.size()));
+    EXPECT_TRUE(files.Append(kept, "more"));
+    EXPECT_TRUE(files.Rename(kept, other));
+    EXPECT_TRUE(files.Remove(kept));
+    EXPECT_TRUE(files.MakeDirectories(dir / "made"));
+    EXPECT_EQ(FileSystem::ReadTextFile(kept).value_or(""), "changed") << "playback changed no file";
+    EXPECT_EQ(FileSystem::ModificationTime(kept), keptTime);
+    EXPECT_FALSE(FileSystem::Exists(other));
+    EXPECT_FALSE(FileSystem::Exists(dir / "made"));
 }
 
 TEST(RandomSources, SeedingRepeatsBothSequences)

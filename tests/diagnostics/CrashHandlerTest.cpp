@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <dlfcn.h>
 #include <cstdlib>
 #include <functional>
 #include <sys/stat.h>
@@ -232,4 +233,42 @@ TEST(CrashHandler, TheViewerIsFoundBesideTheProgramOrWhereItIsInstalled)
     EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), installed);
     ASSERT_EQ(chmod(beside.c_str(), 0755), 0);
     EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), beside);
+}
+
+TEST(CrashHandler, AModuleLoadedAfterInstallIsNamed)
+{
+    TempDir dir;
+    const Outcome out = CrashChild(dir.Path(), [] {
+        void* library = dlopen(QUILLO_LATE_MODULE, RTLD_NOW);
+        if (!library)
+            _exit(3);
+        auto fault = reinterpret_cast<void (*)()>(dlsym(library, "LateModuleFault"));
+        if (!fault)
+            _exit(4);
+        fault();
+    });
+    EXPECT_EQ(out.signal, SIGSEGV) << out.report;
+    EXPECT_NE(out.report.find("\r\nModule: libquillo_late_module.so\r\nLogical Address: 0002:"),
+              std::string::npos)
+        << out.report;
+    EXPECT_EQ(out.report.find("(unknown)"), std::string::npos) << out.report;
+}
+
+TEST(CrashHandler, ViewerSetToOffIsSwitchedOff)
+{
+    auto viewerEnabled = [](const char* setting) {
+        const pid_t pid = fork();
+        if (pid == 0)
+        {
+            unsetenv("QUILLO_NO_CRASHVIEW");
+            setenv("QUILLO_CRASHVIEW", setting, 1);
+            InstallCrashFilter();
+            _exit(PosixCrashHandler::ViewerEnabled() ? 1 : 0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    };
+    EXPECT_FALSE(viewerEnabled("off"));
+    EXPECT_TRUE(viewerEnabled("/usr/bin/true"));
 }

@@ -45,13 +45,20 @@ Rect Ink(MemoryImage& image)
 
 } // namespace
 
-TEST(SysFont, FaceNamesPickADejaVuFile)
+TEST(SysFont, FaceNamesPickAnInstalledFaceOfTheirFamily)
 {
-    const std::string dir = "/usr/share/fonts/truetype/dejavu/";
-    EXPECT_EQ(SysFont::FontFileFor("Arial", false, false), dir + "DejaVuSans.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("SansSerif", true, false), dir + "DejaVuSans-Bold.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Courier New", false, true), dir + "DejaVuSansMono-Oblique.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Times New Roman", true, true), dir + "DejaVuSerif-BoldItalic.ttf");
+    const std::string sans = SysFont::FontFileFor("Arial", false, false);
+    const std::string bold = SysFont::FontFileFor("SansSerif", true, false);
+    const std::string mono = SysFont::FontFileFor("Courier New", false, true);
+    const std::string serif = SysFont::FontFileFor("Times New Roman", true, true);
+    for (const std::string& file : {sans, bold, mono, serif})
+    {
+        ASSERT_FALSE(file.empty());
+        EXPECT_TRUE(SysFont(file, 12).IsLoaded()) << file;
+    }
+    EXPECT_NE(sans, bold) << "the bold style is a face of its own";
+    EXPECT_NE(sans, mono);
+    EXPECT_EQ(SysFont::FontFileFor("Helvetica", false, false), sans) << "unknown names are sans";
     EXPECT_EQ(SysFont::FontFileFor("/some/where/Face.ttf", true, false), "/some/where/Face.ttf");
 }
 

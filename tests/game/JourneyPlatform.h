@@ -12,7 +12,11 @@ class JourneyPlatform : public FakePlatform
 public:
     // Presenting takes a 100 Hz display's frame, so that the game's time
     // moves on at the pace of a real screen while it draws every frame.
-    JourneyPlatform() { presentCostMs = 10.0; }
+    JourneyPlatform()
+    {
+        presentCostMs = 10.0;
+        refreshRate = 100;
+    }
 
     bool PollEvent(Quillo::PlatformEvent& event) override
     {

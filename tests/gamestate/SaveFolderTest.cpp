@@ -117,14 +117,14 @@ TEST(SaveFolderTest, LocateUsesTheWorkingDirectoryOrTheDataHome)
 
     fs::create_directories(dir / "game");
     fs::current_path(dir / "game");
-    const SaveFolder beside = SaveFolder::Locate(false);
+    const SaveFolder beside = SaveFolder::Locate(false, Quillo::FileGateway::Direct());
     EXPECT_EQ(beside.Root(), "");
     EXPECT_EQ(beside.Directory(), "_save");
     EXPECT_EQ(beside.FilePath("options.cfg"), "_save/options.cfg");
 
     // A "_save" that is not a folder cannot be written into.
     WriteText(dir / "game/_save", "not a folder");
-    const SaveFolder elsewhere = SaveFolder::Locate(false);
+    const SaveFolder elsewhere = SaveFolder::Locate(false, Quillo::FileGateway::Direct());
     EXPECT_EQ(elsewhere.Root(), dir / "data/spindrel/");
     EXPECT_TRUE(elsewhere.Write("spindrel.rec", std::string_view("x")));
     EXPECT_TRUE(fs::exists(dir / "data/spindrel/_save/spindrel.rec"));

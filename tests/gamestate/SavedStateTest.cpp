@@ -97,6 +97,28 @@ TEST(GameRecordsTest, LevelRecordsAndHighScoresSurviveTheFile)
     EXPECT_EQ(loaded.HighScores()[9].name, "Marrowe");
 }
 
+TEST(GameRecordsTest, NamesAreStoredAsUtf8)
+{
+    TempDir dir;
+    const SaveFolder folder(dir.Path());
+    GameRecords records;
+    const std::string juergen = "J\xFCrgen \xD8""deg\xE5rd";
+    EXPECT_TRUE(records.UpdateLevelRecord(3, 50.0f, juergen));
+    EXPECT_EQ(records.EnterHighScore(juergen, 29000), 1);
+    // 40 two-byte letters do not fit 63 bytes: the cut keeps whole letters.
+    EXPECT_TRUE(records.UpdateLevelRecord(4, 50.0f, std::string(40, '\xFC')));
+    ASSERT_TRUE(records.Save(folder));
+    const auto bytes = ReadBytes(dir / "_save/spindrel.rec");
+    ASSERT_TRUE(bytes);
+    const std::string stored(reinterpret_cast<const char*>(bytes->data()) + 3 * 72 + 8);
+    EXPECT_EQ(stored, "J\xC3\xBCrgen \xC3\x98""deg\xC3\xA5rd");
+    GameRecords loaded;
+    loaded.Load(folder);
+    EXPECT_EQ(loaded.Level(3).holder, juergen);
+    EXPECT_EQ(loaded.Level(4).holder, std::string(31, '\xFC'));
+    EXPECT_EQ(loaded.HighScores()[1].name, juergen);
+}
+
 TEST(GameRecordsTest, DamagedRecordsGiveTheDefaultsAndAreKeptAside)
 {
     GameRecords changed;

@@ -22,11 +22,12 @@ public:
     Result Init(bool windowed, bool) override
     {
         SetWindowed(windowed);
-        SetRefreshRate(144);
+        SetRefreshRate(reportedHz);
         return Result::Ok;
     }
     void ReleaseImageTexture(MemoryImage& image) override { released.push_back(&image); }
 
+    int reportedHz = 300;
     std::vector<uint32_t> frame;
     std::vector<Rect> presented;
     std::vector<MemoryImage*> released;
@@ -57,8 +58,16 @@ TEST(NativeDisplay, OpaqueScreenAndClampedRefreshRate)
     CapturingDisplay display(registry);
     ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
     EXPECT_FALSE(display.IsWindowed());
-    EXPECT_EQ(display.GetRefreshRate(), 100);
-    EXPECT_EQ(display.GetMillisecondsPerRefresh(), 10);
+    EXPECT_EQ(display.GetRefreshRate(), 240);
+    EXPECT_EQ(display.GetMillisecondsPerRefresh(), 4);
+    display.reportedHz = 144;
+    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
+    EXPECT_EQ(display.GetRefreshRate(), 144) << "high refresh rates are kept";
+    display.reportedHz = 30;
+    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
+    EXPECT_EQ(display.GetRefreshRate(), 50);
+    display.reportedHz = 300;
+    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
     DisplayImage* screen = display.GetScreenImage();
     ASSERT_EQ(screen->width, 800);
     ASSERT_EQ(screen->height, 600);
@@ -155,4 +164,102 @@ TEST(DisplayImage, MirroredDrawingReversesColumns)
                                                  DRAWMODE_NORMAL);
     EXPECT_EQ(display.GetScreenImage()->PixelAt(10, 10), Argb(255, 3, 0, 0));
     EXPECT_EQ(display.GetScreenImage()->PixelAt(12, 10), Argb(255, 1, 0, 0));
+}
+
+namespace
+{
+
+// The screen of a fresh display, filled with one opaque colour.
+DisplayImage* FilledScreen(CapturingDisplay& display, const Color& fill)
+{
+    DisplayImage* screen = display.GetScreenImage();
+    screen->FillRect(Rect{0, 0, 800, 600}, fill, DRAWMODE_NORMAL);
+    return screen;
+}
+
+} // namespace
+
+// Expected values worked out by hand from the blending rules, for a screen
+// of (10, 20, 30): an opaque (200, 100, 50) pixel and a half-transparent
+// green one, each stretched to 2 x 2.
+TEST(DisplayImage, StretchedDrawingHonoursTheColourAndTheDrawMode)
+{
+    ImageRegistry registry;
+    CapturingDisplay display(registry);
+    auto src = QuilloTest::MakeImage(2, 1, {Argb(255, 200, 100, 50), Argb(128, 0, 255, 0)});
+    const Color tint(128, 255, 0, 200);
+    for (bool quick : {true, false})
+    {
+        // Tinted: t = 200 x sa / 255, w = t; c = ((w s k) / 256 + (256 - w) d) / 256.
+        DisplayImage* screen = FilledScreen(display, Color(10, 20, 30));
+        screen->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1},
+                                    Rect{0, 0, 800, 600}, tint, DRAWMODE_NORMAL, quick);
+        for (int y : {10, 11})
+        {
+            EXPECT_EQ(screen->PixelAt(10, y), Argb(255, 80, 82, 6)) << quick;
+            EXPECT_EQ(screen->PixelAt(13, y), Argb(255, 6, 111, 18)) << quick;
+        }
+        EXPECT_EQ(screen->PixelAt(14, 10), Argb(255, 10, 20, 30));
+        EXPECT_EQ(screen->PixelAt(10, 12), Argb(255, 10, 20, 30));
+
+        // Additive: k = 200 x c / 255 = (100, 200, 0); d + ((s k / 256) sa) / 256.
+        screen = FilledScreen(display, Color(10, 20, 30));
+        screen->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1},
+                                    Rect{0, 0, 800, 600}, tint, DRAWMODE_ADDITIVE, quick);
+        EXPECT_EQ(screen->PixelAt(10, 11), Argb(255, 87, 97, 30)) << quick;
+        EXPECT_EQ(screen->PixelAt(13, 10), Argb(255, 10, 119, 30)) << quick;
+    }
+
+    // The blast's fade: white at alpha 120 over black gives 119 per channel,
+    // and the clip rectangle still holds.
+    auto white = QuilloTest::Solid(2, 2, Argb(255, 255, 255, 255));
+    DisplayImage* screen = FilledScreen(display, Color(0, 0, 0));
+    screen->PaintImageStretched(white.get(), Rect{20, 20, 6, 6}, Rect{0, 0, 2, 2},
+                                Rect{0, 0, 23, 600}, Color(255, 255, 255, 120), DRAWMODE_NORMAL, false);
+    EXPECT_EQ(screen->PixelAt(20, 20), Argb(255, 119, 119, 119));
+    EXPECT_EQ(screen->PixelAt(22, 25), Argb(255, 119, 119, 119));
+    EXPECT_EQ(screen->PixelAt(23, 22), Argb(255, 0, 0, 0)) << "outside the clip rectangle";
+
+    // White and normal: a uniform half-transparent red blends onto the
+    // opaque screen: (d (256 - 128) + s 128) / 256.
+    auto red = QuilloTest::Solid(2, 2, Argb(128, 255, 0, 0));
+    screen = FilledScreen(display, Color(10, 20, 30));
+    screen->PaintImageStretched(red.get(), Rect{30, 30, 4, 4}, Rect{0, 0, 2, 2},
+                                Rect{0, 0, 800, 600}, Color::White, DRAWMODE_NORMAL, false);
+    EXPECT_EQ(screen->PixelAt(31, 32), Argb(255, 132, 10, 15));
+}
+
+// Rotation at angle 0 samples a uniform half-transparent red with the
+// forced odd weights (255 and 1): summed red 127, coverage 128.
+TEST(DisplayImage, RotatedDrawingCompositesByCoverage)
+{
+    ImageRegistry registry;
+    CapturingDisplay display(registry);
+    auto red = QuilloTest::Solid(3, 3, Argb(128, 255, 0, 0));
+    auto opaqueRed = QuilloTest::Solid(3, 3, Argb(255, 255, 0, 0));
+    const Rect all{0, 0, 800, 600};
+
+    // Onto the opaque screen: (127 x 256 + (d x 255 / 256) x 128) / 256, alpha 255.
+    DisplayImage* screen = FilledScreen(display, Color(10, 20, 30));
+    screen->PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
+                              DRAWMODE_NORMAL, 0.0, 0, 0);
+    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 131, 9, 14));
+    // A colour's alpha halves the opaque source to the same sample.
+    screen = FilledScreen(display, Color(10, 20, 30));
+    screen->PaintImageRotated(opaqueRed.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all,
+                              Color(255, 255, 255, 128), DRAWMODE_NORMAL, 0.0, 0, 0);
+    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 131, 9, 14));
+    // Additive adds the summed colour.
+    screen = FilledScreen(display, Color(10, 20, 30));
+    screen->PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
+                              DRAWMODE_ADDITIVE, 0.0, 0, 0);
+    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 137, 20, 30));
+
+    // Onto a transparent image: A = 256 - 256 x 128 / 256 = 128, red
+    // 127 x 256 / 128 = 254, alpha A - 1.
+    MemoryImage clear;
+    clear.Create(20, 20);
+    clear.PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
+                            DRAWMODE_NORMAL, 0.0, 0, 0);
+    EXPECT_EQ(clear.PixelAt(11, 11), Argb(127, 254, 0, 0));
 }

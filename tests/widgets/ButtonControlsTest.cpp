@@ -314,7 +314,7 @@ public:
     std::vector<double> values;
 };
 
-TEST_F(Controls, SliderMovesOnlyWhenItsThumbIsDragged)
+TEST_F(Controls, SliderFollowsItsThumbAndJumpsToAClickOnTheTrack)
 {
     auto track = SolidImage(30, 6, 0xFF202020);
     auto thumb = SolidImage(10, 10, 0xFFE0E0E0);
@@ -323,9 +323,13 @@ TEST_F(Controls, SliderMovesOnlyWhenItsThumbIsDragged)
     slider.Resize(0, 0, 110, 10);
     manager.AddWidget(&slider);
 
+    // The thumb's middle goes to the click: (60 - 5) / 100.
     Click(60, 5);
-    EXPECT_EQ(slider.value, 0.0) << "a click on the track does not move it";
-    EXPECT_THAT(slides.values, IsEmpty());
+    EXPECT_DOUBLE_EQ(slider.value, 0.55);
+    EXPECT_THAT(slides.values, ElementsAre(0.55, 0.55)) << "the release reports, as after a drag";
+    EXPECT_FALSE(slider.dragging);
+    slider.SetValue(0.0);
+    slides.values.clear();
 
     manager.MouseMove(4, 5);
     EXPECT_EQ(host.cursorKinds.back(), 2) << "drag cursor over the thumb";

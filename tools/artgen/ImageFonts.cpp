@@ -17,8 +17,17 @@ namespace Spindrel::Art
 namespace
 {
 
+// The characters of the fonts: printable ASCII and the Latin-1 letters and
+// signs (160..255), the byte values the game's text uses.
 constexpr int FirstChar = 32;
-constexpr int LastChar = 126;
+constexpr int LastAscii = 126;
+constexpr int FirstLatin1 = 160;
+constexpr int LastChar = 255;
+
+bool InFont(int c)
+{
+    return (c >= FirstChar && c <= LastAscii) || c >= FirstLatin1;
+}
 constexpr int AtlasWidth = 512;
 
 enum class Edge
@@ -43,6 +52,7 @@ struct Glyph
     int x = 0, y = 0, w = 0, h = 0;
     int offsetX = 0, offsetY = 0;
     int advance = 0;
+    bool present = false; // the face has this character
     std::vector<uint8_t> coverage; // w x h, padding included
 };
 
@@ -116,12 +126,21 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     const int pad = desired.edge == Edge::Outline ? desired.edgeSize + 1 : 1;
 
     std::vector<Glyph> glyphs(LastChar + 1);
+    int asciiBottom = 0;
     for (int c = FirstChar; c <= LastChar; ++c)
     {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
+        if (!InFont(c))
+            continue;
+        // Latin-1 code points are the byte values. ASCII must be there; a
+        // face without some Latin-1 sign simply leaves it out.
+        const bool known = FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) != 0 || c == ' ';
+        if (!known && c > LastAscii)
+            continue;
+        if (!known || FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
             throw std::runtime_error(std::string("glyph missing in ") + desired.name);
         const FT_GlyphSlot slot = face->glyph;
         Glyph& g = glyphs[c];
+        g.present = true;
         g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
         const FT_Bitmap& bm = slot->bitmap;
         if (bm.width == 0 || bm.rows == 0)
@@ -134,6 +153,18 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
         for (unsigned y = 0; y < bm.rows; ++y)
             for (unsigned x = 0; x < bm.width; ++x)
                 g.coverage[(y + pad) * g.w + x + pad] = bm.buffer[y * bm.pitch + x];
+        if (c <= LastAscii)
+            asciiBottom = std::max(asciiBottom, g.offsetY + g.h);
+        else if (g.offsetY + g.h > asciiBottom)
+        {
+            // The font's height is its lowest cell: a Latin-1 sign that
+            // reaches lower (a cedilla) is cut rather than making every
+            // text of the game a line taller.
+            g.h = std::max(0, asciiBottom - g.offsetY);
+            g.coverage.resize(static_cast<size_t>(g.w) * g.h);
+            if (g.h == 0)
+                g.w = 0;
+        }
     }
 
     // Shelf packing in character order, one pixel apart.
@@ -189,7 +220,7 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     }
 
     std::ostringstream d;
-    d << "# " << desired.name << ": " << desired.pixelSize << " px, ASCII 32..126\n";
+    d << "# " << desired.name << ": " << desired.pixelSize << " px, ASCII 32..126 and Latin-1 160..255\n";
     d << "SetDefaultPointSize " << desired.pixelSize << ";\n";
     d << "CreateLayer Main;\n";
     d << "LayerSetImage Main '" << desired.name << ".png';\n";
@@ -215,6 +246,8 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     std::string allChars, widths;
     for (int c = FirstChar; c <= LastChar; ++c)
     {
+        if (!glyphs[c].present)
+            continue;
         allChars += Quoted(c) + " ";
         widths += std::to_string(glyphs[c].advance) + " ";
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/app/SettingsType.h"
+#include "framework/platform/SettingsType.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/app/SettingsKey.h"
+#include "framework/platform/SettingsKey.h"
 
 #include <memory>
 #include <string_view>
