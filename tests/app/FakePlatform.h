@@ -72,6 +72,7 @@ public:
 
     int InitPresenter(bool fullScreen, bool vsync) override
     {
+        ++presenterInits;
         presenterFullScreen = fullScreen;
         presenterVsync = vsync || fullScreen; // full screen always waits for the refresh
         return presenterResult;
@@ -110,6 +111,7 @@ public:
     double vsyncHz = 0.0;
     bool presentOk = true;
     int presenterResult = 0;
+    int presenterInits = 0;
     bool presenterFullScreen = false;
     bool presenterVsync = false;
     int refreshRate = 60;
