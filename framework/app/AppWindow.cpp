@@ -88,6 +88,9 @@ void QuilloAppBase::CreateMainWindow()
         if (code == 0)
         {
             refreshRate = display->GetRefreshRate();
+            // Presents that do not wait cannot pace the game: fixed steps at once.
+            if (!physicallyWindowed && !platform->PresentsWaitForRefresh())
+                refreshPacingBroken = true;
             demo.RecordDisplay(physicallyWindowed, refreshRate);
             break;
         }

@@ -58,16 +58,26 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
     const PixelKernels& k = PixelKernels::Active();
     const bool white = color == Color::White;
     uint32_t* dest = GetBits();
-    std::vector<uint32_t> rowBuffer;
-    if (!src->m_bits)
-        rowBuffer.resize(size_t(s.width));
+    // A palette image's row is expanded before the kernel runs; glyphs are
+    // the usual palette images, so their short rows need no allocation.
+    constexpr int kStackRow = 256;
+    uint32_t stackRow[kStackRow];
+    std::vector<uint32_t> heapRow;
+    uint32_t* rowBuffer = stackRow;
+    if (!src->m_bits && s.width > kStackRow)
+    {
+        heapRow.resize(size_t(s.width));
+        rowBuffer = heapRow.data();
+    }
     auto sourceRow = [&](int row) -> const uint32_t* {
         const size_t base = size_t(s.y + row) * size_t(src->width) + size_t(s.x);
         if (src->m_bits)
             return &src->m_bits[base];
+        const uint8_t* indices = &src->m_colorIndices[base];
+        const uint32_t* table = src->m_colorTable.get();
         for (int i = 0; i < s.width; ++i)
-            rowBuffer[size_t(i)] = src->m_colorTable[src->m_colorIndices[base + size_t(i)]];
-        return rowBuffer.data();
+            rowBuffer[i] = table[indices[i]];
+        return rowBuffer;
     };
     auto destRow = [&](int row) { return dest + size_t(dy + row) * size_t(width) + size_t(dx); };
 

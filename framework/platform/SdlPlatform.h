@@ -66,6 +66,7 @@ public:
     bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                  const Rect& dirty) override;
     int RefreshRate() override;
+    bool PresentsWaitForRefresh() override { return m_presenter && m_presenter->PacedByRefresh(); }
     // The path frames take (null before InitPresenter).
     SdlPresenter* Presenter() { return m_presenter.get(); }
 

@@ -91,6 +91,7 @@ public:
         return presentOk;
     }
     int RefreshRate() override { return refreshRate; }
+    bool PresentsWaitForRefresh() override { return presentsWait; }
     bool AcquireSingleInstance(const std::string&) override { return !otherInstance; }
     void SignalRunningInstance(const std::string&) override { ++signals; }
 
@@ -112,6 +113,7 @@ public:
     bool presentOk = true;
     int presenterResult = 0;
     int presenterInits = 0;
+    bool presentsWait = true;
     bool presenterFullScreen = false;
     bool presenterVsync = false;
     int refreshRate = 60;

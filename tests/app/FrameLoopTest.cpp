@@ -122,6 +122,19 @@ TEST_F(LoopFixture, RefreshPacingThatDoesNotWaitFallsBackToFixedSteps)
     EXPECT_NEAR(app->updateCount - before, 500, 3);
 }
 
+TEST_F(LoopFixture, APresenterWithoutVsyncKeepsFixedStepsFromTheStart)
+{
+    app->refreshPaced = true;
+    fake().presentsWait = false; // the window-surface path
+    fake().vsyncHz = 0.0;
+    fake().presentCostMs = 0.0;
+    app->SetWindowed(false);
+    app->lastMeasureMs = fake().now;
+    const int before = app->updateCount;
+    app->RunUntil(fake().now + 1000.0);
+    EXPECT_NEAR(app->updateCount - before, 100, 3) << "no burst while the loop finds out";
+}
+
 TEST_F(LoopFixture, ALostDisplayLetsTheLoopSleepAndIsRemadeOnceASecondWhileInactive)
 {
     app->RunUntil(fake().now + 100.0);
