@@ -262,9 +262,15 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const Rect
             uint32_t* shown = &m_shown[size_t(y) * frameWidth + size_t(area.x)];
             if (std::memcmp(now, shown, size_t(area.width) * 4) == 0)
                 continue;
+            // Whole cache lines first: most of a changed row is not.
+            constexpr int kChunk = 16;
             int a = 0, b = area.width - 1;
+            while (a + kChunk <= area.width && std::memcmp(now + a, shown + a, kChunk * 4) == 0)
+                a += kChunk;
             while (now[a] == shown[a])
                 ++a;
+            while (b - kChunk + 1 > a && std::memcmp(now + b - kChunk + 1, shown + b - kChunk + 1, kChunk * 4) == 0)
+                b -= kChunk;
             while (now[b] == shown[b])
                 --b;
             std::memcpy(shown + a, now + a, size_t(b - a + 1) * 4);
