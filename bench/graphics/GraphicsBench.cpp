@@ -1,6 +1,7 @@
 // Our software drawing against pixman on the same 800x600 ARGB work, in
 // one run. Prints "NAME: ours X ms, yardstick Y ms, ratio R" per pair, from
 // CPU time, which stays meaningful on a machine shared with other work.
+#include "bench/MedianReporter.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelKernels.h"
@@ -277,32 +278,6 @@ const Pair kPairs[] = {
     {"SolidFill", OursFill, PixmanFill},
 };
 
-// Keeps every repetition's CPU time per benchmark; the comparison uses the
-// median, which one disturbed repetition on a busy machine does not move.
-class CollectingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                m_ms[r.run_name.function_name].push_back(r.GetAdjustedCPUTime());
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Ms(const std::string& name) const
-    {
-        auto it = m_ms.find(name);
-        if (it == m_ms.end() || it->second.empty())
-            return 0.0;
-        std::vector<double> v = it->second;
-        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<double>> m_ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -326,7 +301,7 @@ int main(int argc, char** argv)
     args.insert(args.begin() + 1, interleave.data());
     int count = int(args.size());
     benchmark::Initialize(&count, args.data());
-    CollectingReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("kernels: %s\n", PixelKernels::Active().name);
     if (const double floor = reporter.Ms("FrameMemoryFloor"); floor > 0)

@@ -208,6 +208,9 @@ bool QuilloAppBase::DrawFrame()
 {
     if (displayLost)
     {
+        // Nothing can be shown until the display is back: this draw is
+        // done, so that the loop sleeps until the next update is due.
+        updatedSinceDraw = false;
         PresentScreen(Rect{0, 0, width, height});
         return false;
     }
@@ -281,6 +284,13 @@ void QuilloAppBase::PresentScreen(const Rect& rect)
     displayLost = true;
     if (minimized)
         return;
+    // An inactive window tries again at most once a second (an inactive
+    // full screen waits to be activated): remaking the display costs far
+    // more than a frame.
+    const double now = platform->NowMs();
+    if (!active && !(physicallyWindowed && now - lastDisplayRetryMs >= 1000.0))
+        return;
+    lastDisplayRetryMs = now;
     // Try to bring the display back; on failure the next present tries again.
     widgetManager->SetScreenImage(nullptr);
     ReleaseImageSurfaces();

@@ -89,6 +89,9 @@ void QuilloAppBase::CreateMainWindow()
         if (code == 0)
         {
             refreshRate = display->GetRefreshRate();
+            // Presents that do not wait cannot pace the game: fixed steps at once.
+            if (!physicallyWindowed && !platform->PresentsWaitForRefresh())
+                refreshPacingBroken = true;
             demo.RecordDisplay(physicallyWindowed, refreshRate);
             // A report written from now on names the mode now in force.
             SetCrashFullscreen(!physicallyWindowed);

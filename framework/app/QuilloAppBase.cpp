@@ -118,8 +118,8 @@ void QuilloAppBase::Init()
         platform = SdlPlatform::Create(error);
         if (!platform)
         {
-            std::fprintf(stderr, "%s: no display available: %s\n", title.c_str(), error.c_str());
-            EndProcess(0);
+            SdlPlatform::ReportStartFailure(title + " cannot start its display: " + error, "FATAL ERROR");
+            EndProcess(1);
         }
     }
 

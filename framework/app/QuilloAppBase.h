@@ -411,6 +411,7 @@ protected:
     // Developer keys F3 and F4.
     FrameRateOverlay frameRate;
     bool displayLost = false;
+    double lastDisplayRetryMs = -1.0e12; // when a lost display was last remade
     bool closePending = false;
     bool closeQueued = false;
     bool loopRunning = false;

@@ -309,6 +309,24 @@ void ImageFont::DrawTextEx(Graphics* g, int x, int y, const std::string& text, c
     const bool savedTint = g->GetTintImages();
     g->SetTintImages(true);
 
+    // What each layer gives every glyph of this call: its scale and its
+    // colour, worked out once instead of per glyph.
+    auto channel = [](int32_t mult, int32_t base, int32_t add) {
+        return std::clamp<int64_t>(int64_t(mult) * base / 255 + add, 0, 255);
+    };
+    m_layerCache.clear();
+    for (const ActiveFontLayer& active : m_activeLayers)
+    {
+        const FontLayer& layer = *active.baseLayer;
+        LayerCall call;
+        call.factor = layer.pointSize != 0 ? m_scale * m_pointSize / layer.pointSize : m_scale;
+        call.color = Color(int32_t(channel(layer.colorMult.red, color.red, layer.colorAdd.red)),
+                           int32_t(channel(layer.colorMult.green, color.green, layer.colorAdd.green)),
+                           int32_t(channel(layer.colorMult.blue, color.blue, layer.colorAdd.blue)),
+                           int32_t(channel(layer.colorMult.alpha, color.alpha, layer.colorAdd.alpha)));
+        m_layerCache.push_back(call);
+    }
+
     const auto& map = m_fontData->charMap;
     int64_t curX = x;
     bool poolFull = false;
@@ -317,17 +335,17 @@ void ImageFont::DrawTextEx(Graphics* g, int x, int y, const std::string& text, c
         const uint8_t c = map[static_cast<unsigned char>(text[i])];
         const uint8_t n = i + 1 < text.size() ? map[static_cast<unsigned char>(text[i + 1])] : 0;
         int64_t nextX = curX;
-        for (const ActiveFontLayer& active : m_activeLayers)
+        for (size_t layerIndex = 0; layerIndex < m_activeLayers.size(); ++layerIndex)
         {
             if (pool.used >= kMaxGlyphCommands)
             {
                 poolFull = true;
                 break;
             }
+            const ActiveFontLayer& active = m_activeLayers[layerIndex];
             const FontLayer& layer = *active.baseLayer;
             const FontGlyph& glyph = layer.glyphs[c];
-            const double f =
-                layer.pointSize != 0 ? m_scale * m_pointSize / layer.pointSize : m_scale;
+            const double f = m_layerCache[layerIndex].factor;
             int64_t advance, kern, glyphX, glyphY;
             if (f == 1.0)
             {
@@ -344,15 +362,7 @@ void ImageFont::DrawTextEx(Graphics* g, int x, int y, const std::string& text, c
                 glyphY = int64_t(y) -
                          Truncate(f * (double(layer.ascent) - glyph.offsetY - layer.offsetY));
             }
-
-            auto channel = [](int32_t mult, int32_t base, int32_t add) {
-                return std::clamp<int64_t>(int64_t(mult) * base / 255 + add, 0, 255);
-            };
-            const Color glyphColor(
-                int32_t(channel(layer.colorMult.red, color.red, layer.colorAdd.red)),
-                int32_t(channel(layer.colorMult.green, color.green, layer.colorAdd.green)),
-                int32_t(channel(layer.colorMult.blue, color.blue, layer.colorAdd.blue)),
-                int32_t(channel(layer.colorMult.alpha, color.alpha, layer.colorAdd.alpha)));
+            const Color& glyphColor = m_layerCache[layerIndex].color;
 
             const Rect& rect = active.glyphRects[c];
             const int bucket =

@@ -74,6 +74,13 @@ private:
     bool m_activeLayersValid = false;
     std::vector<ActiveFontLayer> m_activeLayers;
     double m_scale = 1.0;
+    // Per active layer, for the text being drawn (under the glyph pool's lock).
+    struct LayerCall
+    {
+        double factor = 1.0;
+        Color color;
+    };
+    std::vector<LayerCall> m_layerCache;
 };
 
 } // namespace Quillo

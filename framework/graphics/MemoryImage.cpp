@@ -108,6 +108,21 @@ void MemoryImage::FreePixelForms()
     m_bits.reset();
     m_colorTable.reset();
     m_colorIndices.reset();
+    m_paletteExpanded.reset();
+}
+
+const uint32_t* MemoryImage::PaletteExpanded()
+{
+    if (!m_colorTable || int64_t(width) * height > kMaxExpandedPixels)
+        return nullptr;
+    if (!m_paletteExpanded)
+    {
+        const size_t n = size_t(width) * size_t(height);
+        m_paletteExpanded = std::make_unique<uint32_t[]>(n);
+        for (size_t i = 0; i < n; ++i)
+            m_paletteExpanded[i] = m_colorTable[m_colorIndices[i]];
+    }
+    return m_paletteExpanded.get();
 }
 
 bool MemoryImage::GuardIntact() const
@@ -127,6 +142,7 @@ uint32_t* MemoryImage::GetBits()
                 m_bits[i] = m_colorTable[m_colorIndices[i]];
             m_colorIndices.reset();
             m_colorTable.reset();
+            m_paletteExpanded.reset();
             m_nativeAlpha.reset();
         }
     }
@@ -165,6 +181,7 @@ void MemoryImage::MarkBitsChanged()
 {
     m_bitsChanged = true;
     ++m_bitsChangedCount;
+    m_paletteExpanded.reset();
     m_nativeAlpha.reset();
     m_rlAlpha.reset();
     m_alphaSpans.reset();
@@ -197,6 +214,7 @@ void MemoryImage::CommitAlphaFlags()
 
 void MemoryImage::DiscardDerivedData()
 {
+    m_paletteExpanded.reset();
     m_nativeAlpha.reset();
     m_rlAdditive.reset();
     m_rlAlpha.reset();
@@ -292,6 +310,7 @@ bool MemoryImage::ConvertToPalette()
     }
     m_colorTable = std::move(table);
     m_colorIndices = std::move(indices);
+    m_paletteExpanded.reset();
     m_bits.reset();
     m_nativeAlpha.reset();
     return true;

@@ -121,11 +121,17 @@ private:
 
     void AllocateBits();
     void FreePixelForms();
+    // A small palette image's pixels as ARGB, made on first drawing and kept
+    // while the palette lasts (glyph strips are drawn thousands of times a
+    // frame); null for a large one, which is expanded per drawing instead.
+    const uint32_t* PaletteExpanded();
+    static constexpr int64_t kMaxExpandedPixels = 1 << 18;
 
     ImageRegistry* m_registry = nullptr;
     PixelArray m_bits;
     std::unique_ptr<uint32_t[]> m_colorTable;
     std::unique_ptr<uint8_t[]> m_colorIndices;
+    std::unique_ptr<uint32_t[]> m_paletteExpanded;
     bool m_forcedAlphaFlags = false;
     bool m_hasTrans = false;
     bool m_hasAlpha = false;

@@ -58,16 +58,27 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
     const PixelKernels& k = PixelKernels::Active();
     const bool white = color == Color::White;
     uint32_t* dest = GetBits();
-    std::vector<uint32_t> rowBuffer;
-    if (!src->m_bits)
-        rowBuffer.resize(size_t(s.width));
+    // A palette image is drawn from its expanded form, or else expanded
+    // whole here before any kernel runs: a kernel's wide loads right after
+    // the narrow stores of a row's expansion would wait for those stores.
+    const uint32_t* pixels = src->m_bits ? src->m_bits.get() : src->PaletteExpanded();
+    thread_local std::vector<uint32_t> expanded;
+    if (!pixels)
+    {
+        expanded.resize(size_t(s.width) * size_t(s.height));
+        const uint32_t* table = src->m_colorTable.get();
+        uint32_t* out = expanded.data();
+        for (int row = 0; row < s.height; ++row)
+        {
+            const uint8_t* indices = &src->m_colorIndices[size_t(s.y + row) * size_t(src->width) + size_t(s.x)];
+            for (int i = 0; i < s.width; ++i)
+                *out++ = table[indices[i]];
+        }
+    }
     auto sourceRow = [&](int row) -> const uint32_t* {
-        const size_t base = size_t(s.y + row) * size_t(src->width) + size_t(s.x);
-        if (src->m_bits)
-            return &src->m_bits[base];
-        for (int i = 0; i < s.width; ++i)
-            rowBuffer[size_t(i)] = src->m_colorTable[src->m_colorIndices[base + size_t(i)]];
-        return rowBuffer.data();
+        if (pixels)
+            return &pixels[size_t(s.y + row) * size_t(src->width) + size_t(s.x)];
+        return &expanded[size_t(row) * size_t(s.width)];
     };
     auto destRow = [&](int row) { return dest + size_t(dy + row) * size_t(width) + size_t(dx); };
 
@@ -102,22 +113,10 @@ void MemoryImage::PaintImage(Image* srcImage, int x, int y, const Rect& srcRect,
         block.spans = src->GetAlphaRowSpans() + s.y;
         block.x0 = s.x;
         block.count = s.width;
-        if (src->m_bits)
-        {
-            block.src = sourceRow(0);
-            block.srcPitch = src->width;
-            block.rows = s.height;
-            k.blendOpaqueBlock(block);
-        }
-        else
-        {
-            block.rows = 1;
-            for (int row = 0; row < s.height; ++row, block.dest += width, ++block.spans)
-            {
-                block.src = sourceRow(row);
-                k.blendOpaqueBlock(block);
-            }
-        }
+        block.src = sourceRow(0);
+        block.srcPitch = pixels ? src->width : s.width;
+        block.rows = s.height;
+        k.blendOpaqueBlock(block);
     }
     MarkBitsChanged();
 }

@@ -202,17 +202,36 @@ QUILLO_TARGET void CompositeAlphaRow(uint32_t* d, const uint32_t* s, int n)
     }
 }
 
+// Eight pixels of the modulated rule; lanes whose modulated alpha is 0 keep d.
+QUILLO_TARGET inline Vec Modulate8(Vec dv, Vec sv, Vec caV, Vec k)
+{
+    const Vec zero = _mm256_setzero_si256();
+    const Vec c255 = _mm256_set1_epi32(255);
+    const Vec t = Div255(Mul16(caV, _mm256_srli_epi32(sv, 24)));
+    const Vec none = _mm256_cmpeq_epi32(t, zero);
+    const Vec da = _mm256_srli_epi32(dv, 24);
+    const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), t)));
+    const Vec w = SourceWeight(t, outA);
+    Vec wLo, wHi;
+    Spread(w, wLo, wHi);
+    const Vec lo = ModulatedChannels(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero), wLo, k);
+    const Vec hi = ModulatedChannels(_mm256_unpackhi_epi8(sv, zero), _mm256_unpackhi_epi8(dv, zero), wHi, k);
+    const Vec out = _mm256_or_si256(_mm256_and_si256(_mm256_packus_epi16(lo, hi), _mm256_set1_epi32(0x00FFFFFF)),
+                                    _mm256_slli_epi32(outA, 24));
+    return Select(none, dv, out);
+}
+
+// Short rows (a glyph is one) go unaligned with a masked last block: a
+// scalar head and tail would cost two divisions a pixel on most of them.
 QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t color)
 {
     const uint32_t ca = PixelRules::A(color), kr = PixelRules::R(color), kg = PixelRules::G(color),
                    kb = PixelRules::B(color);
     const Vec zero = _mm256_setzero_si256();
-    const Vec c255 = _mm256_set1_epi32(255);
-    const Vec colour = _mm256_set1_epi32(0x00FFFFFF);
     const Vec caV = _mm256_set1_epi32(int(ca));
     const Vec k = _mm256_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
     int i = 0;
-    for (const int head = HeadCount(d, n); i < head; ++i)
+    for (const int head = Head(d, n); i < head; ++i)
     {
         const uint32_t t = ca * PixelRules::A(s[i]) / 255;
         if (t != 0)
@@ -221,54 +240,69 @@ QUILLO_TARGET void ModulateRow(uint32_t* d, const uint32_t* s, int n, uint32_t c
     for (; i + kLanes <= n; i += kLanes)
     {
         const Vec sv = Load(s + i);
-        const Vec t = Div255(Mul16(caV, _mm256_srli_epi32(sv, 24)));
-        const Vec none = _mm256_cmpeq_epi32(t, zero);
-        if (LaneMask(none) == kAllLanes)
+        // Transparent source pixels are common (glyph cells, sprite edges).
+        if (LaneMask(_mm256_cmpeq_epi32(_mm256_srli_epi32(sv, 24), zero)) == kAllLanes)
             continue;
-        const Vec dv = Load(d + i);
-        const Vec da = _mm256_srli_epi32(dv, 24);
-        const Vec outA = _mm256_add_epi32(da, Div255(Mul16(_mm256_sub_epi32(c255, da), t)));
-        const Vec w = SourceWeight(t, outA);
-        Vec wLo, wHi;
-        Spread(w, wLo, wHi);
-        const Vec lo = ModulatedChannels(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero), wLo, k);
-        const Vec hi = ModulatedChannels(_mm256_unpackhi_epi8(sv, zero), _mm256_unpackhi_epi8(dv, zero), wHi, k);
-        Vec out = _mm256_or_si256(_mm256_and_si256(_mm256_packus_epi16(lo, hi), colour), _mm256_slli_epi32(outA, 24));
-        out = Select(none, dv, out);
-        Store(d + i, out);
+        Store(d + i, Modulate8(Load(d + i), sv, caV, k));
     }
-    for (; i < n; ++i)
+    if (i < n)
     {
-        const uint32_t t = ca * PixelRules::A(s[i]) / 255;
-        if (t != 0)
-            d[i] = PixelRules::Modulate(d[i], s[i], t, kr, kg, kb);
+        const Vec m = TailMask(n - i);
+        // Lanes past the end count as opaque, which keeps the weight free of divisions.
+        const Vec dv = Select(m, MaskLoad(d + i, m), _mm256_set1_epi32(int(0xFF000000u)));
+        MaskStore(d + i, m, Modulate8(dv, MaskLoad(s + i, m), caV, k));
+    }
+}
+
+// What the additive rule adds to each channel, without widening: blue and
+// red sit in the low bytes of the two 16-bit halves of each pixel, green in
+// the low byte of the lower half once shifted down, so one 16-bit multiply
+// serves two channels and no unpacking or packing is needed. Every product
+// fits 16 bits (255 x 256). Alpha comes out 0, which leaves d's alpha.
+QUILLO_TARGET inline Vec AdditiveTerm(Vec sv, Vec kRedBlue, Vec kGreen, bool modulated, bool useAlpha)
+{
+    Vec rb = _mm256_and_si256(sv, _mm256_set1_epi32(0x00FF00FF));
+    Vec g = _mm256_and_si256(_mm256_srli_epi32(sv, 8), _mm256_set1_epi32(0xFF));
+    if (modulated)
+    {
+        rb = _mm256_srli_epi16(_mm256_mullo_epi16(rb, kRedBlue), 8);
+        g = _mm256_srli_epi16(_mm256_mullo_epi16(g, kGreen), 8);
+    }
+    if (useAlpha)
+    {
+        const Vec a = _mm256_srli_epi32(sv, 24);
+        rb = _mm256_srli_epi16(_mm256_mullo_epi16(rb, _mm256_or_si256(a, _mm256_slli_epi32(a, 16))), 8);
+        g = _mm256_srli_epi16(_mm256_mullo_epi16(g, a), 8);
+    }
+    return _mm256_or_si256(rb, _mm256_slli_epi32(g, 8));
+}
+
+template <bool kModulated, bool kUseAlpha>
+QUILLO_TARGET void AdditiveRows(uint32_t* d, const uint32_t* s, int n, Vec kRedBlue, Vec kGreen)
+{
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes)
+        Store(d + i, _mm256_adds_epu8(Load(d + i), AdditiveTerm(Load(s + i), kRedBlue, kGreen, kModulated, kUseAlpha)));
+    if (i < n)
+    {
+        const Vec m = TailMask(n - i);
+        const Vec term = AdditiveTerm(MaskLoad(s + i, m), kRedBlue, kGreen, kModulated, kUseAlpha);
+        MaskStore(d + i, m, _mm256_adds_epu8(MaskLoad(d + i, m), term));
     }
 }
 
 QUILLO_TARGET void AdditiveRow(uint32_t* d, const uint32_t* s, int n, uint32_t kr, uint32_t kg,
                                uint32_t kb, bool useAlpha)
 {
-    const Vec zero = _mm256_setzero_si256();
-    const Vec k = _mm256_set1_epi64x(int64_t(kb) | (int64_t(kg) << 16) | (int64_t(kr) << 32));
-    int i = 0;
-    for (const int head = HeadCount(d, n); i < head; ++i)
-        d[i] = PixelRules::Additive(d[i], s[i], kr, kg, kb, useAlpha);
-    for (; i + kLanes <= n; i += kLanes)
-    {
-        const Vec sv = Load(s + i);
-        Vec lo = _mm256_srli_epi16(Mul16(_mm256_unpacklo_epi8(sv, zero), k), 8);
-        Vec hi = _mm256_srli_epi16(Mul16(_mm256_unpackhi_epi8(sv, zero), k), 8);
-        if (useAlpha)
-        {
-            Vec aLo, aHi;
-            Spread(_mm256_srli_epi32(sv, 24), aLo, aHi);
-            lo = _mm256_srli_epi16(Mul16(lo, aLo), 8);
-            hi = _mm256_srli_epi16(Mul16(hi, aHi), 8);
-        }
-        Store(d + i, _mm256_adds_epu8(Load(d + i), _mm256_packus_epi16(lo, hi)));
-    }
-    for (; i < n; ++i)
-        d[i] = PixelRules::Additive(d[i], s[i], kr, kg, kb, useAlpha);
+    const Vec kRedBlue = _mm256_set1_epi32(int(kb | (kr << 16)));
+    const Vec kGreen = _mm256_set1_epi32(int(kg));
+    const bool modulated = kr != 256 || kg != 256 || kb != 256;
+    if (modulated)
+        useAlpha ? AdditiveRows<true, true>(d, s, n, kRedBlue, kGreen)
+                 : AdditiveRows<true, false>(d, s, n, kRedBlue, kGreen);
+    else
+        useAlpha ? AdditiveRows<false, true>(d, s, n, kRedBlue, kGreen)
+                 : AdditiveRows<false, false>(d, s, n, kRedBlue, kGreen);
 }
 
 QUILLO_TARGET void FillRow(uint32_t* d, int n, uint32_t value)

@@ -111,6 +111,9 @@ public:
     virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                          const Rect& dirty) = 0;
     virtual int RefreshRate() = 0;
+    // False when presents return at once instead of waiting for the
+    // display's refresh (a presenter without vsync).
+    virtual bool PresentsWaitForRefresh() { return true; }
 
     // Only one copy of a product runs at a time. Acquire fails when another
     // holds the name; SignalRunningInstance asks that copy to come to the front.

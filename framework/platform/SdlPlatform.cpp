@@ -63,6 +63,14 @@ std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error)
     return std::unique_ptr<SdlPlatform>(new SdlPlatform());
 }
 
+void SdlPlatform::ReportStartFailure(const std::string& text, const std::string& title)
+{
+    std::fprintf(stderr, "[%s] %s\n", title.c_str(), text.c_str());
+    const char* box = std::getenv("QUILLO_MSGBOX");
+    if (!(box && std::strcmp(box, "log") == 0))
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+}
+
 SdlPlatform::SdlPlatform()
 {
     const char* box = std::getenv("QUILLO_MSGBOX");
@@ -118,15 +126,23 @@ bool SdlPlatform::CreateWindow(const WindowSpec& desired)
     if (!m_window)
     {
         Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+        SDL_Rect r{desired.x, desired.y, desired.clientWidth, desired.clientHeight};
         if (desired.fullScreen)
+        {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        m_window = SDL_CreateWindow(desired.title.c_str(), desired.fullScreen ? 0 : desired.x,
-                                    desired.fullScreen ? 0 : desired.y, desired.clientWidth,
-                                    desired.clientHeight, flags);
+            // Made as large as the display: where no window manager grants
+            // full screen, the window still covers it, and is the size SDL
+            // takes it to be.
+            if (SDL_GetDisplayBounds(0, &r) != 0)
+                r = SDL_Rect{0, 0, desired.clientWidth, desired.clientHeight};
+        }
+        m_window = SDL_CreateWindow(desired.title.c_str(), r.x, r.y, r.w, r.h, flags);
         return m_window != nullptr;
     }
     // The window stays for the whole run; a mode switch changes it in place.
     SDL_SetWindowTitle(m_window, desired.title.c_str());
+    if (desired.fullScreen)
+        CoverDisplay();
     if (SDL_SetWindowFullscreen(m_window, desired.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
         return false;
     if (!desired.fullScreen)
@@ -137,9 +153,18 @@ bool SdlPlatform::CreateWindow(const WindowSpec& desired)
     return true;
 }
 
+void SdlPlatform::CoverDisplay()
+{
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(m_window)), &r) != 0)
+        return;
+    SDL_SetWindowPosition(m_window, r.x, r.y);
+    SDL_SetWindowSize(m_window, r.w, r.h);
+}
+
 void SdlPlatform::DestroyWindow()
 {
-    DestroyPresenter();
+    m_presenter.reset();
     if (m_window)
     {
         SDL_DestroyWindow(m_window);
@@ -212,12 +237,17 @@ std::string SdlPlatform::LastError()
     return SDL_GetError();
 }
 
-Letterbox SdlPlatform::CurrentLetterbox()
+bool SdlPlatform::WindowToClient(int windowX, int windowY, Point& out)
 {
+    if (m_presenter)
+    {
+        const Point p = m_presenter->WindowToOutput(windowX, windowY);
+        return m_presenter->OutputLetterbox().ToLogical(p.x, p.y, out);
+    }
     int w = m_clientWidth, h = m_clientHeight;
-    if (m_fullScreen && m_window)
+    if (m_window)
         SDL_GetWindowSize(m_window, &w, &h);
-    return Letterbox::Fit(w, h, m_clientWidth, m_clientHeight);
+    return Letterbox::Fit(w, h, m_clientWidth, m_clientHeight).ToLogical(windowX, windowY, out);
 }
 
 void SdlPlatform::Translate(const SDL_Event& e)
@@ -225,7 +255,7 @@ void SdlPlatform::Translate(const SDL_Event& e)
     PlatformEvent ev;
     auto mapMouse = [&](int wx, int wy) {
         Point p;
-        ev.inside = CurrentLetterbox().ToLogical(wx, wy, p);
+        ev.inside = WindowToClient(wx, wy, p);
         ev.x = p.x;
         ev.y = p.y;
     };
@@ -247,7 +277,12 @@ void SdlPlatform::Translate(const SDL_Event& e)
         case SDL_WINDOWEVENT_RESTORED: ev.type = EventType::Restored; break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: ev.type = EventType::FocusGained; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: ev.type = EventType::FocusLost; break;
-        case SDL_WINDOWEVENT_EXPOSED: ev.type = EventType::Exposed; break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            // A window surface that was covered has lost its picture.
+            if (m_presenter)
+                m_presenter->Invalidate();
+            ev.type = EventType::Exposed;
+            break;
         case SDL_WINDOWEVENT_CLOSE: ev.type = EventType::Close; break;
         default: return;
         }
@@ -383,7 +418,7 @@ bool SdlPlatform::CursorInClient(Point& out)
         return false;
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
-    return CurrentLetterbox().ToLogical(x, y, out);
+    return WindowToClient(x, y, out);
 }
 
 void SdlPlatform::ApplyCursor()
@@ -491,71 +526,34 @@ void SdlPlatform::SetClipboardText(const std::string& latin1)
     SDL_SetClipboardText(TextEncoding::Latin1ToUtf8(latin1).c_str());
 }
 
-void SdlPlatform::DestroyPresenter()
-{
-    if (m_texture)
-    {
-        SDL_DestroyTexture(m_texture);
-        m_texture = nullptr;
-    }
-    if (m_renderer)
-    {
-        SDL_DestroyRenderer(m_renderer);
-        m_renderer = nullptr;
-    }
-}
-
 int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
 {
     if (!m_window)
         return 1;
-    DestroyPresenter();
+    m_presenter.reset();
     if (fullScreen != m_fullScreen)
     {
+        if (fullScreen)
+            CoverDisplay();
         if (SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
             return 5;
+        if (!fullScreen)
+            SDL_SetWindowSize(m_window, m_clientWidth, m_clientHeight);
         m_fullScreen = fullScreen;
     }
     m_vsync = vsync || fullScreen;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    const Uint32 sync = m_vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | sync);
-    if (!m_renderer)
-        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE | sync);
-    if (!m_renderer)
-        return 2;
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  m_clientWidth, m_clientHeight);
-    if (!m_texture)
-    {
-        DestroyPresenter();
-        return 3;
-    }
-    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
-    return 0;
+    int code = 0;
+    m_presenter = SdlPresenter::Create(m_window, m_clientWidth, m_clientHeight, m_vsync, code);
+    return m_presenter ? 0 : code;
 }
 
 bool SdlPlatform::Present(const uint32_t* argb, int pitchPixels, int width, int height,
                           const Rect& dirty)
 {
-    if (!m_renderer || !m_texture || !argb)
+    if (!m_presenter || width < m_clientWidth || height < m_clientHeight)
         return false;
-    Rect area = dirty.Intersection(Rect{0, 0, std::min(width, m_clientWidth), std::min(height, m_clientHeight)});
-    if (area.width > 0 && area.height > 0)
-    {
-        const SDL_Rect r{area.x, area.y, area.width, area.height};
-        const uint32_t* first = argb + static_cast<size_t>(area.y) * pitchPixels + area.x;
-        if (SDL_UpdateTexture(m_texture, &r, first, pitchPixels * 4) != 0)
-            return false;
-    }
-    const Letterbox box = CurrentLetterbox();
-    const SDL_Rect dst{box.target.x, box.target.y, box.target.width, box.target.height};
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    if (SDL_RenderCopy(m_renderer, m_texture, nullptr, &dst) != 0)
-        return false;
-    SDL_RenderPresent(m_renderer);
-    return true;
+    return m_presenter->Present(argb, pitchPixels, dirty);
 }
 
 int SdlPlatform::RefreshRate()

@@ -2,14 +2,13 @@
 
 #include "framework/platform/Letterbox.h"
 #include "framework/platform/Platform.h"
+#include "framework/platform/SdlPresenter.h"
 
 #include <deque>
 #include <memory>
 #include <string>
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 struct SDL_Cursor;
 union SDL_Event;
 
@@ -19,7 +18,7 @@ namespace Quillo
 class SingleInstance;
 
 // The platform on SDL2 and POSIX: one window for the whole run (a mode
-// switch changes it in place), a streaming texture for presenting, events
+// switch changes it in place), a presenter of the path that costs least, events
 // translated to the framework's virtual keys and click codes.
 class SdlPlatform final : public Platform
 {
@@ -30,6 +29,9 @@ public:
     // window class and the Wayland application id): the desktop entry's
     // name without ".desktop". Only takes effect before Create.
     static void SetDesktopId(const std::string& id);
+    // Tells the user that the program cannot start, without a window (SDL's
+    // message box needs none) and on the error stream, before it ends.
+    static void ReportStartFailure(const std::string& text, const std::string& title);
     ~SdlPlatform() override;
 
     double NowMs() override;
@@ -69,6 +71,9 @@ public:
     bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                  const Rect& dirty) override;
     int RefreshRate() override;
+    bool PresentsWaitForRefresh() override { return m_presenter && m_presenter->PacedByRefresh(); }
+    // The path frames take (null before InitPresenter).
+    SdlPresenter* Presenter() { return m_presenter.get(); }
 
     bool AcquireSingleInstance(const std::string& name) override;
     void SignalRunningInstance(const std::string& name) override;
@@ -77,12 +82,14 @@ private:
     SdlPlatform();
     void Translate(const SDL_Event& e);
     void ApplyCursor();
-    Letterbox CurrentLetterbox();
-    void DestroyPresenter();
+    // Where the picture lies in window coordinates (points, as mouse
+    // positions come), from the presenter's real output size.
+    bool WindowToClient(int windowX, int windowY, Point& out);
+    // Puts the window over its whole display (before asking for full screen).
+    void CoverDisplay();
 
     SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
+    std::unique_ptr<SdlPresenter> m_presenter;
     int m_clientWidth = 800;
     int m_clientHeight = 600;
     bool m_fullScreen = false;

@@ -72,6 +72,7 @@ public:
 
     int InitPresenter(bool fullScreen, bool vsync) override
     {
+        ++presenterInits;
         presenterFullScreen = fullScreen;
         presenterVsync = vsync || fullScreen; // full screen always waits for the refresh
         return presenterResult;
@@ -92,6 +93,7 @@ public:
         return presentOk;
     }
     int RefreshRate() override { return refreshRate; }
+    bool PresentsWaitForRefresh() override { return presentsWait; }
     bool AcquireSingleInstance(const std::string&) override { return !otherInstance; }
     void SignalRunningInstance(const std::string&) override { ++signals; }
 
@@ -112,6 +114,8 @@ public:
     double vsyncHz = 0.0;
     bool presentOk = true;
     int presenterResult = 0;
+    int presenterInits = 0;
+    bool presentsWait = true;
     bool presenterFullScreen = false;
     bool presenterVsync = false;
     int refreshRate = 60;

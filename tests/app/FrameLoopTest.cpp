@@ -159,3 +159,41 @@ TEST_F(LoopFixture, RefreshPacingThatDoesNotWaitFallsBackToFixedSteps)
     app->RunUntil(fake().now + 5000.0);
     EXPECT_NEAR(app->updateCount - before, 500, 3);
 }
+
+TEST_F(LoopFixture, APresenterWithoutVsyncKeepsFixedStepsFromTheStart)
+{
+    app->refreshPaced = true;
+    fake().presentsWait = false; // the window-surface path
+    fake().vsyncHz = 0.0;
+    fake().presentCostMs = 0.0;
+    app->SetWindowed(false);
+    app->lastMeasureMs = fake().now;
+    const int before = app->updateCount;
+    app->RunUntil(fake().now + 1000.0);
+    EXPECT_NEAR(app->updateCount - before, 100, 3) << "no burst while the loop finds out";
+}
+
+TEST_F(LoopFixture, ALostDisplayLetsTheLoopSleepAndIsRemadeOnceASecondWhileInactive)
+{
+    app->RunUntil(fake().now + 100.0);
+    fake().presentOk = false;  // the window lost its picture
+    fake().presenterResult = 2; // and the display cannot be made again yet
+    fake().presentCostMs = 0.0;
+    app->active = false;
+    const int initsBefore = fake().presenterInits;
+    const double sleptBefore = fake().sleptMs;
+    const int updatesBefore = app->updateCount;
+    app->RunUntil(fake().now + 5000.0);
+    EXPECT_NEAR(app->updateCount - updatesBefore, 500, 5) << "the game keeps its speed";
+    EXPECT_GE(fake().presenterInits - initsBefore, 4);
+    EXPECT_LE(fake().presenterInits - initsBefore, 6) << "one attempt per second while inactive";
+    EXPECT_GT(fake().sleptMs - sleptBefore, 4000.0) << "the loop sleeps between updates";
+
+    // Active again, the next draw remakes the display and shows frames.
+    app->active = true;
+    fake().presentOk = true;
+    fake().presenterResult = 0;
+    const int presentsBefore = fake().presents;
+    app->RunUntil(fake().now + 100.0);
+    EXPECT_GT(fake().presents - presentsBefore, 3);
+}

@@ -172,6 +172,43 @@ TEST(MemoryImage, PaletteConversionUpTo256Colours)
     EXPECT_EQ(many->GetBits()[511], Argb(254, 1, 2, 3));
 }
 
+// A palette image is drawn from an expanded copy kept between drawings; the
+// copy must follow every change of the pixels, and a large image draws the
+// same without keeping one.
+TEST(MemoryImage, DrawingAPaletteImageFollowsItsChangingPixels)
+{
+    for (int w : {9, 1024})
+    {
+        std::vector<uint32_t> px(size_t(w) * 300);
+        for (size_t i = 0; i < px.size(); ++i)
+            px[i] = Argb(uint32_t(i % 3 * 100), uint32_t(i % 5 * 50), 20, 200);
+        auto glyphs = MakeImage(w, 300, px);
+        ASSERT_TRUE(glyphs->ConvertToPalette());
+        auto expect = [&](uint32_t shown, const char* when) {
+            for (int mode : {DRAWMODE_NORMAL, DRAWMODE_ADDITIVE})
+                for (const Color& tint : {Color::White, Color(200, 100, 50, 180)})
+                {
+                    auto fromPalette = Solid(16, 8, Argb(255, 10, 10, 10));
+                    auto fromBits = Solid(16, 8, Argb(255, 10, 10, 10));
+                    auto reference = MakeImage(w, 300, px);
+                    fromPalette->PaintImage(glyphs.get(), 2, 1, Rect{3, 4, 7, 5}, tint, mode);
+                    fromBits->PaintImage(reference.get(), 2, 1, Rect{3, 4, 7, 5}, tint, mode);
+                    ASSERT_EQ(std::vector<uint32_t>(fromPalette->GetBits(), fromPalette->GetBits() + 128),
+                              std::vector<uint32_t>(fromBits->GetBits(), fromBits->GetBits() + 128))
+                        << when << ", width " << w << ", mode " << mode;
+                }
+            EXPECT_EQ(glyphs->PixelAt(3, 4), shown) << when;
+        };
+        expect(px[size_t(4 * w + 3)], "first drawing");
+        expect(px[size_t(4 * w + 3)], "drawn again");
+        // Written to (which expands the palette) and made a palette again.
+        glyphs->GetBits()[4 * w + 3] = px[size_t(4 * w + 3)] = Argb(255, 1, 2, 3);
+        glyphs->MarkBitsChanged();
+        ASSERT_TRUE(glyphs->ConvertToPalette());
+        expect(Argb(255, 1, 2, 3), "after a change");
+    }
+}
+
 TEST(MemoryImage, CopyKeepsPixelsAndDerivedDataButNotTheForcedFlag)
 {
     auto img = MakeImage(2, 1, {Argb(255, 1, 2, 3), Argb(9, 4, 5, 6)});

@@ -1,0 +1,402 @@
+#include "framework/platform/SdlPresenter.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <cstring>
+
+namespace Quillo
+{
+
+namespace
+{
+
+constexpr unsigned kGlRenderer = 0x1F01; // GL_RENDERER
+
+bool ContainsNoCase(const std::string& text, const char* word)
+{
+    std::string lower = text;
+    for (char& c : lower)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower.find(word) != std::string::npos;
+}
+
+// The OpenGL renderer string of the context SDL's renderer made current.
+std::string GlRendererName()
+{
+    if (!SDL_GL_GetCurrentContext())
+        return {};
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    return name ? reinterpret_cast<const char*>(name) : std::string();
+}
+
+bool IsSoftwareRasteriser(const std::string& glRenderer)
+{
+    return ContainsNoCase(glRenderer, "llvmpipe") || ContainsNoCase(glRenderer, "softpipe") ||
+           ContainsNoCase(glRenderer, "swrast") || ContainsNoCase(glRenderer, "software rasterizer");
+}
+
+// 32-bit pixels with the frame's own channel layout (alpha ignored).
+bool SameLayout(const SDL_PixelFormat* f)
+{
+    return f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
+           f->Bmask == 0x000000FFu;
+}
+
+// For each output position of a scaled axis, the frame position it shows
+// (nearest sample); increasing, so a frame range maps to one output range.
+void MapAxis(std::vector<int32_t>& map, int outLength, int frameLength)
+{
+    map.resize(size_t(std::max(0, outLength)));
+    for (int i = 0; i < outLength; ++i)
+        map[size_t(i)] = std::min(frameLength - 1, int32_t(int64_t(i) * frameLength / outLength));
+}
+
+// The output range whose samples lie in [from, to) of the frame.
+std::pair<int, int> OutputRange(const std::vector<int32_t>& map, int from, int to)
+{
+    const auto a = std::lower_bound(map.begin(), map.end(), from);
+    const auto b = std::lower_bound(a, map.end(), to);
+    return {int(a - map.begin()), int(b - map.begin())};
+}
+
+} // namespace
+
+SdlPresenter::SdlPresenter(SDL_Window* window, PresentPath path, int width, int height)
+    : m_window(window), m_path(path), m_width(width), m_height(height)
+{
+}
+
+SdlPresenter::~SdlPresenter()
+{
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    if (m_renderer)
+        SDL_DestroyRenderer(m_renderer);
+}
+
+std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Window* window, int width, int height,
+                                                   bool vsync, int& code)
+{
+    const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (wanted && *wanted)
+    {
+        if (SDL_strcasecmp(wanted, "software") == 0)
+            return CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code);
+        std::unique_ptr<SdlPresenter> named(new SdlPresenter(window, PresentPath::Texture, width, height));
+        if (named->StartTexture(vsync, wanted))
+        {
+            code = 0;
+            return named;
+        }
+        // A name this SDL does not know gets the automatic choice.
+    }
+    std::unique_ptr<SdlPresenter> accelerated(new SdlPresenter(window, PresentPath::Texture, width, height));
+    if (accelerated->StartTexture(vsync, nullptr))
+    {
+        code = 0;
+        return accelerated;
+    }
+    accelerated.reset();
+    return CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code);
+}
+
+std::unique_ptr<SdlPresenter> SdlPresenter::CreateWithPath(SDL_Window* window, PresentPath path,
+                                                           int width, int height, bool vsync, int& code)
+{
+    std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, path, width, height));
+    const bool ok = path == PresentPath::Texture ? p->StartTexture(vsync, "") : p->StartSurface();
+    if (!ok)
+    {
+        code = path == PresentPath::Texture && !p->m_renderer ? 2 : 3;
+        return nullptr;
+    }
+    code = 0;
+    return p;
+}
+
+// driver: a render driver's name, "" for any, or null for an accelerated
+// one that does not rasterise in software.
+bool SdlPresenter::StartTexture(bool vsync, const char* driver)
+{
+    int index = -1;
+    if (driver && *driver)
+    {
+        for (int i = 0; i < SDL_GetNumRenderDrivers() && index < 0; ++i)
+        {
+            SDL_RendererInfo info;
+            if (SDL_GetRenderDriverInfo(i, &info) == 0 && SDL_strcasecmp(info.name, driver) == 0)
+                index = i;
+        }
+        if (index < 0)
+            return false;
+    }
+    Uint32 flags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    if (!driver)
+        flags |= SDL_RENDERER_ACCELERATED;
+    m_renderer = SDL_CreateRenderer(m_window, index, flags);
+    if (!m_renderer)
+        return false;
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(m_renderer, &info);
+    const std::string name = info.name ? info.name : "";
+    const std::string gl = name.rfind("opengl", 0) == 0 ? GlRendererName() : std::string();
+    if (!driver && (name == "software" || IsSoftwareRasteriser(gl)))
+    {
+        SDL_DestroyRenderer(m_renderer);
+        m_renderer = nullptr;
+        return false;
+    }
+    m_description = "texture (" + name + (gl.empty() ? "" : ": " + gl) + ")";
+    m_pacedByRefresh = vsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  m_width, m_height);
+    if (!m_texture)
+        return false;
+    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+    return true;
+}
+
+bool SdlPresenter::StartSurface()
+{
+    // SDL would otherwise put the window surface on a renderer of its own,
+    // the very rasteriser this path stays away from.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_NORMAL);
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    if (!surface)
+        return false;
+    Relayout(surface);
+    m_description = "window surface";
+    return true;
+}
+
+void SdlPresenter::Relayout(SDL_Surface* surface)
+{
+    m_surface = surface;
+    m_surfaceWidth = surface->w;
+    m_surfaceHeight = surface->h;
+    m_box = Letterbox::Fit(surface->w, surface->h, m_width, m_height);
+    MapAxis(m_sourceColumn, m_box.target.width, m_width);
+    MapAxis(m_sourceRow, m_box.target.height, m_height);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+}
+
+Point SdlPresenter::OutputSize()
+{
+    Point size{m_width, m_height};
+    if (m_renderer)
+        SDL_GetRendererOutputSize(m_renderer, &size.x, &size.y);
+    else if (SDL_Surface* s = SDL_GetWindowSurface(m_window))
+        size = Point{s->w, s->h};
+    return size;
+}
+
+Letterbox SdlPresenter::OutputLetterbox()
+{
+    const Point size = OutputSize();
+    return Letterbox::Fit(size.x, size.y, m_width, m_height);
+}
+
+Point SdlPresenter::WindowToOutput(int windowX, int windowY)
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(m_window, &w, &h);
+    const Point size = OutputSize();
+    if (w <= 0 || h <= 0 || (w == size.x && h == size.y))
+        return Point{windowX, windowY};
+    return Point{int(int64_t(windowX) * size.x / w), int(int64_t(windowY) * size.y / h)};
+}
+
+bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const Rect& dirty)
+{
+    if (!argb)
+        return false;
+    // SDL makes a new window surface after the window's size changed.
+    SDL_Surface* surface = nullptr;
+    if (m_path == PresentPath::WindowSurface)
+    {
+        surface = SDL_GetWindowSurface(m_window);
+        if (!surface)
+            return false;
+        if (surface != m_surface || surface->w != m_surfaceWidth || surface->h != m_surfaceHeight)
+        {
+            Relayout(surface);
+            m_wholeFrameDue = true;
+        }
+    }
+    FindChanges(argb, pitchPixels, dirty.Intersection(Rect{0, 0, m_width, m_height}));
+    if (m_path == PresentPath::Texture)
+        return PresentTexture(argb, pitchPixels);
+    if (m_changes.empty())
+        return true;
+    return PresentSurface(argb, pitchPixels);
+}
+
+void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const Rect& area)
+{
+    m_changes.clear();
+    const size_t frameWidth = size_t(m_width);
+    if (m_wholeFrameDue || m_shown.size() != frameWidth * size_t(m_height))
+    {
+        m_shown.resize(frameWidth * size_t(m_height));
+        for (int y = 0; y < m_height; ++y)
+            std::memcpy(&m_shown[size_t(y) * frameWidth], argb + size_t(y) * size_t(pitchPixels), frameWidth * 4);
+        m_changes.push_back(Rect{0, 0, m_width, m_height});
+        m_wholeFrameDue = false;
+        return;
+    }
+    if (area.width <= 0 || area.height <= 0)
+        return;
+    // Bands of rows keep the rectangles few while moving sprites spread
+    // over the screen leave most of each band's width untouched.
+    constexpr int kBand = 16;
+    const int bottom = area.y + area.height;
+    for (int bandTop = area.y; bandTop < bottom; bandTop = (bandTop / kBand + 1) * kBand)
+    {
+        const int bandEnd = std::min(bottom, (bandTop / kBand + 1) * kBand);
+        int lo = area.width, hi = -1, firstRow = -1, lastRow = -1;
+        for (int y = bandTop; y < bandEnd; ++y)
+        {
+            const uint32_t* now = argb + size_t(y) * size_t(pitchPixels) + size_t(area.x);
+            uint32_t* shown = &m_shown[size_t(y) * frameWidth + size_t(area.x)];
+            if (std::memcmp(now, shown, size_t(area.width) * 4) == 0)
+                continue;
+            // Whole cache lines first: most of a changed row is not.
+            constexpr int kChunk = 16;
+            int a = 0, b = area.width - 1;
+            while (a + kChunk <= area.width && std::memcmp(now + a, shown + a, kChunk * 4) == 0)
+                a += kChunk;
+            while (now[a] == shown[a])
+                ++a;
+            while (b - kChunk + 1 > a && std::memcmp(now + b - kChunk + 1, shown + b - kChunk + 1, kChunk * 4) == 0)
+                b -= kChunk;
+            while (now[b] == shown[b])
+                --b;
+            std::memcpy(shown + a, now + a, size_t(b - a + 1) * 4);
+            lo = std::min(lo, a);
+            hi = std::max(hi, b);
+            if (firstRow < 0)
+                firstRow = y;
+            lastRow = y;
+        }
+        if (hi < lo)
+            continue;
+        const Rect band{area.x + lo, firstRow, hi - lo + 1, lastRow - firstRow + 1};
+        if (!m_changes.empty())
+        {
+            Rect& above = m_changes.back();
+            if (above.y + above.height == band.y && above.x == band.x && above.width == band.width)
+            {
+                above.height += band.height;
+                continue;
+            }
+        }
+        m_changes.push_back(band);
+    }
+}
+
+bool SdlPresenter::PresentTexture(const uint32_t* argb, int pitchPixels)
+{
+    for (const Rect& area : m_changes)
+    {
+        const SDL_Rect r{area.x, area.y, area.width, area.height};
+        const uint32_t* first = argb + size_t(area.y) * size_t(pitchPixels) + size_t(area.x);
+        if (SDL_UpdateTexture(m_texture, &r, first, pitchPixels * 4) != 0)
+            return false;
+    }
+    const Letterbox box = OutputLetterbox();
+    const SDL_Rect dst{box.target.x, box.target.y, box.target.width, box.target.height};
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    if (SDL_RenderCopy(m_renderer, m_texture, nullptr, &dst) != 0)
+        return false;
+    SDL_RenderPresent(m_renderer);
+    return true;
+}
+
+bool SdlPresenter::PresentSurface(const uint32_t* argb, int pitchPixels)
+{
+    SDL_Surface* s = m_surface;
+    const Rect& t = m_box.target;
+    const bool whole = m_changes.size() == 1 && m_changes[0].width == m_width && m_changes[0].height == m_height;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0)
+        return false;
+    auto* outBase = static_cast<uint8_t*>(s->pixels);
+    const bool direct = SameLayout(s->format);
+    const bool unscaled = t.width == m_width && t.height == m_height;
+    std::vector<SDL_Rect> sent;
+    for (const Rect& area : m_changes)
+    {
+        const auto [x0, x1] = OutputRange(m_sourceColumn, area.x, area.x + area.width);
+        const auto [y0, y1] = OutputRange(m_sourceRow, area.y, area.y + area.height);
+        const int w = x1 - x0, h = y1 - y0;
+        if (w <= 0 || h <= 0)
+            continue;
+        if (!direct)
+            m_staging.resize(size_t(w) * size_t(h));
+        const uint32_t* previousSource = nullptr;
+        uint32_t* previousOut = nullptr;
+        for (int y = y0; y < y1; ++y)
+        {
+            uint32_t* out = direct ? reinterpret_cast<uint32_t*>(outBase + size_t(t.y + y) * size_t(s->pitch)) + t.x + x0
+                                   : &m_staging[size_t(y - y0) * size_t(w)];
+            const uint32_t* source = argb + size_t(m_sourceRow[size_t(y)]) * size_t(pitchPixels);
+            if (unscaled)
+                std::memcpy(out, source + x0, size_t(w) * 4);
+            else if (source == previousSource)
+                std::memcpy(out, previousOut, size_t(w) * 4); // a row the scaling repeats
+            else
+            {
+                const int32_t* column = &m_sourceColumn[size_t(x0)];
+                for (int x = 0; x < w; ++x)
+                    out[x] = source[column[x]];
+            }
+            previousSource = source;
+            previousOut = out;
+        }
+        if (!direct)
+        {
+            void* first = outBase + size_t(t.y + y0) * size_t(s->pitch) + size_t(t.x + x0) * s->format->BytesPerPixel;
+            SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, m_staging.data(), w * 4, s->format->format,
+                              first, s->pitch);
+        }
+        sent.push_back(SDL_Rect{t.x + x0, t.y + y0, w, h});
+    }
+    if (SDL_MUSTLOCK(s))
+        SDL_UnlockSurface(s);
+    // The whole frame goes with the bars around it, which may be new too.
+    if (whole)
+        return SDL_UpdateWindowSurface(m_window) == 0;
+    return sent.empty() || SDL_UpdateWindowSurfaceRects(m_window, sent.data(), int(sent.size())) == 0;
+}
+
+bool SdlPresenter::ReadOutput(std::vector<uint32_t>& argb, int& width, int& height)
+{
+    if (m_renderer)
+    {
+        if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0)
+            return false;
+        argb.resize(size_t(width) * size_t(height));
+        if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(), width * 4) != 0)
+            return false;
+    }
+    else
+    {
+        SDL_Surface* s = SDL_GetWindowSurface(m_window);
+        if (!s)
+            return false;
+        width = s->w;
+        height = s->h;
+        argb.resize(size_t(width) * size_t(height));
+        if (SDL_ConvertPixels(width, height, s->format->format, s->pixels, s->pitch,
+                              SDL_PIXELFORMAT_ARGB8888, argb.data(), width * 4) != 0)
+            return false;
+    }
+    // The window has no alpha of its own.
+    for (uint32_t& p : argb)
+        p |= 0xFF000000u;
+    return true;
+}
+
+} // namespace Quillo

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "framework/graphics/Point.h"
+#include "framework/graphics/Rect.h"
+#include "framework/platform/Letterbox.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Surface;
+
+namespace Quillo
+{
+
+// How frames reach the window.
+enum class PresentPath
+{
+    // An SDL renderer: the frame is uploaded to a streaming texture and
+    // drawn scaled; the only path that can wait for the display's refresh.
+    Texture,
+    // The window's own pixel surface: only the changed rows and columns are
+    // copied into it and sent to the window system, without any rasteriser.
+    WindowSurface,
+};
+
+// Puts the fixed-size ARGB frame into one window, letterboxed to the
+// window's real output size (in pixels, which high-DPI screens make larger
+// than the window size), and follows changes of that size.
+class SdlPresenter
+{
+public:
+    // Chooses the path by what it costs. A renderer the user names in
+    // SDL_RENDER_DRIVER is used as named ("software" is the window surface);
+    // otherwise the accelerated renderer, unless its OpenGL is a software
+    // rasteriser, which costs many times the whole game for every frame.
+    // Returns null with code 2 (no renderer) or 3 (no texture or surface).
+    static std::unique_ptr<SdlPresenter> Create(SDL_Window* window, int width, int height,
+                                                bool vsync, int& code);
+    // One path, as asked (tests compare the two).
+    static std::unique_ptr<SdlPresenter> CreateWithPath(SDL_Window* window, PresentPath path,
+                                                        int width, int height, bool vsync,
+                                                        int& code);
+    ~SdlPresenter();
+    SdlPresenter(const SdlPresenter&) = delete;
+    SdlPresenter& operator=(const SdlPresenter&) = delete;
+
+    // Shows the frame; only what differs inside dirty from the frame shown
+    // before is sent on. The window surface presents nothing when nothing
+    // changed; a renderer presents every time, so that its refresh paces.
+    bool Present(const uint32_t* argb, int pitchPixels, const Rect& dirty);
+    // The window lost its picture (it was uncovered): the next present
+    // sends the whole frame.
+    void Invalidate() { m_wholeFrameDue = true; }
+
+    // Where the frame lands in output pixels, from the current output size.
+    Letterbox OutputLetterbox();
+    // Window coordinates (mouse positions) to output pixels: the window
+    // size is in points, the output in pixels.
+    Point WindowToOutput(int windowX, int windowY);
+
+    PresentPath Path() const { return m_path; }
+    // True when presents wait for the display's refresh.
+    bool PacedByRefresh() const { return m_pacedByRefresh; }
+    // The path and renderer in words, for the start-up log.
+    const std::string& Description() const { return m_description; }
+
+    // The picture the window shows now, as ARGB with the output's size.
+    bool ReadOutput(std::vector<uint32_t>& argb, int& width, int& height);
+
+private:
+    SdlPresenter(SDL_Window* window, PresentPath path, int width, int height);
+    bool StartTexture(bool vsync, const char* driver);
+    bool StartSurface();
+    // The rectangles of area where the frame differs from m_shown, which
+    // takes the new pixels: rows in bands, each band's changed columns.
+    void FindChanges(const uint32_t* argb, int pitchPixels, const Rect& area);
+    bool PresentTexture(const uint32_t* argb, int pitchPixels);
+    bool PresentSurface(const uint32_t* argb, int pitchPixels);
+    Point OutputSize();
+    // Sets up the surface's letterbox and column map after a size change.
+    void Relayout(SDL_Surface* surface);
+
+    SDL_Window* m_window;
+    PresentPath m_path;
+    int m_width;
+    int m_height;
+    bool m_pacedByRefresh = false;
+    std::string m_description;
+    std::vector<uint32_t> m_shown; // the frame as last sent to the window
+    bool m_wholeFrameDue = true;
+    std::vector<Rect> m_changes;
+
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+
+    SDL_Surface* m_surface = nullptr; // owned by the window; compared to notice a new one
+    int m_surfaceWidth = 0;
+    int m_surfaceHeight = 0;
+    Letterbox m_box;
+    // Output column and row (inside the letterbox) -> frame column and row.
+    std::vector<int32_t> m_sourceColumn;
+    std::vector<int32_t> m_sourceRow;
+    // Scaled pixels waiting for a format conversion into the surface.
+    std::vector<uint32_t> m_staging;
+};
+
+} // namespace Quillo

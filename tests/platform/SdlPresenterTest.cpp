@@ -1,0 +1,215 @@
+#include "framework/platform/SdlPlatform.h"
+#include "framework/platform/SdlPresenter.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace Quillo;
+
+namespace
+{
+
+constexpr int kW = 800;
+constexpr int kH = 600;
+
+// A frame with detail everywhere: neighbouring pixels all differ.
+std::vector<uint32_t> Frame(uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<uint32_t> px(size_t(kW) * kH);
+    for (auto& p : px)
+        p = 0xFF000000u | (rng() & 0xFFFFFFu);
+    return px;
+}
+
+// What a window of the given size must show: the frame at 1:1 inside the
+// letterbox at (ox, oy), black around it.
+std::vector<uint32_t> Expected(const std::vector<uint32_t>& frame, int w, int h, int ox, int oy)
+{
+    std::vector<uint32_t> out(size_t(w) * size_t(h), 0xFF000000u);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            out[size_t(y + oy) * size_t(w) + size_t(x + ox)] = frame[size_t(y) * kW + size_t(x)];
+    return out;
+}
+
+// Runs on SDL's dummy video driver, whose renderer is SDL's software one:
+// both paths can be read back exactly.
+class PresenterFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        window = SDL_CreateWindow("presenter", 0, 0, kW, kH, SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+    }
+    void TearDown() override
+    {
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    std::unique_ptr<SdlPresenter> Make(PresentPath path)
+    {
+        int code = -1;
+        auto p = SdlPresenter::CreateWithPath(window, path, kW, kH, false, code);
+        EXPECT_EQ(code, p ? 0 : code);
+        return p;
+    }
+    std::vector<uint32_t> Shown(SdlPresenter& p, int& w, int& h)
+    {
+        std::vector<uint32_t> px;
+        EXPECT_TRUE(p.ReadOutput(px, w, h));
+        return px;
+    }
+    SDL_Window* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(PresenterFixture, TextureAndWindowSurfaceShowTheSamePixels)
+{
+    const auto frame = Frame(1);
+    // The frame's own size, then a wider window: the same picture between bars.
+    for (const auto& [w, h, ox, oy] : {std::tuple{kW, kH, 0, 0}, std::tuple{1000, 600, 100, 0},
+                                      std::tuple{800, 700, 0, 50}})
+    {
+        SDL_SetWindowSize(window, w, h);
+        std::vector<uint32_t> shown[2];
+        int sw = 0, sh = 0;
+        for (PresentPath path : {PresentPath::Texture, PresentPath::WindowSurface})
+        {
+            auto p = Make(path);
+            ASSERT_TRUE(p);
+            ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+            shown[path == PresentPath::Texture ? 0 : 1] = Shown(*p, sw, sh);
+            ASSERT_EQ(sw, w);
+            ASSERT_EQ(sh, h);
+        }
+        const auto expected = Expected(frame, w, h, ox, oy);
+        EXPECT_TRUE(shown[0] == expected) << "texture path, window " << w << "x" << h;
+        EXPECT_TRUE(shown[1] == expected) << "window surface, window " << w << "x" << h;
+    }
+}
+
+TEST_F(PresenterFixture, WindowSurfaceSendsOnWhatChangedAndFollowsTheWindowSize)
+{
+    auto p = Make(PresentPath::WindowSurface);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Path(), PresentPath::WindowSurface);
+    auto frame = Frame(2);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+
+    // Scattered changes in one present (a cursor, a sprite, one pixel at
+    // each corner), and one outside the dirty rectangle, which waits.
+    for (int y = 100; y < 132; ++y)
+        for (int x = 300; x < 340; ++x)
+            frame[size_t(y) * kW + size_t(x)] ^= 0x00FFFFFFu;
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{kW - 1, 0}, std::pair{0, kH - 2}, std::pair{kW - 1, kH - 2}})
+        frame[size_t(y) * kW + size_t(x)] = 0xFF123456u;
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH - 1}));
+    int w = 0, h = 0;
+    auto shown = Shown(*p, w, h);
+    EXPECT_TRUE(shown == frame);
+    frame[size_t(kH - 1) * kW + 5] = 0xFFABCDEFu;
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH - 1}));
+    EXPECT_NE(Shown(*p, w, h)[size_t(kH - 1) * kW + 5], 0xFFABCDEFu) << "outside the dirty rectangle";
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, kH - 1, kW, 1}));
+    EXPECT_TRUE(Shown(*p, w, h) == frame);
+
+    // An uncovered window gets the whole frame again, unchanged or not.
+    SDL_Surface* s = SDL_GetWindowSurface(window);
+    ASSERT_NE(s, nullptr);
+    SDL_FillRect(s, nullptr, 0);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+    EXPECT_FALSE(Shown(*p, w, h) == frame) << "nothing changed, so nothing was sent";
+    p->Invalidate();
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+    EXPECT_TRUE(Shown(*p, w, h) == frame);
+
+    // Twice the size: each frame pixel becomes a 2x2 block; then a window
+    // of 1000x600 puts it 1:1 between bars.
+    SDL_SetWindowSize(window, 2 * kW, 2 * kH);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{}));
+    shown = Shown(*p, w, h);
+    ASSERT_EQ(w, 2 * kW);
+    ASSERT_EQ(h, 2 * kH);
+    bool blocks = true;
+    for (int y = 0; y < 2 * kH && blocks; ++y)
+        for (int x = 0; x < 2 * kW && blocks; ++x)
+            blocks = shown[size_t(y) * size_t(w) + size_t(x)] == frame[size_t(y / 2) * kW + size_t(x / 2)];
+    EXPECT_TRUE(blocks);
+    EXPECT_EQ(p->OutputLetterbox().target, (Rect{0, 0, 2 * kW, 2 * kH}));
+
+    SDL_SetWindowSize(window, 1000, 600);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{}));
+    EXPECT_TRUE(Shown(*p, w, h) == Expected(frame, 1000, 600, 100, 0));
+}
+
+TEST_F(PresenterFixture, TheUsersRenderDriverIsHonoured)
+{
+    int code = -1;
+    // Over the environment's value, as the user's own setting would be.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    auto surface = SdlPresenter::Create(window, kW, kH, false, code);
+    ASSERT_TRUE(surface);
+    EXPECT_EQ(surface->Path(), PresentPath::WindowSurface) << "SDL's software path is the window surface";
+    surface.reset();
+
+    // This build's dummy video has no accelerated renderer: the automatic
+    // choice falls to the window surface rather than a rasteriser.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "", SDL_HINT_OVERRIDE);
+    auto automatic = SdlPresenter::Create(window, kW, kH, false, code);
+    ASSERT_TRUE(automatic);
+    EXPECT_EQ(automatic->Path(), PresentPath::WindowSurface);
+    EXPECT_FALSE(automatic->PacedByRefresh());
+    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+}
+
+// The mouse lands where the picture is: mapped through the letterbox of the
+// window's real size, windowed too (a window that full screen was refused
+// to, or that a window manager made larger).
+TEST(SdlPlatformLetterbox, MouseFollowsThePictureInALargerWindow)
+{
+    std::string error;
+    auto platform = SdlPlatform::Create(error);
+    ASSERT_TRUE(platform) << error;
+    WindowSpec desired;
+    desired.title = "letterbox";
+    ASSERT_TRUE(platform->CreateWindow(desired));
+    ASSERT_EQ(platform->InitPresenter(false, false), 0);
+    // The platform's window is the newest one.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 64; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id))
+            window = w;
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, 1000, 600);
+    std::vector<uint32_t> frame(size_t(kW) * kH, 0xFF336699u);
+    ASSERT_TRUE(platform->Present(frame.data(), kW, kW, kH, Rect{0, 0, kW, kH}));
+
+    PlatformEvent e;
+    while (platform->PollEvent(e))
+    {
+    }
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.clicks = 1;
+    click.button.x = 150;
+    click.button.y = 20;
+    SDL_PushEvent(&click);
+    click.button.x = 50;
+    SDL_PushEvent(&click);
+    std::vector<PlatformEvent> got;
+    while (platform->PollEvent(e))
+        if (e.type == EventType::MouseDown)
+            got.push_back(e);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_TRUE(got[0].inside);
+    EXPECT_EQ(got[0].x, 50) << "the picture starts 100 pixels in";
+    EXPECT_EQ(got[0].y, 20);
+    EXPECT_FALSE(got[1].inside) << "a click on the bar";
+}
