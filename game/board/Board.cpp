@@ -177,7 +177,8 @@ void Board::UpdatePartial(double fraction)
 
 void Board::OnKeyDown(int key)
 {
-    if (!m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
+    // Idle behind the main menu the board has no game to pause.
+    if (m_logic.IsActive() && !m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
     {
         OnButtonClicked(kMenuButtonId);
         return;

@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace Spindrel;
@@ -52,6 +54,7 @@ public:
         player = fake.get();
         SetPlatform(std::move(fake));
         singleInstance = false;
+        player->beforeTimePasses = [this] { HoldClockForLoading(); };
     }
 
     // Sound and music are the real ones, on SDL's silent audio driver.
@@ -60,6 +63,23 @@ public:
     bool Loaded() const { return loadingHandled; }
 
     JourneyPlatform* player = nullptr;
+
+private:
+    // The fake clock runs as fast as the main thread can draw, and on a
+    // busy machine the loading thread may get no time at all for a while:
+    // while it loads, the game's clock moves on by one frame per resource
+    // loaded, so every wait for loading sees about the same game time
+    // however slow the machine.
+    void HoldClockForLoading()
+    {
+        if (!loadingThreadStarted)
+            return;
+        while (!loadingThreadDone && loadingTasksDone == m_tasksSeen)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        m_tasksSeen = loadingTasksDone;
+    }
+
+    int m_tasksSeen = 0;
 };
 
 // One thing the player does or waits for; done() is asked at every poll
