@@ -308,11 +308,15 @@ protected:
         m_data = data;
         m_old = fs::current_path();
         const fs::path root(m_dir.Path());
-        for (const char* sub : {"bin", "gfx", "music", "properties"})
+        for (const char* sub : {"bin", "music", "properties"})
             fs::create_directory_symlink(m_data / sub, root / sub);
-        fs::create_directory(root / "levels");
-        for (const auto& entry : fs::directory_iterator(m_data / "levels"))
-            fs::create_symlink(entry.path(), root / "levels" / entry.path().filename());
+        // Folders of links, so that a test can take a file away.
+        for (const char* sub : {"gfx", "levels"})
+        {
+            fs::create_directory(root / sub);
+            for (const auto& entry : fs::directory_iterator(m_data / sub))
+                fs::create_symlink(entry.path(), root / sub / entry.path().filename());
+        }
         fs::current_path(root);
         setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
     }
@@ -391,4 +395,20 @@ TEST_F(StartUp, TheTitleLinkTurnsRedUnderTheMouse)
     wm.UpdatePass();
     EXPECT_TRUE(wm.DrawPass());
     EXPECT_EQ(redInLink(), 0);
+}
+
+TEST_F(StartUp, AHelpScreenWithoutItsPicturesIsReportedNotOpened)
+{
+    fs::remove(fs::path(m_dir.Path()) / "gfx" / "help");
+    GameDialogsApp app;
+    ASSERT_TRUE(app.Load());
+    app.Profiles().ChooseByName("Ann");
+    app.LeaveTitleScreen();
+    app.GetMainMenu()->OnButtonClicked(MainMenuWidget::kHelpId);
+    app.DeleteQueuedWidgets();
+    for (Quillo::Widget* w : app.widgetManager->Widgets())
+        EXPECT_EQ(dynamic_cast<HelpWidget*>(w), nullptr) << "a help screen with no way back";
+    ASSERT_EQ(app.platformFake->boxes.size(), 1u);
+    EXPECT_NE(app.platformFake->boxes[0].find("gfx/help/help"), std::string::npos) << app.platformFake->boxes[0];
+    EXPECT_NE(app.GetMainMenu(), nullptr);
 }
