@@ -5,6 +5,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/widgets/EditWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameRecords.h"
@@ -20,6 +21,7 @@
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameDialog.h"
 #include "game/screens/MainMenuWidget.h"
+#include "game/screens/NewPlayerDialog.h"
 #include "game/screens/SelectStageWidget.h"
 #include "game/screens/TitleScreen.h"
 
@@ -250,6 +252,13 @@ void GameApp::OnButtonPressed(int id)
         CloseDialogById(kOptionsWarningDialog);
 }
 
+void GameApp::AddDialog(int id, Quillo::Dialog* dialog)
+{
+    QuilloAppBase::AddDialog(id, dialog);
+    if (widgetManager && FindDialog(id) == dialog)
+        widgetManager->SetFocus(dialog);
+}
+
 bool GameApp::CloseDialogById(int id)
 {
     const bool closed = QuilloAppBase::CloseDialogById(id);
@@ -264,7 +273,12 @@ void GameApp::FocusTopmost()
         return;
     Quillo::Widget* target = nullptr;
     if (!dialogList.empty())
+    {
         target = dialogList.back();
+        // The name dialog types into its field.
+        if (auto* name = dynamic_cast<NewPlayerDialog*>(target))
+            target = &name->Edit();
+    }
     else if (selectStage)
         target = selectStage.get();
     else if (mainMenu)

@@ -48,7 +48,9 @@ public:
                                const std::string& text, const std::string& footer,
                                int buttonMode) override;
     void OnButtonPressed(int id) override;
-    // Closing a dialog hands the keys to what lies below it.
+    // A dialog takes the keys when it opens; closing it hands them to what
+    // lies below it.
+    void AddDialog(int id, Quillo::Dialog* dialog) override;
     bool CloseDialogById(int id) override;
     void OnActivated() override;
     void OnDeactivated() override;

@@ -54,7 +54,11 @@ void GameDialog::OnKeyDown(int key)
         button = secondButton.get();
     if (button != nullptr)
     {
-        OnButtonClicked(button->id);
+        // As the mouse does it: pressed, then clicked (the framework's own
+        // dialogs answer the press).
+        const int buttonId = button->id;
+        OnButtonPressed(buttonId);
+        OnButtonClicked(buttonId);
         return;
     }
     Dialog::OnKeyDown(key);

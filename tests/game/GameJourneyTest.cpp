@@ -1,8 +1,8 @@
 // A player's whole journey through the real game on the fake platform:
 // title screen, a new player, the stage selection, a level won by clicks,
 // the statistics, leaving with a saved game and continuing it, the high
-// scores and quitting. Every screen is compared with a golden picture
-// (with a tolerance) and written beside the test for review.
+// scores and quitting. Every screen is compared with a golden picture,
+// pixel for pixel, and written beside the test for review.
 #include "JourneyPlatform.h"
 #include "ScreenGolden.h"
 

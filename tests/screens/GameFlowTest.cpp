@@ -5,6 +5,7 @@
 #include "GameDialogsFixture.h"
 
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/EditWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/KeyCode.h"
 #include "game/app/SavedGameFiles.h"
@@ -191,7 +192,15 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
     // The forced new-player dialog has no way out but a name.
     app->OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
     Key(Escape);
-    EXPECT_NE(app->FindDialog(NewPlayerDialog::kDialogId), nullptr);
+    auto* name = dynamic_cast<NewPlayerDialog*>(app->FindDialog(NewPlayerDialog::kDialogId));
+    ASSERT_NE(name, nullptr);
+    // A message over it closes with Escape, and the typing goes on in the
+    // name field.
+    app->ShowDialog(6, true, "t14", "t15", "t16", Quillo::Dialog::kButtonFooter);
+    ASSERT_NE(app->FindDialog(6), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(6), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, &name->Edit());
     app->CloseDialogById(NewPlayerDialog::kDialogId);
 
     // The continue question's answers both change the saved game: Escape
