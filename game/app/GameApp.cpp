@@ -5,6 +5,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/widgets/EditWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameRecords.h"
@@ -20,6 +21,7 @@
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameDialog.h"
 #include "game/screens/MainMenuWidget.h"
+#include "game/screens/NewPlayerDialog.h"
 #include "game/screens/SelectStageWidget.h"
 #include "game/screens/TitleScreen.h"
 
@@ -149,6 +151,10 @@ void GameApp::Init()
     link->label = GetText(kTitleLinkText);
     link->color = Quillo::Color::White;
     link->overColor = Quillo::Color(255, 0, 0);
+    // The button colours tell the widget that hovering changes its look,
+    // so that it is redrawn when the mouse comes and goes.
+    link->SetColor(0, link->color);
+    link->SetColor(1, link->overColor);
     link->underlineOffset = 2;
     titleScreen->SetLink(std::move(link));
     widgetManager->AddWidget(titleScreen.get());
@@ -165,6 +171,9 @@ void GameApp::Init()
 
 void GameApp::LoadingThreadBody()
 {
+    // A failure is only recorded here: the main thread acts on it in
+    // OnLoadingFinished, which runs after this has returned, so the
+    // hand-over can never run ahead of a failed start's close.
     resourceManager->StartLoadResources("Game");
     while (resourceManager->LoadNextResource())
     {
@@ -174,39 +183,52 @@ void GameApp::LoadingThreadBody()
     }
     if (resourceManager->HadError() || !resources.BindGroupGame(*resourceManager))
     {
-        PostToMainThread([this] {
-            ShowResourceError(false);
-            RequestClose();
-            Shutdown();
-        });
+        loadFailure = LoadFailure::Resources;
         return;
     }
 
     const std::string missing = pictures->Build(resources.spr_picBack, "");
     if (!missing.empty())
     {
-        PostToMainThread([this, missing] {
-            RequestClose();
-            ShowWarning("There was an error loading the file: " + missing);
-        });
+        loadFailure = LoadFailure::Picture;
+        failedFile = missing;
         return;
     }
 
     StartupLog::OpenLog(saves->FilePath("log.txt"), Files());
+    // The game cannot be played without either level file: with no level
+    // table every level would be won without play.
     if (!levels->LoadLevelOrder())
     {
-        PostToMainThread([this] {
-            RequestClose();
-            Shutdown();
-        });
+        loadFailure = LoadFailure::LevelFile;
+        failedFile = "levels\\levelOrder.txt";
         return;
     }
-    levels->LoadLevelTable();
+    if (!levels->LoadLevelTable())
+    {
+        loadFailure = LoadFailure::LevelFile;
+        failedFile = "levels\\levelsTable.txt";
+    }
 }
 
 void GameApp::OnLoadingFinished()
 {
     warningsHaveOwner = true;
+    switch (loadFailure)
+    {
+    case LoadFailure::None:
+        break;
+    case LoadFailure::Resources:
+        ShowResourceError(false);
+        RequestClose();
+        Shutdown();
+        return;
+    case LoadFailure::Picture:
+    case LoadFailure::LevelFile:
+        RequestClose();
+        ShowWarning("There was an error loading the file: " + failedFile);
+        return;
+    }
     if (closePending)
         return;
     if (titleScreen)
@@ -224,6 +246,8 @@ Quillo::Dialog* GameApp::MakeDialog(int id, bool modal, const std::string& dialo
     dialog->modal = modal;
     dialog->contentInsets = {24, 24, 24, 24};
     dialog->Resize(100, 100, 600, 300);
+    // The framework's dialogs only inform: Escape closes them as OK does.
+    dialog->SetEscapeButton(GameDialog::EscapeButton::First);
     // Ownership passes to the dialog registry, which deletes it when closed.
     return dialog.release();
 }
@@ -232,6 +256,43 @@ void GameApp::OnButtonPressed(int id)
 {
     if (id == kOptionsWarningDialog + Quillo::Dialog::kFirstButtonOffset)
         CloseDialogById(kOptionsWarningDialog);
+}
+
+void GameApp::AddDialog(int id, Quillo::Dialog* dialog)
+{
+    QuilloAppBase::AddDialog(id, dialog);
+    if (widgetManager && FindDialog(id) == dialog)
+        widgetManager->SetFocus(dialog);
+}
+
+bool GameApp::CloseDialogById(int id)
+{
+    const bool closed = QuilloAppBase::CloseDialogById(id);
+    if (closed)
+        FocusTopmost();
+    return closed;
+}
+
+void GameApp::FocusTopmost()
+{
+    if (!widgetManager || widgetManager->focusWidget != nullptr)
+        return;
+    Quillo::Widget* target = nullptr;
+    if (!dialogList.empty())
+    {
+        target = dialogList.back();
+        // The name dialog types into its field.
+        if (auto* name = dynamic_cast<NewPlayerDialog*>(target))
+            target = &name->Edit();
+    }
+    else if (selectStage)
+        target = selectStage.get();
+    else if (mainMenu)
+        target = mainMenu.get();
+    else if (board && board->Logic().IsActive())
+        target = board.get();
+    if (target != nullptr)
+        widgetManager->SetFocus(target);
 }
 
 void GameApp::OnActivated()
@@ -246,6 +307,22 @@ void GameApp::OnDeactivated()
     QuilloAppBase::OnDeactivated();
     if (board)
         board->SetPaused(true);
+}
+
+void GameApp::OnBeforeExit()
+{
+    QuilloAppBase::OnBeforeExit();
+    // Closing the window (or logging out, or a terminate signal) in the
+    // middle of a level suspends the game as leaving it through the menu
+    // does, so that Start offers to continue it.
+    if (!board || IsPlayingDemo())
+        return;
+    const BoardLogic& logic = board->Logic();
+    const GameState& s = logic.State();
+    if (!logic.IsActive() || logic.GetPath().editMode || s.levelComplete || s.gameOver)
+        return;
+    if (!SavedGameFiles::SaveGame(*saves, PlayerFileName(), logic.SaveState()))
+        ShowWarning("Your game could not be saved.");
 }
 
 // --- Screen flow -----------------------------------------------------------

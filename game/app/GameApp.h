@@ -48,8 +48,14 @@ public:
                                const std::string& text, const std::string& footer,
                                int buttonMode) override;
     void OnButtonPressed(int id) override;
+    // A dialog takes the keys when it opens; closing it hands them to what
+    // lies below it.
+    void AddDialog(int id, Quillo::Dialog* dialog) override;
+    bool CloseDialogById(int id) override;
     void OnActivated() override;
     void OnDeactivated() override;
+    // A level still in play when the application closes is suspended.
+    void OnBeforeExit() override;
 
     // Screen flow; all on the main thread.
     void LeaveTitleScreen();
@@ -109,8 +115,21 @@ public:
     void ShowWarning(const std::string& text);
 
 private:
+    // How the loading pass failed; read on the main thread once the
+    // loading thread has ended.
+    enum class LoadFailure
+    {
+        None,
+        Resources,
+        Picture,
+        LevelFile,
+    };
+
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
     bool AddMainMenu();
+    // The focus to the topmost dialog, else the screen shown, when nothing
+    // has it.
+    void FocusTopmost();
     void CreateBoard();
 
     GameResources resources;
@@ -130,6 +149,9 @@ private:
     std::unique_ptr<DarkenWidget> pauseOverlay;
     int lastHighScorePlace = 1000;
     bool warningsHaveOwner = false;
+    LoadFailure loadFailure = LoadFailure::None;
+    // The file behind a Picture or LevelFile failure.
+    std::string failedFile;
 };
 
 // The one game application of the process.

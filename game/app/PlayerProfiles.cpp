@@ -133,7 +133,13 @@ std::string PlayerProfiles::FileName() const
 
 PlayerProfiles::ChooseResult PlayerProfiles::ChooseByName(std::string_view name)
 {
-    const std::string wanted = name.empty() ? std::string(kDefaultName) : std::string(name);
+    // Spaces around a name are not part of it (" Ann" is Ann), and a name
+    // of spaces only is no name.
+    const size_t first = name.find_first_not_of(' ');
+    const std::string_view trimmed =
+        first == std::string_view::npos ? std::string_view()
+                                        : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    const std::string wanted = trimmed.empty() ? std::string(kDefaultName) : std::string(trimmed);
     const auto found = std::find(m_names.begin(), m_names.end(), wanted);
     if (found != m_names.end())
     {

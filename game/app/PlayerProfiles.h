@@ -58,7 +58,8 @@ public:
     // ".sta" or ".sav".
     std::string FileName() const;
 
-    // An empty name becomes "Player"; an equal name (case-sensitive) in the
+    // Spaces around the name are dropped; an empty (or all-space) name
+    // becomes "Player"; an equal name (case-sensitive) in the
     // list becomes current, otherwise the name is appended and becomes
     // current. The caller then saves the list.
     ChooseResult ChooseByName(std::string_view name);

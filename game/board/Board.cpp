@@ -42,7 +42,7 @@ Board::Board(BoardHost& host, const GameResources& resources)
     y = 0;
     width = 800;
     height = 600;
-    m_logic.SetTrackLoadedHandler([this](bool found) { LoadTrackImages(found); });
+    m_logic.SetTrackLoadedHandler([this](bool) { LoadTrackImages(); });
 }
 
 Board::~Board()
@@ -85,16 +85,16 @@ void Board::ApplyResources()
     m_logic.SetArt(art);
 }
 
-void Board::LoadTrackImages(bool found)
+void Board::LoadTrackImages()
 {
     const Path& path = m_logic.GetPath();
     char name[32];
     std::snprintf(name, sizeof name, "levels//bg%02d", path.trackNumber);
     m_background.reset();
     m_background = BoardPictures::LoadImage(m_dataRoot + name);
-    // A missing path file leaves the gate as it was.
-    if (!found && m_gateStrip && m_gateStrip->GetWidth() > 0)
-        return;
+    // The editor turns the gate as it draws it, so its strip is always
+    // made unturned: the strip of the level before, turned already for
+    // play, would be turned twice.
     m_gateStrip.reset();
     auto source = BoardPictures::LoadImage(m_dataRoot + "gfx//gate3");
     m_gateStrip = BoardPictures::MakeGateStrip(source.get(), path.ms_gateAngle, !path.editMode);
@@ -159,7 +159,8 @@ void Board::UpdatePartial(double fraction)
 
 void Board::OnKeyDown(int key)
 {
-    if (!m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
+    // Idle behind the main menu the board has no game to pause.
+    if (m_logic.IsActive() && !m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
     {
         OnButtonClicked(kMenuButtonId);
         return;

@@ -66,7 +66,7 @@ public:
     void OnButtonClicked(int id) override;
 
 private:
-    void LoadTrackImages(bool found);
+    void LoadTrackImages();
     void DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused);
     void DrawGlow(Quillo::Graphics* g, int left, int top);
     void DrawBar(Quillo::Graphics* g, Quillo::Image* image, float percent, int x, int y);

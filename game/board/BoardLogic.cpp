@@ -60,6 +60,10 @@ void BoardLogic::SetPaused(bool paused)
 
 void BoardLogic::OpenMenu()
 {
+    // Only a game in play has an in-game menu; an idle board's would save
+    // and offer to continue a game that was never played.
+    if (!m_active)
+        return;
     if (m_state.pauseDepth <= 0)
         SetPaused(true);
     m_host.ShowDialog(BoardDialog::Options);
@@ -230,8 +234,9 @@ void BoardLogic::StepLevelEndDialog()
     GameState& s = m_state;
     if (!s.levelDone || !m_effects.empty())
         return;
-    s.maxCombo = std::max(s.maxCombo, s.combo);
-    s.maxRevealedCombo = std::max(s.maxRevealedCombo, s.revealedCombo);
+    // The runs still going at the end of the level count for the longest
+    // combos; only a mismatch ends a combo for the combo counts.
+    EndComboRuns(false);
     s.levelDone = false;
     if (s.level >= std::min(m_levels.numLevels, kLevelCount))
     {
@@ -486,6 +491,8 @@ void BoardLogic::ResetLevel()
     s.levelScore = 0;
     s.speedUpTimer = 0.0f;
     s.combo = s.revealedCombo = s.maxCombo = s.maxRevealedCombo = 1;
+    // The statistics dialog reports the combos of this level only.
+    s.comboCount = s.revealedComboCount = 0;
     m_openBalls = {};
     m_openCount = 0;
     s.bonusCount = 0;

@@ -103,6 +103,9 @@ public:
     void StepPair(float dt);
     void RemoveBall(Ball& ball);
     void AddScore(int points);
+    // Takes the running combos into the level's statistics; counted: the
+    // runs ended by a mismatch also count as combos.
+    void EndComboRuns(bool counted);
 
     // Bonuses.
     void StepBonusArrival(float dt);

@@ -1,6 +1,7 @@
 #include "game/board/BoardLogic.h"
 
 #include <cmath>
+#include <vector>
 
 namespace Spindrel
 {
@@ -13,10 +14,17 @@ void BoardLogic::StepBonusArrival(float dt)
     s.bonusTimer -= dt;
     if (s.bonusTimer > 0.0f)
         return;
-    if (m_balls.size() <= 4)
+    // A dead ball waiting to leave the list is never stepped again: a bonus
+    // on it would never expire, and no other bonus would come.
+    std::vector<Ball*> living;
+    living.reserve(m_balls.size());
+    for (const auto& b : m_balls)
+        if (b->alive)
+            living.push_back(b.get());
+    if (living.size() <= 4)
         return;
     s.bonusTimer = 10.0f * m_intervals.Next();
-    Ball& ball = *m_balls[static_cast<size_t>(Random()) % m_balls.size()];
+    Ball& ball = *living[static_cast<size_t>(Random()) % living.size()];
     int kind = Random() % 5;
     if (s.leadProgress < 50.0f && kind == 1)
         kind = 0;

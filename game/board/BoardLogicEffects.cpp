@@ -1,5 +1,8 @@
 #include "game/board/BoardLogic.h"
 
+#include "framework/graphics/Font.h"
+
+#include <algorithm>
 #include <array>
 
 namespace Spindrel
@@ -7,6 +10,9 @@ namespace Spindrel
 
 namespace
 {
+
+constexpr float kBoardWidth = 800.0f;
+constexpr float kBoardHeight = 600.0f;
 
 constexpr std::array<Quillo::Color, 13> kTextColors = {{
     {255, 150, 150},
@@ -62,6 +68,17 @@ void BoardLogic::SpawnFlyText(float x, float y, int colorIndex, const std::strin
     e.life = 0.7f;
     e.fadeRate = 190.0f;
     e.text = text;
+    // The whole text stays on the board for all of its flight: it rises
+    // while it lives and while it fades from full alpha.
+    if (e.font != nullptr)
+    {
+        const float rise = -e.vy * (e.life + 255.0f / e.fadeRate);
+        const float textWidth = static_cast<float>(e.font->TextWidth(text));
+        const float ascent = static_cast<float>(e.font->Ascent());
+        const float descent = static_cast<float>(e.font->Descent());
+        e.x = std::clamp(e.x, 0.0f, std::max(0.0f, kBoardWidth - textWidth));
+        e.y = std::clamp(e.y, ascent + rise, std::max(ascent + rise, kBoardHeight - descent));
+    }
     m_effects.push_back(std::move(e));
 }
 

@@ -171,15 +171,26 @@ void BoardLogic::EvaluatePair()
     {
         CloseBall(*a, true);
         CloseBall(*b, false);
-        if (s.combo > 1)
-            s.comboCount += 1;
-        if (s.revealedCombo > 1)
-            s.revealedComboCount += 1;
-        s.maxCombo = std::max(s.maxCombo, s.combo);
-        s.maxRevealedCombo = std::max(s.maxRevealedCombo, s.revealedCombo);
+        EndComboRuns(true);
         s.combo = 1;
         s.revealedCombo = 1;
     }
+}
+
+void BoardLogic::EndComboRuns(bool counted)
+{
+    // A counter stands one above the combo last shown: the pair that showed
+    // "Combo x3" was made at 3 and raised it to 4. The statistics report
+    // what the player saw, so a run counts as a combo once it showed one.
+    GameState& s = m_state;
+    const int shown = s.combo - 1;
+    const int revealedShown = s.revealedCombo - 1;
+    if (counted && shown >= 2)
+        s.comboCount += 1;
+    if (counted && revealedShown >= 2)
+        s.revealedComboCount += 1;
+    s.maxCombo = std::max(s.maxCombo, shown);
+    s.maxRevealedCombo = std::max(s.maxRevealedCombo, revealedShown);
 }
 
 void BoardLogic::RemoveBall(Ball& ball)

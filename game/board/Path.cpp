@@ -85,6 +85,8 @@ std::vector<uint8_t> Path::EncodeFile(const PathFile& file)
 
 void Path::Assign(const PathFile& file)
 {
+    // A readable track is played, whatever the track before it was.
+    editMode = false;
     gateX = file.gateX;
     gateY = file.gateY;
     ms_gateAngle = file.gateAngle;

@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/widgets/DialogButton.h"
 #include "framework/widgets/ListWidget.h"
 #include "game/app/GameApp.h"
 #include "game/app/PlayerProfiles.h"
@@ -18,6 +19,7 @@ constexpr int kHeaderText = 68;
 constexpr int kQuestionText = 69;
 constexpr int kQuestionX = 27;
 constexpr int kQuestionY = 100;
+constexpr int kLeftAligned = -1;
 constexpr int kForcedNewPlayerMode = Quillo::Dialog::kButtonFooter;
 
 } // namespace
@@ -31,9 +33,17 @@ AskDeletePlayerDialog::AskDeletePlayerDialog(GameApp& app, Quillo::ListWidget& l
 void AskDeletePlayerDialog::Draw(Quillo::Graphics* g)
 {
     GameDialog::Draw(g);
-    g->SetFont(m_app.Res().FONT_BUTTON);
+    Quillo::ImageFont* font = m_app.Res().FONT_BUTTON;
+    if (font == nullptr)
+        return;
+    g->SetFont(font);
     g->SetColor(Quillo::Color::White);
-    g->DrawString(m_app.GetText(kQuestionText), kQuestionX, kQuestionY);
+    // Wrapped inside the box, its first baseline where a single line sits;
+    // the lines stop above the buttons.
+    const int top = kQuestionY - (font->Ascent() - font->AscentPadding());
+    const int bottom = firstButton ? firstButton->y - y : height - contentInsets.bottom;
+    g->WriteWrappedText({kQuestionX, top, width - 2 * kQuestionX, bottom - top},
+                        m_app.GetText(kQuestionText), -1, kLeftAligned);
 }
 
 void AskDeletePlayerDialog::OnButtonClicked(int buttonId)

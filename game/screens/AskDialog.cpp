@@ -48,6 +48,8 @@ AskDialog::AskDialog(GameApp& app, int kind, bool holdsBoardPause)
       m_kind(kind == kLeaveGame || kind == kContinueGame ? kind : kQuit),
       m_holdsBoardPause(holdsBoardPause)
 {
+    // Every answer leaves, quits or deletes the saved game: none by Escape.
+    SetEscapeButton(EscapeButton::None);
     if (m_kind == kContinueGame)
     {
         firstButton->label = app.GetText(kYesText);
@@ -73,11 +75,10 @@ void AskDialog::ContinueSavedGame()
         const auto bytes = SavedGameFiles::LoadGame(m_app.Saves(), player);
         if (bytes && board->Logic().LoadState(*bytes))
         {
-            // The menu's music gives way to the level's theme; the board
-            // turns to its danger theme by itself when the chain is close.
-            m_app.StopMusic(0);
-            m_app.StopMusic(1);
-            m_app.FadeInMusic(1, board->Logic().State().normalTheme, 0.02, false);
+            // The board has faded the level's theme in itself. The file
+            // stands only for a suspended game: once the game goes on it
+            // is gone, so a lost game cannot be taken back from it.
+            SavedGameFiles::DeleteGame(m_app.Saves(), player);
             board->Invalidate();
             if (board->manager != nullptr)
                 board->manager->SetFocus(board);

@@ -3,6 +3,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/DialogButton.h"
+#include "framework/widgets/KeyCode.h"
 #include "game/app/GameApp.h"
 
 namespace Spindrel
@@ -14,7 +15,8 @@ GameDialog::GameDialog(GameApp& app, int dialogId, const std::string& headerText
                        const std::string& bodyText, const std::string& footerText, int mode)
     : Dialog(app.Res().IMAGE_DIALOG_BOX, app.Res().IMAGE_DIALOG_BUTTON, dialogId, true, headerText,
              bodyText, footerText, mode),
-      m_app(app)
+      m_app(app),
+      m_escape(secondButton ? EscapeButton::Second : EscapeButton::None)
 {
     const GameResources& res = app.Res();
     contentInsets = {30, 30, 30, 30};
@@ -39,6 +41,27 @@ void GameDialog::StyleButton(GameApp& app, Quillo::DialogButton& button)
     button.normalRect = {0, 0, kButtonPartWidth, kButtonPartHeight};
     button.overRect = {0, kButtonPartHeight, kButtonPartWidth, kButtonPartHeight};
     button.downRect = {0, kButtonPartHeight, kButtonPartWidth, kButtonPartHeight};
+}
+
+void GameDialog::OnKeyDown(int key)
+{
+    const Quillo::DialogButton* button = nullptr;
+    if (key == Quillo::KeyCode::Enter)
+        button = firstButton.get();
+    else if (key == Quillo::KeyCode::Escape && m_escape == EscapeButton::First)
+        button = firstButton.get();
+    else if (key == Quillo::KeyCode::Escape && m_escape == EscapeButton::Second)
+        button = secondButton.get();
+    if (button != nullptr)
+    {
+        // As the mouse does it: pressed, then clicked (the framework's own
+        // dialogs answer the press).
+        const int buttonId = button->id;
+        OnButtonPressed(buttonId);
+        OnButtonClicked(buttonId);
+        return;
+    }
+    Dialog::OnKeyDown(key);
 }
 
 void GameDialog::Resize(int newX, int newY, int newWidth, int newHeight)

@@ -18,9 +18,20 @@ class GameApp;
 // images, the default font for the header and the button font for the
 // rest, white text with red for the button under the mouse, 30-pixel
 // insets and narrow buttons that sit centred in their place.
+//
+// Keys, as desktop players expect: Enter presses the first (default)
+// button, Escape the button chosen by EscapeButton (by default a second,
+// cancelling button; never one that deletes or leaves a game).
 class GameDialog : public Quillo::Dialog
 {
 public:
+    enum class EscapeButton
+    {
+        None,
+        First,
+        Second,
+    };
+
     // The parts of the button image: normal, and over/down below it.
     static constexpr int kButtonPartWidth = 105;
     static constexpr int kButtonPartHeight = 44;
@@ -35,8 +46,14 @@ public:
     // Gives a button the game's dialog-button look.
     static void StyleButton(GameApp& app, Quillo::DialogButton& button);
 
+    void OnKeyDown(int key) override;
+    void SetEscapeButton(EscapeButton button) { m_escape = button; }
+
 protected:
     GameApp& m_app;
+
+private:
+    EscapeButton m_escape;
 };
 
 } // namespace Spindrel

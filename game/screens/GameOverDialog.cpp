@@ -7,6 +7,7 @@
 #include "game/board/Board.h"
 #include "game/board/LevelData.h"
 #include "game/board/TextFormat.h"
+#include "game/screens/HighScoreRow.h"
 
 namespace Spindrel
 {
@@ -52,13 +53,11 @@ void GameOverDialog::Draw(Quillo::Graphics* g)
     const int place = m_app.LastHighScorePlace();
     const HighScoreTable& table = m_app.Records().HighScores();
     g->SetFont(m_app.Res().FONT_DEFAULT);
+    const HighScoreRow row{kPlaceX, kNameX, kScoreX};
     for (int i = 0; i < int(table.size()); ++i)
     {
-        const int y = kFirstRowY + kRowStep * i;
         g->SetColor(i == place ? kWonRowColor : Quillo::Color::White);
-        g->DrawString(std::to_string(i + 1) + ".", kPlaceX, y);
-        g->DrawString(table[size_t(i)].name, kNameX, y);
-        g->DrawString(std::to_string(table[size_t(i)].score), kScoreX, y);
+        row.Draw(*g, kFirstRowY + kRowStep * i, i + 1, table[size_t(i)].name, table[size_t(i)].score);
     }
 
     const Board* board = m_app.GetBoard();
@@ -78,6 +77,8 @@ void GameOverDialog::OnKeyDown(int key)
 {
     if (key == kSpaceKey)
         OnButtonClicked(id + kFirstButtonOffset);
+    else
+        GameDialog::OnKeyDown(key);
 }
 
 void GameOverDialog::OnButtonClicked(int buttonId)

@@ -7,9 +7,17 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/screens/ImageButton.h"
+#include "game/screens/MainMenuWidget.h"
+
+#include <utility>
 
 namespace Spindrel
 {
+
+namespace
+{
+constexpr int kEscapeKey = 27;
+} // namespace
 
 HelpWidget::HelpWidget(GameApp& app) : m_app(app)
 {
@@ -22,16 +30,31 @@ HelpWidget::~HelpWidget()
         m_back->manager->RemoveWidget(m_back.get());
 }
 
+std::string HelpWidget::LoadImages()
+{
+    const std::pair<std::unique_ptr<Quillo::MemoryImage>*, const char*> images[] = {
+        {&m_picture, "gfx/help/help"},
+        {&m_backImage, "gfx/SelectStage/back"},
+        {&m_backLitImage, "gfx/SelectStage/back+"},
+    };
+    for (const auto& [image, path] : images)
+    {
+        *image = m_app.LoadDisplayImage(path);
+        if (!*image)
+            return path;
+    }
+    return {};
+}
+
 void HelpWidget::OnAttached(Quillo::WidgetManager* widgetManager)
 {
     Widget::OnAttached(widgetManager);
-    m_picture = m_app.LoadDisplayImage("gfx/help/help");
-    m_backImage = m_app.LoadDisplayImage("gfx/SelectStage/back");
-    m_backLitImage = m_app.LoadDisplayImage("gfx/SelectStage/back+");
-
+    if (!m_picture)
+        LoadImages();
     m_back = MakeImageButton(kBackId, this, m_app.Res().FONT_DEFAULT, m_backImage.get(),
                              m_backLitImage.get(), kBackX, kBackY);
     widgetManager->AddWidget(m_back.get());
+    widgetManager->SetFocus(this);
 }
 
 void HelpWidget::RemoveBackButton()
@@ -50,11 +73,30 @@ void HelpWidget::Draw(Quillo::Graphics* g)
     g->DrawImage(m_picture.get(), 0, 0);
 }
 
+void HelpWidget::OnKeyDown(int key)
+{
+    if (key == kEscapeKey)
+    {
+        Leave();
+        return;
+    }
+    Widget::OnKeyDown(key);
+}
+
 void HelpWidget::OnButtonClicked(int id)
 {
-    if (id != kBackId || manager == nullptr)
+    if (id == kBackId)
+        Leave();
+}
+
+void HelpWidget::Leave()
+{
+    if (manager == nullptr)
         return;
-    manager->RemoveWidget(this);
+    Quillo::WidgetManager* widgetManager = manager;
+    widgetManager->RemoveWidget(this);
+    if (MainMenuWidget* menu = m_app.GetMainMenu())
+        widgetManager->SetFocus(menu);
     m_app.DeleteLater(this);
 }
 

@@ -4,6 +4,7 @@
 #include "framework/widgets/Widget.h"
 
 #include <memory>
+#include <string>
 
 namespace Quillo
 {
@@ -18,7 +19,7 @@ class GameApp;
 
 // The help screen over the whole window: one picture and a back button.
 // It is added to the widget tree without an owner and deletes itself
-// (deferred) when the back button is clicked.
+// (deferred) when the back button is clicked or Escape is pressed.
 class HelpWidget : public Quillo::Widget, public Quillo::ButtonListener
 {
 public:
@@ -29,15 +30,21 @@ public:
     explicit HelpWidget(GameApp& app);
     ~HelpWidget() override;
 
+    // Loads the three pictures; the path of the first that failed, or
+    // empty. A screen without them would have no way back.
+    std::string LoadImages();
+
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
     void Draw(Quillo::Graphics* g) override;
+    void OnKeyDown(int key) override;
     void OnButtonClicked(int id) override;
 
     Quillo::ButtonWidget* BackButton() const { return m_back.get(); }
 
 private:
     void RemoveBackButton();
+    void Leave();
 
     GameApp& m_app;
     std::unique_ptr<Quillo::MemoryImage> m_picture;

@@ -5,6 +5,7 @@
 #include "game/app/GameApp.h"
 #include "game/app/GameRecords.h"
 #include "game/board/Board.h"
+#include "game/screens/HighScoreRow.h"
 
 namespace Spindrel
 {
@@ -25,6 +26,8 @@ HighscoresDialog::HighscoresDialog(GameApp& app)
     : GameDialog(app, kDialogId, app.GetText(kHeaderText), "", app.GetText(kButtonText),
                  kButtonFooter)
 {
+    // Its one button only closes the table.
+    SetEscapeButton(EscapeButton::First);
 }
 
 void HighscoresDialog::Draw(Quillo::Graphics* g)
@@ -33,19 +36,17 @@ void HighscoresDialog::Draw(Quillo::Graphics* g)
     const HighScoreTable& table = m_app.Records().HighScores();
     g->SetFont(m_app.Res().FONT_DEFAULT);
     g->SetColor(Quillo::Color::White);
+    const HighScoreRow row{kPlaceX, kNameX, kScoreX};
     for (int i = 0; i < int(table.size()); ++i)
-    {
-        const int y = kFirstRowY + kRowStep * i;
-        g->DrawString(std::to_string(i + 1) + ".", kPlaceX, y);
-        g->DrawString(table[size_t(i)].name, kNameX, y);
-        g->DrawString(std::to_string(table[size_t(i)].score), kScoreX, y);
-    }
+        row.Draw(*g, kFirstRowY + kRowStep * i, i + 1, table[size_t(i)].name, table[size_t(i)].score);
 }
 
 void HighscoresDialog::OnKeyDown(int key)
 {
     if (key == kSpaceKey)
         OnButtonClicked(id + kFirstButtonOffset);
+    else
+        GameDialog::OnKeyDown(key);
 }
 
 void HighscoresDialog::OnButtonClicked(int buttonId)

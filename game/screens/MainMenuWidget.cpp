@@ -69,6 +69,10 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     m_playerLink->label = m_app.GetText(kPlayerLinkText);
     m_playerLink->color = Quillo::Color::White;
     m_playerLink->overColor = Quillo::Color(255, 0, 0);
+    // The button colours tell the widget that hovering changes its look,
+    // so that it is redrawn when the mouse comes and goes.
+    m_playerLink->SetColor(0, m_playerLink->color);
+    m_playerLink->SetColor(1, m_playerLink->overColor);
     m_playerLink->underlineOffset = 0;
     m_playerLink->handCursor = true;
     const int linkW = res.FONT_BUTTON ? res.FONT_BUTTON->TextWidth(m_playerLink->label) : 0;
@@ -100,11 +104,30 @@ void MainMenuWidget::Update()
     m_glowPhase += 0.02f;
     const int alpha = std::clamp(static_cast<int>(std::cos(m_glowPhase) * 65.0f + 190.0f), 0, 255);
     m_glowColour = Quillo::Color(255, 255, 255, alpha);
+    // A ball is lit only while the mouse is on the menu or its buttons: the
+    // player link, a dialog or the mouse leaving the window put it out.
+    if (!MouseOnMenu())
+    {
+        for (const auto& button : m_buttons)
+            if (button)
+                button->isOver = false;
+        m_highlightedId = -1;
+    }
     for (const auto& button : m_buttons)
         if (button && button->isOver)
             m_highlightedId = button->id;
     Widget::Update();
     Invalidate();
+}
+
+bool MainMenuWidget::MouseOnMenu() const
+{
+    if (manager == nullptr || !manager->mouseIn || manager->overWidget == nullptr)
+        return false;
+    if (manager->overWidget == this)
+        return true;
+    return std::any_of(m_buttons.begin(), m_buttons.end(),
+                       [this](const auto& button) { return button.get() == manager->overWidget; });
 }
 
 void MainMenuWidget::OnMouseMove(int localX, int localY)
@@ -191,6 +214,11 @@ void MainMenuWidget::OnButtonClicked(int id)
     case kHelpId:
     {
         auto help = std::make_unique<HelpWidget>(m_app);
+        if (const std::string missing = help->LoadImages(); !missing.empty())
+        {
+            m_app.ShowWarning("There was an error loading the file: " + missing);
+            break;
+        }
         help->Resize(0, 0, 800, 600);
         // The help screen belongs to the widget tree until it removes and
         // deletes itself (its back button).

@@ -59,6 +59,7 @@ private:
     };
 
     void RemoveControls();
+    bool MouseOnMenu() const;
 
     GameApp& m_app;
     std::array<std::unique_ptr<Quillo::ButtonWidget>, kButtons> m_buttons;

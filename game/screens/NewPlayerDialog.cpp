@@ -4,6 +4,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/EditWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/PlayerProfiles.h"
@@ -86,6 +87,15 @@ bool NewPlayerDialog::AllowChar(int editId, char ch)
 {
     (void)editId;
     return PlayerProfiles::IsAllowedNameChar(ch);
+}
+
+bool NewPlayerDialog::AllowKey(int editId, int key)
+{
+    (void)editId;
+    if (key != Quillo::KeyCode::Escape)
+        return true;
+    OnKeyDown(key);
+    return false;
 }
 
 void NewPlayerDialog::OnButtonClicked(int buttonId)

@@ -39,6 +39,8 @@ public:
     // full) leaves the dialog open.
     void OnEditText(int editId, const std::string& text) override;
     bool AllowChar(int editId, char ch) override;
+    // Escape in the field cancels, where the dialog can be cancelled.
+    bool AllowKey(int editId, int key) override;
 
     Quillo::EditWidget& Edit() { return *m_edit; }
 

@@ -10,6 +10,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/board/Board.h"
+#include "game/screens/MainMenuWidget.h"
 
 #include <string_view>
 
@@ -65,6 +66,9 @@ OptionsDialog::OptionsDialog(GameApp& app, bool inGame)
                  kButtonFooter),
       m_inGame(inGame)
 {
+    // OK closes the options (and resumes a game that Escape paused); the
+    // menu button, which leaves the game, is never pressed by a key.
+    SetEscapeButton(EscapeButton::First);
     const GameResources& res = app.Res();
     m_musicSlider = std::make_unique<Quillo::Slider>(res.IMAGE_SLIDER_TRACK, res.IMAGE_SLIDER_THUMB,
                                                      kMusicSliderId, this);
@@ -245,10 +249,12 @@ void OptionsDialog::OnButtonClicked(int buttonId)
         m_app.ApplyCursor();
         m_app.CloseDialogById(kDialogId);
         if (Board* board = m_app.GetBoard())
-        {
             board->SetPaused(false);
+        // The keys go back to the screen the options were opened from.
+        if (MainMenuWidget* menu = m_app.GetMainMenu())
+            m_app.widgetManager->SetFocus(menu);
+        else if (Board* board = m_app.GetBoard(); board && board->Logic().IsActive())
             m_app.widgetManager->SetFocus(board);
-        }
     }
     else if (buttonId == kMenuButtonId)
     {

@@ -24,6 +24,7 @@ constexpr int kHandCursor = 1;
 constexpr int kArrowCursor = 0;
 // The first stage of the second page.
 constexpr int kSecondPageStage = 9;
+constexpr int kEscapeKey = 27;
 } // namespace
 
 SelectStageWidget::SelectStageWidget(GameApp& app, int highestStageStart)
@@ -32,12 +33,16 @@ SelectStageWidget::SelectStageWidget(GameApp& app, int highestStageStart)
     for (int i = 0; i < kSlots; ++i)
         m_slots[static_cast<size_t>(i)] = {(i % 3) * 180 + 135, (i / 3) * 135 + 90, 152, 114};
     m_page = highestStageStart >= kStageStarts[kSecondPageStage] ? 1 : 0;
-    m_selectedSlot = 0;
+    m_selectedStage = 9 * m_page;
     for (int s = 0; s < kStageCount; ++s)
         if (kStageStarts[static_cast<size_t>(s)] == highestStageStart)
-            m_selectedSlot = s - 9 * m_page;
-    if (m_selectedSlot < 0 || m_selectedSlot >= kSlots)
-        m_selectedSlot = 0;
+            m_selectedStage = s;
+}
+
+int SelectStageWidget::SelectedSlot() const
+{
+    const int slot = m_selectedStage - 9 * m_page;
+    return slot >= 0 && slot < kSlots ? slot : -1;
 }
 
 SelectStageWidget::~SelectStageWidget()
@@ -127,10 +132,18 @@ void SelectStageWidget::OnMouseDown(int localX, int localY, int clickCode)
     const int slot = SlotAt(localX, localY);
     if (slot < 0)
         return;
-    if (slot == m_selectedSlot)
+    if (slot == SelectedSlot())
         OnButtonClicked(kPlayId);
     else
-        m_selectedSlot = slot;
+        m_selectedStage = StageInSlot(slot);
+}
+
+void SelectStageWidget::OnKeyDown(int key)
+{
+    if (key == kEscapeKey)
+        OnButtonClicked(kBackId);
+    else
+        Widget::OnKeyDown(key);
 }
 
 void SelectStageWidget::OnButtonClicked(int id)
@@ -139,13 +152,19 @@ void SelectStageWidget::OnButtonClicked(int id)
     {
     case kPlayId:
     {
-        const int stage = m_selectedSlot + 9 * m_page;
-        // A page turn keeps the slot, which may then hold a stage not yet
-        // reached: such a stage is not started.
-        if (!IsUnlocked(stage))
+        // The choice is a stage, not a slot: a page turn does not make the
+        // same slot of the other page chosen. Play with the chosen stage on
+        // the other page first turns back to it, so the player sees what
+        // would start.
+        if (SelectedSlot() < 0)
+        {
+            m_page = m_selectedStage / 9;
+            return;
+        }
+        if (!IsUnlocked(m_selectedStage))
             return;
         SetCursorKind(kArrowCursor);
-        m_app.StartStage(stage);
+        m_app.StartStage(m_selectedStage);
         break;
     }
     case kBackId:
@@ -189,7 +208,7 @@ void SelectStageWidget::Draw(Quillo::Graphics* g)
                 g->DrawImage(m_thumbnails[static_cast<size_t>(track - 1)].get(), r.x + 9, r.y + 9);
             if (res.IMAGE_SS_OPEN)
                 g->DrawImage(res.IMAGE_SS_OPEN, r.x, r.y);
-            if (i == m_selectedSlot && res.IMAGE_SS_SELECTED)
+            if (i == SelectedSlot() && res.IMAGE_SS_SELECTED)
                 g->DrawImage(res.IMAGE_SS_SELECTED, r.x, r.y);
             if (i == m_hoverSlot && res.IMAGE_SS_LIGHT)
                 g->DrawImage(res.IMAGE_SS_LIGHT, r.x + 9, r.y + 9);

@@ -41,10 +41,15 @@ public:
     void Draw(Quillo::Graphics* g) override;
     void OnMouseMove(int localX, int localY) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
+    // Escape goes back to the main menu.
+    void OnKeyDown(int key) override;
     void OnButtonClicked(int id) override;
 
     int Page() const { return m_page; }
-    int SelectedSlot() const { return m_selectedSlot; }
+    // The slot of the chosen stage on the page shown; -1 when the chosen
+    // stage is on the other page.
+    int SelectedSlot() const;
+    int SelectedStage() const { return m_selectedStage; }
     int HoverSlot() const { return m_hoverSlot; }
     // The 0-based stage shown in a slot of the current page.
     int StageInSlot(int slot) const { return 9 * m_page + slot; }
@@ -59,7 +64,7 @@ private:
     int m_highestStageStart;
     std::array<Quillo::Rect, kSlots> m_slots;
     int m_page = 0;
-    int m_selectedSlot = 0;
+    int m_selectedStage = 0;
     int m_hoverSlot = -1;
     std::array<std::unique_ptr<Quillo::MemoryImage>, kThumbnails> m_thumbnails;
     std::array<std::unique_ptr<Quillo::ButtonWidget>, 4> m_buttons;

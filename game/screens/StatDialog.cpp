@@ -87,6 +87,8 @@ void StatDialog::OnKeyDown(int key)
 {
     if (key == kSpaceKey)
         OnButtonClicked(id + kFirstButtonOffset);
+    else
+        GameDialog::OnKeyDown(key);
 }
 
 void StatDialog::OnButtonClicked(int buttonId)

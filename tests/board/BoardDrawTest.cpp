@@ -206,6 +206,9 @@ TEST(BoardDrawing, Effects)
 
 TEST(BoardDrawing, EditMode)
 {
+    // After a played level whose gate is turned 30 degrees: the editor's
+    // gate is turned once, doors and frame alike, not the played strip
+    // turned again.
     DrawnBoard b;
     b.board.Logic().StartLevel();
     b.board.Logic().State().level = 2;

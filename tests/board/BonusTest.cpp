@@ -94,6 +94,31 @@ TEST(Bonuses, ArrivalPicksBallAndKindAndTypeOnAPairBecomesABomb)
     EXPECT_EQ(b[3]->bonus, 0);
 }
 
+TEST(Bonuses, OnlyALivingBallReceivesABonus)
+{
+    Board board;
+    auto b = Chain(board, {0, 0, 1, 1, 2, 2, 3, 3, 4});
+    // Taken off and waiting to leave the list: never stepped again, so a
+    // bonus on one of them would never expire.
+    for (int i = 0; i < 4; ++i)
+        b[static_cast<size_t>(i)]->alive = false;
+    board.S().bonusTimer = 0;
+    board.host.scripted = {0, 0};
+    board.logic.StepBonusArrival(0.01f);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(b[static_cast<size_t>(i)]->bonus, -1) << i;
+    EXPECT_EQ(b[4]->bonus, 0) << "the first living ball";
+    EXPECT_EQ(board.S().bonusCount, 1);
+
+    // Four living balls are too few, however long the list.
+    b[4]->bonus = -1;
+    b[4]->alive = false;
+    board.S().bonusCount = 0;
+    board.S().bonusTimer = 0;
+    board.logic.StepBonusArrival(0.01f);
+    EXPECT_EQ(board.S().bonusCount, 0);
+}
+
 TEST(Bonuses, LifetimeBlinksFastShowsThenBlinksSlowAndExpires)
 {
     Board board;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Spindrel;
 using BoardTest::Board;
@@ -229,17 +230,54 @@ TEST(Lifecycle, ANewGameStartsAtTheCheckpointWithThreeLives)
 
 TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)
 {
+    // No pictures and no speed-up interval: every ball is picture 0, and the
+    // speed-ups follow each other with their duration between.
     Board board;
     LevelData levels = board.logic.Levels();
-    levels.records[0] = {0, 30, 0, 0, 0, 20, 200};
+    levels.records[0] = {0, 30, 1000, 0, 0, 20, 200};
     board.logic.SetLevelData(levels);
     board.StartAndSkipIntro();
-    board.Run(3000);
-    // With no pictures every ball is picture 0; with no points the level is
-    // won at once and the chain empties.
-    for (const auto& ball : board.logic.Balls())
-        EXPECT_EQ(ball->type, 0);
-    EXPECT_TRUE(board.S().targetReached);
+    size_t mostBalls = 0;
+    int speedUps = 0;
+    for (int step = 0; step < 3000; ++step)
+    {
+        const bool was = board.S().speedUpActive;
+        board.logic.Tick();
+        speedUps += !was && board.S().speedUpActive ? 1 : 0;
+        mostBalls = std::max(mostBalls, board.logic.Balls().size());
+        for (const auto& ball : board.logic.Balls())
+            ASSERT_EQ(ball->type, 0) << "step " << step;
+        ASSERT_TRUE(std::isfinite(board.S().speed));
+    }
+    EXPECT_GT(mostBalls, 2u) << "the rush brought balls";
+    EXPECT_GE(speedUps, 10);
+
+    // No points: the level is won at once, with no ball, and goes on to its
+    // statistics.
+    Board won;
+    levels.records[0] = {0, 30, 0, 5, 300, 20, 200};
+    won.logic.SetLevelData(levels);
+    won.StartAndSkipIntro();
+    won.Run(3000);
+    EXPECT_TRUE(won.S().targetReached);
+    EXPECT_TRUE(won.logic.Balls().empty());
+    EXPECT_EQ(std::count(won.host.dialogs.begin(), won.host.dialogs.end(), BoardDialog::Stat), 1);
+}
+
+TEST(Lifecycle, TheStatisticsOfALevelStartFromZero)
+{
+    Board board;
+    board.StartAndSkipIntro();
+    board.S().comboCount = 4;
+    board.S().revealedComboCount = 2;
+    board.S().maxCombo = 7;
+    board.S().maxRevealedCombo = 5;
+    board.S().level = 2;
+    board.logic.StartLevel();
+    EXPECT_EQ(board.S().comboCount, 0);
+    EXPECT_EQ(board.S().revealedComboCount, 0);
+    EXPECT_EQ(board.S().maxCombo, 1);
+    EXPECT_EQ(board.S().maxRevealedCombo, 1);
 }
 
 TEST(Lifecycle, HighScoreEntryMovesTheLowerPlacesDown)

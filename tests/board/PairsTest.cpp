@@ -149,12 +149,26 @@ TEST(Pairs, AMismatchEndsTheComboAndKeepsTheStatistics)
     Pair(board, b[2], b[3]);
     Pair(board, b[4], b[5]);
     EXPECT_EQ(board.S().combo, 4);
+    // Three pairs showed "x2" and "x3": the statistics say 3, as seen.
+    EXPECT_EQ(Texts(board).back(), "T38:3");
     Pair(board, b[6], b[7]);
     EXPECT_EQ(board.S().comboCount, 1);
-    EXPECT_GE(board.S().maxCombo, 3);
+    EXPECT_EQ(board.S().maxCombo, 3);
     EXPECT_EQ(board.S().combo, 1);
     EXPECT_TRUE(b[6]->alive);
     EXPECT_FALSE(b[6]->open);
+}
+
+TEST(Pairs, ASinglePairShowsNoComboAndCountsAsNone)
+{
+    Board board;
+    auto b = Chain(board, {0, 0, 1, 2});
+    Pair(board, b[0], b[1]);
+    Pair(board, b[2], b[3]);
+    EXPECT_EQ(board.S().comboCount, 0);
+    EXPECT_EQ(board.S().maxCombo, 1);
+    for (const std::string& text : Texts(board))
+        EXPECT_EQ(text.find("T38"), std::string::npos) << text;
 }
 
 TEST(Pairs, FlipAnimationRunsOnceAndDoesNotHoldTheLastCel)

@@ -125,6 +125,14 @@ TEST(PathFile, TrackNumbersAreClampedAndAMissingFileKeepsTheOldPoints)
     board.Run(500);
     EXPECT_TRUE(board.logic.Balls().empty());
     EXPECT_EQ(board.S().sweepDistance, 0);
+
+    // The next level with a readable track is played again, not edited.
+    board.S().level = 4;
+    board.logic.StartLevel();
+    EXPECT_FALSE(board.logic.GetPath().editMode);
+    EXPECT_EQ(board.logic.GetPath().trackNumber, 1);
+    board.Run(500);
+    EXPECT_GT(board.S().sweepDistance, 0);
 }
 
 TEST(PathEditor, ClicksAddMoveSelectAndDelete)

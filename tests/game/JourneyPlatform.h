@@ -20,6 +20,14 @@ public:
 
     bool PollEvent(Quillo::PlatformEvent& event) override
     {
+        // Once per moment of the clock, at the top of the loop where the
+        // application holds no lock, the hook may hold time back (the
+        // journey holds it while the loading thread has made no progress).
+        if (beforeTimePasses && now != lastHeld)
+        {
+            lastHeld = now;
+            beforeTimePasses();
+        }
         // Asked once per moment of the clock: the application drains the
         // queue in one go, and a script that answers every poll would
         // never let it stop.
@@ -66,6 +74,8 @@ public:
     }
 
     std::function<void()> script;
+    std::function<void()> beforeTimePasses;
     bool polling = false;
     double lastAsked = -1.0;
+    double lastHeld = -1.0;
 };

@@ -106,6 +106,18 @@ TEST(PlayerProfilesTest, ChoosingByNameSelectsOrAppends)
     EXPECT_EQ(profiles.CurrentId(), 0);
 }
 
+TEST(PlayerProfilesTest, SpacesAroundANameAreNotPartOfIt)
+{
+    PlayerProfiles profiles;
+    EXPECT_EQ(profiles.ChooseByName(" Ann Lee  "), Choose::Created);
+    EXPECT_EQ(profiles.CurrentName(), "Ann Lee");
+    EXPECT_EQ(profiles.ChooseByName("Ann Lee"), Choose::Chosen);
+    EXPECT_EQ(profiles.ChooseByName("   "), Choose::Created);
+    EXPECT_EQ(profiles.CurrentName(), "Player") << "a name of spaces is no name";
+    EXPECT_EQ(profiles.ChooseByName(" Player"), Choose::Chosen);
+    EXPECT_EQ(profiles.Count(), 2);
+}
+
 TEST(PlayerProfilesTest, TheListHoldsAtMost128Profiles)
 {
     PlayerProfiles profiles;

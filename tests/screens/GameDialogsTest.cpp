@@ -4,17 +4,20 @@
 #include "GameDialogsFixture.h"
 
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "game/app/GameRecords.h"
 #include "game/app/PlayerProfiles.h"
 #include "game/app/SavedGameFiles.h"
 #include "game/board/TextFormat.h"
+#include "game/screens/AskDeletePlayerDialog.h"
 #include "game/screens/AskDialog.h"
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameCompleteDialog.h"
 #include "game/screens/GameOverDialog.h"
 #include "game/screens/HighscoresDialog.h"
+#include "game/screens/SelectPlayerDialog.h"
 #include "game/screens/StatDialog.h"
 
 #include <algorithm>
@@ -404,4 +407,104 @@ TEST_F(GameDialogsTest, TheGameOverTableMarksTheRowJustWon)
     }
     // The result and next-start lines in their green below the table.
     EXPECT_GT(CountTinted(image, 330, 420, Quillo::Color(190, 255, 190)), 0);
+}
+
+TEST_F(GameDialogsTest, HighScoreColumnsStayApartForTheLongestNames)
+{
+    // Ten rows of the widest name the name field takes, so that "10." and
+    // every name meet their neighbours' columns if anything does.
+    const std::string widest(PlayerProfiles::kMaxNameLength, 'W');
+    for (int i = 0; i < 10; ++i)
+        app->Records().EnterHighScore(widest, 9999999 - i);
+
+    struct Table
+    {
+        std::unique_ptr<Quillo::Dialog> dialog;
+        int firstBaseline, rowStep, nameX, scoreX;
+    };
+    Table tables[] = {
+        {std::make_unique<HighscoresDialog>(*app), 100, 30, 80, 290},
+        {std::make_unique<GameOverDialog>(*app), 100, 25, 180, 390},
+    };
+    tables[0].dialog->Resize(0, 0, HighscoresDialog::kWidth, HighscoresDialog::kHeight);
+    tables[1].dialog->Resize(0, 0, GameOverDialog::kWidth, GameOverDialog::kHeight);
+    const int ascent = app->Res().FONT_DEFAULT->Ascent();
+    for (Table& t : tables)
+    {
+        Quillo::MemoryImage image;
+        image.Create(t.dialog->width, t.dialog->height);
+        Quillo::Graphics g(&image);
+        t.dialog->Draw(&g);
+        const uint32_t* bits = image.GetBits();
+        // Whether a column of the row's band holds part of a glyph (the box
+        // behind is dark; the glyphs are white).
+        const auto ink = [&](int row, int x) {
+            const int baseline = t.firstBaseline + t.rowStep * row;
+            for (int y = baseline - ascent; y < baseline + 4; ++y)
+            {
+                const uint32_t p = bits[y * image.GetWidth() + x];
+                if (std::min({p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF}) > 180)
+                    return true;
+            }
+            return false;
+        };
+        for (int row = 0; row < 10; ++row)
+        {
+            for (int x = t.nameX - 4; x < t.nameX; ++x)
+                EXPECT_FALSE(ink(row, x)) << "place runs into the name, row " << row + 1 << " x " << x;
+            for (int x = t.scoreX - 4; x < t.scoreX; ++x)
+                EXPECT_FALSE(ink(row, x)) << "name runs into the score, row " << row + 1 << " x " << x;
+            bool name = false, score = false;
+            for (int x = t.nameX; x < t.nameX + 20; ++x)
+                name = name || ink(row, x);
+            for (int x = t.scoreX; x < t.scoreX + 20; ++x)
+                score = score || ink(row, x);
+            EXPECT_TRUE(name && score) << "row " << row + 1 << " is drawn";
+        }
+    }
+}
+
+TEST_F(GameDialogsTest, TheDeleteQuestionWrapsInsideItsDialog)
+{
+    std::string language;
+    for (int i = 0; i < TextTable::kTextCount; ++i)
+        language += (i == 69 ? "Are you sure you want to delete this player and all of their progress and the saved game?"
+                             : NumberedText(i)) +
+                    "\n";
+    app->Texts().LoadLanguage(language, [](const std::string&) {});
+    app->PauseBoardForDialog();
+    app->AddCentredDialog(SelectPlayerDialog::kDialogId, std::make_unique<SelectPlayerDialog>(*app), 400, 400);
+    auto* select = Open<SelectPlayerDialog>(*app, SelectPlayerDialog::kDialogId);
+    ASSERT_NE(select, nullptr);
+    Click(select->DeleteButton());
+    Quillo::Dialog* ask = app->FindDialog(AskDeletePlayerDialog::kDialogId);
+    ASSERT_NE(ask, nullptr);
+
+    Quillo::MemoryImage image;
+    image.Create(ask->width, ask->height);
+    Quillo::Graphics g(&image);
+    ask->Draw(&g);
+    const uint32_t* bits = image.GetBits();
+    // White text in the rows below the header and above the buttons: on two
+    // lines at least, and never in the box's right-hand border.
+    int inkRows = 0;
+    int rightmost = 0;
+    const int buttonsTop = ask->FirstButton()->y - ask->y;
+    for (int y = 80; y < buttonsTop; ++y)
+    {
+        bool row = false;
+        for (int x = 0; x < image.GetWidth(); ++x)
+        {
+            const uint32_t p = bits[y * image.GetWidth() + x];
+            if (std::min({p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF}) > 200)
+            {
+                row = true;
+                rightmost = std::max(rightmost, x);
+            }
+        }
+        inkRows += row ? 1 : 0;
+    }
+    const int lineHeight = app->Res().FONT_BUTTON->Height();
+    EXPECT_GT(inkRows, lineHeight + 2) << "the question takes more than one line";
+    EXPECT_LT(rightmost, ask->width - 27);
 }

@@ -65,7 +65,19 @@ protected:
 
     // A press on a checkbox, as the widget manager delivers it.
     static void Press(Quillo::Checkbox& box) { box.OnMouseDown(1, 1, 1); }
-    static void Click(Quillo::ButtonWidget& button) { button.listener->OnButtonClicked(button.id); }
+    // A click at the button's place through the widget manager, as the
+    // player makes it: a hidden, empty or misplaced button is missed.
+    void Click(const Quillo::ButtonWidget& button)
+    {
+        Quillo::WidgetManager& wm = *app.widgetManager;
+        const int cx = button.x + button.width / 2;
+        const int cy = button.y + button.height / 2;
+        ASSERT_GT(button.width, 0);
+        ASSERT_GT(button.height, 0);
+        wm.MouseMove(cx, cy);
+        wm.MouseDown(cx, cy, 1);
+        wm.MouseUp(cx, cy, 1);
+    }
 
     OptionsApp app;
 };
@@ -170,12 +182,15 @@ TEST_F(Options, OkAppliesAllCheckboxesAtOnceAndCloses)
     EXPECT_TRUE(app.modes.empty());
     EXPECT_FALSE(app.customCursors);
 
+    // The mouse on its way to OK applies the cursor too, still the old one.
     Click(*dialog.FirstButton());
 
     ASSERT_EQ(app.modes.size(), 1u);
     EXPECT_EQ(app.modes[0], std::make_pair(true, false));
     EXPECT_TRUE(app.customCursors);
-    EXPECT_EQ(app.cursorsWhenApplied, std::vector<bool>{true});
+    ASSERT_FALSE(app.cursorsWhenApplied.empty());
+    EXPECT_FALSE(app.cursorsWhenApplied.front());
+    EXPECT_TRUE(app.cursorsWhenApplied.back()) << "OK applies the drawn cursors";
     EXPECT_EQ(app.FindDialog(OptionsDialog::kDialogId), nullptr);
 }
 

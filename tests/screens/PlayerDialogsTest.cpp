@@ -68,7 +68,19 @@ protected:
             app.Profiles().ChooseByName(name);
     }
 
-    static void Click(Quillo::ButtonWidget& button) { button.listener->OnButtonClicked(button.id); }
+    // A click at the button's place through the widget manager, as the
+    // player makes it: a hidden, empty or misplaced button is missed.
+    void Click(const Quillo::ButtonWidget& button)
+    {
+        Quillo::WidgetManager& wm = *app.widgetManager;
+        const int cx = button.x + button.width / 2;
+        const int cy = button.y + button.height / 2;
+        ASSERT_GT(button.width, 0);
+        ASSERT_GT(button.height, 0);
+        wm.MouseMove(cx, cy);
+        wm.MouseDown(cx, cy, 1);
+        wm.MouseUp(cx, cy, 1);
+    }
 
     SelectPlayerDialog& OpenSelectPlayer()
     {

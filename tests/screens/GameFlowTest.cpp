@@ -1,0 +1,423 @@
+// The flow between the screens as a player meets it: what keys do on each
+// screen, what becomes of the saved game when it is continued or when the
+// window closes mid-level, the stage selection's pages and the loading
+// pass's failures.
+#include "GameDialogsFixture.h"
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/EditWidget.h"
+#include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/KeyCode.h"
+#include "game/app/SavedGameFiles.h"
+#include "game/board/LevelData.h"
+#include "game/screens/AskDialog.h"
+#include "game/screens/HelpWidget.h"
+#include "game/screens/HighscoresDialog.h"
+#include "game/screens/MainMenuWidget.h"
+#include "game/screens/NewPlayerDialog.h"
+#include "game/screens/OptionsDialog.h"
+#include "game/screens/SelectPlayerDialog.h"
+#include "game/screens/SelectStageWidget.h"
+#include "game/screens/TitleScreen.h"
+
+#include <algorithm>
+#include <fstream>
+
+using namespace Spindrel;
+namespace fs = std::filesystem;
+using Quillo::KeyCode::Enter;
+using Quillo::KeyCode::Escape;
+using Quillo::KeyCode::Space;
+
+namespace
+{
+
+HelpWidget* Help(GameDialogsApp& app)
+{
+    for (Quillo::Widget* w : app.widgetManager->Widgets())
+        if (auto* help = dynamic_cast<HelpWidget*>(w))
+            return help;
+    return nullptr;
+}
+
+} // namespace
+
+class GameFlow : public GameDialogsTest
+{
+protected:
+    // A press where the player sees the main menu's ball.
+    void ClickBall(int id)
+    {
+        const Quillo::ButtonWidget* b = app->GetMainMenu()->Button(id - MainMenuWidget::kStartId);
+        ClickAt(b->x + b->width / 2, b->y + 82);
+    }
+    const Quillo::Widget& PlayerLink() const
+    {
+        for (Quillo::Widget* w : app->widgetManager->Widgets())
+            if (auto* link = dynamic_cast<Quillo::HyperlinkWidget*>(w))
+                return *link;
+        ADD_FAILURE() << "no player link";
+        return *app->GetMainMenu();
+    }
+    void Key(int key)
+    {
+        app->widgetManager->KeyDown(key);
+        app->widgetManager->KeyUp(key);
+        app->DeleteQueuedWidgets();
+    }
+    void LeaveTheGame()
+    {
+        Key(Escape);
+        Quillo::Widget* menu = nullptr;
+        for (Quillo::Widget* w : app->widgetManager->Widgets())
+            if (auto* b = dynamic_cast<Quillo::ButtonWidget*>(w); b && b->id == OptionsDialog::kMenuButtonId)
+                menu = b;
+        ASSERT_NE(menu, nullptr) << "Escape opens the in-game options";
+        Click(*menu);
+        ASSERT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+        Click(*app->FindDialog(AskDialog::kDialogId)->FirstButton());
+        app->DeleteQueuedWidgets();
+    }
+};
+
+TEST_F(GameFlow, TheIdleBoardBehindTheMenuTakesNoKeysAfterTheOptions)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    ClickBall(MainMenuWidget::kOptionsId);
+    Quillo::Dialog* options = app->FindDialog(OptionsDialog::kDialogId);
+    ASSERT_NE(options, nullptr);
+    Click(*options->FirstButton());
+    app->DeleteQueuedWidgets();
+    ASSERT_EQ(app->FindDialog(OptionsDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+
+    Key(Escape);
+    Key(Space);
+    EXPECT_EQ(app->DialogCount(), 0);
+    EXPECT_EQ(State().pauseDepth, 0);
+    // Even with the keys sent to it, the idle board has no menu to open.
+    TheBoard().OnKeyDown(Escape);
+    TheBoard().OnButtonClicked(Board::kMenuButtonId);
+    EXPECT_EQ(app->DialogCount(), 0);
+    EXPECT_FALSE(fs::exists(SaveFile("Ann_Lee.sav")));
+    EXPECT_FALSE(app->HasSavedGame());
+}
+
+TEST_F(GameFlow, AContinuedGameLeavesNoSaveBehindAndStartsItsMusicOnce)
+{
+    app->Profiles().ChooseByName("Ann Lee");
+    StartPlaying(1);
+    State().score = 555;
+    LeaveTheGame();
+    ASSERT_TRUE(fs::exists(SaveFile("Ann_Lee.sav")));
+    ASSERT_NE(app->GetMainMenu(), nullptr);
+
+    app->fadeIns.clear();
+    ClickBall(MainMenuWidget::kStartId);
+    auto* ask = dynamic_cast<AskDialog*>(app->FindDialog(AskDialog::kDialogId));
+    ASSERT_NE(ask, nullptr);
+    ASSERT_EQ(ask->Kind(), AskDialog::kContinueGame);
+    Click(*ask->FirstButton());
+
+    EXPECT_EQ(State().score, 555);
+    EXPECT_TRUE(TheBoard().Logic().IsActive());
+    EXPECT_FALSE(fs::exists(SaveFile("Ann_Lee.sav")));
+    EXPECT_FALSE(app->HasSavedGame());
+    const auto theme = std::count(app->fadeIns.begin(), app->fadeIns.end(),
+                                  std::pair{1, State().normalTheme});
+    EXPECT_EQ(theme, 1) << "the level's theme is faded in once";
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+
+    LeaveTheGame();
+    ASSERT_TRUE(fs::exists(SaveFile("Ann_Lee.sav"))) << "leaving again suspends the game again";
+}
+
+TEST_F(GameFlow, ClosingTheWindowMidLevelSuspendsTheGame)
+{
+    app->Profiles().ChooseByName("Bo");
+    // Closing from the main menu has no game to suspend.
+    app->OnBeforeExit();
+    EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
+
+    StartPlaying(2);
+    ASSERT_EQ(State().level, kStageStarts[2]);
+    State().score = 1234;
+    app->OnBeforeExit();
+    ASSERT_TRUE(fs::exists(SaveFile("Bo.sav")));
+    const auto bytes = SavedGameFiles::LoadGame(app->Saves(), "Bo");
+    ASSERT_TRUE(bytes.has_value());
+    State().score = 0;
+    ASSERT_TRUE(TheBoard().Logic().LoadState(*bytes));
+    EXPECT_EQ(State().score, 1234);
+    EXPECT_EQ(State().level, kStageStarts[2]);
+
+    // A level already won (its statistics showing) or a lost game is not
+    // suspended: there is nothing left to play in it.
+    SavedGameFiles::DeleteGame(app->Saves(), "Bo");
+    State().levelComplete = true;
+    app->OnBeforeExit();
+    EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
+    State().levelComplete = false;
+    State().gameOver = true;
+    app->OnBeforeExit();
+    EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
+}
+
+TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
+{
+    app->Profiles().ChooseByName("Ann");
+    // The high scores close and the menu keeps the keys.
+    ClickBall(MainMenuWidget::kHighScoresId);
+    ASSERT_NE(app->FindDialog(HighscoresDialog::kDialogId), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(HighscoresDialog::kDialogId), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+
+    // The player list closes through Cancel; the new-player dialog over it
+    // is cancelled from its name field.
+    const Quillo::Widget& link = PlayerLink();
+    ClickAt(link.x + link.width / 2, link.y + link.height / 2);
+    ASSERT_NE(app->FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+    app->OpenNewPlayerDialog(Quillo::Dialog::kButtonsOkCancel);
+    ASSERT_NE(app->FindDialog(NewPlayerDialog::kDialogId), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(NewPlayerDialog::kDialogId), nullptr);
+    ASSERT_NE(app->FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->FindDialog(SelectPlayerDialog::kDialogId));
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(SelectPlayerDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->Profiles().Count(), 2);
+
+    // The forced new-player dialog has no way out but a name.
+    app->OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
+    Key(Escape);
+    auto* name = dynamic_cast<NewPlayerDialog*>(app->FindDialog(NewPlayerDialog::kDialogId));
+    ASSERT_NE(name, nullptr);
+    // A message over it closes with Escape, and the typing goes on in the
+    // name field.
+    app->ShowDialog(6, true, "t14", "t15", "t16", Quillo::Dialog::kButtonFooter);
+    ASSERT_NE(app->FindDialog(6), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(6), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, &name->Edit());
+    app->CloseDialogById(NewPlayerDialog::kDialogId);
+
+    // The continue question's answers both change the saved game: Escape
+    // leaves it open, Enter takes the first answer.
+    ASSERT_TRUE(SavedGameFiles::SaveGame(app->Saves(), "Ann", TheBoard().Logic().SaveState()));
+    ClickBall(MainMenuWidget::kStartId);
+    ASSERT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+    Key(Escape);
+    ASSERT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_TRUE(fs::exists(SaveFile("Ann.sav")));
+    Key(Enter);
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_TRUE(TheBoard().Logic().IsActive());
+
+    // In the game Escape pauses into the options and Escape again resumes;
+    // the leave question is never answered by Escape.
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+    Key(Escape);
+    ASSERT_NE(app->FindDialog(OptionsDialog::kDialogId), nullptr);
+    EXPECT_EQ(State().pauseDepth, 1);
+    Key(Escape);
+    EXPECT_EQ(app->FindDialog(OptionsDialog::kDialogId), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+    app->ShowAskDialog(AskDialog::kLeaveGame);
+    Key(Escape);
+    EXPECT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_FALSE(fs::exists(SaveFile("Ann.sav")));
+}
+
+TEST_F(GameFlow, EscapeGoesBackFromTheStagesAndTheHelp)
+{
+    ClickBall(MainMenuWidget::kStartId);
+    ASSERT_NE(app->GetSelectStage(), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->GetSelectStage(), nullptr);
+    ASSERT_NE(app->GetMainMenu(), nullptr);
+
+    ClickBall(MainMenuWidget::kHelpId);
+    HelpWidget* help = Help(*app);
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help->BackButton(), nullptr);
+    EXPECT_GT(help->BackButton()->width, 0);
+    Key(Escape);
+    EXPECT_EQ(Help(*app), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+}
+
+TEST_F(GameFlow, APageTurnDoesNotChooseTheSameSlotOfTheOtherPage)
+{
+    // Stage 11 reached: page 1, stage 11 chosen.
+    app->SaveHighestStageStart(kStageStarts[10]);
+    app->ShowSelectStage();
+    SelectStageWidget& stages = *app->GetSelectStage();
+    ASSERT_EQ(stages.Page(), 1);
+    ASSERT_EQ(stages.SelectedSlot(), 1);
+
+    stages.OnButtonClicked(SelectStageWidget::kPreviousId);
+    EXPECT_EQ(stages.Page(), 0);
+    EXPECT_EQ(stages.SelectedSlot(), -1) << "stage 2 was never chosen";
+    // Play with nothing chosen on this page shows the chosen stage again.
+    stages.OnButtonClicked(SelectStageWidget::kPlayId);
+    EXPECT_EQ(app->GetSelectStage(), &stages);
+    EXPECT_EQ(stages.Page(), 1);
+    EXPECT_EQ(stages.SelectedSlot(), 1);
+
+    stages.OnButtonClicked(SelectStageWidget::kPreviousId);
+    const Quillo::Rect& first = stages.Slot(3);
+    ClickAt(first.x + first.width / 2, first.y + first.height / 2);
+    EXPECT_EQ(stages.SelectedStage(), 3);
+    stages.OnButtonClicked(SelectStageWidget::kNextId);
+    EXPECT_EQ(stages.SelectedSlot(), -1);
+    stages.OnButtonClicked(SelectStageWidget::kPreviousId);
+    stages.OnButtonClicked(SelectStageWidget::kPlayId);
+    EXPECT_EQ(app->GetSelectStage(), nullptr);
+    EXPECT_EQ(State().level, kStageStarts[3]);
+}
+
+TEST_F(GameFlow, HoverLightsFollowTheMouse)
+{
+    MainMenuWidget& menu = *app->GetMainMenu();
+    const Quillo::ButtonWidget* quit = menu.Button(MainMenuWidget::kQuitId - MainMenuWidget::kStartId);
+    Quillo::WidgetManager& wm = *app->widgetManager;
+    wm.MouseMove(quit->x + quit->width / 2, quit->y + 82);
+    wm.UpdatePass();
+    EXPECT_EQ(menu.HighlightedId(), MainMenuWidget::kQuitId);
+
+    // Onto the player link: no ball stays lit.
+    const Quillo::Widget& link = PlayerLink();
+    wm.MouseMove(link.x + link.width / 2, link.y + link.height / 2);
+    ASSERT_EQ(wm.overWidget, &link);
+    wm.UpdatePass();
+    EXPECT_EQ(menu.HighlightedId(), -1);
+
+    // Back on a ball, then a dialog opens under the mouse and closes.
+    wm.MouseMove(quit->x + quit->width / 2, quit->y + 82);
+    wm.UpdatePass();
+    ASSERT_EQ(menu.HighlightedId(), MainMenuWidget::kQuitId);
+    app->AddCentredDialog(HighscoresDialog::kDialogId, std::make_unique<HighscoresDialog>(*app),
+                          HighscoresDialog::kWidth, HighscoresDialog::kHeight);
+    wm.UpdatePass();
+    EXPECT_EQ(menu.HighlightedId(), -1);
+}
+
+// Start-up on the game's data, of which a test may replace a level file.
+class StartUp : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* data = std::getenv("QUILLO_DATA_DIR");
+        if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
+            GTEST_SKIP() << "the generated game data is not built";
+        m_data = data;
+        m_old = fs::current_path();
+        const fs::path root(m_dir.Path());
+        for (const char* sub : {"bin", "music", "properties"})
+            fs::create_directory_symlink(m_data / sub, root / sub);
+        // Folders of links, so that a test can take a file away.
+        for (const char* sub : {"gfx", "levels"})
+        {
+            fs::create_directory(root / sub);
+            for (const auto& entry : fs::directory_iterator(m_data / sub))
+                fs::create_symlink(entry.path(), root / sub / entry.path().filename());
+        }
+        fs::current_path(root);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (!m_old.empty())
+            fs::current_path(m_old);
+    }
+
+    void Replace(const std::string& name, const std::string& content)
+    {
+        const fs::path file = fs::path(m_dir.Path()) / "levels" / name;
+        fs::remove(file);
+        if (!content.empty())
+            std::ofstream(file) << content;
+    }
+
+    // Start-up as the program runs it; the failure must stop the game
+    // before the title screen offers to go on or any record is written.
+    void ExpectStopped(const std::string& file)
+    {
+        GameDialogsApp app;
+        app.Load();
+        EXPECT_TRUE(app.IsShuttingDown() || app.ClosePending());
+        ASSERT_NE(app.GetTitleScreen(), nullptr);
+        EXPECT_FALSE(app.GetTitleScreen()->Link()->visible);
+        EXPECT_FALSE(fs::exists(fs::path(m_dir.Path()) / "_save" / "spindrel.rec"));
+        ASSERT_EQ(app.platformFake->boxes.size(), 1u);
+        EXPECT_NE(app.platformFake->boxes[0].find(file), std::string::npos) << app.platformFake->boxes[0];
+    }
+
+    TempDir m_dir;
+    fs::path m_old;
+    fs::path m_data;
+};
+
+TEST_F(StartUp, AMissingOrDamagedLevelFileStopsTheGame)
+{
+    Replace("levelsTable.txt", "");
+    ExpectStopped("levelsTable.txt");
+    Replace("levelsTable.txt", "Level Speed Points Pictures Interval\n1 2 3\n");
+    ExpectStopped("levelsTable.txt");
+    Replace("levelOrder.txt", "");
+    ExpectStopped("levelOrder.txt");
+}
+
+TEST_F(StartUp, TheTitleLinkTurnsRedUnderTheMouse)
+{
+    GameDialogsApp app;
+    ASSERT_TRUE(app.Load());
+    Quillo::WidgetManager& wm = *app.widgetManager;
+    ASSERT_NE(wm.screenImage, nullptr);
+    const Quillo::HyperlinkWidget& link = *app.GetTitleScreen()->Link();
+    ASSERT_TRUE(link.visible) << (app.platformFake->boxes.empty() ? "" : app.platformFake->boxes[0]);
+    wm.UpdatePass();
+    wm.DrawPass();
+    const auto redInLink = [&] {
+        int n = 0;
+        const uint32_t* bits = wm.screenImage->GetBits();
+        for (int y = link.y; y < link.y + link.height; ++y)
+            for (int x = link.x; x < link.x + link.width; ++x)
+            {
+                const uint32_t p = bits[y * wm.screenImage->GetWidth() + x];
+                n += (p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) < 60 && (p & 0xFF) < 60 ? 1 : 0;
+            }
+        return n;
+    };
+    EXPECT_EQ(redInLink(), 0);
+
+    wm.MouseMove(link.x + link.width / 2, link.y + link.height / 2);
+    wm.UpdatePass();
+    EXPECT_TRUE(wm.DrawPass()) << "the hover is drawn";
+    EXPECT_GT(redInLink(), 0);
+
+    wm.MouseMove(5, 5);
+    wm.UpdatePass();
+    EXPECT_TRUE(wm.DrawPass());
+    EXPECT_EQ(redInLink(), 0);
+}
+
+TEST_F(StartUp, AHelpScreenWithoutItsPicturesIsReportedNotOpened)
+{
+    fs::remove(fs::path(m_dir.Path()) / "gfx" / "help");
+    GameDialogsApp app;
+    ASSERT_TRUE(app.Load());
+    app.Profiles().ChooseByName("Ann");
+    app.LeaveTitleScreen();
+    app.GetMainMenu()->OnButtonClicked(MainMenuWidget::kHelpId);
+    app.DeleteQueuedWidgets();
+    for (Quillo::Widget* w : app.widgetManager->Widgets())
+        EXPECT_EQ(dynamic_cast<HelpWidget*>(w), nullptr) << "a help screen with no way back";
+    ASSERT_EQ(app.platformFake->boxes.size(), 1u);
+    EXPECT_NE(app.platformFake->boxes[0].find("gfx/help/help"), std::string::npos) << app.platformFake->boxes[0];
+    EXPECT_NE(app.GetMainMenu(), nullptr);
+}
