@@ -17,6 +17,7 @@
 #include "game/app/TextTable.h"
 #include "game/board/Board.h"
 #include "game/board/BoardPictures.h"
+#include "game/board/TextFormat.h"
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameDialog.h"
 #include "game/screens/MainMenuWidget.h"
@@ -35,6 +36,10 @@ constexpr int kMusicTrackMenu = 0;
 constexpr int kMusicTrackGame = 1;
 constexpr double kMenuMusicFadeSpeed = 0.2;
 constexpr int kOptionsWarningDialog = 6;
+constexpr int kSaveFailedDialog = 8;
+constexpr int kOkText = 16;
+constexpr int kSaveFailedTitleText = 74;
+constexpr int kSaveFailedText = 75;
 const char* const kMusicFile = "music/music.mo3";
 } // namespace
 
@@ -116,6 +121,10 @@ void GameApp::Init()
         return;
     // The base has made the program's folder the working directory.
     *saves = SaveFolder::Locate();
+    // A game killed while saving may have left a temporary file; the file
+    // it was replacing is whole.
+    saves->RemoveLeftovers();
+    saves->ObserveWrites([this](std::string_view name, bool written) { OnSaveWritten(name, written); });
     LoadResourceManifest();
 
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
@@ -187,15 +196,19 @@ void GameApp::LoadingThreadBody()
     }
 
     StartupLog::OpenLog(saves->FilePath("log.txt"));
-    if (!levels->LoadLevelOrder())
+    // Without the levels there is no game to play; the player is told which
+    // file stopped it.
+    const char* levelFile = !levels->LoadLevelOrder()   ? "levels\\levelOrder.txt"
+                            : !levels->LoadLevelTable() ? "levels\\levelsTable.txt"
+                                                        : nullptr;
+    if (levelFile != nullptr)
     {
-        PostToMainThread([this] {
+        PostToMainThread([this, levelFile] {
             RequestClose();
+            ShowWarning(std::string("There was an error loading the file: ") + levelFile);
             Shutdown();
         });
-        return;
     }
-    levels->LoadLevelTable();
 }
 
 void GameApp::OnLoadingFinished()
@@ -226,6 +239,24 @@ void GameApp::OnButtonPressed(int id)
 {
     if (id == kOptionsWarningDialog + Quillo::Dialog::kFirstButtonOffset)
         CloseDialogById(kOptionsWarningDialog);
+    if (id == kSaveFailedDialog + Quillo::Dialog::kFirstButtonOffset)
+        CloseDialogById(kSaveFailedDialog);
+}
+
+void GameApp::OnSaveWritten(std::string_view name, bool written)
+{
+    if (written)
+    {
+        saveFailureShown = false;
+        return;
+    }
+    StartupLog::LogPrint("Could not write %.*s\n", static_cast<int>(name.size()), name.data());
+    if (saveFailureShown || !widgetManager)
+        return;
+    saveFailureShown = true;
+    ShowDialog(kSaveFailedDialog, true, GetText(kSaveFailedTitleText),
+               FormatString(GetText(kSaveFailedText), name), GetText(kOkText),
+               Quillo::Dialog::kButtonFooter);
 }
 
 void GameApp::OnActivated()

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace Quillo
 {
@@ -112,6 +113,10 @@ private:
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
     bool AddMainMenu();
     void CreateBoard();
+    // Tells the player once when a file of the save folder cannot be
+    // written (a full disk, a read-only folder); a later write that works
+    // makes the next failure worth telling again.
+    void OnSaveWritten(std::string_view name, bool written);
 
     GameResources resources;
     std::unique_ptr<TextTable> texts;
@@ -130,6 +135,7 @@ private:
     std::unique_ptr<DarkenWidget> pauseOverlay;
     int lastHighScorePlace = 1000;
     bool warningsHaveOwner = false;
+    bool saveFailureShown = false;
 };
 
 // The one game application of the process.

@@ -78,9 +78,15 @@ bool SaveFolder::Write(std::string_view name, std::span<const uint8_t> bytes) co
 {
     if (!IsPlainName(name))
         return false;
-    if (!FS::MakeDirectories(m_directory))
-        return false;
-    return FS::WriteFileAtomic(FilePath(name), bytes.data(), bytes.size());
+    const bool written = WriteFile(name, bytes);
+    if (m_writeObserver)
+        m_writeObserver(name, written);
+    return written;
+}
+
+bool SaveFolder::WriteFile(std::string_view name, std::span<const uint8_t> bytes) const
+{
+    return FS::MakeDirectories(m_directory) && FS::WriteFileAtomic(FilePath(name), bytes.data(), bytes.size());
 }
 
 bool SaveFolder::Write(std::string_view name, std::string_view text) const
@@ -99,6 +105,11 @@ bool SaveFolder::Remove(std::string_view name) const
         return false;
     const std::string path = FilePath(name);
     return FS::RemoveFile(path) || !ExactExists(path);
+}
+
+int SaveFolder::RemoveLeftovers() const
+{
+    return FS::RemoveStaleTemporaries(m_directory);
 }
 
 std::string SaveFolder::KeepAside(std::string_view name) const

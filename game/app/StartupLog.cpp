@@ -25,12 +25,8 @@ std::string StartupLog::Path()
 
 void StartupLog::LogWrite(const std::string& text)
 {
-    const std::string file = Quillo::FileSystem::NormalizePath(Path());
-    std::FILE* f = std::fopen(file.c_str(), "a");
-    if (!f)
-        return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+    // One write per line: a game killed meanwhile leaves whole lines.
+    (void)Quillo::FileSystem::AppendFile(Path(), text);
 }
 
 void StartupLog::LogPrint(const char* format, ...)
@@ -63,11 +59,9 @@ void StartupLog::OpenLog(const std::string& path, const Quillo::OsVersion& os, c
     const size_t slash = file.rfind('/');
     if (slash != std::string::npos && slash > 0)
         Quillo::FileSystem::MakeDirectories(file.substr(0, slash));
-    std::FILE* f = std::fopen(file.c_str(), "w");
-    if (!f)
+    // The first line replaces the old log whole.
+    if (!Quillo::FileSystem::WriteFileAtomic(file, "Log File: " + path + " \n"))
         return;
-    std::fprintf(f, "Log File: %s \n", path.c_str());
-    std::fclose(f);
 
     char date[16];
     char time[16];
