@@ -244,6 +244,18 @@ TEST(SavedGameRoundTrip, EveryStatePlayReachesFromALoadedSaveLoadsAgain)
         }
     }
 
+    // Also found by the fuzzer: a sweep distance next to the largest int
+    // overflowed on the sweep's next step.
+    for (int32_t GameState::*field : {&GameState::sweepDistance, &GameState::countDistance, &GameState::warningDistance})
+    {
+        auto game = SavedGame::Decode(good);
+        game->state.*field = INT32_MAX - 1;
+        game->state.introSweep = true;
+        Board board;
+        board.StartAndSkipIntro();
+        EXPECT_FALSE(board.logic.LoadState(game->Encode()));
+    }
+
     // What play writes: rollbacks from the bonus and the score target, at
     // the fastest speeds play sets, the lead near the gate and far off.
     for (float step : {-0.5f, -0.4f})
