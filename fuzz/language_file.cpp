@@ -1,4 +1,4 @@
-// Language files: any text gives at least the 74 texts, each within the
+// Language files: any text gives at least the table's texts, each within the
 // line limit and none of them a skipped line.
 #include "game/app/TextTable.h"
 

@@ -117,6 +117,8 @@ FileSettingsStore::FileSettingsStore(std::string_view registryKey, std::string_v
     m_directory = FileSystem::NormalizePath(std::string(configHome) + "/" + std::string(registryKey));
     m_filePath = m_directory + "/settings.reg";
     m_lockPath = m_directory + "/settings.lock";
+    // A program killed in the middle of a save leaves its temporary file.
+    FileSystem::RemoveStaleTemporaries(m_directory);
 }
 
 bool FileSettingsStore::IsValidRegistryKey(std::string_view registryKey)

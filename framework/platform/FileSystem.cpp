@@ -1,6 +1,7 @@
 #include "framework/platform/FileSystem.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <dirent.h>
 #include <filesystem>
 #include <fcntl.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,37 +166,101 @@ std::optional<std::string> ReadTextFile(std::string_view path)
     return text;
 }
 
+namespace
+{
+
+std::atomic<WriteFault> g_writeFault{WriteFault::None};
+
+// The injected fault for one step of a write: the errno it fails with, or 0.
+int InjectedError(WriteFault step)
+{
+    if (g_writeFault.load(std::memory_order_relaxed) != step)
+        return 0;
+    switch (step)
+    {
+    case WriteFault::DiskFull:
+        return ENOSPC;
+    case WriteFault::ReadOnly:
+        return EROFS;
+    case WriteFault::DeviceError:
+        return EIO;
+    case WriteFault::None:
+        break;
+    }
+    return 0;
+}
+
+int OpenForWriting(const std::string& path, int flags)
+{
+    if (const int error = InjectedError(WriteFault::ReadOnly))
+    {
+        errno = error;
+        return -1;
+    }
+    return ::open(path.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+}
+
+// Writes everything, retrying short writes; false with errno set on failure.
+bool WriteAll(int fd, const void* data, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(data);
+    size_t left = size;
+    // A full disk takes the first half and refuses the rest.
+    size_t room = InjectedError(WriteFault::DiskFull) != 0 ? size / 2 : size;
+    while (left > 0)
+    {
+        if (room == 0)
+        {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t n = ::write(fd, p, std::min(left, room));
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+        room -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool Sync(int fd)
+{
+    if (const int error = InjectedError(WriteFault::DeviceError))
+    {
+        errno = error;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
+} // namespace
+
+void SetWriteFault(WriteFault fault)
+{
+    g_writeFault.store(fault, std::memory_order_relaxed);
+}
+
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
 {
     const std::string target = NormalizePath(path);
     if (target.empty())
         return false;
     const std::string tmp = target + ".tmp." + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = OpenForWriting(tmp, O_TRUNC);
     if (fd < 0)
         return false;
-    const auto* p = static_cast<const uint8_t*>(data);
-    size_t left = size;
-    while (left > 0)
+    if (!WriteAll(fd, data, size) || !Sync(fd))
     {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0)
-    {
+        ::close(fd);
         ::unlink(tmp.c_str());
         return false;
     }
-    if (::rename(tmp.c_str(), target.c_str()) != 0)
+    if (::close(fd) != 0 || ::rename(tmp.c_str(), target.c_str()) != 0)
     {
         ::unlink(tmp.c_str());
         return false;
@@ -205,6 +271,48 @@ bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
 bool WriteFileAtomic(std::string_view path, std::string_view text)
 {
     return WriteFileAtomic(path, text.data(), text.size());
+}
+
+bool AppendFile(std::string_view path, std::string_view text)
+{
+    const std::string target = NormalizePath(path);
+    if (target.empty())
+        return false;
+    const int fd = OpenForWriting(target, O_APPEND);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, text.data(), text.size());
+    return ::close(fd) == 0 && written;
+}
+
+int RemoveStaleTemporaries(std::string_view directory)
+{
+    const std::string dir = NormalizePath(directory);
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (d == nullptr)
+        return 0;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(d))
+    {
+        const std::string_view name = entry->d_name;
+        const size_t mark = name.rfind(".tmp.");
+        if (mark == std::string_view::npos || mark == 0)
+            continue;
+        const std::string_view digits = name.substr(mark + 5);
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+        // A writer that still runs may be about to rename its file.
+        if (pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH))
+            continue;
+        stale.emplace_back(name);
+    }
+    ::closedir(d);
+    int removed = 0;
+    for (const std::string& name : stale)
+        removed += ::unlink((dir + "/" + name).c_str()) == 0 ? 1 : 0;
+    return removed;
 }
 
 bool Exists(std::string_view path)

@@ -37,6 +37,28 @@ std::optional<std::string> ReadTextFile(std::string_view path);
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, const void* data, size_t size);
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, std::string_view text);
 
+// Appends text to a file (created when missing) in one write, so that a
+// process killed meanwhile leaves whole appends only. False when it fails.
+bool AppendFile(std::string_view path, std::string_view text);
+
+// Removes the temporary files WriteFileAtomic leaves in `directory` when
+// its process is killed between creating and renaming one ("<name>.tmp.<pid>"
+// whose process no longer runs). Returns how many were removed.
+int RemoveStaleTemporaries(std::string_view directory);
+
+// How writes fail, for tests that show what the game does on a full disk,
+// a folder that has become read-only or a failing device.
+enum class WriteFault
+{
+    None,
+    DiskFull,    // ENOSPC once the first bytes are written
+    ReadOnly,    // EROFS when the temporary file is created
+    DeviceError, // EIO when the file is flushed
+};
+// Makes every WriteFileAtomic and AppendFile fail that way from now on
+// (None: writes work again). Process-wide; meant for tests only.
+void SetWriteFault(WriteFault fault);
+
 bool Exists(std::string_view path);
 // The exact name only, without the case-insensitive lookup; a dangling
 // link counts as there.

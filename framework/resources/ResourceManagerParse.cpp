@@ -127,8 +127,11 @@ bool ResourceManager::ParseManifest()
         }
         else if (element.type == XMLElement::Type::Text)
             return Fail("Element Not Expected '" + element.value + "'");
+        else if (element.type == XMLElement::Type::End)
+            return true;
     }
-    return !m_parser->HasFailed();
+    // A manifest cut short would leave the game without its last resources.
+    return m_parser->HasFailed() ? false : Fail("Unexpected End of File");
 }
 
 bool ResourceManager::ParseGroup()
@@ -162,7 +165,7 @@ bool ResourceManager::ParseGroup()
         else if (element.type == XMLElement::Type::End)
             return true;
     }
-    return !m_parser->HasFailed();
+    return m_parser->HasFailed() ? false : Fail("Unexpected End of File");
 }
 
 bool ResourceManager::ParseSetDefaults(const XMLElement& element)

@@ -18,6 +18,7 @@
 #include "game/app/TextTable.h"
 #include "game/board/Board.h"
 #include "game/board/BoardPictures.h"
+#include "game/board/TextFormat.h"
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameDialog.h"
 #include "game/screens/MainMenuWidget.h"
@@ -37,6 +38,10 @@ constexpr int kMusicTrackMenu = 0;
 constexpr int kMusicTrackGame = 1;
 constexpr double kMenuMusicFadeSpeed = 0.2;
 constexpr int kOptionsWarningDialog = 6;
+constexpr int kSaveFailedDialog = 8;
+constexpr int kOkText = 16;
+constexpr int kSaveFailedTitleText = 74;
+constexpr int kSaveFailedText = 75;
 const char* const kMusicFile = "music/music.mo3";
 } // namespace
 
@@ -124,6 +129,10 @@ void GameApp::Init()
     // The base has made the data folder the working directory.
     *saves = SaveFolder::Locate(IsDataInstalled(), Files());
     SetOutputFolder(saves->Root());
+    // A game killed while saving may have left a temporary file; the file
+    // it was replacing is whole.
+    saves->RemoveLeftovers();
+    saves->ObserveWrites([this](std::string_view name, bool written) { OnSaveWritten(name, written); });
     LoadResourceManifest();
 
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
@@ -196,8 +205,8 @@ void GameApp::LoadingThreadBody()
     }
 
     StartupLog::OpenLog(saves->FilePath("log.txt"), Files());
-    // The game cannot be played without either level file: with no level
-    // table every level would be won without play.
+    // Without the levels there is no game to play; the player is told which
+    // file stopped it, at the hand-over.
     if (!levels->LoadLevelOrder())
     {
         loadFailure = LoadFailure::LevelFile;
@@ -256,6 +265,24 @@ void GameApp::OnButtonPressed(int id)
 {
     if (id == kOptionsWarningDialog + Quillo::Dialog::kFirstButtonOffset)
         CloseDialogById(kOptionsWarningDialog);
+    if (id == kSaveFailedDialog + Quillo::Dialog::kFirstButtonOffset)
+        CloseDialogById(kSaveFailedDialog);
+}
+
+void GameApp::OnSaveWritten(std::string_view name, bool written)
+{
+    if (written)
+    {
+        saveFailureShown = false;
+        return;
+    }
+    StartupLog::LogPrint("Could not write %.*s\n", static_cast<int>(name.size()), name.data());
+    if (saveFailureShown || !widgetManager)
+        return;
+    saveFailureShown = true;
+    ShowDialog(kSaveFailedDialog, true, GetText(kSaveFailedTitleText),
+               FormatString(GetText(kSaveFailedText), name), GetText(kOkText),
+               Quillo::Dialog::kButtonFooter);
 }
 
 void GameApp::AddDialog(int id, Quillo::Dialog* dialog)

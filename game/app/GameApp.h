@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace Quillo
 {
@@ -131,6 +132,10 @@ private:
     // has it.
     void FocusTopmost();
     void CreateBoard();
+    // Tells the player once when a file of the save folder cannot be
+    // written (a full disk, a read-only folder); a later write that works
+    // makes the next failure worth telling again.
+    void OnSaveWritten(std::string_view name, bool written);
 
     GameResources resources;
     std::unique_ptr<TextTable> texts;
@@ -152,6 +157,7 @@ private:
     LoadFailure loadFailure = LoadFailure::None;
     // The file behind a Picture or LevelFile failure.
     std::string failedFile;
+    bool saveFailureShown = false;
 };
 
 // The one game application of the process.

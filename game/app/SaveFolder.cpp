@@ -67,9 +67,15 @@ bool SaveFolder::Write(std::string_view name, std::span<const uint8_t> bytes) co
 {
     if (!IsPlainName(name))
         return false;
-    if (!m_files->MakeDirectories(m_directory))
-        return false;
-    return m_files->Write(FilePath(name), bytes.data(), bytes.size());
+    const bool written = WriteFile(name, bytes);
+    if (m_writeObserver)
+        m_writeObserver(name, written);
+    return written;
+}
+
+bool SaveFolder::WriteFile(std::string_view name, std::span<const uint8_t> bytes) const
+{
+    return m_files->MakeDirectories(m_directory) && m_files->Write(FilePath(name), bytes.data(), bytes.size());
 }
 
 bool SaveFolder::Write(std::string_view name, std::string_view text) const
@@ -88,6 +94,11 @@ bool SaveFolder::Remove(std::string_view name) const
         return false;
     const std::string path = FilePath(name);
     return m_files->Remove(path) || !m_files->Exists(path);
+}
+
+int SaveFolder::RemoveLeftovers() const
+{
+    return FS::RemoveStaleTemporaries(m_directory);
 }
 
 std::string SaveFolder::KeepAside(std::string_view name) const

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -73,10 +74,23 @@ public:
     // when the file could not be moved.
     std::string KeepAside(std::string_view name) const;
 
+    // Removes the temporary files of writes that were cut off (the game was
+    // killed between writing one and renaming it); for the start.
+    int RemoveLeftovers() const;
+
+    // Called after every write with the file name and whether it was
+    // written, so that the player can be told when saving stops working
+    // (the old file is kept either way).
+    using WriteObserver = std::function<void(std::string_view name, bool written)>;
+    void ObserveWrites(WriteObserver observer) { m_writeObserver = std::move(observer); }
+
 private:
+    bool WriteFile(std::string_view name, std::span<const uint8_t> bytes) const;
+
     Quillo::FileGateway* m_files;
     std::string m_root;
     std::string m_directory;
+    WriteObserver m_writeObserver;
 };
 
 } // namespace Spindrel

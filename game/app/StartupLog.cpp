@@ -33,6 +33,7 @@ std::string StartupLog::Path()
 
 void StartupLog::LogWrite(const std::string& text)
 {
+    // One write per line: a game killed meanwhile leaves whole lines.
     Files().Append(Quillo::FileSystem::NormalizePath(Path()), text);
 }
 
@@ -65,6 +66,7 @@ void StartupLog::OpenLog(const std::string& path, const Quillo::OsVersion& os, c
     const size_t slash = file.rfind('/');
     if (slash != std::string::npos && slash > 0)
         files.MakeDirectories(file.substr(0, slash));
+    // The first line replaces the old log whole.
     const std::string first = "Log File: " + path + " \n";
     if (!files.Write(file, reinterpret_cast<const uint8_t*>(first.data()), first.size()))
         return;

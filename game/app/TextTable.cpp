@@ -44,15 +44,17 @@ void TextTable::LoadTextTable(const Warning& warn, const std::string& root)
     const std::string language(FirstWord(AsText(*option)));
     const auto text = language.empty() ? std::nullopt
                                        : Quillo::FileSystem::ReadFile(root + language, kFileLimit, nullptr);
+    // Both warnings name the file to mend.
     if (!text)
     {
-        warn("Could not found language file " + language + "!");
+        warn(language.empty() ? std::string("Could not found a language file in bin//lng.opt!")
+                              : "Could not found language file " + language + " (from bin//lng.opt)!");
         return;
     }
-    LoadLanguage(AsText(*text), warn);
+    LoadLanguage(AsText(*text), warn, language);
 }
 
-void TextTable::LoadLanguage(std::string_view text, const Warning& warn)
+void TextTable::LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName)
 {
     m_texts.clear();
     size_t pos = 0;
@@ -74,7 +76,8 @@ void TextTable::LoadLanguage(std::string_view text, const Warning& warn)
     if (Count() < kTextCount)
     {
         const int missing = kTextCount - Count();
-        warn(std::to_string(missing) + " strings not found in localization data file!");
+        warn(std::to_string(missing) + " strings not found in localization data file" +
+             (fileName.empty() ? std::string() : " " + std::string(fileName)) + "!");
         m_texts.resize(kTextCount, kNotLoaded);
     }
 }

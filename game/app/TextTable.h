@@ -15,7 +15,7 @@ class TextTable
 {
 public:
     // Texts 0..73 are used; the table always holds them after loading.
-    static constexpr int kTextCount = 74;
+    static constexpr int kTextCount = 76;
     // A line keeps at most this many characters; the rest of a longer line
     // is dropped (it never becomes entries of its own).
     static constexpr size_t kLineLimit = 1024;
@@ -29,14 +29,16 @@ public:
     // Reads "bin//lng.opt" and the language file it names, relative to
     // root (empty: the working directory; otherwise ending in "/").
     // Warnings: "Could not found bin//lng.opt file!", "Could not found
-    // language file %s!" (the table stays empty), "%d strings not found in
-    // localization data file!" (the missing entries read "<NOT LOADED>").
+    // language file %s (from bin//lng.opt)!" (the table stays empty), "%d
+    // strings not found in localization data file %s!" (the missing entries
+    // read "<NOT LOADED>").
     void LoadTextTable(const Warning& warn, const std::string& root = {});
 
     // The line rules on a language file's contents: lines shorter than two
     // characters or starting with "-" are skipped, the others appended
-    // verbatim (a trailing "\r" is removed); then filled up to 74 entries.
-    void LoadLanguage(std::string_view text, const Warning& warn);
+    // verbatim (a trailing "\r" is removed); then filled up to 76 entries.
+    // A warning names fileName when given.
+    void LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName = {});
 
     // Text `index`; "<NOT LOADED>" for any index the table does not hold
     // (also before loading and after a failed load). Valid until the next load.

@@ -37,6 +37,9 @@ public:
     static constexpr float kBoostTime = 1.5f;
     static constexpr float kDecay = 0.98f;
     static constexpr float kRollbackSpeed = -200.0f;
+    // No speed of play comes near this (the rush is the fastest); a saved
+    // game beyond it was not written by play.
+    static constexpr float kMaxSpeed = 10000.0f;
     static constexpr float kClickRadius = 30.0f;
     static constexpr int kPictureCount = 13;
     static constexpr int kExtraLifePoints = 15000;

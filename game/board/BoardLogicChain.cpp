@@ -37,8 +37,10 @@ void BoardLogic::SpeedRule()
     }
     if (s.rollingBack)
     {
+        // The speed recovers by the step's size every step, so that a
+        // rollback always ends.
         const float base = s.leadProgress < 5.0f ? s.baseSpeed : s.speed;
-        s.speed = base - s.rollbackStep;
+        s.speed = base + std::fabs(s.rollbackStep);
         if (s.speed >= s.baseSpeed)
         {
             s.rollingBack = false;

@@ -58,6 +58,18 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     // A running rush ends when its count reaches 0, so a saved one has more to go.
     if (s.rushing && s.rushCount < 1)
         return false;
+    // Speeds beyond any play sets, or a rollback whose step would not bring
+    // the chain back to speed (play steps by -0.5 or -0.4), would run the
+    // chain away into numbers no saved game can hold.
+    const auto sane = [](float speed) { return std::fabs(speed) <= kMaxSpeed; };
+    // The sweeps along the track step their distances by a few pixels up
+    // to the track's length; far beyond it they would overflow.
+    const auto near = [](int32_t distance) { return distance >= -10000000 && distance <= 10000000; };
+    if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
+        return false;
+    if (!sane(s.speed) || !sane(s.baseSpeed) || !sane(s.speedUpSpeed) ||
+        (s.rollingBack && !(s.rollbackStep < 0.0f && s.rollbackStep >= -1.0f)))
+        return false;
 
     // The saved chain must fit its own track; a missing track cannot be
     // continued.

@@ -120,13 +120,17 @@ bool ParseLevelTable(std::string_view text, LevelData& data)
         const auto level = reader.NextInt();
         if (!level || *level < 1 || *level > kLevelCount)
             return false;
+        // Base speed, points, pictures, speed-up interval: a table with a
+        // value far beyond any level's is damaged (and the interval, stored
+        // in tenths, must not overflow).
+        constexpr int kLimits[4] = {1000, 100000000, 1000, 1000000};
         int values[4] = {};
-        for (int& value : values)
+        for (int i = 0; i < 4; ++i)
         {
             const auto read = reader.NextInt();
-            if (!read)
+            if (!read || *read < 0 || *read > kLimits[i])
                 return false;
-            value = *read;
+            values[i] = *read;
         }
         LevelRecord& record = records[static_cast<size_t>(*level - 1)];
         record.baseSpeed = values[0];

@@ -52,8 +52,9 @@ int LevelInStage(int level);
 std::optional<std::array<int, kLevelCount + 1>> ParseLevelOrder(std::string_view text);
 
 // Reads the level table into data.records (rows placed by the level number
-// they carry). False, leaving data untouched, when the text is short or a
-// row names a level outside 1..100.
+// they carry). False, leaving data untouched, when the text is short, a
+// row names a level outside 1..100 or a value is negative or far beyond
+// any level's (speed 1000, points 10^8, pictures 1000, interval 10^6).
 bool ParseLevelTable(std::string_view text, LevelData& data);
 
 } // namespace Spindrel

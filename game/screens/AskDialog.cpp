@@ -121,9 +121,8 @@ void AskDialog::OnButtonClicked(int id)
             m_app.ReturnToMainMenu();
             break;
         }
-        // Leaving now would lose the game: the player is told and plays on,
-        // free to try again or to quit without saving.
-        m_app.ShowWarning("Your game could not be saved, so it goes on.");
+        // Leaving now would lose the game: the save folder has told the
+        // player, who plays on, free to try again or to quit without saving.
         if (Board* board = m_app.GetBoard())
             board->SetPaused(false);
         break;

@@ -210,4 +210,15 @@ TEST(LevelTables, StagesOrderAndTable)
     EXPECT_FALSE(ParseLevelTable(table.substr(0, table.size() / 2), untouched));
     EXPECT_EQ(untouched.records[0].baseSpeed, 0);
     EXPECT_FALSE(ParseLevelTable("a b c d e Stage 1\n101 10 500 5 12", untouched));
+    // A value no level has (an interval that would overflow in tenths, a
+    // speed no save could hold) means a damaged table.
+    for (const char* row : {"1 10 500 5 300000000", "1 2000000000 500 5 12", "1 -5 500 5 12"})
+    {
+        std::string bad = table;
+        const size_t first = bad.find("\n2 12 500");
+        ASSERT_NE(first, std::string::npos);
+        bad.replace(first + 1, bad.find('\n', first + 1) - first - 1, row);
+        EXPECT_FALSE(ParseLevelTable(bad, untouched)) << row;
+    }
+    EXPECT_EQ(untouched.records[0].baseSpeed, 0);
 }

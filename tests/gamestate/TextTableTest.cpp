@@ -68,22 +68,22 @@ TEST(TextTableTest, LineRulesNumberOnlyTheEntries)
     EXPECT_EQ(table.GetText(4), "after the long line");
     EXPECT_EQ(table.GetText(5), "no newline at the end");
     EXPECT_EQ(table.GetText(6), "<NOT LOADED>");
-    EXPECT_EQ(table.Count(), 74);
+    EXPECT_EQ(table.Count(), 76);
     ASSERT_EQ(warnings.shown.size(), 1u);
-    EXPECT_EQ(warnings.shown[0], "68 strings not found in localization data file!");
+    EXPECT_EQ(warnings.shown[0], "70 strings not found in localization data file!");
 }
 
-TEST(TextTableTest, SeventyEntriesAreFilledUpWithWarningOfFour)
+TEST(TextTableTest, SeventyEntriesAreFilledUpWithWarningOfSix)
 {
     TextTable table;
     Warnings warnings;
     table.LoadLanguage(Entries(70), warnings.Sink());
     ASSERT_EQ(warnings.shown.size(), 1u);
-    EXPECT_EQ(warnings.shown[0], "4 strings not found in localization data file!");
+    EXPECT_EQ(warnings.shown[0], "6 strings not found in localization data file!");
     EXPECT_EQ(table.GetText(69), "text 69");
-    for (int i = 70; i <= 73; ++i)
+    for (int i = 70; i <= 75; ++i)
         EXPECT_EQ(table.GetText(i), "<NOT LOADED>") << i;
-    EXPECT_EQ(table.Count(), 74);
+    EXPECT_EQ(table.Count(), 76);
 }
 
 TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
@@ -92,18 +92,18 @@ TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
     std::filesystem::create_directories(dir / "bin");
     std::filesystem::create_directories(dir / "lang");
     WriteText(dir / "bin/lng.opt", "  lang/english.txt   trailing words\n");
-    WriteText(dir / "lang/english.txt", "- English\n" + Entries(74));
+    WriteText(dir / "lang/english.txt", "- English\n" + Entries(76));
     TextTable table;
     Warnings warnings;
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     EXPECT_TRUE(warnings.shown.empty());
     EXPECT_EQ(table.GetText(0), "text 0");
-    EXPECT_EQ(table.GetText(73), "text 73");
+    EXPECT_EQ(table.GetText(75), "text 75");
 
     // A second load replaces the table rather than adding to it.
-    WriteText(dir / "lang/english.txt", Entries(74));
+    WriteText(dir / "lang/english.txt", Entries(76));
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
-    EXPECT_EQ(table.Count(), 74);
+    EXPECT_EQ(table.Count(), 76);
 }
 
 TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
@@ -111,7 +111,7 @@ TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
     TempDir dir;
     TextTable table;
     Warnings warnings;
-    table.LoadLanguage(Entries(74), warnings.Sink());
+    table.LoadLanguage(Entries(76), warnings.Sink());
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 1u);
     EXPECT_EQ(warnings.shown[0], "Could not found bin//lng.opt file!");
@@ -122,11 +122,18 @@ TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
     WriteText(dir / "bin/lng.opt", "lang/none.txt\n");
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 2u);
-    EXPECT_EQ(warnings.shown[1], "Could not found language file lang/none.txt!");
+    EXPECT_EQ(warnings.shown[1], "Could not found language file lang/none.txt (from bin//lng.opt)!");
     EXPECT_EQ(table.Count(), 0);
 
     WriteText(dir / "bin/lng.opt", " \n");
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 3u);
-    EXPECT_EQ(warnings.shown[2], "Could not found language file !");
+    EXPECT_EQ(warnings.shown[2], "Could not found a language file in bin//lng.opt!");
+
+    // A short language file is named in its warning.
+    WriteText(dir / "bin/lng.opt", "lang/short.txt\n");
+    WriteText(dir / "lang/short.txt", Entries(70));
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
+    ASSERT_EQ(warnings.shown.size(), 4u);
+    EXPECT_EQ(warnings.shown[3], "6 strings not found in localization data file lang/short.txt!");
 }

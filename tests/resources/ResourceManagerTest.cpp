@@ -140,6 +140,18 @@ TEST_F(ResourceManagerTest, ParseErrorsNameTheLineAndFile)
     EXPECT_EQ(wrongRoot.GetErrorText(),
               "Expecting ResourceManifest tag on Line 3 in File '" + (dir / "other.xml") + "'");
 
+    // A manifest cut short, inside a group or after it, is damaged: the
+    // resources it lost would be missed only later.
+    for (const char* cut : {"<?xml version=\"1.0\"?>\n<ResourceManifest>\n<Resources id=\"G\">\n",
+                            "<?xml version=\"1.0\"?>\n<ResourceManifest>\n<Resources id=\"G\">\n</Resources>\n"})
+    {
+        WriteText("cut.xml", cut);
+        ResourceManager shortened(&host);
+        EXPECT_FALSE(shortened.ParseResourcesFile(dir / "cut.xml")) << cut;
+        EXPECT_NE(shortened.GetErrorText().find("Unexpected End of File"), std::string::npos);
+        EXPECT_NE(shortened.GetErrorText().find(dir / "cut.xml"), std::string::npos);
+    }
+
     WriteText("empty.xml", "  \n");
     ResourceManager empty(&host);
     EXPECT_FALSE(empty.ParseResourcesFile(dir / "empty.xml"));

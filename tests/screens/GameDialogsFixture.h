@@ -124,6 +124,8 @@ protected:
             return "t34 %d-%d";
         case 52:
             return "t52 %s";
+        case 75:
+            return "t75 %s";
         default:
             return "t" + std::to_string(n);
         }

@@ -321,8 +321,12 @@ TEST_F(GameDialogsTest, AGameThatCannotBeSavedIsNotLeft)
     ASSERT_NE(leave, nullptr);
     Click(*leave->FirstButton());
 
-    ASSERT_EQ(app->platformFake->boxes.size(), 1u);
-    EXPECT_NE(app->platformFake->boxes[0].find("could not be saved"), std::string::npos);
+    // The player is told in the game's own dialog, with the file named.
+    EXPECT_TRUE(app->platformFake->boxes.empty());
+    auto* told = dynamic_cast<Quillo::Dialog*>(app->FindDialog(8));
+    ASSERT_NE(told, nullptr);
+    EXPECT_EQ(told->header, "t74");
+    EXPECT_EQ(told->body, "t75 Ann_Lee.sav");
     EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
     EXPECT_EQ(app->GetMainMenu(), nullptr);
     EXPECT_TRUE(TheBoard().Logic().IsActive());

@@ -86,6 +86,10 @@ const std::vector<TextEntry>& EnglishTexts()
         {"No", ""},                         // 71
         {"Cancel", ""},                     // 72
         {"Stage", ""},                      // 73: "%s %d"
+        {"Not Saved", ""},                  // 74
+        {"The game could not write %s: the disk may be full or the folder read-only. Your last save is kept "
+         "and the game goes on.",
+            "s"},                           // 75
     };
     return texts;
 }
@@ -112,8 +116,8 @@ std::string Placeholders(std::string_view text)
 void WriteLanguageFiles(const DataWriter& out)
 {
     const auto& texts = EnglishTexts();
-    if (texts.size() != 74)
-        throw std::logic_error("the language file needs exactly 74 texts");
+    if (texts.size() != 76)
+        throw std::logic_error("the language file needs exactly 76 texts");
     std::string file = "-- Spindrel: English texts. Lines starting with '-' are comments; every other\n"
                        "-- line is the next text, in order.\n";
     for (size_t i = 0; i < texts.size(); ++i)
