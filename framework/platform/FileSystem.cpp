@@ -281,7 +281,13 @@ bool AppendFile(std::string_view path, std::string_view text)
     const int fd = OpenForWriting(target, O_APPEND);
     if (fd < 0)
         return false;
+    struct stat before;
+    const bool sized = ::fstat(fd, &before) == 0;
     const bool written = WriteAll(fd, text.data(), text.size());
+    // A full disk may take part of the text: cut it off again, so the file
+    // holds whole appends only.
+    if (!written && sized)
+        (void)::ftruncate(fd, before.st_size);
     return ::close(fd) == 0 && written;
 }
 
@@ -354,24 +360,6 @@ bool EntryExists(std::string_view path)
 {
     struct stat st;
     return ::lstat(NormalizePath(path).c_str(), &st) == 0;
-}
-
-bool AppendFile(std::string_view path, std::string_view text)
-{
-    const int fd = ::open(NormalizePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    size_t done = 0;
-    while (done < text.size())
-    {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    return ::close(fd) == 0 && done == text.size();
 }
 
 std::vector<std::string> ListDirectory(std::string_view path)

@@ -71,8 +71,6 @@ bool MakeDirectories(std::string_view path, bool privateDir = false);
 
 bool RemoveFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
-// Appends to a file, creating it when missing.
-bool AppendFile(std::string_view path, std::string_view text);
 // The entry names in a directory ("." and ".." left out), unsorted; empty
 // when it cannot be read.
 std::vector<std::string> ListDirectory(std::string_view path);

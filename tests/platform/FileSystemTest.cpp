@@ -53,6 +53,19 @@ TEST(FileSystem, AtomicWriteReplacesOrKeepsTheOldFile)
     EXPECT_EQ(entries, 1);
 }
 
+TEST(FileSystem, AnAppendCutShortByAFullDiskLeavesTheFileAsItWas)
+{
+    TempDir dir;
+    ASSERT_TRUE(FileSystem::AppendFile(dir / "log.txt", "first line\n"));
+    FileSystem::SetWriteFault(FileSystem::WriteFault::DiskFull);
+    const bool appended = FileSystem::AppendFile(dir / "log.txt", "a second line\n");
+    FileSystem::SetWriteFault(FileSystem::WriteFault::None);
+    EXPECT_FALSE(appended);
+    EXPECT_EQ(*FileSystem::ReadTextFile(dir / "log.txt"), "first line\n") << "no half line is left";
+    ASSERT_TRUE(FileSystem::AppendFile(dir / "log.txt", "third\n"));
+    EXPECT_EQ(*FileSystem::ReadTextFile(dir / "log.txt"), "first line\nthird\n");
+}
+
 TEST(FileSystem, ModificationTimeIsAFileTime)
 {
     TempDir dir;

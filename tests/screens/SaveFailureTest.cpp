@@ -40,6 +40,10 @@ protected:
         Files files;
         for (const auto& entry : fs::directory_iterator(m_dir / "_save"))
         {
+            // The start-up log is no save: it goes on recording, the failed
+            // writes among other things, wherever the disk still lets it.
+            if (entry.path().filename() == "log.txt")
+                continue;
             const auto bytes = Quillo::FileSystem::ReadFile(entry.path().string());
             files[entry.path().filename().string()] = bytes ? *bytes : std::vector<uint8_t>{};
         }
