@@ -15,6 +15,22 @@ namespace
 {
 constexpr int kTracks = 30;
 
+// The difficulty curve, measured with simulated beginners, regulars and
+// experts (scripts/difficulty): the first stages rise gently so that a
+// beginner gets through the first six, and the last stage stays within an
+// expert's reach. kTopUnits is the difficulty of level 100 in stage units.
+constexpr double kCreep = 0.5;
+constexpr double kFinalStep = 1.2;
+constexpr double kTopUnits = 17.0 + kCreep * 7 / 8 + kFinalStep;
+constexpr double kSpeed = 22;
+constexpr double kSpeedRise = 22;
+constexpr double kPoints = 300;
+constexpr double kPointsRise = 1300;
+constexpr int kPictures = 4;
+constexpr double kPicturesRise = 6.5;
+constexpr double kInterval = 60;
+constexpr double kIntervalFall = 28;
+
 int StageOf(int level)
 {
     int stage = 0;
@@ -27,6 +43,29 @@ int StageOf(int level)
 bool IsStageStart(int level)
 {
     return std::find(kStageStarts.begin(), kStageStarts.end(), level) != kStageStarts.end();
+}
+
+// A level's difficulty in stage units: each stage starts one unit above the
+// one before and creeps up within it; its last level is a step harder,
+// beyond the start of the next stage, which so begins with a breather.
+double LevelUnits(int level)
+{
+    const int stage = StageOf(level);
+    const int first = kStageStarts[stage - 1];
+    const int next = stage < static_cast<int>(kStageStarts.size()) ? kStageStarts[stage] : kLevelCount + 1;
+    const bool last = level + 1 == next;
+    return (stage - 1) + kCreep * (level - first) / (next - first) + (last ? kFinalStep : 0.0);
+}
+
+// The number of pictures follows the creep but not the final step: a new
+// picture arrives with a stage's last level (at the next stage's units)
+// and stays, so that a stage start never has more than the level before.
+int LevelPictures(int level)
+{
+    const int stage = StageOf(level);
+    const bool last = level == kLevelCount || IsStageStart(level + 1);
+    const double units = last ? stage : LevelUnits(level);
+    return std::min(13, kPictures + static_cast<int>(kPicturesRise * units / kTopUnits));
 }
 } // namespace
 
@@ -53,7 +92,7 @@ std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst)
     for (int level = 1; level <= kLevelCount; ++level)
     {
         // The track difficulty this level aims at, easiest to hardest.
-        double target = (kTracks - 1) * (level - 1) / double(kLevelCount - 1);
+        double target = (kTracks - 1) * LevelUnits(level) / kTopUnits;
         bool start = IsStageStart(level);
         int best = 0;
         double bestScore = 1e9;
@@ -93,15 +132,12 @@ std::vector<LevelRow> PlanLevelRows()
     std::vector<LevelRow> rows;
     for (int level = 1; level <= kLevelCount; ++level)
     {
-        int stage = StageOf(level);
-        int inStage = level - kStageStarts[stage - 1];
-        // Overall progress steps up with each stage and creeps within it.
-        double x = (stage - 1 + 0.6 * inStage / 7.0) / 17.6;
+        const double x = LevelUnits(level) / kTopUnits;
         LevelRow row;
-        row.speed = static_cast<int>(std::lround(22 + 36 * x));
-        row.points = static_cast<int>(std::lround((300 + 2400 * std::pow(x, 1.3)) / 10.0)) * 10;
-        row.pictures = std::min(13, 4 + static_cast<int>((stage - 1) * 9 / 15.0 + 0.5 * (inStage >= 3)));
-        row.interval = static_cast<int>(std::lround(60 - 45 * x));
+        row.speed = static_cast<int>(std::lround(kSpeed + kSpeedRise * x));
+        row.points = static_cast<int>(std::lround((kPoints + kPointsRise * std::pow(x, 1.3)) / 10.0)) * 10;
+        row.pictures = LevelPictures(level);
+        row.interval = static_cast<int>(std::lround(kInterval - kIntervalFall * x));
         rows.push_back(row);
     }
     return rows;
