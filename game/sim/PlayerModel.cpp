@@ -42,14 +42,14 @@ constexpr int kLookSteps = 5;
 PlayerModel::PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed)
     : m_logic(logic), m_profile(profile), m_random(seed)
 {
-    m_nextDecision = m_random.Between(m_profile.reactionMin, m_profile.reactionMax);
+    m_nextDecision = ReactionTime();
 }
 
 void PlayerModel::Step()
 {
     // The eyes take in the board a few times a second, and always just
     // before a decision.
-    m_clock += 0.01f;
+    m_clock += 0.01;
     const bool deciding = m_clock >= m_nextDecision;
     if (deciding || ++m_sinceLook >= kLookSteps)
         Look();
@@ -60,7 +60,12 @@ void PlayerModel::Step()
     // first click after the pause comes after a fresh look at the board.
     if (!(s.intro || s.losing || s.levelComplete || s.pauseDepth > 0))
         Decide();
-    m_nextDecision = m_clock + m_random.Between(m_profile.reactionMin, m_profile.reactionMax);
+    m_nextDecision = m_clock + ReactionTime();
+}
+
+double PlayerModel::ReactionTime()
+{
+    return m_random.Between(m_profile.reactionMin, m_profile.reactionMax);
 }
 
 PlayerModel::Memory* PlayerModel::Find(const Ball* ball)
@@ -74,7 +79,7 @@ PlayerModel::Memory* PlayerModel::Find(const Ball* ball)
 void PlayerModel::Look()
 {
     // Every face that appears is looked at; each new one pushes older ones
-    // out of memory a little. A face still on show from the last step is
+    // out of memory a little. A face still on show since the last look is
     // the same sighting.
     m_sinceLook = 0;
     ++m_look;
@@ -117,7 +122,7 @@ bool PlayerModel::Knows(const Ball& ball, int& type)
     // whose ball has gone and whose place in the list a new ball took (it
     // shows a different face or sits elsewhere).
     const float moved = std::fabs(ball.distance - m->distance);
-    const double recall = std::exp(-(m_clock - m->seenAt) / m_profile.memorySeconds -
+    const double recall = std::exp(-(m_clock - m->seenAt) / static_cast<double>(m_profile.memorySeconds) -
                                    static_cast<double>(m_facesSeen - m->seenFaces) / m_profile.memoryFaces);
     if (moved > m_profile.moveLimit || m->type != ball.type || recall <= m->threshold)
     {

@@ -33,7 +33,7 @@ private:
     {
         const Ball* ball = nullptr;
         int type = 0;
-        float seenAt = 0.0f;
+        double seenAt = 0.0;
         int64_t seenFaces = 0;
         float distance = 0.0f;
         // Recalled while the forgetting curve stays above this draw.
@@ -42,6 +42,7 @@ private:
         int64_t shownLook = -2;
     };
 
+    double ReactionTime();
     void Look();
     void Decide();
     bool Knows(const Ball& ball, int& type);
@@ -59,8 +60,9 @@ private:
     std::vector<Memory> m_memory;
     // Bonus balls already judged (noticed or overlooked), with the verdict.
     std::vector<std::pair<const Ball*, bool>> m_bonusNoticed;
-    float m_clock = 0.0f;
-    float m_nextDecision = 0.0f;
+    // Seconds since the player sat down.
+    double m_clock = 0.0;
+    double m_nextDecision = 0.0;
     int64_t m_look = 0;
     int m_sinceLook = 0;
     int64_t m_facesSeen = 0;

@@ -19,15 +19,19 @@ constexpr int kTracks = 30;
 // experts (scripts/difficulty): the first stages rise gently so that a
 // beginner gets through the first six, and the last stage stays within an
 // expert's reach. kTopUnits is the difficulty of level 100 in stage units.
-constexpr double kCreep = 0.5;
-constexpr double kFinalStep = 1.2;
+constexpr double kCreep = 1.0;
+constexpr double kFinalStep = 2.5;
 constexpr double kTopUnits = 17.0 + kCreep * 7 / 8 + kFinalStep;
 constexpr double kSpeed = 22;
 constexpr double kSpeedRise = 22;
 constexpr double kPoints = 300;
 constexpr double kPointsRise = 1300;
-constexpr int kPictures = 4;
-constexpr double kPicturesRise = 6.5;
+// Memory is what a player runs out of first: a regular player wins nearly
+// every level with up to seven pictures, about half with eight and few with
+// nine, a beginner the same one picture earlier. So the count rises every
+// three stages (four for the fives, to see a beginner through stage 6) and
+// speed, points and track carry the rise in between.
+constexpr std::array<int, 18> kStagePictures = {4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9};
 constexpr double kInterval = 60;
 constexpr double kIntervalFall = 28;
 
@@ -57,15 +61,14 @@ double LevelUnits(int level)
     return (stage - 1) + kCreep * (level - first) / (next - first) + (last ? kFinalStep : 0.0);
 }
 
-// The number of pictures follows the creep but not the final step: a new
-// picture arrives with a stage's last level (at the next stage's units)
-// and stays, so that a stage start never has more than the level before.
+// A new picture arrives with the last level of the stage before the one
+// that plays with it, so that a stage start never has more pictures than
+// the level before it.
 int LevelPictures(int level)
 {
     const int stage = StageOf(level);
     const bool last = level == kLevelCount || IsStageStart(level + 1);
-    const double units = last ? stage : LevelUnits(level);
-    return std::min(13, kPictures + static_cast<int>(kPicturesRise * units / kTopUnits));
+    return kStagePictures[static_cast<size_t>(last ? std::min(stage, 17) : stage - 1)];
 }
 } // namespace
 
@@ -107,7 +110,7 @@ std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst)
             if (distance > 5)
                 continue;
             // Prefer tracks played least, then those nearest the target.
-            double score = uses[track] * 10 + distance;
+            double score = uses[track] * 6 + distance;
             if (score < bestScore)
             {
                 bestScore = score;

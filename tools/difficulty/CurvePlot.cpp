@@ -98,7 +98,7 @@ bool WriteCurvePlot(const std::vector<LevelStats>& stats, const std::string& pat
     for (int level = 1; level <= kLevelCount; level += level == 1 ? 9 : 10)
         Text(cr, X(level), kHeight - kBottom + 18, std::to_string(level), 11, true);
     Text(cr, (kLeft + kWidth - kRight) / 2, kHeight - 14, "level", 13, true);
-    Text(cr, kWidth / 2.0, 24, "Win rate by level (three lives per run)", 16, true);
+    Text(cr, kLeft, 30, "Win rate by level (three lives per run)", 16, false);
 
     // The expert floor.
     cairo_set_source_rgb(cr, 0.1, 0.6, 0.25);
@@ -133,12 +133,9 @@ bool WriteCurvePlot(const std::vector<LevelStats>& stats, const std::string& pat
             cairo_arc(cr, X(l.level), Y(l.profiles[p].winRate), 2.5, 0, 6.2832);
             cairo_fill(cr);
         }
-        // Legend, bottom left inside the plot.
-        const double lx = kLeft + 20 + 130.0 * static_cast<double>(p);
-        const double ly = kHeight - kBottom - 16;
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_rectangle(cr, lx - 6, ly - 12, 124, 20);
-        cairo_fill(cr);
+        // Legend, top right above the plot.
+        const double lx = kWidth - kRight - 390 + 130.0 * static_cast<double>(p);
+        const double ly = 30;
         cairo_set_source_rgb(cr, c.r, c.g, c.b);
         cairo_rectangle(cr, lx, ly - 6, 20, 4);
         cairo_fill(cr);
