@@ -137,7 +137,7 @@ std::vector<std::string> OrderFaults(const std::vector<LevelStats>& stats, doubl
     return faults;
 }
 
-std::vector<std::string> CurveFaults(const std::vector<LevelStats>& stats)
+std::vector<std::string> CurveFaults(const std::vector<LevelStats>& stats, double resolution)
 {
     std::vector<std::string> faults = OrderFaults(stats, 0.0);
     std::vector<const LevelStats*> byLevel(kLevelCount + 2, nullptr);
@@ -172,7 +172,7 @@ std::vector<std::string> CurveFaults(const std::vector<LevelStats>& stats)
         if (IsStageStart(level) && level > 1)
         {
             for (int p = kBeginner; p <= kExpert; ++p)
-                if (win(level, p) < win(level - 1, p))
+                if (win(level, p) < win(level - 1, p) - resolution - 1e-9)
                     faults.push_back(Format("level %d: a stage start harder for %s (%d%%) than level %d (%d%%)",
                                             level, Name(p), Percent(win(level, p)), level - 1,
                                             Percent(win(level - 1, p))));

@@ -39,8 +39,11 @@ std::vector<LevelStats> MeasureLevels(const Campaign& campaign, const std::vecto
 double StageWinRate(const std::vector<LevelStats>& stats, int stage, int profile);
 
 // The properties the whole curve (all 100 levels) must have, each broken
-// one described in a line; empty when the curve holds.
-std::vector<std::string> CurveFaults(const std::vector<LevelStats>& stats);
+// one described in a line; empty when the curve holds. A stage start counts
+// as harder than the level before it when its win rate is lower by more
+// than `resolution` (one run's share, so that a single run out of many
+// either way is not read as a difference).
+std::vector<std::string> CurveFaults(const std::vector<LevelStats>& stats, double resolution = 0.0);
 
 // The properties that any subset of levels must have: beginner <= regular
 // <= expert on every level, within `slack`, and the expert floor.

@@ -71,10 +71,13 @@ TEST(DifficultyCurve, FindsEveryBrokenProperty)
     stats[14].profiles[1].winRate -= 0.2;
     EXPECT_FALSE(Mentions(CurveFaults(stats), "spike"));
 
-    // A stage start harder than the level before it.
+    // A stage start harder than the level before it, unless by no more
+    // than one run.
     stats = GoodCurve();
-    stats[20].profiles[1].winRate = stats[19].profiles[1].winRate - 0.01;
+    stats[20].profiles[1].winRate = stats[19].profiles[1].winRate - 0.02;
     EXPECT_TRUE(Mentions(CurveFaults(stats), "level 21: a stage start harder for regular"));
+    EXPECT_FALSE(Mentions(CurveFaults(stats, 0.02), "level 21"));
+    EXPECT_TRUE(Mentions(CurveFaults(stats, 0.01), "level 21"));
 
     // Stage 9 made easier than stage 8 by more than 5 points.
     stats = GoodCurve();
@@ -122,13 +125,13 @@ TEST(DifficultyCurve, StageStartsOnTheGameData)
     ASSERT_TRUE(campaign.has_value()) << "no level tables in " << dir;
 
     const std::vector<int> levels(kStageStarts.begin(), kStageStarts.end());
-    constexpr int kSeeds = 10;
+    constexpr int kSeeds = 20;
     const auto stats = MeasureLevels(*campaign, levels, kSeeds, 2);
     for (const LevelStats& l : stats)
         std::printf("level %3d: beginner %3.0f%%  regular %3.0f%%  expert %3.0f%%\n", l.level,
                     100 * l.profiles[0].winRate, 100 * l.profiles[1].winRate, 100 * l.profiles[2].winRate);
-    // One run in ten either way is chance at this number of seeds.
-    const auto faults = OrderFaults(stats, 1.0 / kSeeds);
+    // Two runs in twenty either way are chance at this number of seeds.
+    const auto faults = OrderFaults(stats, 2.0 / kSeeds);
     EXPECT_TRUE(faults.empty()) << Joined(faults);
     // The profiles differ where it gets hard.
     double beginner = 0, expert = 0;

@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     }
     std::printf("plot: %s\n", plot.c_str());
 
-    const auto faults = CurveFaults(stats);
+    const auto faults = CurveFaults(stats, 1.0 / seeds);
     if (faults.empty())
     {
         std::printf("the curve holds\n");
