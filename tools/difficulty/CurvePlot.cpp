@@ -81,7 +81,7 @@ bool WriteCurvePlot(const std::vector<LevelStats>& stats, const std::string& pat
         Text(cr, (x0 + x1) / 2, kTop - 8, std::to_string(stage + 1), 12, true);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.35);
-    Text(cr, kLeft, kTop - 28, "stage", 12, false);
+    Text(cr, kLeft - 50, kTop - 8, "stage", 12, false);
 
     // Grid and axes.
     for (int percent = 0; percent <= 100; percent += 10)
