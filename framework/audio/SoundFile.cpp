@@ -31,6 +31,11 @@ uint64_t Le64(const uint8_t* p)
     return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
 }
 
+uint16_t Be16(const uint8_t* p)
+{
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
 uint32_t Be32(const uint8_t* p)
 {
     return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
@@ -57,6 +62,35 @@ void PutTag(std::vector<uint8_t>& out, const char* tag)
 bool IsTag(const uint8_t* p, const char* tag)
 {
     return std::memcmp(p, tag, 4) == 0;
+}
+
+// Format 1, or the extensible format (0xFFFE) whose sub-format GUID is
+// PCM's: {00000001-0000-0010-8000-00AA00389B71}. The extensible header's
+// channel mask and valid-bits field do not change how samples are stored.
+bool IsPcmFormat(const uint8_t* body, uint32_t chunkSize, std::string& error)
+{
+    constexpr uint16_t kExtensible = 0xFFFE;
+    static constexpr uint8_t kPcmGuid[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    const uint16_t format = Le16(body);
+    if (format == 1)
+        return true;
+    if (format != kExtensible)
+    {
+        error = "not PCM data (format " + std::to_string(format) + ")";
+        return false;
+    }
+    if (chunkSize < 40 || Le16(body + 16) < 22)
+    {
+        error = "the extensible format chunk is too short";
+        return false;
+    }
+    if (std::memcmp(body + 24, kPcmGuid, 16) != 0)
+    {
+        error = "not PCM data (extensible sub-format " + std::to_string(Le16(body + 24)) + ")";
+        return false;
+    }
+    return true;
 }
 
 bool CheckShape(int channels, int rate, std::string& error)
@@ -126,6 +160,17 @@ int16_t MuLawToLinear(uint8_t code)
     return static_cast<int16_t>((u & 0x80) ? 0x84 - magnitude : magnitude - 0x84);
 }
 
+int16_t ALawToLinear(uint8_t code)
+{
+    const int a = code ^ 0x55;
+    int magnitude = (a & 0x0F) << 4;
+    const int segment = (a & 0x70) >> 4;
+    magnitude += segment == 0 ? 8 : 0x108;
+    if (segment > 1)
+        magnitude <<= segment - 1;
+    return static_cast<int16_t>((a & 0x80) ? magnitude : -magnitude);
+}
+
 std::optional<WaveContents> DecodeWave(std::span<const uint8_t> bytes, std::string& error)
 {
     const size_t size = bytes.size();
@@ -158,11 +203,8 @@ std::optional<WaveContents> DecodeWave(std::span<const uint8_t> bytes, std::stri
                 error = "the format chunk is too short";
                 return std::nullopt;
             }
-            if (Le16(body) != 1)
-            {
-                error = "not PCM data (format " + std::to_string(Le16(body)) + ")";
+            if (!IsPcmFormat(body, chunkSize, error))
                 return std::nullopt;
-            }
             sound.channels = Le16(body + 2);
             sound.sampleRate = static_cast<int>(std::min<uint32_t>(Le32(body + 4), 0x7FFFFFFF));
             sound.bitsPerSample = Le16(body + 14);
@@ -249,7 +291,8 @@ std::optional<PcmSound> DecodeSnd(std::span<const uint8_t> bytes, std::string& e
     if (!CheckShape(sound.channels, sound.sampleRate, error))
         return std::nullopt;
     const uint8_t* data = b + offset;
-    const size_t count = dataSize / sound.channels * sound.channels;
+    const size_t sampleBytes = encoding == 3 ? 2 : 1;
+    const size_t count = dataSize / sampleBytes / sound.channels * sound.channels;
     sound.samples.resize(count);
     if (encoding == 1)
     {
@@ -263,6 +306,18 @@ std::optional<PcmSound> DecodeSnd(std::span<const uint8_t> bytes, std::string& e
         sound.bitsPerSample = 8;
         for (size_t i = 0; i < count; ++i)
             sound.samples[i] = static_cast<int16_t>(static_cast<int8_t>(data[i]) * 256);
+    }
+    else if (encoding == 27)
+    {
+        sound.bitsPerSample = 16;
+        for (size_t i = 0; i < count; ++i)
+            sound.samples[i] = ALawToLinear(data[i]);
+    }
+    else if (encoding == 3)
+    {
+        sound.bitsPerSample = 16;
+        for (size_t i = 0; i < count; ++i)
+            sound.samples[i] = static_cast<int16_t>(Be16(data + 2 * i));
     }
     else
     {

@@ -32,7 +32,8 @@ struct WaveContents
 // of 44.1 kHz stereo). A small compressed file can claim a vast length.
 constexpr size_t kDefaultMaxSamples = size_t{32} << 20;
 
-// RIFF WAVE, PCM only, 1-2 channels, 8 or 16 bits. On failure returns
+// RIFF WAVE, PCM only (plain or in the extensible format), 1-2 channels,
+// 8 or 16 bits. On failure returns
 // nothing and says why in `error`.
 std::optional<WaveContents> DecodeWave(std::span<const uint8_t> bytes, std::string& error);
 
@@ -41,13 +42,15 @@ std::optional<PcmSound> DecodeOgg(std::span<const uint8_t> bytes, std::string& e
                                   size_t maxSamples = kDefaultMaxSamples);
 
 // The ".snd" format (big-endian header): encoding 1 (mu-law, expanded to
-// 16 bits) and encoding 2 (signed 8-bit linear).
+// 16 bits), 2 (signed 8-bit linear), 3 (signed 16-bit linear, big-endian)
+// and 27 (A-law, expanded to 16 bits).
 std::optional<PcmSound> DecodeSnd(std::span<const uint8_t> bytes, std::string& error);
 
 // The cache file: a WAVE with a "dep " chunk naming the source and its time.
 std::vector<uint8_t> EncodeWaveCache(const PcmSound& sound, const Dependency& source);
 
-// G.711 mu-law to linear 16-bit.
+// G.711 mu-law and A-law to linear 16-bit.
 int16_t MuLawToLinear(uint8_t code);
+int16_t ALawToLinear(uint8_t code);
 
 } // namespace Quillo::SoundFile

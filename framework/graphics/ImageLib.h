@@ -37,10 +37,11 @@ std::unique_ptr<Image> ReadPNG(const std::string& fileName);
 std::unique_ptr<Image> ReadGIF(const std::string& fileName);
 
 // Decoders working on bytes already in memory (the file readers use them).
-std::unique_ptr<Image> DecodeTGA(const uint8_t* data, size_t size);
-std::unique_ptr<Image> DecodeJPEG(const uint8_t* data, size_t size);
-std::unique_ptr<Image> DecodePNG(const uint8_t* data, size_t size);
-std::unique_ptr<Image> DecodeGIF(const uint8_t* data, size_t size);
+// A refused file gives null and, with `error` given, the reason.
+std::unique_ptr<Image> DecodeTGA(const uint8_t* data, size_t size, std::string* error = nullptr);
+std::unique_ptr<Image> DecodeJPEG(const uint8_t* data, size_t size, std::string* error = nullptr);
+std::unique_ptr<Image> DecodePNG(const uint8_t* data, size_t size, std::string* error = nullptr);
+std::unique_ptr<Image> DecodeGIF(const uint8_t* data, size_t size, std::string* error = nullptr);
 
 // 8-bit RGBA PNG. False when the file cannot be written.
 bool WritePNG(const std::string& fileName, const Image& image);

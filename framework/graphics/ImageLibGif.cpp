@@ -179,73 +179,80 @@ bool DecodeLzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<ui
     return true;
 }
 
+std::unique_ptr<Image> Refused(std::string* error, const std::string& reason)
+{
+    if (error)
+        *error = reason;
+    return nullptr;
+}
+
 } // namespace
 
-std::unique_ptr<Image> DecodeGIF(const uint8_t* data, size_t size)
+std::unique_ptr<Image> DecodeGIF(const uint8_t* data, size_t size, std::string* error)
 {
     if (!data || size < 13 || (std::memcmp(data, "GIF87", 5) != 0 && std::memcmp(data, "GIF89", 5) != 0))
-        return nullptr;
+        return Refused(error, "not a GIF file");
     GifReader in(data, size);
     in.Skip(6);
     uint16_t screenWidth, screenHeight;
     uint8_t flags, background, aspect;
     if (!in.Word(screenWidth) || !in.Word(screenHeight) || !in.Byte(flags) || !in.Byte(background) ||
         !in.Byte(aspect))
-        return nullptr;
+        return Refused(error, "the GIF data is truncated");
     ColorTable global;
     if ((flags & 0x80) && !ReadColorTable(in, flags, global))
-        return nullptr;
+        return Refused(error, "the GIF data is truncated");
 
     int transparent = -1;
     for (;;)
     {
         uint8_t block;
         if (!in.Byte(block))
-            return nullptr;
+            return Refused(error, "the GIF data is truncated");
         if (block == ';')
-            return nullptr;
+            return Refused(error, "the file holds no image");
         if (block == '!')
         {
             uint8_t label;
             if (!in.Byte(label))
-                return nullptr;
+                return Refused(error, "the GIF data is truncated");
             if (label == 0xF9)
             {
                 std::vector<uint8_t> control;
                 if (!in.SubBlocks(&control))
-                    return nullptr;
+                    return Refused(error, "the GIF data is truncated");
                 if (control.size() >= 4 && (control[0] & 1))
                     transparent = control[3];
             }
             else if (!in.SubBlocks(nullptr))
             {
-                return nullptr;
+                return Refused(error, "the GIF data is truncated");
             }
             continue;
         }
         if (block != ',')
-            return nullptr;
+            return Refused(error, "unknown GIF block " + std::to_string(block));
 
         uint16_t left, top, width, height;
         uint8_t imageFlags;
         if (!in.Word(left) || !in.Word(top) || !in.Word(width) || !in.Word(height) ||
             !in.Byte(imageFlags))
-            return nullptr;
+            return Refused(error, "the GIF data is truncated");
         if (width == 0 || height == 0 || int64_t(width) * height > kMaxPixels)
-            return nullptr;
+            return Refused(error, "the image has no pixels or is too large");
         ColorTable local;
         if ((imageFlags & 0x80) && !ReadColorTable(in, imageFlags, local))
-            return nullptr;
+            return Refused(error, "the GIF data is truncated");
         const ColorTable& table = (imageFlags & 0x80) ? local : global;
         uint8_t minCodeSize;
         if (!in.Byte(minCodeSize) || minCodeSize < 1 || minCodeSize > 11)
-            return nullptr;
+            return Refused(error, "invalid LZW code size");
         std::vector<uint8_t> lzw;
         if (!in.SubBlocks(&lzw))
-            return nullptr;
+            return Refused(error, "the GIF data is truncated");
         std::vector<uint8_t> indices(size_t(width) * size_t(height));
         if (!DecodeLzw(lzw, minCodeSize, indices))
-            return nullptr;
+            return Refused(error, "the LZW data is damaged or ends early");
 
         auto image = std::make_unique<Image>(width, height);
         auto storeRow = [&](int srcRow, int destRow) {

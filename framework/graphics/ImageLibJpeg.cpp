@@ -41,38 +41,75 @@ struct JpegReadState
 {
     std::unique_ptr<Image> image;
     std::vector<uint8_t> row;
+    std::string error;
 };
+
+std::string LibraryMessage(jpeg_decompress_struct& cinfo)
+{
+    char text[JMSG_LENGTH_MAX] = {};
+    cinfo.err->format_message(reinterpret_cast<j_common_ptr>(&cinfo), text);
+    return std::string("JPEG: ") + text;
+}
+
+// Print tools store CMYK inverted (Adobe's convention, which nearly every
+// writer follows): a stored value is 255 minus the ink, so each colour is
+// the product of its own and the black channel's stored values.
+uint32_t CmykToArgb(const uint8_t* p)
+{
+    const uint32_t k = p[3];
+    const auto mix = [k](uint32_t v) { return (v * k + 127) / 255; };
+    return 0xFF000000u | (mix(p[0]) << 16) | (mix(p[1]) << 8) | mix(p[2]);
+}
 
 bool DecodeInto(jpeg_decompress_struct& cinfo, JpegError& err, const uint8_t* data, size_t size,
                 JpegReadState& state)
 {
     if (setjmp(err.jump))
+    {
+        state.error = LibraryMessage(cinfo);
         return false;
+    }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > unsigned(kMaxSide) ||
         cinfo.image_height > unsigned(kMaxSide) ||
         int64_t(cinfo.image_width) * cinfo.image_height > kMaxPixels)
+    {
+        state.error = "the image has no pixels or is too large";
         return false;
-    // Grey pictures are expanded to RGB by the library.
-    cinfo.out_color_space = JCS_RGB;
+    }
+    // Grey pictures are expanded to RGB by the library; CMYK (and YCCK,
+    // which the library turns into CMYK) is converted here.
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&cinfo);
-    if (cinfo.output_components != 3)
+    const int components = cmyk ? 4 : 3;
+    if (cinfo.output_components != components)
+    {
+        state.error = "unexpected number of colour components";
         return false;
+    }
     const int width = int(cinfo.output_width), height = int(cinfo.output_height);
     state.image = std::make_unique<Image>(width, height);
-    state.row.resize(size_t(width) * 3);
+    state.row.resize(size_t(width) * size_t(components));
     while (cinfo.output_scanline < cinfo.output_height)
     {
         const int y = int(cinfo.output_scanline);
         JSAMPROW rows[1] = {state.row.data()};
         if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+        {
+            state.error = "the JPEG data ends early";
             return false;
+        }
         uint32_t* out = &state.image->bits[size_t(y) * size_t(width)];
         const uint8_t* p = state.row.data();
-        for (int x = 0; x < width; ++x, p += 3)
-            out[x] = 0xFF000000u | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+        if (cmyk)
+            for (int x = 0; x < width; ++x, p += 4)
+                out[x] = CmykToArgb(p);
+        else
+            for (int x = 0; x < width; ++x, p += 3)
+                out[x] = 0xFF000000u | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -118,10 +155,14 @@ bool EncodeInto(jpeg_compress_struct& cinfo, JpegError& err, const Image& image,
 
 } // namespace
 
-std::unique_ptr<Image> DecodeJPEG(const uint8_t* data, size_t size)
+std::unique_ptr<Image> DecodeJPEG(const uint8_t* data, size_t size, std::string* error)
 {
     if (!data || size < 4)
+    {
+        if (error)
+            *error = "not a JPEG file";
         return nullptr;
+    }
     jpeg_decompress_struct cinfo{};
     JpegError err{};
     cinfo.err = jpeg_std_error(&err.base);
@@ -131,6 +172,8 @@ std::unique_ptr<Image> DecodeJPEG(const uint8_t* data, size_t size)
     JpegReadState state;
     const bool ok = DecodeInto(cinfo, err, data, size, state);
     jpeg_destroy_decompress(&cinfo);
+    if (!ok && error)
+        *error = state.error;
     return ok ? std::move(state.image) : nullptr;
 }
 

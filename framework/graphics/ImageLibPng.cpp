@@ -22,6 +22,7 @@ struct PngReadState
     size_t size = 0;
     size_t pos = 0;
     std::unique_ptr<Image> image;
+    std::string error;
 };
 
 void ReadBytes(png_structp png, png_bytep out, png_size_t length)
@@ -33,7 +34,14 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t length)
     state->pos += length;
 }
 
-void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnError(png_structp png, png_const_charp message)
+{
+    // The reader passes its state as the error pointer; the writer passes
+    // none, and its messages are not kept.
+    if (auto* state = static_cast<PngReadState*>(png_get_error_ptr(png)))
+        state->error = message ? message : "libpng error";
+    png_longjmp(png, 1);
+}
 void OnWarning(png_structp, png_const_charp) {}
 
 bool DecodeInto(png_structp png, png_infop info, PngReadState& state)
@@ -46,7 +54,10 @@ bool DecodeInto(png_structp png, png_infop info, PngReadState& state)
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     if (width == 0 || height == 0 || int64_t(width) * height > kMaxPixels)
+    {
+        state.error = "the image is too large";
         return false;
+    }
     const int colorType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
 
@@ -55,8 +66,9 @@ bool DecodeInto(png_structp png, png_infop info, PngReadState& state)
         png_set_expand(png);
     if (png_get_valid(png, info, PNG_INFO_tRNS))
         png_set_tRNS_to_alpha(png);
+    // Rounded, not cut to the high byte: 0x80FF becomes 0x81 as elsewhere.
     if (bitDepth == 16)
-        png_set_strip_16(png);
+        png_set_scale_16(png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
@@ -64,7 +76,10 @@ bool DecodeInto(png_structp png, png_infop info, PngReadState& state)
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != size_t(width) * 4)
+    {
+        state.error = "unexpected row layout";
         return false;
+    }
 
     state.image = std::make_unique<Image>(int(width), int(height));
     for (int pass = 0; pass < passes; ++pass)
@@ -109,19 +124,25 @@ bool EncodeInto(png_structp png, png_infop info, const Image& image, PngWriteSta
 
 } // namespace
 
-std::unique_ptr<Image> DecodePNG(const uint8_t* data, size_t size)
+std::unique_ptr<Image> DecodePNG(const uint8_t* data, size_t size, std::string* error)
 {
     if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0)
+    {
+        if (error)
+            *error = "not a PNG file";
         return nullptr;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
-    if (!png)
-        return nullptr;
-    png_infop info = png_create_info_struct(png);
+    }
     PngReadState state;
     state.data = data;
     state.size = size;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
+    if (!png)
+        return nullptr;
+    png_infop info = png_create_info_struct(png);
     const bool ok = info && DecodeInto(png, info, state);
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    if (!ok && error)
+        *error = state.error.empty() ? "the PNG data is damaged" : "PNG: " + state.error;
     return ok ? std::move(state.image) : nullptr;
 }
 

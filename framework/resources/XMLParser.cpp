@@ -2,6 +2,8 @@
 
 #include "framework/platform/FileSystem.h"
 
+#include <optional>
+
 namespace Quillo
 {
 
@@ -46,6 +48,58 @@ char EntityChar(std::string_view name)
     return '&';
 }
 
+// "#10" or "#x0A": the character as UTF-8, or nothing when the reference
+// names no character XML allows.
+std::optional<std::string> CharacterReference(std::string_view name)
+{
+    if (name.size() < 2 || name[0] != '#')
+        return std::nullopt;
+    const bool hex = name[1] == 'x';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    uint32_t code = 0;
+    for (char d : digits)
+    {
+        int v;
+        if (d >= '0' && d <= '9')
+            v = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            v = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            v = d - 'A' + 10;
+        else
+            return std::nullopt;
+        code = code * (hex ? 16 : 10) + uint32_t(v);
+    }
+    const bool allowed = code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
+                         (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+    if (!allowed)
+        return std::nullopt;
+    std::string out;
+    if (code < 0x80)
+        out += char(code);
+    else if (code < 0x800)
+    {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    }
+    else if (code < 0x10000)
+    {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+    else
+    {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
 } // namespace
 
 bool XMLParser::OpenFile(const std::string& path)
@@ -71,6 +125,7 @@ void XMLParser::OpenText(const std::string& fileName, std::string text)
     m_pos = 0;
     m_pushback.clear();
     m_section.clear();
+    m_openLines.clear();
     m_lineNum = 1;
     m_hasFailed = false;
     m_errorText.clear();
@@ -93,12 +148,13 @@ int XMLParser::NextChar()
     return c;
 }
 
-void XMLParser::Fail(const std::string& message)
+void XMLParser::Fail(const std::string& message, int32_t line)
 {
     if (m_hasFailed)
         return;
     m_hasFailed = true;
     m_errorText = message;
+    m_lineNum = line;
 }
 
 bool XMLParser::NextElement(XMLElement& element)
@@ -113,6 +169,52 @@ bool XMLParser::NextElement(XMLElement& element)
     return false;
 }
 
+bool XMLParser::ConsumeIf(std::string_view text)
+{
+    if (!m_pushback.empty() || m_data.compare(m_pos, text.size(), text) != 0)
+        return false;
+    for (char c : text)
+        if (c == '\n')
+            ++m_lineNum;
+    m_pos += text.size();
+    return true;
+}
+
+bool XMLParser::SkipDoctype(int32_t startLine)
+{
+    if (!m_section.empty())
+    {
+        Fail("Unexpected DOCTYPE");
+        return false;
+    }
+    // External identifiers are quoted with either kind of quote, and may
+    // hold '>' or '['.
+    int quote = 0;
+    for (;;)
+    {
+        const int c = NextChar();
+        if (c < 0)
+        {
+            Fail("Unexpected End of File", startLine);
+            return false;
+        }
+        if (quote)
+        {
+            if (c == quote)
+                quote = 0;
+        }
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '[')
+        {
+            Fail("DOCTYPE internal subsets are not supported");
+            return false;
+        }
+        else if (c == '>')
+            return true;
+    }
+}
+
 bool XMLParser::ReadElement(XMLElement& element)
 {
     using Type = XMLElement::Type;
@@ -121,22 +223,24 @@ bool XMLParser::ReadElement(XMLElement& element)
     if (m_hasFailed)
         return false;
 
+    int32_t startLine = m_lineNum;
+    int32_t quoteLine = m_lineNum;
     bool inQuote = false;
     bool whitespaceSeen = false;
     bool inAttributes = false;
     bool readingValue = false;
     bool quoteClosed = false;
     bool inInstructionBody = false;
+    // The last character of the tag was a '/' outside quotes: "/>" ends it.
+    bool bareSlash = false;
     std::string attrName;
     std::string attrValue;
-    std::string lastAttribute;
 
     auto addAttribute = [&] {
         if (attrName != "/")
         {
             element.attributes[attrName] = attrValue;
             element.attributeOrder.push_back(attrName);
-            lastAttribute = attrName;
         }
         attrName.clear();
         attrValue.clear();
@@ -150,8 +254,15 @@ bool XMLParser::ReadElement(XMLElement& element)
         const int c = NextChar();
         if (c < 0)
         {
-            if (element.type != Type::None)
-                Fail("Unexpected End of File");
+            // Reported where the unfinished piece begins: the open quote or
+            // tag, else the innermost element still open.
+            const bool inMarkup = element.type != Type::None && element.type != Type::Text;
+            if (inMarkup)
+                Fail("Unexpected End of File", inQuote ? quoteLine : startLine);
+            else if (!m_openLines.empty())
+                Fail("Unexpected End of File", m_openLines.back());
+            else if (element.type == Type::Text)
+                Fail("Unexpected End of File", startLine);
             return false;
         }
 
@@ -182,16 +293,17 @@ bool XMLParser::ReadElement(XMLElement& element)
             continue;
         }
 
-        const bool inTag = element.type == Type::Start || element.type == Type::End;
-        if (c == '"')
+        // Double quotes delimit attribute values, so they count only inside
+        // a start tag; in text and end tags they are ordinary characters.
+        if (c == '"' && element.type == Type::Start)
         {
             inQuote = !inQuote;
-            if (inTag)
-            {
-                if (!inQuote)
-                    quoteClosed = true;
-                continue;
-            }
+            if (inQuote)
+                quoteLine = m_lineNum;
+            else
+                quoteClosed = true;
+            bareSlash = false;
+            continue;
         }
 
         if (!inQuote)
@@ -206,6 +318,7 @@ bool XMLParser::ReadElement(XMLElement& element)
                 if (element.type == Type::None)
                 {
                     element.type = Type::Start;
+                    startLine = m_lineNum;
                     continue;
                 }
                 Fail("Unexpected '<'");
@@ -215,55 +328,27 @@ bool XMLParser::ReadElement(XMLElement& element)
             {
                 if (element.type == Type::Start)
                 {
-                    // A lone "/" after the attributes closes the tag too.
-                    const bool pendingSlash = attrName == "/";
+                    // A '/' right before the '>' and outside quotes closes the
+                    // tag, whether it ends the name (<a/>), a value (<a x="1"/>)
+                    // or stands alone (<a x="1" />). A quoted value keeps its '/'.
+                    bool selfClosing = attrName == "/";
+                    if (bareSlash && !selfClosing)
+                    {
+                        std::string& holder = !attrValue.empty() ? attrValue
+                                              : !attrName.empty() ? attrName
+                                                                  : element.value;
+                        holder.pop_back();
+                        selfClosing = true;
+                    }
                     if (hasPending())
                         addAttribute();
-                    bool selfClosing = false;
-                    if (!lastAttribute.empty())
-                    {
-                        std::string& value = element.attributes[lastAttribute];
-                        if (!value.empty() && value.back() == '/')
-                        {
-                            value.pop_back();
-                            selfClosing = true;
-                        }
-                    }
-                    if (!selfClosing && pendingSlash)
-                        selfClosing = true;
-                    if (!selfClosing && element.attributes.empty() && !element.value.empty() &&
-                        element.value.back() == '/')
-                    {
-                        element.value.pop_back();
-                        selfClosing = true;
-                    }
-                    if (selfClosing)
-                    {
-                        // A stack: pushed last character first.
-                        const std::string end = "</" + element.value + ">";
-                        m_pushback.insert(m_pushback.end(), end.rbegin(), end.rend());
-                    }
-                    if (!m_section.empty())
-                        m_section += '/';
-                    m_section += element.value;
+                    CompleteStartTag(element, selfClosing, startLine);
                     break;
                 }
                 if (element.type == Type::End)
                 {
-                    if (m_section.empty())
-                    {
-                        Fail("Unexpected End");
+                    if (!CompleteEndTag(element))
                         return false;
-                    }
-                    const size_t slash = m_section.rfind('/');
-                    const size_t start = slash == std::string::npos ? 0 : slash + 1;
-                    const std::string last = m_section.substr(start);
-                    if (last != element.value)
-                    {
-                        Fail("End '" + element.value + "' Doesn't Match Start '" + last + "'");
-                        return false;
-                    }
-                    m_section.resize(slash == std::string::npos ? 0 : slash);
                     break;
                 }
                 Fail("Unexpected '>'");
@@ -281,13 +366,34 @@ bool XMLParser::ReadElement(XMLElement& element)
                     element.type = Type::Instruction;
                     continue;
                 }
+                if (c == '!')
+                {
+                    if (ConsumeIf("--"))
+                    {
+                        element.type = Type::Comment;
+                        element.value = "!--";
+                        // The blank that usually follows "<!--" is not part of the text.
+                        if (m_pushback.empty() && m_pos < m_data.size() && IsBlank(m_data[m_pos]))
+                            NextChar();
+                        continue;
+                    }
+                    if (ConsumeIf("DOCTYPE"))
+                    {
+                        if (!SkipDoctype(startLine))
+                            return false;
+                        element.type = Type::None;
+                        continue;
+                    }
+                    Fail(ConsumeIf("[CDATA[") ? "CDATA sections are not supported"
+                                              : "Unsupported declaration");
+                    return false;
+                }
             }
             if (IsBlank(c))
             {
                 if (!element.value.empty() || inAttributes || hasPending())
                     whitespaceSeen = true;
-                if (element.type == Type::Start && element.value == "!--")
-                    element.type = Type::Comment;
+                bareSlash = false;
                 continue;
             }
             if (c <= ' ')
@@ -299,9 +405,13 @@ bool XMLParser::ReadElement(XMLElement& element)
 
         // A character that belongs to the element.
         if (element.type == Type::None)
+        {
             element.type = Type::Text;
+            startLine = m_lineNum;
+        }
         if (element.type == Type::Start)
         {
+            bareSlash = c == '/' && !inQuote;
             if (whitespaceSeen)
             {
                 if (!inAttributes)
@@ -341,6 +451,40 @@ bool XMLParser::ReadElement(XMLElement& element)
     return true;
 }
 
+void XMLParser::CompleteStartTag(XMLElement& element, bool selfClosing, int32_t startLine)
+{
+    if (selfClosing)
+    {
+        // A stack: pushed last character first.
+        const std::string end = "</" + element.value + ">";
+        m_pushback.insert(m_pushback.end(), end.rbegin(), end.rend());
+    }
+    if (!m_section.empty())
+        m_section += '/';
+    m_section += element.value;
+    m_openLines.push_back(startLine);
+}
+
+bool XMLParser::CompleteEndTag(const XMLElement& element)
+{
+    if (m_section.empty())
+    {
+        Fail("Unexpected End");
+        return false;
+    }
+    const size_t slash = m_section.rfind('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const std::string last = m_section.substr(start);
+    if (last != element.value)
+    {
+        Fail("End '" + element.value + "' Doesn't Match Start '" + last + "'");
+        return false;
+    }
+    m_section.resize(slash == std::string::npos ? 0 : slash);
+    m_openLines.pop_back();
+    return true;
+}
+
 std::string XMLParser::DecodeEntities(std::string_view text)
 {
     std::string out;
@@ -353,7 +497,11 @@ std::string XMLParser::DecodeEntities(std::string_view text)
             const size_t semicolon = text.find(';', i + 1);
             if (semicolon != std::string_view::npos)
             {
-                out += EntityChar(text.substr(i + 1, semicolon - i - 1));
+                const std::string_view name = text.substr(i + 1, semicolon - i - 1);
+                if (const auto reference = CharacterReference(name))
+                    out += *reference;
+                else
+                    out += EntityChar(name);
                 i = semicolon + 1;
                 continue;
             }

@@ -31,14 +31,24 @@ public:
 
     void SetKeepComments(bool keep) { m_keepComments = keep; }
 
-    // Replaces the named character entities; unknown names leave a lone '&'.
+    // Replaces the named character entities and numeric references
+    // ("&#10;", "&#x41;", written out as UTF-8); unknown names leave a lone '&'.
     static std::string DecodeEntities(std::string_view text);
 
 private:
     // -1 at the end of the input.
     int NextChar();
-    void Fail(const std::string& message);
+    // Consumes `text` when the input continues with it.
+    bool ConsumeIf(std::string_view text);
+    // The error is reported at `line`, where the faulty construct began.
+    void Fail(const std::string& message, int32_t line);
+    void Fail(const std::string& message) { Fail(message, m_lineNum); }
     bool ReadElement(XMLElement& element);
+    // After "<!DOCTYPE": skips the declaration, which carries nothing the
+    // reader uses; an internal subset is refused.
+    bool SkipDoctype(int32_t startLine);
+    void CompleteStartTag(XMLElement& element, bool selfClosing, int32_t startLine);
+    bool CompleteEndTag(const XMLElement& element);
 
     std::string m_fileName;
     std::string m_errorText;
@@ -49,6 +59,8 @@ private:
     bool m_keepComments = false;
     std::vector<char> m_pushback;
     std::string m_section;
+    // The line of each open element's start tag, innermost last.
+    std::vector<int32_t> m_openLines;
 };
 
 } // namespace Quillo

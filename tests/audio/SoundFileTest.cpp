@@ -46,6 +46,53 @@ TEST(WaveDecoding, SkipsUnknownChunksWithTheirPadByte)
     EXPECT_EQ(wave->sound.samples, (std::vector<int16_t>{0x1234, static_cast<int16_t>(0xFEDC)}));
 }
 
+namespace
+{
+
+// The extensible format chunk: the plain 16 bytes, then the extension size,
+// valid bits, channel mask and the sub-format GUID.
+Bytes ExtensibleFmt(int channels, int rate, int bits, uint16_t subFormat)
+{
+    Bytes f = FmtBody(channels, rate, bits, 0xFFFE);
+    Le16(f, 22);
+    Le16(f, static_cast<uint32_t>(bits));
+    Le32(f, channels == 2 ? 3 : 4);
+    Le16(f, subFormat);
+    for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71})
+        f.push_back(b);
+    return f;
+}
+
+} // namespace
+
+TEST(WaveDecoding, ExtensibleFormatWithPcmIsRead)
+{
+    Bytes chunks;
+    Chunk(chunks, "fmt ", ExtensibleFmt(2, 48000, 16, 1));
+    Bytes data;
+    for (uint32_t v : {0x0102u, 0xFFFEu, 0x7FFFu, 0x8000u})
+        Le16(data, v);
+    Chunk(chunks, "data", data);
+    std::string error;
+    auto wave = SoundFile::DecodeWave(Riff(chunks), error);
+    ASSERT_TRUE(wave) << error;
+    EXPECT_EQ(wave->sound.channels, 2);
+    EXPECT_EQ(wave->sound.sampleRate, 48000);
+    EXPECT_EQ(wave->sound.samples, (std::vector<int16_t>{0x0102, -2, 32767, -32768}));
+
+    Bytes floats;
+    Chunk(floats, "fmt ", ExtensibleFmt(1, 48000, 32, 3));
+    Chunk(floats, "data", {0, 0, 0, 0});
+    EXPECT_FALSE(SoundFile::DecodeWave(Riff(floats), error));
+    EXPECT_EQ(error, "not PCM data (extensible sub-format 3)");
+
+    Bytes shortExt;
+    Chunk(shortExt, "fmt ", FmtBody(1, 48000, 16, 0xFFFE));
+    Chunk(shortExt, "data", {0, 0});
+    EXPECT_FALSE(SoundFile::DecodeWave(Riff(shortExt), error));
+    EXPECT_EQ(error, "the extensible format chunk is too short");
+}
+
 TEST(WaveDecoding, DataBeforeAFormatChunkUsesTheDefaults)
 {
     Bytes chunks;
@@ -157,6 +204,37 @@ TEST(SndDecoding, EightBitLinearIsSigned)
     EXPECT_EQ(snd->samples, (std::vector<int16_t>{0, 32512, -32768, -256}));
 }
 
+TEST(SndDecoding, ALawExpandsToSixteenBits)
+{
+    // G.711's table: 0xD5 and 0x55 are the smallest steps either side of zero.
+    EXPECT_EQ(SoundFile::ALawToLinear(0xD5), 8);
+    EXPECT_EQ(SoundFile::ALawToLinear(0x55), -8);
+    EXPECT_EQ(SoundFile::ALawToLinear(0xAA), 32256);
+    EXPECT_EQ(SoundFile::ALawToLinear(0x2A), -32256);
+    std::string error;
+    auto snd = SoundFile::DecodeSnd(Snd(27, 8000, 1, {0xD5, 0xAA, 0x2A}), error);
+    ASSERT_TRUE(snd) << error;
+    EXPECT_EQ(snd->bitsPerSample, 16);
+    EXPECT_EQ(snd->samples, (std::vector<int16_t>{8, 32256, -32256}));
+}
+
+TEST(SndDecoding, SixteenBitLinearIsBigEndian)
+{
+    // The encoding sox writes by default; it was refused before.
+    std::string error;
+    auto snd = SoundFile::DecodeSnd(Snd(3, 11025, 2, {0x12, 0x34, 0xFE, 0xDC, 0x80, 0x00, 0x7F, 0xFF, 0x01}),
+                                    error);
+    ASSERT_TRUE(snd) << error;
+    EXPECT_EQ(snd->bitsPerSample, 16);
+    EXPECT_EQ(snd->channels, 2);
+    // The odd byte at the end is no whole sample.
+    EXPECT_EQ(snd->samples, (std::vector<int16_t>{0x1234, static_cast<int16_t>(0xFEDC), -32768, 32767}));
+    // Three samples in two channels: the lone left sample is dropped.
+    auto odd = SoundFile::DecodeSnd(Snd(3, 11025, 2, {0, 1, 0, 2, 0, 3}), error);
+    ASSERT_TRUE(odd) << error;
+    EXPECT_EQ(odd->samples, (std::vector<int16_t>{1, 2}));
+}
+
 TEST(SndDecoding, HeaderSizesAreBoundByTheFile)
 {
     std::string error;
@@ -172,8 +250,8 @@ TEST(SndDecoding, HeaderSizesAreBoundByTheFile)
     EXPECT_FALSE(SoundFile::DecodeSnd(farOffset, error));
     EXPECT_FALSE(
         SoundFile::DecodeSnd(Snd(2, 8000, 1, {1, 2, 3}, 8), error)); // offset inside the header
-    EXPECT_FALSE(
-        SoundFile::DecodeSnd(Snd(3, 8000, 1, {1, 2}), error)); // 16-bit linear: unsupported
+    EXPECT_FALSE(SoundFile::DecodeSnd(Snd(4, 8000, 1, {1, 2, 3}), error)); // 24-bit linear
+    EXPECT_EQ(error, "unsupported encoding 4");
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 8000, 0, {1, 2}), error));
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 8000, 3, {1, 2, 3}), error));
     EXPECT_FALSE(SoundFile::DecodeSnd(Snd(1, 0, 1, {1, 2}), error));

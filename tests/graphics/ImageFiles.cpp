@@ -82,6 +82,96 @@ std::vector<uint8_t> TgaFile(int w, int h, const std::vector<uint32_t>& argb, ui
     return out;
 }
 
+namespace
+{
+
+void PutTgaValue(std::vector<uint8_t>& out, uint32_t v, int bits)
+{
+    if (bits == 8)
+        out.push_back(uint8_t(v));
+    else if (bits == 15 || bits == 16)
+        Put16(out, int(v & 0xFFFF));
+    else
+    {
+        out.push_back(uint8_t(v));
+        out.push_back(uint8_t(v >> 8));
+        out.push_back(uint8_t(v >> 16));
+        if (bits == 32)
+            out.push_back(uint8_t(v >> 24));
+    }
+}
+
+// The stored form of one pixel: BGR(A) for true colour, the grey level and
+// alpha for grey, the index for colour-mapped files.
+uint32_t TgaStored(const TgaLayout& layout, uint32_t v)
+{
+    const int type = layout.imageType & ~8;
+    if (type == 3)
+        return (v & 0xFF) | ((v >> 24) << 8);
+    return v;
+}
+
+} // namespace
+
+std::vector<uint8_t> TgaFileIn(const TgaLayout& layout, int w, int h, const std::vector<uint32_t>& argb)
+{
+    std::vector<uint8_t> out{uint8_t(layout.id.size()), uint8_t(layout.colorMap.empty() ? 0 : 1),
+                             layout.imageType};
+    Put16(out, layout.mapFirst);
+    Put16(out, int(layout.colorMap.size()));
+    out.push_back(layout.colorMap.empty() ? 0 : layout.mapEntrySize);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, w);
+    Put16(out, h);
+    out.push_back(layout.pixelSize);
+    out.push_back(layout.descriptor);
+    out.insert(out.end(), layout.id.begin(), layout.id.end());
+    for (uint32_t c : layout.colorMap)
+        PutTgaValue(out, c, layout.mapEntrySize);
+
+    std::vector<uint32_t> ordered;
+    const bool topDown = layout.descriptor & 0x20, rightToLeft = layout.descriptor & 0x10;
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col)
+        {
+            const int y = topDown ? row : h - 1 - row, x = rightToLeft ? w - 1 - col : col;
+            ordered.push_back(TgaStored(layout, argb[size_t(y * w + x)]));
+        }
+    auto put = [&](uint32_t v) { PutTgaValue(out, v, layout.pixelSize); };
+    if (!(layout.imageType & 8))
+    {
+        for (uint32_t v : ordered)
+            put(v);
+        return out;
+    }
+    // Runs of equal pixels become repeat packets, everything else raw
+    // packets; packets cross row ends as most writers let them.
+    size_t i = 0;
+    while (i < ordered.size())
+    {
+        size_t run = 1;
+        while (i + run < ordered.size() && run < 128 && ordered[i + run] == ordered[i])
+            ++run;
+        if (run > 1)
+        {
+            out.push_back(uint8_t(0x80 | (run - 1)));
+            put(ordered[i]);
+            i += run;
+            continue;
+        }
+        size_t raw = 1;
+        while (i + raw < ordered.size() && raw < 128 &&
+               (i + raw + 1 >= ordered.size() || ordered[i + raw + 1] != ordered[i + raw]))
+            ++raw;
+        out.push_back(uint8_t(raw - 1));
+        for (size_t k = 0; k < raw; ++k)
+            put(ordered[i + k]);
+        i += raw;
+    }
+    return out;
+}
+
 std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
                              const std::vector<uint32_t>& paletteRgb, const GifOptions& options)
 {
@@ -256,6 +346,35 @@ std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, b
             }
         }
         JSAMPROW r[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+std::vector<uint8_t> JpegCmykFile(int w, int h, const std::vector<uint8_t>& storedCmyk, bool ycck)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(w);
+    cinfo.image_height = JDIMENSION(h);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, ycck ? JCS_YCCK : JCS_CMYK);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        JSAMPROW r[1] = {const_cast<uint8_t*>(&storedCmyk[size_t(cinfo.next_scanline) * size_t(w) * 4])};
         jpeg_write_scanlines(&cinfo, r, 1);
     }
     jpeg_finish_compress(&cinfo);

@@ -12,6 +12,23 @@ namespace QuilloTest
 std::vector<uint8_t> TgaFile(int w, int h, const std::vector<uint32_t>& argb, uint8_t pixelSize = 32,
                              uint8_t descriptor = 0x28);
 
+// A TGA in any of the layouts tools write. Pixels are given top row first;
+// the builder stores them in the order the descriptor names.
+struct TgaLayout
+{
+    uint8_t imageType = 2;     // 1-3 raw, 9-11 run-length encoded
+    uint8_t pixelSize = 32;    // bits per stored pixel or colour index
+    uint8_t descriptor = 0x08; // alpha bits, bit 4 right to left, bit 5 top down
+    std::string id;            // the image ID field
+    std::vector<uint32_t> colorMap; // ARGB entries, written with mapEntrySize bits
+    uint8_t mapEntrySize = 24;
+    uint16_t mapFirst = 0;
+};
+// argb: colours for true-colour files (the stored word for 15 and 16 bits);
+// grey levels (blue) and alpha for grey files; colour indices for
+// colour-mapped ones.
+std::vector<uint8_t> TgaFileIn(const TgaLayout& layout, int w, int h, const std::vector<uint32_t>& argb);
+
 struct GifOptions
 {
     bool interlaced = false;
@@ -29,6 +46,9 @@ std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, in
                              bool interlaced = false);
 
 std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, bool grey);
+// CMYK as print tools store it: four bytes a pixel, each 255 minus the ink;
+// with ycck the file holds it in the YCCK colour space.
+std::vector<uint8_t> JpegCmykFile(int w, int h, const std::vector<uint8_t>& storedCmyk, bool ycck);
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

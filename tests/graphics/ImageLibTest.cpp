@@ -8,6 +8,7 @@
 #include <png.h>
 
 #include <cstdlib>
+#include <random>
 
 using namespace Quillo;
 using QuilloTest::Argb;
@@ -33,20 +34,189 @@ std::vector<uint32_t> Gradient(int w, int h, bool alpha)
 
 } // namespace
 
-TEST(ImageLib, TgaReadsTopDown32BitOnly)
+// A picture with no two neighbours alike, so that a shifted or mirrored
+// decode cannot pass by chance.
+std::vector<uint32_t> Noise(int w, int h, bool alpha, uint32_t seed)
 {
-    TempDir dir;
-    const auto px = Gradient(5, 3, true);
-    WriteBytes(dir / "a.tga", QuilloTest::TgaFile(5, 3, px));
-    auto img = ImageLib::ReadTGA(dir / "a.tga");
+    std::mt19937 rng(seed);
+    std::vector<uint32_t> px(size_t(w * h));
+    for (auto& p : px)
+        p = alpha ? uint32_t(rng()) : (uint32_t(rng()) | 0xFF000000u);
+    return px;
+}
+
+TEST(ImageLib, TgaReadsEveryCommonLayout)
+{
+    const int w = 7, h = 5;
+    const auto rgba = Noise(w, h, true, 1);
+    auto opaque = rgba;
+    for (auto& p : opaque)
+        p |= 0xFF000000u;
+    struct Case
+    {
+        const char* name;
+        QuilloTest::TgaLayout layout;
+        const std::vector<uint32_t>* px;
+    } cases[] = {
+        {"32-bit top down", {2, 32, 0x28}, &rgba},
+        {"32-bit bottom up", {2, 32, 0x08}, &rgba},
+        {"32-bit right to left", {2, 32, 0x18}, &rgba},
+        {"24-bit bottom up", {2, 24, 0x00}, &opaque},
+        {"24-bit top down", {2, 24, 0x20}, &opaque},
+        {"24-bit with an image ID", {2, 24, 0x00, "made by a paint program"}, &opaque},
+        {"32-bit run-length", {10, 32, 0x08}, &rgba},
+        {"24-bit run-length top down", {10, 24, 0x20}, &opaque},
+    };
+    for (const Case& c : cases)
+    {
+        const auto bytes = QuilloTest::TgaFileIn(c.layout, w, h, *c.px);
+        std::string error;
+        auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size(), &error);
+        ASSERT_TRUE(img) << c.name << ": " << error;
+        EXPECT_EQ(img->width, w);
+        EXPECT_EQ(img->height, h);
+        EXPECT_EQ(Pixels(*img), *c.px) << c.name;
+    }
+}
+
+TEST(ImageLib, TgaSkipsTheIdFieldAndAnUnusedColourMap)
+{
+    // The old reader took the pixels to start right after the header.
+    const auto px = Noise(6, 4, true, 2);
+    QuilloTest::TgaLayout layout{2, 32, 0x28, std::string(37, 'c')};
+    layout.colorMap = {0xFF112233, 0xFF445566};
+    const auto bytes = QuilloTest::TgaFileIn(layout, 6, 4, px);
+    auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size());
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->width, 5);
+    EXPECT_EQ(Pixels(*img), px);
+}
+
+TEST(ImageLib, TgaRunLengthDataIsDecodedNotReadAsPixels)
+{
+    // Noise does not compress: the encoded data is longer than the raw
+    // pixels, so a reader that ignores the image type finds enough bytes.
+    const int w = 300, h = 3;
+    const auto px = Noise(w, h, true, 3);
+    const auto bytes = QuilloTest::TgaFileIn({10, 32, 0x28}, w, h, px);
+    ASSERT_GT(bytes.size(), size_t(18 + w * h * 4));
+    auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size());
+    ASSERT_TRUE(img);
     EXPECT_EQ(Pixels(*img), px);
 
-    WriteBytes(dir / "b.tga", QuilloTest::TgaFile(5, 3, px, 24, 0x20));
-    EXPECT_FALSE(ImageLib::ReadTGA(dir / "b.tga"));
-    WriteBytes(dir / "c.tga", QuilloTest::TgaFile(5, 3, px, 32, 0x08));
-    EXPECT_FALSE(ImageLib::ReadTGA(dir / "c.tga"));
+    // Long runs and a packet that crosses the end of a row.
+    std::vector<uint32_t> runs(size_t(w * h), Argb(255, 1, 2, 3));
+    for (int x = 250; x < 300 + 40; ++x)
+        runs[size_t(x)] = Argb(128, 9, 8, 7);
+    const auto packed = QuilloTest::TgaFileIn({10, 32, 0x08}, w, h, runs);
+    EXPECT_LT(packed.size(), size_t(100));
+    auto back = ImageLib::DecodeTGA(packed.data(), packed.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(Pixels(*back), runs);
+}
+
+TEST(ImageLib, TgaGreyAndColourMappedImages)
+{
+    const int w = 5, h = 4;
+    std::vector<uint32_t> levels, greyPx, greyAlpha, greyAlphaPx;
+    for (int i = 0; i < w * h; ++i)
+    {
+        const uint32_t g = uint32_t(i * 13) & 0xFF, a = uint32_t(255 - i * 7);
+        levels.push_back(g);
+        greyPx.push_back(Argb(255, g, g, g));
+        greyAlpha.push_back((a << 24) | g);
+        greyAlphaPx.push_back(Argb(a, g, g, g));
+    }
+    const std::vector<uint32_t> palette{Argb(255, 10, 20, 30), Argb(255, 200, 100, 0), Argb(255, 0, 0, 255)};
+    std::vector<uint32_t> indices, mapped;
+    for (int i = 0; i < w * h; ++i)
+    {
+        indices.push_back(uint32_t(i % 3) + 5);
+        mapped.push_back(palette[size_t(i % 3)]);
+    }
+    struct Case
+    {
+        const char* name;
+        QuilloTest::TgaLayout layout;
+        const std::vector<uint32_t>& stored;
+        const std::vector<uint32_t>& px;
+    } cases[] = {
+        {"8-bit grey", {3, 8, 0x00}, levels, greyPx},
+        {"8-bit grey run-length", {11, 8, 0x20}, levels, greyPx},
+        {"grey with alpha", {3, 16, 0x08}, greyAlpha, greyAlphaPx},
+        {"palette", {1, 8, 0x00, "", palette, 24, 5}, indices, mapped},
+        {"palette run-length", {9, 8, 0x20, "", palette, 32, 5}, indices, mapped},
+    };
+    for (const Case& c : cases)
+    {
+        const auto bytes = QuilloTest::TgaFileIn(c.layout, w, h, c.stored);
+        std::string error;
+        auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size(), &error);
+        ASSERT_TRUE(img) << c.name << ": " << error;
+        EXPECT_EQ(Pixels(*img), c.px) << c.name;
+    }
+}
+
+TEST(ImageLib, TgaFifteenAndSixteenBitColour)
+{
+    // 5-5-5 words: the top bit is alpha when the descriptor names one alpha bit.
+    const std::vector<uint32_t> words{0x7FFF, 0x001F, 0x8000 | (1 << 10), 0x0421};
+    const auto bytes = QuilloTest::TgaFileIn({2, 16, 0x21}, 2, 2, words);
+    auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size());
+    ASSERT_TRUE(img);
+    EXPECT_EQ(Pixels(*img), (std::vector<uint32_t>{Argb(0, 255, 255, 255), Argb(0, 0, 0, 255),
+                                                   Argb(255, 8, 0, 0), Argb(0, 8, 8, 8)}));
+    const auto opaque = QuilloTest::TgaFileIn({2, 15, 0x20}, 2, 2, words);
+    auto img15 = ImageLib::DecodeTGA(opaque.data(), opaque.size());
+    ASSERT_TRUE(img15);
+    EXPECT_EQ(img15->bits[0], Argb(255, 255, 255, 255));
+    EXPECT_EQ(img15->bits[3], Argb(255, 8, 8, 8));
+}
+
+TEST(ImageLib, TgaThirtyTwoBitAlphaWithoutAlphaBits)
+{
+    // Alpha bytes are used even when the descriptor forgets to count them,
+    // unless every one is zero: then the writer never set them.
+    const std::vector<uint32_t> px{Argb(0x80, 1, 2, 3), Argb(0, 4, 5, 6)};
+    const auto bytes = QuilloTest::TgaFileIn({2, 32, 0x20}, 2, 1, px);
+    auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size());
+    ASSERT_TRUE(img);
+    EXPECT_EQ(Pixels(*img), px);
+    const auto unset = QuilloTest::TgaFileIn({2, 32, 0x20}, 2, 1, {Argb(0, 1, 2, 3), Argb(0, 4, 5, 6)});
+    auto opaque = ImageLib::DecodeTGA(unset.data(), unset.size());
+    ASSERT_TRUE(opaque);
+    EXPECT_EQ(Pixels(*opaque), (std::vector<uint32_t>{Argb(255, 1, 2, 3), Argb(255, 4, 5, 6)}));
+}
+
+TEST(ImageLib, TgaRefusalsSayWhy)
+{
+    const auto px = Noise(4, 4, true, 4);
+    auto refused = [](std::vector<uint8_t> bytes) {
+        std::string error;
+        auto img = ImageLib::DecodeTGA(bytes.data(), bytes.size(), &error);
+        EXPECT_FALSE(img);
+        return error;
+    };
+    auto withType = [&](uint8_t type) {
+        auto b = QuilloTest::TgaFileIn({2, 32, 0x28}, 4, 4, px);
+        b[2] = type;
+        return b;
+    };
+    EXPECT_EQ(refused(withType(0)), "the file holds no image data");
+    EXPECT_EQ(refused(withType(32)), "unsupported TGA image type 32");
+    EXPECT_EQ(refused(QuilloTest::TgaFileIn({2, 12, 0x20}, 4, 4, px)), "unsupported pixel size 12 bits");
+    EXPECT_EQ(refused(QuilloTest::TgaFileIn({1, 8, 0x20}, 4, 4, std::vector<uint32_t>(16, 0))),
+              "a colour-mapped image without a colour map");
+    EXPECT_EQ(refused(QuilloTest::TgaFileIn({1, 8, 0x20, "", {Argb(255, 1, 1, 1)}}, 4, 4,
+                                            std::vector<uint32_t>(16, 1))),
+              "a colour index lies outside the colour map");
+    auto rle = QuilloTest::TgaFileIn({10, 32, 0x28}, 4, 4, px);
+    rle.pop_back();
+    EXPECT_EQ(refused(rle), "the pixel data is truncated");
+    auto id = QuilloTest::TgaFileIn({2, 32, 0x28}, 4, 4, px);
+    id[0] = 255;
+    id.resize(60);
+    EXPECT_EQ(refused(id), "the image ID is truncated");
+    EXPECT_EQ(refused({1, 2, 3}), "not a TGA file");
 }
 
 TEST(ImageLib, TgaRefusesFilesShorterThanTheirPixels)
@@ -97,6 +267,80 @@ TEST(ImageLib, PngOfEveryColourTypeBecomesArgb)
         ASSERT_TRUE(img) << path;
         EXPECT_EQ(Pixels(*img), *c.px) << "type " << c.type << " depth " << c.depth;
     }
+}
+
+TEST(ImageLib, SixteenBitPngChannelsAreRounded)
+{
+    // 0x10A0 is nearer 0x11 (0x1111) than 0x10, 0xF000 nearer 0xEF than
+    // 0xF0: cutting to the high byte gave 0x10 and 0xF0.
+    const uint16_t samples[4] = {0x10A0, 0xF000, 0xFFFF, 0x0080};
+    std::vector<uint8_t> bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    ASSERT_FALSE(setjmp(png_jmpbuf(png)));
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+            v->insert(v->end(), data, data + n);
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, 1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    uint8_t row[8];
+    for (int i = 0; i < 4; ++i)
+    {
+        row[i * 2] = uint8_t(samples[i] >> 8);
+        row[i * 2 + 1] = uint8_t(samples[i]);
+    }
+    png_write_row(png, row);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+
+    auto img = ImageLib::DecodePNG(bytes.data(), bytes.size());
+    ASSERT_TRUE(img);
+    EXPECT_EQ(img->bits[0], Argb(0x00, 0x11, 0xEF, 0xFF));
+}
+
+TEST(ImageLib, PngRefusalsSayWhy)
+{
+    std::string error;
+    const std::vector<uint8_t> junk{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    EXPECT_FALSE(ImageLib::DecodePNG(junk.data(), junk.size(), &error));
+    EXPECT_EQ(error, "not a PNG file");
+    auto cut = QuilloTest::PngFile(4, 4, Gradient(4, 4, true), PNG_COLOR_TYPE_RGB_ALPHA, 8);
+    cut.resize(cut.size() - 20);
+    EXPECT_FALSE(ImageLib::DecodePNG(cut.data(), cut.size(), &error));
+    EXPECT_EQ(error.rfind("PNG: ", 0), 0u) << error;
+}
+
+TEST(ImageLib, JpegInCmykAndYcckBecomesRgb)
+{
+    const int w = 16, h = 8;
+    // Stored values as print tools write them: 255 minus the ink.
+    std::vector<uint8_t> cmyk;
+    for (int i = 0; i < w * h; ++i)
+        cmyk.insert(cmyk.end(), {200, 100, 50, 128});
+    for (bool ycck : {false, true})
+    {
+        SCOPED_TRACE(ycck ? "YCCK" : "CMYK");
+        const auto bytes = QuilloTest::JpegCmykFile(w, h, cmyk, ycck);
+        std::string error;
+        auto img = ImageLib::DecodeJPEG(bytes.data(), bytes.size(), &error);
+        ASSERT_TRUE(img) << error;
+        for (uint32_t p : Pixels(*img))
+        {
+            EXPECT_EQ(p >> 24, 255u);
+            EXPECT_NEAR(int((p >> 16) & 0xFF), 200 * 128 / 255, 2);
+            EXPECT_NEAR(int((p >> 8) & 0xFF), 100 * 128 / 255, 2);
+            EXPECT_NEAR(int(p & 0xFF), 50 * 128 / 255, 2);
+        }
+    }
+    std::string error;
+    const std::vector<uint8_t> junk{0xFF, 0xD8, 0xFF, 0x00, 0x12};
+    EXPECT_FALSE(ImageLib::DecodeJPEG(junk.data(), junk.size(), &error));
+    EXPECT_EQ(error.rfind("JPEG: ", 0), 0u) << error;
 }
 
 TEST(ImageLib, PngWriterRoundTripsThroughTheReader)
@@ -277,7 +521,7 @@ TEST(ImageLib, TruncatedAndCorruptFilesGiveNull)
     {
         const char* name;
         std::vector<uint8_t> bytes;
-        std::unique_ptr<ImageLib::Image> (*decode)(const uint8_t*, size_t);
+        std::unique_ptr<ImageLib::Image> (*decode)(const uint8_t*, size_t, std::string*);
     } formats[] = {
         {"tga", QuilloTest::TgaFile(13, 9, px), ImageLib::DecodeTGA},
         {"png", QuilloTest::PngFile(13, 9, px, PNG_COLOR_TYPE_RGB_ALPHA, 8, true), ImageLib::DecodePNG},
@@ -287,20 +531,20 @@ TEST(ImageLib, TruncatedAndCorruptFilesGiveNull)
     std::mt19937 rng(3);
     for (const Format& f : formats)
     {
-        ASSERT_TRUE(f.decode(f.bytes.data(), f.bytes.size())) << f.name;
+        ASSERT_TRUE(f.decode(f.bytes.data(), f.bytes.size(), nullptr)) << f.name;
         // A GIF whose first image is complete needs no trailer byte.
         const size_t complete = f.bytes.size() - (std::string(f.name) == "gif" ? 1 : 0);
         for (size_t len = 0; len < complete; ++len)
         {
             std::vector<uint8_t> cut(f.bytes.begin(), f.bytes.begin() + long(len));
-            EXPECT_FALSE(f.decode(cut.data(), cut.size())) << f.name << " cut at " << len;
+            EXPECT_FALSE(f.decode(cut.data(), cut.size(), nullptr)) << f.name << " cut at " << len;
         }
         for (int round = 0; round < 300; ++round)
         {
             auto bad = f.bytes;
             for (int k = 0; k < 4; ++k)
                 bad[rng() % bad.size()] = uint8_t(rng());
-            auto img = f.decode(bad.data(), bad.size());
+            auto img = f.decode(bad.data(), bad.size(), nullptr);
             if (img)
             {
                 EXPECT_GT(img->width, 0);

@@ -185,6 +185,24 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
     EXPECT_EQ(manager.CountResources(""), 6);
 }
 
+TEST_F(ResourceManagerTest, AQuotedSlashOnAGroupTagKeepsTheGroupOpen)
+{
+    // The trailing '/' of a quoted value used to close the group tag itself.
+    ASSERT_TRUE(Parse("<Resources id=\"G\" path=\"images/\">\n"
+                      "<Image path=\"a\"/>\n"
+                      "</Resources>\n"))
+        << manager.GetErrorText();
+    ASSERT_TRUE(manager.Images().count("a"));
+    EXPECT_EQ(manager.Images().at("a")->group, "G");
+}
+
+TEST_F(ResourceManagerTest, AManifestThatStopsInsideAGroupIsRefused)
+{
+    WriteText("cut.xml", "<ResourceManifest>\n<Resources id=\"G\">\n<Image path=\"a\"/>\n");
+    EXPECT_FALSE(manager.ParseResourcesFile(dir / "cut.xml"));
+    EXPECT_EQ(manager.GetErrorText(), "Unexpected End of File on Line 2 in File '" + (dir / "cut.xml") + "'");
+}
+
 TEST_F(ResourceManagerTest, AnimationAttributes)
 {
     ASSERT_TRUE(Parse("<Resources id=\"G\">\n"

@@ -91,11 +91,11 @@ TEST(XMLParser, TextCollapsesWhitespaceAndTracksSections)
     EXPECT_EQ(p.elements[4].section, "r");
 }
 
-TEST(XMLParser, TextKeepsDoubleQuotes)
+TEST(XMLParser, TextKeepsDoubleQuotesAsOrdinaryCharacters)
 {
     const Parsed p = ParseAll("<r>say \"hi  there\"</r>");
     ASSERT_EQ(p.elements.size(), 3u);
-    EXPECT_EQ(p.elements[1].value, "say \"hi  there\"");
+    EXPECT_EQ(p.elements[1].value, "say \"hi there\"");
 }
 
 TEST(XMLParser, DecodesEntities)
@@ -129,13 +129,125 @@ TEST(XMLParser, InstructionsAndComments)
     EXPECT_EQ(kept.elements[0].instruction, "a <b> ");
 }
 
-TEST(XMLParser, CommentWithoutBlankIsAStartTag)
+TEST(XMLParser, CommentsNeedNoBlankAfterTheirStart)
 {
-    const Parsed p = ParseAll("<!--x-->");
-    ASSERT_FALSE(p.failed);
-    ASSERT_EQ(p.elements.size(), 1u);
-    EXPECT_EQ(p.elements[0].type, Type::Start);
-    EXPECT_EQ(p.elements[0].value, "!--x--");
+    // Read as a start tag "!--x--" before, which then closed nothing.
+    const Parsed p = ParseAll("<r><!--x--><!----><!--a - b--></r>", true);
+    ASSERT_FALSE(p.failed) << p.error;
+    ASSERT_EQ(p.elements.size(), 5u);
+    EXPECT_EQ(p.elements[1].type, Type::Comment);
+    EXPECT_EQ(p.elements[1].instruction, "x");
+    EXPECT_EQ(p.elements[2].instruction, "");
+    EXPECT_EQ(p.elements[3].instruction, "a - b");
+    EXPECT_EQ(p.elements[4].type, Type::End);
+
+    const Parsed mismatch = ParseAll("<a>\n<!--<b>-->\n</a>");
+    EXPECT_FALSE(mismatch.failed) << mismatch.error;
+}
+
+TEST(XMLParser, DoctypeWithoutInternalSubsetIsSkipped)
+{
+    // It used to become an unclosed element "!DOCTYPE" around the document.
+    const Parsed p = ParseAll("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fonts.dtd\">\n"
+                              "<!DOCTYPE html PUBLIC \"-//x//a>b\" 'sys[tem]'>\n<fontconfig><dir/></fontconfig>");
+    ASSERT_FALSE(p.failed) << p.error;
+    ASSERT_EQ(p.elements.size(), 5u);
+    EXPECT_EQ(p.elements[1].value, "fontconfig");
+    EXPECT_EQ(p.elements[1].section, "");
+    EXPECT_EQ(p.elements[2].section, "fontconfig");
+}
+
+TEST(XMLParser, UnsupportedMarkupIsRefusedByName)
+{
+    struct Case
+    {
+        const char* text;
+        const char* error;
+        int line;
+    } cases[] = {
+        {"<!DOCTYPE a [\n<!ELEMENT a ANY>\n]>\n<a/>", "DOCTYPE internal subsets are not supported", 1},
+        {"<a>\n<![CDATA[x < y]]></a>", "CDATA sections are not supported", 2},
+        {"<!ELEMENT a ANY>", "Unsupported declaration", 1},
+        {"<a>\n<!DOCTYPE a>\n</a>", "Unexpected DOCTYPE", 2},
+        {"<!DOCTYPE a\n", "Unexpected End of File", 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        const Parsed p = ParseAll(c.text);
+        EXPECT_TRUE(p.failed);
+        EXPECT_EQ(p.error, c.error);
+        EXPECT_EQ(p.line, c.line);
+    }
+}
+
+TEST(XMLParser, EndOfInputWithOpenElementsIsAnError)
+{
+    // Accepted as a complete document before.
+    for (const char* text : {"<a>", "<a><b></b>", "<a>\n<b/>\n", "<?xml version=\"1.0\"?><r><i x=\"1\">"})
+    {
+        SCOPED_TRACE(text);
+        const Parsed p = ParseAll(text);
+        EXPECT_TRUE(p.failed);
+        EXPECT_EQ(p.error, "Unexpected End of File");
+    }
+    // Reported where the unclosed element starts.
+    EXPECT_EQ(ParseAll("<a>\n<b>\n</b>\n<c>\n\n\n").line, 4);
+    EXPECT_EQ(ParseAll("<a>\n<b>\n</b>\n</a>\n").failed, false);
+}
+
+TEST(XMLParser, QuotedValueEndingInSlashKeepsItAndLeavesTheTagOpen)
+{
+    const Parsed p = ParseAll("<Resources id=\"x\" path=\"images/\">\n<Image id=\"a\" path=\"a/\"/>\n</Resources>");
+    ASSERT_FALSE(p.failed) << p.error;
+    ASSERT_EQ(p.elements.size(), 4u);
+    EXPECT_EQ(p.elements[0].attributes.at("path"), "images/");
+    EXPECT_EQ(p.elements[1].type, Type::Start);
+    EXPECT_EQ(p.elements[1].section, "Resources");
+    EXPECT_EQ(p.elements[1].attributes.at("path"), "a/");
+    EXPECT_EQ(p.elements[2].type, Type::End);
+    EXPECT_EQ(p.elements[2].value, "Image");
+    EXPECT_EQ(p.elements[3].value, "Resources");
+
+    // An unquoted value and a bare name still close on "/>".
+    const Parsed bare = ParseAll("<a x=1/><b c/>");
+    ASSERT_FALSE(bare.failed) << bare.error;
+    ASSERT_EQ(bare.elements.size(), 4u);
+    EXPECT_EQ(bare.elements[0].attributes.at("x"), "1");
+    EXPECT_EQ(bare.elements[2].attributes.at("c"), "");
+    EXPECT_EQ(bare.elements[3].type, Type::End);
+}
+
+TEST(XMLParser, QuotesInTextDoNotSwallowMarkup)
+{
+    // A lone quote in text used to run on to the next quote, taking the
+    // markup in between with it.
+    const Parsed p = ParseAll("<r><t>6\" screen</t>\n<u v=\"1\"/></r>");
+    ASSERT_FALSE(p.failed) << p.error;
+    ASSERT_EQ(p.elements.size(), 7u);
+    EXPECT_EQ(p.elements[2].value, "6\" screen");
+    EXPECT_EQ(p.elements[4].value, "u");
+    EXPECT_EQ(p.elements[4].attributes.at("v"), "1");
+
+    // A stray quote inside a tag is reported where it opens.
+    const Parsed stray = ParseAll("<r>\n<u v=\"1/>\n\n\n</r>\n");
+    EXPECT_TRUE(stray.failed);
+    EXPECT_EQ(stray.error, "Unexpected End of File");
+    EXPECT_EQ(stray.line, 2);
+}
+
+TEST(XMLParser, NumericCharacterReferences)
+{
+    EXPECT_EQ(XMLParser::DecodeEntities("a&#10;b&#x41;&#X41;"), "a\nbA&");
+    EXPECT_EQ(XMLParser::DecodeEntities("&#233;&#x20AC;&#x1F600;"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    // Nothing XML allows: the quiet default of an unknown name.
+    for (const char* bad : {"&#0;", "&#xD800;", "&#x110000;", "&#;", "&#x;", "&#12a;", "&#999999999999;"})
+        EXPECT_EQ(XMLParser::DecodeEntities(bad), "&") << bad;
+
+    const Parsed p = ParseAll("<a t=\"x&#10;y\">one&#10;two</a>");
+    ASSERT_EQ(p.elements.size(), 3u);
+    EXPECT_EQ(p.elements[0].attributes.at("t"), "x\ny");
+    EXPECT_EQ(p.elements[1].value, "one\ntwo");
 }
 
 TEST(XMLParser, ManyCommentsDoNotRecurse)
