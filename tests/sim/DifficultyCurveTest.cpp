@@ -1,10 +1,14 @@
 #include "game/sim/DifficultyCurve.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <string>
 
@@ -141,6 +145,34 @@ TEST(DifficultyCurve, StageStartsOnTheGameData)
         expert += l.profiles[2].winRate;
     }
     EXPECT_LT(beginner, expert - 0.1 * static_cast<double>(stats.size()));
+}
+
+TEST(DifficultyCurve, RefusesMissingOrDamagedTables)
+{
+    TempDir dir;
+    EXPECT_FALSE(LoadCampaign(dir.Path() + "/").has_value());
+    std::filesystem::create_directories(dir / "levels");
+    std::ofstream(dir / "levels/levelOrder.txt") << "5 5 5";
+    std::ofstream(dir / "levels/levelsTable.txt") << "Level Speed Points Pictures Interval\nStage 1\n1 22 300 4 60\n";
+    EXPECT_FALSE(LoadCampaign(dir.Path() + "/").has_value()) << "a short order and a short table";
+
+    std::string order;
+    for (int i = 0; i < kLevelCount; ++i)
+        order += "5 ";
+    std::ofstream(dir / "levels/levelOrder.txt") << order;
+    EXPECT_FALSE(LoadCampaign(dir.Path() + "/").has_value()) << "a short table";
+    std::string table = "Level Speed Points Pictures Interval\n";
+    for (int level = 1; level <= kLevelCount; ++level)
+    {
+        if (IsStageStart(level))
+            table += "Stage " + std::to_string(StageOf(level)) + "\n";
+        table += std::to_string(level) + " 22 300 4 60\n";
+    }
+    std::ofstream(dir / "levels/levelsTable.txt") << table;
+    const auto campaign = LoadCampaign(dir.Path() + "/");
+    ASSERT_TRUE(campaign.has_value());
+    EXPECT_EQ(campaign->levels.trackOfLevel[100], 1);
+    EXPECT_EQ(campaign->levels.records[99].pointsToReach, 300);
 }
 
 TEST(DifficultyCurve, RunsAreReproducible)
