@@ -68,6 +68,7 @@ TEST(DataTables, LevelTableHasTheStageLayoutAndAHardeningCurve)
     LevelData data;
     ASSERT_TRUE(ParseLevelTable(text, data));
     const LevelRecord* previous = nullptr;
+    const LevelRecord* stageStart = nullptr;
     for (int level = 1; level <= kLevelCount; ++level)
     {
         const LevelRecord& r = data.records[level - 1];
@@ -79,17 +80,27 @@ TEST(DataTables, LevelTableHasTheStageLayoutAndAHardeningCurve)
         EXPECT_LE(r.numPictures, 13);
         EXPECT_GE(r.speedUpInterval, 150);
         EXPECT_LE(r.speedUpInterval, 600);
-        if (previous)
+        if (previous && !IsStageStart(level))
         {
+            // Within a stage every level is at least as hard as the one before.
             EXPECT_GE(r.baseSpeed, previous->baseSpeed);
             EXPECT_GE(r.pointsToReach, previous->pointsToReach);
             EXPECT_GE(r.numPictures, previous->numPictures);
             EXPECT_LE(r.speedUpInterval, previous->speedUpInterval);
-            if (IsStageStart(level))
-            {
-                EXPECT_GT(r.pointsToReach, previous->pointsToReach) << "each stage is a step up";
-            }
         }
+        if (previous && IsStageStart(level))
+        {
+            // A stage starts with a breather after the last level of the
+            // stage before, but above where that stage started.
+            EXPECT_LE(r.baseSpeed, previous->baseSpeed);
+            EXPECT_LT(r.pointsToReach, previous->pointsToReach) << "the stage's last level is a step harder";
+            EXPECT_LE(r.numPictures, previous->numPictures);
+            EXPECT_GE(r.speedUpInterval, previous->speedUpInterval);
+            EXPECT_GT(r.pointsToReach, stageStart->pointsToReach) << "each stage is a step up";
+            EXPECT_GE(r.baseSpeed, stageStart->baseSpeed);
+        }
+        if (IsStageStart(level))
+            stageStart = &r;
         previous = &r;
     }
     EXPECT_LT(data.records[0].baseSpeed, data.records[99].baseSpeed);

@@ -15,6 +15,26 @@ namespace
 {
 constexpr int kTracks = 30;
 
+// The difficulty curve, measured with simulated beginners, regulars and
+// experts (scripts/difficulty): the first stages rise gently so that a
+// beginner gets through the first six, and the last stage stays within an
+// expert's reach. kTopUnits is the difficulty of level 100 in stage units.
+constexpr double kCreep = 1.0;
+constexpr double kFinalStep = 2.5;
+constexpr double kTopUnits = 17.0 + kCreep * 7 / 8 + kFinalStep;
+constexpr double kSpeed = 22;
+constexpr double kSpeedRise = 22;
+constexpr double kPoints = 300;
+constexpr double kPointsRise = 1300;
+// Memory is what a player runs out of first: a regular player wins nearly
+// every level with up to seven pictures, about half with eight and few with
+// nine, a beginner the same one picture earlier. So the count rises every
+// three stages (four for the fives, to see a beginner through stage 6) and
+// speed, points and track carry the rise in between.
+constexpr std::array<int, 18> kStagePictures = {4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9};
+constexpr double kInterval = 60;
+constexpr double kIntervalFall = 28;
+
 int StageOf(int level)
 {
     int stage = 0;
@@ -27,6 +47,28 @@ int StageOf(int level)
 bool IsStageStart(int level)
 {
     return std::find(kStageStarts.begin(), kStageStarts.end(), level) != kStageStarts.end();
+}
+
+// A level's difficulty in stage units: each stage starts one unit above the
+// one before and creeps up within it; its last level is a step harder,
+// beyond the start of the next stage, which so begins with a breather.
+double LevelUnits(int level)
+{
+    const int stage = StageOf(level);
+    const int first = kStageStarts[stage - 1];
+    const int next = stage < static_cast<int>(kStageStarts.size()) ? kStageStarts[stage] : kLevelCount + 1;
+    const bool last = level + 1 == next;
+    return (stage - 1) + kCreep * (level - first) / (next - first) + (last ? kFinalStep : 0.0);
+}
+
+// A new picture arrives with the last level of the stage before the one
+// that plays with it, so that a stage start never has more pictures than
+// the level before it.
+int LevelPictures(int level)
+{
+    const int stage = StageOf(level);
+    const bool last = level == kLevelCount || IsStageStart(level + 1);
+    return kStagePictures[static_cast<size_t>(last ? std::min(stage, 17) : stage - 1)];
 }
 } // namespace
 
@@ -53,7 +95,7 @@ std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst)
     for (int level = 1; level <= kLevelCount; ++level)
     {
         // The track difficulty this level aims at, easiest to hardest.
-        double target = (kTracks - 1) * (level - 1) / double(kLevelCount - 1);
+        double target = (kTracks - 1) * LevelUnits(level) / kTopUnits;
         bool start = IsStageStart(level);
         int best = 0;
         double bestScore = 1e9;
@@ -68,7 +110,7 @@ std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst)
             if (distance > 5)
                 continue;
             // Prefer tracks played least, then those nearest the target.
-            double score = uses[track] * 10 + distance;
+            double score = uses[track] * 6 + distance;
             if (score < bestScore)
             {
                 bestScore = score;
@@ -93,15 +135,12 @@ std::vector<LevelRow> PlanLevelRows()
     std::vector<LevelRow> rows;
     for (int level = 1; level <= kLevelCount; ++level)
     {
-        int stage = StageOf(level);
-        int inStage = level - kStageStarts[stage - 1];
-        // Overall progress steps up with each stage and creeps within it.
-        double x = (stage - 1 + 0.6 * inStage / 7.0) / 17.6;
+        const double x = LevelUnits(level) / kTopUnits;
         LevelRow row;
-        row.speed = static_cast<int>(std::lround(22 + 36 * x));
-        row.points = static_cast<int>(std::lround((300 + 2400 * std::pow(x, 1.3)) / 10.0)) * 10;
-        row.pictures = std::min(13, 4 + static_cast<int>((stage - 1) * 9 / 15.0 + 0.5 * (inStage >= 3)));
-        row.interval = static_cast<int>(std::lround(60 - 45 * x));
+        row.speed = static_cast<int>(std::lround(kSpeed + kSpeedRise * x));
+        row.points = static_cast<int>(std::lround((kPoints + kPointsRise * std::pow(x, 1.3)) / 10.0)) * 10;
+        row.pictures = LevelPictures(level);
+        row.interval = static_cast<int>(std::lround(kInterval - kIntervalFall * x));
         rows.push_back(row);
     }
     return rows;

@@ -25,7 +25,8 @@ struct LevelRow
 // ordered easiest first: the levels follow the difficulty curve, every
 // track is used and the 18 stage starts all differ.
 std::vector<int> PlanLevelTracks(const std::vector<int>& tracksEasiestFirst);
-// The difficulty curve: each stage a step up, each level a little harder.
+// The difficulty curve: each stage a step up, each level a little harder,
+// the last level of a stage a step harder than the next stage's first.
 std::vector<LevelRow> PlanLevelRows();
 
 // The level order file stores codes, not track numbers.

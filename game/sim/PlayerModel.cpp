@@ -1,0 +1,303 @@
+#include "game/sim/PlayerModel.h"
+
+#include "game/board/BoardLogic.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace Spindrel
+{
+
+namespace
+{
+
+// Only what is on the screen can be clicked; balls in the lead-in are not.
+bool Clickable(const Ball& b)
+{
+    return b.alive && !b.open && b.segment != 0 && b.x >= 0 && b.x < 800 && b.y >= 0 && b.y < 600;
+}
+
+bool FaceShown(const Ball& b)
+{
+    return b.alive && (b.open || b.revealed);
+}
+
+// Bonus kinds, as the board numbers them.
+constexpr int kEye = 0;
+constexpr int kRollback = 1;
+constexpr int kPause = 2;
+constexpr int kType = 3;
+constexpr int kBomb = 4;
+
+// Progress (percent of the track) beyond which a person feels the chain is
+// getting close to the gate and reaches for the brakes.
+constexpr float kDangerProgress = 60.0f;
+
+// Board steps between two looks when no decision is due (50 ms).
+constexpr int kLookSteps = 5;
+
+} // namespace
+
+PlayerModel::PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed)
+    : m_logic(logic), m_profile(profile), m_random(seed)
+{
+    m_nextDecision = ReactionTime();
+}
+
+void PlayerModel::Step()
+{
+    // The eyes take in the board a few times a second, and always just
+    // before a decision.
+    m_clock += 0.01;
+    const bool deciding = m_clock >= m_nextDecision;
+    if (deciding || ++m_sinceLook >= kLookSteps)
+        Look();
+    if (!deciding)
+        return;
+    const GameState& s = m_logic.State();
+    // Between lives and after the last pair there is nothing to do; the
+    // first click after the pause comes after a fresh look at the board.
+    if (!(s.intro || s.losing || s.levelComplete || s.pauseDepth > 0))
+        Decide();
+    m_nextDecision = m_clock + ReactionTime();
+}
+
+double PlayerModel::ReactionTime()
+{
+    return m_random.Between(m_profile.reactionMin, m_profile.reactionMax);
+}
+
+PlayerModel::Memory* PlayerModel::Find(const Ball* ball)
+{
+    for (auto& m : m_memory)
+        if (m.ball == ball)
+            return &m;
+    return nullptr;
+}
+
+void PlayerModel::Look()
+{
+    // Every face that appears is looked at; each new one pushes older ones
+    // out of memory a little. A face still on show since the last look is
+    // the same sighting.
+    m_sinceLook = 0;
+    ++m_look;
+    for (const auto& owned : m_logic.Balls())
+    {
+        const Ball& ball = *owned;
+        if (!FaceShown(ball))
+            continue;
+        Memory* m = Find(&ball);
+        if (m == nullptr)
+        {
+            m_memory.push_back({});
+            m = &m_memory.back();
+            m->ball = &ball;
+        }
+        if (m->shownLook != m_look - 1)
+        {
+            ++m_facesSeen;
+            m->threshold = m_random.Unit();
+        }
+        m->shownLook = m_look;
+        m->type = ball.type;
+        m->seenAt = m_clock;
+        m->seenFaces = m_facesSeen;
+        m->distance = ball.distance;
+    }
+}
+
+bool PlayerModel::Knows(const Ball& ball, int& type)
+{
+    Memory* m = Find(&ball);
+    if (m == nullptr)
+        return false;
+    if (FaceShown(ball))
+    {
+        type = ball.type;
+        return true;
+    }
+    // A ball carried far from where it was seen is lost; so is a memory
+    // whose ball has gone and whose place in the list a new ball took (it
+    // shows a different face or sits elsewhere).
+    const float moved = std::fabs(ball.distance - m->distance);
+    const double recall = std::exp(-(m_clock - m->seenAt) / static_cast<double>(m_profile.memorySeconds) -
+                                   static_cast<double>(m_facesSeen - m->seenFaces) / m_profile.memoryFaces);
+    if (moved > m_profile.moveLimit || m->type != ball.type || recall <= m->threshold)
+    {
+        m_memory.erase(m_memory.begin() + (m - m_memory.data()));
+        return false;
+    }
+    type = m->type;
+    return true;
+}
+
+Ball* PlayerModel::KnownPartner(int type, const Ball* except)
+{
+    for (const auto& ball : m_logic.Balls())
+    {
+        int known = -1;
+        if (ball.get() != except && Clickable(*ball) && Knows(*ball, known) && known == type)
+            return ball.get();
+    }
+    return nullptr;
+}
+
+Ball* PlayerModel::KnownPairHead()
+{
+    // The first ball from the gate whose partner is also known. A partner
+    // on show in a pending mismatch counts: clicking this ball settles that
+    // pair, and the partner can be clicked next.
+    std::array<Ball*, BoardLogic::kPictureCount> firstOfType{};
+    std::array<bool, BoardLogic::kPictureCount> onShow{};
+    if (m_logic.OpenCount() == 2 && m_logic.OpenBallAt(0)->type != m_logic.OpenBallAt(1)->type)
+        for (int i = 0; i < 2; ++i)
+            onShow[static_cast<size_t>(m_logic.OpenBallAt(i)->type % BoardLogic::kPictureCount)] = true;
+    for (const auto& ball : m_logic.Balls())
+    {
+        int type = -1;
+        if (!Clickable(*ball) || !Knows(*ball, type) || type < 0 || type >= BoardLogic::kPictureCount)
+            continue;
+        const auto t = static_cast<size_t>(type);
+        if (onShow[t])
+            return ball.get();
+        if (firstOfType[t] != nullptr)
+            return firstOfType[t];
+        firstOfType[t] = ball.get();
+    }
+    return nullptr;
+}
+
+Ball* PlayerModel::UsefulBonus()
+{
+    const GameState& s = m_logic.State();
+    const float total = std::max(1.0f, m_logic.GetPath().totalLength);
+    std::erase_if(m_bonusNoticed, [&](const auto& entry) {
+        const auto& balls = m_logic.Balls();
+        return std::none_of(balls.begin(), balls.end(), [&](const auto& b) {
+            return b.get() == entry.first && b->alive && b->bonus >= 0;
+        });
+    });
+    for (const auto& owned : m_logic.Balls())
+    {
+        Ball& ball = *owned;
+        if (ball.bonus < 0 || !Clickable(ball))
+            continue;
+        auto it = std::find_if(m_bonusNoticed.begin(), m_bonusNoticed.end(),
+                               [&](const auto& entry) { return entry.first == &ball; });
+        if (it == m_bonusNoticed.end())
+        {
+            m_bonusNoticed.emplace_back(&ball, m_random.Chance(m_profile.bonusUse));
+            it = std::prev(m_bonusNoticed.end());
+        }
+        if (!it->second)
+            continue;
+        const bool danger = s.leadProgress > kDangerProgress;
+        bool useful = false;
+        switch (ball.bonus)
+        {
+        case kEye:
+        case kType:
+            useful = true;
+            break;
+        case kRollback:
+            useful = danger;
+            break;
+        case kPause:
+            useful = danger || s.speedUpActive;
+            break;
+        case kBomb:
+            // The blast clears round the bomb ball: worth it near the gate.
+            useful = ball.distance / total * 100.0f > kDangerProgress;
+            break;
+        default:
+            break;
+        }
+        if (useful)
+            return &ball;
+    }
+    return nullptr;
+}
+
+Ball* PlayerModel::UnknownBall(const Ball* except)
+{
+    std::vector<Ball*> unknown;
+    for (const auto& ball : m_logic.Balls())
+    {
+        int type = -1;
+        if (ball.get() != except && Clickable(*ball) && !Knows(*ball, type))
+            unknown.push_back(ball.get());
+    }
+    if (unknown.empty())
+        return nullptr;
+    if (m_random.Chance(m_profile.frontBias))
+        return unknown.front();
+    return unknown[static_cast<size_t>(m_random.Below(static_cast<int>(unknown.size())))];
+}
+
+Ball* PlayerModel::FrontClickable(const Ball* except)
+{
+    for (const auto& ball : m_logic.Balls())
+        if (ball.get() != except && Clickable(*ball))
+            return ball.get();
+    return nullptr;
+}
+
+void PlayerModel::Decide()
+{
+    // Memories of balls that have left the list go first, so that a new
+    // ball can never inherit one.
+    const auto& balls = m_logic.Balls();
+    std::erase_if(m_memory, [&](const Memory& m) {
+        return std::none_of(balls.begin(), balls.end(),
+                            [&](const auto& b) { return b.get() == m.ball && b->alive; });
+    });
+
+    if (m_logic.OpenCount() == 1)
+    {
+        const Ball* first = m_logic.OpenBallAt(0);
+        if (Ball* partner = KnownPartner(first->type, first))
+            Click(*partner);
+        else if (Ball* unknown = UnknownBall(first))
+            Click(*unknown);
+        else if (Ball* any = FrontClickable(first))
+            Click(*any);
+        return;
+    }
+    // Nothing open, or a pair on show that the next click settles.
+    if (Ball* bonus = UsefulBonus())
+        Click(*bonus);
+    else if (Ball* head = KnownPairHead())
+        Click(*head);
+    else if (Ball* unknown = UnknownBall(nullptr))
+        Click(*unknown);
+    else if (Ball* any = FrontClickable(nullptr))
+        Click(*any);
+}
+
+void PlayerModel::Click(Ball& target)
+{
+    ++m_clicks;
+    Ball* aim = &target;
+    if (m_random.Chance(m_profile.missClick))
+    {
+        // The hand lands one ball width along the chain, on either side:
+        // on the ball there, or on empty track when a gap is there.
+        const auto& balls = m_logic.Balls();
+        auto at = std::find_if(balls.begin(), balls.end(), [&](const auto& b) { return b.get() == &target; });
+        auto near = [&](auto it) {
+            return Clickable(**it) && std::fabs((*it)->distance - target.distance) <= BoardLogic::kGapThreshold;
+        };
+        Ball* ahead = at != balls.end() && at != balls.begin() && near(std::prev(at)) ? std::prev(at)->get() : nullptr;
+        Ball* behind = at != balls.end() && std::next(at) != balls.end() && near(std::next(at)) ? std::next(at)->get()
+                                                                                             : nullptr;
+        ++m_missClicks;
+        aim = m_random.Chance(0.5) ? ahead : behind;
+        if (aim == nullptr)
+            return;
+    }
+    m_logic.HandleClick(1, static_cast<int>(std::lround(aim->x)), static_cast<int>(std::lround(aim->y)));
+}
+
+} // namespace Spindrel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "game/sim/PlayerProfile.h"
+#include "game/sim/SimRandom.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace Spindrel
+{
+
+class BoardLogic;
+struct Ball;
+
+// A simulated person at the board. It sees only what the screen shows (open
+// and revealed faces, bonus icons), remembers faces imperfectly, decides
+// after a reaction time, sometimes clicks the neighbouring ball, and plays
+// for bonuses when they help. It acts through the board's click rule only.
+class PlayerModel
+{
+public:
+    PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed);
+
+    // Call once before every board step: looks at the board and, when the
+    // reaction time has passed, clicks.
+    void Step();
+
+    int Clicks() const { return m_clicks; }
+    int MissClicks() const { return m_missClicks; }
+
+private:
+    struct Memory
+    {
+        const Ball* ball = nullptr;
+        int type = 0;
+        double seenAt = 0.0;
+        int64_t seenFaces = 0;
+        float distance = 0.0f;
+        // Recalled while the forgetting curve stays above this draw.
+        double threshold = 0.0;
+        // The look that last saw the face.
+        int64_t shownLook = -2;
+    };
+
+    double ReactionTime();
+    void Look();
+    void Decide();
+    bool Knows(const Ball& ball, int& type);
+    Ball* KnownPartner(int type, const Ball* except);
+    Ball* KnownPairHead();
+    Ball* UsefulBonus();
+    Ball* UnknownBall(const Ball* except);
+    Ball* FrontClickable(const Ball* except);
+    void Click(Ball& target);
+    Memory* Find(const Ball* ball);
+
+    BoardLogic& m_logic;
+    const PlayerProfile& m_profile;
+    SimRandom m_random;
+    std::vector<Memory> m_memory;
+    // Bonus balls already judged (noticed or overlooked), with the verdict.
+    std::vector<std::pair<const Ball*, bool>> m_bonusNoticed;
+    // Seconds since the player sat down.
+    double m_clock = 0.0;
+    double m_nextDecision = 0.0;
+    int64_t m_look = 0;
+    int m_sinceLook = 0;
+    int64_t m_facesSeen = 0;
+    int m_clicks = 0;
+    int m_missClicks = 0;
+};
+
+} // namespace Spindrel

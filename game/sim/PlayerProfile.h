@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace Spindrel
+{
+
+// How one kind of person plays: how well they remember faces, how quickly
+// they click, how often they slip and how keenly they use bonuses. The
+// values of the three standard profiles are explained in PlayerProfile.cpp.
+struct PlayerProfile
+{
+    std::string_view name;
+    // Seconds between two decisions, drawn uniformly from this range.
+    float reactionMin = 0.5f;
+    float reactionMax = 1.0f;
+    // Forgetting curve: a face is recalled with the chance
+    // exp(-seconds since seen / memorySeconds - faces seen since / memoryFaces).
+    float memorySeconds = 15.0f;
+    float memoryFaces = 8.0f;
+    // A remembered ball that has since moved farther than this along the
+    // track (pixels) is no longer found where it was seen.
+    float moveLimit = 300.0f;
+    // Chance that a click lands on the ball next to the one aimed at.
+    float missClick = 0.03f;
+    // Chance of noticing a bonus and playing for it when it is of use.
+    float bonusUse = 0.8f;
+    // Chance of trying the unknown ball nearest the gate rather than any.
+    float frontBias = 0.7f;
+};
+
+const PlayerProfile& BeginnerProfile();
+const PlayerProfile& RegularProfile();
+const PlayerProfile& ExpertProfile();
+// Beginner, regular, expert: the order in which the win rates must rise.
+const std::array<const PlayerProfile*, 3>& StandardProfiles();
+
+} // namespace Spindrel
