@@ -4,9 +4,9 @@
 #include "game/sim/PlayerModel.h"
 #include "game/sim/SimHost.h"
 
+#include "framework/platform/FileSystem.h"
+
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace Spindrel
 {
@@ -16,12 +16,10 @@ namespace
 
 std::optional<std::string> ReadText(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const auto bytes = Quillo::FileSystem::ReadFile(path);
+    if (!bytes)
         return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(bytes->begin(), bytes->end());
 }
 
 // The rules only need the cel counts of the ball strips; these are the
