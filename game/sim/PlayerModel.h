@@ -55,7 +55,8 @@ private:
     Memory* Find(const Ball* ball);
 
     BoardLogic& m_logic;
-    const PlayerProfile& m_profile;
+    // A copy: callers may pass a profile made on the spot.
+    PlayerProfile m_profile;
     SimRandom m_random;
     std::vector<Memory> m_memory;
     // Bonus balls already judged (noticed or overlooked), with the verdict.
