@@ -257,15 +257,23 @@ void OpenMptMusicInterface::Start(Track& track, int offset, bool noLoop)
         track.paused = false;
         track.gain = gain;
         track.looping = !noLoop;
-        // What was rendered ahead belongs to the old position.
+        // What was rendered ahead belongs to the old position; the mixer
+        // leaves the track alone until the new position is rendered ahead,
+        // or a loaded machine would hear the start with a gap.
         if (track.module && offset >= 0)
+        {
+            track.playing = false;
             track.ring->Clear();
+        }
         if (track.stream && offset >= 0)
             track.streamPosition = static_cast<double>(offset) * track.stream->sampleRate;
-        track.playing = true;
     }
     if (track.module)
         Produce(track, kPrefillFrames);
+    {
+        AudioOutput::Lock lock(*m_output);
+        track.playing = true;
+    }
     render.unlock();
     m_wake.notify_one();
 }
