@@ -77,11 +77,6 @@ Outcome CrashChild(const std::string& dir, const std::function<void()>& crash, c
     return out;
 }
 
-bool StartsWith(const std::string& text, const std::string& start)
-{
-    return text.rfind(start, 0) == 0;
-}
-
 } // namespace
 
 TEST(CrashHandler, EachFaultIsReportedWithItsNameModuleAndRun)
@@ -124,7 +119,7 @@ TEST(CrashHandler, EachFaultIsReportedWithItsNameModuleAndRun)
         TempDir dir;
         const Outcome out = CrashChild(dir.Path(), c.crash, nullptr, c.withApp);
         EXPECT_EQ(out.signal, c.signal);
-        EXPECT_TRUE(StartsWith(out.report, c.firstLine)) << out.report;
+        EXPECT_TRUE(out.report.starts_with(c.firstLine)) << out.report;
         for (const char* part : c.present)
             EXPECT_NE(out.report.find(part), std::string::npos) << part << "\n" << out.report;
         for (const char* part : c.absent)
@@ -159,7 +154,7 @@ TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheRepo
 
     const Outcome out = CrashChild(work, WriteThroughNull, viewer.c_str());
     EXPECT_EQ(out.signal, SIGSEGV);
-    EXPECT_TRUE(StartsWith(out.report, "Exception: Access Violation")) << out.report;
+    EXPECT_TRUE(out.report.starts_with("Exception: Access Violation")) << out.report;
     EXPECT_EQ(viewed(), "crash.txt\n" + out.report);
 
     // A report that cannot be written still reaches the viewer, through its
@@ -167,7 +162,7 @@ TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheRepo
     const Outcome piped = CrashChild(locked, WriteThroughNull, viewer.c_str());
     EXPECT_EQ(piped.signal, SIGSEGV);
     EXPECT_EQ(piped.report, "");
-    EXPECT_TRUE(StartsWith(viewed(), "-\nException: Access Violation"));
+    EXPECT_TRUE(viewed().starts_with("-\nException: Access Violation"));
 
     // An installed program works in its read-only data folder and writes
     // the report where the player's files are; the viewer is told where.
@@ -179,7 +174,7 @@ TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheRepo
     EXPECT_EQ(away.signal, SIGSEGV);
     EXPECT_EQ(away.report, "") << "nothing is written into the working directory";
     const std::string report = ReadAll(reports + "/crash.txt");
-    EXPECT_TRUE(StartsWith(report, "Exception: Access Violation")) << report;
+    EXPECT_TRUE(report.starts_with("Exception: Access Violation")) << report;
     EXPECT_EQ(viewed(), reports + "/crash.txt\n" + report);
 
     // Back to the working directory when the folder is cleared.
@@ -187,7 +182,7 @@ TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheRepo
         SetCrashReportFolder("");
         WriteThroughNull();
     });
-    EXPECT_TRUE(StartsWith(back.report, "Exception: Access Violation")) << back.report;
+    EXPECT_TRUE(back.report.starts_with("Exception: Access Violation")) << back.report;
 }
 
 TEST(CrashHandler, TheViewerIsFoundBesideTheProgramOrWhereItIsInstalled)
@@ -250,7 +245,7 @@ TEST(CrashView, DemanglesTheReportFileAndDrawsTheWindow)
     const std::string after = ReadAll(report);
     EXPECT_NE(after.find("\r\n00000000 00000001 Quillo::CrashOnPurpose()+14\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("_Znot_a_name+1"), std::string::npos) << "what is not a name stays";
-    EXPECT_TRUE(StartsWith(after, "Exception: Access Violation (code 0xc0000005)"));
+    EXPECT_TRUE(after.starts_with("Exception: Access Violation (code 0xc0000005)"));
 
     const std::string bmp = ReadAll(shot);
     ASSERT_GT(bmp.size(), 400u * 300u * 4u);
