@@ -38,19 +38,11 @@ TEST(Lifecycle, StartLevelSetsTheLevelUpAndTheIntro)
     board.S().level = 66;
     board.logic.StartLevel();
     const GameState& s = board.S();
-    EXPECT_EQ(s.stage, 13);
-    EXPECT_EQ(s.stageLevel, 6);
-    EXPECT_EQ(s.targetScore, 1300);
-    EXPECT_EQ(s.levelStartScore, 500);
-    EXPECT_EQ(s.numPictures, 13); // 20 in the table is more than exist
-    EXPECT_FLOAT_EQ(s.baseSpeed, 35);
-    EXPECT_FLOAT_EQ(s.speedUpInterval, 15);
-    EXPECT_FLOAT_EQ(s.speedUpDuration, 2);
-    EXPECT_EQ(s.normalTheme, 2);
-    EXPECT_EQ(s.dangerTheme, 7);
-    EXPECT_TRUE(s.intro);
-    EXPECT_TRUE(s.rushing);
-    EXPECT_FLOAT_EQ(s.speed, 1500);
+    // 20 pictures in the table are more than exist.
+    EXPECT_EQ(std::tuple(s.stage, s.stageLevel, s.targetScore, s.levelStartScore, s.numPictures),
+              std::tuple(13, 6, 1300, 500, 13));
+    EXPECT_EQ(std::tuple(s.baseSpeed, s.speedUpInterval, s.speedUpDuration, s.speed), std::tuple(35, 15, 2, 1500));
+    EXPECT_EQ(std::tuple(s.normalTheme, s.dangerTheme, s.intro, s.rushing), std::tuple(2, 7, true, true));
     EXPECT_EQ(board.host.progressWrites, 0); // 66 starts no stage
     // The menu music on channel 0 is faded, the level theme faded in.
     EXPECT_GT(board.host.CountMusic("fadeout", 0), 0);
@@ -71,10 +63,7 @@ TEST(Lifecycle, StartLevelSetsTheLevelUpAndTheIntro)
     board.logic.StartLevel();
     EXPECT_EQ(board.host.highestStageStart, 67);
     EXPECT_EQ(s.checkpointLevel, 67);
-    EXPECT_EQ(s.comboCount, 0);
-    EXPECT_EQ(s.revealedComboCount, 0);
-    EXPECT_EQ(s.maxCombo, 1);
-    EXPECT_EQ(s.maxRevealedCombo, 1);
+    EXPECT_EQ(std::tuple(s.comboCount, s.revealedComboCount, s.maxCombo, s.maxRevealedCombo), std::tuple(0, 0, 1, 1));
     board.S().level = 101;
     board.logic.StartLevel();
     EXPECT_EQ(s.level, 1);
@@ -181,10 +170,8 @@ TEST(Lifecycle, ANewGameStartsAtTheCheckpointWithThreeLives)
     board.S().lives = 0;
     board.S().score = 4000;
     board.logic.NewGame();
-    EXPECT_EQ(board.S().level, 11);
-    EXPECT_EQ(board.S().lives, 3);
-    EXPECT_EQ(board.S().score, 0);
-    EXPECT_EQ(board.S().extraLifeCounter, 0);
+    EXPECT_EQ(std::tuple(board.S().level, board.S().lives, board.S().score, board.S().extraLifeCounter),
+              std::tuple(11, 3, 0, 0));
 }
 
 TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)

@@ -35,14 +35,10 @@ TEST(PathGeometry, LeadInAddsAPointAndTotalLengthSkipsIt)
     EXPECT_EQ(path.selectedPoint, 2);
     path.AddLeadIn();
     ASSERT_EQ(path.Count(), 4);
-    EXPECT_FLOAT_EQ(path.points[0].x, 100);
-    EXPECT_FLOAT_EQ(path.points[0].y, 100 + 6400);
-    EXPECT_FLOAT_EQ(path.points[0].length, 6400);
-    EXPECT_FLOAT_EQ(path.points[0].dirY, -1);
-    EXPECT_FLOAT_EQ(path.totalLength, 300 + 400);
-    EXPECT_FLOAT_EQ(path.points[3].length, 0);
-    EXPECT_FLOAT_EQ(path.gateX, 10);
-    EXPECT_FLOAT_EQ(path.ms_gateAngle, 90);
+    const auto& lead = path.points[0];
+    EXPECT_EQ(std::tuple(lead.x, lead.y, lead.length, lead.dirY), std::tuple(100, 100 + 6400, 6400, -1));
+    EXPECT_EQ(std::tuple(path.totalLength, path.points[3].length), std::tuple(300 + 400, 0));
+    EXPECT_EQ(std::tuple(path.gateX, path.ms_gateAngle), std::tuple(10, 90));
 }
 
 TEST(PathGeometry, PointAtDistanceRunsFromPointOneAndStopsAtTheEnd)
@@ -50,29 +46,18 @@ TEST(PathGeometry, PointAtDistanceRunsFromPointOneAndStopsAtTheEnd)
     Path path;
     path.Assign(ThreePoints());
     path.AddLeadIn();
-    auto p = path.PointAtDistance(0);
-    EXPECT_FLOAT_EQ(p.x, 100);
-    EXPECT_FLOAT_EQ(p.y, 100);
-    p = path.PointAtDistance(350);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 150);
-    p = path.PointAtDistance(5000);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 500);
-    p = path.PositionOnSegment(2, 0.25f);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 200);
+    auto at = [](const auto& p) { return std::pair(p.x, p.y); };
+    EXPECT_EQ(at(path.PointAtDistance(0)), std::pair(100.0f, 100.0f));
+    EXPECT_EQ(at(path.PointAtDistance(350)), std::pair(400.0f, 150.0f));
+    EXPECT_EQ(at(path.PointAtDistance(5000)), std::pair(400.0f, 500.0f));
+    EXPECT_EQ(at(path.PositionOnSegment(2, 0.25f)), std::pair(400.0f, 200.0f));
 }
 
 TEST(PathGeometry, GateCelFollowsTheLeadFromSeventyFivePercent)
 {
-    EXPECT_EQ(Path::GateFrameForProgress(10), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(74.9f), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(75), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(80.5f), 5);
-    EXPECT_EQ(Path::GateFrameForProgress(94.5f), 19);
-    EXPECT_EQ(Path::GateFrameForProgress(95), 20);
-    EXPECT_EQ(Path::GateFrameForProgress(130), 20);
+    const std::pair<float, int> cels[] = {{10, 0}, {74.9f, 0}, {75, 0}, {80.5f, 5}, {94.5f, 19}, {95, 20}, {130, 20}};
+    for (auto [progress, cel] : cels)
+        EXPECT_EQ(Path::GateFrameForProgress(progress), cel) << progress;
 }
 
 TEST(PathFile, ShortAndDamagedFiles)

@@ -74,14 +74,12 @@ TEST(SavedGameLayout, RecordWidthsAndNamedPositions)
     WidthRecorder rec;
     ForEachSavedField(state, rec);
     EXPECT_EQ(rec.widths, ExpectedWidths());
-    EXPECT_EQ(rec.fields[0], &state.lives);
-    EXPECT_EQ(rec.fields[4], &state.numPictures);
-    EXPECT_EQ(rec.fields[19], &state.speedUpSpeed);
-    EXPECT_EQ(rec.fields[21], &state.speedUpDuration);
-    EXPECT_EQ(rec.fields[49], &state.comboCount);
-    EXPECT_EQ(rec.fields[53], &state.levelScore);
-    EXPECT_EQ(rec.fields[60], &state.baseSpeed);
-    EXPECT_EQ(rec.fields[84], &state.extraLifeCounter);
+    const std::pair<size_t, const void*> named[] = {
+        {0, &state.lives},           {4, &state.numPictures}, {19, &state.speedUpSpeed},
+        {21, &state.speedUpDuration}, {49, &state.comboCount}, {53, &state.levelScore},
+        {60, &state.baseSpeed},       {84, &state.extraLifeCounter}};
+    for (auto [position, field] : named)
+        EXPECT_EQ(rec.fields[position], field) << position;
 
     SavedGame game;
     game.balls.resize(2);
