@@ -38,10 +38,9 @@ TEST(Bonuses, ArrivalPicksBallAndKindAndTypeOnAPairBecomesABomb)
         board.S().targetReached = c.targetReached;
         board.host.scripted = {c.ball, c.kind};
         board.logic.StepBonusArrival(0.01f);
-        EXPECT_EQ(b[static_cast<size_t>(c.ball)]->bonus, c.expected);
-        EXPECT_FLOAT_EQ(b[static_cast<size_t>(c.ball)]->bonusLife, 11);
-        EXPECT_TRUE(b[static_cast<size_t>(c.ball)]->blinking);
-        EXPECT_EQ(board.S().bonusCount, 1);
+        const Ball& ball = *b[static_cast<size_t>(c.ball)];
+        EXPECT_EQ(std::tuple(ball.bonus, ball.bonusLife, ball.blinking, board.S().bonusCount),
+                  std::tuple(c.expected, 11, true, 1));
         EXPECT_GE(board.S().bonusTimer, 10);
         EXPECT_LT(board.S().bonusTimer, 20);
     }
@@ -85,16 +84,13 @@ TEST(Bonuses, LifetimeBlinksFastShowsThenBlinksSlowAndExpires)
         toggles += ball.bonusVisible != was ? 1 : 0;
     }
     EXPECT_GE(toggles, 14);
-    EXPECT_FALSE(ball.blinking);
-    EXPECT_TRUE(ball.bonusVisible);
+    EXPECT_TRUE(!ball.blinking && ball.bonusVisible);
     for (int i = 0; i < 896; ++i)
         board.logic.StepBallBonus(ball, 0.01f);
-    EXPECT_TRUE(ball.blinking);
-    EXPECT_FLOAT_EQ(ball.blinkOn, 0.07f);
+    EXPECT_EQ(std::tuple(ball.blinking, ball.blinkOn), std::tuple(true, 0.07f));
     for (int i = 0; i < 100 && ball.bonus != -1; ++i)
         board.logic.StepBallBonus(ball, 0.01f);
-    EXPECT_EQ(ball.bonus, -1);
-    EXPECT_EQ(board.S().bonusCount, 0);
+    EXPECT_EQ(std::tuple(ball.bonus, board.S().bonusCount), std::tuple(-1, 0));
 }
 
 TEST(Bonuses, BombTakesTheBallsAroundItTwentyFiveEachAndShowsPlusZeroForNone)
@@ -131,11 +127,9 @@ TEST(Bonuses, TypeBonusTurnsUpThePictureAndTakesItTenEach)
     board.logic.OpenBall(*b[0]);
     board.logic.OpenBall(*b[1]);
     board.Run(55);
-    EXPECT_TRUE(board.S().typeActive);
-    EXPECT_EQ(board.S().score, 20);
+    EXPECT_EQ(std::tuple(board.S().typeActive, board.S().score), std::tuple(true, 20));
     board.Run(200);
-    EXPECT_FALSE(board.S().typeActive);
-    EXPECT_EQ(board.S().score, 40);
+    EXPECT_EQ(std::tuple(board.S().typeActive, board.S().score), std::tuple(false, 40));
     EXPECT_EQ(board.logic.CountOfType(0), 0);
 }
 
@@ -146,11 +140,9 @@ TEST(Bonuses, RollbackNearTheStartEndsOnTheNextStep)
     board.S().baseSpeed = 30;
     board.S().leadProgress = 3;
     board.logic.TriggerBonus(1, *b[0]);
-    EXPECT_TRUE(board.S().rollingBack);
-    EXPECT_FLOAT_EQ(board.S().speed, -200);
+    EXPECT_EQ(std::tuple(board.S().rollingBack, board.S().speed), std::tuple(true, -200));
     board.logic.SpeedRule();
-    EXPECT_FALSE(board.S().rollingBack);
-    EXPECT_FLOAT_EQ(board.S().speed, 30);
+    EXPECT_EQ(std::tuple(board.S().rollingBack, board.S().speed), std::tuple(false, 30));
 }
 
 TEST(Bonuses, PauseHoldsTheChainAndEndsTheSpeedUp)
@@ -159,13 +151,11 @@ TEST(Bonuses, PauseHoldsTheChainAndEndsTheSpeedUp)
     auto b = board.Chain({0, 1});
     board.S().speedUpActive = board.S().bigBarBlink = true;
     board.logic.TriggerBonus(2, *b[0]);
-    EXPECT_FALSE(board.S().speedUpActive);
-    EXPECT_FALSE(board.S().bigBarBlink);
-    EXPECT_FLOAT_EQ(board.S().pauseTime, 7);
+    EXPECT_EQ(std::tuple(board.S().speedUpActive, board.S().bigBarBlink, board.S().pauseTime),
+              std::tuple(false, false, 7));
     board.S().baseSpeed = 50;
     board.Run(699);
-    EXPECT_TRUE(board.S().paused);
-    EXPECT_FLOAT_EQ(board.S().speed, 1);
+    EXPECT_EQ(std::tuple(board.S().paused, board.S().speed), std::tuple(true, 1));
     board.Run(3);
     EXPECT_FALSE(board.S().paused);
 }

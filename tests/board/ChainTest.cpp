@@ -58,16 +58,11 @@ TEST(ChainMotion, MoveBallAcrossSegmentsIntoTheLeadInAndOffIt)
     Playing(board);
     Ball& ball = board.logic.AddBall(0, 0);
     board.logic.MoveBall(ball, -50);
-    EXPECT_EQ(ball.segment, 0);
-    EXPECT_FLOAT_EQ(ball.distance, -50);
-    EXPECT_FLOAT_EQ(ball.y, 350);
+    EXPECT_EQ(std::tuple(ball.segment, ball.distance, ball.y), std::tuple(0, -50, 350));
     board.logic.MoveBall(ball, 1249);
-    EXPECT_EQ(ball.segment, 1);
-    EXPECT_FLOAT_EQ(ball.distance, 1199);
-    EXPECT_TRUE(ball.alive);
+    EXPECT_EQ(std::tuple(ball.segment, ball.distance, ball.alive), std::tuple(1, 1199, true));
     board.logic.MoveBall(ball, -8000);
-    EXPECT_FALSE(ball.alive);
-    EXPECT_EQ(ball.segment, 0);
+    EXPECT_EQ(std::tuple(ball.segment, ball.alive), std::tuple(0, false));
 }
 
 TEST(ChainMotion, SpeedRuleSlowDownLosingRollbackPauseAndDecay)
@@ -104,17 +99,14 @@ TEST(ChainMotion, SpeedRuleSlowDownLosingRollbackPauseAndDecay)
     // Near the start the roll-back ends at once.
     s.leadProgress = 4;
     board.logic.SpeedRule();
-    EXPECT_FALSE(s.rollingBack);
-    EXPECT_FLOAT_EQ(s.speed, 100);
+    EXPECT_EQ(std::tuple(s.rollingBack, s.speed), std::tuple(false, 100));
 
     s.paused = true;
     s.pauseTime = 0.015f;
     board.logic.SpeedRule();
-    EXPECT_TRUE(s.paused);
-    EXPECT_FLOAT_EQ(s.speed, 1);
+    EXPECT_EQ(std::tuple(s.paused, s.speed), std::tuple(true, 1));
     board.logic.SpeedRule();
-    EXPECT_FALSE(s.paused);
-    EXPECT_FLOAT_EQ(s.speed, 1);
+    EXPECT_EQ(std::tuple(s.paused, s.speed), std::tuple(false, 1));
 
     s.losing = true;
     EXPECT_FLOAT_EQ(rule(999.5f), 1000.5f);
@@ -161,8 +153,7 @@ TEST(ChainMotion, AfterTheTargetOnlyTheMissingPartnersComeInOrder)
     board.Run(300);
     auto& balls = board.logic.Balls();
     ASSERT_EQ(balls.size(), 8u);
-    EXPECT_EQ(balls[6]->type, 2);
-    EXPECT_EQ(balls[7]->type, 5);
+    EXPECT_EQ(std::pair(balls[6]->type, balls[7]->type), std::pair(2, 5));
     EXPECT_EQ(board.logic.OddType(), -1);
 }
 
@@ -177,16 +168,13 @@ TEST(ChainMotion, TheGateCostsOneLifeSoundForTheWholeChain)
     for (int i = 0; i < 100 && !s.losing; ++i)
         board.logic.Tick();
     EXPECT_EQ(board.host.CountSound(BoardSound::LoseLife), 1);
-    EXPECT_TRUE(s.losing);
-    EXPECT_TRUE(s.revealing);
+    EXPECT_TRUE(s.losing && s.revealing);
     // All balls run in, the gate closes behind the last one, and the level
     // restarts with one life less.
     const int lives = s.lives;
     for (int i = 0; i < 3000 && s.losing; ++i)
         board.logic.Tick();
-    EXPECT_FALSE(s.losing);
-    EXPECT_EQ(s.lives, lives - 1);
-    EXPECT_TRUE(s.intro);
+    EXPECT_EQ(std::tuple(s.losing, s.lives, s.intro), std::tuple(false, lives - 1, true));
     EXPECT_EQ(board.host.CountSound(BoardSound::LoseLife), 1);
 }
 

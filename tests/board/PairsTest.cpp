@@ -57,9 +57,7 @@ TEST(Pairs, RevealedPairsScoreTwentyTwentyFiveThirtyAfterAShortDelay)
     Pair(board, b[2], b[3]);
     EXPECT_EQ(board.S().score, 45);
     Pair(board, b[4], b[5]);
-    EXPECT_EQ(board.S().score, 75);
-    EXPECT_EQ(board.S().revealedCombo, 4);
-    EXPECT_EQ(board.S().combo, 1);
+    EXPECT_EQ(std::tuple(board.S().score, board.S().revealedCombo, board.S().combo), std::tuple(75, 4, 1));
 }
 
 TEST(Pairs, AThirdClickSettlesThePendingPair)
@@ -70,16 +68,13 @@ TEST(Pairs, AThirdClickSettlesThePendingPair)
     board.Click(*b[1]);
     EXPECT_TRUE(board.S().pairPending);
     board.Click(*b[2]);
-    EXPECT_FALSE(b[0]->open);
-    EXPECT_FALSE(b[1]->open);
-    EXPECT_TRUE(b[2]->open);
+    EXPECT_EQ(std::tuple(b[0]->open, b[1]->open, b[2]->open, board.S().pairPending),
+              std::tuple(false, false, true, false));
     EXPECT_EQ(board.logic.OpenCount(), 1);
     EXPECT_EQ(board.logic.OpenBallAt(0), b[2]);
-    EXPECT_FALSE(board.S().pairPending);
     // The closing flips run backwards through the strip, and only the first
     // ball's close sounds.
-    EXPECT_TRUE(b[0]->flipping);
-    EXPECT_FLOAT_EQ(b[0]->flipPeriod, 0.03f);
+    EXPECT_EQ(std::tuple(b[0]->flipping, b[0]->flipPeriod), std::tuple(true, 0.03f));
     EXPECT_EQ(board.host.CountSound(BoardSound::OpenBall), 3);
     EXPECT_EQ(board.host.CountSound(BoardSound::CloseBall), 1);
 }
@@ -116,11 +111,9 @@ TEST(Pairs, AMismatchEndsTheComboAndKeepsTheStatistics)
         if (pairs > 1)
             EXPECT_EQ(board.Texts(EffectKind::FlyText).back(), "T38:3");
         Pair(board, b[6], b[7]);
-        EXPECT_EQ(board.S().comboCount, pairs > 1 ? 1 : 0);
-        EXPECT_EQ(board.S().maxCombo, pairs);
-        EXPECT_EQ(board.S().combo, 1);
-        EXPECT_TRUE(b[6]->alive);
-        EXPECT_FALSE(b[6]->open);
+        EXPECT_EQ(std::tuple(board.S().comboCount, board.S().maxCombo, board.S().combo),
+                  std::tuple(pairs > 1 ? 1 : 0, pairs, 1));
+        EXPECT_TRUE(b[6]->alive && !b[6]->open);
         if (pairs == 1)
             for (const std::string& text : board.Texts(EffectKind::FlyText))
                 EXPECT_EQ(text.find("T38"), std::string::npos) << text;
@@ -136,10 +129,8 @@ TEST(Pairs, FlipAnimationRunsOnceAndDoesNotHoldTheLastCel)
     int steps = 0;
     for (; ball.flipping && steps < 100; ++steps)
         board.logic.Tick();
-    EXPECT_TRUE(ball.flipDone);
-    EXPECT_EQ(ball.flipFrame, 9);
-    EXPECT_GE(steps, 19);
-    EXPECT_LE(steps, 21);
+    EXPECT_EQ(std::tuple(ball.flipDone, ball.flipFrame), std::tuple(true, 9));
+    EXPECT_NEAR(steps, 20, 1);
 }
 
 TEST(Pairs, TheExtraLifeAtFifteenThousandLeavesTheRest)
