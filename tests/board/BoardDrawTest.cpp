@@ -85,7 +85,8 @@ std::string GoldenDir()
     const auto here = std::filesystem::path(__FILE__).parent_path() / "golden";
     candidates.push_back(here);
     candidates.push_back(std::filesystem::path("..") / here);
-    const auto found = std::ranges::find_if(candidates, [](const auto& dir) { return std::filesystem::is_directory(dir); });
+    const auto found =
+        std::ranges::find_if(candidates, [](const auto& dir) { return std::filesystem::is_directory(dir); });
     return (found != candidates.end() ? *found : candidates.front()).string() + "/";
 }
 

@@ -30,7 +30,10 @@ class TestHost : public Spindrel::BoardHost
 public:
     void PlaySound(Spindrel::BoardSound sound) override { sounds.push_back(sound); }
     void PlayMusic(int channel, int position, bool) override { music.push_back({"play", channel, position}); }
-    void FadeInMusic(int channel, int position, double, bool) override { music.push_back({"fadein", channel, position}); }
+    void FadeInMusic(int channel, int position, double, bool) override
+    {
+        music.push_back({"fadein", channel, position});
+    }
     void FadeOutMusic(int channel, bool, double) override { music.push_back({"fadeout", channel, 0}); }
     void StopMusic(int channel) override { music.push_back({"stop", channel, 0}); }
     std::string GetText(int n) override { return "T" + std::to_string(n) + ":%d"; }

@@ -32,7 +32,8 @@ public:
         const Ball* open = m_logic.OpenCount() == 1 ? m_logic.OpenBallAt(0) : nullptr;
         // The open ball's partner, else a known pair, else the front unknown
         // ball, else (to close the open one) any.
-        Ball* next = open ? Known(open->type, open) : Find([&](const Ball& b) { return m_seen.contains(&b) && Known(b.type, &b); });
+        Ball* next = open ? Known(open->type, open)
+                          : Find([&](const Ball& b) { return m_seen.contains(&b) && Known(b.type, &b); });
         if (!next)
             next = Find([&](const Ball& b) { return &b != open && !m_seen.contains(&b); });
         if (!next && open)
@@ -104,7 +105,9 @@ Outcome PlayLevel(BoardTest::Board& board, MemoryBot* bot, int maxSteps = 200000
 bool UseGameData(BoardTest::Board& board)
 {
     const std::string root = std::string(std::getenv("QUILLO_DATA_DIR")) + "/";
-    auto read = [&](const char* name) { return Quillo::FileSystem::ReadTextFile(Quillo::FileSystem::ResolvePath(root + name)); };
+    auto read = [&](const char* name) {
+        return Quillo::FileSystem::ReadTextFile(Quillo::FileSystem::ResolvePath(root + name));
+    };
     const auto order = read("levels/levelOrder.txt");
     const auto table = read("levels/levelsTable.txt");
     LevelData levels;

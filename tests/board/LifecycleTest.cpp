@@ -74,23 +74,20 @@ TEST(Lifecycle, TheIntroSweepsTheTrackOpensAndClosesTheGate)
     Board board;
     board.logic.StartLevel();
     board.Run(20);
-    EXPECT_TRUE(board.S().intro);
-    EXPECT_TRUE(board.logic.Balls().empty());
+    EXPECT_TRUE(board.S().intro && board.logic.Balls().empty());
     EXPECT_GT(board.S().sweepDistance, 0);
     EXPECT_FALSE(board.Texts(EffectKind::Spark).empty());
     for (int i = 0; i < 1000 && board.S().intro; ++i)
         board.logic.Tick();
-    EXPECT_FALSE(board.S().intro);
+    EXPECT_TRUE(!board.S().intro && board.S().gateAnimating);
     EXPECT_EQ(board.host.CountSound(BoardSound::BallsRolling), 1);
-    EXPECT_TRUE(board.S().gateAnimating);
     int maxCel = 0;
     for (int i = 0; i < 1000 && board.S().gateAnimating; ++i)
     {
         board.logic.Tick();
         maxCel = std::max(maxCel, board.logic.GateFrame());
     }
-    EXPECT_EQ(maxCel, 20);
-    EXPECT_EQ(board.S().gateCel, 0);
+    EXPECT_EQ(std::pair(maxCel, board.S().gateCel), std::pair(20, 0));
 }
 
 TEST(Lifecycle, ReachingTheTargetBeyondHalfTheTrackRollsBack)
@@ -104,10 +101,9 @@ TEST(Lifecycle, ReachingTheTargetBeyondHalfTheTrackRollsBack)
         board.S().leadProgress = lead / 12;
         board.S().score = board.S().targetScore;
         board.logic.Tick();
-        EXPECT_TRUE(board.S().targetReached);
-        EXPECT_EQ(board.S().rollingBack, rollsBack);
+        EXPECT_EQ(std::tuple(board.S().targetReached, board.S().rollingBack, board.S().smallBarBlink),
+                  std::tuple(true, rollsBack, true));
         EXPECT_EQ(board.host.CountSound(BoardSound::ScoreReached), 1);
-        EXPECT_TRUE(board.S().smallBarBlink);
     }
 }
 
@@ -122,9 +118,7 @@ TEST(Lifecycle, TheCountPaysTwoHundredFiftyOverTheLastSixHundredPixels)
     EXPECT_GT(board.host.CountMusic("play", 1, 16), 0);
     // The stat dialog leads to the next level.
     board.logic.StartNextLevel();
-    EXPECT_EQ(board.S().pauseDepth, 0);
-    EXPECT_EQ(board.S().level, 2);
-    EXPECT_TRUE(board.S().intro);
+    EXPECT_EQ(std::tuple(board.S().pauseDepth, board.S().level, board.S().intro), std::tuple(0, 2, true));
 
     // After the last level, the game is complete and its score entered.
     Board last;
@@ -163,9 +157,7 @@ TEST(Lifecycle, ANewGameStartsAtTheCheckpointWithThreeLives)
 {
     Board board;
     board.logic.NewGameAtStage(2);
-    EXPECT_EQ(board.S().level, 11);
-    EXPECT_EQ(board.S().checkpointLevel, 11);
-    EXPECT_TRUE(board.logic.IsActive());
+    EXPECT_EQ(std::tuple(board.S().level, board.S().checkpointLevel, board.logic.IsActive()), std::tuple(11, 11, true));
     board.S().level = 13;
     board.S().lives = 0;
     board.S().score = 4000;
@@ -205,8 +197,7 @@ TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)
     won.logic.SetLevelData(levels);
     won.StartAndSkipIntro();
     won.Run(3000);
-    EXPECT_TRUE(won.S().targetReached);
-    EXPECT_TRUE(won.logic.Balls().empty());
+    EXPECT_TRUE(won.S().targetReached && won.logic.Balls().empty());
     EXPECT_EQ(std::ranges::count(won.host.dialogs, BoardDialog::Stat), 1);
 }
 

@@ -141,8 +141,7 @@ TEST(PathEditor, ClicksAddMoveSelectAndDelete)
 
     // Two points within 3 pixels: the later one is selected.
     board.logic.EditMouseDown(201, 100, 1, false);
-    EXPECT_TRUE(board.logic.IsDragging());
-    EXPECT_EQ(path.selectedPoint, 2);
+    EXPECT_EQ(std::pair(board.logic.IsDragging(), path.selectedPoint), std::pair(true, 2));
     board.logic.EditMouseUp(201, 100, 1);
     EXPECT_FALSE(board.logic.IsDragging());
 
@@ -154,21 +153,16 @@ TEST(PathEditor, ClicksAddMoveSelectAndDelete)
 
 TEST(LevelTables, StagesOrderAndTable)
 {
-    EXPECT_TRUE(IsStageStart(61));
-    EXPECT_FALSE(IsStageStart(66));
-    EXPECT_EQ(StageOf(66), 13);
-    EXPECT_EQ(LevelInStage(66), 6);
-    EXPECT_EQ(StageOf(100), 18);
-    EXPECT_EQ(LevelInStage(100), 8);
+    // Level 66 is stage 13's sixth (the lifecycle tests); the last level is the eighth of 18.
+    EXPECT_EQ(std::tuple(IsStageStart(61), IsStageStart(66), StageOf(100), LevelInStage(100)),
+              std::tuple(true, false, 18, 8));
 
     std::string order = "5 1";
     for (int i = 3; i <= 100; ++i)
         order += " 30";
     auto parsed = ParseLevelOrder(order);
     ASSERT_TRUE(parsed);
-    EXPECT_EQ((*parsed)[1], 1);
-    EXPECT_EQ((*parsed)[2], 19);
-    EXPECT_EQ((*parsed)[100], 30);
+    EXPECT_EQ(std::tuple((*parsed)[1], (*parsed)[2], (*parsed)[100]), std::tuple(1, 19, 30));
     EXPECT_FALSE(ParseLevelOrder("5 1 31"));
     EXPECT_FALSE(ParseLevelOrder("5 1 2"));
 
@@ -185,11 +179,10 @@ TEST(LevelTables, StagesOrderAndTable)
     }
     LevelData data;
     ASSERT_TRUE(ParseLevelTable(table, data));
-    EXPECT_EQ(data.records[0].baseSpeed, 11);
-    EXPECT_EQ(data.records[1].baseSpeed, 12);
-    EXPECT_EQ(data.records[0].speedUpInterval, 120);
-    EXPECT_EQ(data.records[0].speedUpDuration, 20);
-    EXPECT_EQ(data.records[0].speedUpSpeed, 200);
+    const LevelRecord& first = data.records[0];
+    EXPECT_EQ(std::tuple(first.baseSpeed, data.records[1].baseSpeed, first.speedUpInterval, first.speedUpDuration,
+                         first.speedUpSpeed),
+              std::tuple(11, 12, 120, 20, 200));
 
     LevelData untouched;
     EXPECT_FALSE(ParseLevelTable(table.substr(0, table.size() / 2), untouched));
