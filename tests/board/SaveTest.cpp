@@ -104,8 +104,7 @@ TEST(SavedGameRoundTrip, ALoadedGameContinuesTheSameGame)
     Board copy;
     copy.logic.StartLevel();
     ASSERT_TRUE(copy.logic.LoadState(bytes));
-    EXPECT_TRUE(copy.logic.IsActive());
-    EXPECT_EQ(copy.logic.OpenCount(), original.logic.OpenCount());
+    EXPECT_EQ(std::pair(copy.logic.IsActive(), copy.logic.OpenCount()), std::pair(true, original.logic.OpenCount()));
     EXPECT_EQ(copy.logic.SaveState(), bytes);
 
     // Same random numbers from here on: both boards run the same game.
@@ -150,13 +149,8 @@ TEST(SavedGameRoundTrip, ACorruptOrTruncatedSaveIsRefusedAndTheGameGoesOn)
     longer.push_back(0);
     EXPECT_TRUE(refused(longer));
 
-    struct Damage
-    {
-        size_t at;
-        uint32_t value;
-        const char* what;
-    };
-    const Damage damages[] = {
+    // A 32-bit field set to a value no game has.
+    const std::tuple<size_t, uint32_t, const char*> damages[] = {
         {4, 0, "level 0"},
         {4, 101, "level 101"},
         {kBalls - 4, 0x7FFFFFFF, "ball count"},
@@ -168,11 +162,11 @@ TEST(SavedGameRoundTrip, ACorruptOrTruncatedSaveIsRefusedAndTheGameGoesOn)
         {good.size() - 8, 0, "the front ball is not open"},
         {263, 31, "track number"},
     };
-    for (const Damage& d : damages)
+    for (const auto& [at, value, what] : damages)
     {
         auto bad = good;
-        Put32(bad, d.at, d.value);
-        EXPECT_TRUE(refused(bad)) << d.what;
+        Put32(bad, at, value);
+        EXPECT_TRUE(refused(bad)) << what;
     }
     auto bad = good;
     bad[kBalls + 20] = 2; // a flag that is neither 0 nor 1
