@@ -5,99 +5,40 @@
 using namespace Spindrel;
 using BoardTest::Board;
 
-namespace
-{
-
-std::vector<Ball*> Chain(Board& board, std::initializer_list<int> types, float front = 1000)
-{
-    board.StartAndSkipIntro();
-    board.logic.ClearBalls();
-    board.logic.Effects().clear();
-    board.S().rushing = false;
-    board.S().baseSpeed = 0;
-    board.S().speed = 0;
-    board.S().targetScore = 1000000;
-    board.S().bonusTimer = 1000;
-    std::vector<Ball*> balls;
-    float d = front;
-    for (int type : types)
-    {
-        balls.push_back(&board.logic.AddBall(type, d));
-        d -= 60;
-    }
-    return balls;
-}
-
-int AliveCount(const Board& board)
-{
-    int n = 0;
-    for (const auto& ball : board.logic.Balls())
-        n += ball->alive ? 1 : 0;
-    return n;
-}
-
-std::vector<std::string> FlyTexts(const Board& board)
-{
-    std::vector<std::string> texts;
-    for (const Effect& e : board.logic.Effects())
-    {
-        if (e.kind == EffectKind::FlyText)
-            texts.push_back(e.text);
-    }
-    return texts;
-}
-
-} // namespace
-
-TEST(Bonuses, NoBonusArrivesWithFourBallsOrFewer)
-{
-    Board board;
-    Chain(board, {0, 0, 1, 1});
-    board.S().score = board.S().targetScore = 0; // every picture paired: no spawning
-    board.S().targetReached = true;
-    board.S().bonusTimer = 0.5f;
-    board.Run(5000);
-    EXPECT_EQ(board.S().bonusCount, 0);
-    EXPECT_EQ(board.host.CountSound(BoardSound::BonusArrived), 0);
-}
-
 TEST(Bonuses, ArrivalPicksBallAndKindAndTypeOnAPairBecomesABomb)
 {
-    Board board;
-    auto b = Chain(board, {0, 0, 1, 1, 1, 1});
-    board.S().bonusTimer = 0.005f;
-    board.S().leadProgress = 80;
-    // Ball index 1 (picture 0, two in the list), kind 3 (type).
-    board.host.scripted = {1, 3};
-    board.logic.StepBonusArrival(0.01f);
-    EXPECT_EQ(b[1]->bonus, 4);
-    EXPECT_FLOAT_EQ(b[1]->bonusLife, 11);
-    EXPECT_TRUE(b[1]->blinking);
-    EXPECT_EQ(board.S().bonusCount, 1);
-    EXPECT_GE(board.S().bonusTimer, 10);
-    EXPECT_LT(board.S().bonusTimer, 20);
-
-    // Near the start a roll-back becomes an eye; after the target a bomb too.
-    b[1]->bonus = -1;
-    board.S().bonusCount = 0;
-    board.S().bonusTimer = 0;
-    board.S().leadProgress = 20;
-    board.host.scripted = {2, 1};
-    board.logic.StepBonusArrival(0.01f);
-    EXPECT_EQ(b[2]->bonus, 0);
-    b[2]->bonus = -1;
-    board.S().bonusCount = 0;
-    board.S().bonusTimer = 0;
-    board.S().targetReached = true;
-    board.host.scripted = {3, 4};
-    board.logic.StepBonusArrival(0.01f);
-    EXPECT_EQ(b[3]->bonus, 0);
+    // The host's numbers pick the ball and the kind. A type bonus on a
+    // picture with two balls becomes a bomb; near the start a roll-back
+    // becomes an eye, and after the target a bomb too.
+    struct Case
+    {
+        float lead;
+        bool targetReached;
+        int ball, kind, expected;
+    };
+    const Case cases[] = {{80, false, 1, 3, 4}, {20, false, 2, 1, 0}, {80, true, 3, 4, 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.ball);
+        Board board;
+        auto b = board.Chain({0, 0, 1, 1, 1, 1});
+        board.S().bonusTimer = 0.005f;
+        board.S().leadProgress = c.lead;
+        board.S().targetReached = c.targetReached;
+        board.host.scripted = {c.ball, c.kind};
+        board.logic.StepBonusArrival(0.01f);
+        const Ball& ball = *b[static_cast<size_t>(c.ball)];
+        EXPECT_EQ(std::tuple(ball.bonus, ball.bonusLife, ball.blinking, board.S().bonusCount),
+                  std::tuple(c.expected, 11, true, 1));
+        EXPECT_GE(board.S().bonusTimer, 10);
+        EXPECT_LT(board.S().bonusTimer, 20);
+    }
 }
 
-TEST(Bonuses, OnlyALivingBallReceivesABonus)
+TEST(Bonuses, OnlyALivingBallReceivesABonusAndFourOrFewerGetNone)
 {
     Board board;
-    auto b = Chain(board, {0, 0, 1, 1, 2, 2, 3, 3, 4});
+    auto b = board.Chain({0, 0, 1, 1, 2, 2, 3, 3, 4});
     // Taken off and waiting to leave the list: never stepped again, so a
     // bonus on one of them would never expire.
     for (int i = 0; i < 4; ++i)
@@ -117,111 +58,94 @@ TEST(Bonuses, OnlyALivingBallReceivesABonus)
     board.S().bonusTimer = 0;
     board.logic.StepBonusArrival(0.01f);
     EXPECT_EQ(board.S().bonusCount, 0);
+    EXPECT_EQ(board.host.CountSound(BoardSound::BonusArrived), 1) << "only the first arrival";
 }
 
 TEST(Bonuses, LifetimeBlinksFastShowsThenBlinksSlowAndExpires)
 {
     Board board;
-    auto b = Chain(board, {0, 1});
-    board.logic.ArmBonus(*b[0], 2);
+    Ball& ball = *board.Chain({0, 1})[0];
+    board.logic.ArmBonus(ball, 2);
     int toggles = 0;
-    bool last = b[0]->bonusVisible;
     for (int i = 0; i < 105; ++i)
     {
-        board.logic.StepBallBonus(*b[0], 0.01f);
-        toggles += b[0]->bonusVisible != last ? 1 : 0;
-        last = b[0]->bonusVisible;
+        const bool was = ball.bonusVisible;
+        board.logic.StepBallBonus(ball, 0.01f);
+        toggles += ball.bonusVisible != was ? 1 : 0;
     }
     EXPECT_GE(toggles, 14);
-    EXPECT_FALSE(b[0]->blinking);
-    EXPECT_TRUE(b[0]->bonusVisible);
+    EXPECT_TRUE(!ball.blinking && ball.bonusVisible);
     for (int i = 0; i < 896; ++i)
-        board.logic.StepBallBonus(*b[0], 0.01f);
-    EXPECT_TRUE(b[0]->blinking);
-    EXPECT_FLOAT_EQ(b[0]->blinkOn, 0.07f);
-    for (int i = 0; i < 100 && b[0]->bonus != -1; ++i)
-        board.logic.StepBallBonus(*b[0], 0.01f);
-    EXPECT_EQ(b[0]->bonus, -1);
-    EXPECT_EQ(board.S().bonusCount, 0);
+        board.logic.StepBallBonus(ball, 0.01f);
+    EXPECT_EQ(std::tuple(ball.blinking, ball.blinkOn), std::tuple(true, 0.07f));
+    for (int i = 0; i < 100 && ball.bonus != -1; ++i)
+        board.logic.StepBallBonus(ball, 0.01f);
+    EXPECT_EQ(std::tuple(ball.bonus, board.S().bonusCount), std::tuple(-1, 0));
 }
 
-TEST(Bonuses, BombThatCatchesNothingStillShowsPlusZero)
+TEST(Bonuses, BombTakesTheBallsAroundItTwentyFiveEachAndShowsPlusZeroForNone)
 {
+    auto explode = [](Board& board, const std::vector<Ball*>& b) {
+        board.logic.ArmBonus(*b[0], 4);
+        board.logic.OpenBall(*b[0]);
+        board.logic.OpenBall(*b[1]);
+        board.Run(120);
+    };
     Board board;
-    auto b = Chain(board, {0, 0, 1});
-    // The other balls are far from the blast.
-    b[2]->x = 2000;
-    board.logic.ArmBonus(*b[0], 4);
-    board.logic.OpenBall(*b[0]);
-    board.logic.OpenBall(*b[1]);
-    board.Run(120);
-    EXPECT_EQ(board.S().score, 0);
-    EXPECT_EQ(board.host.CountSound(BoardSound::Explode), 1);
-    const auto texts = FlyTexts(board);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "+0"), texts.end());
-}
-
-TEST(Bonuses, BombTakesTheBallsAroundItTwentyFiveEach)
-{
-    Board board;
-    auto b = Chain(board, {0, 0, 1, 2, 3, 4, 4}, 1000);
-    board.logic.ArmBonus(*b[0], 4);
-    board.logic.OpenBall(*b[0]);
-    board.logic.OpenBall(*b[1]);
-    board.Run(120);
+    explode(board, board.Chain({0, 0, 1, 2, 3, 4, 4}));
     // Balls at 880 and 820 lie within 200 of the bomb at 1000; 760, 700 and
     // 640 do not (nor the one spawned at the start).
     EXPECT_EQ(board.S().score, 50);
-    EXPECT_EQ(AliveCount(board), 4);
+    EXPECT_EQ(board.Alive(), 4);
     EXPECT_TRUE(board.S().paused || board.S().speed <= 1);
+
+    Board lonely;
+    auto b = lonely.Chain({0, 0, 1});
+    b[2]->x = 2000; // far from the blast
+    explode(lonely, b);
+    EXPECT_EQ(lonely.S().score, 0);
+    EXPECT_EQ(lonely.host.CountSound(BoardSound::Explode), 1);
+    EXPECT_EQ(std::ranges::count(lonely.Texts(EffectKind::FlyText), "+0"), 1);
 }
 
 TEST(Bonuses, TypeBonusTurnsUpThePictureAndTakesItTenEach)
 {
     Board board;
-    auto b = Chain(board, {0, 0, 1, 0, 2, 0});
-    board.S().score = board.S().targetScore = 0;
-    board.S().targetReached = true; // only partners of pictures 1 and 2 spawn
+    auto b = board.Chain({0, 0, 1, 0, 2, 0});
+    board.AllPaired(); // only partners of pictures 1 and 2 spawn
     board.logic.ArmBonus(*b[0], 3);
     board.logic.OpenBall(*b[0]);
     board.logic.OpenBall(*b[1]);
     board.Run(55);
-    EXPECT_TRUE(board.S().typeActive);
-    EXPECT_EQ(board.S().score, 20);
+    EXPECT_EQ(std::tuple(board.S().typeActive, board.S().score), std::tuple(true, 20));
     board.Run(200);
-    EXPECT_FALSE(board.S().typeActive);
-    EXPECT_EQ(board.S().score, 40);
+    EXPECT_EQ(std::tuple(board.S().typeActive, board.S().score), std::tuple(false, 40));
     EXPECT_EQ(board.logic.CountOfType(0), 0);
 }
 
 TEST(Bonuses, RollbackNearTheStartEndsOnTheNextStep)
 {
     Board board;
-    auto b = Chain(board, {0, 1}, 40);
+    auto b = board.Chain({0, 1}, 40);
     board.S().baseSpeed = 30;
     board.S().leadProgress = 3;
     board.logic.TriggerBonus(1, *b[0]);
-    EXPECT_TRUE(board.S().rollingBack);
-    EXPECT_FLOAT_EQ(board.S().speed, -200);
+    EXPECT_EQ(std::tuple(board.S().rollingBack, board.S().speed), std::tuple(true, -200));
     board.logic.SpeedRule();
-    EXPECT_FALSE(board.S().rollingBack);
-    EXPECT_FLOAT_EQ(board.S().speed, 30);
+    EXPECT_EQ(std::tuple(board.S().rollingBack, board.S().speed), std::tuple(false, 30));
 }
 
 TEST(Bonuses, PauseHoldsTheChainAndEndsTheSpeedUp)
 {
     Board board;
-    auto b = Chain(board, {0, 1});
-    board.S().speedUpActive = true;
-    board.S().bigBarBlink = true;
+    auto b = board.Chain({0, 1});
+    board.S().speedUpActive = board.S().bigBarBlink = true;
     board.logic.TriggerBonus(2, *b[0]);
-    EXPECT_FALSE(board.S().speedUpActive);
-    EXPECT_FALSE(board.S().bigBarBlink);
-    EXPECT_FLOAT_EQ(board.S().pauseTime, 7);
+    EXPECT_EQ(std::tuple(board.S().speedUpActive, board.S().bigBarBlink, board.S().pauseTime),
+              std::tuple(false, false, 7));
     board.S().baseSpeed = 50;
     board.Run(699);
-    EXPECT_TRUE(board.S().paused);
-    EXPECT_FLOAT_EQ(board.S().speed, 1);
+    EXPECT_EQ(std::tuple(board.S().paused, board.S().speed), std::tuple(true, 1));
     board.Run(3);
     EXPECT_FALSE(board.S().paused);
 }
@@ -229,27 +153,23 @@ TEST(Bonuses, PauseHoldsTheChainAndEndsTheSpeedUp)
 TEST(Bonuses, EyeShowsEveryBallForFiveSecondsThenHidesThemOneByOne)
 {
     Board board;
-    auto b = Chain(board, {0, 1, 2, 3, 4, 5});
-    board.S().score = board.S().targetScore = 0;
-    board.S().targetReached = true;
+    auto b = board.Chain({0, 1, 2, 3, 4, 5});
+    board.AllPaired();
     board.logic.TriggerBonus(0, *b[0]);
     int steps = 0;
-    while (board.S().revealing && steps < 1000)
-    {
+    for (; board.S().revealing && steps < 1000; ++steps)
         board.logic.Tick();
-        ++steps;
-    }
-    for (Ball* ball : b)
-        EXPECT_TRUE(ball->revealed);
+    auto all = [&](bool revealed) {
+        return std::ranges::all_of(b, [&](const Ball* ball) { return ball->revealed == revealed; });
+    };
+    EXPECT_TRUE(all(true));
     // Seven balls (one spawned) at 0.1 s, which ten float steps of 0.01 fall
     // just short of, then one more tick that finds none.
     EXPECT_EQ(steps, 77);
     board.Run(495);
-    for (Ball* ball : b)
-        EXPECT_TRUE(ball->revealed);
+    EXPECT_TRUE(all(true));
     board.Run(10);
     EXPECT_TRUE(board.S().unrevealing);
     board.Run(100);
-    for (Ball* ball : b)
-        EXPECT_FALSE(ball->revealed);
+    EXPECT_TRUE(all(false));
 }

@@ -59,10 +59,7 @@ const char* const kGameSounds[] = {
 TEST(GameResources, AMissingSoundStopsTheGameGroupAfterTheHandlesBeforeIt)
 {
     TempDir dir;
-    Quillo::ImageLib::Image pixel(2, 2);
-    for (int i = 0; i < 4; ++i)
-        pixel.bits[static_cast<size_t>(i)] = 0xFF808080u;
-    ASSERT_TRUE(Quillo::ImageLib::WritePNG(dir / "pixel.png", pixel));
+    ASSERT_TRUE(Quillo::ImageLib::WritePNG(dir / "pixel.png", Quillo::ImageLib::Image(2, 2)));
     std::string manifest = "<?xml version=\"1.0\"?>\n<ResourceManifest>\n<Resources id=\"Game\">\n"
                            "<SetDefaults path=\"" + dir.Path() + "\"/>\n";
     for (const char* id : kGameImages)
@@ -85,8 +82,7 @@ TEST(GameResources, AMissingSoundStopsTheGameGroupAfterTheHandlesBeforeIt)
     EXPECT_NE(res.IMAGE_LOADING_SCREEN, nullptr);
 
     EXPECT_FALSE(res.BindGroupGame(manager));
-    EXPECT_NE(res.IMAGE_WARNING_POINT, nullptr);
-    EXPECT_NE(res.IMAGE_BAR_DOWN, nullptr);
+    EXPECT_TRUE(res.IMAGE_WARNING_POINT && res.IMAGE_BAR_DOWN);
     EXPECT_GE(res.SOUND_SCORE_REACHED, 0);
     EXPECT_GE(SoundHandle(res, BoardSound::BallsRolling), 0);
     EXPECT_EQ(res.SOUND_STOP, -1);

@@ -13,11 +13,17 @@ using BoardTest::Board;
 namespace
 {
 
-bool HasMusic(const Board& board, const std::string& what, int channel, int position = -1)
+// Level `level` in play with no balls and the target reached, the lead at
+// `lead` pixels: the count runs until the board opens a dialog.
+void CountToTheEnd(Board& board, int level, int lead)
 {
-    return std::any_of(board.host.music.begin(), board.host.music.end(), [&](const auto& m) {
-        return m.what == what && m.channel == channel && (position < 0 || m.position == position);
-    });
+    board.StartAndSkipIntro(level);
+    board.Still({});
+    board.S().targetReached = true;
+    board.S().score = board.S().targetScore;
+    board.S().leadDistance = lead;
+    for (int i = 0; i < 2000 && board.host.dialogs.empty(); ++i)
+        board.logic.Tick();
 }
 
 } // namespace
@@ -32,35 +38,35 @@ TEST(Lifecycle, StartLevelSetsTheLevelUpAndTheIntro)
     board.S().level = 66;
     board.logic.StartLevel();
     const GameState& s = board.S();
-    EXPECT_EQ(s.stage, 13);
-    EXPECT_EQ(s.stageLevel, 6);
-    EXPECT_EQ(s.targetScore, 1300);
-    EXPECT_EQ(s.levelStartScore, 500);
-    EXPECT_EQ(s.numPictures, 13); // 20 in the table is more than exist
-    EXPECT_FLOAT_EQ(s.baseSpeed, 35);
-    EXPECT_FLOAT_EQ(s.speedUpInterval, 15);
-    EXPECT_FLOAT_EQ(s.speedUpDuration, 2);
-    EXPECT_EQ(s.normalTheme, 2);
-    EXPECT_EQ(s.dangerTheme, 7);
-    EXPECT_TRUE(s.intro);
-    EXPECT_TRUE(s.rushing);
-    EXPECT_FLOAT_EQ(s.speed, 1500);
+    // 20 pictures in the table are more than exist.
+    EXPECT_EQ(std::tuple(s.stage, s.stageLevel, s.targetScore, s.levelStartScore, s.numPictures),
+              std::tuple(13, 6, 1300, 500, 13));
+    EXPECT_EQ(std::tuple(s.baseSpeed, s.speedUpInterval, s.speedUpDuration, s.speed), std::tuple(35, 15, 2, 1500));
+    EXPECT_EQ(std::tuple(s.normalTheme, s.dangerTheme, s.intro, s.rushing), std::tuple(2, 7, true, true));
     EXPECT_EQ(board.host.progressWrites, 0); // 66 starts no stage
     // The menu music on channel 0 is faded, the level theme faded in.
-    EXPECT_TRUE(HasMusic(board, "fadeout", 0));
-    EXPECT_TRUE(HasMusic(board, "fadein", 1, 2));
-    ASSERT_EQ(board.logic.Effects().size(), 2u);
-    EXPECT_EQ(board.logic.Effects()[0].text, "T35:%d 13-6");
-    EXPECT_EQ(board.logic.Effects()[1].text, "T37:3");
-    EXPECT_FLOAT_EQ(board.logic.Effects()[0].x + board.logic.Effects()[0].offsetX, -400);
+    EXPECT_GT(board.host.CountMusic("fadeout", 0), 0);
+    EXPECT_GT(board.host.CountMusic("fadein", 1, 2), 0);
+    const auto& effects = board.logic.Effects();
+    ASSERT_EQ(effects.size(), 2u);
+    EXPECT_EQ(effects[0].text, "T35:%d 13-6");
+    EXPECT_EQ(effects[1].text, "T37:3");
+    EXPECT_FLOAT_EQ(effects[0].x + effects[0].offsetX, -400);
 
+    // A stage start is the player's new checkpoint; the statistics of a
+    // level start from zero.
+    board.S().comboCount = 4;
+    board.S().revealedComboCount = 2;
+    board.S().maxCombo = 7;
+    board.S().maxRevealedCombo = 5;
     board.S().level = 67;
     board.logic.StartLevel();
     EXPECT_EQ(board.host.highestStageStart, 67);
-    EXPECT_EQ(board.S().checkpointLevel, 67);
+    EXPECT_EQ(s.checkpointLevel, 67);
+    EXPECT_EQ(std::tuple(s.comboCount, s.revealedComboCount, s.maxCombo, s.maxRevealedCombo), std::tuple(0, 0, 1, 1));
     board.S().level = 101;
     board.logic.StartLevel();
-    EXPECT_EQ(board.S().level, 1);
+    EXPECT_EQ(s.level, 1);
 }
 
 TEST(Lifecycle, TheIntroSweepsTheTrackOpensAndClosesTheGate)
@@ -68,116 +74,57 @@ TEST(Lifecycle, TheIntroSweepsTheTrackOpensAndClosesTheGate)
     Board board;
     board.logic.StartLevel();
     board.Run(20);
-    EXPECT_TRUE(board.S().intro);
-    EXPECT_TRUE(board.logic.Balls().empty());
+    EXPECT_TRUE(board.S().intro && board.logic.Balls().empty());
     EXPECT_GT(board.S().sweepDistance, 0);
-    int sparks = 0;
-    for (const Effect& e : board.logic.Effects())
-        sparks += e.kind == EffectKind::Spark ? 1 : 0;
-    EXPECT_GT(sparks, 0);
+    EXPECT_FALSE(board.Texts(EffectKind::Spark).empty());
     for (int i = 0; i < 1000 && board.S().intro; ++i)
         board.logic.Tick();
-    EXPECT_FALSE(board.S().intro);
+    EXPECT_TRUE(!board.S().intro && board.S().gateAnimating);
     EXPECT_EQ(board.host.CountSound(BoardSound::BallsRolling), 1);
-    EXPECT_TRUE(board.S().gateAnimating);
     int maxCel = 0;
     for (int i = 0; i < 1000 && board.S().gateAnimating; ++i)
     {
         board.logic.Tick();
         maxCel = std::max(maxCel, board.logic.GateFrame());
     }
-    EXPECT_EQ(maxCel, 20);
-    EXPECT_EQ(board.S().gateCel, 0);
-}
-
-TEST(Lifecycle, EscapeDuringTheIntroOpensTheMenuAndFreezesEverything)
-{
-    Board board;
-    board.logic.StartLevel();
-    board.Run(10);
-    board.logic.OpenMenu();
-    EXPECT_EQ(board.S().pauseDepth, 1);
-    EXPECT_TRUE(board.host.overlayShown);
-    ASSERT_EQ(board.host.dialogs.size(), 1u);
-    EXPECT_EQ(board.host.dialogs[0], BoardDialog::Options);
-    const int sweep = board.S().sweepDistance;
-    board.Run(100);
-    EXPECT_EQ(board.S().sweepDistance, sweep);
-    board.logic.SetPaused(false);
-    EXPECT_FALSE(board.host.overlayShown);
-    board.Run(10);
-    EXPECT_GT(board.S().sweepDistance, sweep);
+    EXPECT_EQ(std::pair(maxCel, board.S().gateCel), std::pair(20, 0));
 }
 
 TEST(Lifecycle, ReachingTheTargetBeyondHalfTheTrackRollsBack)
 {
-    Board board;
-    board.StartAndSkipIntro();
-    board.logic.ClearBalls();
-    board.logic.AddBall(0, 700);
-    board.logic.AddBall(1, 640);
-    board.S().rushing = false;
-    board.S().leadProgress = 700.0f / 12;
-    board.S().score = board.S().targetScore;
-    board.logic.Tick();
-    EXPECT_TRUE(board.S().targetReached);
-    EXPECT_TRUE(board.S().rollingBack);
-    EXPECT_EQ(board.host.CountSound(BoardSound::ScoreReached), 1);
-    EXPECT_TRUE(board.S().smallBarBlink);
-
-    Board early;
-    early.StartAndSkipIntro();
-    early.logic.ClearBalls();
-    early.logic.AddBall(0, 500);
-    early.S().rushing = false;
-    early.S().leadProgress = 500.0f / 12;
-    early.S().score = early.S().targetScore;
-    early.logic.Tick();
-    EXPECT_TRUE(early.S().targetReached);
-    EXPECT_FALSE(early.S().rollingBack);
+    for (const auto [lead, rollsBack] : {std::pair{700.0f, true}, {500.0f, false}})
+    {
+        SCOPED_TRACE(lead);
+        Board board;
+        board.Chain({0, 1}, lead);
+        board.S().baseSpeed = board.S().speed = 20;
+        board.S().leadProgress = lead / 12;
+        board.S().score = board.S().targetScore;
+        board.logic.Tick();
+        EXPECT_EQ(std::tuple(board.S().targetReached, board.S().rollingBack, board.S().smallBarBlink),
+                  std::tuple(true, rollsBack, true));
+        EXPECT_EQ(board.host.CountSound(BoardSound::ScoreReached), 1);
+    }
 }
 
 TEST(Lifecycle, TheCountPaysTwoHundredFiftyOverTheLastSixHundredPixels)
 {
     Board board;
-    board.StartAndSkipIntro();
-    board.logic.ClearBalls();
-    board.logic.Effects().clear();
-    board.S().rushing = false;
-    board.S().targetReached = true;
-    board.S().score = board.S().targetScore;
-    board.S().leadDistance = 600;
-    const int before = board.S().score;
-    for (int i = 0; i < 2000 && board.host.dialogs.empty(); ++i)
-        board.logic.Tick();
-    EXPECT_EQ(board.S().score - before, 250);
+    CountToTheEnd(board, 1, 600);
+    EXPECT_EQ(board.S().score - board.S().targetScore, 250);
     EXPECT_EQ(board.host.CountSound(BoardSound::CompleteChip), 5);
-    ASSERT_EQ(board.host.dialogs.size(), 1u);
-    EXPECT_EQ(board.host.dialogs[0], BoardDialog::Stat);
+    EXPECT_EQ(board.host.dialogs, std::vector{BoardDialog::Stat});
     EXPECT_EQ(board.S().pauseDepth, 1);
-    EXPECT_TRUE(HasMusic(board, "play", 1, 16));
+    EXPECT_GT(board.host.CountMusic("play", 1, 16), 0);
     // The stat dialog leads to the next level.
     board.logic.StartNextLevel();
-    EXPECT_EQ(board.S().pauseDepth, 0);
-    EXPECT_EQ(board.S().level, 2);
-    EXPECT_TRUE(board.S().intro);
-}
+    EXPECT_EQ(std::tuple(board.S().pauseDepth, board.S().level, board.S().intro), std::tuple(0, 2, true));
 
-TEST(Lifecycle, TheLastLevelShowsTheGameCompleteDialog)
-{
-    Board board;
-    board.StartAndSkipIntro(100);
-    board.logic.ClearBalls();
-    board.S().rushing = false;
-    board.S().targetReached = true;
-    board.S().score = board.S().targetScore;
-    board.S().leadDistance = 1100;
-    for (int i = 0; i < 2000 && board.host.dialogs.empty(); ++i)
-        board.logic.Tick();
-    ASSERT_EQ(board.host.dialogs.size(), 1u);
-    EXPECT_EQ(board.host.dialogs[0], BoardDialog::GameComplete);
-    ASSERT_EQ(board.host.enteredScores.size(), 1u);
-    EXPECT_EQ(board.host.enteredScores[0], board.S().score);
+    // After the last level, the game is complete and its score entered.
+    Board last;
+    CountToTheEnd(last, 100, 1100);
+    EXPECT_EQ(last.host.dialogs, std::vector{BoardDialog::GameComplete});
+    EXPECT_EQ(last.host.enteredScores, std::vector{last.S().score});
 }
 
 TEST(Lifecycle, LosingTheLastLifeShowsGameOverOnlyAfterTheEffects)
@@ -187,22 +134,17 @@ TEST(Lifecycle, LosingTheLastLifeShowsGameOverOnlyAfterTheEffects)
     board.S().lives = 1;
     board.S().baseSpeed = 400;
     board.S().speedUpInterval = 1000;
-    int stepsToGameOver = 0;
-    for (; stepsToGameOver < 20000 && !board.S().gameOver; ++stepsToGameOver)
+    for (int i = 0; i < 20000 && !board.S().gameOver; ++i)
         board.logic.Tick();
     ASSERT_TRUE(board.S().gameOver);
     EXPECT_EQ(board.S().lives, 0);
-    EXPECT_TRUE(HasMusic(board, "play", 1, 17));
-    bool text = false;
-    for (const Effect& e : board.logic.Effects())
-        text = text || (e.kind == EffectKind::SlideText && e.text == "T59:%d");
-    EXPECT_TRUE(text);
+    EXPECT_GT(board.host.CountMusic("play", 1, 17), 0);
+    EXPECT_EQ(std::ranges::count(board.Texts(EffectKind::SlideText), "T59:%d"), 1);
     int steps = 0;
     for (; steps < 2000 && board.host.dialogs.empty(); ++steps)
         board.logic.Tick();
-    ASSERT_EQ(board.host.dialogs.size(), 1u);
+    EXPECT_EQ(board.host.dialogs, std::vector{BoardDialog::GameOver});
     EXPECT_TRUE(board.logic.Effects().empty());
-    EXPECT_EQ(board.host.dialogs[0], BoardDialog::GameOver);
     // Two seconds of text, then its fade.
     EXPECT_GT(steps, 200);
     EXPECT_EQ(board.host.enteredScores.size(), 1u);
@@ -215,17 +157,13 @@ TEST(Lifecycle, ANewGameStartsAtTheCheckpointWithThreeLives)
 {
     Board board;
     board.logic.NewGameAtStage(2);
-    EXPECT_EQ(board.S().level, 11);
-    EXPECT_EQ(board.S().checkpointLevel, 11);
-    EXPECT_TRUE(board.logic.IsActive());
+    EXPECT_EQ(std::tuple(board.S().level, board.S().checkpointLevel, board.logic.IsActive()), std::tuple(11, 11, true));
     board.S().level = 13;
     board.S().lives = 0;
     board.S().score = 4000;
     board.logic.NewGame();
-    EXPECT_EQ(board.S().level, 11);
-    EXPECT_EQ(board.S().lives, 3);
-    EXPECT_EQ(board.S().score, 0);
-    EXPECT_EQ(board.S().extraLifeCounter, 0);
+    EXPECT_EQ(std::tuple(board.S().level, board.S().lives, board.S().score, board.S().extraLifeCounter),
+              std::tuple(11, 3, 0, 0));
 }
 
 TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)
@@ -259,25 +197,8 @@ TEST(Lifecycle, ZeroPointsOrIntervalsFromTheTableAreHarmless)
     won.logic.SetLevelData(levels);
     won.StartAndSkipIntro();
     won.Run(3000);
-    EXPECT_TRUE(won.S().targetReached);
-    EXPECT_TRUE(won.logic.Balls().empty());
-    EXPECT_EQ(std::count(won.host.dialogs.begin(), won.host.dialogs.end(), BoardDialog::Stat), 1);
-}
-
-TEST(Lifecycle, TheStatisticsOfALevelStartFromZero)
-{
-    Board board;
-    board.StartAndSkipIntro();
-    board.S().comboCount = 4;
-    board.S().revealedComboCount = 2;
-    board.S().maxCombo = 7;
-    board.S().maxRevealedCombo = 5;
-    board.S().level = 2;
-    board.logic.StartLevel();
-    EXPECT_EQ(board.S().comboCount, 0);
-    EXPECT_EQ(board.S().revealedComboCount, 0);
-    EXPECT_EQ(board.S().maxCombo, 1);
-    EXPECT_EQ(board.S().maxRevealedCombo, 1);
+    EXPECT_TRUE(won.S().targetReached && won.logic.Balls().empty());
+    EXPECT_EQ(std::ranges::count(won.host.dialogs, BoardDialog::Stat), 1);
 }
 
 TEST(Lifecycle, HighScoreEntryMovesTheLowerPlacesDown)

@@ -35,14 +35,10 @@ TEST(PathGeometry, LeadInAddsAPointAndTotalLengthSkipsIt)
     EXPECT_EQ(path.selectedPoint, 2);
     path.AddLeadIn();
     ASSERT_EQ(path.Count(), 4);
-    EXPECT_FLOAT_EQ(path.points[0].x, 100);
-    EXPECT_FLOAT_EQ(path.points[0].y, 100 + 6400);
-    EXPECT_FLOAT_EQ(path.points[0].length, 6400);
-    EXPECT_FLOAT_EQ(path.points[0].dirY, -1);
-    EXPECT_FLOAT_EQ(path.totalLength, 300 + 400);
-    EXPECT_FLOAT_EQ(path.points[3].length, 0);
-    EXPECT_FLOAT_EQ(path.gateX, 10);
-    EXPECT_FLOAT_EQ(path.ms_gateAngle, 90);
+    const auto& lead = path.points[0];
+    EXPECT_EQ(std::tuple(lead.x, lead.y, lead.length, lead.dirY), std::tuple(100, 100 + 6400, 6400, -1));
+    EXPECT_EQ(std::tuple(path.totalLength, path.points[3].length), std::tuple(300 + 400, 0));
+    EXPECT_EQ(std::tuple(path.gateX, path.ms_gateAngle), std::tuple(10, 90));
 }
 
 TEST(PathGeometry, PointAtDistanceRunsFromPointOneAndStopsAtTheEnd)
@@ -50,29 +46,18 @@ TEST(PathGeometry, PointAtDistanceRunsFromPointOneAndStopsAtTheEnd)
     Path path;
     path.Assign(ThreePoints());
     path.AddLeadIn();
-    auto p = path.PointAtDistance(0);
-    EXPECT_FLOAT_EQ(p.x, 100);
-    EXPECT_FLOAT_EQ(p.y, 100);
-    p = path.PointAtDistance(350);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 150);
-    p = path.PointAtDistance(5000);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 500);
-    p = path.PositionOnSegment(2, 0.25f);
-    EXPECT_FLOAT_EQ(p.x, 400);
-    EXPECT_FLOAT_EQ(p.y, 200);
+    auto at = [](const auto& p) { return std::pair(p.x, p.y); };
+    EXPECT_EQ(at(path.PointAtDistance(0)), std::pair(100.0f, 100.0f));
+    EXPECT_EQ(at(path.PointAtDistance(350)), std::pair(400.0f, 150.0f));
+    EXPECT_EQ(at(path.PointAtDistance(5000)), std::pair(400.0f, 500.0f));
+    EXPECT_EQ(at(path.PositionOnSegment(2, 0.25f)), std::pair(400.0f, 200.0f));
 }
 
 TEST(PathGeometry, GateCelFollowsTheLeadFromSeventyFivePercent)
 {
-    EXPECT_EQ(Path::GateFrameForProgress(10), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(74.9f), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(75), 0);
-    EXPECT_EQ(Path::GateFrameForProgress(80.5f), 5);
-    EXPECT_EQ(Path::GateFrameForProgress(94.5f), 19);
-    EXPECT_EQ(Path::GateFrameForProgress(95), 20);
-    EXPECT_EQ(Path::GateFrameForProgress(130), 20);
+    const std::pair<float, int> cels[] = {{10, 0}, {74.9f, 0}, {75, 0}, {80.5f, 5}, {94.5f, 19}, {95, 20}, {130, 20}};
+    for (auto [progress, cel] : cels)
+        EXPECT_EQ(Path::GateFrameForProgress(progress), cel) << progress;
 }
 
 TEST(PathFile, ShortAndDamagedFiles)
@@ -156,8 +141,7 @@ TEST(PathEditor, ClicksAddMoveSelectAndDelete)
 
     // Two points within 3 pixels: the later one is selected.
     board.logic.EditMouseDown(201, 100, 1, false);
-    EXPECT_TRUE(board.logic.IsDragging());
-    EXPECT_EQ(path.selectedPoint, 2);
+    EXPECT_EQ(std::pair(board.logic.IsDragging(), path.selectedPoint), std::pair(true, 2));
     board.logic.EditMouseUp(201, 100, 1);
     EXPECT_FALSE(board.logic.IsDragging());
 
@@ -169,21 +153,16 @@ TEST(PathEditor, ClicksAddMoveSelectAndDelete)
 
 TEST(LevelTables, StagesOrderAndTable)
 {
-    EXPECT_TRUE(IsStageStart(61));
-    EXPECT_FALSE(IsStageStart(66));
-    EXPECT_EQ(StageOf(66), 13);
-    EXPECT_EQ(LevelInStage(66), 6);
-    EXPECT_EQ(StageOf(100), 18);
-    EXPECT_EQ(LevelInStage(100), 8);
+    // Level 66 is stage 13's sixth (the lifecycle tests); the last level is the eighth of 18.
+    EXPECT_EQ(std::tuple(IsStageStart(61), IsStageStart(66), StageOf(100), LevelInStage(100)),
+              std::tuple(true, false, 18, 8));
 
     std::string order = "5 1";
     for (int i = 3; i <= 100; ++i)
         order += " 30";
     auto parsed = ParseLevelOrder(order);
     ASSERT_TRUE(parsed);
-    EXPECT_EQ((*parsed)[1], 1);
-    EXPECT_EQ((*parsed)[2], 19);
-    EXPECT_EQ((*parsed)[100], 30);
+    EXPECT_EQ(std::tuple((*parsed)[1], (*parsed)[2], (*parsed)[100]), std::tuple(1, 19, 30));
     EXPECT_FALSE(ParseLevelOrder("5 1 31"));
     EXPECT_FALSE(ParseLevelOrder("5 1 2"));
 
@@ -200,11 +179,10 @@ TEST(LevelTables, StagesOrderAndTable)
     }
     LevelData data;
     ASSERT_TRUE(ParseLevelTable(table, data));
-    EXPECT_EQ(data.records[0].baseSpeed, 11);
-    EXPECT_EQ(data.records[1].baseSpeed, 12);
-    EXPECT_EQ(data.records[0].speedUpInterval, 120);
-    EXPECT_EQ(data.records[0].speedUpDuration, 20);
-    EXPECT_EQ(data.records[0].speedUpSpeed, 200);
+    const LevelRecord& first = data.records[0];
+    EXPECT_EQ(std::tuple(first.baseSpeed, data.records[1].baseSpeed, first.speedUpInterval, first.speedUpDuration,
+                         first.speedUpSpeed),
+              std::tuple(11, 12, 120, 20, 200));
 
     LevelData untouched;
     EXPECT_FALSE(ParseLevelTable(table.substr(0, table.size() / 2), untouched));

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
+#include <functional>
 
 using namespace Spindrel;
 using BoardTest::Board;
@@ -44,7 +43,7 @@ void Midgame(Board& board)
     auto& balls = board.logic.Balls();
     ASSERT_GT(balls.size(), 5u);
     board.logic.ArmBonus(*balls[2], 2);
-    board.logic.HandleClick(1, static_cast<int>(balls[1]->x), static_cast<int>(balls[1]->y));
+    board.Click(*balls[1]);
     board.Run(7);
 }
 
@@ -56,6 +55,17 @@ void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t v)
 
 constexpr size_t kBalls = SavedGame::kStateBytes + 4;
 
+// The saved game `bytes` with its state changed by `edit`.
+std::vector<uint8_t> Edited(const std::vector<uint8_t>& bytes, const std::function<void(GameState&)>& edit)
+{
+    auto game = SavedGame::Decode(bytes);
+    EXPECT_TRUE(game);
+    if (!game)
+        return {};
+    edit(game->state);
+    return game->Encode();
+}
+
 } // namespace
 
 TEST(SavedGameLayout, RecordWidthsAndNamedPositions)
@@ -63,16 +73,13 @@ TEST(SavedGameLayout, RecordWidthsAndNamedPositions)
     GameState state;
     WidthRecorder rec;
     ForEachSavedField(state, rec);
-    EXPECT_EQ(rec.widths.size(), 87u);
     EXPECT_EQ(rec.widths, ExpectedWidths());
-    EXPECT_EQ(rec.fields[0], &state.lives);
-    EXPECT_EQ(rec.fields[4], &state.numPictures);
-    EXPECT_EQ(rec.fields[19], &state.speedUpSpeed);
-    EXPECT_EQ(rec.fields[21], &state.speedUpDuration);
-    EXPECT_EQ(rec.fields[49], &state.comboCount);
-    EXPECT_EQ(rec.fields[53], &state.levelScore);
-    EXPECT_EQ(rec.fields[60], &state.baseSpeed);
-    EXPECT_EQ(rec.fields[84], &state.extraLifeCounter);
+    const std::pair<size_t, const void*> named[] = {
+        {0, &state.lives},           {4, &state.numPictures}, {19, &state.speedUpSpeed},
+        {21, &state.speedUpDuration}, {49, &state.comboCount}, {53, &state.levelScore},
+        {60, &state.baseSpeed},       {84, &state.extraLifeCounter}};
+    for (auto [position, field] : named)
+        EXPECT_EQ(rec.fields[position], field) << position;
 
     SavedGame game;
     game.balls.resize(2);
@@ -97,8 +104,7 @@ TEST(SavedGameRoundTrip, ALoadedGameContinuesTheSameGame)
     Board copy;
     copy.logic.StartLevel();
     ASSERT_TRUE(copy.logic.LoadState(bytes));
-    EXPECT_TRUE(copy.logic.IsActive());
-    EXPECT_EQ(copy.logic.OpenCount(), original.logic.OpenCount());
+    EXPECT_EQ(std::pair(copy.logic.IsActive(), copy.logic.OpenCount()), std::pair(true, original.logic.OpenCount()));
     EXPECT_EQ(copy.logic.SaveState(), bytes);
 
     // Same random numbers from here on: both boards run the same game.
@@ -107,16 +113,11 @@ TEST(SavedGameRoundTrip, ALoadedGameContinuesTheSameGame)
     original.logic.Effects().clear();
     for (int i = 0; i < 3000; ++i)
     {
-        if (i % 37 == 0)
+        if (const auto& balls = original.logic.Balls(); i % 37 == 0 && balls.size() > 3)
         {
-            const auto& balls = original.logic.Balls();
-            if (balls.size() > 3)
-            {
-                const int x = static_cast<int>(balls[3]->x);
-                const int y = static_cast<int>(balls[3]->y);
-                original.logic.HandleClick(1, x, y);
-                copy.logic.HandleClick(1, x, y);
-            }
+            const Ball ball = *balls[3]; // the copy is clicked where the original was
+            original.Click(ball);
+            copy.Click(ball);
         }
         original.logic.Tick();
         copy.logic.Tick();
@@ -148,48 +149,34 @@ TEST(SavedGameRoundTrip, ACorruptOrTruncatedSaveIsRefusedAndTheGameGoesOn)
     longer.push_back(0);
     EXPECT_TRUE(refused(longer));
 
+    // A 32-bit field set to a value no game has.
+    const std::tuple<size_t, uint32_t, const char*> damages[] = {
+        {4, 0, "level 0"},
+        {4, 101, "level 101"},
+        {kBalls - 4, 0x7FFFFFFF, "ball count"},
+        {kBalls + 16, 13, "picture"},
+        {kBalls + 93 + 39, 5, "bonus kind"},
+        {kBalls + 25, 2, "segment 2 is the last point"},
+        {kBalls + 29, 0x7FC00000, "a NaN fraction"},
+        {good.size() - 8, static_cast<uint32_t>(balls), "open position past the end"},
+        {good.size() - 8, 0, "the front ball is not open"},
+        {263, 31, "track number"},
+    };
+    for (const auto& [at, value, what] : damages)
+    {
+        auto bad = good;
+        Put32(bad, at, value);
+        EXPECT_TRUE(refused(bad)) << what;
+    }
     auto bad = good;
-    Put32(bad, 4, 0); // level 0
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, 4, 101);
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, kBalls - 4, 0x7FFFFFFF); // ball count
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, kBalls + 16, 13); // picture
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, kBalls + 93 + 39, 5); // bonus kind
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, kBalls + 25, 2); // segment 2 is the last point
-    EXPECT_TRUE(refused(bad));
-    bad = good;
     bad[kBalls + 20] = 2; // a flag that is neither 0 nor 1
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, kBalls + 29, 0x7FC00000); // a NaN fraction
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, good.size() - 8, static_cast<uint32_t>(balls)); // open position past the end
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, good.size() - 8, 0); // the front ball is not open
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    Put32(bad, 263, 31); // track number
     EXPECT_TRUE(refused(bad));
     // A rush has at least one ball to go while it lasts.
     for (int32_t rushCount : {0, -1, INT32_MIN})
-    {
-        auto game = SavedGame::Decode(good);
-        ASSERT_TRUE(game);
-        game->state.rushing = true;
-        game->state.rushCount = rushCount;
-        EXPECT_TRUE(refused(game->Encode())) << rushCount;
-    }
+        EXPECT_TRUE(refused(Edited(good, [&](GameState& s) {
+            s.rushing = true;
+            s.rushCount = rushCount;
+        }))) << rushCount;
 
     EXPECT_TRUE(board.logic.LoadState(good));
 }
@@ -222,56 +209,36 @@ TEST(SavedGameRoundTrip, EveryStatePlayReachesFromALoadedSaveLoadsAgain)
         return next.logic.LoadState(board.logic.SaveState()) ? std::string() : std::string("refused by the board");
     };
 
+    Board board;
+    board.StartAndSkipIntro();
     for (float step : {1.0e7f, 9.9e6f, 0.5f, 0.0f, -2.0f, -9.9e6f})
-    {
-        auto game = SavedGame::Decode(good);
-        ASSERT_TRUE(game);
-        game->state.rollingBack = true;
-        game->state.rollbackStep = step;
-        Board board;
-        board.StartAndSkipIntro();
-        EXPECT_FALSE(board.logic.LoadState(game->Encode())) << step;
-    }
+        EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) {
+            s.rollingBack = true;
+            s.rollbackStep = step;
+        }))) << step;
     for (float speed : {BoardLogic::kMaxSpeed * 2.0f, -9.9e6f})
-    {
         for (float GameState::*field : {&GameState::speed, &GameState::baseSpeed, &GameState::speedUpSpeed})
-        {
-            auto game = SavedGame::Decode(good);
-            game->state.*field = speed;
-            Board board;
-            board.StartAndSkipIntro();
-            EXPECT_FALSE(board.logic.LoadState(game->Encode())) << speed;
-        }
-    }
+            EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) { s.*field = speed; }))) << speed;
 
     // Also found by the fuzzer: a sweep distance next to the largest int
     // overflowed on the sweep's next step.
     for (int32_t GameState::*field : {&GameState::sweepDistance, &GameState::countDistance, &GameState::warningDistance})
-    {
-        auto game = SavedGame::Decode(good);
-        game->state.*field = INT32_MAX - 1;
-        game->state.introSweep = true;
-        Board board;
-        board.StartAndSkipIntro();
-        EXPECT_FALSE(board.logic.LoadState(game->Encode()));
-    }
+        EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) {
+            s.*field = INT32_MAX - 1;
+            s.introSweep = true;
+        })));
 
     // What play writes: rollbacks from the bonus and the score target, at
     // the fastest speeds play sets, the lead near the gate and far off.
     for (float step : {-0.5f, -0.4f})
-    {
         for (float speed : {BoardLogic::kRollbackSpeed, BoardLogic::kRushSpeed, -BoardLogic::kMaxSpeed})
-        {
             for (float lead : {1.0f, 60.0f})
-            {
-                auto game = SavedGame::Decode(good);
-                game->state.rollingBack = true;
-                game->state.rollbackStep = step;
-                game->state.speed = speed;
-                game->state.leadProgress = lead;
-                EXPECT_EQ(playOn(game->Encode(), 200), "") << step << " " << speed << " " << lead;
-            }
-        }
-    }
+                EXPECT_EQ(playOn(Edited(good, [&](GameState& s) {
+                              s.rollingBack = true;
+                              s.rollbackStep = step;
+                              s.speed = speed;
+                              s.leadProgress = lead;
+                          }), 200), "")
+                    << step << " " << speed << " " << lead;
     EXPECT_EQ(playOn(good, 400), "");
 }

@@ -96,20 +96,15 @@ public:
                                              0xF04080, 0x80F080, 0xC0C000};
         for (int t = 0; t < 13; ++t)
         {
-            const uint32_t color = kColors[t];
-            pictures.SetFace(t, MakeOwned(60, 60, [color, t](int x, int y) {
+            // A different mark per picture, dark on the face and pale as its hint.
+            auto mark = [t](int x, int y) {
+                return (x / 6 + y / 6) % (2 + t % 5) == 0 && std::hypot(x - 29.5f, y - 29.5f) < 16;
+            };
+            pictures.SetFace(t, MakeOwned(60, 60, [color = kColors[t], mark](int x, int y) {
                                  const uint32_t disc = Disc(x, y, 60, color);
-                                 // A different mark per picture.
-                                 const bool mark = (x / 6 + y / 6) % (2 + t % 5) == 0 &&
-                                                   std::hypot(x - 29.5f, y - 29.5f) < 16;
-                                 return mark && disc ? 0xFF101010u : disc;
+                                 return mark(x, y) && disc ? 0xFF101010u : disc;
                              }));
-            pictures.SetHint(t, MakeOwned(60, 60, [t](int x, int y) {
-                                 return (x / 6 + y / 6) % (2 + t % 5) == 0 &&
-                                                std::hypot(x - 29.5f, y - 29.5f) < 16
-                                            ? 0x66C0C0C0u
-                                            : 0u;
-                             }));
+            pictures.SetHint(t, MakeOwned(60, 60, [mark](int x, int y) { return mark(x, y) ? 0x66C0C0C0u : 0u; }));
         }
         for (int k = 0; k < 5; ++k)
             pictures.SetBonusIcon(k, MakeOwned(60, 60, [k](int x, int y) {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <csignal>
 #include <dlfcn.h>
 #include <cstdlib>
 #include <functional>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -43,7 +43,14 @@ struct Outcome
     std::string report;
 };
 
-// Runs `crash` in a child that has the filter installed, in `dir`.
+std::string ReadAll(const std::string& path)
+{
+    const auto bytes = FileSystem::ReadFile(path);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// Runs `crash` in a child that has the filter installed, in `dir`; the
+// report is what it wrote there as crash.txt.
 Outcome CrashChild(const std::string& dir, const std::function<void()>& crash, const char* viewer = nullptr,
                    bool withApp = true)
 {
@@ -53,14 +60,9 @@ Outcome CrashChild(const std::string& dir, const std::function<void()>& crash, c
         if (chdir(dir.c_str()) != 0)
             _exit(2);
         if (viewer)
-        {
-            setenv("QUILLO_CRASHVIEW", viewer, 1);
-            unsetenv("QUILLO_NO_CRASHVIEW");
-        }
+            setenv("QUILLO_CRASHVIEW", viewer, 1), unsetenv("QUILLO_NO_CRASHVIEW");
         else
-        {
             setenv("QUILLO_NO_CRASHVIEW", "1", 1);
-        }
         InstallCrashFilter();
         if (withApp)
             SetCrashApplicationInfo("CrashTest", "9.9", "none", 0x1234);
@@ -69,145 +71,118 @@ Outcome CrashChild(const std::string& dir, const std::function<void()>& crash, c
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    Outcome out;
-    if (WIFSIGNALED(status))
-        out.signal = WTERMSIG(status);
-    const auto bytes = FileSystem::ReadFile(dir + "/crash.txt");
-    if (bytes)
-        out.report.assign(bytes->begin(), bytes->end());
+    Outcome out{WIFSIGNALED(status) ? WTERMSIG(status) : 0, ReadAll(dir + "/crash.txt")};
     if (WIFEXITED(status))
         out.report += "[exit " + std::to_string(WEXITSTATUS(status)) + "]";
     return out;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    const auto bytes = FileSystem::ReadFile(path);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
-
-std::string FirstLine(const std::string& text)
-{
-    return text.substr(0, text.find("\r\n"));
-}
-
-bool WaitForFile(const std::string& path)
-{
-    for (int i = 0; i < 200; ++i)
-    {
-        if (FileSystem::Exists(path))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
-}
-
 } // namespace
 
-TEST(CrashHandler, NullPointerWriteIsAnAccessViolation)
+TEST(CrashHandler, EachFaultIsReportedWithItsNameModuleAndRun)
 {
-    TempDir dir;
-    const Outcome out = CrashChild(dir.Path(), WriteThroughNull);
-    EXPECT_EQ(out.signal, SIGSEGV);
-    EXPECT_EQ(FirstLine(out.report).rfind("Exception: Access Violation (code 0xc0000005) at address ", 0), 0u)
-        << out.report;
-    EXPECT_NE(out.report.find("\r\nModule: test_diagnostics\r\nLogical Address: "), std::string::npos) << out.report;
-    EXPECT_NE(out.report.find("WriteThroughNull"), std::string::npos) << "the stack names the function";
-    EXPECT_NE(out.report.find("\r\nRAX:"), std::string::npos);
-    EXPECT_NE(out.report.find("\r\nRIP:"), std::string::npos);
-    EXPECT_NE(out.report.find("\r\nOS Ver: Linux "), std::string::npos);
-    EXPECT_NE(out.report.find("\r\nAudio Ver: none\r\n"), std::string::npos);
-    EXPECT_NE(out.report.find("\r\nProduct: CrashTest\r\nVersion: 9.9\r\nTime Loaded: 00:00:0"), std::string::npos);
-    EXPECT_NE(out.report.find("\r\nPrimary ThreadId: 1234\r\n"), std::string::npos);
+    struct Case
+    {
+        const char* what;
+        std::function<void()> crash;
+        int signal;
+        const char* firstLine;
+        std::vector<const char*> present, absent;
+        bool withApp = true;
+    };
+    const Case cases[] = {
+        {"null write", WriteThroughNull, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address ",
+         {"\r\nModule: test_diagnostics\r\nLogical Address: ", "WriteThroughNull" /* the stack names it */,
+          "\r\nRAX:", "\r\nRIP:", "\r\nOS Ver: Linux ", "\r\nAudio Ver: none\r\n",
+          "\r\nProduct: CrashTest\r\nVersion: 9.9\r\nTime Loaded: 00:00:0", "\r\nPrimary ThreadId: 1234\r\n"},
+         {}},
+        {"divide", DivideByZero, SIGFPE, "Exception: Integer Divide by Zero (code 0xc0000094) at address ", {}, {}},
+        {"another thread", [] { std::thread([] { WriteThroughNull(); }).join(); }, SIGSEGV,
+         "Exception: Access Violation", {}, {}},
+        // Without an application, no run description.
+        {"abort", [] { std::abort(); }, SIGABRT, "Unknown exception: (code 0x6) at address ", {},
+         {"Product: ", "SDL Ver: "}, false},
+        {"a library loaded after the filter",
+         [] {
+             void* library = dlopen(QUILLO_LATE_MODULE, RTLD_NOW);
+             auto fault = library ? reinterpret_cast<void (*)()>(dlsym(library, "LateModuleFault")) : nullptr;
+             if (!fault)
+                 _exit(3);
+             fault();
+         },
+         SIGSEGV, "Exception: Access Violation", {"\r\nModule: libquillo_late_module.so\r\nLogical Address: 0002:"},
+         {"(unknown)"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const Outcome out = CrashChild(dir.Path(), c.crash, nullptr, c.withApp);
+        EXPECT_EQ(out.signal, c.signal);
+        EXPECT_TRUE(out.report.starts_with(c.firstLine)) << out.report;
+        for (const char* part : c.present)
+            EXPECT_NE(out.report.find(part), std::string::npos) << part << "\n" << out.report;
+        for (const char* part : c.absent)
+            EXPECT_EQ(out.report.find(part), std::string::npos) << part << "\n" << out.report;
+    }
 }
 
-TEST(CrashHandler, DivideByZeroAndAbort)
+TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheReport)
 {
-    TempDir dir;
-    Outcome out = CrashChild(dir.Path(), DivideByZero);
-    EXPECT_EQ(out.signal, SIGFPE);
-    EXPECT_EQ(FirstLine(out.report).rfind("Exception: Integer Divide by Zero (code 0xc0000094) at address ", 0), 0u)
-        << out.report;
-
-    out = CrashChild(dir.Path(), [] { std::abort(); }, nullptr, false);
-    EXPECT_EQ(out.signal, SIGABRT);
-    EXPECT_EQ(FirstLine(out.report).rfind("Unknown exception: (code 0x6) at address ", 0), 0u) << out.report;
-    EXPECT_EQ(out.report.find("Product: "), std::string::npos) << "no application, no run description";
-    EXPECT_EQ(out.report.find("SDL Ver: "), std::string::npos);
-}
-
-TEST(CrashHandler, AnotherThreadsFaultIsReportedToo)
-{
-    TempDir dir;
-    const Outcome out = CrashChild(dir.Path(), [] {
-        std::thread t([] { WriteThroughNull(); });
-        t.join();
-    });
-    EXPECT_EQ(out.signal, SIGSEGV);
-    EXPECT_EQ(FirstLine(out.report).rfind("Exception: Access Violation", 0), 0u);
-}
-
-TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipe)
-{
+    // The viewer records its argument and the report it was given.
     TempDir dir;
     const std::string viewer = dir / "viewer.sh";
     const std::string seen = dir / "seen.txt";
     ASSERT_TRUE(FileSystem::WriteFileAtomic(
-        viewer, "#!/bin/sh\nif [ \"$1\" = - ]; then cat > \"" + seen + ".tmp\"; else cp \"$1\" \"" + seen +
-                    ".tmp\"; fi\nmv \"" + seen + ".tmp\" \"" + seen + "\"\n"));
+        viewer, "#!/bin/sh\n{ printf '%s\\n' \"$1\"; if [ \"$1\" = - ]; then cat; else cat \"$1\"; fi; } > \"" + seen +
+                    ".tmp\"\nmv \"" + seen + ".tmp\" \"" + seen + "\"\n"));
     ASSERT_EQ(chmod(viewer.c_str(), 0755), 0);
-
+    auto viewed = [&] {
+        for (int i = 0; i < 200 && !FileSystem::Exists(seen); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        const std::string text = ReadAll(seen);
+        FileSystem::RemoveFile(seen);
+        return text;
+    };
     const std::string work = dir / "work";
+    const std::string reports = dir / "reports";
+    const std::string locked = dir / "locked";
     ASSERT_TRUE(FileSystem::MakeDirectories(work));
+    ASSERT_TRUE(FileSystem::MakeDirectories(reports));
+    // Here "crash.txt" is a directory: the report cannot be written.
+    ASSERT_TRUE(FileSystem::MakeDirectories(locked + "/crash.txt"));
+
     const Outcome out = CrashChild(work, WriteThroughNull, viewer.c_str());
     EXPECT_EQ(out.signal, SIGSEGV);
-    ASSERT_TRUE(WaitForFile(seen));
-    EXPECT_EQ(ReadAll(seen), out.report);
+    EXPECT_TRUE(out.report.starts_with("Exception: Access Violation")) << out.report;
+    EXPECT_EQ(viewed(), "crash.txt\n" + out.report);
 
-    // A report that cannot be written (here "crash.txt" is a directory):
-    // the viewer still gets it, through its standard input.
-    ASSERT_TRUE(FileSystem::RemoveFile(seen));
-    const std::string locked = dir / "locked";
-    ASSERT_TRUE(FileSystem::MakeDirectories(locked + "/crash.txt"));
+    // A report that cannot be written still reaches the viewer, through its
+    // standard input.
     const Outcome piped = CrashChild(locked, WriteThroughNull, viewer.c_str());
     EXPECT_EQ(piped.signal, SIGSEGV);
     EXPECT_EQ(piped.report, "");
-    ASSERT_TRUE(WaitForFile(seen));
-    EXPECT_EQ(FirstLine(ReadAll(seen)).rfind("Exception: Access Violation", 0), 0u);
-}
+    EXPECT_TRUE(viewed().starts_with("-\nException: Access Violation"));
 
-TEST(CrashHandler, AReportFolderTakesTheReportAwayFromTheWorkingDirectory)
-{
     // An installed program works in its read-only data folder and writes
     // the report where the player's files are; the viewer is told where.
-    TempDir dir;
-    const std::string viewer = dir / "viewer.sh";
-    const std::string seen = dir / "seen.txt";
-    ASSERT_TRUE(FileSystem::WriteFileAtomic(
-        viewer, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + seen + ".tmp\"\nmv \"" + seen + ".tmp\" \"" + seen + "\"\n"));
-    ASSERT_EQ(chmod(viewer.c_str(), 0755), 0);
-    const std::string work = dir / "work";
-    const std::string reports = dir / "reports";
-    ASSERT_TRUE(FileSystem::MakeDirectories(work));
-    ASSERT_TRUE(FileSystem::MakeDirectories(reports));
-
-    const Outcome out = CrashChild(work, [&reports] {
+    ASSERT_TRUE(FileSystem::RemoveFile(work + "/crash.txt"));
+    const Outcome away = CrashChild(work, [&reports] {
         SetCrashReportFolder(reports);
         WriteThroughNull();
     }, viewer.c_str());
-    EXPECT_EQ(out.signal, SIGSEGV);
-    EXPECT_EQ(out.report, "") << "nothing is written into the working directory";
+    EXPECT_EQ(away.signal, SIGSEGV);
+    EXPECT_EQ(away.report, "") << "nothing is written into the working directory";
     const std::string report = ReadAll(reports + "/crash.txt");
-    EXPECT_EQ(FirstLine(report).rfind("Exception: Access Violation", 0), 0u) << report;
-    ASSERT_TRUE(WaitForFile(seen));
-    EXPECT_EQ(ReadAll(seen), reports + "/crash.txt");
+    EXPECT_TRUE(report.starts_with("Exception: Access Violation")) << report;
+    EXPECT_EQ(viewed(), reports + "/crash.txt\n" + report);
 
     // Back to the working directory when the folder is cleared.
     const Outcome back = CrashChild(work, [] {
         SetCrashReportFolder("");
         WriteThroughNull();
     });
-    EXPECT_EQ(FirstLine(back.report).rfind("Exception: Access Violation", 0), 0u) << back.report;
+    EXPECT_TRUE(back.report.starts_with("Exception: Access Violation")) << back.report;
 }
 
 TEST(CrashHandler, TheViewerIsFoundBesideTheProgramOrWhereItIsInstalled)
@@ -215,60 +190,70 @@ TEST(CrashHandler, TheViewerIsFoundBesideTheProgramOrWhereItIsInstalled)
     TempDir dir;
     const std::string program = dir / "usr/games";
     const std::string installed = dir / "usr/libexec/spindrel/crashview";
+    const std::string beside = program + "/crashview";
+    auto script = [](const std::string& path, mode_t mode) {
+        ASSERT_TRUE(FileSystem::MakeDirectories(std::filesystem::path(path).parent_path().string()));
+        ASSERT_TRUE(FileSystem::WriteFileAtomic(path, "#!/bin/sh\n"));
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    };
+    script(installed, 0755);
     ASSERT_TRUE(FileSystem::MakeDirectories(program));
-    ASSERT_TRUE(FileSystem::MakeDirectories(dir / "usr/libexec/spindrel"));
-    ASSERT_TRUE(FileSystem::WriteFileAtomic(installed, "#!/bin/sh\n"));
-    ASSERT_EQ(chmod(installed.c_str(), 0755), 0);
     const char* relative = "../libexec/spindrel/crashview";
-
     EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), installed);
     // Without an installed layout the program's own folder is all there is.
-    EXPECT_EQ(PosixCrashHandler::FindViewer(program, nullptr), program + "/crashview");
+    EXPECT_EQ(PosixCrashHandler::FindViewer(program, nullptr), beside);
 
     // A build tree has the viewer beside the program; a file there that
     // cannot run does not count.
-    const std::string beside = program + "/crashview";
-    ASSERT_TRUE(FileSystem::WriteFileAtomic(beside, "#!/bin/sh\n"));
-    ASSERT_EQ(chmod(beside.c_str(), 0644), 0);
+    script(beside, 0644);
     EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), installed);
-    ASSERT_EQ(chmod(beside.c_str(), 0755), 0);
+    script(beside, 0755);
     EXPECT_EQ(PosixCrashHandler::FindViewer(program, relative), beside);
-}
-
-TEST(CrashHandler, AModuleLoadedAfterInstallIsNamed)
-{
-    TempDir dir;
-    const Outcome out = CrashChild(dir.Path(), [] {
-        void* library = dlopen(QUILLO_LATE_MODULE, RTLD_NOW);
-        if (!library)
-            _exit(3);
-        auto fault = reinterpret_cast<void (*)()>(dlsym(library, "LateModuleFault"));
-        if (!fault)
-            _exit(4);
-        fault();
-    });
-    EXPECT_EQ(out.signal, SIGSEGV) << out.report;
-    EXPECT_NE(out.report.find("\r\nModule: libquillo_late_module.so\r\nLogical Address: 0002:"),
-              std::string::npos)
-        << out.report;
-    EXPECT_EQ(out.report.find("(unknown)"), std::string::npos) << out.report;
 }
 
 TEST(CrashHandler, ViewerSetToOffIsSwitchedOff)
 {
-    auto viewerEnabled = [](const char* setting) {
-        const pid_t pid = fork();
-        if (pid == 0)
-        {
-            unsetenv("QUILLO_NO_CRASHVIEW");
-            setenv("QUILLO_CRASHVIEW", setting, 1);
-            InstallCrashFilter();
-            _exit(PosixCrashHandler::ViewerEnabled() ? 1 : 0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    TempDir dir;
+    auto enabled = [&](const char* setting) {
+        const auto exit = [] { _exit(PosixCrashHandler::ViewerEnabled() ? 1 : 0); };
+        return CrashChild(dir.Path(), exit, setting).report == "[exit 1]";
     };
-    EXPECT_FALSE(viewerEnabled("off"));
-    EXPECT_TRUE(viewerEnabled("/usr/bin/true"));
+    EXPECT_FALSE(enabled("off"));
+    EXPECT_TRUE(enabled("/usr/bin/true"));
+}
+
+// The viewer makes the names readable in the file itself, so that the file
+// and the window agree, and draws the window (dummy video driver here).
+TEST(CrashView, DemanglesTheReportFileAndDrawsTheWindow)
+{
+    // The program folder of the build: $QUILLO_DATA_DIR, else "bin" beside
+    // the tests' folder.
+    const char* data = std::getenv("QUILLO_DATA_DIR");
+    const std::string viewer =
+        (data && *data ? std::string(data) : FileSystem::ExecutableDirectory() + "/../bin") + "/crashview";
+    if (!FileSystem::Exists(viewer))
+        GTEST_SKIP() << "crashview is not built";
+    TempDir dir;
+    const std::string report = dir / "crash.txt";
+    ASSERT_TRUE(FileSystem::WriteFileAtomic(report, "Exception: Access Violation (code 0xc0000005) at address 1 in "
+                                                    "thread 2\r\n00000000 00000001 _ZN6Quillo14CrashOnPurposeEv+14\r\n"
+                                                    "00000000 00000002 _Znot_a_name+1\r\n"));
+    const std::string shot = dir / "shot.bmp";
+    const std::string command = "SDL_VIDEODRIVER=dummy SDL_RENDER_DRIVER=software '" + viewer + "' '" + report +
+                                "' --auto-close=100 --screenshot='" + shot + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string after = ReadAll(report);
+    EXPECT_NE(after.find("\r\n00000000 00000001 Quillo::CrashOnPurpose()+14\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("_Znot_a_name+1"), std::string::npos) << "what is not a name stays";
+    EXPECT_TRUE(after.starts_with("Exception: Access Violation (code 0xc0000005)"));
+
+    const std::string bmp = ReadAll(shot);
+    ASSERT_GT(bmp.size(), 400u * 300u * 4u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    // Not one flat colour: the fields, the text and the button were drawn.
+    const size_t pixels = bmp.size() - 400 * 300 * 4;
+    size_t differing = 0;
+    for (size_t i = pixels + 4; i < bmp.size(); i += 4)
+        differing += bmp.compare(i, 4, bmp, pixels, 4) != 0;
+    EXPECT_GT(differing, 10000u);
 }
