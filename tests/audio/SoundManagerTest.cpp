@@ -1,11 +1,9 @@
 #include "AudioFixtures.h"
-#include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundInstance.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/SoundFile.h"
 #include "framework/audio/SoundInstance.h"
 #include "framework/platform/FileSystem.h"
-#include "support/TempDir.h"
 
 #include <chrono>
 #include <cmath>
@@ -18,10 +16,10 @@ using namespace AudioFixtures;
 namespace
 {
 
-struct Fixture : ::testing::Test
+constexpr int kSilent = 1; // no level at all, in the table below
+
+struct Fixture : OfflineTest
 {
-    TempDir dir;
-    std::shared_ptr<AudioOutput> output = AudioOutput::CreateOffline();
     uint32_t now = 5000;
     MixerSoundManager manager{output, [this] { return now; }};
 
@@ -33,20 +31,11 @@ struct Fixture : ::testing::Test
         return dir / name;
     }
 
-    std::vector<int16_t> Render(int frames)
-    {
-        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-        output->Render(out.data(), frames);
-        return out;
-    }
-
     std::optional<SoundFile::WaveContents> ReadCache(const std::string& name)
     {
         auto bytes = FileSystem::ReadFile(dir / ("cached_" + name + ".wav"));
-        if (!bytes)
-            return std::nullopt;
         std::string error;
-        return SoundFile::DecodeWave(*bytes, error);
+        return bytes ? SoundFile::DecodeWave(*bytes, error) : std::nullopt;
     }
 };
 
@@ -101,7 +90,7 @@ TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
     EXPECT_FALSE(manager.Effect(3));
 }
 
-TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACache)
+TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACacheThatFollowsItsSource)
 {
     Write(dir / "song.ogg", Ogg(1, 22050, Sine(1, 22050, 5000)));
     ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
@@ -120,29 +109,18 @@ TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACache)
     ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_song.wav", bytes.data(), bytes.size()));
     ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
     EXPECT_EQ(manager.Effect(4)->samples[0], 77);
-}
 
-TEST_F(SoundManagerLoading, AStaleCacheIsIgnoredAndRewritten)
-{
-    Write(dir / "hit.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
-    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
-    auto cache = ReadCache("hit");
-    ASSERT_TRUE(cache);
-    PcmSound marked = cache->sound;
-    marked.samples.assign(marked.samples.size(), 77);
-    const auto bytes = SoundFile::EncodeWaveCache(marked, *cache->dependency);
-    ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_hit.wav", bytes.data(), bytes.size()));
-
-    Age(dir / "hit.ogg", 100); // the source changed since the cache was made
-    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
-    EXPECT_NE(manager.Effect(5)->samples[0], 77);
-    auto rewritten = ReadCache("hit");
+    // Once the source has changed the cache is ignored and rewritten.
+    Age(dir / "song.ogg", 100);
+    ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
+    EXPECT_NE(manager.Effect(4)->samples[0], 77);
+    auto rewritten = ReadCache("song");
     ASSERT_TRUE(rewritten);
-    EXPECT_EQ(rewritten->dependency->time, FileSystem::ModificationTime(dir / "hit.ogg"));
+    EXPECT_EQ(rewritten->dependency->time, FileSystem::ModificationTime(dir / "song.ogg"));
 
     // A cache whose source has gone is not used either.
-    std::filesystem::remove(dir / "hit.ogg");
-    EXPECT_FALSE(manager.LoadEffect(5, dir / "hit"));
+    std::filesystem::remove(dir / "song.ogg");
+    EXPECT_FALSE(manager.LoadEffect(4, dir / "song"));
 }
 
 TEST_F(SoundManagerLoading, SndFilesLoadAndCacheInTheirOwnDepth)
@@ -185,53 +163,44 @@ TEST(SoundManagerSilent, WithoutADeviceEverythingSucceedsQuietly)
     EXPECT_EQ(manager.GetSystemVolume(), 1.0);
 }
 
-TEST_F(SoundManagerInstances, VolumeFollowsTheAttenuationScale)
-{
-    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
-    SoundInstance* instance = manager.NewInstance(1);
-    ASSERT_NE(instance, nullptr);
-    ASSERT_TRUE(instance->Play(true, false));
-    EXPECT_EQ(Render(1)[0], 10000);
-
-    instance->SetVolume(0.5); // -605 hundredths of a dB
-    EXPECT_EQ(Render(1)[0],
-              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
-    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
-
-    // Master × volume × base volume is what is converted.
-    instance->SetVolume(1.0);
-    manager.SetEffectsVolume(0.5);
-    const int16_t half = Render(1)[0];
-    EXPECT_EQ(half, static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
-    instance->SetBaseVolume(0.1); // 0.05 in all
-    EXPECT_EQ(Render(1)[0],
-              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -1956 / 2000.0))));
-    manager.SetEffectsVolume(0.0);
-    EXPECT_EQ(Render(1)[0], 0);
-    manager.SetEffectsVolume(1.0);
-    instance->SetBaseVolume(1.0);
-    instance->SetVolume(0.03); // below the audible floor
-    EXPECT_EQ(Render(1)[0], 0);
-}
-
-TEST_F(SoundManagerInstances, PanAddsToTheBasePan)
+TEST_F(SoundManagerInstances, VolumeAndPanFollowTheAttenuationScale)
 {
     ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
     ASSERT_TRUE(manager.SetEffectBasePan(1, 2000));
     SoundInstance* instance = manager.NewInstance(1);
     ASSERT_NE(instance, nullptr);
-    instance->Play(true, false);
-    auto out = Render(1);
-    EXPECT_EQ(out[0], 1000); // left down by 20 dB
-    EXPECT_EQ(out[1], 10000);
-    instance->SetPan(-4000); // -2000 in all
-    out = Render(1);
-    EXPECT_EQ(out[0], 10000);
-    EXPECT_EQ(out[1], 1000);
-    instance->SetBasePan(0);
-    instance->SetPan(-10000);
-    out = Render(1);
-    EXPECT_EQ(out[1], 0);
+    ASSERT_TRUE(instance->Play(true, false));
+    EXPECT_EQ(Render(1), (std::vector<int16_t>{1000, 10000})); // left down by 20 dB
+    instance->SetVolume(0.5);
+    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
+    // Master × volume × base volume is what is converted (0.5 is -605
+    // hundredths of a dB, 0.05 is -1956, 0.03 is below the audible floor);
+    // the pan adds to the base pan.
+    const struct
+    {
+        double master, base, volume;
+        int basePan, pan, left, right;
+    } cases[] = {
+        {1.0, 1.0, 1.0, 0, 0, 0, 0},         {1.0, 1.0, 0.5, 0, 0, -605, -605},
+        {0.5, 1.0, 1.0, 0, 0, -605, -605},   {0.5, 0.1, 1.0, 0, 0, -1956, -1956},
+        {0.0, 1.0, 1.0, 0, 0, kSilent, kSilent}, {1.0, 1.0, 0.03, 0, 0, kSilent, kSilent},
+        {1.0, 1.0, 1.0, 2000, 0, -2000, 0},  {1.0, 1.0, 1.0, 2000, -4000, 0, -2000},
+        {1.0, 1.0, 1.0, 0, -10000, 0, kSilent},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.master << " " << c.base << " " << c.volume << " pan "
+                                        << c.basePan << " + " << c.pan);
+        manager.SetEffectsVolume(c.master);
+        instance->SetBaseVolume(c.base);
+        instance->SetVolume(c.volume);
+        instance->SetBasePan(c.basePan);
+        instance->SetPan(c.pan);
+        const auto out = Render(1);
+        for (auto [sample, attenuation] : {std::pair{out[0], c.left}, {out[1], c.right}})
+            EXPECT_EQ(sample, attenuation == kSilent ? 0 : static_cast<int16_t>(std::lrint(
+                                  10000 * std::pow(10.0, attenuation / 2000.0))));
+    }
 }
 
 TEST_F(SoundManagerInstances, ShiftPitchMovesByTwelfthRootsOfTwoWithinLimits)
