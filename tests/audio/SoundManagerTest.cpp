@@ -66,13 +66,42 @@ TEST_F(SoundManagerLoading, LoadsWaveAndRefusesBadIds)
     EXPECT_FALSE(manager.Effect(7));
 }
 
-TEST_F(SoundManagerLoading, WindowsStylePathsAndCaseDifferencesResolve)
+// A name without its extension finds the file it stands for, and a decoded
+// file is cached in its own depth.
+TEST_F(SoundManagerLoading, NamesResolveToTheirFiles)
 {
     FileSystem::MakeDirectories(dir / "Sounds");
-    Write(dir / "Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}));
-    EXPECT_TRUE(manager.LoadEffect(1, dir.Path() + "\\sounds\\pop"));
-    ASSERT_TRUE(manager.Effect(1));
-    EXPECT_EQ(manager.Effect(1)->sampleRate, 22050);
+    const struct
+    {
+        const char* file;
+        Bytes bytes;
+        std::string name;
+        int rate;
+        std::vector<int16_t> samples;
+        int cachedBits; // 0: no cache is made
+    } cases[] = {
+        // Windows-style paths and case differences resolve.
+        {"Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}), dir.Path() + "\\sounds\\pop", 22050, {1, 2, 3}, 0},
+        {"beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}), dir / "beep", 8000, {0x1000, -0x1000, 0x7F00}, 8},
+        {"law.au", Snd(1, 8000, 1, {0x80, 0x00}), dir / "law", 8000, {32124, -32124}, 16},
+        // A wave is preferred to an Ogg file of the same name.
+        {"both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)), dir / "both", 0, {}, 0},
+        {"both.wav", Wave16(1, 44100, {3, 3}), dir / "both", 44100, {3, 3}, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        Write(dir / c.file, c.bytes);
+        if (!c.rate)
+            continue;
+        ASSERT_TRUE(manager.LoadEffect(1, c.name)) << manager.LastError();
+        EXPECT_EQ(manager.Effect(1)->sampleRate, c.rate);
+        EXPECT_EQ(manager.Effect(1)->samples, c.samples);
+        const std::string base = std::filesystem::path(c.file).stem().string();
+        const auto cache = ReadCache(base);
+        EXPECT_EQ(cache ? cache->sound.bitsPerSample : 0, c.cachedBits);
+        EXPECT_EQ(cache ? cache->sound.samples : c.samples, c.samples);
+    }
 }
 
 TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
@@ -121,30 +150,6 @@ TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACacheThatFollowsItsSource)
     // A cache whose source has gone is not used either.
     std::filesystem::remove(dir / "song.ogg");
     EXPECT_FALSE(manager.LoadEffect(4, dir / "song"));
-}
-
-TEST_F(SoundManagerLoading, SndFilesLoadAndCacheInTheirOwnDepth)
-{
-    Write(dir / "beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}));
-    ASSERT_TRUE(manager.LoadEffect(6, dir / "beep"));
-    EXPECT_EQ(manager.Effect(6)->samples, (std::vector<int16_t>{0x1000, -0x1000, 0x7F00}));
-    auto cache = ReadCache("beep");
-    ASSERT_TRUE(cache);
-    EXPECT_EQ(cache->sound.bitsPerSample, 8);
-    EXPECT_EQ(cache->sound.samples, manager.Effect(6)->samples);
-
-    Write(dir / "law.au", Snd(1, 8000, 1, {0x80, 0x00}));
-    ASSERT_TRUE(manager.LoadEffect(8, dir / "law"));
-    EXPECT_EQ(manager.Effect(8)->samples, (std::vector<int16_t>{32124, -32124}));
-}
-
-TEST_F(SoundManagerLoading, WaveIsPreferredToOgg)
-{
-    Write(dir / "both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
-    WriteConstant("both", 3);
-    ASSERT_TRUE(manager.LoadEffect(9, dir / "both"));
-    EXPECT_EQ(manager.Effect(9)->samples[0], 3);
-    EXPECT_FALSE(ReadCache("both"));
 }
 
 TEST(SoundManagerSilent, WithoutADeviceEverythingSucceedsQuietly)
