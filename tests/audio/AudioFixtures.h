@@ -36,15 +36,6 @@ inline void Tag(Bytes& b, const char* t)
         b.push_back(static_cast<uint8_t>(t[i]));
 }
 
-inline void Chunk(Bytes& b, const char* tag, const Bytes& body)
-{
-    Tag(b, tag);
-    Put(b, static_cast<uint32_t>(body.size()), 4);
-    b.insert(b.end(), body.begin(), body.end());
-    if (body.size() & 1)
-        b.push_back(0);
-}
-
 inline Bytes FmtBody(int channels, int rate, int bits, int format = 1)
 {
     Bytes f;
@@ -54,42 +45,33 @@ inline Bytes FmtBody(int channels, int rate, int bits, int format = 1)
     return f;
 }
 
-inline Bytes Riff(const Bytes& chunks)
-{
-    Bytes b;
-    Tag(b, "RIFF");
-    Put(b, static_cast<uint32_t>(chunks.size() + 4), 4);
-    Tag(b, "WAVE");
-    b.insert(b.end(), chunks.begin(), chunks.end());
-    return b;
-}
-
-// A RIFF WAVE file of the given chunks, in order.
+// A RIFF WAVE file of the given chunks, in order, each odd-sized one padded.
 inline Bytes Wave(std::initializer_list<std::pair<const char*, Bytes>> chunks)
 {
     Bytes b;
+    Tag(b, "RIFF");
+    Put(b, 0, 4); // the size, filled in below
+    Tag(b, "WAVE");
     for (const auto& [tag, body] : chunks)
-        Chunk(b, tag, body);
-    return Riff(b);
+    {
+        Tag(b, tag);
+        Put(b, static_cast<uint32_t>(body.size()), 4);
+        b.insert(b.end(), body.begin(), body.end());
+        if (body.size() & 1)
+            b.push_back(0);
+    }
+    const uint32_t size = static_cast<uint32_t>(b.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        b[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(size >> 8 * i);
+    return b;
 }
 
 inline Bytes Wave16(int channels, int rate, const std::vector<int16_t>& samples)
 {
-    Bytes chunks;
-    Chunk(chunks, "fmt ", FmtBody(channels, rate, 16));
     Bytes data;
     for (int16_t s : samples)
         Put(data, static_cast<uint16_t>(s), 2);
-    Chunk(chunks, "data", data);
-    return Riff(chunks);
-}
-
-inline Bytes Wave8(int channels, int rate, const Bytes& unsignedSamples)
-{
-    Bytes chunks;
-    Chunk(chunks, "fmt ", FmtBody(channels, rate, 8));
-    Chunk(chunks, "data", unsignedSamples);
-    return Riff(chunks);
+    return Wave({{"fmt ", FmtBody(channels, rate, 16)}, {"data", data}});
 }
 
 inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Bytes& data,

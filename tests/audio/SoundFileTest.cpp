@@ -52,7 +52,7 @@ TEST(SoundDecoding, EveryLayoutKeepsItsSamples)
     } cases[] = {
         {"16-bit stereo", Format::Wave, Wave16(2, 44100, {0, -1, 32767, -32768, 1234, -4321}), 2,
          44100, 16, {0, -1, 32767, -32768, 1234, -4321}},
-        {"8-bit data is unsigned", Format::Wave, Wave8(1, 8000, {0, 128, 255, 127}), 1, 8000, 8,
+        {"8-bit data is unsigned", Format::Wave, Wave({{"fmt ", FmtBody(1, 8000, 8)}, {"data", {0, 128, 255, 127}}}), 1, 8000, 8,
          {-32768, 0, 32512, -256}},
         // An odd-sized chunk is followed by one pad byte.
         {"unknown chunks are skipped", Format::Wave,
