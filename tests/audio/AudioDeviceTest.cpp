@@ -24,6 +24,16 @@ struct DriverOverride
     ~DriverOverride() { old.empty() ? unsetenv(kDriver) : setenv(kDriver, old.c_str(), 1); }
 };
 
+// Polls, for up to `ms` milliseconds, until the device's thread has made
+// `done` true.
+template <typename Done>
+bool WaitFor(int ms, Done done)
+{
+    for (int i = 0; i < ms / 10 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return done();
+}
+
 // Starts a 50 ms sound on voice 0 and waits up to two seconds for the
 // device's thread to play it out.
 bool VoiceFinishes(AudioOutput& output)
@@ -36,14 +46,12 @@ bool VoiceFinishes(AudioOutput& output)
         output.Mixer().AttachVoice(0, sound);
         output.Mixer().PlayVoice(0, false);
     }
-    for (int i = 0; i < 200; ++i)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        AudioOutput::Lock lock(output);
-        if (!output.Mixer().IsVoicePlaying(0))
-            return true;
-    }
-    return false;
+    return WaitFor(2000,
+                   [&]
+                   {
+                       AudioOutput::Lock lock(output);
+                       return !output.Mixer().IsVoicePlaying(0);
+                   });
 }
 
 } // namespace
@@ -96,13 +104,7 @@ TEST(AudioDevice, MusicRendersAheadAndPlaysOutOnTheDevice)
     ASSERT_TRUE(music.LoadTrack(1, dir / "short.mod"));
     music.PlayTrack(0, 0, true);
     music.PlayTrack(1, 0, false);
-    bool ended = false;
-    for (int i = 0; i < 400 && !ended; ++i)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ended = !music.IsTrackPlaying(0);
-    }
-    EXPECT_TRUE(ended);
+    EXPECT_TRUE(WaitFor(4000, [&] { return !music.IsTrackPlaying(0); }));
     EXPECT_TRUE(music.IsTrackPlaying(1)); // the looping one goes on
     // Restarting a finished song from an order plays it again.
     music.PlayTrack(0, 0, true);
