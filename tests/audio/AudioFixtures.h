@@ -118,50 +118,39 @@ inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
     vorbis_block_init(&vd, &vb);
     ogg_stream_state os;
     ogg_stream_init(&os, 1234);
-    ogg_packet header, comment, code;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    ogg_page page;
-    auto emit = [&](const ogg_page& p)
+    ogg_packet headers[3];
+    vorbis_analysis_headerout(&vd, &vc, &headers[0], &headers[1], &headers[2]);
+    for (ogg_packet& header : headers)
+        ogg_stream_packetin(&os, &header);
+    auto emit = [&](int (*next)(ogg_stream_state*, ogg_page*))
     {
-        out.insert(out.end(), p.header, p.header + p.header_len);
-        out.insert(out.end(), p.body, p.body + p.body_len);
-    };
-    while (ogg_stream_flush(&os, &page))
-        emit(page);
-    const int frames = static_cast<int>(samples.size()) / channels;
-    const int block = 1024;
-    auto drain = [&]
-    {
-        while (vorbis_analysis_blockout(&vd, &vb) == 1)
+        ogg_page p;
+        while (next(&os, &p))
         {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&vd, &packet))
-            {
-                ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page))
-                    emit(page);
-            }
+            out.insert(out.end(), p.header, p.header + p.header_len);
+            out.insert(out.end(), p.body, p.body + p.body_len);
         }
     };
-    for (int start = 0; start < frames; start += block)
-    {
-        const int n = std::min(block, frames - start);
-        float** buffer = vorbis_analysis_buffer(&vd, n);
-        for (int i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c)
-                buffer[c][i] = samples[static_cast<size_t>((start + i) * channels + c)];
-        vorbis_analysis_wrote(&vd, n);
-        drain();
-    }
+    emit(ogg_stream_flush); // the headers on pages of their own
+    const int frames = static_cast<int>(samples.size()) / channels;
+    float** buffer = vorbis_analysis_buffer(&vd, frames);
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            buffer[c][i] = samples[static_cast<size_t>(i * channels + c)];
+    vorbis_analysis_wrote(&vd, frames);
     vorbis_analysis_wrote(&vd, 0);
-    drain();
-    while (ogg_stream_flush(&os, &page))
-        emit(page);
+    while (vorbis_analysis_blockout(&vd, &vb) == 1)
+    {
+        vorbis_analysis(&vb, nullptr);
+        vorbis_bitrate_addblock(&vb);
+        ogg_packet packet;
+        while (vorbis_bitrate_flushpacket(&vd, &packet))
+        {
+            ogg_stream_packetin(&os, &packet);
+            emit(ogg_stream_pageout);
+        }
+    }
+    emit(ogg_stream_flush);
     ogg_stream_clear(&os);
     vorbis_block_clear(&vb);
     vorbis_dsp_clear(&vd);
