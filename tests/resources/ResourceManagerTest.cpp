@@ -157,7 +157,7 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
                       "<Font path=\"fonts/main.txt\" tags=\"a, b\"/>\n"
                       "<Image id=\"P\" path=\"!program\"/>\n"
                       "</Resources>\n"
-                      "<Resources id=\"H\"><Image path=\"x\"/></Resources>\n"))
+                      "<Resources id=\"H\" path=\"images/\"><Image path=\"x\"/></Resources>\n"))
         << manager.GetErrorText();
     const auto& images = manager.Images();
     ASSERT_TRUE(images.count("IMAGE_start"));
@@ -172,7 +172,9 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
     EXPECT_EQ(manager.Fonts().at("FONT_main")->tags, "a, b");
     EXPECT_TRUE(images.at("FONT_P")->fromProgram);
     EXPECT_EQ(images.at("FONT_P")->path, "!program");
-    // Prefix and path carry over into the next group.
+    // Prefix and path carry over into the next group. (The trailing '/' of
+    // its quoted path used to close the group tag itself.)
+    ASSERT_TRUE(images.count("FONT_x"));
     EXPECT_EQ(images.at("FONT_x")->path, "x");
     EXPECT_EQ(images.at("FONT_x")->group, "H");
 
@@ -182,17 +184,6 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
     EXPECT_EQ(manager.CountResources("G"), 4);
     EXPECT_EQ(manager.CountResources("H"), 1);
     EXPECT_EQ(manager.CountResources(""), 6);
-}
-
-TEST_F(ResourceManagerTest, AQuotedSlashOnAGroupTagKeepsTheGroupOpen)
-{
-    // The trailing '/' of a quoted value used to close the group tag itself.
-    ASSERT_TRUE(Parse("<Resources id=\"G\" path=\"images/\">\n"
-                      "<Image path=\"a\"/>\n"
-                      "</Resources>\n"))
-        << manager.GetErrorText();
-    ASSERT_TRUE(manager.Images().count("a"));
-    EXPECT_EQ(manager.Images().at("a")->group, "G");
 }
 
 TEST_F(ResourceManagerTest, AnimationAttributes)
