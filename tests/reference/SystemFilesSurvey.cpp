@@ -16,6 +16,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 
 using namespace Quillo;
 using namespace ReferenceTools;
@@ -111,15 +112,11 @@ TEST(SystemFiles, DISABLED_Survey)
     // A comma-separated list of extensions narrows the survey.
     const char* only = std::getenv("QUILLO_SURVEY_FORMATS");
     const std::string formats = only && *only ? "," + std::string(only) + "," : "";
-    std::string list = roots && *roots ? roots : "/usr/share";
+    std::istringstream list(roots && *roots ? roots : "/usr/share");
     std::map<std::string, Tally> tallies;
     TempDir scratch;
-    size_t start = 0;
-    while (start <= list.size())
+    for (std::string root; std::getline(list, root, ':');)
     {
-        const size_t colon = std::min(list.find(':', start), list.size());
-        const std::filesystem::path root = list.substr(start, colon - start);
-        start = colon + 1;
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(
                  root, std::filesystem::directory_options::skip_permission_denied, ec);
