@@ -169,8 +169,7 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
     const int sampleWords = 32;
     for (int s = 0; s < 31; ++s)
     {
-        Bytes name(22, 0);
-        b.insert(b.end(), name.begin(), name.end());
+        b.insert(b.end(), 22, 0); // name
         const bool used = s < 3;
         Put(b, used ? sampleWords : 0, 2, true); // length in words
         b.push_back(0);                          // finetune
@@ -180,16 +179,12 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
     }
     b.push_back(static_cast<uint8_t>(orders.size()));
     b.push_back(127);
-    for (int i = 0; i < 128; ++i)
-        b.push_back(i < static_cast<int>(orders.size())
-                        ? static_cast<uint8_t>(orders[static_cast<size_t>(i)])
-                        : 0);
+    for (size_t i = 0; i < 128; ++i)
+        b.push_back(i < orders.size() ? static_cast<uint8_t>(orders[i]) : 0);
     Tag(b, "M.K.");
     const int periods[] = {428, 381, 339, 320, 285, 254, 226, 214};
     for (int p = 0; p < patterns; ++p)
-    {
         for (int row = 0; row < 64; ++row)
-        {
             for (int ch = 0; ch < 4; ++ch)
             {
                 uint32_t sample = 0, period = 0;
@@ -204,22 +199,15 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
                 b.push_back(static_cast<uint8_t>(((sample & 0x0F) << 4) | (setSpeed ? 0xF : 0)));
                 b.push_back(static_cast<uint8_t>(setSpeed ? speed : 0));
             }
-        }
-    }
+    // A square, a saw and a sine.
     for (int s = 0; s < 3; ++s)
-    {
         for (int i = 0; i < sampleWords * 2; ++i)
         {
-            int v = 0;
-            if (s == 0)
-                v = i < sampleWords ? 100 : -100; // square
-            else if (s == 1)
-                v = (i * 4) - 127; // saw
-            else
-                v = static_cast<int>(100 * std::sin(i * M_PI / sampleWords)); // sine
+            const int v = s == 0   ? (i < sampleWords ? 100 : -100)
+                          : s == 1 ? i * 4 - 127
+                                   : static_cast<int>(100 * std::sin(i * M_PI / sampleWords));
             b.push_back(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(v, -127, 127))));
         }
-    }
     return b;
 }
 
