@@ -26,8 +26,7 @@ struct DriverOverride
 
 // Polls, for up to `ms` milliseconds, until the device's thread has made
 // `done` true.
-template <typename Done>
-bool WaitFor(int ms, Done done)
+template <typename Done> bool WaitFor(int ms, Done done)
 {
     for (int i = 0; i < ms / 10 && !done(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -146,5 +145,6 @@ TEST(AudioDevice, TheDeviceOutputIsTheModuleAtItsOrder)
     ASSERT_GE(played.size(), start + 2 * frames) << "too little was played";
     const std::vector<int16_t> window(played.begin() + static_cast<long>(start),
                                       played.begin() + static_cast<long>(start + 2 * frames));
-    EXPECT_LE(AudioFixtures::MaxDifference(window, AudioFixtures::DirectRender(module, 2, frames)), 1);
+    EXPECT_LE(AudioFixtures::MaxDifference(window, AudioFixtures::DirectRender(module, 2, frames)),
+              1);
 }

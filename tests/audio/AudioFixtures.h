@@ -39,8 +39,12 @@ inline void Tag(Bytes& b, const char* t)
 inline Bytes FmtBody(int channels, int rate, int bits, int format = 1)
 {
     Bytes f;
-    for (auto [value, bytes] : {std::pair{format, 2}, {channels, 2}, {rate, 4},
-                                {rate * channels * bits / 8, 4}, {channels * bits / 8, 2}, {bits, 2}})
+    for (auto [value, bytes] : {std::pair{format, 2},
+                                {channels, 2},
+                                {rate, 4},
+                                {rate * channels * bits / 8, 4},
+                                {channels * bits / 8, 2},
+                                {bits, 2}})
         Put(f, static_cast<uint32_t>(value), bytes);
     return f;
 }

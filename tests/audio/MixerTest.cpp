@@ -31,9 +31,10 @@ std::vector<int16_t> Render(SoftwareMixer& mixer, int frames)
 TEST(AttenuationScale, VolumeGainAndPan)
 {
     // Below about 0.04 the attenuation falls under -2000 and becomes silence.
-    const std::pair<double, int> volumes[] = {{1.0, 0},     {0.5, -605},      {0.1, -1682},
-                                              {0.05, -1956}, {0.04, kSilence}, {0.0, kSilence},
-                                              {-3.0, kSilence}, {std::nan(""), kSilence}, {2.0, 0}};
+    const std::pair<double, int> volumes[] = {
+        {1.0, 0},         {0.5, -605},     {0.1, -1682},     {0.05, -1956},
+        {0.04, kSilence}, {0.0, kSilence}, {-3.0, kSilence}, {std::nan(""), kSilence},
+        {2.0, 0}};
     for (auto [volume, attenuation] : volumes)
         EXPECT_EQ(VolumeToAttenuation(volume), attenuation) << volume;
     // Monotonic: a louder volume never attenuates more.
@@ -41,9 +42,9 @@ TEST(AttenuationScale, VolumeGainAndPan)
         EXPECT_GE(VolumeToAttenuation(i / 100.0), VolumeToAttenuation((i - 1) / 100.0));
 
     // Ten to the attenuation over 2000, never amplifying.
-    const std::pair<int, float> gains[] = {{0, 1.0f},        {-2000, 0.1f},    {kSilence, 0.0f},
-                                           {-20000, 0.0f},   {500, 1.0f},
-                                           {-600, static_cast<float>(std::pow(10.0, -0.3))}};
+    const std::pair<int, float> gains[] = {
+        {0, 1.0f},      {-2000, 0.1f}, {kSilence, 0.0f},
+        {-20000, 0.0f}, {500, 1.0f},   {-600, static_cast<float>(std::pow(10.0, -0.3))}};
     for (auto [attenuation, gain] : gains)
         EXPECT_FLOAT_EQ(AttenuationToGain(attenuation), gain) << attenuation;
 
@@ -54,8 +55,9 @@ TEST(AttenuationScale, VolumeGainAndPan)
         float volume;
         int pan;
         float left, right;
-    } pans[] = {{0.5f, 2000, 0.05f, 0.5f},  {1.0f, -4000, 1.0f, 0.01f}, {0.7f, 0, 0.7f, 0.7f},
-                {1.0f, kPanRight, 0.0f, 1.0f}, {1.0f, 30000, 0.0f, 1.0f}, {1.0f, -30000, 1.0f, 0.0f}};
+    } pans[] = {{0.5f, 2000, 0.05f, 0.5f}, {1.0f, -4000, 1.0f, 0.01f},
+                {0.7f, 0, 0.7f, 0.7f},     {1.0f, kPanRight, 0.0f, 1.0f},
+                {1.0f, 30000, 0.0f, 1.0f}, {1.0f, -30000, 1.0f, 0.0f}};
     for (const auto& p : pans)
     {
         SCOPED_TRACE(p.pan);
@@ -70,7 +72,8 @@ TEST(SoftwareMixer, MonoVoiceReachesBothSidesWithItsGains)
     mixer.AttachVoice(0, Sound(1, 44100, {1000, -2000, 30000}));
     mixer.SetVoiceGain(0, 1.0f, 0.5f);
     mixer.PlayVoice(0, false);
-    EXPECT_EQ(Render(mixer, 4), (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, 0, 0}));
+    EXPECT_EQ(Render(mixer, 4),
+              (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, 0, 0}));
     EXPECT_FALSE(mixer.IsVoicePlaying(0));
 }
 

@@ -33,7 +33,8 @@ Bytes ExtensibleFmt(int channels, int rate, int bits, uint16_t subFormat)
     Put(f, static_cast<uint32_t>(bits), 2);
     Put(f, channels == 2 ? 3 : 4, 4);
     Put(f, subFormat, 2);
-    for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71})
+    for (uint8_t b :
+         {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71})
         f.push_back(b);
     return f;
 }
@@ -42,6 +43,7 @@ Bytes ExtensibleFmt(int channels, int rate, int bits, uint16_t subFormat)
 
 TEST(SoundDecoding, EveryLayoutKeepsItsSamples)
 {
+    // clang-format off
     const struct
     {
         const char* name;
@@ -50,40 +52,44 @@ TEST(SoundDecoding, EveryLayoutKeepsItsSamples)
         int channels, rate, bits;
         std::vector<int16_t> samples;
     } cases[] = {
-        {"16-bit stereo", Format::Wave, Wave16(2, 44100, {0, -1, 32767, -32768, 1234, -4321}), 2,
-         44100, 16, {0, -1, 32767, -32768, 1234, -4321}},
-        {"8-bit data is unsigned", Format::Wave, Wave({{"fmt ", FmtBody(1, 8000, 8)}, {"data", {0, 128, 255, 127}}}), 1, 8000, 8,
-         {-32768, 0, 32512, -256}},
+        {"16-bit stereo", Format::Wave, Wave16(2, 44100, {0, -1, 32767, -32768, 1234, -4321}),
+         2, 44100, 16, {0, -1, 32767, -32768, 1234, -4321}},
+        {"8-bit data is unsigned", Format::Wave,
+         Wave({{"fmt ", FmtBody(1, 8000, 8)}, {"data", {0, 128, 255, 127}}}),
+         1, 8000, 8, {-32768, 0, 32512, -256}},
         // An odd-sized chunk is followed by one pad byte.
         {"unknown chunks are skipped", Format::Wave,
          Wave({{"LIST", {'a', 'b', 'c'}}, {"fmt ", FmtBody(1, 11025, 16)}, {"junk", {1}},
                {"data", {0x34, 0x12, 0xDC, 0xFE}}}),
          1, 11025, 16, {0x1234, static_cast<int16_t>(0xFEDC)}},
         {"extensible PCM", Format::Wave,
-         Wave({{"fmt ", ExtensibleFmt(2, 48000, 16, 1)}, {"data", {2, 1, 0xFE, 0xFF, 0xFF, 0x7F, 0, 0x80}}}),
+         Wave({{"fmt ", ExtensibleFmt(2, 48000, 16, 1)},
+               {"data", {2, 1, 0xFE, 0xFF, 0xFF, 0x7F, 0, 0x80}}}),
          2, 48000, 16, {0x0102, -2, 32767, -32768}},
-        {"data before a format uses the defaults", Format::Wave, Wave({{"data", {1, 0, 2, 0}}}), 1,
-         22050, 16, {1, 2}},
+        {"data before a format uses the defaults", Format::Wave, Wave({{"data", {1, 0, 2, 0}}}),
+         1, 22050, 16, {1, 2}},
         {"a partial frame is dropped", Format::Wave,
-         Wave({{"fmt ", FmtBody(2, 22050, 16)}, {"data", {1, 0, 2, 0, 3, 0}}}), 2, 22050, 16, {1, 2}},
-        {"mu-law", Format::Snd, Snd(1, 8000, 1, {0xFF, 0x7F, 0x80, 0x00}), 1, 8000, 16,
-         {0, 0, 32124, -32124}},
-        {"8-bit linear is signed", Format::Snd, Snd(2, 22050, 2, {0x00, 0x7F, 0x80, 0xFF}), 2, 22050,
-         8, {0, 32512, -32768, -256}},
+         Wave({{"fmt ", FmtBody(2, 22050, 16)}, {"data", {1, 0, 2, 0, 3, 0}}}),
+         2, 22050, 16, {1, 2}},
+        {"mu-law", Format::Snd, Snd(1, 8000, 1, {0xFF, 0x7F, 0x80, 0x00}),
+         1, 8000, 16, {0, 0, 32124, -32124}},
+        {"8-bit linear is signed", Format::Snd, Snd(2, 22050, 2, {0x00, 0x7F, 0x80, 0xFF}),
+         2, 22050, 8, {0, 32512, -32768, -256}},
         // G.711's table: 0xD5 and 0x55 are the smallest steps either side of zero.
-        {"A-law", Format::Snd, Snd(27, 8000, 1, {0xD5, 0x55, 0xAA, 0x2A}), 1, 8000, 16,
-         {8, -8, 32256, -32256}},
+        {"A-law", Format::Snd, Snd(27, 8000, 1, {0xD5, 0x55, 0xAA, 0x2A}),
+         1, 8000, 16, {8, -8, 32256, -32256}},
         // The encoding sox writes by default; it was refused before. The odd
         // byte at the end is no whole sample.
         {"16-bit linear is big-endian", Format::Snd,
-         Snd(3, 11025, 2, {0x12, 0x34, 0xFE, 0xDC, 0x80, 0x00, 0x7F, 0xFF, 0x01}), 2, 11025, 16,
-         {0x1234, static_cast<int16_t>(0xFEDC), -32768, 32767}},
-        {"a lone sample of a frame is dropped", Format::Snd, Snd(3, 11025, 2, {0, 1, 0, 2, 0, 3}), 2,
-         11025, 16, {1, 2}},
+         Snd(3, 11025, 2, {0x12, 0x34, 0xFE, 0xDC, 0x80, 0x00, 0x7F, 0xFF, 0x01}),
+         2, 11025, 16, {0x1234, static_cast<int16_t>(0xFEDC), -32768, 32767}},
+        {"a lone sample of a frame is dropped", Format::Snd, Snd(3, 11025, 2, {0, 1, 0, 2, 0, 3}),
+         2, 11025, 16, {1, 2}},
         // "Unknown size" runs to the end; a larger offset skips the annotation.
         {"unknown size and an annotation", Format::Snd, Snd(2, 8000, 1, {1, 2, 3}, 32, 0xFFFFFFFF),
          1, 8000, 8, {256, 512, 768}},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -113,6 +119,7 @@ TEST(SoundDecoding, BrokenFilesAreRefusedWithAReason)
     huge[huge.size() - 9] = 0x7F;
     Bytes farOffset = Snd(2, 8000, 1, {1, 2, 3});
     farOffset[4] = 0x7F;
+    // clang-format off
     const struct
     {
         const char* name;
@@ -121,7 +128,8 @@ TEST(SoundDecoding, BrokenFilesAreRefusedWithAReason)
         const char* error;
     } cases[] = {
         {"not RIFF", Format::Wave, notRiff, "not a RIFF WAVE file"},
-        {"data past the end", Format::Wave, huge, "the \"data\" chunk runs past the end of the file"},
+        {"data past the end", Format::Wave, huge,
+         "the \"data\" chunk runs past the end of the file"},
         {"float", Format::Wave, Wave({{"fmt ", FmtBody(1, 22050, 16, 3)}, {"data", {0, 0, 0, 0}}}),
          "not PCM data (format 3)"},
         {"extensible float", Format::Wave,
@@ -130,18 +138,22 @@ TEST(SoundDecoding, BrokenFilesAreRefusedWithAReason)
         {"short extensible", Format::Wave,
          Wave({{"fmt ", FmtBody(1, 48000, 16, 0xFFFE)}, {"data", {0, 0}}}),
          "the extensible format chunk is too short"},
-        {"six channels", Format::Wave, Wave({{"fmt ", FmtBody(6, 22050, 16)}, {"data", Bytes(12, 0)}}),
+        {"six channels", Format::Wave,
+         Wave({{"fmt ", FmtBody(6, 22050, 16)}, {"data", Bytes(12, 0)}}),
          "unsupported channel count 6"},
         {"24 bits", Format::Wave, Wave({{"fmt ", FmtBody(1, 22050, 24)}, {"data", Bytes(6, 0)}}),
          "unsupported sample size 24 bits"},
         {"no rate", Format::Wave, Wave({{"fmt ", FmtBody(1, 0, 16)}, {"data", Bytes(2, 0)}}),
          "unsupported sample rate 0"},
-        {"format too short", Format::Wave, Wave({{"fmt ", Bytes(8, 0)}}), "the format chunk is too short"},
-        {"no data", Format::Wave, Wave({{"fmt ", FmtBody(1, 22050, 16)}}), "the file has no data chunk"},
+        {"format too short", Format::Wave, Wave({{"fmt ", Bytes(8, 0)}}),
+         "the format chunk is too short"},
+        {"no data", Format::Wave, Wave({{"fmt ", FmtBody(1, 22050, 16)}}),
+         "the file has no data chunk"},
         // The source names more than the chunk holds.
         {"bad source", Format::Wave, Wave({{"dep ", {200, 0, 'a'}}, {"data", Bytes(2, 0)}}),
          "the source chunk is malformed"},
-        {"size past the end", Format::Snd, Snd(2, 8000, 1, {1, 2, 3}, 24, 4), "the sound data is truncated"},
+        {"size past the end", Format::Snd, Snd(2, 8000, 1, {1, 2, 3}, 24, 4),
+         "the sound data is truncated"},
         {"offset past the end", Format::Snd, farOffset, "the data offset lies outside the file"},
         {"offset inside the header", Format::Snd, Snd(2, 8000, 1, {1, 2, 3}, 8),
          "the data offset lies outside the file"},
@@ -150,6 +162,7 @@ TEST(SoundDecoding, BrokenFilesAreRefusedWithAReason)
         {"three channels", Format::Snd, Snd(1, 8000, 3, {1, 2, 3}), "unsupported channel count 3"},
         {"no rate", Format::Snd, Snd(1, 0, 1, {1, 2}), "unsupported sample rate 0"},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -159,11 +172,13 @@ TEST(SoundDecoding, BrokenFilesAreRefusedWithAReason)
     }
     // Every truncation of a good file (of a .snd file's header) fails cleanly.
     const Bytes snd = Snd(1, 8000, 1, {1, 2});
-    for (auto [format, file, cuts] : {std::tuple{Format::Wave, good, good.size()}, {Format::Snd, snd, 24}})
+    for (auto [format, file, cuts] :
+         {std::tuple{Format::Wave, good, good.size()}, {Format::Snd, snd, 24}})
         for (size_t n = 0; n < cuts; ++n)
         {
             std::string error;
-            EXPECT_FALSE(Decode(format, Bytes(file.begin(), file.begin() + static_cast<long>(n)), error));
+            EXPECT_FALSE(
+                Decode(format, Bytes(file.begin(), file.begin() + static_cast<long>(n)), error));
             EXPECT_FALSE(error.empty()) << "cut at " << n;
         }
 }

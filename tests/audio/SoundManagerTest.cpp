@@ -71,6 +71,7 @@ TEST_F(SoundManagerLoading, LoadsWaveAndRefusesBadIds)
 TEST_F(SoundManagerLoading, NamesResolveToTheirFiles)
 {
     FileSystem::MakeDirectories(dir / "Sounds");
+    // clang-format off
     const struct
     {
         const char* file;
@@ -81,13 +82,16 @@ TEST_F(SoundManagerLoading, NamesResolveToTheirFiles)
         int cachedBits; // 0: no cache is made
     } cases[] = {
         // Windows-style paths and case differences resolve.
-        {"Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}), dir.Path() + "\\sounds\\pop", 22050, {1, 2, 3}, 0},
-        {"beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}), dir / "beep", 8000, {0x1000, -0x1000, 0x7F00}, 8},
+        {"Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}), dir.Path() + "\\sounds\\pop", 22050,
+         {1, 2, 3}, 0},
+        {"beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}), dir / "beep", 8000,
+         {0x1000, -0x1000, 0x7F00}, 8},
         {"law.au", Snd(1, 8000, 1, {0x80, 0x00}), dir / "law", 8000, {32124, -32124}, 16},
         // A wave is preferred to an Ogg file of the same name.
         {"both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)), dir / "both", 0, {}, 0},
         {"both.wav", Wave16(1, 44100, {3, 3}), dir / "both", 44100, {3, 3}, 0},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.file);
@@ -186,11 +190,20 @@ TEST_F(SoundManagerInstances, VolumeAndPanFollowTheAttenuationScale)
         double master, base, volume;
         int basePan, pan, left, right;
     } cases[] = {
-        {1.0, 1.0, 1.0, 0, 0, 0, 0},         {1.0, 1.0, 0.5, 0, 0, -605, -605},
-        {0.5, 1.0, 1.0, 0, 0, -605, -605},   {0.5, 0.1, 1.0, 0, 0, -1956, -1956},
-        {0.0, 1.0, 1.0, 0, 0, kSilent, kSilent}, {1.0, 1.0, 0.03, 0, 0, kSilent, kSilent},
-        {1.0, 1.0, 1.0, 2000, 0, -2000, 0},  {1.0, 1.0, 1.0, 2000, -4000, 0, -2000},
+        {1.0, 1.0, 1.0, 0, 0, 0, 0},
+        {1.0, 1.0, 0.5, 0, 0, -605, -605},
+        {0.5, 1.0, 1.0, 0, 0, -605, -605},
+        {0.5, 0.1, 1.0, 0, 0, -1956, -1956},
+        {0.0, 1.0, 1.0, 0, 0, kSilent, kSilent},
+        {1.0, 1.0, 0.03, 0, 0, kSilent, kSilent},
+        {1.0, 1.0, 1.0, 2000, 0, -2000, 0},
+        {1.0, 1.0, 1.0, 2000, -4000, 0, -2000},
         {1.0, 1.0, 1.0, 0, -10000, 0, kSilent},
+    };
+    const auto Level = [](int attenuation)
+    {
+        const double gain = attenuation == kSilent ? 0.0 : std::pow(10.0, attenuation / 2000.0);
+        return static_cast<int16_t>(std::lrint(10000 * gain));
     };
     for (const auto& c : cases)
     {
@@ -202,9 +215,8 @@ TEST_F(SoundManagerInstances, VolumeAndPanFollowTheAttenuationScale)
         instance->SetBasePan(c.basePan);
         instance->SetPan(c.pan);
         const auto out = Render(1);
-        for (auto [sample, attenuation] : {std::pair{out[0], c.left}, {out[1], c.right}})
-            EXPECT_EQ(sample, attenuation == kSilent ? 0 : static_cast<int16_t>(std::lrint(
-                                  10000 * std::pow(10.0, attenuation / 2000.0))));
+        EXPECT_EQ(out[0], Level(c.left));
+        EXPECT_EQ(out[1], Level(c.right));
     }
 }
 
