@@ -1,13 +1,19 @@
 #pragma once
 
-// Builders for the sound files the audio tests write: every fixture is made
-// here, byte by byte or through the Vorbis encoder.
+// Builders for the sound files the audio tests write (every fixture is made
+// here, byte by byte or through the Vorbis encoder), and what they are
+// compared with.
+
+#include "framework/audio/AudioOutput.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.h>
 #include <string>
 #include <vector>
 #include <vorbis/vorbisenc.h>
@@ -17,28 +23,11 @@ namespace AudioFixtures
 
 using Bytes = std::vector<uint8_t>;
 
-inline void Le16(Bytes& b, uint32_t v)
+// Appends `v` in `bytes` bytes, the lowest first unless big-endian.
+inline void Put(Bytes& b, uint32_t v, int bytes, bool bigEndian = false)
 {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-inline void Le32(Bytes& b, uint32_t v)
-{
-    Le16(b, v & 0xFFFF);
-    Le16(b, v >> 16);
-}
-
-inline void Be16(Bytes& b, uint32_t v)
-{
-    b.push_back(static_cast<uint8_t>(v >> 8));
-    b.push_back(static_cast<uint8_t>(v));
-}
-
-inline void Be32(Bytes& b, uint32_t v)
-{
-    Be16(b, v >> 16);
-    Be16(b, v & 0xFFFF);
+    for (int i = 0; i < bytes; ++i)
+        b.push_back(static_cast<uint8_t>(v >> 8 * (bigEndian ? bytes - 1 - i : i)));
 }
 
 inline void Tag(Bytes& b, const char* t)
@@ -47,54 +36,46 @@ inline void Tag(Bytes& b, const char* t)
         b.push_back(static_cast<uint8_t>(t[i]));
 }
 
-inline void Chunk(Bytes& b, const char* tag, const Bytes& body)
-{
-    Tag(b, tag);
-    Le32(b, static_cast<uint32_t>(body.size()));
-    b.insert(b.end(), body.begin(), body.end());
-    if (body.size() & 1)
-        b.push_back(0);
-}
-
 inline Bytes FmtBody(int channels, int rate, int bits, int format = 1)
 {
     Bytes f;
-    Le16(f, static_cast<uint32_t>(format));
-    Le16(f, static_cast<uint32_t>(channels));
-    Le32(f, static_cast<uint32_t>(rate));
-    Le32(f, static_cast<uint32_t>(rate * channels * bits / 8));
-    Le16(f, static_cast<uint32_t>(channels * bits / 8));
-    Le16(f, static_cast<uint32_t>(bits));
+    for (auto [value, bytes] : {std::pair{format, 2},
+                                {channels, 2},
+                                {rate, 4},
+                                {rate * channels * bits / 8, 4},
+                                {channels * bits / 8, 2},
+                                {bits, 2}})
+        Put(f, static_cast<uint32_t>(value), bytes);
     return f;
 }
 
-inline Bytes Riff(const Bytes& chunks)
+// A RIFF WAVE file of the given chunks, in order, each odd-sized one padded.
+inline Bytes Wave(std::initializer_list<std::pair<const char*, Bytes>> chunks)
 {
     Bytes b;
     Tag(b, "RIFF");
-    Le32(b, static_cast<uint32_t>(chunks.size() + 4));
+    Put(b, 0, 4); // the size, filled in below
     Tag(b, "WAVE");
-    b.insert(b.end(), chunks.begin(), chunks.end());
+    for (const auto& [tag, body] : chunks)
+    {
+        Tag(b, tag);
+        Put(b, static_cast<uint32_t>(body.size()), 4);
+        b.insert(b.end(), body.begin(), body.end());
+        if (body.size() & 1)
+            b.push_back(0);
+    }
+    const uint32_t size = static_cast<uint32_t>(b.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        b[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(size >> 8 * i);
     return b;
 }
 
 inline Bytes Wave16(int channels, int rate, const std::vector<int16_t>& samples)
 {
-    Bytes chunks;
-    Chunk(chunks, "fmt ", FmtBody(channels, rate, 16));
     Bytes data;
     for (int16_t s : samples)
-        Le16(data, static_cast<uint16_t>(s));
-    Chunk(chunks, "data", data);
-    return Riff(chunks);
-}
-
-inline Bytes Wave8(int channels, int rate, const Bytes& unsignedSamples)
-{
-    Bytes chunks;
-    Chunk(chunks, "fmt ", FmtBody(channels, rate, 8));
-    Chunk(chunks, "data", unsignedSamples);
-    return Riff(chunks);
+        Put(data, static_cast<uint16_t>(s), 2);
+    return Wave({{"fmt ", FmtBody(channels, rate, 16)}, {"data", data}});
 }
 
 inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Bytes& data,
@@ -102,11 +83,9 @@ inline Bytes Snd(uint32_t encoding, uint32_t rate, uint32_t channels, const Byte
 {
     Bytes b;
     Tag(b, ".snd");
-    Be32(b, offset);
-    Be32(b, size == 0xFFFFFFFE ? static_cast<uint32_t>(data.size()) : size);
-    Be32(b, encoding);
-    Be32(b, rate);
-    Be32(b, channels);
+    for (uint32_t v : {offset, size == 0xFFFFFFFE ? static_cast<uint32_t>(data.size()) : size,
+                       encoding, rate, channels})
+        Put(b, v, 4, true);
     while (b.size() < offset)
         b.push_back(0);
     b.insert(b.end(), data.begin(), data.end());
@@ -143,50 +122,39 @@ inline Bytes Ogg(int channels, int rate, const std::vector<float>& samples)
     vorbis_block_init(&vd, &vb);
     ogg_stream_state os;
     ogg_stream_init(&os, 1234);
-    ogg_packet header, comment, code;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    ogg_page page;
-    auto emit = [&](const ogg_page& p)
+    ogg_packet headers[3];
+    vorbis_analysis_headerout(&vd, &vc, &headers[0], &headers[1], &headers[2]);
+    for (ogg_packet& header : headers)
+        ogg_stream_packetin(&os, &header);
+    auto emit = [&](int (*next)(ogg_stream_state*, ogg_page*))
     {
-        out.insert(out.end(), p.header, p.header + p.header_len);
-        out.insert(out.end(), p.body, p.body + p.body_len);
-    };
-    while (ogg_stream_flush(&os, &page))
-        emit(page);
-    const int frames = static_cast<int>(samples.size()) / channels;
-    const int block = 1024;
-    auto drain = [&]
-    {
-        while (vorbis_analysis_blockout(&vd, &vb) == 1)
+        ogg_page p;
+        while (next(&os, &p))
         {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&vd, &packet))
-            {
-                ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page))
-                    emit(page);
-            }
+            out.insert(out.end(), p.header, p.header + p.header_len);
+            out.insert(out.end(), p.body, p.body + p.body_len);
         }
     };
-    for (int start = 0; start < frames; start += block)
-    {
-        const int n = std::min(block, frames - start);
-        float** buffer = vorbis_analysis_buffer(&vd, n);
-        for (int i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c)
-                buffer[c][i] = samples[static_cast<size_t>((start + i) * channels + c)];
-        vorbis_analysis_wrote(&vd, n);
-        drain();
-    }
+    emit(ogg_stream_flush); // the headers on pages of their own
+    const int frames = static_cast<int>(samples.size()) / channels;
+    float** buffer = vorbis_analysis_buffer(&vd, frames);
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            buffer[c][i] = samples[static_cast<size_t>(i * channels + c)];
+    vorbis_analysis_wrote(&vd, frames);
     vorbis_analysis_wrote(&vd, 0);
-    drain();
-    while (ogg_stream_flush(&os, &page))
-        emit(page);
+    while (vorbis_analysis_blockout(&vd, &vb) == 1)
+    {
+        vorbis_analysis(&vb, nullptr);
+        vorbis_bitrate_addblock(&vb);
+        ogg_packet packet;
+        while (vorbis_bitrate_flushpacket(&vd, &packet))
+        {
+            ogg_stream_packetin(&os, &packet);
+            emit(ogg_stream_pageout);
+        }
+    }
+    emit(ogg_stream_flush);
     ogg_stream_clear(&os);
     vorbis_block_clear(&vb);
     vorbis_dsp_clear(&vd);
@@ -205,27 +173,22 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
     const int sampleWords = 32;
     for (int s = 0; s < 31; ++s)
     {
-        Bytes name(22, 0);
-        b.insert(b.end(), name.begin(), name.end());
+        b.insert(b.end(), 22, 0); // name
         const bool used = s < 3;
-        Be16(b, used ? sampleWords : 0); // length in words
-        b.push_back(0);                  // finetune
-        b.push_back(used ? 64 : 0);      // volume
-        Be16(b, 0);                      // loop start
-        Be16(b, used ? sampleWords : 1); // loop length
+        Put(b, used ? sampleWords : 0, 2, true); // length in words
+        b.push_back(0);                          // finetune
+        b.push_back(used ? 64 : 0);              // volume
+        Put(b, 0, 2, true);                      // loop start
+        Put(b, used ? sampleWords : 1, 2, true); // loop length
     }
     b.push_back(static_cast<uint8_t>(orders.size()));
     b.push_back(127);
-    for (int i = 0; i < 128; ++i)
-        b.push_back(i < static_cast<int>(orders.size())
-                        ? static_cast<uint8_t>(orders[static_cast<size_t>(i)])
-                        : 0);
+    for (size_t i = 0; i < 128; ++i)
+        b.push_back(i < orders.size() ? static_cast<uint8_t>(orders[i]) : 0);
     Tag(b, "M.K.");
     const int periods[] = {428, 381, 339, 320, 285, 254, 226, 214};
     for (int p = 0; p < patterns; ++p)
-    {
         for (int row = 0; row < 64; ++row)
-        {
             for (int ch = 0; ch < 4; ++ch)
             {
                 uint32_t sample = 0, period = 0;
@@ -240,22 +203,15 @@ inline Bytes Mod(int patterns, const std::vector<int>& orders, int speed = 6)
                 b.push_back(static_cast<uint8_t>(((sample & 0x0F) << 4) | (setSpeed ? 0xF : 0)));
                 b.push_back(static_cast<uint8_t>(setSpeed ? speed : 0));
             }
-        }
-    }
+    // A square, a saw and a sine.
     for (int s = 0; s < 3; ++s)
-    {
         for (int i = 0; i < sampleWords * 2; ++i)
         {
-            int v = 0;
-            if (s == 0)
-                v = i < sampleWords ? 100 : -100; // square
-            else if (s == 1)
-                v = (i * 4) - 127; // saw
-            else
-                v = static_cast<int>(100 * std::sin(i * M_PI / sampleWords)); // sine
+            const int v = s == 0   ? (i < sampleWords ? 100 : -100)
+                          : s == 1 ? i * 4 - 127
+                                   : static_cast<int>(100 * std::sin(i * M_PI / sampleWords));
             b.push_back(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(v, -127, 127))));
         }
-    }
     return b;
 }
 
@@ -265,5 +221,67 @@ inline void Write(const std::string& path, const Bytes& bytes)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
 }
+
+// What libopenmpt itself renders for a module started at an order, as
+// 16-bit samples the way a full-scale float mix is converted.
+inline std::vector<int16_t> DirectRender(const Bytes& module, int order, int frames,
+                                         double gain = 1.0)
+{
+    openmpt_module* mod =
+        openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(mod, nullptr);
+    if (!mod)
+        return {};
+    openmpt_module_set_repeat_count(mod, -1);
+    openmpt_module_set_position_order_row(mod, order, 0);
+    std::vector<float> f(static_cast<size_t>(frames) * 2);
+    size_t done = 0;
+    while (done < static_cast<size_t>(frames))
+    {
+        const size_t got = openmpt_module_read_interleaved_float_stereo(
+            mod, 44100, std::min<size_t>(777, frames - done), f.data() + 2 * done);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    openmpt_module_destroy(mod);
+    std::vector<int16_t> out(f.size());
+    for (size_t i = 0; i < f.size(); ++i)
+        out[i] = static_cast<int16_t>(std::lrint(
+            std::clamp(static_cast<float>(f[i] * gain) * 32768.0f, -32768.0f, 32767.0f)));
+    return out;
+}
+
+inline int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b)
+{
+    EXPECT_EQ(a.size(), b.size());
+    int worst = 0;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        worst = std::max(worst, std::abs(a[i] - b[i]));
+    return worst;
+}
+
+inline int Peak(const std::vector<int16_t>& a)
+{
+    int peak = 0;
+    for (int16_t s : a)
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    return peak;
+}
+
+// A test on an offline output, with a folder for its files.
+struct OfflineTest : ::testing::Test
+{
+    TempDir dir;
+    std::shared_ptr<Quillo::AudioOutput> output = Quillo::AudioOutput::CreateOffline();
+
+    std::vector<int16_t> Render(int frames)
+    {
+        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+        output->Render(out.data(), frames);
+        return out;
+    }
+};
 
 } // namespace AudioFixtures

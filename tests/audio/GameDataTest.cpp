@@ -1,10 +1,10 @@
 // Checks against the generated game data, when the build made it.
+#include "AudioFixtures.h"
 #include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/OpenMptMusicInterface.h"
 #include "framework/audio/PcmSound.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -38,10 +38,7 @@ TEST(GameData, EveryMusicPositionTheBoardAsksForIsAudible)
         music.StopAllTracks();
         music.PlayTrack(1, position, false);
         output->Render(out.data(), 22050);
-        int peak = 0;
-        for (int16_t s : out)
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        EXPECT_GT(peak, 1000) << "position " << position;
+        EXPECT_GT(AudioFixtures::Peak(out), 1000) << "position " << position;
     }
 }
 

@@ -1,12 +1,7 @@
 #include "AudioFixtures.h"
-#include "framework/audio/AudioOutput.h"
 #include "framework/audio/OpenMptMusicInterface.h"
-#include "support/TempDir.h"
 
-#include <algorithm>
-#include <cmath>
 #include <gtest/gtest.h>
-#include <libopenmpt/libopenmpt.h>
 
 using namespace Quillo;
 using namespace AudioFixtures;
@@ -16,67 +11,15 @@ namespace
 
 constexpr int kRate = 44100;
 
-// What libopenmpt itself renders for a module started at an order, as
-// 16-bit samples the way a full-scale float mix is converted.
-std::vector<int16_t> DirectRender(const Bytes& module, int order, int frames, double gain = 1.0)
+struct Music : OfflineTest
 {
-    openmpt_module* mod =
-        openmpt_module_create_from_memory2(module.data(), module.size(), openmpt_log_func_silent,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_NE(mod, nullptr);
-    if (!mod)
-        return {};
-    openmpt_module_set_repeat_count(mod, -1);
-    openmpt_module_set_position_order_row(mod, order, 0);
-    std::vector<float> f(static_cast<size_t>(frames) * 2);
-    size_t done = 0;
-    while (done < static_cast<size_t>(frames))
-    {
-        const size_t got = openmpt_module_read_interleaved_float_stereo(
-            mod, kRate, std::min<size_t>(777, frames - done), f.data() + 2 * done);
-        if (got == 0)
-            break;
-        done += got;
-    }
-    openmpt_module_destroy(mod);
-    std::vector<int16_t> out(f.size());
-    for (size_t i = 0; i < f.size(); ++i)
-        out[i] = static_cast<int16_t>(std::lrint(
-            std::clamp(static_cast<float>(f[i] * gain) * 32768.0f, -32768.0f, 32767.0f)));
-    return out;
-}
-
-int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b)
-{
-    EXPECT_EQ(a.size(), b.size());
-    int worst = 0;
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        worst = std::max(worst, std::abs(a[i] - b[i]));
-    return worst;
-}
-
-int Peak(const std::vector<int16_t>& a)
-{
-    int peak = 0;
-    for (int16_t s : a)
-        peak = std::max(peak, std::abs(static_cast<int>(s)));
-    return peak;
-}
-
-struct Music : ::testing::Test
-{
-    TempDir dir;
-    std::shared_ptr<AudioOutput> output = AudioOutput::CreateOffline();
     OpenMptMusicInterface music{output};
     Bytes module = Mod(4, {0, 1, 2, 3});
 
-    void SetUp() override { Write(dir / "music.mod", module); }
-
-    std::vector<int16_t> Render(int frames)
+    void SetUp() override
     {
-        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-        output->Render(out.data(), frames);
-        return out;
+        Write(dir / "music.mod", module);
+        ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod")) << music.LastError();
     }
 
     void Steps(int n)
@@ -90,22 +33,20 @@ struct Music : ::testing::Test
 
 TEST_F(Music, StartsAtAnOrderPositionLikeTheLibraryItself)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod")) << music.LastError();
     for (int order : {0, 2, 3})
     {
+        SCOPED_TRACE(order);
         music.PlayTrack(0, order, false);
         const auto ours = Render(20000);
-        EXPECT_GT(Peak(ours), 1000) << "order " << order;
-        EXPECT_LE(MaxDifference(ours, DirectRender(module, order, 20000)), 1) << "order " << order;
+        EXPECT_GT(Peak(ours), 1000);
+        EXPECT_LE(MaxDifference(ours, DirectRender(module, order, 20000)), 1);
         // And it is plainly not what another position sounds like.
-        EXPECT_GT(MaxDifference(ours, DirectRender(module, (order + 1) % 4, 20000)), 1000)
-            << "order " << order;
+        EXPECT_GT(MaxDifference(ours, DirectRender(module, (order + 1) % 4, 20000)), 1000);
     }
 }
 
 TEST_F(Music, TwoTracksOfOneModuleMixAndStopIndependently)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     ASSERT_TRUE(music.LoadTrack(1, dir / "music.mod"));
     music.PlayTrack(0, 1, false);
     music.PlayTrack(1, 3, false);
@@ -126,7 +67,6 @@ TEST_F(Music, TwoTracksOfOneModuleMixAndStopIndependently)
 
 TEST_F(Music, NoLoopEndsTheTrackAndLoopKeepsIt)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     music.PlayTrack(0, 3, true); // the last order: about 7.7 s to go
     EXPECT_TRUE(music.IsTrackPlaying(0));
     Render(kRate * 9);
@@ -141,9 +81,7 @@ TEST_F(Music, NoLoopEndsTheTrackAndLoopKeepsIt)
 
 TEST_F(Music, PauseHoldsThePositionAndResumeGoesOn)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     music.PlayTrack(0, 2, false);
-    const auto expected = DirectRender(module, 2, 6000);
     const auto first = Render(3000);
     music.PauseAllTracks();
     EXPECT_FALSE(music.IsTrackPlaying(0));
@@ -153,40 +91,35 @@ TEST_F(Music, PauseHoldsThePositionAndResumeGoesOn)
     auto joined = first;
     const auto second = Render(3000);
     joined.insert(joined.end(), second.begin(), second.end());
-    EXPECT_LE(MaxDifference(joined, expected), 1);
+    EXPECT_LE(MaxDifference(joined, DirectRender(module, 2, 6000)), 1);
     // -1 continues from where a stopped track is.
     music.StopTrack(0);
     music.PlayTrack(0, -1, false);
-    const auto third = Render(10);
     const auto longer = DirectRender(module, 2, 6010);
-    EXPECT_LE(MaxDifference(third, std::vector<int16_t>(longer.end() - 20, longer.end())), 1);
+    EXPECT_LE(MaxDifference(Render(10), std::vector<int16_t>(longer.end() - 20, longer.end())), 1);
 }
 
 TEST_F(Music, FadeInReachesTheCapInTheStepsItShould)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
-    music.FadeInTrack(0, 0, 0.01, false);
-    EXPECT_EQ(music.TrackVolume(0), 0.0);
-    Steps(99);
-    EXPECT_LT(*music.TrackVolume(0), 1.0);
-    EXPECT_NEAR(*music.TrackVolume(0), 0.99, 1e-9);
-    Steps(1);
-    EXPECT_EQ(music.TrackVolume(0), 1.0);
-    Steps(50);
-    EXPECT_EQ(music.TrackVolume(0), 1.0);
-
-    // Speed 0.2 (the title music) takes five steps.
-    music.StopTrack(0);
-    music.FadeInTrack(0, 0, 0.2, false);
-    Steps(4);
-    EXPECT_LT(*music.TrackVolume(0), 1.0);
-    Steps(1);
-    EXPECT_EQ(music.TrackVolume(0), 1.0);
+    // 0.2 is the title music's speed.
+    for (auto [speed, steps] : {std::pair{0.01, 100}, {0.2, 5}})
+    {
+        SCOPED_TRACE(speed);
+        music.StopTrack(0);
+        music.FadeInTrack(0, 0, speed, false);
+        EXPECT_EQ(music.TrackVolume(0), 0.0);
+        Steps(steps - 1);
+        EXPECT_LT(*music.TrackVolume(0), 1.0);
+        EXPECT_NEAR(*music.TrackVolume(0), 1.0 - speed, 1e-9);
+        Steps(1);
+        EXPECT_EQ(music.TrackVolume(0), 1.0);
+        Steps(50);
+        EXPECT_EQ(music.TrackVolume(0), 1.0);
+    }
 }
 
 TEST_F(Music, TheCapIsNeverPassed)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     music.SetTrackVolumeCap(0, 0.5);
     music.FadeInTrack(0, 0, 0.03, false);
     double highest = 0.0;
@@ -202,13 +135,11 @@ TEST_F(Music, TheCapIsNeverPassed)
     // PlayTrack starts at the cap.
     music.PlayTrack(0, 0, false);
     EXPECT_EQ(music.TrackVolume(0), 0.2);
-    const auto out = Render(6000);
-    EXPECT_LE(MaxDifference(out, DirectRender(module, 0, 6000, 0.2)), 1);
+    EXPECT_LE(MaxDifference(Render(6000), DirectRender(module, 0, 6000, 0.2)), 1);
 }
 
 TEST_F(Music, FadeOutStopsAtSilenceWhenAsked)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     ASSERT_TRUE(music.LoadTrack(1, dir / "music.mod"));
     music.PlayTrack(0, 0, false);
     music.PlayTrack(1, 1, false);
@@ -222,12 +153,8 @@ TEST_F(Music, FadeOutStopsAtSilenceWhenAsked)
     EXPECT_TRUE(music.IsTrackPlaying(1));
     EXPECT_EQ(music.TrackVolume(1), 0.0);
     EXPECT_EQ(Peak(Render(2000)), 0);
-}
-
-TEST_F(Music, FadingOutASilentTrackDoesNothing)
-{
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
-    music.FadeInTrack(0, 0, 0.0, false); // playing at volume 0
+    // Fading out a track already at zero does nothing.
+    music.FadeInTrack(0, 0, 0.0, false);
     music.FadeOutTrack(0, true, 0.01);
     music.SetTrackVolume(0, 0.5);
     Steps(10);
@@ -237,19 +164,20 @@ TEST_F(Music, FadingOutASilentTrackDoesNothing)
 
 TEST_F(Music, MasterVolumeAndAmplifyScaleEveryTrack)
 {
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
-    music.PlayTrack(0, 1, false);
-    music.SetMasterMusicVolume(0.5);
-    EXPECT_LE(MaxDifference(Render(4000), DirectRender(module, 1, 4000, 0.5)), 1);
-    music.PlayTrack(0, 1, false);
-    music.SetMasterMusicVolume(1.0);
-    music.SetTrackAmplify(0, 0.25); // half of the unity 0.5
-    EXPECT_LE(MaxDifference(Render(4000), DirectRender(module, 1, 4000, 0.5)), 1);
-    // Volumes count in whole hundredths, truncated.
-    music.PlayTrack(0, 1, false);
-    music.SetTrackAmplify(0, 0.5);
-    music.SetTrackVolume(0, 0.259);
-    EXPECT_LE(MaxDifference(Render(4000), DirectRender(module, 1, 4000, 0.25)), 1);
+    // Volumes count in whole hundredths, truncated; the unity amplify is 0.5.
+    const struct
+    {
+        double master, amplify, volume, gain;
+    } cases[] = {{0.5, 0.5, 1.0, 0.5}, {1.0, 0.25, 1.0, 0.5}, {1.0, 0.5, 0.259, 0.25}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.gain);
+        music.PlayTrack(0, 1, false);
+        music.SetMasterMusicVolume(c.master);
+        music.SetTrackAmplify(0, c.amplify);
+        music.SetTrackVolume(0, c.volume);
+        EXPECT_LE(MaxDifference(Render(4000), DirectRender(module, 1, 4000, c.gain)), 1);
+    }
     music.SetMasterMusicVolume(0.0);
     EXPECT_EQ(Peak(Render(2000)), 0);
 }
@@ -258,7 +186,6 @@ TEST_F(Music, LoadingUnderAnIdInUseReplacesTheOldTrack)
 {
     const Bytes other = Mod(3, {2, 1, 0});
     Write(dir / "other.MOD", other);
-    ASSERT_TRUE(music.LoadTrack(0, dir / "music.mod"));
     music.PlayTrack(0, 0, false);
     ASSERT_TRUE(music.LoadTrack(0, dir / "other.MOD"));
     EXPECT_FALSE(music.IsTrackPlaying(0));
@@ -268,14 +195,13 @@ TEST_F(Music, LoadingUnderAnIdInUseReplacesTheOldTrack)
 
 TEST_F(Music, UnknownIdsAndBadFilesAreHarmless)
 {
-    EXPECT_FALSE(music.LoadTrack(0, dir / "missing.mod"));
-    Write(dir / "junk.it", Bytes(300, 0x42));
-    EXPECT_FALSE(music.LoadTrack(0, dir / "junk.it"));
-    EXPECT_FALSE(music.LastError().empty());
-    Write(dir / "song.MP3", Bytes(300, 0x42));
-    EXPECT_FALSE(music.LoadTrack(0, dir / "song.MP3"));
-    Write(dir / "bad.ogg", Bytes(300, 0x42));
-    EXPECT_FALSE(music.LoadTrack(0, dir / "bad.ogg"));
+    EXPECT_FALSE(music.LoadTrack(1, dir / "missing.mod"));
+    for (const char* name : {"junk.it", "song.MP3", "bad.ogg"})
+    {
+        Write(dir / name, Bytes(300, 0x42));
+        EXPECT_FALSE(music.LoadTrack(1, dir / name)) << name;
+        EXPECT_FALSE(music.LastError().empty());
+    }
     music.PlayTrack(5, 0, false);
     music.FadeInTrack(5, 0, 0.1, false);
     music.FadeOutTrack(5, true, 0.1);
@@ -312,17 +238,5 @@ TEST_F(Music, OggStreamsDecode)
     Write(dir / "theme.ogg", Ogg(2, 44100, Sine(2, 44100, 44100)));
     ASSERT_TRUE(music.LoadTrack(2, dir / "theme.ogg")) << music.LastError();
     music.PlayTrack(2, 0, false);
-    const auto out = Render(4000);
-    EXPECT_NEAR(Peak(out), 16384, 1500);
-}
-
-TEST(MusicSilent, TheBaseAndASilentOutputPlayNothing)
-{
-    auto silent = OpenMptMusicInterface::Create(AudioOutput::CreateSilent());
-    EXPECT_EQ(dynamic_cast<OpenMptMusicInterface*>(silent.get()), nullptr);
-    EXPECT_FALSE(silent->LoadTrack(0, "music/music.mo3"));
-    silent->PlayTrack(0, 0, false);
-    EXPECT_FALSE(silent->IsTrackPlaying(0));
-    auto real = OpenMptMusicInterface::Create(AudioOutput::CreateOffline());
-    EXPECT_NE(dynamic_cast<OpenMptMusicInterface*>(real.get()), nullptr);
+    EXPECT_NEAR(Peak(Render(4000)), 16384, 1500);
 }

@@ -1,11 +1,9 @@
 #include "AudioFixtures.h"
-#include "framework/audio/AudioOutput.h"
 #include "framework/audio/MixerSoundInstance.h"
 #include "framework/audio/MixerSoundManager.h"
 #include "framework/audio/SoundFile.h"
 #include "framework/audio/SoundInstance.h"
 #include "framework/platform/FileSystem.h"
-#include "support/TempDir.h"
 
 #include <chrono>
 #include <cmath>
@@ -18,10 +16,10 @@ using namespace AudioFixtures;
 namespace
 {
 
-struct Fixture : ::testing::Test
+constexpr int kSilent = 1; // no level at all, in the table below
+
+struct Fixture : OfflineTest
 {
-    TempDir dir;
-    std::shared_ptr<AudioOutput> output = AudioOutput::CreateOffline();
     uint32_t now = 5000;
     MixerSoundManager manager{output, [this] { return now; }};
 
@@ -33,20 +31,11 @@ struct Fixture : ::testing::Test
         return dir / name;
     }
 
-    std::vector<int16_t> Render(int frames)
-    {
-        std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-        output->Render(out.data(), frames);
-        return out;
-    }
-
     std::optional<SoundFile::WaveContents> ReadCache(const std::string& name)
     {
         auto bytes = FileSystem::ReadFile(dir / ("cached_" + name + ".wav"));
-        if (!bytes)
-            return std::nullopt;
         std::string error;
-        return SoundFile::DecodeWave(*bytes, error);
+        return bytes ? SoundFile::DecodeWave(*bytes, error) : std::nullopt;
     }
 };
 
@@ -77,13 +66,46 @@ TEST_F(SoundManagerLoading, LoadsWaveAndRefusesBadIds)
     EXPECT_FALSE(manager.Effect(7));
 }
 
-TEST_F(SoundManagerLoading, WindowsStylePathsAndCaseDifferencesResolve)
+// A name without its extension finds the file it stands for, and a decoded
+// file is cached in its own depth.
+TEST_F(SoundManagerLoading, NamesResolveToTheirFiles)
 {
     FileSystem::MakeDirectories(dir / "Sounds");
-    Write(dir / "Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}));
-    EXPECT_TRUE(manager.LoadEffect(1, dir.Path() + "\\sounds\\pop"));
-    ASSERT_TRUE(manager.Effect(1));
-    EXPECT_EQ(manager.Effect(1)->sampleRate, 22050);
+    // clang-format off
+    const struct
+    {
+        const char* file;
+        Bytes bytes;
+        std::string name;
+        int rate;
+        std::vector<int16_t> samples;
+        int cachedBits; // 0: no cache is made
+    } cases[] = {
+        // Windows-style paths and case differences resolve.
+        {"Sounds/Pop.WAV", Wave16(1, 22050, {1, 2, 3}), dir.Path() + "\\sounds\\pop", 22050,
+         {1, 2, 3}, 0},
+        {"beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}), dir / "beep", 8000,
+         {0x1000, -0x1000, 0x7F00}, 8},
+        {"law.au", Snd(1, 8000, 1, {0x80, 0x00}), dir / "law", 8000, {32124, -32124}, 16},
+        // A wave is preferred to an Ogg file of the same name.
+        {"both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)), dir / "both", 0, {}, 0},
+        {"both.wav", Wave16(1, 44100, {3, 3}), dir / "both", 44100, {3, 3}, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        Write(dir / c.file, c.bytes);
+        if (!c.rate)
+            continue;
+        ASSERT_TRUE(manager.LoadEffect(1, c.name)) << manager.LastError();
+        EXPECT_EQ(manager.Effect(1)->sampleRate, c.rate);
+        EXPECT_EQ(manager.Effect(1)->samples, c.samples);
+        const std::string base = std::filesystem::path(c.file).stem().string();
+        const auto cache = ReadCache(base);
+        EXPECT_EQ(cache ? cache->sound.bitsPerSample : 0, c.cachedBits);
+        EXPECT_EQ(cache ? cache->sound.samples : c.samples, c.samples);
+    }
 }
 
 TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
@@ -101,7 +123,7 @@ TEST_F(SoundManagerLoading, MissingOrBrokenFilesFailWithAReason)
     EXPECT_FALSE(manager.Effect(3));
 }
 
-TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACache)
+TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACacheThatFollowsItsSource)
 {
     Write(dir / "song.ogg", Ogg(1, 22050, Sine(1, 22050, 5000)));
     ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
@@ -120,53 +142,18 @@ TEST_F(SoundManagerLoading, OggIsDecodedOnceIntoACache)
     ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_song.wav", bytes.data(), bytes.size()));
     ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
     EXPECT_EQ(manager.Effect(4)->samples[0], 77);
-}
 
-TEST_F(SoundManagerLoading, AStaleCacheIsIgnoredAndRewritten)
-{
-    Write(dir / "hit.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
-    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
-    auto cache = ReadCache("hit");
-    ASSERT_TRUE(cache);
-    PcmSound marked = cache->sound;
-    marked.samples.assign(marked.samples.size(), 77);
-    const auto bytes = SoundFile::EncodeWaveCache(marked, *cache->dependency);
-    ASSERT_TRUE(FileSystem::WriteFileAtomic(dir / "cached_hit.wav", bytes.data(), bytes.size()));
-
-    Age(dir / "hit.ogg", 100); // the source changed since the cache was made
-    ASSERT_TRUE(manager.LoadEffect(5, dir / "hit"));
-    EXPECT_NE(manager.Effect(5)->samples[0], 77);
-    auto rewritten = ReadCache("hit");
+    // Once the source has changed the cache is ignored and rewritten.
+    Age(dir / "song.ogg", 100);
+    ASSERT_TRUE(manager.LoadEffect(4, dir / "song"));
+    EXPECT_NE(manager.Effect(4)->samples[0], 77);
+    auto rewritten = ReadCache("song");
     ASSERT_TRUE(rewritten);
-    EXPECT_EQ(rewritten->dependency->time, FileSystem::ModificationTime(dir / "hit.ogg"));
+    EXPECT_EQ(rewritten->dependency->time, FileSystem::ModificationTime(dir / "song.ogg"));
 
     // A cache whose source has gone is not used either.
-    std::filesystem::remove(dir / "hit.ogg");
-    EXPECT_FALSE(manager.LoadEffect(5, dir / "hit"));
-}
-
-TEST_F(SoundManagerLoading, SndFilesLoadAndCacheInTheirOwnDepth)
-{
-    Write(dir / "beep.au", Snd(2, 8000, 1, {0x10, 0xF0, 0x7F}));
-    ASSERT_TRUE(manager.LoadEffect(6, dir / "beep"));
-    EXPECT_EQ(manager.Effect(6)->samples, (std::vector<int16_t>{0x1000, -0x1000, 0x7F00}));
-    auto cache = ReadCache("beep");
-    ASSERT_TRUE(cache);
-    EXPECT_EQ(cache->sound.bitsPerSample, 8);
-    EXPECT_EQ(cache->sound.samples, manager.Effect(6)->samples);
-
-    Write(dir / "law.au", Snd(1, 8000, 1, {0x80, 0x00}));
-    ASSERT_TRUE(manager.LoadEffect(8, dir / "law"));
-    EXPECT_EQ(manager.Effect(8)->samples, (std::vector<int16_t>{32124, -32124}));
-}
-
-TEST_F(SoundManagerLoading, WaveIsPreferredToOgg)
-{
-    Write(dir / "both.ogg", Ogg(1, 22050, Sine(1, 22050, 3000)));
-    WriteConstant("both", 3);
-    ASSERT_TRUE(manager.LoadEffect(9, dir / "both"));
-    EXPECT_EQ(manager.Effect(9)->samples[0], 3);
-    EXPECT_FALSE(ReadCache("both"));
+    std::filesystem::remove(dir / "song.ogg");
+    EXPECT_FALSE(manager.LoadEffect(4, dir / "song"));
 }
 
 TEST(SoundManagerSilent, WithoutADeviceEverythingSucceedsQuietly)
@@ -185,61 +172,61 @@ TEST(SoundManagerSilent, WithoutADeviceEverythingSucceedsQuietly)
     EXPECT_EQ(manager.GetSystemVolume(), 1.0);
 }
 
-TEST_F(SoundManagerInstances, VolumeFollowsTheAttenuationScale)
-{
-    ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
-    SoundInstance* instance = manager.NewInstance(1);
-    ASSERT_NE(instance, nullptr);
-    ASSERT_TRUE(instance->Play(true, false));
-    EXPECT_EQ(Render(1)[0], 10000);
-
-    instance->SetVolume(0.5); // -605 hundredths of a dB
-    EXPECT_EQ(Render(1)[0],
-              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
-    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
-
-    // Master × volume × base volume is what is converted.
-    instance->SetVolume(1.0);
-    manager.SetEffectsVolume(0.5);
-    const int16_t half = Render(1)[0];
-    EXPECT_EQ(half, static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -605 / 2000.0))));
-    instance->SetBaseVolume(0.1); // 0.05 in all
-    EXPECT_EQ(Render(1)[0],
-              static_cast<int16_t>(std::lrint(10000 * std::pow(10.0, -1956 / 2000.0))));
-    manager.SetEffectsVolume(0.0);
-    EXPECT_EQ(Render(1)[0], 0);
-    manager.SetEffectsVolume(1.0);
-    instance->SetBaseVolume(1.0);
-    instance->SetVolume(0.03); // below the audible floor
-    EXPECT_EQ(Render(1)[0], 0);
-}
-
-TEST_F(SoundManagerInstances, PanAddsToTheBasePan)
+TEST_F(SoundManagerInstances, VolumeAndPanFollowTheAttenuationScale)
 {
     ASSERT_TRUE(manager.LoadEffect(1, WriteConstant("tone", 10000)));
     ASSERT_TRUE(manager.SetEffectBasePan(1, 2000));
     SoundInstance* instance = manager.NewInstance(1);
     ASSERT_NE(instance, nullptr);
-    instance->Play(true, false);
-    auto out = Render(1);
-    EXPECT_EQ(out[0], 1000); // left down by 20 dB
-    EXPECT_EQ(out[1], 10000);
-    instance->SetPan(-4000); // -2000 in all
-    out = Render(1);
-    EXPECT_EQ(out[0], 10000);
-    EXPECT_EQ(out[1], 1000);
-    instance->SetBasePan(0);
-    instance->SetPan(-10000);
-    out = Render(1);
-    EXPECT_EQ(out[1], 0);
+    ASSERT_TRUE(instance->Play(true, false));
+    EXPECT_EQ(Render(1), (std::vector<int16_t>{1000, 10000})); // left down by 20 dB
+    instance->SetVolume(0.5);
+    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.5);
+    // Master × volume × base volume is what is converted (0.5 is -605
+    // hundredths of a dB, 0.05 is -1956, 0.03 is below the audible floor);
+    // the pan adds to the base pan.
+    const struct
+    {
+        double master, base, volume;
+        int basePan, pan, left, right;
+    } cases[] = {
+        {1.0, 1.0, 1.0, 0, 0, 0, 0},
+        {1.0, 1.0, 0.5, 0, 0, -605, -605},
+        {0.5, 1.0, 1.0, 0, 0, -605, -605},
+        {0.5, 0.1, 1.0, 0, 0, -1956, -1956},
+        {0.0, 1.0, 1.0, 0, 0, kSilent, kSilent},
+        {1.0, 1.0, 0.03, 0, 0, kSilent, kSilent},
+        {1.0, 1.0, 1.0, 2000, 0, -2000, 0},
+        {1.0, 1.0, 1.0, 2000, -4000, 0, -2000},
+        {1.0, 1.0, 1.0, 0, -10000, 0, kSilent},
+    };
+    const auto Level = [](int attenuation)
+    {
+        const double gain = attenuation == kSilent ? 0.0 : std::pow(10.0, attenuation / 2000.0);
+        return static_cast<int16_t>(std::lrint(10000 * gain));
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.master << " " << c.base << " " << c.volume << " pan "
+                                        << c.basePan << " + " << c.pan);
+        manager.SetEffectsVolume(c.master);
+        instance->SetBaseVolume(c.base);
+        instance->SetVolume(c.volume);
+        instance->SetBasePan(c.basePan);
+        instance->SetPan(c.pan);
+        const auto out = Render(1);
+        EXPECT_EQ(out[0], Level(c.left));
+        EXPECT_EQ(out[1], Level(c.right));
+    }
 }
 
-TEST_F(SoundManagerInstances, ShiftPitchMovesByTwelfthRootsOfTwoWithinLimits)
+TEST_F(SoundManagerInstances, PlayRestartsAndShiftPitchMovesByTwelfthRootsOfTwoWithinLimits)
 {
-    Write(dir / "low.wav", Wave16(1, 22050, {0, 100, 200, 300, 400, 500}));
+    Write(dir / "low.wav", Wave16(1, 22050, {10, 100, 200, 300, 400, 500}));
     ASSERT_TRUE(manager.LoadEffect(1, dir / "low"));
     auto* instance = dynamic_cast<MixerSoundInstance*>(manager.NewInstance(1));
     ASSERT_NE(instance, nullptr);
+    EXPECT_FALSE(instance->IsPlaying()); // not before the first Play
     EXPECT_DOUBLE_EQ(instance->Frequency(), 22050.0);
     instance->ShiftPitch(12);
     EXPECT_NEAR(instance->Frequency(), 44100.0, 1e-6);
@@ -247,6 +234,8 @@ TEST_F(SoundManagerInstances, ShiftPitchMovesByTwelfthRootsOfTwoWithinLimits)
     auto out = Render(3); // now at the output rate: one sample per frame
     EXPECT_EQ(out[2], 100);
     EXPECT_EQ(out[4], 200);
+    instance->Play(false, false);
+    EXPECT_EQ(Render(1)[0], 10); // from the start again
     instance->ShiftPitch(-12);
     EXPECT_NEAR(instance->Frequency(), 11025.0, 1e-6);
     instance->ShiftPitch(200);
@@ -318,18 +307,6 @@ TEST_F(SoundManagerInstances, InstancesOutliveTheirUnloadedSound)
     EXPECT_EQ(manager.NewInstance(1), nullptr);
     manager.DeleteAllInstances();
     EXPECT_EQ(Render(1)[0], 0);
-}
-
-TEST_F(SoundManagerInstances, PlayRestartsFromTheBeginning)
-{
-    Write(dir / "ramp.wav", Wave16(1, 44100, {10, 20, 30, 40}));
-    ASSERT_TRUE(manager.LoadEffect(1, dir / "ramp"));
-    SoundInstance* instance = manager.NewInstance(1);
-    EXPECT_FALSE(instance->IsPlaying()); // not before the first Play
-    instance->Play(false, false);
-    EXPECT_EQ(Render(2)[2], 20);
-    instance->Play(false, false);
-    EXPECT_EQ(Render(1)[0], 10);
 }
 
 TEST_F(SoundManagerInstances, TheSweepDeletesReleasedInstancesAtMostOncePerSecond)

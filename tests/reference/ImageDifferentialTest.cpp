@@ -4,7 +4,6 @@
 // the same library in both, so it must agree exactly too.
 #include "ReferenceTools.h"
 
-#include "framework/graphics/ImageLib.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -90,19 +89,6 @@ constexpr Variant kVariants[] = {
     {"JPEG CMYK", "photo", "-alpha off -colorspace CMYK", "jpg", 0},
 };
 
-using Decoder = std::unique_ptr<ImageLib::Image> (*)(const uint8_t*, size_t, std::string*);
-
-Decoder DecoderFor(const std::string& extension)
-{
-    if (extension == "png")
-        return ImageLib::DecodePNG;
-    if (extension == "tga")
-        return ImageLib::DecodeTGA;
-    if (extension == "gif")
-        return ImageLib::DecodeGIF;
-    return ImageLib::DecodeJPEG;
-}
-
 } // namespace
 
 TEST(ImageDifferential, EveryCommonLayoutDecodesLikeImageMagick)
@@ -124,7 +110,7 @@ TEST(ImageDifferential, EveryCommonLayoutDecodesLikeImageMagick)
         const auto bytes = ReadBytes(file);
         ASSERT_TRUE(bytes);
         std::string error;
-        const auto ours = DecoderFor(v.extension)(bytes->data(), bytes->size(), &error);
+        const auto ours = DecodeImage(v.extension, *bytes, error);
         ASSERT_TRUE(ours) << error;
         ASSERT_EQ(ours->width, reference->width);
         ASSERT_EQ(ours->height, reference->height);

@@ -1,5 +1,6 @@
 #include "ReferenceTools.h"
 
+#include "framework/audio/SoundFile.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -61,14 +62,9 @@ bool HaveImageMagick()
     return Output("convert -version").find("ImageMagick") != std::string::npos;
 }
 
-bool HaveSox()
+bool HaveSoundTools()
 {
-    return Shell("sox --version");
-}
-
-bool HaveVorbisTools()
-{
-    return Shell("oggenc --version") && Shell("oggdec --version");
+    return Shell("sox --version") && Shell("oggenc --version") && Shell("oggdec --version");
 }
 
 std::optional<RgbaImage> DecodeWithImageMagick(const std::string& path, const std::string& scratchDir)
@@ -101,45 +97,49 @@ std::optional<RgbaImage> DecodeWithImageMagick(const std::string& path, const st
     return image;
 }
 
-namespace
+std::optional<Samples> DecodeWithSoundTools(const std::string& path, const std::string& extension,
+                                            const std::string& scratchDir)
 {
-
-std::optional<Samples> ReadRaw(const std::string& raw, int channels, int rate)
-{
+    const std::string raw = scratchDir + "/reference.raw";
+    Samples s;
+    s.channels = Number("soxi -c " + Quoted(path));
+    s.rate = Number("soxi -r " + Quoted(path));
+    // No dither: widening to 16 bits must not add noise.
+    const std::string command = extension == "ogg"
+                                    ? "oggdec -Q -R -b 16 -e 0 -s 1 -o " + Quoted(raw) + " " + Quoted(path)
+                                    : "sox -D " + Quoted(path) + " -t raw -e signed -b 16 -L " + Quoted(raw);
+    const bool decoded = Shell(command);
     const auto bytes = ReadBytes(raw);
     std::remove(raw.c_str());
-    if (!bytes || channels <= 0 || rate <= 0)
+    if (!decoded || !bytes || s.channels <= 0 || s.rate <= 0)
         return std::nullopt;
-    Samples s;
-    s.channels = channels;
-    s.rate = rate;
     s.samples.resize(bytes->size() / 2);
     for (size_t i = 0; i < s.samples.size(); ++i)
         s.samples[i] = int16_t(uint16_t((*bytes)[2 * i] | ((*bytes)[2 * i + 1] << 8)));
     return s;
 }
 
-} // namespace
-
-std::optional<Samples> DecodeWithSox(const std::string& path, const std::string& scratchDir)
+std::unique_ptr<Quillo::ImageLib::Image> DecodeImage(const std::string& extension,
+                                                     const std::vector<uint8_t>& bytes, std::string& error)
 {
-    const std::string raw = scratchDir + "/reference.raw";
-    const int channels = Number("soxi -c " + Quoted(path));
-    const int rate = Number("soxi -r " + Quoted(path));
-    // No dither: widening to 16 bits must not add noise.
-    if (!Shell("sox -D " + Quoted(path) + " -t raw -e signed -b 16 -L " + Quoted(raw)))
-        return std::nullopt;
-    return ReadRaw(raw, channels, rate);
+    using namespace Quillo::ImageLib;
+    const auto decode = extension == "png"   ? DecodePNG
+                        : extension == "tga" ? DecodeTGA
+                        : extension == "gif" ? DecodeGIF
+                                             : DecodeJPEG;
+    return decode(bytes.data(), bytes.size(), &error);
 }
 
-std::optional<Samples> DecodeWithOggdec(const std::string& path, const std::string& scratchDir)
+std::optional<Quillo::PcmSound> DecodeSound(const std::string& extension, const std::vector<uint8_t>& bytes,
+                                            std::string& error)
 {
-    const std::string raw = scratchDir + "/reference.raw";
-    const int channels = Number("soxi -c " + Quoted(path));
-    const int rate = Number("soxi -r " + Quoted(path));
-    if (!Shell("oggdec -Q -R -b 16 -e 0 -s 1 -o " + Quoted(raw) + " " + Quoted(path)))
-        return std::nullopt;
-    return ReadRaw(raw, channels, rate);
+    using namespace Quillo::SoundFile;
+    if (extension == "wav")
+    {
+        auto wave = DecodeWave(bytes, error);
+        return wave ? std::optional<Quillo::PcmSound>(std::move(wave->sound)) : std::nullopt;
+    }
+    return extension == "ogg" ? DecodeOgg(bytes, error) : DecodeSnd(bytes, error);
 }
 
 int LargestDifference(int width, int height, const uint32_t* ours, const RgbaImage& reference)

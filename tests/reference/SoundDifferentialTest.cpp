@@ -1,14 +1,10 @@
 // Sounds made by sox and oggenc in the layouts those tools write, decoded by
 // our readers and by sox or oggdec: every sample must agree.
 #include "ReferenceTools.h"
-
-#include "framework/audio/SoundFile.h"
-#include "support/TempDir.h"
+#include "audio/AudioFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
 #include <random>
 
 using namespace Quillo;
@@ -17,48 +13,21 @@ using namespace ReferenceTools;
 namespace
 {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 // Half a second of a stereo chirp with noise, both ends at full scale.
 std::vector<uint8_t> SourceWave()
 {
-    const uint32_t rate = 22050, frames = rate / 2;
+    const int rate = 22050, frames = rate / 2;
     std::mt19937 rng(11);
-    std::vector<uint8_t> data;
-    for (uint32_t i = 0; i < frames; ++i)
+    std::vector<int16_t> samples;
+    for (int i = 0; i < frames; ++i)
     {
         const double t = double(i) / rate;
         const double chirp = std::sin(2 * M_PI * (200 + 1800 * t) * t);
         const int noise = int(rng() % 2001) - 1000;
-        const int left = std::clamp(int(chirp * 30000) + noise, -32768, 32767);
-        const int right = i % 512 < 256 ? 32767 : -32768;
-        Put16(data, uint32_t(uint16_t(int16_t(left))));
-        Put16(data, uint32_t(uint16_t(int16_t(right))));
+        samples.push_back(int16_t(std::clamp(int(chirp * 30000) + noise, -32768, 32767)));
+        samples.push_back(i % 512 < 256 ? 32767 : -32768);
     }
-    std::vector<uint8_t> out{'R', 'I', 'F', 'F'};
-    Put32(out, uint32_t(36 + data.size()));
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(out, 16);
-    Put16(out, 1);
-    Put16(out, 2);
-    Put32(out, rate);
-    Put32(out, rate * 4);
-    Put16(out, 4);
-    Put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(out, uint32_t(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
+    return AudioFixtures::Wave16(2, rate, samples);
 }
 
 struct Variant
@@ -85,28 +54,14 @@ constexpr Variant kVariants[] = {
     {"Ogg Vorbis mono", "sox in.wav -c 1 mono.wav && oggenc -Q -q 5 -o out.ogg mono.wav", "ogg", ""},
 };
 
-std::optional<PcmSound> Decode(const std::string& extension, const std::vector<uint8_t>& bytes, std::string& error)
-{
-    if (extension == "wav")
-    {
-        auto wave = SoundFile::DecodeWave(bytes, error);
-        return wave ? std::optional<PcmSound>(std::move(wave->sound)) : std::nullopt;
-    }
-    return extension == "au" ? SoundFile::DecodeSnd(bytes, error) : SoundFile::DecodeOgg(bytes, error);
-}
-
 } // namespace
 
 TEST(SoundDifferential, EveryCommonLayoutDecodesLikeTheReferenceTools)
 {
-    if (!HaveSox() || !HaveVorbisTools())
+    if (!HaveSoundTools())
         GTEST_SKIP() << "sox or the Vorbis tools are not installed (scripts/setup installs them)";
     TempDir dir;
-    {
-        const auto wave = SourceWave();
-        std::ofstream(dir / "in.wav", std::ios::binary)
-            .write(reinterpret_cast<const char*>(wave.data()), std::streamsize(wave.size()));
-    }
+    AudioFixtures::Write(dir / "in.wav", SourceWave());
     for (const Variant& v : kVariants)
     {
         SCOPED_TRACE(v.name);
@@ -115,7 +70,7 @@ TEST(SoundDifferential, EveryCommonLayoutDecodesLikeTheReferenceTools)
         const auto bytes = ReadBytes(file);
         ASSERT_TRUE(bytes);
         std::string error;
-        const auto ours = Decode(v.extension, *bytes, error);
+        const auto ours = DecodeSound(v.extension, *bytes, error);
         if (*v.refusal)
         {
             EXPECT_FALSE(ours);
@@ -123,8 +78,7 @@ TEST(SoundDifferential, EveryCommonLayoutDecodesLikeTheReferenceTools)
             continue;
         }
         ASSERT_TRUE(ours) << error;
-        const auto reference = std::string(v.extension) == "ogg" ? DecodeWithOggdec(file, dir.Path())
-                                                                 : DecodeWithSox(file, dir.Path());
+        const auto reference = DecodeWithSoundTools(file, v.extension, dir.Path());
         ASSERT_TRUE(reference);
         EXPECT_EQ(ours->channels, reference->channels);
         EXPECT_EQ(ours->sampleRate, reference->rate);

@@ -6,8 +6,6 @@
 #include "ReferenceTools.h"
 #include "XmlOutcome.h"
 
-#include "framework/audio/SoundFile.h"
-#include "framework/graphics/ImageLib.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +15,8 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <set>
+#include <sstream>
 
 using namespace Quillo;
 using namespace ReferenceTools;
@@ -34,6 +34,31 @@ struct Tally
     int referenceRefused = 0;
     std::map<std::string, int> reasons;
     std::vector<std::string> differing;
+
+    // One file: our refusal (nothing when ours read it), whether the
+    // reference read it, and when both did, whether they agree.
+    void Add(const std::string& path, const std::optional<std::string>& refusal, bool referenceReads,
+             bool alike, const std::string& detail)
+    {
+        ++tried;
+        if (refusal && !referenceReads)
+            ++bothRefused;
+        else if (refusal)
+        {
+            ++refused;
+            ++reasons[refusal->empty() ? "(no reason)" : *refusal];
+            differing.push_back(path + " (refused: " + *refusal + ")");
+        }
+        else if (!referenceReads)
+            ++referenceRefused;
+        else if (alike)
+            ++exact;
+        else
+        {
+            ++differ;
+            differing.push_back(path + detail);
+        }
+    }
 };
 
 std::string Lower(std::string s)
@@ -42,134 +67,56 @@ std::string Lower(std::string s)
     return s;
 }
 
-void Refused(Tally& t, const std::string& path, const std::string& reason, bool referenceReads)
-{
-    if (!referenceReads)
-    {
-        ++t.bothRefused;
-        return;
-    }
-    ++t.refused;
-    ++t.reasons[reason.empty() ? "(no reason)" : reason];
-    t.differing.push_back(path + " (refused: " + reason + ")");
-}
-
-void SurveyImage(const std::string& path, const std::string& extension, Tally& t, const std::string& scratch)
+void Survey(const std::string& path, const std::string& extension, Tally& t, const std::string& scratch)
 {
     const auto bytes = ReadBytes(path);
     if (!bytes)
         return;
-    ++t.tried;
     std::string error;
-    std::unique_ptr<ImageLib::Image> ours;
-    if (extension == "png")
-        ours = ImageLib::DecodePNG(bytes->data(), bytes->size(), &error);
-    else if (extension == "tga")
-        ours = ImageLib::DecodeTGA(bytes->data(), bytes->size(), &error);
-    else if (extension == "gif")
-        ours = ImageLib::DecodeGIF(bytes->data(), bytes->size(), &error);
-    else
-        ours = ImageLib::DecodeJPEG(bytes->data(), bytes->size(), &error);
-    const auto reference = DecodeWithImageMagick(path, scratch);
-    if (!ours)
-        return Refused(t, path, error, bool(reference));
-    if (!reference)
+    if (extension == "xml")
     {
-        ++t.referenceRefused;
-        return;
+        const std::string text(bytes->begin(), bytes->end());
+        const XmlOutcome::Outcome expat = XmlOutcome::ParseWithExpat(text);
+        const XmlOutcome::Outcome ours = XmlOutcome::ParseWithOurs(text);
+        if (ours.ok && !expat.ok)
+            t.differing.push_back(path + " (expat: " + expat.error + ")");
+        return t.Add(path, ours.ok ? std::nullopt : std::optional(ours.error), expat.ok,
+                     ours.events == expat.events, "");
     }
+    if (extension == "wav" || extension == "ogg" || extension == "au")
+    {
+        const auto ours = DecodeSound(extension, *bytes, error);
+        const auto reference = DecodeWithSoundTools(path, extension, scratch);
+        return t.Add(path, ours ? std::nullopt : std::optional(error), bool(reference),
+                     ours && reference && ours->channels == reference->channels &&
+                         ours->sampleRate == reference->rate && ours->samples == reference->samples,
+                     "");
+    }
+    const auto ours = DecodeImage(extension, *bytes, error);
+    const auto reference = DecodeWithImageMagick(path, scratch);
     // Within one level: 16-bit channels are rounded to 8 and JPEG's
     // colour conversion may round differently.
-    const int d = LargestDifference(ours->width, ours->height, ours->bits.get(), *reference);
-    if (d >= 0 && d <= 1)
-        ++t.exact;
-    else
-    {
-        ++t.differ;
-        t.differing.push_back(path + " (largest difference " + std::to_string(d) + ")");
-    }
-}
-
-void SurveySound(const std::string& path, const std::string& extension, Tally& t, const std::string& scratch)
-{
-    const auto bytes = ReadBytes(path);
-    if (!bytes)
-        return;
-    ++t.tried;
-    std::string error;
-    std::optional<PcmSound> ours;
-    if (extension == "wav")
-    {
-        if (auto wave = SoundFile::DecodeWave(*bytes, error))
-            ours = std::move(wave->sound);
-    }
-    else if (extension == "ogg")
-        ours = SoundFile::DecodeOgg(*bytes, error);
-    else
-        ours = SoundFile::DecodeSnd(*bytes, error);
-    const auto reference = extension == "ogg" ? DecodeWithOggdec(path, scratch) : DecodeWithSox(path, scratch);
-    if (!ours)
-        return Refused(t, path, error, bool(reference));
-    if (!reference)
-    {
-        ++t.referenceRefused;
-        return;
-    }
-    if (ours->channels == reference->channels && ours->sampleRate == reference->rate &&
-        ours->samples == reference->samples)
-        ++t.exact;
-    else
-    {
-        ++t.differ;
-        t.differing.push_back(path);
-    }
-}
-
-void SurveyXml(const std::string& path, Tally& t)
-{
-    const auto bytes = ReadBytes(path);
-    if (!bytes)
-        return;
-    ++t.tried;
-    const std::string text(bytes->begin(), bytes->end());
-    const XmlOutcome::Outcome expat = XmlOutcome::ParseWithExpat(text);
-    const XmlOutcome::Outcome ours = XmlOutcome::ParseWithOurs(text);
-    if (!ours.ok)
-        return Refused(t, path, ours.error, expat.ok);
-    if (!expat.ok)
-    {
-        ++t.referenceRefused;
-        t.differing.push_back(path + " (expat: " + expat.error + ")");
-        return;
-    }
-    if (ours.events == expat.events)
-        ++t.exact;
-    else
-    {
-        ++t.differ;
-        t.differing.push_back(path);
-    }
+    const int d = ours && reference ? LargestDifference(ours->width, ours->height, ours->bits.get(), *reference)
+                                    : -1;
+    t.Add(path, ours ? std::nullopt : std::optional(error), bool(reference), d >= 0 && d <= 1,
+          " (largest difference " + std::to_string(d) + ")");
 }
 
 } // namespace
 
 TEST(SystemFiles, DISABLED_Survey)
 {
-    if (!HaveImageMagick() || !HaveSox() || !HaveVorbisTools())
+    if (!HaveImageMagick() || !HaveSoundTools())
         GTEST_SKIP() << "the reference tools are not installed (scripts/setup installs them)";
     const char* roots = std::getenv("QUILLO_SURVEY_ROOTS");
     // A comma-separated list of extensions narrows the survey.
     const char* only = std::getenv("QUILLO_SURVEY_FORMATS");
     const std::string formats = only && *only ? "," + std::string(only) + "," : "";
-    std::string list = roots && *roots ? roots : "/usr/share";
+    std::istringstream list(roots && *roots ? roots : "/usr/share");
     std::map<std::string, Tally> tallies;
     TempDir scratch;
-    size_t start = 0;
-    while (start <= list.size())
+    for (std::string root; std::getline(list, root, ':');)
     {
-        const size_t colon = std::min(list.find(':', start), list.size());
-        const std::filesystem::path root = list.substr(start, colon - start);
-        start = colon + 1;
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(
                  root, std::filesystem::directory_options::skip_permission_denied, ec);
@@ -187,12 +134,10 @@ TEST(SystemFiles, DISABLED_Survey)
             const std::string path = it->path().string();
             if (!formats.empty() && formats.find("," + extension + ",") == std::string::npos)
                 continue;
-            if (extension == "png" || extension == "jpg" || extension == "gif" || extension == "tga")
-                SurveyImage(path, extension, tallies[extension], scratch.Path());
-            else if (extension == "wav" || extension == "ogg" || extension == "au" || extension == "snd")
-                SurveySound(path, extension == "snd" ? "au" : extension, tallies[extension], scratch.Path());
-            else if (extension == "xml")
-                SurveyXml(path, tallies[extension]);
+            static const std::set<std::string> known = {"png", "jpg", "gif", "tga", "wav",
+                                                         "ogg", "au",  "snd", "xml"};
+            if (known.count(extension))
+                Survey(path, extension == "snd" ? "au" : extension, tallies[extension], scratch.Path());
         }
     }
     for (const auto& [format, t] : tallies)

@@ -101,12 +101,14 @@ protected:
 
 TEST_F(ResourceManagerTest, ParseErrorsNameTheLineAndFile)
 {
+    const std::string head = "<?xml version=\"1.0\"?>\n<ResourceManifest>\n";
     struct Case
     {
-        std::string body;
+        std::string body; // inside the manifest tag, or the whole file when `whole`
         std::string error;
+        bool whole = false;
     };
-    const std::vector<Case> cases = {
+    const Case cases[] = {
         {"<Resources>\n</Resources>\n", "No id specified. on Line 3"},
         {"<Other id=\"a\"/>\n", "Invalid Section 'Other' on Line 3"},
         {"<Resources id=\"G\">\n<Picture path=\"x\"/>\n</Resources>\n", "Invalid Section 'Picture' on Line 4"},
@@ -120,42 +122,27 @@ TEST_F(ResourceManagerTest, ParseErrorsNameTheLineAndFile)
         {"<Resources id=\"G\">\n<Image path=\"a\" anim=\"bounce\"/>\n</Resources>\n",
          "Invalid animation type. on Line 4"},
         {"<Resources id=\"G\">\n<Image path=\"a\"/>\n</Sounds>\n", "End 'Sounds' Doesn't Match Start 'Resources' on Line 5"},
+        {"<?xml version=\"1.0\"?>\n<!-- no manifest -->\n<Resources id=\"G\"/>", "Expecting ResourceManifest tag on Line 3", true},
+        {"  \n", "Expecting ResourceManifest tag on Line 2", true},
+        // A manifest cut short, inside a group or after it, is damaged: the
+        // resources it lost would be missed only later.
+        {head + "<Resources id=\"G\">\n", "Unexpected End of File on Line 3", true},
+        {head + "<Resources id=\"G\">\n</Resources>\n", "Unexpected End of File on Line 2", true},
+        {"<ResourceManifest>\n<Resources id=\"G\">\n<Image path=\"a\"/>\n", "Unexpected End of File on Line 2", true},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.body);
+        if (c.whole)
+            WriteText("resources.xml", c.body);
         ResourceManager fresh(&host);
-        EXPECT_FALSE(fresh.ParseResourcesFile(Manifest(c.body)));
+        EXPECT_FALSE(fresh.ParseResourcesFile(c.whole ? dir / "resources.xml" : Manifest(c.body)));
         EXPECT_TRUE(fresh.HadError());
         EXPECT_EQ(fresh.GetErrorText(), c.error + InFile());
     }
-
     ResourceManager missing(&host);
     EXPECT_FALSE(missing.ParseResourcesFile(dir / "none.xml"));
     EXPECT_EQ(missing.GetErrorText(), "Resource file not found: " + (dir / "none.xml"));
-
-    WriteText("other.xml", "<?xml version=\"1.0\"?>\n<!-- no manifest -->\n<Resources id=\"G\"/>");
-    ResourceManager wrongRoot(&host);
-    EXPECT_FALSE(wrongRoot.ParseResourcesFile(dir / "other.xml"));
-    EXPECT_EQ(wrongRoot.GetErrorText(),
-              "Expecting ResourceManifest tag on Line 3 in File '" + (dir / "other.xml") + "'");
-
-    // A manifest cut short, inside a group or after it, is damaged: the
-    // resources it lost would be missed only later.
-    for (const char* cut : {"<?xml version=\"1.0\"?>\n<ResourceManifest>\n<Resources id=\"G\">\n",
-                            "<?xml version=\"1.0\"?>\n<ResourceManifest>\n<Resources id=\"G\">\n</Resources>\n"})
-    {
-        WriteText("cut.xml", cut);
-        ResourceManager shortened(&host);
-        EXPECT_FALSE(shortened.ParseResourcesFile(dir / "cut.xml")) << cut;
-        EXPECT_NE(shortened.GetErrorText().find("Unexpected End of File"), std::string::npos);
-        EXPECT_NE(shortened.GetErrorText().find(dir / "cut.xml"), std::string::npos);
-    }
-
-    WriteText("empty.xml", "  \n");
-    ResourceManager empty(&host);
-    EXPECT_FALSE(empty.ParseResourcesFile(dir / "empty.xml"));
-    EXPECT_EQ(empty.GetErrorText(), "Expecting ResourceManifest tag on Line 2 in File '" + (dir / "empty.xml") + "'");
 }
 
 TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
@@ -170,7 +157,7 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
                       "<Font path=\"fonts/main.txt\" tags=\"a, b\"/>\n"
                       "<Image id=\"P\" path=\"!program\"/>\n"
                       "</Resources>\n"
-                      "<Resources id=\"H\"><Image path=\"x\"/></Resources>\n"))
+                      "<Resources id=\"H\" path=\"images/\"><Image path=\"x\"/></Resources>\n"))
         << manager.GetErrorText();
     const auto& images = manager.Images();
     ASSERT_TRUE(images.count("IMAGE_start"));
@@ -185,7 +172,9 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
     EXPECT_EQ(manager.Fonts().at("FONT_main")->tags, "a, b");
     EXPECT_TRUE(images.at("FONT_P")->fromProgram);
     EXPECT_EQ(images.at("FONT_P")->path, "!program");
-    // Prefix and path carry over into the next group.
+    // Prefix and path carry over into the next group. (The trailing '/' of
+    // its quoted path used to close the group tag itself.)
+    ASSERT_TRUE(images.count("FONT_x"));
     EXPECT_EQ(images.at("FONT_x")->path, "x");
     EXPECT_EQ(images.at("FONT_x")->group, "H");
 
@@ -195,24 +184,6 @@ TEST_F(ResourceManagerTest, DefaultsBuildPathsAndIds)
     EXPECT_EQ(manager.CountResources("G"), 4);
     EXPECT_EQ(manager.CountResources("H"), 1);
     EXPECT_EQ(manager.CountResources(""), 6);
-}
-
-TEST_F(ResourceManagerTest, AQuotedSlashOnAGroupTagKeepsTheGroupOpen)
-{
-    // The trailing '/' of a quoted value used to close the group tag itself.
-    ASSERT_TRUE(Parse("<Resources id=\"G\" path=\"images/\">\n"
-                      "<Image path=\"a\"/>\n"
-                      "</Resources>\n"))
-        << manager.GetErrorText();
-    ASSERT_TRUE(manager.Images().count("a"));
-    EXPECT_EQ(manager.Images().at("a")->group, "G");
-}
-
-TEST_F(ResourceManagerTest, AManifestThatStopsInsideAGroupIsRefused)
-{
-    WriteText("cut.xml", "<ResourceManifest>\n<Resources id=\"G\">\n<Image path=\"a\"/>\n");
-    EXPECT_FALSE(manager.ParseResourcesFile(dir / "cut.xml"));
-    EXPECT_EQ(manager.GetErrorText(), "Unexpected End of File on Line 2 in File '" + (dir / "cut.xml") + "'");
 }
 
 TEST_F(ResourceManagerTest, AnimationAttributes)
@@ -363,60 +334,57 @@ TEST_F(ResourceManagerTest, AlphaImagesAndGrids)
     WritePng("pic.png", 4, 2, 0xFF804020);
     WritePng("pic_alpha.png", 4, 2, 0xFF000077);
     WritePng("cel_alpha.png", 2, 2, 0xFF000033);
-    WritePng("small.png", 3, 2, 0xFF000011);
     WritePng("_pic.png", 4, 2, 0xFF000055);
     ASSERT_TRUE(Parse("<Resources id=\"G\">\n" + Defaults() +
                       "<Image id=\"Companion\" path=\"pic\" nopal=\"1\"/>\n"
                       "<Image id=\"NoAlpha\" path=\"pic\" noalpha=\"1\" nopal=\"1\"/>\n"
                       "<Image id=\"WithImage\" path=\"pic\" alphaimage=\"pic_alpha\" nopal=\"1\"/>\n"
                       "<Image id=\"WithGrid\" path=\"pic\" cols=\"2\" alphagrid=\"cel_alpha\" nopal=\"1\"/>\n"
-                      "</Resources>\n"
-                      "<Resources id=\"Bad1\">\n<Image id=\"X\" path=\"pic\" alphaimage=\"small\"/>\n</Resources>\n"
-                      "<Resources id=\"Bad2\">\n<Image id=\"Y\" path=\"pic\" cols=\"2\" alphagrid=\"pic_alpha\"/>\n</Resources>\n"))
+                      "</Resources>\n"))
         << manager.GetErrorText();
     ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
     EXPECT_EQ(manager.GetImageOrFail("Companion")->PixelAt(1, 1), 0x55804020u);
     EXPECT_EQ(manager.GetImageOrFail("NoAlpha")->PixelAt(1, 1), 0xFF804020u);
     EXPECT_EQ(manager.GetImageOrFail("WithImage")->PixelAt(1, 1), 0x77804020u);
     EXPECT_EQ(manager.GetImageOrFail("WithGrid")->PixelAt(3, 1), 0x33804020u);
-
-    EXPECT_FALSE(manager.LoadResources("Bad1"));
-    EXPECT_EQ(manager.GetErrorText(),
-              "AlphaImage size mismatch between " + (dir / "pic") + " and " + (dir / "small"));
-    EXPECT_FALSE(manager.LoadResources("Bad2"));
-    EXPECT_EQ(manager.GetErrorText(),
-              "GridAlphaImage size mismatch between " + (dir / "pic") + " and " + (dir / "pic_alpha"));
 }
 
-TEST_F(ResourceManagerTest, SoundAndFontFailures)
+TEST_F(ResourceManagerTest, EveryLoadFailureNamesWhatFailed)
 {
+    WritePng("pic.png", 4, 2, 0xFFFFFFFF);
+    WritePng("small.png", 3, 2, 0xFFFFFFFF);
     WriteText("broken.txt", "CreateLayer A; CreateLayer A;");
     WritePng("strip.png", 6, 3, 0xFFFFFFFF);
     WriteText("widths.txt", "2 3\na 3\nb 3\n");
-    ASSERT_TRUE(Parse("<Resources id=\"S\">\n" + Defaults() + "<Sound id=\"S\" path=\"gone\"/>\n</Resources>\n"
+    ASSERT_TRUE(Parse("<Resources id=\"X\">\n" + Defaults() +
+                      "<Image id=\"X\" path=\"pic\" alphaimage=\"small\"/>\n</Resources>\n"
+                      "<Resources id=\"Y\">\n<Image id=\"Y\" path=\"pic\" cols=\"2\" alphagrid=\"pic\"/>\n</Resources>\n"
+                      "<Resources id=\"S\">\n<Sound id=\"S\" path=\"gone\"/>\n</Resources>\n"
                       "<Resources id=\"F\">\n<Font id=\"F\" path=\"broken.txt\"/>\n</Resources>\n"
                       "<Resources id=\"R\">\n<Font id=\"R\" path=\"!ref:Elsewhere\"/>\n</Resources>\n"
                       "<Resources id=\"T\">\n<Font id=\"T\" path=\"widths.txt\" image=\"strip\"/>\n</Resources>\n"
                       "<Resources id=\"U\">\n<Font id=\"U\" path=\"widths.txt\" image=\"nostrip\"/>\n</Resources>\n"))
         << manager.GetErrorText();
     host.sounds.missing.insert(dir / "gone");
-    EXPECT_FALSE(manager.LoadResources("S"));
-    EXPECT_EQ(manager.GetErrorText(), "Failed to load sound: " + (dir / "gone"));
-
-    EXPECT_FALSE(manager.LoadResources("F"));
-    EXPECT_EQ(manager.GetErrorText(), "Failed to load font: " + (dir / "broken.txt"));
+    const std::pair<const char*, std::string> cases[] = {
+        {"X", "AlphaImage size mismatch between " + (dir / "pic") + " and " + (dir / "small")},
+        {"Y", "GridAlphaImage size mismatch between " + (dir / "pic") + " and " + (dir / "pic")},
+        {"S", "Failed to load sound: " + (dir / "gone")},
+        {"F", "Failed to load font: " + (dir / "broken.txt")},
+        {"R", "Ref font not found: Elsewhere"},
+        {"U", "Failed to load image: " + (dir / "nostrip")},
+    };
+    for (const auto& [group, error] : cases)
+    {
+        EXPECT_FALSE(manager.LoadResources(group)) << group;
+        EXPECT_EQ(manager.GetErrorText(), error);
+    }
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_NE(host.errors[0].find("Layer Already Exists"), std::string::npos);
-
-    EXPECT_FALSE(manager.LoadResources("R"));
-    EXPECT_EQ(manager.GetErrorText(), "Ref font not found: Elsewhere");
-
+    // A font drawn from a strip of cels.
     ASSERT_TRUE(manager.LoadResources("T")) << manager.GetErrorText();
     EXPECT_EQ(manager.GetFontOrFail("T")->TextWidth("aB"), 6);
     EXPECT_NE(manager.Fonts().at("T")->stripImage, nullptr);
-
-    EXPECT_FALSE(manager.LoadResources("U"));
-    EXPECT_EQ(manager.GetErrorText(), "Failed to load image: " + (dir / "nostrip"));
 
     ResourceManager silent;
     ASSERT_TRUE(silent.ParseResourcesFile(Manifest("<Resources id=\"S\">\n" + Defaults() +
