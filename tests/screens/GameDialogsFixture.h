@@ -17,13 +17,18 @@
 #include "game/app/SaveFolder.h"
 #include "game/app/TextTable.h"
 #include "game/board/Board.h"
+#include "game/screens/AskDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,21 +76,46 @@ public:
     std::vector<std::pair<int, int>> fadeIns;
 };
 
+// The generated data, or none where it is not built.
+inline const char* GameData()
+{
+    const char* data = std::getenv("QUILLO_DATA_DIR");
+    return data && std::filesystem::exists(std::filesystem::path(data) / "properties" / "resources.xml") ? data
+                                                                                                       : nullptr;
+}
+
+// The game's folder for a test: the data's folders linked in, those named
+// in `copied` as folders of links (so that a test can take a file away);
+// the test runs inside it.
+inline void EnterGameWorld(const TempDir& dir, std::filesystem::path& old,
+                           std::initializer_list<const char*> copied = {})
+{
+    namespace fs = std::filesystem;
+    const fs::path data = GameData(), root = dir.Path();
+    old = fs::current_path();
+    for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
+    {
+        if (std::find(copied.begin(), copied.end(), std::string_view(sub)) == copied.end())
+        {
+            fs::create_directory_symlink(data / sub, root / sub);
+            continue;
+        }
+        fs::create_directory(root / sub);
+        for (const auto& entry : fs::directory_iterator(data / sub))
+            fs::create_symlink(entry.path(), root / sub / entry.path().filename());
+    }
+    fs::current_path(root);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+}
+
 class GameDialogsTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        const char* data = std::getenv("QUILLO_DATA_DIR");
-        if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
+        if (!GameData())
             GTEST_SKIP() << "the generated game data is not built";
-        m_old = fs::current_path();
-        for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
-            fs::create_directory_symlink(fs::path(data) / sub, fs::path(m_dir.Path()) / sub);
-        fs::current_path(fs::path(m_dir.Path()));
-        setenv("XDG_CONFIG_HOME", (fs::path(m_dir.Path()) / "config").c_str(), 1);
-
+        EnterGameWorld(m_dir, m_old);
         app = std::make_unique<GameDialogsApp>();
         ASSERT_TRUE(app->Load());
         std::string language;
@@ -112,23 +142,10 @@ protected:
     // fills in for the texts that take them.
     static std::string NumberedText(int n)
     {
-        switch (n)
-        {
-        case 31:
-        case 33:
-        case 41:
-        case 57:
-        case 58:
-            return "t" + std::to_string(n) + " %d";
-        case 34:
-            return "t34 %d-%d";
-        case 52:
-            return "t52 %s";
-        case 75:
-            return "t75 %s";
-        default:
-            return "t" + std::to_string(n);
-        }
+        static const std::map<int, std::string> placeholders = {
+            {31, " %d"}, {33, " %d"}, {34, " %d-%d"}, {41, " %d"}, {52, " %s"}, {57, " %d"}, {58, " %d"}, {75, " %s"}};
+        const auto it = placeholders.find(n);
+        return "t" + std::to_string(n) + (it == placeholders.end() ? "" : it->second);
     }
 
     Spindrel::Board& TheBoard() { return *app->GetBoard(); }
@@ -150,6 +167,30 @@ protected:
         wm.MouseUp(x, y, 1);
     }
     void Click(const Quillo::Widget& w) { ClickAt(w.x + w.width / 2, w.y + w.height / 2); }
+
+    template <typename T = Quillo::Dialog>
+    T* Open(int id)
+    {
+        return dynamic_cast<T*>(app->FindDialog(id));
+    }
+    // The first widget of the kind on screen that `is` accepts.
+    template <typename W>
+    W* Find(const std::function<bool(const W&)>& is = nullptr)
+    {
+        for (Quillo::Widget* w : app->widgetManager->Widgets())
+            if (auto* found = dynamic_cast<W*>(w); found && (!is || is(*found)))
+                return found;
+        return nullptr;
+    }
+    // The question of the kind asked, answered with its first or second button.
+    void Answer(int askKind, bool first = true)
+    {
+        app->ShowAskDialog(askKind);
+        Quillo::Dialog* ask = Open(Spindrel::AskDialog::kDialogId);
+        ASSERT_NE(ask, nullptr);
+        ASSERT_NE(first ? ask->FirstButton() : ask->SecondButton(), nullptr);
+        Click(first ? *ask->FirstButton() : *ask->SecondButton());
+    }
 
     TempDir m_dir;
     std::filesystem::path m_old;
