@@ -71,9 +71,8 @@ TEST_F(GameFlow, TheIdleBoardBehindTheMenuTakesNoKeysAfterTheOptions)
 {
     app->Profiles().ChooseByName("Ann Lee");
     ClickBall(MainMenuWidget::kOptionsId);
-    Quillo::Dialog* options = app->FindDialog(OptionsDialog::kDialogId);
-    ASSERT_NE(options, nullptr);
-    Click(*options->FirstButton());
+    ASSERT_NE(Open(OptionsDialog::kDialogId), nullptr);
+    Click(*Open(OptionsDialog::kDialogId)->FirstButton());
     app->DeleteQueuedWidgets();
     ASSERT_EQ(app->FindDialog(OptionsDialog::kDialogId), nullptr);
     EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
@@ -171,8 +170,7 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
 
     // The player list closes through Cancel; the new-player dialog over it
     // is cancelled from its name field.
-    const Quillo::Widget& link = PlayerLink();
-    ClickAt(link.x + link.width / 2, link.y + link.height / 2);
+    Click(PlayerLink());
     ASSERT_NE(app->FindDialog(SelectPlayerDialog::kDialogId), nullptr);
     app->OpenNewPlayerDialog(Quillo::Dialog::kButtonsOkCancel);
     ASSERT_NE(app->FindDialog(NewPlayerDialog::kDialogId), nullptr);
@@ -187,7 +185,7 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
     // The forced new-player dialog has no way out but a name.
     app->OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
     Key(Escape);
-    auto* name = dynamic_cast<NewPlayerDialog*>(app->FindDialog(NewPlayerDialog::kDialogId));
+    auto* name = Open<NewPlayerDialog>(NewPlayerDialog::kDialogId);
     ASSERT_NE(name, nullptr);
     // A message over it closes with Escape, and the typing goes on in the
     // name field.
