@@ -76,46 +76,56 @@ public:
     std::vector<std::pair<int, int>> fadeIns;
 };
 
-// The generated data, or none where it is not built.
-inline const char* GameData()
-{
-    const char* data = std::getenv("QUILLO_DATA_DIR");
-    return data && std::filesystem::exists(std::filesystem::path(data) / "properties" / "resources.xml") ? data
-                                                                                                       : nullptr;
-}
-
-// The game's folder for a test: the data's folders linked in, those named
-// in `copied` as folders of links (so that a test can take a file away);
-// the test runs inside it.
-inline void EnterGameWorld(const TempDir& dir, std::filesystem::path& old,
-                           std::initializer_list<const char*> copied = {})
-{
-    namespace fs = std::filesystem;
-    const fs::path data = GameData(), root = dir.Path();
-    old = fs::current_path();
-    for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
-    {
-        if (std::find(copied.begin(), copied.end(), std::string_view(sub)) == copied.end())
-        {
-            fs::create_directory_symlink(data / sub, root / sub);
-            continue;
-        }
-        fs::create_directory(root / sub);
-        for (const auto& entry : fs::directory_iterator(data / sub))
-            fs::create_symlink(entry.path(), root / sub / entry.path().filename());
-    }
-    fs::current_path(root);
-    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-}
-
-class GameDialogsTest : public ::testing::Test
+// A folder of the test's own with the generated data's folders linked in,
+// those that Copied() names as folders of links (so that a test can take a
+// file away), and an empty "_save"; the test runs inside it.
+class GameWorldTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (!GameData())
+        namespace fs = std::filesystem;
+        const char* data = std::getenv("QUILLO_DATA_DIR");
+        if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
             GTEST_SKIP() << "the generated game data is not built";
-        EnterGameWorld(m_dir, m_old);
+        const fs::path root = m_dir.Path();
+        const auto copied = Copied();
+        m_old = fs::current_path();
+        for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
+        {
+            if (std::find(copied.begin(), copied.end(), std::string_view(sub)) == copied.end())
+            {
+                fs::create_directory_symlink(fs::path(data) / sub, root / sub);
+                continue;
+            }
+            fs::create_directory(root / sub);
+            for (const auto& entry : fs::directory_iterator(fs::path(data) / sub))
+                fs::create_symlink(entry.path(), root / sub / entry.path().filename());
+        }
+        fs::current_path(root);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (!m_old.empty())
+            std::filesystem::current_path(m_old);
+    }
+    virtual std::vector<std::string_view> Copied() const { return {}; }
+
+    std::string SaveFile(const std::string& name) const { return m_dir / ("_save/" + name); }
+
+    TempDir m_dir;
+    std::filesystem::path m_old;
+};
+
+class GameDialogsTest : public GameWorldTest
+{
+protected:
+    void SetUp() override
+    {
+        GameWorldTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         app = std::make_unique<GameDialogsApp>();
         ASSERT_TRUE(app->Load());
         std::string language;
@@ -134,8 +144,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        if (!m_old.empty())
-            std::filesystem::current_path(m_old);
+        GameWorldTest::TearDown();
     }
 
     // Text n of the test language: "t<n>", with the placeholders the game
@@ -156,8 +165,6 @@ protected:
         app->StartStage(stageIndex);
     }
     Spindrel::GameState& State() { return app->GetBoard()->Logic().State(); }
-    std::string SaveFile(const std::string& name) const { return m_dir / ("_save/" + name); }
-
     // A real click: the mouse moves there, goes down and up.
     void ClickAt(int x, int y)
     {
@@ -192,7 +199,5 @@ protected:
         Click(first ? *ask->FirstButton() : *ask->SecondButton());
     }
 
-    TempDir m_dir;
-    std::filesystem::path m_old;
     std::unique_ptr<GameDialogsApp> app;
 };

@@ -299,20 +299,10 @@ TEST_F(GameFlow, HoverLightsFollowTheMouse)
 }
 
 // Start-up on the game's data, of which a test may replace a level file.
-class StartUp : public ::testing::Test
+class StartUp : public GameWorldTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!GameData())
-            GTEST_SKIP() << "the generated game data is not built";
-        EnterGameWorld(m_dir, m_old, {"gfx", "levels"});
-    }
-    void TearDown() override
-    {
-        if (!m_old.empty())
-            fs::current_path(m_old);
-    }
+    std::vector<std::string_view> Copied() const override { return {"gfx", "levels"}; }
 
     void Replace(const std::string& name, const std::string& content)
     {
@@ -331,13 +321,11 @@ protected:
         EXPECT_TRUE(app.IsShuttingDown() || app.ClosePending());
         ASSERT_NE(app.GetTitleScreen(), nullptr);
         EXPECT_FALSE(app.GetTitleScreen()->Link()->visible);
-        EXPECT_FALSE(fs::exists(fs::path(m_dir.Path()) / "_save" / "spindrel.rec"));
+        EXPECT_FALSE(fs::exists(SaveFile("spindrel.rec")));
         ASSERT_EQ(app.platformFake->boxes.size(), 1u);
         EXPECT_NE(app.platformFake->boxes[0].find(file), std::string::npos) << app.platformFake->boxes[0];
     }
 
-    TempDir m_dir;
-    fs::path m_old;
 };
 
 TEST_F(StartUp, AMissingOrDamagedLevelFileStopsTheGame)
