@@ -33,29 +33,31 @@ TEST_F(GameJourney, FromTheTitleScreenToQuitting)
     Journey journey(app);
     ScreenGolden golden(app, (m_old / "journey").string());
     std::set<int> barWidths;
+    // A while on a screen, the screen compared, then what the player does.
+    const auto look = [&](double ms, const std::string& screen, Journey::Action then = nullptr) {
+        journey.Wait(ms);
+        journey.Do(screen, [&golden, screen, then](JourneyApp& a) {
+            golden.Check(screen);
+            if (then)
+                then(a);
+        });
+    };
 
     journey.Then("the loading bar fills", [&](JourneyApp& a) {
         barWidths.insert(static_cast<int>(a.GetLoadingProgress() * 100));
         return a.Loaded();
     });
-    journey.Wait(200);
-    journey.Do("title screen", [&](JourneyApp&) { golden.Check("title"); });
+    look(200, "title");
     journey.ClickTitleLink();
     journey.Then("the main menu asks for a name", [](JourneyApp& a) {
         return a.GetMainMenu() != nullptr && a.FindDialog(Journey::kNameDialog) != nullptr;
     });
-    journey.Wait(300);
-    journey.Do("new player", [&](JourneyApp& a) {
-        golden.Check("new-player");
+    look(300, "new-player", [](JourneyApp& a) {
         a.player->Type("Ann Lee");
         a.player->Key(13);
     });
     journey.Closes("the profile is made", Journey::kNameDialog);
-    journey.Wait(300);
-    journey.Do("main menu", [&](JourneyApp& a) {
-        golden.Check("main-menu");
-        ClickBall(a, MainMenuWidget::kOptionsId);
-    });
+    look(300, "main-menu", [](JourneyApp& a) { ClickBall(a, MainMenuWidget::kOptionsId); });
     // Behind the menu the board is idle: after the options, Escape and
     // Space must not open its in-game menu (nor save and fake a game).
     journey.Opens("the menu's options open", Journey::kOptionsDialog);
@@ -76,9 +78,7 @@ TEST_F(GameJourney, FromTheTitleScreenToQuitting)
         ClickBall(a, MainMenuWidget::kStartId);
     });
     journey.Then("the stage selection opens", [](JourneyApp& a) { return a.GetSelectStage() != nullptr; });
-    journey.Wait(300);
-    journey.Do("stage selection", [&](JourneyApp& a) {
-        golden.Check("select-stage");
+    look(300, "select-stage", [](JourneyApp& a) {
         // How long the loading thread took moves the clock the generators
         // were seeded from; the level itself is dealt the same every run.
         Quillo::SeedRandomInt(7);
@@ -88,19 +88,14 @@ TEST_F(GameJourney, FromTheTitleScreenToQuitting)
         ClickStageSlot(a, 0);
     });
     journey.Then("level 1 starts", Playing);
-    journey.Wait(1500);
-    journey.Do("playing", [&](JourneyApp&) { golden.Check("level-1"); });
+    look(1500, "level-1");
     journey.Then("level 1 is won", [](JourneyApp& a) {
         if (a.FindDialog(kTableDialog) != nullptr)
             return true;
         ClickAPair(a);
         return false;
     });
-    journey.Wait(500);
-    journey.Do("statistics", [&](JourneyApp& a) {
-        golden.Check("statistics");
-        a.player->Key(32);
-    });
+    look(500, "statistics", [](JourneyApp& a) { a.player->Key(32); });
     journey.Then("level 2 starts", [](JourneyApp& a) {
         return a.FindDialog(kTableDialog) == nullptr && a.GetBoard()->Logic().State().level == 2 &&
                !a.GetBoard()->Logic().State().intro;
@@ -112,11 +107,8 @@ TEST_F(GameJourney, FromTheTitleScreenToQuitting)
     journey.Wait(300);
     journey.ClickBall("start again", MainMenuWidget::kStartId);
     journey.Opens("the continue question opens", Journey::kAskDialog);
-    journey.Wait(300);
-    journey.Do("continue", [&](JourneyApp& a) {
-        golden.Check("continue-question");
-        ClickWidget(a, a.FindDialog(Journey::kAskDialog)->FirstButton());
-    });
+    look(300, "continue-question",
+         [](JourneyApp& a) { ClickWidget(a, a.FindDialog(Journey::kAskDialog)->FirstButton()); });
     journey.Then("the saved game goes on at level 2", [](JourneyApp& a) {
         return a.GetMainMenu() == nullptr && a.GetBoard()->Logic().IsActive() &&
                a.GetBoard()->Logic().State().level == 2;
@@ -127,11 +119,7 @@ TEST_F(GameJourney, FromTheTitleScreenToQuitting)
     journey.Wait(300);
     journey.ClickBall("high scores", MainMenuWidget::kHighScoresId);
     journey.Opens("the table opens", kTableDialog);
-    journey.Wait(300);
-    journey.Do("high-score table", [&](JourneyApp& a) {
-        golden.Check("high-scores");
-        ClickWidget(a, a.FindDialog(kTableDialog)->FirstButton());
-    });
+    look(300, "high-scores", [](JourneyApp& a) { ClickWidget(a, a.FindDialog(kTableDialog)->FirstButton()); });
     journey.Closes("the table closes", kTableDialog);
     journey.ClickBall("quit", MainMenuWidget::kQuitId);
 

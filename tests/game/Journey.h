@@ -108,12 +108,12 @@ inline bool Playing(JourneyApp& app)
 
 // Clicks two face-down balls of the same picture that are in view. The
 // pictures are read from the game, as a player with a perfect memory.
-inline bool ClickAPair(JourneyApp& app)
+inline void ClickAPair(JourneyApp& app)
 {
     Spindrel::BoardLogic& logic = app.GetBoard()->Logic();
     const Spindrel::GameState& s = logic.State();
     if (s.intro || s.pairPending || s.levelComplete || logic.OpenCount() != 0)
-        return false;
+        return;
     // A click near the menu button would take the button instead.
     const Quillo::Widget* menu = app.GetBoard()->MenuButton();
     const auto underMenu = [menu](const Spindrel::Ball& b) {
@@ -132,9 +132,8 @@ inline bool ClickAPair(JourneyApp& app)
             continue;
         app.player->Click(int(std::lround(first->second->x)), int(std::lround(first->second->y)));
         app.player->Click(int(std::lround(b.x)), int(std::lround(b.y)));
-        return true;
+        return;
     }
-    return false;
 }
 
 // Runs the steps in order from the platform's event polls, one step a
