@@ -161,29 +161,6 @@ TEST_F(GameDialogsTest, SpaceInTheStatisticsGoesOnToTheNextLevel)
     EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
 }
 
-TEST_F(GameDialogsTest, GameOverPlaysOnFromTheLatestStageReached)
-{
-    StartPlaying(0);
-    State().checkpointLevel = 11;
-    State().level = 13;
-    State().score = 5300;
-    State().lives = 0;
-    TheBoard().SetPaused(true);
-    app->ShowDialog(BoardDialog::GameOver);
-    GameOverDialog* over = Open<GameOverDialog>(GameOverDialog::kDialogId);
-    ASSERT_NE(over, nullptr);
-    EXPECT_EQ(over->width, GameOverDialog::kWidth);
-    EXPECT_EQ(over->x, (800 - GameOverDialog::kWidth) / 2);
-
-    Click(*over->FirstButton());
-
-    EXPECT_EQ(app->FindDialog(GameOverDialog::kDialogId), nullptr);
-    EXPECT_EQ(State().pauseDepth, 0);
-    EXPECT_EQ(State().level, 11);
-    EXPECT_EQ(State().lives, 3);
-    EXPECT_EQ(State().score, 0);
-}
-
 TEST_F(GameDialogsTest, HighScoresCloseAndReleaseTheMenuPause)
 {
     app->PauseBoardForDialog();
@@ -318,16 +295,21 @@ TEST_F(GameDialogsTest, PauseOverlayCoversTheBoardWhilePaused)
     EXPECT_EQ(Find<DarkenWidget>(), nullptr);
 }
 
-TEST_F(GameDialogsTest, TheGameOverTableMarksTheRowJustWon)
+TEST_F(GameDialogsTest, GameOverMarksTheRowJustWonAndPlaysOnFromTheLatestStageReached)
 {
     StartPlaying(0);
+    State().checkpointLevel = 11;
+    State().level = 13;
     State().score = 28000;
+    State().lives = 0;
     // As the board does at game over: the score enters the table at place 2.
     ASSERT_EQ(app->EnterHighScore(State().score), 1);
     TheBoard().SetPaused(true);
     app->ShowDialog(BoardDialog::GameOver);
     GameOverDialog* over = Open<GameOverDialog>(GameOverDialog::kDialogId);
     ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->width, GameOverDialog::kWidth);
+    EXPECT_EQ(over->x, (800 - GameOverDialog::kWidth) / 2);
     const auto image = Drawn(*over);
 
     // Rows are 25 pixels apart with their baselines from y 100; row i's
@@ -343,6 +325,14 @@ TEST_F(GameDialogsTest, TheGameOverTableMarksTheRowJustWon)
     }
     // The result and next-start lines in their green below the table.
     EXPECT_GT(CountTinted(*image, 330, 420, Quillo::Color(190, 255, 190)), 0);
+
+    Click(*over->FirstButton());
+
+    EXPECT_EQ(app->FindDialog(GameOverDialog::kDialogId), nullptr);
+    EXPECT_EQ(State().pauseDepth, 0);
+    EXPECT_EQ(State().level, 11);
+    EXPECT_EQ(State().lives, 3);
+    EXPECT_EQ(State().score, 0);
 }
 
 TEST_F(GameDialogsTest, HighScoreColumnsStayApartForTheLongestNames)

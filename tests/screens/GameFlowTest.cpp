@@ -157,8 +157,24 @@ TEST_F(GameFlow, ClosingTheWindowMidLevelSuspendsTheGame)
     EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
 }
 
-TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
+TEST_F(GameFlow, EscapeGoesBackOrClosesOnlyWhatMerelyCloses)
 {
+    // Back from the stages and the help.
+    ClickBall(MainMenuWidget::kStartId);
+    ASSERT_NE(app->GetSelectStage(), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->GetSelectStage(), nullptr);
+    ASSERT_NE(app->GetMainMenu(), nullptr);
+
+    ClickBall(MainMenuWidget::kHelpId);
+    HelpWidget* help = Find<HelpWidget>();
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help->BackButton(), nullptr);
+    EXPECT_GT(help->BackButton()->width, 0);
+    Key(Escape);
+    EXPECT_EQ(Find<HelpWidget>(), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+
     app->Profiles().ChooseByName("Ann");
     // The high scores close and the menu keeps the keys.
     ClickBall(MainMenuWidget::kHighScoresId);
@@ -222,24 +238,6 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
     Key(Escape);
     EXPECT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
     EXPECT_FALSE(fs::exists(SaveFile("Ann.sav")));
-}
-
-TEST_F(GameFlow, EscapeGoesBackFromTheStagesAndTheHelp)
-{
-    ClickBall(MainMenuWidget::kStartId);
-    ASSERT_NE(app->GetSelectStage(), nullptr);
-    Key(Escape);
-    EXPECT_EQ(app->GetSelectStage(), nullptr);
-    ASSERT_NE(app->GetMainMenu(), nullptr);
-
-    ClickBall(MainMenuWidget::kHelpId);
-    HelpWidget* help = Find<HelpWidget>();
-    ASSERT_NE(help, nullptr);
-    ASSERT_NE(help->BackButton(), nullptr);
-    EXPECT_GT(help->BackButton()->width, 0);
-    Key(Escape);
-    EXPECT_EQ(Find<HelpWidget>(), nullptr);
-    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
 }
 
 TEST_F(GameFlow, APageTurnDoesNotChooseTheSameSlotOfTheOtherPage)

@@ -210,33 +210,27 @@ TEST_F(PlayerDialogs, DeletingTheLastRowMakesTheRowAboveCurrentAndRemovesItsFile
     EXPECT_EQ(NewPlayer(), nullptr);
 }
 
-TEST_F(PlayerDialogs, DeletingAnotherRowMakesTheFollowingProfileCurrent)
+TEST_F(PlayerDialogs, CancelledDeletionKeepsEverythingAndDeletingAnotherRowMakesTheFollowingCurrent)
 {
     AddProfiles({"Ann", "Bob", "Cy"});
+    Touch("Ann.sta");
     SelectPlayerDialog& select = OpenSelectPlayer();
+    ClickRow(select, 0);
+    Delete(select, false);
+    EXPECT_EQ(app.Profiles().Count(), 3);
+    EXPECT_EQ(app.Profiles().CurrentName(), "Cy");
+    EXPECT_TRUE(fs::exists(Saved("Ann.sta")));
+    EXPECT_EQ(select.List().GetLineCount(), 3);
+    EXPECT_EQ(AskDelete(), nullptr);
+
     ClickRow(select, 1);
     Delete(select, true);
     EXPECT_EQ(app.Profiles().CurrentId(), 1);
     EXPECT_EQ(app.Profiles().CurrentName(), "Cy");
     EXPECT_EQ(select.List().GetLine(1), "Cy");
-
     // OK afterwards keeps the profile that became current.
     Click(*select.FirstButton());
     EXPECT_EQ(app.Profiles().CurrentName(), "Cy");
-}
-
-TEST_F(PlayerDialogs, CancelledDeletionKeepsEverything)
-{
-    AddProfiles({"Ann", "Bob"});
-    Touch("Ann.sta");
-    SelectPlayerDialog& select = OpenSelectPlayer();
-    ClickRow(select, 0);
-    Delete(select, false);
-    EXPECT_EQ(app.Profiles().Count(), 2);
-    EXPECT_EQ(app.Profiles().CurrentName(), "Bob");
-    EXPECT_TRUE(fs::exists(Saved("Ann.sta")));
-    EXPECT_EQ(select.List().GetLineCount(), 2);
-    EXPECT_EQ(AskDelete(), nullptr);
 }
 
 TEST_F(PlayerDialogs, DeletingTheOnlyProfileForcesANewPlayer)
