@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <string_view>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -65,63 +66,30 @@ std::vector<std::string> DataFiles()
     return files;
 }
 
-enum class Damage
-{
-    Half,
-    OneByte,
-    Empty,
-    Zeros,
-};
+using Bytes = std::vector<char>;
 
-const char* Name(Damage d)
+struct Damage
 {
-    switch (d)
-    {
-    case Damage::Half:
-        return "cut to half";
-    case Damage::OneByte:
-        return "cut to one byte";
-    case Damage::Empty:
-        return "empty";
-    case Damage::Zeros:
-        return "zero-filled";
-    }
-    return "";
-}
+    const char* key; // in QUILLO_DAMAGES
+    const char* name;
+    Bytes (*apply)(const Bytes&);
+};
+constexpr Damage kDamages[] = {
+    {"half", "cut to half", [](const Bytes& b) { return Bytes(b.begin(), b.begin() + long(b.size() / 2)); }},
+    {"byte", "cut to one byte", [](const Bytes& b) { return Bytes(b.begin(), b.begin() + long(std::min<size_t>(b.size(), 1))); }},
+    {"empty", "empty", [](const Bytes&) { return Bytes(); }},
+    {"zeros", "zero-filled", [](const Bytes& b) { return Bytes(b.size(), 0); }}};
 
 // Every damage, or those QUILLO_DAMAGES lists ("half,zeros": the sanitizer
 // build, where the shallow ones are left to the fuzz targets).
 std::vector<Damage> Damages()
 {
     const char* only = std::getenv("QUILLO_DAMAGES");
-    if (!only || !*only)
-        return {Damage::Half, Damage::OneByte, Damage::Empty, Damage::Zeros};
-    const std::string list = only;
     std::vector<Damage> damages;
-    const std::pair<const char*, Damage> names[] = {
-        {"half", Damage::Half}, {"byte", Damage::OneByte}, {"empty", Damage::Empty}, {"zeros", Damage::Zeros}};
-    for (const auto& [name, damage] : names)
-    {
-        if (list.find(name) != std::string::npos)
-            damages.push_back(damage);
-    }
+    for (const Damage& d : kDamages)
+        if (!only || !*only || std::string_view(only).find(d.key) != std::string_view::npos)
+            damages.push_back(d);
     return damages;
-}
-
-std::vector<char> Damaged(const std::vector<char>& bytes, Damage d)
-{
-    switch (d)
-    {
-    case Damage::Half:
-        return {bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2)};
-    case Damage::OneByte:
-        return {bytes.begin(), bytes.begin() + static_cast<long>(std::min<size_t>(bytes.size(), 1))};
-    case Damage::Empty:
-        return {};
-    case Damage::Zeros:
-        return std::vector<char>(bytes.size(), 0);
-    }
-    return bytes;
 }
 
 // The game as the program runs it, on the fake platform with every message
@@ -317,16 +285,16 @@ TEST_P(DamagedDataTest, TheGameGoesOnOrStopsNamingTheFile)
         GTEST_SKIP() << "the generated game data is not built";
     const std::string file = GetParam();
     std::ifstream in(fs::path(data) / file, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), {});
     const int level = LevelOnTrack(file);
 
-    for (Damage damage : Damages())
+    for (const Damage& damage : Damages())
     {
-        SCOPED_TRACE(file + " " + Name(damage));
+        SCOPED_TRACE(file + " " + damage.name);
         TempDir dir;
         const fs::path world = dir.Path();
         MakeWorld(world, data, file);
-        const auto copy = Damaged(bytes, damage);
+        const Bytes copy = damage.apply(bytes);
         std::ofstream(world / file, std::ios::binary).write(copy.data(), static_cast<std::streamsize>(copy.size()));
 
         const Outcome outcome = RunGame(world, level);
@@ -346,9 +314,6 @@ TEST_P(DamagedDataTest, TheGameGoesOnOrStopsNamingTheFile)
             EXPECT_NE(Lower(text), "error") << box;
         }
         EXPECT_TRUE(named) << "no message names the file:\n" << outcome.boxes;
-        std::printf("%-36s %-16s %s\n", file.c_str(), Name(damage),
-                    stopped ? ("stopped: " + outcome.boxes.substr(0, outcome.boxes.find(kBoxEnd))).c_str()
-                            : (outcome.boxes.empty() ? "went on" : "went on after a warning"));
     }
 }
 

@@ -1,14 +1,13 @@
 // The built program on a machine whose display cannot start: it must say
 // so and fail, not end quietly with success.
 #include "../support/TempDir.h"
+#include "framework/platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -23,9 +22,7 @@ TEST(NoDisplay, TheProgramReportsItAndEndsWithAFailure)
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_NE(WEXITSTATUS(status), 0);
-    std::ifstream err(dir / "err.txt");
-    std::stringstream text;
-    text << err.rdbuf();
-    EXPECT_NE(text.str().find("[FATAL ERROR]"), std::string::npos) << text.str();
-    EXPECT_NE(text.str().find("cannot start its display"), std::string::npos) << text.str();
+    const std::string text = Quillo::FileSystem::ReadTextFile(dir / "err.txt").value_or("");
+    EXPECT_NE(text.find("[FATAL ERROR]"), std::string::npos) << text;
+    EXPECT_NE(text.find("cannot start its display"), std::string::npos) << text;
 }

@@ -44,13 +44,7 @@ TEST(FileSystem, AtomicWriteReplacesOrKeepsTheOldFile)
 
     // A target in a directory that does not exist fails and leaves no stray files.
     EXPECT_FALSE(FileSystem::WriteFileAtomic(dir / "nope/save.dat", "x"));
-    int entries = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.Path()))
-    {
-        (void)e;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST(FileSystem, AnAppendCutShortByAFullDiskLeavesTheFileAsItWas)

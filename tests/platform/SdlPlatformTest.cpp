@@ -9,21 +9,13 @@ using namespace Quillo;
 
 TEST(SdlKeyMap, GivesTheFrameworkKeyCodes)
 {
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 65);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_z), 90);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_0), 48);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1), 112);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12), 123);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_LSHIFT), 16);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_RCTRL), 17);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_LALT), 18);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 27);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_SPACE), 32);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_LEFT), 37);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_DOWN), 40);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_0), 96);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_9), 105);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_VOLUMEUP), 0) << "unknown keys are dropped";
+    const std::pair<SDL_Keycode, int> keys[] = {
+        {SDLK_a, 65},     {SDLK_z, 90},     {SDLK_0, 48},     {SDLK_F1, 112},    {SDLK_F12, 123},
+        {SDLK_LSHIFT, 16}, {SDLK_RCTRL, 17}, {SDLK_LALT, 18},  {SDLK_ESCAPE, 27}, {SDLK_SPACE, 32},
+        {SDLK_LEFT, 37},  {SDLK_DOWN, 40},  {SDLK_KP_0, 96},  {SDLK_KP_9, 105},
+        {SDLK_VOLUMEUP, 0}}; // unknown keys are dropped
+    for (const auto& [sdl, code] : keys)
+        EXPECT_EQ(VirtualKeyFromSdl(sdl), code) << SDL_GetKeyName(sdl);
 }
 
 // Runs on SDL's dummy video driver: events pushed into SDL's queue come out
@@ -36,48 +28,49 @@ protected:
         std::string error;
         platform = SdlPlatform::Create(error);
         ASSERT_TRUE(platform) << error;
-        WindowSpec desired;
-        desired.title = "test";
-        ASSERT_TRUE(platform->CreateWindow(desired)) << platform->LastError();
+        ASSERT_TRUE(platform->CreateWindow(WindowSpec{.title = "test"})) << platform->LastError();
+        Events();
+    }
+    static void PushButton(uint8_t button, uint8_t clicks, int x = 0, int y = 0)
+    {
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = button;
+        e.button.clicks = clicks;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+    static void PushText(const char* utf8)
+    {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+    }
+    // Everything queued, translated.
+    std::vector<PlatformEvent> Events()
+    {
+        std::vector<PlatformEvent> got;
+        for (PlatformEvent e; platform->PollEvent(e);)
+            got.push_back(e);
+        return got;
     }
     std::unique_ptr<SdlPlatform> platform;
 };
 
 TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
 {
-    PlatformEvent e;
-    while (platform->PollEvent(e))
-    {
-    }
-
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
     key.key.keysym.sym = SDLK_c;
     key.key.keysym.mod = KMOD_LCTRL;
     SDL_PushEvent(&key);
+    PushButton(SDL_BUTTON_LEFT, 2, 120, 45);
+    PushButton(SDL_BUTTON_RIGHT, 3);
+    PushText("\xC3\xA9" "a\xE2\x82\xAC"); // e-acute, a, euro sign
 
-    SDL_Event down{};
-    down.type = SDL_MOUSEBUTTONDOWN;
-    down.button.button = SDL_BUTTON_LEFT;
-    down.button.clicks = 2;
-    down.button.x = 120;
-    down.button.y = 45;
-    SDL_PushEvent(&down);
-
-    SDL_Event right{};
-    right.type = SDL_MOUSEBUTTONDOWN;
-    right.button.button = SDL_BUTTON_RIGHT;
-    right.button.clicks = 3;
-    SDL_PushEvent(&right);
-
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;
-    std::strcpy(text.text.text, "\xC3\xA9" "a\xE2\x82\xAC"); // e-acute, a, euro sign
-    SDL_PushEvent(&text);
-
-    std::vector<PlatformEvent> got;
-    while (platform->PollEvent(e))
-        got.push_back(e);
+    const auto got = Events();
     ASSERT_EQ(got.size(), 6u);
     EXPECT_EQ(got[0].type, EventType::KeyDown);
     EXPECT_EQ(got[0].code, 'C');
@@ -105,23 +98,13 @@ TEST_F(SdlPlatformFixture, PresentsAndAnswersBoxesWithoutBlocking)
 
 TEST_F(SdlPlatformFixture, TypedTextArrivesAsLatin1AndAltGrTypes)
 {
-    PlatformEvent e;
-    while (platform->PollEvent(e))
-    {
-    }
     auto typed = [&](const char* utf8, SDL_Keymod held) {
         SDL_SetModState(held);
-        SDL_Event text{};
-        text.type = SDL_TEXTINPUT;
-        std::strncpy(text.text.text, utf8, sizeof text.text.text - 1);
-        SDL_PushEvent(&text);
+        PushText(utf8);
         std::string out;
-        PlatformEvent event;
-        while (platform->PollEvent(event))
-        {
-            if (event.type == EventType::Char)
-                out.push_back(static_cast<char>(event.code));
-        }
+        for (const PlatformEvent& e : Events())
+            if (e.type == EventType::Char)
+                out.push_back(static_cast<char>(e.code));
         SDL_SetModState(KMOD_NONE);
         return out;
     };
@@ -130,4 +113,34 @@ TEST_F(SdlPlatformFixture, TypedTextArrivesAsLatin1AndAltGrTypes)
     EXPECT_EQ(typed("{", KMOD_RALT), "{");
     EXPECT_EQ(typed("\xE2\x82\xAC", KMOD_RALT), "") << "the euro sign has no Latin-1 byte";
     EXPECT_EQ(typed("f", KMOD_LALT), "") << "left Alt with a letter is a shortcut";
+}
+
+// The mouse lands where the picture is: mapped through the letterbox of the
+// window's real size, windowed too (a window that full screen was refused
+// to, or that a window manager made larger).
+TEST_F(SdlPlatformFixture, MouseFollowsThePictureInALargerWindow)
+{
+    ASSERT_EQ(platform->InitPresenter(false, false), 0);
+    // The platform's window is the newest one.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 64; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id))
+            window = w;
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, 1000, 600);
+    std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
+    ASSERT_TRUE(platform->Present(frame.data(), 800, 800, 600, Rect{0, 0, 800, 600}));
+    Events();
+
+    PushButton(SDL_BUTTON_LEFT, 1, 150, 20);
+    PushButton(SDL_BUTTON_LEFT, 1, 50, 20);
+    std::vector<PlatformEvent> got;
+    for (const PlatformEvent& e : Events())
+        if (e.type == EventType::MouseDown)
+            got.push_back(e);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_TRUE(got[0].inside);
+    EXPECT_EQ(got[0].x, 50) << "the picture starts 100 pixels in";
+    EXPECT_EQ(got[0].y, 20);
+    EXPECT_FALSE(got[1].inside) << "a click on the bar";
 }

@@ -1,11 +1,30 @@
 #include "framework/platform/SingleInstance.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Quillo;
+
+namespace
+{
+
+// The exit code of a second process running `body` (the lock is per open
+// file, so only another process sees it held); -1 where it did not exit.
+int InAnotherProcess(const std::function<bool()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(body() ? 0 : 1);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace
 
 TEST(SingleInstance, ASecondCopyIsRefusedAndSignalsTheFirst)
 {
@@ -13,22 +32,15 @@ TEST(SingleInstance, ASecondCopyIsRefusedAndSignalsTheFirst)
     SingleInstance first(dir.Path());
     ASSERT_TRUE(first.Acquire("Spindrel"));
     EXPECT_FALSE(first.PollSignal());
-
-    // The lock is per open file, so a second process is needed to see it held.
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-    {
-        SingleInstance second(dir.Path());
-        const bool got = second.Acquire("Spindrel");
-        if (!got)
-            second.Signal("Spindrel");
-        _exit(got ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the second copy must not get the lock";
+    EXPECT_EQ(InAnotherProcess([&] {
+                  SingleInstance second(dir.Path());
+                  if (second.Acquire("Spindrel"))
+                      return false;
+                  second.Signal("Spindrel");
+                  return true;
+              }),
+              0)
+        << "the second copy must not get the lock";
     EXPECT_TRUE(first.PollSignal());
     EXPECT_FALSE(first.PollSignal()) << "each signal is reported once";
 }
@@ -40,14 +52,5 @@ TEST(SingleInstance, TheLockIsFreedWhenTheHolderEnds)
         SingleInstance first(dir.Path());
         ASSERT_TRUE(first.Acquire("Product"));
     }
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-    {
-        SingleInstance again(dir.Path());
-        _exit(again.Acquire("Product") ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(InAnotherProcess([&] { return SingleInstance(dir.Path()).Acquire("Product"); }), 0);
 }

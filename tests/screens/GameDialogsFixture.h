@@ -17,13 +17,18 @@
 #include "game/app/SaveFolder.h"
 #include "game/app/TextTable.h"
 #include "game/board/Board.h"
+#include "game/screens/AskDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,7 +76,10 @@ public:
     std::vector<std::pair<int, int>> fadeIns;
 };
 
-class GameDialogsTest : public ::testing::Test
+// A folder of the test's own with the generated data's folders linked in,
+// those that Copied() names as folders of links (so that a test can take a
+// file away), and an empty "_save"; the test runs inside it.
+class GameWorldTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -80,12 +88,44 @@ protected:
         const char* data = std::getenv("QUILLO_DATA_DIR");
         if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
             GTEST_SKIP() << "the generated game data is not built";
+        const fs::path root = m_dir.Path();
+        const auto copied = Copied();
         m_old = fs::current_path();
         for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
-            fs::create_directory_symlink(fs::path(data) / sub, fs::path(m_dir.Path()) / sub);
-        fs::current_path(fs::path(m_dir.Path()));
-        setenv("XDG_CONFIG_HOME", (fs::path(m_dir.Path()) / "config").c_str(), 1);
+        {
+            if (std::find(copied.begin(), copied.end(), std::string_view(sub)) == copied.end())
+            {
+                fs::create_directory_symlink(fs::path(data) / sub, root / sub);
+                continue;
+            }
+            fs::create_directory(root / sub);
+            for (const auto& entry : fs::directory_iterator(fs::path(data) / sub))
+                fs::create_symlink(entry.path(), root / sub / entry.path().filename());
+        }
+        fs::current_path(root);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (!m_old.empty())
+            std::filesystem::current_path(m_old);
+    }
+    virtual std::vector<std::string_view> Copied() const { return {}; }
 
+    std::string SaveFile(const std::string& name) const { return m_dir / ("_save/" + name); }
+
+    TempDir m_dir;
+    std::filesystem::path m_old;
+};
+
+class GameDialogsTest : public GameWorldTest
+{
+protected:
+    void SetUp() override
+    {
+        GameWorldTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         app = std::make_unique<GameDialogsApp>();
         ASSERT_TRUE(app->Load());
         std::string language;
@@ -104,31 +144,17 @@ protected:
     void TearDown() override
     {
         app.reset();
-        if (!m_old.empty())
-            std::filesystem::current_path(m_old);
+        GameWorldTest::TearDown();
     }
 
     // Text n of the test language: "t<n>", with the placeholders the game
     // fills in for the texts that take them.
     static std::string NumberedText(int n)
     {
-        switch (n)
-        {
-        case 31:
-        case 33:
-        case 41:
-        case 57:
-        case 58:
-            return "t" + std::to_string(n) + " %d";
-        case 34:
-            return "t34 %d-%d";
-        case 52:
-            return "t52 %s";
-        case 75:
-            return "t75 %s";
-        default:
-            return "t" + std::to_string(n);
-        }
+        static const std::map<int, std::string> placeholders = {
+            {31, " %d"}, {33, " %d"}, {34, " %d-%d"}, {41, " %d"}, {52, " %s"}, {57, " %d"}, {58, " %d"}, {75, " %s"}};
+        const auto it = placeholders.find(n);
+        return "t" + std::to_string(n) + (it == placeholders.end() ? "" : it->second);
     }
 
     Spindrel::Board& TheBoard() { return *app->GetBoard(); }
@@ -139,8 +165,6 @@ protected:
         app->StartStage(stageIndex);
     }
     Spindrel::GameState& State() { return app->GetBoard()->Logic().State(); }
-    std::string SaveFile(const std::string& name) const { return m_dir / ("_save/" + name); }
-
     // A real click: the mouse moves there, goes down and up.
     void ClickAt(int x, int y)
     {
@@ -151,7 +175,29 @@ protected:
     }
     void Click(const Quillo::Widget& w) { ClickAt(w.x + w.width / 2, w.y + w.height / 2); }
 
-    TempDir m_dir;
-    std::filesystem::path m_old;
+    template <typename T = Quillo::Dialog>
+    T* Open(int id)
+    {
+        return dynamic_cast<T*>(app->FindDialog(id));
+    }
+    // The first widget of the kind on screen that `is` accepts.
+    template <typename W>
+    W* Find(const std::function<bool(const W&)>& is = nullptr)
+    {
+        for (Quillo::Widget* w : app->widgetManager->Widgets())
+            if (auto* found = dynamic_cast<W*>(w); found && (!is || is(*found)))
+                return found;
+        return nullptr;
+    }
+    // The question of the kind asked, answered with its first or second button.
+    void Answer(int askKind, bool first = true)
+    {
+        app->ShowAskDialog(askKind);
+        Quillo::Dialog* ask = Open(Spindrel::AskDialog::kDialogId);
+        ASSERT_NE(ask, nullptr);
+        ASSERT_NE(first ? ask->FirstButton() : ask->SecondButton(), nullptr);
+        Click(first ? *ask->FirstButton() : *ask->SecondButton());
+    }
+
     std::unique_ptr<GameDialogsApp> app;
 };

@@ -29,19 +29,6 @@ using Quillo::KeyCode::Enter;
 using Quillo::KeyCode::Escape;
 using Quillo::KeyCode::Space;
 
-namespace
-{
-
-HelpWidget* Help(GameDialogsApp& app)
-{
-    for (Quillo::Widget* w : app.widgetManager->Widgets())
-        if (auto* help = dynamic_cast<HelpWidget*>(w))
-            return help;
-    return nullptr;
-}
-
-} // namespace
-
 class GameFlow : public GameDialogsTest
 {
 protected:
@@ -51,13 +38,11 @@ protected:
         const Quillo::ButtonWidget* b = app->GetMainMenu()->Button(id - MainMenuWidget::kStartId);
         ClickAt(b->x + b->width / 2, b->y + 82);
     }
-    const Quillo::Widget& PlayerLink() const
+    const Quillo::Widget& PlayerLink()
     {
-        for (Quillo::Widget* w : app->widgetManager->Widgets())
-            if (auto* link = dynamic_cast<Quillo::HyperlinkWidget*>(w))
-                return *link;
-        ADD_FAILURE() << "no player link";
-        return *app->GetMainMenu();
+        Quillo::HyperlinkWidget* link = Find<Quillo::HyperlinkWidget>();
+        EXPECT_NE(link, nullptr) << "no player link";
+        return link ? *link : static_cast<Quillo::Widget&>(*app->GetMainMenu());
     }
     void Key(int key)
     {
@@ -65,18 +50,20 @@ protected:
         app->widgetManager->KeyUp(key);
         app->DeleteQueuedWidgets();
     }
+    // Escape, the in-game options' menu button and yes to the question.
     void LeaveTheGame()
     {
         Key(Escape);
-        Quillo::Widget* menu = nullptr;
-        for (Quillo::Widget* w : app->widgetManager->Widgets())
-            if (auto* b = dynamic_cast<Quillo::ButtonWidget*>(w); b && b->id == OptionsDialog::kMenuButtonId)
-                menu = b;
+        EXPECT_EQ(State().pauseDepth, 1);
+        Quillo::ButtonWidget* menu = Find<Quillo::ButtonWidget>(
+            [](const Quillo::ButtonWidget& b) { return b.id == OptionsDialog::kMenuButtonId; });
         ASSERT_NE(menu, nullptr) << "Escape opens the in-game options";
         Click(*menu);
         ASSERT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
         Click(*app->FindDialog(AskDialog::kDialogId)->FirstButton());
         app->DeleteQueuedWidgets();
+        EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+        EXPECT_EQ(State().pauseDepth, 0);
     }
 };
 
@@ -84,9 +71,8 @@ TEST_F(GameFlow, TheIdleBoardBehindTheMenuTakesNoKeysAfterTheOptions)
 {
     app->Profiles().ChooseByName("Ann Lee");
     ClickBall(MainMenuWidget::kOptionsId);
-    Quillo::Dialog* options = app->FindDialog(OptionsDialog::kDialogId);
-    ASSERT_NE(options, nullptr);
-    Click(*options->FirstButton());
+    ASSERT_NE(Open(OptionsDialog::kDialogId), nullptr);
+    Click(*Open(OptionsDialog::kDialogId)->FirstButton());
     app->DeleteQueuedWidgets();
     ASSERT_EQ(app->FindDialog(OptionsDialog::kDialogId), nullptr);
     EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
@@ -103,7 +89,7 @@ TEST_F(GameFlow, TheIdleBoardBehindTheMenuTakesNoKeysAfterTheOptions)
     EXPECT_FALSE(app->HasSavedGame());
 }
 
-TEST_F(GameFlow, AContinuedGameLeavesNoSaveBehindAndStartsItsMusicOnce)
+TEST_F(GameFlow, LeavingSavesTheGameAndContinuingRestoresItLeavingNoSaveAndStartingItsMusicOnce)
 {
     app->Profiles().ChooseByName("Ann Lee");
     StartPlaying(1);
@@ -111,15 +97,23 @@ TEST_F(GameFlow, AContinuedGameLeavesNoSaveBehindAndStartsItsMusicOnce)
     LeaveTheGame();
     ASSERT_TRUE(fs::exists(SaveFile("Ann_Lee.sav")));
     ASSERT_NE(app->GetMainMenu(), nullptr);
+    ASSERT_TRUE(app->HasSavedGame());
 
+    State().score = 0;
     app->fadeIns.clear();
     ClickBall(MainMenuWidget::kStartId);
-    auto* ask = dynamic_cast<AskDialog*>(app->FindDialog(AskDialog::kDialogId));
+    auto* ask = Open<AskDialog>(AskDialog::kDialogId);
     ASSERT_NE(ask, nullptr);
     ASSERT_EQ(ask->Kind(), AskDialog::kContinueGame);
+    EXPECT_EQ(State().pauseDepth, 1);
     Click(*ask->FirstButton());
 
+    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+    EXPECT_EQ(app->GetMainMenu(), nullptr);
     EXPECT_EQ(State().score, 555);
+    EXPECT_EQ(State().level, kStageStarts[1]);
+    // The question's own pause is released: the game runs.
+    EXPECT_EQ(State().pauseDepth, 0);
     EXPECT_TRUE(TheBoard().Logic().IsActive());
     EXPECT_FALSE(fs::exists(SaveFile("Ann_Lee.sav")));
     EXPECT_FALSE(app->HasSavedGame());
@@ -163,8 +157,24 @@ TEST_F(GameFlow, ClosingTheWindowMidLevelSuspendsTheGame)
     EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
 }
 
-TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
+TEST_F(GameFlow, EscapeGoesBackOrClosesOnlyWhatMerelyCloses)
 {
+    // Back from the stages and the help.
+    ClickBall(MainMenuWidget::kStartId);
+    ASSERT_NE(app->GetSelectStage(), nullptr);
+    Key(Escape);
+    EXPECT_EQ(app->GetSelectStage(), nullptr);
+    ASSERT_NE(app->GetMainMenu(), nullptr);
+
+    ClickBall(MainMenuWidget::kHelpId);
+    HelpWidget* help = Find<HelpWidget>();
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help->BackButton(), nullptr);
+    EXPECT_GT(help->BackButton()->width, 0);
+    Key(Escape);
+    EXPECT_EQ(Find<HelpWidget>(), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+
     app->Profiles().ChooseByName("Ann");
     // The high scores close and the menu keeps the keys.
     ClickBall(MainMenuWidget::kHighScoresId);
@@ -176,8 +186,7 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
 
     // The player list closes through Cancel; the new-player dialog over it
     // is cancelled from its name field.
-    const Quillo::Widget& link = PlayerLink();
-    ClickAt(link.x + link.width / 2, link.y + link.height / 2);
+    Click(PlayerLink());
     ASSERT_NE(app->FindDialog(SelectPlayerDialog::kDialogId), nullptr);
     app->OpenNewPlayerDialog(Quillo::Dialog::kButtonsOkCancel);
     ASSERT_NE(app->FindDialog(NewPlayerDialog::kDialogId), nullptr);
@@ -192,7 +201,7 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
     // The forced new-player dialog has no way out but a name.
     app->OpenNewPlayerDialog(Quillo::Dialog::kButtonFooter);
     Key(Escape);
-    auto* name = dynamic_cast<NewPlayerDialog*>(app->FindDialog(NewPlayerDialog::kDialogId));
+    auto* name = Open<NewPlayerDialog>(NewPlayerDialog::kDialogId);
     ASSERT_NE(name, nullptr);
     // A message over it closes with Escape, and the typing goes on in the
     // name field.
@@ -229,24 +238,6 @@ TEST_F(GameFlow, EscapeClosesOnlyWhatMerelyCloses)
     Key(Escape);
     EXPECT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
     EXPECT_FALSE(fs::exists(SaveFile("Ann.sav")));
-}
-
-TEST_F(GameFlow, EscapeGoesBackFromTheStagesAndTheHelp)
-{
-    ClickBall(MainMenuWidget::kStartId);
-    ASSERT_NE(app->GetSelectStage(), nullptr);
-    Key(Escape);
-    EXPECT_EQ(app->GetSelectStage(), nullptr);
-    ASSERT_NE(app->GetMainMenu(), nullptr);
-
-    ClickBall(MainMenuWidget::kHelpId);
-    HelpWidget* help = Help(*app);
-    ASSERT_NE(help, nullptr);
-    ASSERT_NE(help->BackButton(), nullptr);
-    EXPECT_GT(help->BackButton()->width, 0);
-    Key(Escape);
-    EXPECT_EQ(Help(*app), nullptr);
-    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
 }
 
 TEST_F(GameFlow, APageTurnDoesNotChooseTheSameSlotOfTheOtherPage)
@@ -306,34 +297,10 @@ TEST_F(GameFlow, HoverLightsFollowTheMouse)
 }
 
 // Start-up on the game's data, of which a test may replace a level file.
-class StartUp : public ::testing::Test
+class StartUp : public GameWorldTest
 {
 protected:
-    void SetUp() override
-    {
-        const char* data = std::getenv("QUILLO_DATA_DIR");
-        if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
-            GTEST_SKIP() << "the generated game data is not built";
-        m_data = data;
-        m_old = fs::current_path();
-        const fs::path root(m_dir.Path());
-        for (const char* sub : {"bin", "music", "properties"})
-            fs::create_directory_symlink(m_data / sub, root / sub);
-        // Folders of links, so that a test can take a file away.
-        for (const char* sub : {"gfx", "levels"})
-        {
-            fs::create_directory(root / sub);
-            for (const auto& entry : fs::directory_iterator(m_data / sub))
-                fs::create_symlink(entry.path(), root / sub / entry.path().filename());
-        }
-        fs::current_path(root);
-        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (!m_old.empty())
-            fs::current_path(m_old);
-    }
+    std::vector<std::string_view> Copied() const override { return {"gfx", "levels"}; }
 
     void Replace(const std::string& name, const std::string& content)
     {
@@ -352,14 +319,11 @@ protected:
         EXPECT_TRUE(app.IsShuttingDown() || app.ClosePending());
         ASSERT_NE(app.GetTitleScreen(), nullptr);
         EXPECT_FALSE(app.GetTitleScreen()->Link()->visible);
-        EXPECT_FALSE(fs::exists(fs::path(m_dir.Path()) / "_save" / "spindrel.rec"));
+        EXPECT_FALSE(fs::exists(SaveFile("spindrel.rec")));
         ASSERT_EQ(app.platformFake->boxes.size(), 1u);
         EXPECT_NE(app.platformFake->boxes[0].find(file), std::string::npos) << app.platformFake->boxes[0];
     }
 
-    TempDir m_dir;
-    fs::path m_old;
-    fs::path m_data;
 };
 
 TEST_F(StartUp, AMissingOrDamagedLevelFileStopsTheGame)

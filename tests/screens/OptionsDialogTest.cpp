@@ -1,15 +1,11 @@
 #include "game/screens/OptionsDialog.h"
 
-#include "../app/FakePlatform.h"
+#include "DatalessGameApp.h"
+
 #include "framework/widgets/Checkbox.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/Slider.h"
-#include "framework/widgets/WidgetManager.h"
-#include "game/app/GameApp.h"
-#include "game/app/TextTable.h"
 
-#include <gtest/gtest.h>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,27 +17,11 @@ namespace
 constexpr int kWarningDialog = 6;
 constexpr int kAskDialog = 500;
 
-// The game application without its data, recording the screen-mode
-// switches and cursor updates the dialog asks for.
-class OptionsApp : public GameApp
+// Records the screen-mode switches and cursor updates the dialog asks for.
+class OptionsApp : public DatalessGameApp
 {
 public:
-    OptionsApp()
-    {
-        SetPlatform(std::make_unique<FakePlatform>());
-        widgetManager = std::make_unique<Quillo::WidgetManager>();
-        widgetManager->SetHost(this);
-        widgetManager->SetSize(800, 600);
-        std::string language;
-        for (int i = 0; i < TextTable::kTextCount; ++i)
-            language += "t" + std::to_string(i) + "\n";
-        Texts().LoadLanguage(language, [](const std::string&) {});
-    }
-
-    void SetScreenMode(bool wantWindowed, bool threeD) override
-    {
-        modes.emplace_back(wantWindowed, threeD);
-    }
+    void SetScreenMode(bool wantWindowed, bool threeD) override { modes.emplace_back(wantWindowed, threeD); }
     bool ApplyCursor() override
     {
         cursorsWhenApplied.push_back(customCursors);
@@ -62,57 +42,27 @@ protected:
                              400, inGame ? 450 : 410);
         return *static_cast<OptionsDialog*>(app.FindDialog(OptionsDialog::kDialogId));
     }
-
     // A press on a checkbox, as the widget manager delivers it.
     static void Press(Quillo::Checkbox& box) { box.OnMouseDown(1, 1, 1); }
-    // A click at the button's place through the widget manager, as the
-    // player makes it: a hidden, empty or misplaced button is missed.
-    void Click(const Quillo::ButtonWidget& button)
-    {
-        Quillo::WidgetManager& wm = *app.widgetManager;
-        const int cx = button.x + button.width / 2;
-        const int cy = button.y + button.height / 2;
-        ASSERT_GT(button.width, 0);
-        ASSERT_GT(button.height, 0);
-        wm.MouseMove(cx, cy);
-        wm.MouseDown(cx, cy, 1);
-        wm.MouseUp(cx, cy, 1);
-    }
+    void Click(const Quillo::ButtonWidget& button) { ClickButton(*app.widgetManager, button); }
 
     OptionsApp app;
 };
 
-TEST_F(Options, MainMenuFormHasNoMenuButton)
-{
-    OptionsDialog& dialog = Open(false);
-    EXPECT_EQ(dialog.header, "t12");
-    EXPECT_EQ(dialog.MenuButton(), nullptr);
-    ASSERT_NE(dialog.FirstButton(), nullptr);
-    EXPECT_EQ(dialog.FirstButton()->id, 2007);
-    EXPECT_EQ(dialog.FirstButton()->label, "OK");
-    EXPECT_EQ(dialog.SecondButton(), nullptr);
-    EXPECT_EQ(app.widgetManager->GetBaseModal(), &dialog);
-}
-
-TEST_F(Options, InGameFormHasTheMenuButtonAboveOk)
-{
-    OptionsDialog& dialog = Open(true);
-    EXPECT_EQ(dialog.header, "t11");
-    ASSERT_NE(dialog.MenuButton(), nullptr);
-    const Quillo::DialogButton& ok = *dialog.FirstButton();
-    EXPECT_EQ(dialog.MenuButton()->GetRect(),
-              (Quillo::Rect{ok.x, ok.y - ok.height, ok.width, ok.height}));
-    EXPECT_EQ(dialog.MenuButton()->label, "t13");
-    EXPECT_EQ(dialog.MenuButton()->manager, app.widgetManager.get());
-}
-
-TEST_F(Options, ControlsStartFromTheApplicationsSettings)
+TEST_F(Options, MainMenuFormHasNoMenuButtonAndStartsFromTheSettings)
 {
     app.windowed = false;
     app.customCursors = true;
     app.SetMusicVolume(0.25);
     app.SetSfxVolume(0.75);
     OptionsDialog& dialog = Open(false);
+    EXPECT_EQ(dialog.header, "t12");
+    EXPECT_EQ(dialog.MenuButton(), nullptr);
+    ASSERT_NE(dialog.FirstButton(), nullptr);
+    EXPECT_EQ(dialog.FirstButton()->label, "OK");
+    EXPECT_EQ(dialog.SecondButton(), nullptr);
+    EXPECT_EQ(app.widgetManager->GetBaseModal(), &dialog);
+
     EXPECT_TRUE(dialog.FullScreenCheckbox().IsChecked());
     EXPECT_TRUE(dialog.CursorCheckbox().IsChecked());
     EXPECT_FALSE(dialog.AccelerationCheckbox().IsChecked());
@@ -122,6 +72,23 @@ TEST_F(Options, ControlsStartFromTheApplicationsSettings)
     EXPECT_FALSE(dialog.ShowsAcceleration());
     EXPECT_EQ(dialog.AccelerationCheckbox().manager, nullptr);
     EXPECT_EQ(dialog.FullScreenCheckbox().manager, app.widgetManager.get());
+}
+
+TEST_F(Options, InGameFormsMenuButtonAboveOkLeadsToTheLeaveGameQuestion)
+{
+    OptionsDialog& dialog = Open(true);
+    EXPECT_EQ(dialog.header, "t11");
+    ASSERT_NE(dialog.MenuButton(), nullptr);
+    const Quillo::DialogButton& ok = *dialog.FirstButton();
+    EXPECT_EQ(dialog.MenuButton()->GetRect(), (Quillo::Rect{ok.x, ok.y - ok.height, ok.width, ok.height}));
+    EXPECT_EQ(dialog.MenuButton()->label, "t13");
+
+    Click(*dialog.MenuButton());
+    EXPECT_EQ(app.FindDialog(OptionsDialog::kDialogId), nullptr);
+    Quillo::Dialog* ask = app.FindDialog(kAskDialog);
+    ASSERT_NE(ask, nullptr);
+    EXPECT_EQ(ask->header, "t22");
+    EXPECT_TRUE(app.modes.empty());
 }
 
 TEST_F(Options, SlidersApplyTheirVolumeAtOnce)
@@ -153,19 +120,14 @@ TEST_F(Options, UntickingFullScreenWhereWindowedIsImpossibleWarnsAndStaysTicked)
     EXPECT_EQ(warning->SecondButton(), nullptr);
 }
 
-TEST_F(Options, UntickingFullScreenWhereWindowedWorksNeedsNoWarning)
+TEST_F(Options, UntickingFullScreenWhereWindowedWorksNeedsNoWarningAndAccelerationStaysOff)
 {
     app.windowed = false;
     OptionsDialog& dialog = Open(false);
     Press(dialog.FullScreenCheckbox());
     EXPECT_FALSE(dialog.FullScreenCheckbox().IsChecked());
-    EXPECT_EQ(app.FindDialog(kWarningDialog), nullptr);
     EXPECT_TRUE(app.modes.empty());
-}
-
-TEST_F(Options, AccelerationCannotBeSwitchedOnWithoutSupport)
-{
-    OptionsDialog& dialog = Open(false);
+    // Acceleration cannot be switched on without support.
     Press(dialog.AccelerationCheckbox());
     EXPECT_FALSE(dialog.AccelerationCheckbox().IsChecked());
     EXPECT_EQ(app.FindDialog(kWarningDialog), nullptr);
@@ -192,17 +154,6 @@ TEST_F(Options, OkAppliesAllCheckboxesAtOnceAndCloses)
     EXPECT_FALSE(app.cursorsWhenApplied.front());
     EXPECT_TRUE(app.cursorsWhenApplied.back()) << "OK applies the drawn cursors";
     EXPECT_EQ(app.FindDialog(OptionsDialog::kDialogId), nullptr);
-}
-
-TEST_F(Options, MenuButtonLeadsToTheLeaveGameQuestion)
-{
-    OptionsDialog& dialog = Open(true);
-    Click(*dialog.MenuButton());
-    EXPECT_EQ(app.FindDialog(OptionsDialog::kDialogId), nullptr);
-    Quillo::Dialog* ask = app.FindDialog(kAskDialog);
-    ASSERT_NE(ask, nullptr);
-    EXPECT_EQ(ask->header, "t22");
-    EXPECT_TRUE(app.modes.empty());
 }
 
 } // namespace

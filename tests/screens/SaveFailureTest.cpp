@@ -38,15 +38,12 @@ protected:
     Files Snapshot() const
     {
         Files files;
+        // The start-up log is no save: it goes on recording, the failed
+        // writes among other things, wherever the disk still lets it.
         for (const auto& entry : fs::directory_iterator(m_dir / "_save"))
-        {
-            // The start-up log is no save: it goes on recording, the failed
-            // writes among other things, wherever the disk still lets it.
-            if (entry.path().filename() == "log.txt")
-                continue;
-            const auto bytes = Quillo::FileSystem::ReadFile(entry.path().string());
-            files[entry.path().filename().string()] = bytes ? *bytes : std::vector<uint8_t>{};
-        }
+            if (entry.path().filename() != "log.txt")
+                files[entry.path().filename().string()] =
+                    Quillo::FileSystem::ReadFile(entry.path().string()).value_or(std::vector<uint8_t>{});
         return files;
     }
 
@@ -59,10 +56,7 @@ protected:
         EXPECT_EQ(app->Records().Save(app->Saves()), ExpectWritten());
         app->SaveHighestStageStart(7);
         TheBoard().SetPaused(true);
-        app->ShowAskDialog(AskDialog::kLeaveGame);
-        auto* leave = dynamic_cast<AskDialog*>(app->FindDialog(AskDialog::kDialogId));
-        ASSERT_NE(leave, nullptr);
-        Click(*leave->FirstButton());
+        Answer(AskDialog::kLeaveGame);
     }
 
     bool ExpectWritten() const { return m_fault == Quillo::FileSystem::WriteFault::None; }
