@@ -3,10 +3,7 @@
 #include "framework/platform/FileSystem.h"
 #include "support/TempDir.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace Quillo;
 
@@ -100,37 +97,4 @@ TEST_F(FileSettingsStoreTest, CorruptLinesInTheFileAreSkipped)
     EXPECT_EQ(b, 42);
     EXPECT_TRUE(s->ReadString("C", c));
     EXPECT_EQ(c, "fine");
-}
-
-// A writer killed at any moment leaves either the old or the new file,
-// never a broken one.
-TEST_F(FileSettingsStoreTest, AKilledWriterLeavesACompleteFile)
-{
-    ASSERT_TRUE(Open()->WriteString("Text", std::string(20000, 'a')));
-    ASSERT_TRUE(Open()->WriteInteger("Counter", 0));
-    for (int round = 0; round < 5; ++round)
-    {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0)
-        {
-            auto s = Open();
-            for (int i = 1;; ++i)
-            {
-                s->WriteString("Text", std::string(20000, static_cast<char>('a' + i % 26)));
-                s->WriteInteger("Counter", i);
-            }
-        }
-        usleep(20000 + round * 7000);
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-
-        auto s = Open();
-        std::string text;
-        int counter = -1;
-        ASSERT_TRUE(s->ReadString("Text", text)) << "round " << round;
-        ASSERT_TRUE(s->ReadInteger("Counter", counter)) << "round " << round;
-        ASSERT_EQ(text.size(), 20000u);
-        EXPECT_EQ(text.find_first_not_of(text[0]), std::string::npos);
-    }
 }
