@@ -198,10 +198,10 @@ TEST_F(KilledWriteTest, TheStartupLog)
     now.tm_year = 126;
     auto write = [&](int) { StartupLog::OpenLog(path, os, now); };
     write(0);
-    const auto whole = GameStateTest::ReadText(path);
+    const auto whole = GameStateTest::ReadTextFile(path);
     ASSERT_TRUE(whole && whole->size() > 40);
     auto check = [&](int) {
-        const auto text = GameStateTest::ReadText(path);
+        const auto text = GameStateTest::ReadTextFile(path);
         ASSERT_TRUE(text);
         EXPECT_EQ(whole->compare(0, text->size(), *text), 0) << *text;
         EXPECT_EQ(text->rfind("Log File: ", 0), 0u);

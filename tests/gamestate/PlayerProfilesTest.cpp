@@ -39,7 +39,7 @@ TEST(PlayerProfilesTest, SpacesAreUnderscoresInFileNamesAndTheListFile)
     EXPECT_EQ(profiles.ChooseByName("Ann Lee"), Choose::Created);
     EXPECT_EQ(profiles.FileName(), "Ann_Lee");
     ASSERT_TRUE(profiles.Save(folder));
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"), ListFile("1", "Ann_Lee", "2", "Bo ; Ann_Lee ; "));
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"), ListFile("1", "Ann_Lee", "2", "Bo ; Ann_Lee ; "));
 
     PlayerProfiles loaded;
     loaded.Load(folder);
@@ -66,7 +66,7 @@ TEST(PlayerProfilesTest, InternationalNamesAreKeptAsUtf8OfUpToFifteenCharacters)
     ASSERT_TRUE(profiles.Save(folder));
     const std::string utf8Fifteen = "\xC3\x86\xC3\x98\xC3\x85\xC3\xA6\xC3\xB8\xC3\xA5\xC3\x84\xC3\x96"
                                     "\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA9\xC3\xA8";
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"),
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"),
               ListFile("1", "J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd", "2",
                        utf8Fifteen + " ; J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd ; "));
     PlayerProfiles loaded;
@@ -223,8 +223,8 @@ TEST(PlayerProfilesTest, ADamagedListFileIsKeptAsideAndTheMendedListWritten)
     PlayerProfiles profiles;
     profiles.Load(folder);
     EXPECT_EQ(profiles.Names(), (std::vector<std::string>{"Ann"}));
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg.bad"), hostile);
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"), ListFile("0", "Ann", "1", "Ann ; "));
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg.bad"), hostile);
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"), ListFile("0", "Ann", "1", "Ann ; "));
 
     // A file far beyond any list is read no further than its bound.
     WriteText(dir / "_save/options.cfg", ListFile("0", "Bo", "1", "Bo ; ") + std::string(1 << 20, ' '));
