@@ -56,8 +56,6 @@ Rendering Render(openmpt::module& module, int order, double seconds, bool loop =
             sum += left[i] * left[i] + right[i] * right[i];
             out.peak = std::max({out.peak, double(std::abs(left[i])), double(std::abs(right[i]))});
         }
-        if (got < left.size())
-            sum += 0; // the rest of the tenth is silence
         out.orders.push_back(module.get_current_order());
         if (tenth % 10 == 9)
         {

@@ -126,10 +126,11 @@ TEST(DataSounds, ShareOneLoudness)
     double quietest = 1, loudest = 0;
     for (const std::string& name : kSounds)
     {
-        double level = LoudestWindow(Load(name));
+        const Quillo::PcmSound sound = Load(name);
+        const double level = LoudestWindow(sound);
         quietest = std::min(quietest, level);
         loudest = std::max(loudest, level);
-        EXPECT_GT(Rms(Load(name)), 0.01) << name;
+        EXPECT_GT(Rms(sound), 0.01) << name;
     }
     EXPECT_LT(loudest / quietest, 4.0);
 }
