@@ -141,11 +141,12 @@ TEST(DemoPlayer, ACallMadeWhileHandlingARecordFindsItsResult)
 class DemoSessionTest : public ::testing::Test
 {
 protected:
-    std::unique_ptr<SettingsAccess> SettingsFor(DemoSession& demo)
+    // The settings as the application reads them, through `demo` when given.
+    std::unique_ptr<SettingsAccess> SettingsFor(DemoSession* demo = nullptr)
     {
         auto s = std::make_unique<SettingsAccess>();
         s->SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-        s->SetDemo(&demo);
+        s->SetDemo(demo);
         return s;
     }
 
@@ -161,7 +162,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     {
         DemoSession demo;
         demo.StartRecording(demoPath, 77, "1.0", [&] { return update; });
-        auto settings = SettingsFor(demo);
+        auto settings = SettingsFor(&demo);
         ASSERT_TRUE(settings->WriteInteger("Volume", 40));
         int v = 0;
         ASSERT_TRUE(settings->ReadInteger("Volume", v));
@@ -175,11 +176,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
         ASSERT_TRUE(demo.FinishRecording());
     }
     // The world changes after the recording.
-    {
-        SettingsAccess plain;
-        plain.SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-        ASSERT_TRUE(plain.WriteInteger("Volume", 99));
-    }
+    ASSERT_TRUE(SettingsFor()->WriteInteger("Volume", 99));
     ASSERT_TRUE(FileSystem::RemoveFile(dataPath));
 
     update = 0;
@@ -188,7 +185,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error)) << error;
     EXPECT_EQ(demo.Seed(), 77u);
     EXPECT_EQ(demo.Player()->Header().totalUpdates, 12u);
-    auto settings = SettingsFor(demo);
+    auto settings = SettingsFor(&demo);
     EXPECT_TRUE(settings->WriteInteger("Volume", 1)) << "the recorded outcome";
     int v = 0;
     ASSERT_TRUE(settings->ReadInteger("Volume", v));
@@ -204,9 +201,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     EXPECT_FALSE(demo.DeleteFileUnlessPlaying(demoPath));
     EXPECT_TRUE(FileSystem::Exists(demoPath));
 
-    SettingsAccess plain;
-    plain.SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-    ASSERT_TRUE(plain.ReadInteger("Volume", v));
+    ASSERT_TRUE(SettingsFor()->ReadInteger("Volume", v));
     EXPECT_EQ(v, 99) << "playback wrote nothing";
 }
 
@@ -223,7 +218,7 @@ TEST_F(DemoSessionTest, ARecordedReadLongerThanTheCallersLimitFails)
     DemoSession demo;
     std::string error;
     ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error));
-    auto settings = SettingsFor(demo);
+    auto settings = SettingsFor(&demo);
     int v = 123;
     EXPECT_FALSE(settings->ReadInteger("X", v));
     EXPECT_EQ(v, 123);
