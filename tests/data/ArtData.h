@@ -1,18 +1,33 @@
 #pragma once
 
+#include "DataFiles.h"
+
 #include "framework/graphics/ImageLib.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManager.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
-// The generated data folder (QUILLO_DATA_DIR, else the program folder beside
-// the tests' working folder), with the working directory moved there because
+inline int Alpha(uint32_t argb) { return int(argb >> 24); }
+inline int Red(uint32_t argb) { return int((argb >> 16) & 0xFF); }
+inline int Green(uint32_t argb) { return int((argb >> 8) & 0xFF); }
+inline int Blue(uint32_t argb) { return int(argb & 0xFF); }
+
+// The thirteen pictures, then the five bonus symbols, on the balls' faces.
+inline std::vector<std::string> SymbolStems()
+{
+    std::vector<std::string> stems;
+    for (int p = 1; p <= 13; ++p)
+        stems.push_back(Numbered("gfx/pic_%02d", p));
+    for (const char* b : {"eye", "rollback", "pause", "type", "bomb"})
+        stems.push_back(std::string("gfx/bonus_") + b);
+    return stems;
+}
+
+// The generated data folder, with the working directory moved there because
 // the manifest's paths are relative to it, as in the game. Tests skip when
 // the data was not generated (QUILLO_DATA=OFF).
 class ArtData : public ::testing::Test
@@ -27,8 +42,7 @@ protected:
 
     void SetUp() override
     {
-        const char* env = std::getenv("QUILLO_DATA_DIR");
-        const std::filesystem::path dir = env && *env ? env : "../bin";
+        const std::filesystem::path dir = DataDir();
         if (!std::filesystem::exists(dir / "properties/resources.xml"))
             GTEST_SKIP() << "no generated data in " << dir << " (configure with -DQUILLO_DATA=ON)";
         m_previous = std::filesystem::current_path();
@@ -59,7 +73,9 @@ protected:
 
     static std::unique_ptr<Quillo::ImageLib::Image> Picture(const std::string& stem)
     {
-        return Quillo::ImageLib::GetImage(stem, false);
+        auto image = Quillo::ImageLib::GetImage(stem, false);
+        EXPECT_TRUE(image) << stem;
+        return image;
     }
 
     Host host;

@@ -2,40 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-// Checks on what the pictures look like that a player relies on: shapes that
-// differ, colours that match the texts, strips that animate, frames that tile.
+// Checks on what the pictures look like that a player relies on: symbols
+// that fill their faces and differ, colours that match the texts, strips
+// that animate, frames that tile, backgrounds told apart.
 
 namespace
 {
 
 using Pixels = std::unique_ptr<Quillo::ImageLib::Image>;
 
-int A(uint32_t p) { return int(p >> 24); }
-int R(uint32_t p) { return int((p >> 16) & 255); }
-int G(uint32_t p) { return int((p >> 8) & 255); }
-int B(uint32_t p) { return int(p & 255); }
-
-std::string PictureStem(int p)
+double Luma(uint32_t p)
 {
-    char stem[32];
-    std::snprintf(stem, sizeof stem, "gfx/pic_%02d", p);
-    return stem;
+    return 0.3 * Red(p) + 0.59 * Green(p) + 0.11 * Blue(p);
 }
 
-// The solid part inside radius 24: the bonus icons share their outer ring,
-// which is the mark of a bonus and not its shape.
-std::vector<bool> Mask(const Quillo::ImageLib::Image& image)
+bool Outside(int x, int y, double centre, double radius)
 {
-    std::vector<bool> mask(size_t(image.width) * image.height);
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            mask[size_t(y) * image.width + x] =
-                A(image.bits[y * image.width + x]) > 128 && std::hypot(x + 0.5 - 30, y + 0.5 - 30) < 24;
-    return mask;
+    return std::hypot(x + 0.5 - centre, y + 0.5 - centre) > radius;
 }
 
 // The colour the game gives each picture's texts.
@@ -46,19 +32,37 @@ constexpr int TextColours[13][3] = {{255, 150, 150}, {255, 150, 255}, {150, 255,
 
 } // namespace
 
-TEST_F(ArtData, PicturesDifferInSilhouette)
+TEST_F(ArtData, SymbolsFillTheirFacesAndDifferInSilhouette)
 {
-    std::vector<std::string> stems;
-    for (int p = 1; p <= 13; ++p)
-        stems.push_back(PictureStem(p));
-    for (const char* b : {"eye", "rollback", "pause", "type", "bomb"})
-        stems.push_back(std::string("gfx/bonus_") + b);
+    const auto empty = Picture("gfx/empty");
+    ASSERT_TRUE(empty);
+    ASSERT_EQ(std::make_pair(empty->width, empty->height), std::make_pair(60, 60));
+    for (int i = 0; i < 60 * 60; ++i)
+        ASSERT_EQ(Alpha(empty->bits[i]), 0) << "the face canvas must be transparent";
+
+    const std::vector<std::string> stems = SymbolStems();
     std::vector<std::vector<bool>> masks;
     for (const std::string& stem : stems)
     {
         const auto pic = Picture(stem);
-        ASSERT_TRUE(pic) << stem;
-        masks.push_back(Mask(*pic));
+        ASSERT_TRUE(pic);
+        ASSERT_EQ(std::make_pair(pic->width, pic->height), std::make_pair(60, 60)) << stem;
+        // The solid part inside radius 24: the bonus icons share their outer
+        // ring, which is the mark of a bonus and not its shape.
+        std::vector<bool> mask(60 * 60);
+        int opaque = 0, corner = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 60; ++x)
+            {
+                const int a = Alpha(pic->bits[y * 60 + x]);
+                opaque += a > 200;
+                // Outside the ball nothing may show, or it would spill off the face.
+                corner += a > 8 && Outside(x, y, 30, 30.5);
+                mask[size_t(y) * 60 + x] = a > 128 && !Outside(x, y, 30, 24);
+            }
+        EXPECT_GT(opaque, 400) << stem << " has no solid symbol";
+        EXPECT_EQ(corner, 0) << stem << " draws outside the ball";
+        masks.push_back(mask);
     }
     // Overlap over union of the solid parts: shapes known apart by outline
     // alone stay well below identical (1.0).
@@ -79,33 +83,33 @@ TEST_F(ArtData, PicturesCarryTheirTextColour)
 {
     for (int p = 1; p <= 13; ++p)
     {
-        const auto pic = Picture(PictureStem(p));
+        const auto pic = Picture(Numbered("gfx/pic_%02d", p));
         ASSERT_TRUE(pic);
         double sum[3] = {0, 0, 0}, weight = 0;
         for (int i = 0; i < pic->width * pic->height; ++i)
         {
             const uint32_t px = pic->bits[i];
-            if (A(px) < 200)
+            if (Alpha(px) < 200)
                 continue;
-            sum[0] += R(px);
-            sum[1] += G(px);
-            sum[2] += B(px);
+            sum[0] += Red(px);
+            sum[1] += Green(px);
+            sum[2] += Blue(px);
             weight += 1;
         }
         ASSERT_GT(weight, 0);
         // Compare the tint (colour minus its grey) with the text colour's.
-        double mine[3], text[3], dot = 0, n1 = 0, n2 = 0;
+        const int* colour = TextColours[p - 1];
         const double myGrey = (sum[0] + sum[1] + sum[2]) / (3 * weight);
-        const double textGrey = (TextColours[p - 1][0] + TextColours[p - 1][1] + TextColours[p - 1][2]) / 3.0;
+        const double textGrey = (colour[0] + colour[1] + colour[2]) / 3.0;
+        double dot = 0, n1 = 0, n2 = 0;
         for (int c = 0; c < 3; ++c)
         {
-            mine[c] = sum[c] / weight - myGrey;
-            text[c] = TextColours[p - 1][c] - textGrey;
-            dot += mine[c] * text[c];
-            n1 += mine[c] * mine[c];
-            n2 += text[c] * text[c];
+            const double mine = sum[c] / weight - myGrey, text = colour[c] - textGrey;
+            dot += mine * text;
+            n1 += mine * mine;
+            n2 += text * text;
         }
-        EXPECT_GT(dot / std::sqrt(n1 * n2), 0.8) << PictureStem(p) << " is not the colour of its texts";
+        EXPECT_GT(dot / std::sqrt(n1 * n2), 0.8) << "picture " << p << " is not the colour of its texts";
     }
 }
 
@@ -116,7 +120,7 @@ TEST_F(ArtData, HintsShowOverEveryBack)
     ASSERT_EQ(backs->width, 240);
     for (int p = 1; p <= 13; ++p)
     {
-        const auto pic = Picture(PictureStem(p));
+        const auto pic = Picture(Numbered("gfx/pic_%02d", p));
         ASSERT_TRUE(pic);
         for (int cel = 0; cel < 4; ++cel)
         {
@@ -128,15 +132,13 @@ TEST_F(ArtData, HintsShowOverEveryBack)
                 {
                     const uint32_t s = pic->bits[y * 60 + x];
                     const uint32_t d = backs->bits[y * 240 + cel * 60 + x];
-                    if (A(s) < 200 || A(d) < 255)
+                    if (Alpha(s) < 200 || Alpha(d) < 255)
                         continue;
-                    const double grey = int(0.3 * R(s) + 0.59 * G(s) + 0.11 * B(s));
-                    const double under = 0.3 * R(d) + 0.59 * G(d) + 0.11 * B(d);
-                    change += std::abs(grey - under) * 0.4 * A(s) / 255.0;
+                    change += std::abs(int(Luma(s)) - Luma(d)) * 0.4 * Alpha(s) / 255.0;
                     ++area;
                 }
             ASSERT_GT(area, 0);
-            EXPECT_GT(change / area, 12) << PictureStem(p) << " hint fades into back " << cel;
+            EXPECT_GT(change / area, 12) << "picture " << p << " hint fades into back " << cel;
         }
     }
 }
@@ -153,7 +155,7 @@ TEST_F(ArtData, FlipStripTurnsFromBackToFace)
     {
         int left = 60, right = -1;
         for (int x = 0; x < 60; ++x)
-            if (A(flip->bits[30 * flip->width + cel * 60 + x]) > 128)
+            if (Alpha(flip->bits[30 * flip->width + cel * 60 + x]) > 128)
             {
                 left = std::min(left, x);
                 right = std::max(right, x);
@@ -170,20 +172,38 @@ TEST_F(ArtData, FlipStripTurnsFromBackToFace)
         EXPECT_GE(widths[cel], widths[cel - 1]) << cel;
 }
 
-TEST_F(ArtData, GateOpensOverItsCels)
+TEST_F(ArtData, GateStaysInsideItsCelsAndOpensOverThem)
 {
     const auto gate = Picture("gfx/gate3");
     ASSERT_TRUE(gate);
+    ASSERT_EQ(std::make_pair(gate->width, gate->height), std::make_pair(1890, 90));
+    auto at = [&](int cel, int x, int y) { return gate->bits[y * 1890 + cel * 90 + x]; };
+    for (int cel = 0; cel < 21; ++cel)
+    {
+        // Each cel is rotated about its centre: nothing beyond radius 44.5.
+        int beyond = 0, changed = 0;
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 90; ++x)
+            {
+                beyond += Outside(x, y, 45, 44.5) && Alpha(at(cel, x, y)) != 0;
+                changed += cel > 0 && at(cel, x, y) != at(cel - 1, x, y);
+            }
+        EXPECT_EQ(beyond, 0) << "cel " << cel;
+        if (cel > 0)
+        {
+            EXPECT_GT(changed, 100) << "cel " << cel << " looks like the one before";
+        }
+    }
     // The share of the middle still covered by blades (light, blue-grey
     // metal; the pit is dark or glowing red).
     auto covered = [&](int cel) {
         int blade = 0, n = 0;
         for (int y = 0; y < 90; ++y)
             for (int x = 0; x < 90; ++x)
-                if (std::hypot(x + 0.5 - 45, y + 0.5 - 45) < 28)
+                if (!Outside(x, y, 45, 28))
                 {
-                    const uint32_t p = gate->bits[y * 1890 + cel * 90 + x];
-                    blade += B(p) > R(p) && 0.3 * R(p) + 0.59 * G(p) + 0.11 * B(p) > 50;
+                    const uint32_t p = at(cel, x, y);
+                    blade += Blue(p) > Red(p) && Luma(p) > 50;
                     ++n;
                 }
         return double(blade) / n;
@@ -198,47 +218,43 @@ TEST_F(ArtData, GateOpensOverItsCels)
 
 TEST_F(ArtData, FramePiecesTileWithoutSeams)
 {
-    // Along a tiled edge every pixel equals the first of its row or column.
-    auto rowsConstant = [](const Quillo::ImageLib::Image& img, int x0, int x1, int y0, int y1) {
+    // Along a tiled edge every pixel equals the first of its row (or column).
+    auto seams = [](const Quillo::ImageLib::Image& img, int x0, int x1, int y0, int y1, bool rows) {
         int bad = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                bad += img.bits[y * img.width + x] != img.bits[y * img.width + x0];
-        return bad;
-    };
-    auto columnsConstant = [](const Quillo::ImageLib::Image& img, int x0, int x1, int y0, int y1) {
-        int bad = 0;
-        for (int x = x0; x < x1; ++x)
-            for (int y = y0; y < y1; ++y)
-                bad += img.bits[y * img.width + x] != img.bits[y0 * img.width + x];
+                bad += img.bits[y * img.width + x] != (rows ? img.bits[y * img.width + x0] : img.bits[y0 * img.width + x]);
         return bad;
     };
     const auto box = Picture("gfx/game/dialog_box");
     ASSERT_TRUE(box);
-    EXPECT_EQ(rowsConstant(*box, 30, 60, 0, 30), 0) << "top edge";
-    EXPECT_EQ(rowsConstant(*box, 30, 60, 60, 90), 0) << "bottom edge";
-    EXPECT_EQ(columnsConstant(*box, 0, 30, 30, 60), 0) << "left edge";
-    EXPECT_EQ(columnsConstant(*box, 60, 90, 30, 60), 0) << "right edge";
-    EXPECT_EQ(rowsConstant(*box, 30, 60, 30, 60) + columnsConstant(*box, 30, 60, 30, 60), 0) << "centre";
+    EXPECT_EQ(seams(*box, 30, 60, 0, 30, true), 0) << "top edge";
+    EXPECT_EQ(seams(*box, 30, 60, 60, 90, true), 0) << "bottom edge";
+    EXPECT_EQ(seams(*box, 0, 30, 30, 60, false), 0) << "left edge";
+    EXPECT_EQ(seams(*box, 60, 90, 30, 60, false), 0) << "right edge";
+    EXPECT_EQ(seams(*box, 30, 60, 30, 60, true) + seams(*box, 30, 60, 30, 60, false), 0) << "centre";
 
     const auto button = Picture("gfx/game/dialog_button");
     ASSERT_TRUE(button);
-    EXPECT_EQ(rowsConstant(*button, 35, 70, 0, 88), 0) << "button middles";
-
+    EXPECT_EQ(seams(*button, 35, 70, 0, 88, true), 0) << "button middles";
     const auto track = Picture("gfx/game/slider_track");
     ASSERT_TRUE(track);
-    EXPECT_EQ(rowsConstant(*track, 12, 24, 0, 10), 0) << "slider middle cell";
+    EXPECT_EQ(seams(*track, 12, 24, 0, 10, true), 0) << "slider middle cell";
 }
 
-TEST_F(ArtData, BackgroundsAreDistinct)
+TEST_F(ArtData, BackgroundsAreOpaqueDistinctAndHaveTheirThumbnails)
 {
     std::vector<Pixels> thumbs;
     for (int level = 1; level <= 30; ++level)
     {
-        char stem[32];
-        std::snprintf(stem, sizeof stem, "gfx/152x114/bg%02d", level);
-        thumbs.push_back(Picture(stem));
-        ASSERT_TRUE(thumbs.back()) << stem;
+        SCOPED_TRACE(level);
+        const auto big = Picture(Numbered("levels/bg%02d", level));
+        thumbs.push_back(Picture(Numbered("gfx/152x114/bg%02d", level)));
+        ASSERT_TRUE(big && thumbs.back());
+        EXPECT_EQ(std::make_pair(big->width, big->height), std::make_pair(800, 600));
+        ASSERT_EQ(std::make_pair(thumbs.back()->width, thumbs.back()->height), std::make_pair(152, 114));
+        for (int i = 0; i < 800 * 600; i += 997)
+            ASSERT_EQ(Alpha(big->bits[i]), 255) << "backgrounds must be opaque";
     }
     for (size_t i = 0; i < thumbs.size(); ++i)
         for (size_t j = i + 1; j < thumbs.size(); ++j)
@@ -248,8 +264,15 @@ TEST_F(ArtData, BackgroundsAreDistinct)
             for (int k = 0; k < n; ++k)
             {
                 const uint32_t a = thumbs[i]->bits[k], b = thumbs[j]->bits[k];
-                diff += std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b));
+                diff += std::abs(Red(a) - Red(b)) + std::abs(Green(a) - Green(b)) + std::abs(Blue(a) - Blue(b));
             }
             EXPECT_GT(diff / n, 6) << "backgrounds " << i + 1 << " and " << j + 1 << " look alike";
         }
+
+    const auto help = Picture("gfx/help/help");
+    ASSERT_TRUE(help);
+    EXPECT_EQ(std::make_pair(help->width, help->height), std::make_pair(800, 600));
+    // The help page's back button is the stage selection's.
+    EXPECT_TRUE(Picture("gfx/SelectStage/back"));
+    EXPECT_TRUE(Picture("gfx/SelectStage/back+"));
 }

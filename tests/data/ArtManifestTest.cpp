@@ -1,7 +1,6 @@
 #include "tests/data/ArtData.h"
 
 #include "framework/graphics/ImageFont.h"
-#include "framework/graphics/MemoryImage.h"
 
 #include <string>
 #include <vector>
@@ -95,27 +94,6 @@ TEST_F(ArtData, GroupsWithoutSoundsLoadAndBind)
             EXPECT_NE(manager->GetFontOrFail(id), nullptr) << id;
     }
     EXPECT_EQ(host.errors, "");
-}
-
-TEST_F(ArtData, GameImagesLoadWithTheirCels)
-{
-    LoadImagesOf("Game");
-    struct Strip
-    {
-        const char* id;
-        int cols;
-        int celWidth, celHeight;
-    };
-    const Strip strips[] = {{"spr_picBack", 4, 60, 60}, {"spr_picRot", 10, 60, 60},
-                            {"IMAGE_CHIPS", 8, 32, 32},  {"IMAGE_WARNING_POINT", 8, 24, 24}};
-    for (const Strip& s : strips)
-    {
-        const Quillo::MemoryImage* image = manager->Images().at(s.id)->image.get();
-        ASSERT_NE(image, nullptr) << s.id;
-        EXPECT_EQ(manager->Images().at(s.id)->cols, s.cols) << s.id;
-        EXPECT_EQ(image->GetWidth(), s.cols * s.celWidth) << s.id;
-        EXPECT_EQ(image->GetHeight(), s.celHeight) << s.id;
-    }
 }
 
 TEST_F(ArtData, FontsCoverPrintableAsciiAndLatin1LettersWithinTheirLineLimits)

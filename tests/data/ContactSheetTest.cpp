@@ -14,7 +14,6 @@
 #include "game/board/Path.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 using Quillo::Color;
@@ -127,15 +126,13 @@ TEST_F(ContactSheet, EveryTrackRunsAlongItsPaintedGroove)
     Graphics sheetG(&sheet);
     for (int track = 1; track <= 30; ++track)
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "levels/%02d.path", track);
-        const auto bytes = Quillo::FileSystem::ReadFile(name);
-        ASSERT_TRUE(bytes) << name;
+        SCOPED_TRACE("track " + std::to_string(track));
+        const auto bytes = Quillo::FileSystem::ReadFile(Numbered("levels/%02d.path", track));
+        ASSERT_TRUE(bytes);
         const auto file = Spindrel::Path::ParseFile(*bytes);
-        ASSERT_TRUE(file) << name;
-        std::snprintf(name, sizeof name, "levels/bg%02d", track);
-        auto background = Spindrel::BoardPictures::LoadImage(name);
-        ASSERT_TRUE(background) << name;
+        ASSERT_TRUE(file);
+        auto background = Spindrel::BoardPictures::LoadImage(Numbered("levels/bg%02d", track));
+        ASSERT_TRUE(background);
 
         // The groove is painted darker than the field around it: the mean
         // brightness under the path must be below that of the whole picture.
@@ -158,8 +155,8 @@ TEST_F(ContactSheet, EveryTrackRunsAlongItsPaintedGroove)
                 onPath += brightness(int(p.x), int(p.y));
                 ++counted;
             }
-        ASSERT_GT(counted, 0) << "track " << track;
-        EXPECT_LT(onPath / counted, all) << "track " << track << " does not follow its groove";
+        ASSERT_GT(counted, 0);
+        EXPECT_LT(onPath / counted, all) << "the track does not follow its groove";
 
         Graphics g(background.get());
         // Thick enough to survive the sheet's halving.

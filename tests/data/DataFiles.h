@@ -3,6 +3,7 @@
 #include "framework/platform/FileSystem.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -14,9 +15,15 @@
 inline std::string DataDir()
 {
     const char* dir = std::getenv("QUILLO_DATA_DIR");
-    if (dir && *dir)
-        return dir;
-    return "../bin";
+    return dir && *dir ? dir : "../bin";
+}
+
+// A numbered file name, as "gfx/pic_%02d" makes "gfx/pic_07".
+inline std::string Numbered(const char* format, int n)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, format, n);
+    return name;
 }
 
 inline std::vector<uint8_t> ReadDataFile(const std::string& relative)
@@ -25,7 +32,7 @@ inline std::vector<uint8_t> ReadDataFile(const std::string& relative)
     if (!bytes)
         ADD_FAILURE() << "cannot read " << relative << " in '" << DataDir()
                       << "' (QUILLO_DATA_DIR; the data is made by spindrel-datagen)";
-    return bytes ? *bytes : std::vector<uint8_t>{};
+    return bytes.value_or(std::vector<uint8_t>{});
 }
 
 inline std::string ReadDataText(const std::string& relative)

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 using Spindrel::Path;
@@ -28,9 +27,7 @@ std::vector<Pt> Points(const PathFile& file)
 
 std::string TrackName(int track)
 {
-    char name[32];
-    std::snprintf(name, sizeof name, "levels/%02d.path", track);
-    return name;
+    return Numbered("levels/%02d.path", track);
 }
 
 double DistanceToSegment(Pt p, Pt a, Pt b)

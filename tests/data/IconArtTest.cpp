@@ -17,11 +17,6 @@ std::string IconFile(int size)
     return "../icons/" + dimensions + "/apps/com.tolvane.Spindrel.png";
 }
 
-int Alpha(uint32_t argb) { return int(argb >> 24); }
-int Red(uint32_t argb) { return int((argb >> 16) & 0xFF); }
-int Green(uint32_t argb) { return int((argb >> 8) & 0xFF); }
-int Blue(uint32_t argb) { return int(argb & 0xFF); }
-
 } // namespace
 
 // Every size is a round ball on a clear square, with the heart's red at its

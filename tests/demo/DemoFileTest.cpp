@@ -37,6 +37,14 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t value)
         v[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// A record's header: the steps since the one before, the short-form bit, the command.
+void ExpectHeader(BitReader& r, uint32_t delta, bool shortForm, uint32_t command)
+{
+    EXPECT_EQ(r.ReadBits(4), delta);
+    EXPECT_EQ(r.ReadBits(1), shortForm ? 1u : 0u);
+    EXPECT_EQ(r.ReadBits(shortForm ? 1 : 5), command);
+}
+
 } // namespace
 
 TEST(DemoWriter, AGapOfFortyStepsIsTwoFillersAndADeltaOfTen)
@@ -46,20 +54,12 @@ TEST(DemoWriter, AGapOfFortyStepsIsTwoFillersAndADeltaOfTen)
     w.KeyDown(40, 66);
     const auto& bytes = w.Records().Bytes();
     BitReader r(bytes.data(), bytes.size());
-    // First record: delta 0, long form, command 3, key 65.
-    EXPECT_EQ(r.ReadBits(4), 0u);
-    EXPECT_EQ(r.ReadBits(1), 0u);
-    EXPECT_EQ(r.ReadBits(5), 3u);
+    // Key 65 at once, two fillers (command 31) of 15 steps, key 66 ten steps on.
+    ExpectHeader(r, 0, false, 3);
     EXPECT_EQ(r.ReadBits(8), 65u);
-    for (int filler = 0; filler < 2; ++filler)
-    {
-        EXPECT_EQ(r.ReadBits(4), 15u);
-        EXPECT_EQ(r.ReadBits(1), 0u);
-        EXPECT_EQ(r.ReadBits(5), 31u);
-    }
-    EXPECT_EQ(r.ReadBits(4), 10u);
-    EXPECT_EQ(r.ReadBits(1), 0u);
-    EXPECT_EQ(r.ReadBits(5), 3u);
+    ExpectHeader(r, 15, false, 31);
+    ExpectHeader(r, 15, false, 31);
+    ExpectHeader(r, 10, false, 3);
     EXPECT_EQ(r.ReadBits(8), 66u);
     EXPECT_EQ(w.Records().BitCount(), 18u * 2 + 10u * 2);
 }
@@ -75,24 +75,19 @@ TEST(DemoWriter, SmallMovesAreShortAndLargeOnesAbsolute)
     w.MouseButton(0, true, -2);
     const auto& bytes = w.Records().Bytes();
     BitReader r(bytes.data(), bytes.size());
-    auto header = [&](bool shortForm, uint32_t command) {
-        EXPECT_EQ(r.ReadBits(4), 0u);
-        EXPECT_EQ(r.ReadBits(1), shortForm ? 1u : 0u);
-        EXPECT_EQ(r.ReadBits(shortForm ? 1 : 5), command);
-    };
-    header(false, 0);
+    ExpectHeader(r, 0, false, 0);
     EXPECT_EQ(r.ReadBits(12), 100u);
     EXPECT_EQ(r.ReadBits(12), 100u);
-    header(true, 0);
+    ExpectHeader(r, 0, true, 0);
     EXPECT_EQ(r.ReadSigned(6), 31);
     EXPECT_EQ(r.ReadSigned(6), -31);
-    header(false, 0);
+    ExpectHeader(r, 0, false, 0);
     EXPECT_EQ(r.ReadBits(12), 163u);
     EXPECT_EQ(r.ReadBits(12), 69u);
-    header(false, 0);
+    ExpectHeader(r, 0, false, 0);
     EXPECT_EQ(r.ReadBits(12), 163u);
     EXPECT_EQ(r.ReadBits(12), 37u);
-    header(true, 1);
+    ExpectHeader(r, 0, true, 1);
     EXPECT_EQ(r.ReadBits(1), 1u);
     EXPECT_EQ(r.ReadSigned(3), -2);
 }
@@ -260,17 +255,16 @@ TEST(DemoFile, ALongProductVersionIsSkippedWhole)
     EXPECT_EQ(rec.value, 42);
 }
 
-TEST(DemoFile, HostilePayloadLengthsEndTheStream)
+TEST(DemoFile, HostilePayloadLengthsAndUnknownCommandsEndTheStream)
 {
     DemoWriter w;
     w.KeyDown(0, 1);
     w.FileRead(1, true, reinterpret_cast<const uint8_t*>("abcd"), 4);
     w.KeyDown(2, 3);
-    auto file = w.FileBytes(0, "1.0", 5);
     // The length field of the file-read record sits after 18 + 10 + 1 bits
     // of the record stream.
     const size_t recordStart = 4 + 4 + 4 + 2 + 3 + 4 + 4 + 4;
-    std::vector<uint8_t> patched = file;
+    std::vector<uint8_t> patched = w.FileBytes(0, "1.0", 5);
     // Set every bit of the 32-bit length: 0xFFFFFFFF bytes claimed.
     for (size_t bit = 29; bit < 29 + 32; ++bit)
     {
@@ -280,14 +274,11 @@ TEST(DemoFile, HostilePayloadLengthsEndTheStream)
     const auto r = ReadAll(patched);
     ASSERT_EQ(r.size(), 1u) << "only the record before the bad one";
     EXPECT_EQ(r[0].value, 1);
-}
 
-TEST(DemoFile, UnknownCommandsEndTheStream)
-{
-    DemoWriter w;
-    w.KeyDown(0, 1);
-    auto file = w.FileBytes(0, "1.0", 5);
-    // Append a record with command 10 by hand, then a valid key record.
+    // A key record, then one with the unknown command 10 made by hand.
+    DemoWriter one;
+    one.KeyDown(0, 1);
+    auto file = one.FileBytes(0, "1.0", 5);
     BitWriter tail;
     tail.WriteBits(0, 4);
     tail.WriteBits(0, 1);

@@ -141,11 +141,12 @@ TEST(DemoPlayer, ACallMadeWhileHandlingARecordFindsItsResult)
 class DemoSessionTest : public ::testing::Test
 {
 protected:
-    std::unique_ptr<SettingsAccess> SettingsFor(DemoSession& demo)
+    // The settings as the application reads them, through `demo` when given.
+    std::unique_ptr<SettingsAccess> SettingsFor(DemoSession* demo = nullptr)
     {
         auto s = std::make_unique<SettingsAccess>();
         s->SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-        s->SetDemo(&demo);
+        s->SetDemo(demo);
         return s;
     }
 
@@ -161,7 +162,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     {
         DemoSession demo;
         demo.StartRecording(demoPath, 77, "1.0", [&] { return update; });
-        auto settings = SettingsFor(demo);
+        auto settings = SettingsFor(&demo);
         ASSERT_TRUE(settings->WriteInteger("Volume", 40));
         int v = 0;
         ASSERT_TRUE(settings->ReadInteger("Volume", v));
@@ -175,11 +176,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
         ASSERT_TRUE(demo.FinishRecording());
     }
     // The world changes after the recording.
-    {
-        SettingsAccess plain;
-        plain.SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-        ASSERT_TRUE(plain.WriteInteger("Volume", 99));
-    }
+    ASSERT_TRUE(SettingsFor()->WriteInteger("Volume", 99));
     ASSERT_TRUE(FileSystem::RemoveFile(dataPath));
 
     update = 0;
@@ -188,7 +185,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error)) << error;
     EXPECT_EQ(demo.Seed(), 77u);
     EXPECT_EQ(demo.Player()->Header().totalUpdates, 12u);
-    auto settings = SettingsFor(demo);
+    auto settings = SettingsFor(&demo);
     EXPECT_TRUE(settings->WriteInteger("Volume", 1)) << "the recorded outcome";
     int v = 0;
     ASSERT_TRUE(settings->ReadInteger("Volume", v));
@@ -204,9 +201,7 @@ TEST_F(DemoSessionTest, SettingsAndFilesComeFromTheRecordingWhenPlaying)
     EXPECT_FALSE(demo.DeleteFileUnlessPlaying(demoPath));
     EXPECT_TRUE(FileSystem::Exists(demoPath));
 
-    SettingsAccess plain;
-    plain.SetStore(std::make_unique<FileSettingsStore>("T\\P", dir.Path()));
-    ASSERT_TRUE(plain.ReadInteger("Volume", v));
+    ASSERT_TRUE(SettingsFor()->ReadInteger("Volume", v));
     EXPECT_EQ(v, 99) << "playback wrote nothing";
 }
 
@@ -223,7 +218,7 @@ TEST_F(DemoSessionTest, ARecordedReadLongerThanTheCallersLimitFails)
     DemoSession demo;
     std::string error;
     ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error));
-    auto settings = SettingsFor(demo);
+    auto settings = SettingsFor(&demo);
     int v = 123;
     EXPECT_FALSE(settings->ReadInteger("X", v));
     EXPECT_EQ(v, 123);
@@ -234,11 +229,11 @@ TEST_F(DemoSessionTest, TheFileGatewayRecordsReadsAndPlaybackTouchesNoFile)
     const std::string demoPath = dir / "files.dmo";
     const std::string kept = dir / "kept.sav";
     const std::string other = dir / "other.sav";
+    const std::string written = "new";
     ASSERT_TRUE(FileSystem::WriteFileAtomic(kept, "0123456789"));
-    {
-        DemoSession demo;
-        demo.StartRecording(demoPath, 1, "1.0", [&] { return update; });
-        DemoFileGateway files(demo);
+    // What the game reads, while recording from the files and while playing
+    // from the recording.
+    auto reads = [&](DemoFileGateway& files) {
         EXPECT_TRUE(files.Exists(kept));
         EXPECT_FALSE(files.Exists(other));
         bool truncated = true;
@@ -251,10 +246,17 @@ TEST_F(DemoSessionTest, TheFileGatewayRecordsReadsAndPlaybackTouchesNoFile)
         EXPECT_EQ(std::string(part->begin(), part->end()), "0123");
         EXPECT_TRUE(truncated);
         EXPECT_FALSE(files.Read(other, 100, truncated));
-        const std::string written = "new";
-        EXPECT_TRUE(files.Write(other, reinterpret_cast<const uint8_t*>(written.data()), written.size()));
-        EXPECT_TRUE(FileSystem::Exists(other)) << "recording writes for real";
-        ASSERT_TRUE(FileSystem::RemoveFile(other));
+        EXPECT_TRUE(files.Write(kept, reinterpret_cast<const uint8_t*>(written.data()), written.size()));
+    };
+    {
+        DemoSession demo;
+        demo.StartRecording(demoPath, 1, "1.0", [&] { return update; });
+        DemoFileGateway files(demo);
+        {
+            SCOPED_TRACE("recording");
+            reads(files);
+        }
+        EXPECT_EQ(FileSystem::ReadTextFile(kept), written) << "recording writes for real";
         update = 5;
         ASSERT_TRUE(demo.FinishRecording());
     }
@@ -267,19 +269,10 @@ TEST_F(DemoSessionTest, TheFileGatewayRecordsReadsAndPlaybackTouchesNoFile)
     std::string error;
     ASSERT_TRUE(demo.StartPlayback(demoPath, "1.0", [&] { return update; }, error)) << error;
     DemoFileGateway files(demo);
-    EXPECT_TRUE(files.Exists(kept));
-    EXPECT_FALSE(files.Exists(other));
-    bool truncated = true;
-    auto whole = files.Read(kept, 100, truncated);
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(std::string(whole->begin(), whole->end()), "0123456789") << "the recorded contents";
-    auto part = files.Read(kept, 4, truncated);
-    ASSERT_TRUE(part);
-    EXPECT_EQ(std::string(part->begin(), part->end()), "0123");
-    EXPECT_TRUE(truncated);
-    EXPECT_FALSE(files.Read(other, 100, truncated));
-    const std::string written = "new";
-    EXPECT_TRUE(files.Write(kept, reinterpret_cast<const uint8_t*>(written.data()), written.size()));
+    {
+        SCOPED_TRACE("playing");
+        reads(files);
+    }
     EXPECT_TRUE(files.Append(kept, "more"));
     EXPECT_TRUE(files.Rename(kept, other));
     EXPECT_TRUE(files.Remove(kept));

@@ -42,6 +42,14 @@ public:
         loadingThreadDone = true;
     }
 
+    // Records into or plays `demoFile`, or neither with no file.
+    void Begin(const std::string& demoFile = {}, DemoMode mode = DemoMode::Play)
+    {
+        if (!demoFile.empty())
+            SetDemoMode(mode, demoFile);
+        Init();
+    }
+
     void RunOneUpdate() override
     {
         DemoProgram::RunOneUpdate();
@@ -120,14 +128,23 @@ void RunScript(ScriptedProgram& app)
     app.RunToEnd(t0 + 5000);
 }
 
-// The script recorded into demoFile; the state checksum of every update.
-std::vector<uint32_t> RecordScript(const std::string& demoFile)
+// The script recorded into demoFile: the state checksum of every update
+// and the final picture.
+struct Recording
+{
+    std::vector<uint32_t> checksums, picture;
+};
+
+Recording RecordScript(const std::string& demoFile)
 {
     ScriptedProgram app(1000.0, 1.0);
-    app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
-    app.Init();
+    app.Begin(demoFile, QuilloAppBase::DemoMode::Record);
     RunScript(app);
-    return app.checksums;
+    EXPECT_TRUE(app.IsShuttingDown()) << "the script ends with a close request";
+    EXPECT_EQ(app.Bar()->Text(), "hZ");
+    EXPECT_EQ(app.Grid()->Clicks(), 3);
+    EXPECT_GT(app.checksums.size(), 70u);
+    return {app.checksums, app.Screenshot()};
 }
 
 class DemoProgramTest : public ::testing::Test
@@ -161,21 +178,8 @@ protected:
 TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
 {
     const std::string demoFile = dir / "session.dmo";
-    std::vector<uint32_t> recorded;
-    std::vector<uint32_t> recordedShot;
-    {
-        ScriptedProgram app(1000.0, 1.0);
-        app.SetDemoMode(QuilloAppBase::DemoMode::Record, demoFile);
-        app.Init();
-        RunScript(app);
-        ASSERT_TRUE(app.IsShuttingDown()) << "the script ends with a close request";
-        EXPECT_EQ(app.Bar()->Text(), "hZ");
-        EXPECT_EQ(app.Grid()->Clicks(), 3);
-        recorded = app.checksums;
-        recordedShot = app.Screenshot();
-    }
+    const Recording recorded = RecordScript(demoFile);
     ASSERT_TRUE(FileSystem::Exists(demoFile));
-    ASSERT_GT(recorded.size(), 70u);
 
     // What the store holds now is not what the recording read.
     FileSettingsStore store("Quillo\\Demo");
@@ -186,8 +190,7 @@ TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
     const auto before = FileSystem::ReadFile(store.FilePath());
 
     ScriptedProgram app(7777.0, 4.0);
-    app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
-    app.Init();
+    app.Begin(demoFile);
     // Live input while a demo plays does not reach the widgets.
     Click(*app.platformFake, 300, 100, 1);
     app.platformFake->events.push_back(Event(EventType::Char, 0, 0, 'q'));
@@ -196,10 +199,10 @@ TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
     EXPECT_EQ(app.Bar()->Text(), "hZ");
     EXPECT_EQ(app.Grid()->Clicks(), 3) << "the recorded read of \"Clicks\" found nothing";
     EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.85);
-    ASSERT_EQ(app.checksums.size(), recorded.size());
-    for (size_t i = 0; i < recorded.size(); ++i)
-        ASSERT_EQ(app.checksums[i], recorded[i]) << "update step " << i + 1;
-    EXPECT_TRUE(app.Screenshot() == recordedShot);
+    ASSERT_EQ(app.checksums.size(), recorded.checksums.size());
+    for (size_t i = 0; i < recorded.checksums.size(); ++i)
+        ASSERT_EQ(app.checksums[i], recorded.checksums[i]) << "update step " << i + 1;
+    EXPECT_TRUE(app.Screenshot() == recorded.picture);
     app.Shutdown();
     EXPECT_EQ(FileSystem::ReadFile(store.FilePath()), before) << "playback writes no settings";
 }
@@ -209,10 +212,9 @@ TEST_F(DemoProgramTest, PlaybackRepeatsEveryUpdateStepAndTheFinalPicture)
 TEST_F(DemoProgramTest, TheFrameRateDisplayShowsTheDemoTimeDuringPlayback)
 {
     const std::string demoFile = dir / "session.dmo";
-    const std::vector<uint32_t> recorded = RecordScript(demoFile);
+    const std::vector<uint32_t> recorded = RecordScript(demoFile).checksums;
     ScriptedProgram app(5000.0, 2.0);
-    app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
-    app.Init();
+    app.Begin(demoFile);
     constexpr int kF3 = 114;
     app.platformFake->events.push_back(Event(EventType::KeyDown, 0, 0, kF3));
     app.RunToEnd(5000.0 + 10000.0);
@@ -230,12 +232,12 @@ TEST_F(DemoProgramTest, TheSameInputWithAnotherSeedGoesAnotherWay)
     std::vector<uint32_t> first;
     {
         ScriptedProgram app(1000.0, 1.0);
-        app.Init();
+        app.Begin();
         RunScript(app);
         first = app.checksums;
     }
     ScriptedProgram app(7777.0, 1.0);
-    app.Init();
+    app.Begin();
     RunScript(app);
     EXPECT_NE(app.checksums, first);
 }
@@ -246,8 +248,7 @@ TEST_F(DemoProgramTest, AMissingDemoFileEndsTheProgram)
     if (pid == 0)
     {
         ScriptedProgram app(1000.0, 1.0);
-        app.SetDemoMode(QuilloAppBase::DemoMode::Play, dir / "none.dmo");
-        app.Init();
+        app.Begin(dir / "none.dmo");
         _exit(3);
     }
     int status = 0;
@@ -295,10 +296,9 @@ TEST_F(DemoProgramTest, CrashParameterLeavesTheReportAndDiesByTheSignal)
 TEST_F(DemoProgramTest, PlaybackKeysPauseStepAndJumpToTheEnd)
 {
     const std::string demoFile = dir / "keys.dmo";
-    const std::vector<uint32_t> recorded = RecordScript(demoFile);
+    const std::vector<uint32_t> recorded = RecordScript(demoFile).checksums;
     ScriptedProgram app(1000.0, 1.0);
-    app.SetDemoMode(QuilloAppBase::DemoMode::Play, demoFile);
-    app.Init();
+    app.Begin(demoFile);
     FakePlatform& p = *app.platformFake;
     app.RunToEnd(p.now + 150);
     p.events.push_back(Event(EventType::KeyDown, 0, 0, 'P'));

@@ -39,7 +39,7 @@ TEST(PlayerProfilesTest, SpacesAreUnderscoresInFileNamesAndTheListFile)
     EXPECT_EQ(profiles.ChooseByName("Ann Lee"), Choose::Created);
     EXPECT_EQ(profiles.FileName(), "Ann_Lee");
     ASSERT_TRUE(profiles.Save(folder));
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"), ListFile("1", "Ann_Lee", "2", "Bo ; Ann_Lee ; "));
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"), ListFile("1", "Ann_Lee", "2", "Bo ; Ann_Lee ; "));
 
     PlayerProfiles loaded;
     loaded.Load(folder);
@@ -66,7 +66,7 @@ TEST(PlayerProfilesTest, InternationalNamesAreKeptAsUtf8OfUpToFifteenCharacters)
     ASSERT_TRUE(profiles.Save(folder));
     const std::string utf8Fifteen = "\xC3\x86\xC3\x98\xC3\x85\xC3\xA6\xC3\xB8\xC3\xA5\xC3\x84\xC3\x96"
                                     "\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA9\xC3\xA8";
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"),
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"),
               ListFile("1", "J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd", "2",
                        utf8Fifteen + " ; J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd ; "));
     PlayerProfiles loaded;
@@ -85,37 +85,28 @@ TEST(PlayerProfilesTest, InternationalNamesAreKeptAsUtf8OfUpToFifteenCharacters)
     EXPECT_TRUE(PlayerProfiles::IsAllowedNameChar('\xA0'));
 }
 
-TEST(PlayerProfilesTest, ChoosingByNameSelectsOrAppends)
+TEST(PlayerProfilesTest, ChoosingByNameSelectsOrAppendsWithoutTheSpacesAround)
 {
     PlayerProfiles profiles;
     EXPECT_EQ(profiles.ChooseByName(""), Choose::Created);
     EXPECT_EQ(profiles.CurrentName(), "Player");
-    EXPECT_EQ(profiles.ChooseByName("Ann"), Choose::Created);
-    EXPECT_EQ(profiles.ChooseByName("ann"), Choose::Created);
-    EXPECT_EQ(profiles.ChooseByName("Player"), Choose::Chosen);
+    EXPECT_EQ(profiles.ChooseByName(" Ann Lee  "), Choose::Created);
+    EXPECT_EQ(profiles.CurrentName(), "Ann Lee");
+    EXPECT_EQ(profiles.ChooseByName("ann lee"), Choose::Created);
+    EXPECT_EQ(profiles.ChooseByName("   "), Choose::Chosen) << "a name of spaces is no name";
     EXPECT_EQ(profiles.CurrentId(), 0);
-    EXPECT_EQ(profiles.ChooseByName("Ann"), Choose::Chosen);
+    EXPECT_EQ(profiles.ChooseByName(" Player"), Choose::Chosen);
+    EXPECT_EQ(profiles.ChooseByName("Ann Lee"), Choose::Chosen);
     EXPECT_EQ(profiles.CurrentId(), 1);
     EXPECT_EQ(profiles.Count(), 3);
 
     profiles.Select(2);
-    EXPECT_EQ(profiles.CurrentName(), "ann");
-    profiles.Select(7);
-    EXPECT_EQ(profiles.CurrentId(), 0);
-    profiles.Select(-1);
-    EXPECT_EQ(profiles.CurrentId(), 0);
-}
-
-TEST(PlayerProfilesTest, SpacesAroundANameAreNotPartOfIt)
-{
-    PlayerProfiles profiles;
-    EXPECT_EQ(profiles.ChooseByName(" Ann Lee  "), Choose::Created);
-    EXPECT_EQ(profiles.CurrentName(), "Ann Lee");
-    EXPECT_EQ(profiles.ChooseByName("Ann Lee"), Choose::Chosen);
-    EXPECT_EQ(profiles.ChooseByName("   "), Choose::Created);
-    EXPECT_EQ(profiles.CurrentName(), "Player") << "a name of spaces is no name";
-    EXPECT_EQ(profiles.ChooseByName(" Player"), Choose::Chosen);
-    EXPECT_EQ(profiles.Count(), 2);
+    EXPECT_EQ(profiles.CurrentName(), "ann lee");
+    for (int outside : {7, -1})
+    {
+        profiles.Select(outside);
+        EXPECT_EQ(profiles.CurrentId(), 0) << outside;
+    }
 }
 
 TEST(PlayerProfilesTest, TheListHoldsAtMost128Profiles)
@@ -171,41 +162,36 @@ TEST(PlayerProfilesTest, DeletingMovesTheCurrentPlayer)
 
 TEST(PlayerProfilesTest, HostileListFilesAreMended)
 {
-    bool mended = false;
     const std::string longName(40, 'L');
-
-    auto p = Parsed(ListFile("1", longName, "3", "Ann ; " + longName + " ; Bo ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.Names(), (std::vector<std::string>{"Ann", "Bo"}));
-    EXPECT_EQ(p.CurrentName(), "Ann");
-
-    p = Parsed(ListFile("2", "Cy", "99999999999999999999", "Ann ; Bo ; Cy ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.Count(), 3);
-    EXPECT_EQ(p.CurrentName(), "Cy");
-
-    p = Parsed(ListFile("-7", "Ann", "2", "Ann ; Bo ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.CurrentId(), 0);
-    p = Parsed(ListFile("2", "Ann", "2", "Ann ; Bo ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.CurrentId(), 0);
-
-    p = Parsed(ListFile("0", "Ann", "-3", "Ann ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.Count(), 0);
-    EXPECT_EQ(p.CurrentName(), "Unknown");
-
-    // Unsafe and repeated names are dropped; the current id follows its name.
-    p = Parsed(ListFile("3", "Dee", "4", "../x ; Bo ; Bo ; Dee ; "), mended);
-    EXPECT_TRUE(mended);
-    EXPECT_EQ(p.Names(), (std::vector<std::string>{"Bo", "Dee"}));
-    EXPECT_EQ(p.CurrentName(), "Dee");
+    struct Case
+    {
+        std::string id, name, count, names;
+        std::vector<std::string> expected;
+        std::string current;
+    };
+    // Unsafe, too long and repeated names are dropped; the current id follows its name.
+    const Case cases[] = {
+        {"1", longName, "3", "Ann ; " + longName + " ; Bo ; ", {"Ann", "Bo"}, "Ann"},
+        {"2", "Cy", "99999999999999999999", "Ann ; Bo ; Cy ; ", {"Ann", "Bo", "Cy"}, "Cy"},
+        {"-7", "Ann", "2", "Ann ; Bo ; ", {"Ann", "Bo"}, "Ann"},
+        {"2", "Ann", "2", "Ann ; Bo ; ", {"Ann", "Bo"}, "Ann"},
+        {"0", "Ann", "-3", "Ann ; ", {}, "Unknown"},
+        {"3", "Dee", "4", "../x ; Bo ; Bo ; Dee ; ", {"Bo", "Dee"}, "Dee"},
+    };
+    bool mended = false;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.id + " " + c.name + " " + c.count + " " + c.names);
+        const auto p = Parsed(ListFile(c.id, c.name, c.count, c.names), mended);
+        EXPECT_TRUE(mended);
+        EXPECT_EQ(p.Names(), c.expected);
+        EXPECT_EQ(p.CurrentName(), c.current);
+    }
 
     std::string many;
     for (int i = 0; i < 200; ++i)
         many += "P" + std::to_string(i) + " ; ";
-    p = Parsed(ListFile("150", "P150", "200", many), mended);
+    auto p = Parsed(ListFile("150", "P150", "200", many), mended);
     EXPECT_TRUE(mended);
     EXPECT_EQ(p.Count(), 128);
     EXPECT_EQ(p.CurrentId(), 0);
@@ -237,8 +223,8 @@ TEST(PlayerProfilesTest, ADamagedListFileIsKeptAsideAndTheMendedListWritten)
     PlayerProfiles profiles;
     profiles.Load(folder);
     EXPECT_EQ(profiles.Names(), (std::vector<std::string>{"Ann"}));
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg.bad"), hostile);
-    EXPECT_EQ(ReadText(dir / "_save/options.cfg"), ListFile("0", "Ann", "1", "Ann ; "));
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg.bad"), hostile);
+    EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"), ListFile("0", "Ann", "1", "Ann ; "));
 
     // A file far beyond any list is read no further than its bound.
     WriteText(dir / "_save/options.cfg", ListFile("0", "Bo", "1", "Bo ; ") + std::string(1 << 20, ' '));

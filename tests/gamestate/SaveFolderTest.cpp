@@ -13,21 +13,9 @@ namespace fs = std::filesystem;
 namespace
 {
 
-std::vector<uint8_t> Bytes(const std::string& text)
-{
-    return {text.begin(), text.end()};
-}
-
 bool OnlyEntryIs(const std::string& dir, const std::string& name)
 {
-    int entries = 0;
-    for (const auto& entry : fs::directory_iterator(dir))
-    {
-        ++entries;
-        if (entry.path().filename() != name)
-            return false;
-    }
-    return entries == 1;
+    return Quillo::FileSystem::ListDirectory(dir) == std::vector<std::string>{name};
 }
 
 } // namespace
@@ -36,15 +24,15 @@ TEST(SaveFolderTest, WritesCreateTheFolderAndReadsAreBounded)
 {
     TempDir dir;
     const SaveFolder folder(dir / "deep");
-    ASSERT_TRUE(folder.Write("a.sta", Bytes("0123456789")));
-    EXPECT_EQ(ReadText(dir / "deep/_save/a.sta"), "0123456789");
+    ASSERT_TRUE(folder.Write("a.sta", std::string_view("0123456789")));
+    EXPECT_EQ(ReadTextFile(dir / "deep/_save/a.sta"), "0123456789");
 
     auto whole = folder.Read("a.sta", 10);
     EXPECT_EQ(whole.status, SaveFolder::ReadStatus::Read);
     EXPECT_EQ(whole.bytes.size(), 10u);
     auto cut = folder.Read("a.sta", 4);
     EXPECT_EQ(cut.status, SaveFolder::ReadStatus::TooLarge);
-    EXPECT_EQ(cut.bytes, Bytes("0123"));
+    EXPECT_EQ(cut.bytes, (std::vector<uint8_t>{'0', '1', '2', '3'}));
     EXPECT_EQ(folder.Read("none.sta", 10).status, SaveFolder::ReadStatus::Missing);
 
     // The folder is made again before every write.
@@ -80,8 +68,8 @@ TEST(SaveFolderTest, DamagedFilesAreKeptAsideWithoutOverwritingEarlierOnes)
     EXPECT_EQ(folder.KeepAside("x.rec"), "x.rec.bad");
     ASSERT_TRUE(folder.Write("x.rec", std::string_view("second")));
     EXPECT_EQ(folder.KeepAside("x.rec"), "x.rec.bad2");
-    EXPECT_EQ(ReadText(dir / "_save/x.rec.bad"), "first");
-    EXPECT_EQ(ReadText(dir / "_save/x.rec.bad2"), "second");
+    EXPECT_EQ(ReadTextFile(dir / "_save/x.rec.bad"), "first");
+    EXPECT_EQ(ReadTextFile(dir / "_save/x.rec.bad2"), "second");
     EXPECT_FALSE(fs::exists(dir / "_save/x.rec"));
     EXPECT_EQ(folder.KeepAside("x.rec"), "");
 }
@@ -95,7 +83,7 @@ TEST(SaveFolderTest, AFailedWriteLeavesTheOldFileAndNoTemporary)
     const std::string longName(250, 'n');
     WriteText(folder.FilePath(longName), "old");
     EXPECT_FALSE(folder.Write(longName, std::string_view("new")));
-    EXPECT_EQ(ReadText(folder.FilePath(longName)), "old");
+    EXPECT_EQ(ReadTextFile(folder.FilePath(longName)), "old");
     EXPECT_TRUE(OnlyEntryIs(folder.Directory(), longName));
 
     // The temporary is written but cannot be renamed over a folder in the way.
@@ -128,7 +116,7 @@ TEST(SaveFolderTest, LocateUsesTheWorkingDirectoryOrTheDataHome)
     EXPECT_EQ(elsewhere.Root(), dir / "data/spindrel/");
     EXPECT_TRUE(elsewhere.Write("spindrel.rec", std::string_view("x")));
     EXPECT_TRUE(fs::exists(dir / "data/spindrel/_save/spindrel.rec"));
-    EXPECT_EQ(ReadText(dir / "game/_save"), "not a folder");
+    EXPECT_EQ(ReadTextFile(dir / "game/_save"), "not a folder");
 
     // An installed game never writes beside its data, even where it could.
     fs::remove(dir / "game/_save");

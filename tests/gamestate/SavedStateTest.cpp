@@ -29,6 +29,21 @@ std::string NameAt(const std::vector<uint8_t>& bytes, size_t offset)
     return name;
 }
 
+// Each damaged file, alone in a fresh folder, is refused by `load` and kept aside whole.
+template <class Load>
+void ExpectEachKeptAside(const std::string& name, const std::vector<std::vector<uint8_t>>& hostile, Load load)
+{
+    for (size_t i = 0; i < hostile.size(); ++i)
+    {
+        SCOPED_TRACE("damage " + std::to_string(i));
+        TempDir dir;
+        WriteBytes(dir / ("_save/" + name), hostile[i]);
+        load(SaveFolder(dir.Path()));
+        EXPECT_EQ(ReadFile(dir / ("_save/" + name + ".bad")), hostile[i]);
+        EXPECT_FALSE(fs::exists(dir / ("_save/" + name)));
+    }
+}
+
 } // namespace
 
 TEST(GameRecordsTest, AFirstRunWritesTheDefaultRecordsFile)
@@ -38,7 +53,7 @@ TEST(GameRecordsTest, AFirstRunWritesTheDefaultRecordsFile)
     GameRecords records;
     records.Load(folder);
     ASSERT_TRUE(records.Save(folder));
-    const auto bytes = ReadBytes(dir / "_save/spindrel.rec");
+    const auto bytes = ReadFile(dir / "_save/spindrel.rec");
     ASSERT_TRUE(bytes);
     ASSERT_EQ(bytes->size(), 15120u);
     const char* names[] = {"Orlen",   "Vasko",  "Peldra",  "Tamsin",  "Quorvik",
@@ -64,13 +79,11 @@ TEST(GameRecordsTest, LevelRecordsAndHighScoresSurviveTheFile)
     const SaveFolder folder(dir.Path());
     GameRecords records;
     EXPECT_TRUE(records.UpdateLevelRecord(7, 95.7f, "Ann Lee"));
-    EXPECT_FALSE(records.UpdateLevelRecord(7, 95.9f, "Bo"));
-    EXPECT_FALSE(records.UpdateLevelRecord(7, 95.0f, "Bo"));
+    // Not faster in whole seconds, no such level, no real time.
+    const std::pair<int, float> refused[] = {{7, 95.9f}, {7, 95.0f}, {0, 1.0f}, {101, 1.0f}, {8, -1.0f}, {8, std::nanf("")}};
+    for (const auto& [level, time] : refused)
+        EXPECT_FALSE(records.UpdateLevelRecord(level, time, "Bo")) << level << " " << time;
     EXPECT_TRUE(records.UpdateLevelRecord(7, 94.2f, "Cy"));
-    EXPECT_FALSE(records.UpdateLevelRecord(0, 1.0f, "Bo"));
-    EXPECT_FALSE(records.UpdateLevelRecord(101, 1.0f, "Bo"));
-    EXPECT_FALSE(records.UpdateLevelRecord(8, -1.0f, "Bo"));
-    EXPECT_FALSE(records.UpdateLevelRecord(8, std::nanf(""), "Bo"));
     const std::string longName(100, 'h');
     EXPECT_TRUE(records.UpdateLevelRecord(100, 0.5f, longName));
     EXPECT_EQ(records.EnterHighScore("Ann Lee", 28000), 1);
@@ -78,7 +91,7 @@ TEST(GameRecordsTest, LevelRecordsAndHighScoresSurviveTheFile)
     ASSERT_TRUE(records.Save(folder));
 
     // Every name keeps its terminator in its 64-byte field.
-    const auto bytes = ReadBytes(dir / "_save/spindrel.rec");
+    const auto bytes = ReadFile(dir / "_save/spindrel.rec");
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->at(100 * 72 + 8 + 63), 0);
 
@@ -108,7 +121,7 @@ TEST(GameRecordsTest, NamesAreStoredAsUtf8)
     // 40 two-byte letters do not fit 63 bytes: the cut keeps whole letters.
     EXPECT_TRUE(records.UpdateLevelRecord(4, 50.0f, std::string(40, '\xFC')));
     ASSERT_TRUE(records.Save(folder));
-    const auto bytes = ReadBytes(dir / "_save/spindrel.rec");
+    const auto bytes = ReadFile(dir / "_save/spindrel.rec");
     ASSERT_TRUE(bytes);
     const std::string stored(reinterpret_cast<const char*>(bytes->data()) + 3 * 72 + 8);
     EXPECT_EQ(stored, "J\xC3\xBCrgen \xC3\x98""deg\xC3\xA5rd");
@@ -139,19 +152,14 @@ TEST(GameRecordsTest, DamagedRecordsGiveTheDefaultsAndAreKeptAside)
     hostile.push_back(good);
     std::fill_n(hostile.back().begin() + kHighScores + 9 * 72, 64, uint8_t{'y'});
 
-    for (size_t i = 0; i < hostile.size(); ++i)
-    {
-        TempDir dir;
-        WriteBytes(dir / "_save/spindrel.rec", hostile[i]);
+    ExpectEachKeptAside("spindrel.rec", hostile, [](const SaveFolder& folder) {
         GameRecords records;
         records.UpdateLevelRecord(5, 1.0f, "stale");
-        records.Load(SaveFolder(dir.Path()));
-        EXPECT_EQ(records.Level(3).bestTime, 12000) << i;
-        EXPECT_EQ(records.Level(5).bestTime, 12000) << i;
-        EXPECT_EQ(records.HighScores()[0].name, "Orlen") << i;
-        EXPECT_EQ(ReadBytes(dir / "_save/spindrel.rec.bad"), hostile[i]) << i;
-        EXPECT_FALSE(fs::exists(dir / "_save/spindrel.rec")) << i;
-    }
+        records.Load(folder);
+        EXPECT_EQ(records.Level(3).bestTime, 12000);
+        EXPECT_EQ(records.Level(5).bestTime, 12000);
+        EXPECT_EQ(records.HighScores()[0].name, "Orlen");
+    });
 
     TempDir dir;
     WriteBytes(dir / "_save/spindrel.rec", good);
@@ -168,7 +176,7 @@ TEST(PlayerProgressTest, TheHighestStageStartIsKeptIn28Bytes)
     EXPECT_EQ(PlayerProgress::Load(folder, "Ann_Lee"), 1);
     EXPECT_FALSE(fs::exists(dir / "_save"));
     ASSERT_TRUE(PlayerProgress::Save(folder, "Ann_Lee", 21));
-    const auto bytes = ReadBytes(dir / "_save/Ann_Lee.sta");
+    const auto bytes = ReadFile(dir / "_save/Ann_Lee.sta");
     ASSERT_TRUE(bytes);
     ASSERT_EQ(bytes->size(), 28u);
     EXPECT_EQ(Int32At(*bytes, 0), 21);
@@ -180,7 +188,7 @@ TEST(PlayerProgressTest, TheHighestStageStartIsKeptIn28Bytes)
     // inside a stage, or an earlier stage, leaves the file as it is.
     for (int level : {0, 22, 23, 11, 21, 101, -6})
         EXPECT_FALSE(PlayerProgress::Save(folder, "Ann_Lee", level)) << level;
-    EXPECT_EQ(ReadBytes(dir / "_save/Ann_Lee.sta"), bytes);
+    EXPECT_EQ(ReadFile(dir / "_save/Ann_Lee.sta"), bytes);
     EXPECT_FALSE(PlayerProgress::Save(folder, "../Ann", 6));
     EXPECT_FALSE(fs::exists(dir / "Ann.sta"));
     EXPECT_TRUE(PlayerProgress::Save(folder, "Ann_Lee", 93));
@@ -202,13 +210,8 @@ TEST(PlayerProgressTest, DamagedProgressGivesStageOneAndIsKeptAside)
                                                  PlayerProgress::Encode(0), PlayerProgress::Encode(-9),
                                                  PlayerProgress::Encode(101)};
     hostile[2].push_back(0);
-    for (size_t i = 0; i < hostile.size(); ++i)
-    {
-        TempDir dir;
-        WriteBytes(dir / "_save/Bo.sta", hostile[i]);
-        EXPECT_EQ(PlayerProgress::Load(SaveFolder(dir.Path()), "Bo"), 1) << i;
-        EXPECT_EQ(ReadBytes(dir / "_save/Bo.sta.bad"), hostile[i]) << i;
-    }
+    ExpectEachKeptAside("Bo.sta", hostile,
+                        [](const SaveFolder& folder) { EXPECT_EQ(PlayerProgress::Load(folder, "Bo"), 1); });
 }
 
 TEST(SavedGameFilesTest, SavedGamesAreWrittenCheckedAndDeleted)
@@ -250,19 +253,14 @@ TEST(SavedGameFilesTest, DamagedSavedGamesAreRefusedAndKeptAside)
     std::vector<std::vector<uint8_t>> hostile = {{}, {good.begin(), good.end() - 1}, good, good};
     hostile[2].push_back(7);
     PutInt32(hostile[3], Spindrel::SavedGame::kStateBytes, 1 << 30);
-    for (size_t i = 0; i < hostile.size(); ++i)
-    {
-        TempDir dir;
-        WriteBytes(dir / "_save/Bo.sav", hostile[i]);
-        const SaveFolder folder(dir.Path());
-        EXPECT_FALSE(SavedGameFiles::LoadGame(folder, "Bo")) << i;
-        EXPECT_EQ(ReadBytes(dir / "_save/Bo.sav.bad"), hostile[i]) << i;
-        EXPECT_FALSE(SavedGameFiles::HasGame(folder, "Bo")) << i;
-    }
+    ExpectEachKeptAside("Bo.sav", hostile, [](const SaveFolder& folder) {
+        EXPECT_FALSE(SavedGameFiles::LoadGame(folder, "Bo"));
+        EXPECT_FALSE(SavedGameFiles::HasGame(folder, "Bo"));
+    });
 
     TempDir dir;
     const SaveFolder folder(dir.Path());
     ASSERT_TRUE(SavedGameFiles::SaveGame(folder, "Bo", good));
     SavedGameFiles::KeepGameAside(folder, "Bo");
-    EXPECT_EQ(ReadBytes(dir / "_save/Bo.sav.bad"), good);
+    EXPECT_EQ(ReadFile(dir / "_save/Bo.sav.bad"), good);
 }

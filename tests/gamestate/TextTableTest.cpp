@@ -73,19 +73,6 @@ TEST(TextTableTest, LineRulesNumberOnlyTheEntries)
     EXPECT_EQ(warnings.shown[0], "70 strings not found in localization data file!");
 }
 
-TEST(TextTableTest, SeventyEntriesAreFilledUpWithWarningOfSix)
-{
-    TextTable table;
-    Warnings warnings;
-    table.LoadLanguage(Entries(70), warnings.Sink());
-    ASSERT_EQ(warnings.shown.size(), 1u);
-    EXPECT_EQ(warnings.shown[0], "6 strings not found in localization data file!");
-    EXPECT_EQ(table.GetText(69), "text 69");
-    for (int i = 70; i <= 75; ++i)
-        EXPECT_EQ(table.GetText(i), "<NOT LOADED>") << i;
-    EXPECT_EQ(table.Count(), 76);
-}
-
 TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
 {
     TempDir dir;
@@ -106,7 +93,7 @@ TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
     EXPECT_EQ(table.Count(), 76);
 }
 
-TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
+TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmptyAndShortOnesAreFilledUp)
 {
     TempDir dir;
     TextTable table;
@@ -136,4 +123,8 @@ TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmpty)
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 4u);
     EXPECT_EQ(warnings.shown[3], "6 strings not found in localization data file lang/short.txt!");
+    EXPECT_EQ(table.GetText(69), "text 69");
+    for (int i = 70; i <= 75; ++i)
+        EXPECT_EQ(table.GetText(i), "<NOT LOADED>") << i;
+    EXPECT_EQ(table.Count(), 76);
 }

@@ -49,58 +49,60 @@ TEST(CommandLine, TheProgramNameIsSkipped)
     EXPECT_EQ(Parse(*CommandLine::ParamText(joined)), (Calls{{"-play", ""}, {"-demofile", "a b.dmo"}, {"", ""}}));
 }
 
-TEST(CommandLine, FrameworkParams)
+class CommandLineParams : public ::testing::Test
 {
+protected:
+    bool Handle(const std::string& name, const std::string& value)
+    {
+        return CommandLine::HandleParam(name, value, prefix, p, error);
+    }
+    void Touch(std::initializer_list<int> numbers)
+    {
+        for (int n : numbers)
+            ASSERT_TRUE(FileSystem::WriteFileAtomic(NumberedDemoFiles::NameFor(prefix, n), "x"));
+    }
+
+    TempDir dir;
+    const std::string prefix = dir / "demo";
     FrameworkParams p;
     std::string error;
-    EXPECT_TRUE(CommandLine::HandleParam("-play", "", "x", p, error));
-    EXPECT_TRUE(CommandLine::HandleParam("-record", "", "x", p, error));
-    EXPECT_TRUE(CommandLine::HandleParam("-demofile", "d.dmo", "x", p, error));
-    EXPECT_TRUE(CommandLine::HandleParam("-screensaver", "", "x", p, error));
-    EXPECT_TRUE(CommandLine::HandleParam("-crash", "", "x", p, error));
-    EXPECT_TRUE(CommandLine::HandleParam("", "", "x", p, error)) << "doubled blanks are harmless";
+};
+
+TEST_F(CommandLineParams, FrameworkParams)
+{
+    for (const char* name : {"-play", "-record", "-screensaver", "-crash", ""})
+        EXPECT_TRUE(Handle(name, "")) << name << " (doubled blanks are harmless)";
+    EXPECT_TRUE(Handle("-demofile", "d.dmo"));
     EXPECT_TRUE(p.play && p.record && p.screenSaver && p.crash);
     EXPECT_EQ(p.demoFileName, "d.dmo");
-    EXPECT_FALSE(CommandLine::HandleParam("-bogus", "1", "x", p, error));
+    EXPECT_FALSE(Handle("-bogus", "1"));
     EXPECT_EQ(error, "Invalid Command Line Param: -bogus");
 }
 
-TEST(CommandLine, NumberedRecordingKeepsTheNewestFiles)
+TEST_F(CommandLineParams, NumberedRecordingKeepsTheNewestFiles)
 {
-    TempDir dir;
-    const std::string prefix = dir / "demo";
-    FrameworkParams p;
-    std::string error;
-    ASSERT_TRUE(CommandLine::HandleParam("-recnum", "3", prefix, p, error));
+    ASSERT_TRUE(Handle("-recnum", "3"));
     EXPECT_TRUE(p.record);
     EXPECT_EQ(p.demoFileName, prefix + "1.dmo");
-
-    for (int n : {2, 5, 9})
-        ASSERT_TRUE(FileSystem::WriteFileAtomic(NumberedDemoFiles::NameFor(prefix, n), "x"));
+    Touch({2, 5, 9});
     ASSERT_TRUE(FileSystem::WriteFileAtomic(prefix + "x3.dmo", "not numbered"));
-    ASSERT_TRUE(CommandLine::HandleParam("-recnum", "3", prefix, p, error));
+    ASSERT_TRUE(Handle("-recnum", "3"));
     EXPECT_EQ(p.demoFileName, prefix + "10.dmo");
     EXPECT_EQ(NumberedDemoFiles::Numbers(prefix), (std::vector<int>{5, 9})) << "only the lowest is deleted";
-
-    ASSERT_TRUE(CommandLine::HandleParam("-recnum", "junk", prefix, p, error));
+    ASSERT_TRUE(Handle("-recnum", "junk"));
     EXPECT_EQ(NumberedDemoFiles::Numbers(prefix), (std::vector<int>{5, 9})) << "junk counts as 5";
 }
 
-TEST(CommandLine, NumberedPlaybackCountsBackFromTheNewest)
+TEST_F(CommandLineParams, NumberedPlaybackCountsBackFromTheNewest)
 {
-    TempDir dir;
-    const std::string prefix = dir / "demo";
-    FrameworkParams p;
-    std::string error;
-    ASSERT_TRUE(CommandLine::HandleParam("-playnum", "2", prefix, p, error));
+    ASSERT_TRUE(Handle("-playnum", "2"));
     EXPECT_EQ(p.demoFileName, prefix + "-1.dmo") << "1 - n with no files";
-    for (int n : {3, 4, 7})
-        ASSERT_TRUE(FileSystem::WriteFileAtomic(NumberedDemoFiles::NameFor(prefix, n), "x"));
-    ASSERT_TRUE(CommandLine::HandleParam("-playnum", "1", prefix, p, error));
+    Touch({3, 4, 7});
+    const std::pair<const char*, const char*> counts[] = {{"1", "7"}, {"3", "5"}, {"0", "7"}};
+    for (const auto& [n, file] : counts)
+    {
+        ASSERT_TRUE(Handle("-playnum", n));
+        EXPECT_EQ(p.demoFileName, prefix + file + ".dmo") << n;
+    }
     EXPECT_TRUE(p.play);
-    EXPECT_EQ(p.demoFileName, prefix + "7.dmo");
-    ASSERT_TRUE(CommandLine::HandleParam("-playnum", "3", prefix, p, error));
-    EXPECT_EQ(p.demoFileName, prefix + "5.dmo");
-    ASSERT_TRUE(CommandLine::HandleParam("-playnum", "0", prefix, p, error));
-    EXPECT_EQ(p.demoFileName, prefix + "7.dmo");
 }

@@ -52,7 +52,7 @@ TEST_F(SettingsAccessTest, WrongTypesLeaveTheCallersValue)
     EXPECT_TRUE(b);
 }
 
-TEST_F(SettingsAccessTest, EraseAndNegativeIntegers)
+TEST_F(SettingsAccessTest, EraseNegativeIntegersAndNoStore)
 {
     ASSERT_TRUE(settings.WriteInteger("PreferredX", -1));
     EXPECT_NE(FileText().find("PreferredX=dword:4294967295"), std::string::npos);
@@ -62,29 +62,19 @@ TEST_F(SettingsAccessTest, EraseAndNegativeIntegers)
     EXPECT_TRUE(settings.EraseValue("preferredx"));
     EXPECT_FALSE(settings.ReadInteger("PreferredX", v));
     EXPECT_FALSE(settings.EraseValue("NoSuchValue"));
-}
 
-TEST(SettingsAccessNoStore, EveryCallFails)
-{
-    SettingsAccess settings;
-    int v = 3;
-    EXPECT_FALSE(settings.WriteInteger("A", 1));
-    EXPECT_FALSE(settings.ReadInteger("A", v));
+    SettingsAccess noStore;
+    v = 3;
+    EXPECT_FALSE(noStore.WriteInteger("A", 1));
+    EXPECT_FALSE(noStore.ReadInteger("A", v));
     EXPECT_EQ(v, 3);
 }
 
 TEST_F(SettingsAccessTest, FrameworkValuesRoundTripThroughTheFile)
 {
-    AppSettingsValues out;
-    out.musicVolume = 0.855;
-    out.sfxVolume = 0.3;
-    out.muteCount = 3;
-    out.autoMuteCount = 2;
-    out.windowed = false;
-    out.preferredX = 120;
-    out.preferredY = -1;
-    out.customCursors = true;
-    out.waitForVSync = true;
+    AppSettingsValues out{.musicVolume = 0.855, .sfxVolume = 0.3, .muteCount = 3, .autoMuteCount = 2,
+                          .windowed = false, .preferredX = 120, .preferredY = -1, .customCursors = true,
+                          .waitForVSync = true};
     AppSettings::Save(settings, out);
     EXPECT_NE(FileText().find("MusicVolume=dword:85\n"), std::string::npos);
     EXPECT_NE(FileText().find("Muted=dword:1\n"), std::string::npos);
@@ -106,14 +96,10 @@ TEST_F(SettingsAccessTest, FrameworkValuesRoundTripThroughTheFile)
     AppSettingsValues again;
     AppSettings::Load(settings, again, true);
     EXPECT_FALSE(again.previousExitClean) << "the run before did not save";
-}
 
-TEST_F(SettingsAccessTest, OnlyAutomaticMutesAreStoredAsUnmuted)
-{
-    AppSettingsValues v;
-    v.muteCount = 2;
-    v.autoMuteCount = 2;
-    AppSettings::Save(settings, v);
+    // Only automatic mutes are stored as unmuted.
+    out.muteCount = 2;
+    AppSettings::Save(settings, out);
     EXPECT_NE(FileText().find("Muted=dword:0\n"), std::string::npos);
 }
 

@@ -9,6 +9,7 @@ using Spindrel::StartupLog;
 namespace
 {
 
+// 8 December 2026, hour:05:09.
 std::tm Moment(int hour)
 {
     std::tm t{};
@@ -27,11 +28,7 @@ TEST(StartupLog, WritesTheWholeLogAndEmptiesItAtEachStart)
 {
     TempDir dir;
     const std::string path = dir.Path() + "\\_save\\log.txt";
-    Quillo::OsVersion os;
-    os.major = 6;
-    os.minor = 1;
-    os.build = 0x12345;
-    os.additionalInfo = "Debian GNU/Linux 12 (bookworm)";
+    const Quillo::OsVersion os{"", 6, 1, 0x12345, "Debian GNU/Linux 12 (bookworm)"};
     StartupLog::OpenLog(path, os, Moment(7));
     StartupLog::OpenLog(path, os, Moment(14));
     EXPECT_EQ(StartupLog::Path(), path);
@@ -47,26 +44,19 @@ TEST(StartupLog, WritesTheWholeLogAndEmptiesItAtEachStart)
     EXPECT_EQ(Quillo::FileSystem::ReadTextFile(dir.Path() + "/_save/log.txt")->substr(text->size()), "42 later\n");
 }
 
-TEST(StartupLog, EmptyInfoPlatformLinesAndLongLines)
+TEST(StartupLog, EmptyInfoPlatformLinesLongLinesAndAnUnwritableLog)
 {
     TempDir dir;
     const std::string path = dir / "log.txt";
-    Quillo::OsVersion os;
-    os.additionalInfo = "x";
-    os.platformKind = 2;
-    StartupLog::OpenLog(path, os, Moment(1));
+    StartupLog::OpenLog(path, Quillo::OsVersion{"", 0, 0, 0, "x", 2}, Moment(1));
     StartupLog::LogPrint("%s", std::string(5000, 'a').c_str());
     const auto text = Quillo::FileSystem::ReadTextFile(path);
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("Additional info:    -none-\nWindows NT/2000/XP detected.\n"), std::string::npos);
     EXPECT_EQ(text->size() - text->find("aaaa"), 1023u);
-}
 
-TEST(StartupLog, AnUnwritableLogIsSkipped)
-{
-    TempDir dir;
-    ASSERT_TRUE(Quillo::FileSystem::MakeDirectories(dir / "log.txt"));
-    StartupLog::OpenLog(dir / "log.txt", Quillo::OsVersion(), Moment(1));
+    ASSERT_TRUE(Quillo::FileSystem::MakeDirectories(dir / "dir.txt"));
+    StartupLog::OpenLog(dir / "dir.txt", Quillo::OsVersion(), Moment(1));
     StartupLog::LogWrite("nothing happens");
-    EXPECT_TRUE(Quillo::FileSystem::IsDirectory(dir / "log.txt"));
+    EXPECT_TRUE(Quillo::FileSystem::IsDirectory(dir / "dir.txt"));
 }
