@@ -1,17 +1,10 @@
-#include "TestFont.h"
-#include "TestHost.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/EditListener.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/KeyCode.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace Quillo;
-using ::testing::ElementsAre;
 
 namespace
 {
@@ -19,38 +12,24 @@ namespace
 class EditLog : public EditListener
 {
 public:
-    void OnEditText(int id, const std::string& text) override
+    void OnEditText(int, const std::string& text) override { entered.push_back(text); }
+    bool AllowKey(int, int key) override
     {
-        (void)id;
-        entered.push_back(text);
-    }
-    bool AllowKey(int id, int key) override
-    {
-        (void)id;
         offeredKeys.push_back(key);
         return key != refusedKey;
     }
-    bool AllowChar(int id, char ch) override
-    {
-        (void)id;
-        return ch != refusedChar;
-    }
+    bool AllowChar(int, char ch) override { return ch != refusedChar; }
     std::vector<std::string> entered;
     std::vector<int> offeredKeys;
     int refusedKey = -1;
     char refusedChar = 0;
 };
 
-class Edit : public ::testing::Test
+class Edit : public ScreenTest
 {
 protected:
-    Edit() : edit(5, &listener)
+    Edit() : ScreenTest(200, 40), edit(5, &listener)
     {
-        screen.Create(200, 40);
-        screen.ForceAlphaFlags(false, false);
-        manager.SetSize(200, 40);
-        manager.SetScreenImage(&screen);
-        manager.SetHost(&host);
         edit.SetFont(&font);
         // Room for 10 characters of 6 pixels between the 4-pixel insets.
         edit.Resize(0, 0, 68, 20);
@@ -64,12 +43,15 @@ protected:
             manager.KeyChar(ch);
     }
 
-    void Key(int key, bool shift = false)
+    void Key(int key, bool shift = false, int times = 1)
     {
         if (shift)
             manager.KeyDown(KeyCode::Shift);
-        manager.KeyDown(key);
-        manager.KeyUp(key);
+        for (int i = 0; i < times; ++i)
+        {
+            manager.KeyDown(key);
+            manager.KeyUp(key);
+        }
         if (shift)
             manager.KeyUp(KeyCode::Shift);
     }
@@ -81,13 +63,7 @@ protected:
         manager.KeyUp(KeyCode::Control);
     }
 
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
-
-    MemoryImage screen;
-    TestHost host;
-    TestFont font;
     EditLog listener;
-    WidgetManager manager;
     EditWidget edit;
 };
 
@@ -101,8 +77,7 @@ TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
     Key(KeyCode::Home);
     Type("Z");
     EXPECT_EQ(edit.text, "abcdef") << "full";
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true, 2);
     Type("Z");
     EXPECT_EQ(edit.text, "Zcdef") << "typing replaces the selection";
     Key(KeyCode::Enter);
@@ -118,8 +93,7 @@ TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
     EXPECT_FALSE(edit.HasSelection());
     Key(KeyCode::Backspace);
     EXPECT_EQ(edit.text, "hello worl");
-    Key(KeyCode::Left);
-    Key(KeyCode::Left);
+    Key(KeyCode::Left, false, 2);
     Key(KeyCode::Delete);
     EXPECT_EQ(edit.text, "hello wol");
     Key(KeyCode::Home);
@@ -151,9 +125,7 @@ TEST_F(Edit, ClipboardCutCopyPasteAndUndo)
     Ctrl('c');
     EXPECT_EQ(host.clipboard, "one two");
     Key(KeyCode::Home);
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true, 3);
     Ctrl('x');
     EXPECT_EQ(host.clipboard, "one");
     EXPECT_EQ(edit.text, " two");
@@ -182,23 +154,17 @@ TEST_F(Edit, ClipboardCutCopyPasteAndUndo)
 TEST_F(Edit, MouseClicksDragsAndDoubleClicksSelect)
 {
     edit.SetText("ab cd", true);
-    manager.MouseMove(4 + 6 + 3 + 5, 10);
-    manager.MouseDown(4 + 6 + 3 + 5, 10, 1);
-    manager.MouseUp(4 + 6 + 3 + 5, 10, 1);
+    Play({{'c', 4 + 6 + 3 + 5, 10}});
     EXPECT_EQ(edit.cursorPos, 2) << "5 pixels past the middle chooses the later boundary";
     EXPECT_EQ(edit.hilitePos, -1) << "a release with an empty selection clears it";
-    manager.MouseDown(4 + 6 + 3 + 4, 10, 1);
-    manager.MouseUp(4 + 6 + 3 + 4, 10, 1);
+    Play({{'d', 4 + 6 + 3 + 4, 10}, {'u', 4 + 6 + 3 + 4, 10}});
     EXPECT_EQ(edit.cursorPos, 1);
 
-    manager.MouseDown(8, 10, 1);
-    manager.MouseMove(40, 10);
-    manager.MouseUp(40, 10, 1);
+    Play({{'d', 8, 10}, {'m', 40, 10}, {'u', 40, 10}});
     EXPECT_EQ(edit.SelectionStart(), 0);
     EXPECT_EQ(edit.SelectionEnd(), 5);
 
-    manager.MouseDown(26, 10, 2);
-    manager.MouseUp(26, 10, 1);
+    Play({{'d', 26, 10, 2}, {'u', 26, 10}});
     EXPECT_EQ(edit.SelectionStart(), 3) << "double click selects the word";
     EXPECT_EQ(edit.SelectionEnd(), 5);
     EXPECT_EQ(host.cursorKinds.front(), 3) << "text beam over the field";

@@ -1,29 +1,18 @@
-#include "TestFont.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/ScrollbuttonWidget.h"
 #include "framework/widgets/Widget.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gtest/gtest.h>
 
 using namespace Quillo;
 
 namespace
 {
 
-class Helpers : public ::testing::Test
+class Helpers : public ScreenTest
 {
 protected:
-    Helpers()
-    {
-        screen.Create(120, 60);
-        screen.ForceAlphaFlags(false, false);
-    }
-
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
+    Helpers() : ScreenTest(120, 60) {}
 
     // A strip of ten 4-pixel cells; cell d has the colour (d * 20, 0, 0).
     std::unique_ptr<MemoryImage> DigitStrip()
@@ -38,8 +27,6 @@ protected:
         strip->CommitAlphaFlags();
         return strip;
     }
-
-    MemoryImage screen;
 };
 
 TEST_F(Helpers, DigitStripDrawsEachDigitFromItsCell)
@@ -59,7 +46,6 @@ TEST_F(Helpers, DigitStripDrawsEachDigitFromItsCell)
 
 TEST_F(Helpers, CenteredTextReturnsWhatItCovers)
 {
-    TestFont font;
     Widget widget;
     widget.Resize(0, 0, 100, 40);
     Graphics g(&screen);
@@ -77,17 +63,11 @@ TEST_F(Helpers, CenteredTextReturnsWhatItCovers)
 
 TEST_F(Helpers, DialogButtonFramesTheStatePartOfItsImage)
 {
-    MemoryImage face;
-    face.Create(30, 60);
-    uint32_t* bits = face.GetBits();
-    for (int i = 0; i < 30 * 60; ++i)
-        bits[i] = i < 30 * 30 ? 0xFF0000C0 : 0xFF00C000;
-    face.MarkBitsChanged();
-    face.CommitAlphaFlags();
-    WidgetManager manager;
-    manager.SetSize(120, 60);
-    manager.SetScreenImage(&screen);
-    DialogButton button(&face, 2001, nullptr);
+    // Blue above, green below.
+    auto face = SolidImage(30, 60, 0xFF00C000);
+    std::fill(face->GetBits(), face->GetBits() + 30 * 30, 0xFF0000C0);
+    face->MarkBitsChanged();
+    DialogButton button(face.get(), 2001, nullptr);
     button.normalRect = Rect{0, 0, 30, 30};
     button.overRect = Rect{0, 30, 30, 30};
     button.downRect = Rect{0, 30, 30, 30};
@@ -96,24 +76,21 @@ TEST_F(Helpers, DialogButtonFramesTheStatePartOfItsImage)
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x0000C0u);
     EXPECT_EQ(Pixel(89, 39), 0x0000C0u) << "stretched over the whole button";
-    manager.MouseMove(50, 20);
+    Play({{'m', 50, 20}});
     manager.DrawPass();
     EXPECT_EQ(Pixel(50, 20), 0x00C000u) << "the over part";
-    manager.MouseDown(50, 20, 1);
+    Play({{'d', 50, 20}});
     manager.DrawPass();
     EXPECT_EQ(Pixel(11, 11), 0x00C000u) << "pressed: the down part";
     EXPECT_TRUE(button.IsPressedLook());
     EXPECT_TRUE(button.handCursor);
     EXPECT_EQ(button.GetColor(0), Color::White);
-    manager.MouseUp(50, 20, 1);
+    Play({{'u', 50, 20}});
     manager.RemoveWidget(&button);
 }
 
 TEST_F(Helpers, ScrollbuttonArrowsPointAwayFromTheBar)
 {
-    WidgetManager manager;
-    manager.SetSize(120, 60);
-    manager.SetScreenImage(&screen);
     ScrollbuttonWidget up(0, nullptr);
     ScrollbuttonWidget down(1, nullptr);
     up.Resize(0, 0, 30, 30);
