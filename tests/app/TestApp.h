@@ -58,12 +58,19 @@ public:
     std::unique_ptr<Quillo::SoundManager> CreateSoundManager() override { return nullptr; }
     std::unique_ptr<Quillo::MusicInterface> CreateMusicPlayer() override { return nullptr; }
     bool KeepWorkingDirectory(const std::string&) override { return true; }
+    bool IsPlayingDemo() const override { return playingDemo || QuilloAppBase::IsPlayingDemo(); }
 
     bool DrawFrame() override
     {
         updatesBetweenDraws.push_back(updateCount - updatesAtLastDraw);
         updatesAtLastDraw = updateCount;
         return QuilloAppBase::DrawFrame();
+    }
+
+    // Hands the event to the application as the platform would.
+    void Send(Quillo::EventType type, int x = 0, int y = 0, int code = 0, bool inside = true)
+    {
+        HandleEvent({.type = type, .x = x, .y = y, .code = code, .inside = inside});
     }
 
     // Runs loop passes until the fake clock reaches ms.
@@ -84,6 +91,8 @@ public:
     using QuilloAppBase::frameRate;
 
     FakePlatform* platformFake = nullptr;
+    // Demo playback as the application sees it once started, without a file.
+    bool playingDemo = false;
     std::vector<int> updatesBetweenDraws;
     int updatesAtLastDraw = 0;
 };
