@@ -8,6 +8,24 @@ using namespace Quillo;
 namespace
 {
 
+// A widget that changes every update, so that every draw pass has work.
+class BusyWidget : public Widget
+{
+public:
+    void Update() override { Invalidate(); }
+    void UpdatePartial(double fraction) override
+    {
+        partialTime += fraction;
+        Invalidate();
+        smallestPartial = std::min(smallestPartial, fraction);
+        largestPartial = std::max(largestPartial, fraction);
+    }
+    // Game time handed out by the fractional updates, in update steps.
+    double partialTime = 0.0;
+    double smallestPartial = 1e9;
+    double largestPartial = 0.0;
+};
+
 // A started application with a widget that has work every update, its fake
 // clock at 1000 ms.
 struct Loop

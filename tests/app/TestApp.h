@@ -8,34 +8,8 @@
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
-
-// A widget that changes every update, so that every draw pass has work.
-class BusyWidget : public Quillo::Widget
-{
-public:
-    void Update() override
-    {
-        ++updates;
-        Invalidate();
-    }
-    void UpdatePartial(double fraction) override
-    {
-        partialTime += fraction;
-        Invalidate();
-        smallestPartial = std::min(smallestPartial, fraction);
-        largestPartial = std::max(largestPartial, fraction);
-    }
-    void Draw(Quillo::Graphics*) override { ++draws; }
-    int updates = 0;
-    int draws = 0;
-    // Game time handed out by the fractional updates, in update steps.
-    double partialTime = 0.0;
-    double smallestPartial = 1e9;
-    double largestPartial = 0.0;
-};
 
 // The application object on a fake platform, silent, with the loading
 // already handed over unless a test says otherwise.
@@ -83,7 +57,6 @@ public:
         }
     }
 
-    using QuilloAppBase::HandleEvent;
     using QuilloAppBase::HandleQueuedEvents;
     using QuilloAppBase::IsRefreshPacedActive;
     using QuilloAppBase::autoQuitAtMs;
