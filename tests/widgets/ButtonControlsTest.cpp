@@ -145,10 +145,8 @@ TEST_F(Controls, APlainButtonDrawsABevelAndItsLabel)
     button.SetColor(1, Color{255, 0, 0});
     Add(button, 0, 0, 40, 20);
     manager.DrawPass();
-    EXPECT_EQ(Pixel(20, 2), 0xD4D4D4u) << "the face";
-    EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu) << "light top-left edge";
-    EXPECT_EQ(Pixel(39, 19), 0x000000u) << "dark bottom-right edge";
-    EXPECT_EQ(Pixel(38, 10), 0x848484u);
+    ExpectPixels({{20, 2, 0xD4D4D4, "the face"}, {0, 0, 0xFFFFFF, "light top-left edge"},
+                  {39, 19, 0x000000, "dark bottom-right edge"}, {38, 10, 0x848484}});
     // Label "AB" is 12 wide, centred at x 14; baseline (20 + 8 - 1 - 1) / 2 = 13.
     EXPECT_EQ(Pixel(15, 10), 0x0000FFu);
     Play({{'m', 5, 5}});
@@ -156,9 +154,8 @@ TEST_F(Controls, APlainButtonDrawsABevelAndItsLabel)
     EXPECT_EQ(Pixel(15, 10), 0xFF0000u) << "slot 1 while the mouse is over it";
     Play({{'d', 5, 5}});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(0, 0), 0x000000u) << "pressed: dark top-left edge";
-    EXPECT_EQ(Pixel(14, 6), 0xD4D4D4u);
-    EXPECT_EQ(Pixel(15, 7), 0x000000u) << "pressed label is black and shifted";
+    ExpectPixels({{0, 0, 0x000000, "pressed: dark top-left edge"}, {14, 6, 0xD4D4D4},
+                  {15, 7, 0x000000, "pressed label is black and shifted"}});
     EXPECT_TRUE(host.fontRequests.empty()) << "a font was set, none is made";
 }
 
@@ -174,9 +171,8 @@ TEST_F(Controls, DefaultFontsComeFromTheHost)
     EXPECT_THAT(host.fontRequests, ElementsAre("SansSerif 10", "SansSerif 10"));
     ASSERT_NE(button.font, nullptr);
     // The link's label is 24 wide, centred at 68; baseline (8 + 20) / 2 - 1 = 13.
-    EXPECT_EQ(Pixel(70, 10), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(70, 16), 0xFFFFFFu) << "underlined 3 pixels below the baseline";
-    EXPECT_EQ(Pixel(70, 15), 0x000000u);
+    ExpectPixels({{70, 10, 0xFFFFFF}, {70, 16, 0xFFFFFF, "underlined 3 pixels below the baseline"},
+                  {70, 15, 0x000000}});
     link.overColor = Color{255, 0, 0};
     Play({{'m', 70, 10}});
     EXPECT_EQ(host.cursorKinds.back(), 1) << "hand cursor over the link";
@@ -238,9 +234,9 @@ TEST_F(Controls, SliderFollowsItsThumbAndJumpsToAClickOnTheTrack)
     EXPECT_EQ(slider.ThumbX(), 20);
 
     manager.DrawPass();
-    EXPECT_EQ(Pixel(25, 5), 0xE0E0E0u) << "the thumb";
-    EXPECT_EQ(Pixel(70, 5), 0x202020u) << "the repeated middle of the track";
-    EXPECT_EQ(Pixel(70, 1), 0x000000u) << "the track is centred vertically";
+    ExpectPixels({{25, 5, 0xE0E0E0, "the thumb"},
+                  {70, 5, 0x202020, "the repeated middle of the track"},
+                  {70, 1, 0x000000, "the track is centred vertically"}});
 }
 
 } // namespace

@@ -97,9 +97,8 @@ TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
     dialog.Resize(0, 0, 100, 150);
     manager.AddWidget(&dialog);
     manager.DrawPass();
-    EXPECT_EQ(Pixel(2, 2), 0x204060u) << "the framed box";
-    EXPECT_EQ(Pixel(49, 30), 0xFFFFFFu) << "header centred, white";
-    EXPECT_EQ(Pixel(28, 50), 0xFFFF00u) << "body at the content inset, yellow";
+    ExpectPixels({{2, 2, 0x204060, "the framed box"}, {49, 30, 0xFFFFFF, "header centred, white"},
+                  {28, 50, 0xFFFF00, "body at the content inset, yellow"}});
     for (int y = 52; y < 90; ++y)
         EXPECT_NE(Pixel(49, y), 0xFFFFFFu) << "no footer line at y " << y;
 

@@ -189,16 +189,14 @@ TEST_F(Edit, DrawsTextSelectionAndCaret)
     edit.SetColor(3, Color{0, 0, 255});
     edit.SetColor(4, Color{255, 255, 0});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(30, 10), 0xFFFFFFu) << "background";
-    EXPECT_EQ(Pixel(0, 0), 0x000000u) << "outline";
-    EXPECT_EQ(Pixel(5, 10), 0xFFFF00u) << "text inside the selection";
-    EXPECT_EQ(Pixel(9, 10), 0x0000FFu) << "the selection fill between the glyphs";
+    ExpectPixels({{30, 10, 0xFFFFFF, "background"}, {0, 0, 0x000000, "outline"},
+                  {5, 10, 0xFFFF00, "text inside the selection"},
+                  {9, 10, 0x0000FF, "the selection fill between the glyphs"}});
 
     Key(KeyCode::End);
     manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 10), 0x000000u) << "text without a selection";
-    EXPECT_EQ(Pixel(16, 10), 0x0000FFu) << "the caret after the text";
-    EXPECT_EQ(Pixel(18, 10), 0xFFFFFFu);
+    ExpectPixels({{5, 10, 0x000000, "text without a selection"},
+                  {16, 10, 0x0000FF, "the caret after the text"}, {18, 10, 0xFFFFFF}});
     for (int step = 0; step < EditWidget::kBlinkSteps; ++step)
         manager.UpdatePass();
     manager.DrawPass();

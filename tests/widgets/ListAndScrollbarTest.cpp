@@ -66,12 +66,12 @@ TEST_F(Lists, SelectionAndHighlightAreDrawnInTheirColours)
     list.SetSelect(1);
     Play({{'m', 10, 4 + 25}});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 4 + 14), 0xFFFF00u) << "selected line text";
-    EXPECT_EQ(Pixel(60, 4 + 14), 0x000080u) << "selection bar across the width";
-    EXPECT_EQ(Pixel(5, 4 + 24), 0x00C800u) << "highlighted line";
-    EXPECT_EQ(Pixel(5, 4 + 34), 0xC80000u) << "the line's own colour";
-    EXPECT_EQ(Pixel(5, 4 + 4), 0x000000u) << "slot 2 for lines without a colour";
-    EXPECT_EQ(Pixel(99, 30), 0x000000u) << "outline";
+    ExpectPixels({{5, 4 + 14, 0xFFFF00, "selected line text"},
+                  {60, 4 + 14, 0x000080, "selection bar across the width"},
+                  {5, 4 + 24, 0x00C800, "highlighted line"},
+                  {5, 4 + 34, 0xC80000, "the line's own colour"},
+                  {5, 4 + 4, 0x000000, "slot 2 for lines without a colour"},
+                  {99, 30, 0x000000, "outline"}});
     list.SetSelect(42);
     EXPECT_EQ(list.GetSelect(), -1);
 }

@@ -13,35 +13,24 @@ class Helpers : public ScreenTest
 {
 protected:
     Helpers() : ScreenTest(120, 60) {}
-
-    // A strip of ten 4-pixel cells; cell d has the colour (d * 20, 0, 0).
-    std::unique_ptr<MemoryImage> DigitStrip()
-    {
-        auto strip = std::make_unique<MemoryImage>();
-        strip->Create(40, 5);
-        uint32_t* bits = strip->GetBits();
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 40; ++x)
-                bits[y * 40 + x] = 0xFF000000u | (static_cast<uint32_t>((x / 4) * 20) << 16);
-        strip->MarkBitsChanged();
-        strip->CommitAlphaFlags();
-        return strip;
-    }
 };
 
 TEST_F(Helpers, DigitStripDrawsEachDigitFromItsCell)
 {
+    // A strip of ten 4-pixel cells; cell d has the colour (d * 20, 0, 0).
+    auto strip = SolidImage(40, 5, 0);
+    for (int i = 0; i < 40 * 5; ++i)
+        strip->GetBits()[i] = 0xFF000000u | (static_cast<uint32_t>((i % 40 / 4) * 20) << 16);
+    strip->MarkBitsChanged();
+    strip->CommitAlphaFlags();
     Widget widget;
-    auto strip = DigitStrip();
     Graphics g(&screen);
     widget.DrawDigitStrip(&g, 305, 10, 10, strip.get(), 2);
-    EXPECT_EQ(Pixel(10, 12), 3u * 20 << 16);
-    EXPECT_EQ(Pixel(13, 12), 3u * 20 << 16);
-    EXPECT_EQ(Pixel(14, 12), 0u) << "the spacing between cells stays empty";
-    EXPECT_EQ(Pixel(16, 12), 0u) << "digit 0 has colour 0 too";
-    EXPECT_EQ(Pixel(22, 12), 5u * 20 << 16);
-    EXPECT_EQ(Pixel(26, 12), 0u) << "nothing past the last digit";
-    EXPECT_EQ(Pixel(10, 15), 0u) << "clipped to the strip's height";
+    ExpectPixels({{10, 12, 3u * 20 << 16}, {13, 12, 3u * 20 << 16},
+                  {14, 12, 0u, "the spacing between cells stays empty"},
+                  {16, 12, 0u, "digit 0 has colour 0 too"}, {22, 12, 5u * 20 << 16},
+                  {26, 12, 0u, "nothing past the last digit"},
+                  {10, 15, 0u, "clipped to the strip's height"}});
 }
 
 TEST_F(Helpers, CenteredTextReturnsWhatItCovers)
@@ -99,12 +88,9 @@ TEST_F(Helpers, ScrollbuttonArrowsPointAwayFromTheBar)
     manager.AddWidget(&down);
     manager.DrawPass();
     // The arrows span 10 pixels around the centre: the tip row is narrow.
-    EXPECT_EQ(Pixel(15, 11), 0x000000u);
-    EXPECT_EQ(Pixel(7, 11), 0xD4D4D4u) << "the up arrow is narrow at the top";
-    EXPECT_EQ(Pixel(8, 19), 0x000000u);
-    EXPECT_EQ(Pixel(47, 11), 0x000000u) << "the down arrow is wide at the top";
-    EXPECT_EQ(Pixel(48, 18), 0xD4D4D4u);
-    EXPECT_EQ(Pixel(55, 17), 0x000000u);
+    ExpectPixels({{15, 11, 0x000000}, {7, 11, 0xD4D4D4, "the up arrow is narrow at the top"},
+                  {8, 19, 0x000000}, {47, 11, 0x000000, "the down arrow is wide at the top"},
+                  {48, 18, 0xD4D4D4}, {55, 17, 0x000000}});
     up.SetDisabled(true);
     manager.DrawPass();
     EXPECT_EQ(Pixel(15, 15), 0x848484u) << "grey when disabled";

@@ -149,6 +149,14 @@ inline std::unique_ptr<Quillo::MemoryImage> SolidImage(int w, int h, uint32_t ar
     return image;
 }
 
+// A pixel a test expects, and what it shows.
+struct Spot
+{
+    int x, y;
+    uint32_t rgb;
+    const char* what = "";
+};
+
 // A widget manager drawing on an opaque screen, as the display's is (images
 // are copied exactly), for a recording host.
 class ScreenTest : public ::testing::Test
@@ -164,6 +172,11 @@ protected:
     }
 
     uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
+    void ExpectPixels(std::initializer_list<Spot> spots) const
+    {
+        for (const Spot& s : spots)
+            EXPECT_EQ(Pixel(s.x, s.y), s.rgb) << s.what << " at " << s.x << "," << s.y;
+    }
     void Play(std::initializer_list<MouseStep> steps) { ::Play(manager, steps); }
 
     Quillo::MemoryImage screen;
