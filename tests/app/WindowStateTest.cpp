@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -33,32 +35,27 @@ protected:
     FakePlatform& fake = *app.platformFake;
 };
 
-class DyingWidget : public Widget
+// A widget whose update and end the test chooses, filled with a colour when
+// drawn, as a screen's background is.
+class HookWidget : public Widget
 {
 public:
-    explicit DyingWidget(bool* flag) : m_flag(flag) {}
-    ~DyingWidget() override { *m_flag = true; }
-
-private:
-    bool* m_flag;
-};
-
-// Asks for another widget's deletion from inside its own update.
-class Deleter : public Widget
-{
-public:
+    ~HookWidget() override
+    {
+        if (onDelete)
+            onDelete();
+    }
     void Update() override
     {
-        if (victim)
-        {
-            gApp->DeleteLater(victim);
-            victim = nullptr;
-            deletedDuringUpdate = *flag;
-        }
+        if (onUpdate)
+            onUpdate();
     }
-    Widget* victim = nullptr;
-    bool* flag = nullptr;
-    bool deletedDuringUpdate = true;
+    void Draw(Graphics* g) override
+    {
+        g->SetColor(Color(32, 64, 96));
+        g->FillRect(0, 0, width, height);
+    }
+    std::function<void()> onUpdate, onDelete;
 };
 
 } // namespace
@@ -181,15 +178,24 @@ TEST_F(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)
 TEST_F(WindowState, WidgetsAreDeletedOnlyAfterTheUpdateSequence)
 {
     bool deleted = false;
-    auto* victim = new DyingWidget(&deleted);
-    Deleter deleter;
-    deleter.victim = victim;
-    deleter.flag = &deleted;
+    bool deletedDuringUpdate = true;
+    auto* victim = new HookWidget;
+    victim->onDelete = [&] { deleted = true; };
+    HookWidget deleter;
+    // Asks for the other widget's deletion from inside its own update.
+    deleter.onUpdate = [&]
+    {
+        if (HookWidget* doomed = std::exchange(victim, nullptr))
+        {
+            gApp->DeleteLater(doomed);
+            deletedDuringUpdate = deleted;
+        }
+    };
     app.widgetManager->AddWidget(victim);
     app.widgetManager->AddWidget(&deleter);
     app.widgetManager->RemoveWidget(victim);
     Step();
-    EXPECT_FALSE(deleter.deletedDuringUpdate);
+    EXPECT_FALSE(deletedDuringUpdate);
     EXPECT_TRUE(deleted);
     app.widgetManager->RemoveWidget(&deleter);
 }
@@ -330,25 +336,9 @@ TEST(DialogRegistry, WaitingForADialogThatClosesInItsOwnUpdate)
     SelfClosingDialog::ReleaseParked();
 }
 
-namespace
-{
-
-// Paints its whole area when it is dirty, as a screen's background does.
-class BackgroundWidget : public Widget
-{
-public:
-    void Draw(Graphics* g) override
-    {
-        g->SetColor(Color(32, 64, 96));
-        g->FillRect(0, 0, width, height);
-    }
-};
-
-} // namespace
-
 TEST_F(WindowState, FrameRateDisplayShowsRateOrMouseAndLeavesNoTrace)
 {
-    BackgroundWidget background;
+    HookWidget background;
     background.Resize(0, 0, 800, 600);
     app.widgetManager->AddWidget(&background);
     QuilloAppBase::debugKeysEnabled = true;

@@ -10,21 +10,12 @@ using namespace Quillo;
 namespace
 {
 
-class Controls : public ScreenTest
-{
-protected:
-    ButtonWidget& Add(ButtonWidget& button, int x, int y, int w, int h)
-    {
-        button.Resize(x, y, w, h);
-        manager.AddWidget(&button);
-        return button;
-    }
-};
+using Controls = ScreenTest;
 
 TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverItAfterAPressOnIt)
 {
     ButtonWidget button(7, &log);
-    Add(button, 10, 10, 50, 20);
+    Place(button, 10, 10, 50, 20);
     Play({{'m', 20, 20}, {'d', 20, 20}, {'m', 100, 80}, {'u', 100, 80}});
     EXPECT_THAT(log.Take(), ElementsAre("enter 7", "count 7 1", "pressed 7", "leave 7"))
         << "dragged off and released: no click";
@@ -43,7 +34,7 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverItAfterAPressOnIt)
 TEST_F(Controls, AHeldButtonTicksEveryUpdateWhileTheMouseIsOverIt)
 {
     ButtonWidget button(1, &log);
-    Add(button, 0, 0, 50, 20);
+    Place(button, 0, 0, 50, 20);
     Play({{'m', 5, 5}, {'d', 5, 5}});
     manager.UpdatePass();
     manager.UpdatePass();
@@ -61,8 +52,8 @@ TEST_F(Controls, ADisabledButtonReportsNothingButSwallowsTheMouse)
     ControlLog behindLog;
     ButtonWidget behind(1, &behindLog);
     ButtonWidget button(2, &log);
-    Add(behind, 0, 0, 200, 100);
-    Add(button, 10, 10, 50, 20).SetDisabled(true);
+    Place(behind, 0, 0, 200, 100);
+    Place(button, 10, 10, 50, 20).SetDisabled(true);
     behindLog.Take();
     Play({{'c', 20, 20}});
     manager.UpdatePass();
@@ -80,7 +71,7 @@ TEST_F(Controls, TheOverImageFadesInAndOut)
     button.overImage = over.get();
     button.fadeInSpeed = 0.1;
     button.fadeOutSpeed = 0.25;
-    Add(button, 0, 0, 50, 20);
+    Place(button, 0, 0, 50, 20);
     Play({{'m', 5, 5}});
     for (int step = 1; step <= 9; ++step)
         manager.UpdatePass();
@@ -120,7 +111,7 @@ TEST_F(Controls, ButtonImagesFollowTheState)
     button.overImage = over.get();
     button.downImage = down.get();
     button.disabledImage = off.get();
-    Add(button, 10, 10, 40, 20);
+    Place(button, 10, 10, 40, 20);
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x000080u);
     Play({{'m', 20, 20}});
@@ -143,7 +134,7 @@ TEST_F(Controls, APlainButtonDrawsABevelAndItsLabel)
     button.SetFont(&font);
     button.SetColor(0, Color{0, 0, 255});
     button.SetColor(1, Color{255, 0, 0});
-    Add(button, 0, 0, 40, 20);
+    Place(button, 0, 0, 40, 20);
     manager.DrawPass();
     ExpectPixels({{20, 2, 0xD4D4D4, "the face"}, {0, 0, 0xFFFFFF, "light top-left edge"},
                   {39, 19, 0x000000, "dark bottom-right edge"}, {38, 10, 0x848484}});
@@ -165,8 +156,8 @@ TEST_F(Controls, DefaultFontsComeFromTheHost)
     button.label = "x";
     HyperlinkWidget link(2, &log);
     link.label = "link";
-    Add(button, 0, 0, 40, 20);
-    Add(link, 50, 0, 60, 20);
+    Place(button, 0, 0, 40, 20);
+    Place(link, 50, 0, 60, 20);
     manager.DrawPass();
     EXPECT_THAT(host.fontRequests, ElementsAre("SansSerif 10", "SansSerif 10"));
     ASSERT_NE(button.font, nullptr);
@@ -186,8 +177,7 @@ TEST_F(Controls, CheckboxTogglesOnPressAndSetCheckedNotifiesOnlyWhenAsked)
     auto off = SolidImage(10, 10, 0xFF000000);
     auto on = SolidImage(10, 10, 0xFFFFFFFF);
     Checkbox box(off.get(), on.get(), 4, &log);
-    box.Resize(0, 0, 10, 10);
-    manager.AddWidget(&box);
+    Place(box, 0, 0, 10, 10);
     Play({{'c', 5, 5}});
     EXPECT_TRUE(box.IsChecked());
     manager.DrawPass();
@@ -207,8 +197,7 @@ TEST_F(Controls, SliderFollowsItsThumbAndJumpsToAClickOnTheTrack)
     auto track = SolidImage(30, 6, 0xFF202020);
     auto thumb = SolidImage(10, 10, 0xFFE0E0E0);
     Slider slider(track.get(), thumb.get(), 3, &log);
-    slider.Resize(0, 0, 110, 10);
-    manager.AddWidget(&slider);
+    Place(slider, 0, 0, 110, 10);
 
     // The thumb's middle goes to the click: (60 - 5) / 100.
     Play({{'c', 60, 5}});

@@ -26,8 +26,7 @@ TEST_F(Dialogs, ButtonsCarryTheDialogIdAndSetTheResult)
     EXPECT_EQ(dialog.result, -1);
     EXPECT_TRUE(dialog.seeThrough && dialog.translucent);
 
-    dialog.Resize(50, 50, 300, 200);
-    manager.AddWidget(&dialog);
+    Place(dialog, 50, 50, 300, 200);
     EXPECT_TRUE(manager.HasWidget(dialog.FirstButton()));
     // Buttons: top 50 + 200 - 24 - 30 = 196; width (300 - 24 - 8 - 24) / 2 = 122.
     EXPECT_EQ(dialog.FirstButton()->GetRect(), (Rect{74, 196, 122, 30}));
@@ -94,8 +93,7 @@ TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
     dialog.SetHeaderFont(&font);
     dialog.SetBodyFont(&font);
     dialog.SetButtonFont(&font);
-    dialog.Resize(0, 0, 100, 150);
-    manager.AddWidget(&dialog);
+    Place(dialog, 0, 0, 100, 150);
     manager.DrawPass();
     ExpectPixels({{2, 2, 0x204060, "the framed box"}, {49, 30, 0xFFFFFF, "header centred, white"},
                   {28, 50, 0xFFFF00, "body at the content inset, yellow"}});
@@ -104,8 +102,7 @@ TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
 
     Dialog withFooter(box.get(), nullptr, 2, false, "", "", "F", Dialog::kButtonsNone);
     withFooter.SetHeaderFont(&font);
-    withFooter.Resize(200, 0, 100, 150);
-    manager.AddWidget(&withFooter);
+    Place(withFooter, 200, 0, 100, 150);
     manager.DrawPass();
     // Baseline 24 + 0 + 10 + 8 = 42.
     EXPECT_EQ(Pixel(249, 40), 0xFFFFFFu);
@@ -116,8 +113,7 @@ TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
 TEST_F(Dialogs, DraggingStopsEightPixelsBeyondTheScreen)
 {
     Dialog dialog(nullptr, nullptr, 1, false, "", "", "", Dialog::kButtonsNone);
-    dialog.Resize(100, 100, 100, 80);
-    manager.AddWidget(&dialog);
+    Place(dialog, 100, 100, 100, 80);
     Play({{'m', 150, 120}, {'d', 150, 120}});
     EXPECT_EQ(host.cursorKinds.back(), 2);
     Play({{'m', 160, 130}});

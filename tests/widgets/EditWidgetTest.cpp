@@ -32,8 +32,7 @@ protected:
     {
         edit.SetFont(&font);
         // Room for 10 characters of 6 pixels between the 4-pixel insets.
-        edit.Resize(0, 0, 68, 20);
-        manager.AddWidget(&edit);
+        Place(edit, 0, 0, 68, 20);
         manager.SetFocus(&edit);
     }
 
@@ -63,6 +62,8 @@ protected:
         manager.KeyUp(KeyCode::Control);
     }
 
+    std::pair<int, int> Selection() const { return {edit.SelectionStart(), edit.SelectionEnd()}; }
+
     EditLog listener;
     EditWidget edit;
 };
@@ -87,8 +88,7 @@ TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
 TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
 {
     edit.SetText("hello world", true);
-    EXPECT_EQ(edit.SelectionStart(), 0);
-    EXPECT_EQ(edit.SelectionEnd(), 11);
+    EXPECT_EQ(Selection(), std::pair(0, 11));
     Key(KeyCode::End);
     EXPECT_FALSE(edit.HasSelection());
     Key(KeyCode::Backspace);
@@ -161,12 +161,10 @@ TEST_F(Edit, MouseClicksDragsAndDoubleClicksSelect)
     EXPECT_EQ(edit.cursorPos, 1);
 
     Play({{'d', 8, 10}, {'m', 40, 10}, {'u', 40, 10}});
-    EXPECT_EQ(edit.SelectionStart(), 0);
-    EXPECT_EQ(edit.SelectionEnd(), 5);
+    EXPECT_EQ(Selection(), std::pair(0, 5));
 
     Play({{'d', 26, 10, 2}, {'u', 26, 10}});
-    EXPECT_EQ(edit.SelectionStart(), 3) << "double click selects the word";
-    EXPECT_EQ(edit.SelectionEnd(), 5);
+    EXPECT_EQ(Selection(), std::pair(3, 5)) << "double click selects the word";
     EXPECT_EQ(host.cursorKinds.front(), 3) << "text beam over the field";
 }
 
@@ -215,8 +213,7 @@ TEST_F(Edit, ASeeThroughBackgroundRedrawsWhatIsBehind)
         void Draw(Graphics*) override { ++draws; }
         int draws = 0;
     } behind;
-    behind.Resize(0, 0, 200, 40);
-    manager.AddWidget(&behind);
+    Place(behind, 0, 0, 200, 40);
     manager.BringToFront(&edit);
     manager.DrawPass();
     behind.draws = 0;

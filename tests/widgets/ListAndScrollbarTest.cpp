@@ -15,8 +15,7 @@ protected:
     Lists() : list(9, &font, &log)
     {
         // 4 + 5 lines of 10 pixels + 4.
-        list.Resize(0, 0, 100, 58);
-        manager.AddWidget(&list);
+        Place(list, 0, 0, 100, 58);
         for (int i = 0; i < 8; ++i)
             list.AddLine("line" + std::to_string(i));
     }
@@ -80,8 +79,7 @@ TEST_F(Lists, AScrollbarFollowsAndMovesTheList)
 {
     ScrollbarWidget bar(3, nullptr);
     EXPECT_TRUE(bar.disabled) << "disabled until there is something to scroll";
-    bar.Resize(100, 0, 10, 58);
-    manager.AddWidget(&bar);
+    Place(bar, 100, 0, 10, 58);
     list.SetScrollbar(&bar);
     EXPECT_FALSE(bar.disabled);
     EXPECT_EQ(bar.MaxPosition(), 3.0);

@@ -60,8 +60,7 @@ TEST_F(Helpers, DialogButtonFramesTheStatePartOfItsImage)
     button.normalRect = Rect{0, 0, 30, 30};
     button.overRect = Rect{0, 30, 30, 30};
     button.downRect = Rect{0, 30, 30, 30};
-    button.Resize(10, 10, 80, 30);
-    manager.AddWidget(&button);
+    Place(button, 10, 10, 80, 30);
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x0000C0u);
     EXPECT_EQ(Pixel(89, 39), 0x0000C0u) << "stretched over the whole button";

@@ -178,6 +178,12 @@ protected:
             EXPECT_EQ(Pixel(s.x, s.y), s.rgb) << s.what << " at " << s.x << "," << s.y;
     }
     void Play(std::initializer_list<MouseStep> steps) { ::Play(manager, steps); }
+    template <typename W> W& Place(W& widget, int x, int y, int w, int h)
+    {
+        widget.Resize(x, y, w, h);
+        manager.AddWidget(&widget);
+        return widget;
+    }
 
     Quillo::MemoryImage screen;
     TestHost host;
