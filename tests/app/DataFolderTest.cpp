@@ -69,31 +69,38 @@ private:
 
 TEST(DataFolderTest, DataBesideTheProgramWinsOverTheInstalledFolder)
 {
+    KeepDirectory keep;
     struct Case
     {
         const char* what;
-        bool beside, shared;
+        bool beside;
         const char* marker;
         DataFolder::Place place;
     } cases[] = {
-        {"both", true, true, kMarker, DataFolder::Place::BesideProgram},
-        {"installed", false, true, kMarker, DataFolder::Place::Installed},
+        {"installed only", false, kMarker, DataFolder::Place::Installed},
         // Matched as the data reader matches names.
-        {"other case", false, true, "Properties/Resources.XML", DataFolder::Place::Installed},
+        {"other case", false, "Properties/Resources.XML", DataFolder::Place::Installed},
+        {"both", true, kMarker, DataFolder::Place::BesideProgram},
     };
+    // One application enters each in turn.
+    TestApp app;
+    app.installedDataPath = kInstalled;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
         Layout layout;
+        Layout::PutData(layout.Shared(), c.marker);
         if (c.beside)
             Layout::PutData(layout.Program(), c.marker);
-        if (c.shared)
-            Layout::PutData(layout.Shared(), c.marker);
         const DataFolder data = DataFolder::Find(layout.Program(), kInstalled, kMarker);
+        const bool installed = c.place == DataFolder::Place::Installed;
         EXPECT_EQ(data.Where(), c.place);
-        EXPECT_EQ(data.IsInstalled(), c.place == DataFolder::Place::Installed);
+        EXPECT_EQ(data.IsInstalled(), installed);
         // Normalised: no "bin/.." in what becomes the working directory.
         EXPECT_EQ(data.Directory(), c.beside ? layout.Program() : layout.Shared());
+        app.EnterDataFolder(layout.Program());
+        EXPECT_EQ(app.IsDataInstalled(), installed);
+        EXPECT_EQ(fs::current_path(), fs::path(data.Directory()));
     }
 
     // An absolute shared folder is taken as it is.
@@ -125,23 +132,6 @@ TEST(DataFolderTest, NeitherFolderHoldsTheData)
     EXPECT_EQ(alone.Where(), DataFolder::Place::Missing);
     EXPECT_TRUE(alone.InstalledCandidate().empty());
     EXPECT_EQ(alone.MissingMessage("Spindrel").find("share"), std::string::npos);
-}
-
-TEST(DataFolderTest, TheApplicationEntersTheFolderItFound)
-{
-    KeepDirectory keep;
-    Layout layout;
-    Layout::PutData(layout.Shared());
-    TestApp app;
-    app.installedDataPath = kInstalled;
-    app.EnterDataFolder(layout.Program());
-    EXPECT_TRUE(app.IsDataInstalled());
-    EXPECT_EQ(fs::current_path(), fs::path(layout.Shared()));
-
-    Layout::PutData(layout.Program());
-    app.EnterDataFolder(layout.Program());
-    EXPECT_FALSE(app.IsDataInstalled());
-    EXPECT_EQ(fs::current_path(), fs::path(layout.Program()));
 }
 
 TEST(DataFolderTest, AnApplicationWithoutItsDataEndsWithAMessage)

@@ -47,21 +47,6 @@ TEST_F(Controls, AHeldButtonTicksEveryUpdateWhileTheMouseIsOverIt)
     EXPECT_TRUE(button.IsPressedLook());
 }
 
-TEST_F(Controls, ADisabledButtonReportsNothingButSwallowsTheMouse)
-{
-    ControlLog behindLog;
-    ButtonWidget behind(1, &behindLog);
-    ButtonWidget button(2, &log);
-    Place(behind, 0, 0, 200, 100);
-    Place(button, 10, 10, 50, 20).SetDisabled(true);
-    behindLog.Take();
-    Play({{'c', 20, 20}});
-    manager.UpdatePass();
-    EXPECT_THAT(log.Take(), IsEmpty());
-    EXPECT_THAT(behindLog.Take(), IsEmpty()) << "nor does the widget behind it";
-    EXPECT_FALSE(button.isDown);
-}
-
 TEST_F(Controls, TheOverImageFadesInAndOut)
 {
     auto normal = SolidImage(50, 20, 0xFF000080);

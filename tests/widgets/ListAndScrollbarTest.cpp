@@ -30,7 +30,8 @@ TEST_F(Lists, ClicksReportTheLineUnderTheMouse)
     EXPECT_EQ(list.hiliteIdx, 2);
     list.SetPosition(2);
     Play({{'d', 10, 4 + 5, -1}, {'u', 10, 4 + 5, -1}, {'d', 10, 2}, {'u', 10, 2}});
-    EXPECT_THAT(log.Take(), ElementsAre("line 9 2 1", "line 9 2 -1")) << "the inset above the lines is no line";
+    EXPECT_THAT(log.Take(), ElementsAre("line 9 2 1", "line 9 2 -1"))
+        << "the inset above the lines is no line";
 
     list.RemoveAll();
     list.AddLine("only");
