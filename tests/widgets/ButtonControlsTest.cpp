@@ -47,48 +47,10 @@ TEST_F(Controls, AHeldButtonTicksEveryUpdateWhileTheMouseIsOverIt)
     EXPECT_TRUE(button.IsPressedLook());
 }
 
-TEST_F(Controls, TheOverImageFadesInAndOut)
-{
-    auto normal = SolidImage(50, 20, 0xFF000080);
-    auto over = SolidImage(50, 20, 0xFF00FF00);
-    ButtonWidget button(1, &log);
-    button.normalImage = normal.get();
-    button.overImage = over.get();
-    button.fadeInSpeed = 0.1;
-    button.fadeOutSpeed = 0.25;
-    Place(button, 0, 0, 50, 20);
-    Play({{'m', 5, 5}});
-    for (int step = 1; step <= 9; ++step)
-        manager.UpdatePass();
-    EXPECT_LT(button.overAlpha, 1.0);
-    manager.DrawPass();
-    const uint32_t halfway = Pixel(5, 5);
-    EXPECT_GT((halfway >> 8) & 0xFF, 0xC0u);
-    EXPECT_GT(halfway & 0xFF, 0u) << "the normal image still shows through";
-    manager.UpdatePass();
-    EXPECT_EQ(button.overAlpha, 1.0) << "full strength after 10 steps of 0.1";
-
-    Play({{'m', 150, 50}});
-    manager.UpdatePass();
-    EXPECT_DOUBLE_EQ(button.overAlpha, 0.75);
-    for (int step = 0; step < 3; ++step)
-        manager.UpdatePass();
-    EXPECT_EQ(button.overAlpha, 0.0);
-    manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 5), 0x000080u);
-
-    button.fadeInSpeed = 0.0;
-    Play({{'m', 5, 5}});
-    manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 5), 0x00FF00u) << "without fading the over image shows at once";
-    Play({{'m', 150, 50}});
-    EXPECT_EQ(button.overAlpha, 1.0) << "leaving starts a full fade-out";
-}
-
-TEST_F(Controls, ButtonImagesFollowTheState)
+TEST_F(Controls, ButtonImagesFollowTheStateAndTheOverImageFadesInAndOut)
 {
     auto normal = SolidImage(40, 20, 0xFF000080);
-    auto over = SolidImage(40, 20, 0xFF008000);
+    auto over = SolidImage(40, 20, 0xFF00FF00);
     auto down = SolidImage(40, 20, 0xFF800000);
     auto off = SolidImage(40, 20, 0xFF404040);
     ButtonWidget button(1, &log);
@@ -96,17 +58,38 @@ TEST_F(Controls, ButtonImagesFollowTheState)
     button.overImage = over.get();
     button.downImage = down.get();
     button.disabledImage = off.get();
+    button.fadeOutSpeed = 0.25;
     Place(button, 10, 10, 40, 20);
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x000080u);
     Play({{'m', 20, 20}});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(10, 10), 0x008000u);
+    EXPECT_EQ(Pixel(10, 10), 0x00FF00u) << "without fading the over image shows at once";
     Play({{'d', 20, 20}});
     manager.DrawPass();
     EXPECT_EQ(Pixel(11, 11), 0x800000u);
-    EXPECT_EQ(Pixel(10, 10), 0x008000u) << "the pressed look is shifted by one pixel";
-    Play({{'u', 20, 20}});
+    EXPECT_EQ(Pixel(10, 10), 0x00FF00u) << "the pressed look is shifted by one pixel";
+    Play({{'u', 20, 20}, {'m', 150, 50}});
+    EXPECT_EQ(button.overAlpha, 1.0) << "leaving starts a full fade-out";
+
+    manager.UpdatePass();
+    EXPECT_DOUBLE_EQ(button.overAlpha, 0.75);
+    for (int step = 0; step < 3; ++step)
+        manager.UpdatePass();
+    EXPECT_EQ(button.overAlpha, 0.0);
+    manager.DrawPass();
+    EXPECT_EQ(Pixel(15, 15), 0x000080u);
+    button.fadeInSpeed = 0.1;
+    Play({{'m', 20, 20}});
+    for (int step = 1; step <= 9; ++step)
+        manager.UpdatePass();
+    EXPECT_LT(button.overAlpha, 1.0);
+    manager.DrawPass();
+    const uint32_t halfway = Pixel(15, 15);
+    EXPECT_GT((halfway >> 8) & 0xFF, 0xC0u);
+    EXPECT_GT(halfway & 0xFF, 0u) << "the normal image still shows through";
+    manager.UpdatePass();
+    EXPECT_EQ(button.overAlpha, 1.0) << "full strength after 10 steps of 0.1";
     button.SetDisabled(true);
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x404040u);
