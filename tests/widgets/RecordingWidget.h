@@ -54,14 +54,12 @@ public:
     void OnMouseDown(int lx, int ly, int code) override
     {
         Widget::OnMouseDown(lx, ly, code);
-        log->push_back(name + ":down " + std::to_string(lx) + "," + std::to_string(ly) + " " +
-                       std::to_string(code));
+        Record("down", {lx, ly, code});
     }
     void OnMouseUp(int lx, int ly, int code) override
     {
         Widget::OnMouseUp(lx, ly, code);
-        log->push_back(name + ":up " + std::to_string(lx) + "," + std::to_string(ly) + " " +
-                       std::to_string(code));
+        Record("up", {lx, ly, code});
     }
     bool IsPointVisible(int lx, int ly) override { return !refuseLeftHalf || lx >= width / 2 || ly < 0; }
 
