@@ -67,6 +67,7 @@ TEST_F(AppSettingsFile, ValuesRoundTripThroughTheFileWithTheExitMarker)
         app.preferredY = -7;
         app.Mute(false);
         app.Mute(true);
+        EXPECT_TRUE(app.WriteInteger("Sub\\Level", 12));
         app.Shutdown();
         EXPECT_NE(Text().find("InProgress=dword:0"), std::string::npos) << Text();
     }
@@ -78,6 +79,9 @@ TEST_F(AppSettingsFile, ValuesRoundTripThroughTheFileWithTheExitMarker)
     EXPECT_EQ(app.preferredX, 120);
     EXPECT_EQ(app.preferredY, -7);
     EXPECT_EQ(app.muteCount, 1) << "only the user's mute is stored";
+    int level = 0;
+    EXPECT_TRUE(app.ReadInteger("Sub\\Level", level));
+    EXPECT_EQ(level, 12);
 
     // A run that never ends cleanly leaves the mark for the next one.
     SettingsApp next;

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <utility>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 using namespace Quillo;
