@@ -69,26 +69,43 @@ private:
 
 TEST(DataFolderTest, DataBesideTheProgramWinsOverTheInstalledFolder)
 {
-    Layout layout;
-    Layout::PutData(layout.Program());
-    Layout::PutData(layout.Shared());
-    const DataFolder data = DataFolder::Find(layout.Program(), kInstalled, kMarker);
-    EXPECT_EQ(data.Where(), DataFolder::Place::BesideProgram);
-    EXPECT_FALSE(data.IsInstalled());
-    EXPECT_EQ(data.Directory(), layout.Program());
-}
-
-TEST(DataFolderTest, AnInstalledProgramFindsTheSharedFolder)
-{
-    Layout layout;
-    Layout::PutData(layout.Shared());
-    const DataFolder data = DataFolder::Find(layout.Program(), kInstalled, kMarker);
-    EXPECT_EQ(data.Where(), DataFolder::Place::Installed);
-    EXPECT_TRUE(data.IsInstalled());
-    // Normalised: no "bin/.." in what becomes the working directory.
-    EXPECT_EQ(data.Directory(), layout.Shared());
+    KeepDirectory keep;
+    struct Case
+    {
+        const char* what;
+        bool beside;
+        const char* marker;
+        DataFolder::Place place;
+    } cases[] = {
+        {"installed only", false, kMarker, DataFolder::Place::Installed},
+        // Matched as the data reader matches names.
+        {"other case", false, "Properties/Resources.XML", DataFolder::Place::Installed},
+        {"both", true, kMarker, DataFolder::Place::BesideProgram},
+    };
+    // One application enters each in turn.
+    TestApp app;
+    app.installedDataPath = kInstalled;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Layout layout;
+        Layout::PutData(layout.Shared(), c.marker);
+        if (c.beside)
+            Layout::PutData(layout.Program(), c.marker);
+        const DataFolder data = DataFolder::Find(layout.Program(), kInstalled, kMarker);
+        const bool installed = c.place == DataFolder::Place::Installed;
+        EXPECT_EQ(data.Where(), c.place);
+        EXPECT_EQ(data.IsInstalled(), installed);
+        // Normalised: no "bin/.." in what becomes the working directory.
+        EXPECT_EQ(data.Directory(), c.beside ? layout.Program() : layout.Shared());
+        app.EnterDataFolder(layout.Program());
+        EXPECT_EQ(app.IsDataInstalled(), installed);
+        EXPECT_EQ(fs::current_path(), fs::path(data.Directory()));
+    }
 
     // An absolute shared folder is taken as it is.
+    Layout layout;
+    Layout::PutData(layout.Shared());
     const DataFolder absolute = DataFolder::Find("/nowhere", layout.Shared() + "/", kMarker);
     EXPECT_EQ(absolute.Where(), DataFolder::Place::Installed);
     EXPECT_EQ(absolute.Directory(), layout.Shared());
@@ -105,10 +122,9 @@ TEST(DataFolderTest, NeitherFolderHoldsTheData)
     EXPECT_EQ(data.Where(), DataFolder::Place::Missing);
     EXPECT_TRUE(data.Directory().empty());
     const std::string message = data.MissingMessage("Spindrel");
-    EXPECT_NE(message.find("Spindrel"), std::string::npos) << message;
-    EXPECT_NE(message.find(kMarker), std::string::npos) << message;
-    EXPECT_NE(message.find(layout.Program()), std::string::npos) << message;
-    EXPECT_NE(message.find(layout.Shared()), std::string::npos) << message;
+    for (const std::string& part : {std::string("Spindrel"), std::string(kMarker), layout.Program(),
+                                     layout.Shared()})
+        EXPECT_NE(message.find(part), std::string::npos) << part << " in " << message;
     EXPECT_EQ(message.find(".."), std::string::npos) << message;
 
     // A program with no installed layout names only its own folder.
@@ -116,31 +132,6 @@ TEST(DataFolderTest, NeitherFolderHoldsTheData)
     EXPECT_EQ(alone.Where(), DataFolder::Place::Missing);
     EXPECT_TRUE(alone.InstalledCandidate().empty());
     EXPECT_EQ(alone.MissingMessage("Spindrel").find("share"), std::string::npos);
-}
-
-TEST(DataFolderTest, TheMarkerIsMatchedAsTheDataReaderMatchesNames)
-{
-    Layout layout;
-    Layout::PutData(layout.Shared(), "Properties/Resources.XML");
-    EXPECT_EQ(DataFolder::Find(layout.Program(), kInstalled, kMarker).Where(),
-              DataFolder::Place::Installed);
-}
-
-TEST(DataFolderTest, TheApplicationEntersTheFolderItFound)
-{
-    KeepDirectory keep;
-    Layout layout;
-    Layout::PutData(layout.Shared());
-    TestApp app;
-    app.installedDataPath = kInstalled;
-    app.EnterDataFolder(layout.Program());
-    EXPECT_TRUE(app.IsDataInstalled());
-    EXPECT_EQ(fs::current_path(), fs::path(layout.Shared()));
-
-    Layout::PutData(layout.Program());
-    app.EnterDataFolder(layout.Program());
-    EXPECT_FALSE(app.IsDataInstalled());
-    EXPECT_EQ(fs::current_path(), fs::path(layout.Program()));
 }
 
 TEST(DataFolderTest, AnApplicationWithoutItsDataEndsWithAMessage)

@@ -15,31 +15,29 @@ public:
     double NowMs() override { return now; }
     void SleepMs(int ms) override
     {
-        if (ms > 0)
-        {
-            now += ms;
-            sleptMs += ms;
-            ++sleeps;
-        }
+        if (ms <= 0)
+            return;
+        now += ms;
+        sleptMs += ms;
+        ++sleeps;
     }
 
     bool CreateWindow(const Quillo::WindowSpec& desired) override
     {
         window = desired;
         hasWindow = true;
-        ++windowsCreated;
         return true;
     }
     void DestroyWindow() override { hasWindow = false; }
     bool HasWindow() const override { return hasWindow; }
-    Quillo::Rect WorkArea() override { return workArea; }
+    Quillo::Rect WorkArea() override { return {0, 0, 1920, 1040}; }
     Quillo::WindowBorders Borders() override { return borders; }
     void SetWindowPosition(int x, int y) override { window.x = x, window.y = y; }
     Quillo::Point WindowPosition() override { return {window.x, window.y}; }
-    void ShowWindow() override { shown = true; }
-    void HideWindow() override { shown = false; }
-    void RestoreWindow() override { ++restores; }
-    void RaiseWindow() override { ++raises; }
+    void ShowWindow() override {}
+    void HideWindow() override {}
+    void RestoreWindow() override {}
+    void RaiseWindow() override {}
     bool IsWindowMinimized() override { return false; }
     std::string LastError() override { return "fake"; }
 
@@ -73,14 +71,12 @@ public:
     int InitPresenter(bool fullScreen, bool vsync) override
     {
         ++presenterInits;
-        presenterFullScreen = fullScreen;
         presenterVsync = vsync || fullScreen; // full screen always waits for the refresh
         return presenterResult;
     }
     bool Present(const uint32_t* argb, int, int width, int height, const Quillo::Rect&) override
     {
         ++presents;
-        lastFrame = argb;
         if (copyFrames)
             frameCopy.assign(argb, argb + size_t(width) * size_t(height));
         now += presentCostMs;
@@ -94,17 +90,12 @@ public:
     }
     int RefreshRate() override { return refreshRate; }
     bool PresentsWaitForRefresh() override { return presentsWait; }
-    bool AcquireSingleInstance(const std::string&) override { return !otherInstance; }
-    void SignalRunningInstance(const std::string&) override { ++signals; }
+    bool AcquireSingleInstance(const std::string&) override { return true; }
+    void SignalRunningInstance(const std::string&) override {}
 
     void Push(Quillo::EventType type, int x = 0, int y = 0, int code = 0)
     {
-        Quillo::PlatformEvent e;
-        e.type = type;
-        e.x = x;
-        e.y = y;
-        e.code = code;
-        events.push_back(e);
+        events.push_back({.type = type, .x = x, .y = y, .code = code});
     }
 
     double now = 1000.0;
@@ -116,25 +107,16 @@ public:
     int presenterResult = 0;
     int presenterInits = 0;
     bool presentsWait = true;
-    bool presenterFullScreen = false;
     bool presenterVsync = false;
     int refreshRate = 60;
     int presents = 0;
-    const uint32_t* lastFrame = nullptr;
     // The presented picture as it was shown (the display puts back what a
     // drawn cursor covered right after presenting).
     bool copyFrames = false;
     std::vector<uint32_t> frameCopy;
     bool hasWindow = false;
-    bool shown = false;
-    int windowsCreated = 0;
-    int restores = 0;
-    int raises = 0;
     bool captured = false;
-    bool otherInstance = false;
-    int signals = 0;
     Quillo::WindowSpec window;
-    Quillo::Rect workArea{0, 0, 1920, 1040};
     Quillo::WindowBorders borders{2, 30, 2, 2};
     Quillo::Point cursor;
     bool cursorInside = false;

@@ -8,34 +8,8 @@
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
-
-// A widget that changes every update, so that every draw pass has work.
-class BusyWidget : public Quillo::Widget
-{
-public:
-    void Update() override
-    {
-        ++updates;
-        Invalidate();
-    }
-    void UpdatePartial(double fraction) override
-    {
-        partialTime += fraction;
-        Invalidate();
-        smallestPartial = std::min(smallestPartial, fraction);
-        largestPartial = std::max(largestPartial, fraction);
-    }
-    void Draw(Quillo::Graphics*) override { ++draws; }
-    int updates = 0;
-    int draws = 0;
-    // Game time handed out by the fractional updates, in update steps.
-    double partialTime = 0.0;
-    double smallestPartial = 1e9;
-    double largestPartial = 0.0;
-};
 
 // The application object on a fake platform, silent, with the loading
 // already handed over unless a test says otherwise.
@@ -58,12 +32,19 @@ public:
     std::unique_ptr<Quillo::SoundManager> CreateSoundManager() override { return nullptr; }
     std::unique_ptr<Quillo::MusicInterface> CreateMusicPlayer() override { return nullptr; }
     bool KeepWorkingDirectory(const std::string&) override { return true; }
+    bool IsPlayingDemo() const override { return playingDemo || QuilloAppBase::IsPlayingDemo(); }
 
     bool DrawFrame() override
     {
         updatesBetweenDraws.push_back(updateCount - updatesAtLastDraw);
         updatesAtLastDraw = updateCount;
         return QuilloAppBase::DrawFrame();
+    }
+
+    // Hands the event to the application as the platform would.
+    void Send(Quillo::EventType type, int x = 0, int y = 0, int code = 0, bool inside = true)
+    {
+        HandleEvent({.type = type, .x = x, .y = y, .code = code, .inside = inside});
     }
 
     // Runs loop passes until the fake clock reaches ms.
@@ -76,7 +57,6 @@ public:
         }
     }
 
-    using QuilloAppBase::HandleEvent;
     using QuilloAppBase::HandleQueuedEvents;
     using QuilloAppBase::IsRefreshPacedActive;
     using QuilloAppBase::autoQuitAtMs;
@@ -84,6 +64,8 @@ public:
     using QuilloAppBase::frameRate;
 
     FakePlatform* platformFake = nullptr;
+    // Demo playback as the application sees it once started, without a file.
+    bool playingDemo = false;
     std::vector<int> updatesBetweenDraws;
     int updatesAtLastDraw = 0;
 };

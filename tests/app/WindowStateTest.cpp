@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 using namespace Quillo;
@@ -17,116 +19,91 @@ using namespace Quillo;
 namespace
 {
 
-PlatformEvent Event(EventType type, int x = 0, int y = 0, int code = 0)
+class WindowState : public ::testing::Test
 {
-    PlatformEvent e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.code = code;
-    return e;
-}
+protected:
+    WindowState() { app.Init(); }
 
-class DyingWidget : public Widget
-{
-public:
-    explicit DyingWidget(bool* flag) : m_flag(flag) {}
-    ~DyingWidget() override { *m_flag = true; }
+    // One loop pass a frame's time later.
+    void Step()
+    {
+        fake.now += 20.0;
+        app.StepFrame(true);
+    }
 
-private:
-    bool* m_flag;
+    TestApp app;
+    FakePlatform& fake = *app.platformFake;
 };
 
-// Asks for another widget's deletion from inside its own update.
-class Deleter : public Widget
+// A widget whose update and end the test chooses, filled with a colour when
+// drawn, as a screen's background is.
+class HookWidget : public Widget
 {
 public:
+    ~HookWidget() override
+    {
+        if (onDelete)
+            onDelete();
+    }
     void Update() override
     {
-        if (victim)
-        {
-            gApp->DeleteLater(victim);
-            victim = nullptr;
-            deletedDuringUpdate = *flag;
-        }
+        if (onUpdate)
+            onUpdate();
     }
-    Widget* victim = nullptr;
-    bool* flag = nullptr;
-    bool deletedDuringUpdate = true;
+    void Draw(Graphics* g) override
+    {
+        g->SetColor(Color(32, 64, 96));
+        g->FillRect(0, 0, width, height);
+    }
+    std::function<void()> onUpdate, onDelete;
 };
 
 } // namespace
 
-TEST(WindowState, MinimisingMutesTwiceAndAUserMuteSurvivesRestoring)
+TEST_F(WindowState, MinimisingMutesTwiceAndUserMutesNestAndSurviveRestoring)
 {
-    TestApp app;
-    app.Init();
-    app.HandleEvent(Event(EventType::FocusGained));
+    app.Send(EventType::FocusGained);
     ASSERT_EQ(app.muteCount, 0);
-
-    app.HandleEvent(Event(EventType::Minimized));
-    app.HandleEvent(Event(EventType::FocusLost));
+    app.Send(EventType::Minimized);
+    app.Send(EventType::FocusLost);
     EXPECT_EQ(app.muteCount, 2) << "minimise and the loss of focus each mute";
     EXPECT_EQ(app.autoMuteCount, 2);
 
     app.Mute(false);
-    app.HandleEvent(Event(EventType::FocusGained));
-    app.HandleEvent(Event(EventType::Restored));
-    EXPECT_EQ(app.muteCount, 1) << "the user's mute is still in force";
+    app.Mute(false);
+    app.Send(EventType::FocusGained);
+    app.Send(EventType::Restored);
+    EXPECT_EQ(app.muteCount, 2) << "the user's mutes are still in force";
     EXPECT_EQ(app.autoMuteCount, 0);
-    EXPECT_TRUE(app.IsMuted());
-
+    app.Unmute(false);
+    EXPECT_TRUE(app.IsMuted()) << "nested mutes need as many unmutes";
     app.Unmute(false);
     EXPECT_FALSE(app.IsMuted());
     app.Unmute(false);
     EXPECT_EQ(app.muteCount, 0) << "unmuting at zero does nothing";
 }
 
-TEST(WindowState, AButtonHeldWhenTheFocusGoesIsForgotten)
+TEST_F(WindowState, AButtonHeldWhenTheFocusGoesIsForgotten)
 {
-    TestApp app;
-    app.Init();
-    PlatformEvent down = Event(EventType::MouseDown, 100, 100, 1);
-    down.inside = true;
-    app.HandleEvent(down);
+    app.Send(EventType::MouseDown, 100, 100, 1);
     ASSERT_TRUE(app.mouseInWindow);
     // Alt+Tab with the button held; it is released in the other window.
-    app.platformFake->events.push_back(Event(EventType::FocusLost));
-    app.PumpPlatformEvents();
-    app.HandleQueuedEvents();
-    EXPECT_FALSE(app.focused);
-    app.platformFake->events.push_back(Event(EventType::FocusGained));
-    app.PumpPlatformEvents();
-    app.HandleQueuedEvents();
+    for (EventType type : {EventType::FocusLost, EventType::FocusGained})
+    {
+        fake.Push(type);
+        app.PumpPlatformEvents();
+        app.HandleQueuedEvents();
+        EXPECT_EQ(app.focused, type == EventType::FocusGained);
+    }
     EXPECT_FALSE(app.widgetManager->AnyButtonDown());
-    PlatformEvent away = Event(EventType::MouseMove, 900, 100);
-    away.inside = false;
-    app.HandleEvent(away);
+    app.Send(EventType::MouseMove, 900, 100, 0, false);
     EXPECT_FALSE(app.mouseInWindow) << "a move outside is a leave, not a drag";
-    EXPECT_FALSE(app.platformFake->captured);
+    EXPECT_FALSE(fake.captured);
 }
 
-namespace
+TEST_F(WindowState, PlaybackDrawsTheRecordedPointerIntoThePicture)
 {
-
-// The application as demo playback sees it once started, without a demo file.
-class PlaybackApp : public TestApp
-{
-public:
-    bool playing = false;
-
-protected:
-    bool IsPlayingDemo() const override { return playing; }
-};
-
-} // namespace
-
-TEST(WindowState, PlaybackDrawsTheRecordedPointerIntoThePicture)
-{
-    PlaybackApp app;
-    app.Init();
-    app.playing = true;
-    FakePlatform& fake = *app.platformFake;
+    app.playingDemo = true;
     fake.copyFrames = true;
     MemoryImage arrow;
     arrow.Create(4, 4);
@@ -138,109 +115,89 @@ TEST(WindowState, PlaybackDrawsTheRecordedPointerIntoThePicture)
     app.widgetManager->lastMouseY = 50;
     EXPECT_FALSE(app.ApplyCursor());
     EXPECT_EQ(fake.systemCursor, SystemCursor::None) << "the real mouse is not shown";
+    const auto arrowAt = [&](int x, int y)
+    { return fake.frameCopy[size_t(y) * 800 + size_t(x)] == 0xFFFFFF00u; };
 
     fake.now += 20.0;
     ASSERT_TRUE(app.DrawFrame());
     ASSERT_EQ(fake.frameCopy.size(), 800u * 600u);
-    EXPECT_EQ(fake.frameCopy[50 * 800 + 100], 0xFFFFFF00u) << "centred on the recorded position";
-    EXPECT_EQ(fake.frameCopy[48 * 800 + 98], 0xFFFFFF00u);
-    EXPECT_NE(fake.frameCopy[47 * 800 + 98], 0xFFFFFF00u);
+    EXPECT_TRUE(arrowAt(100, 50)) << "centred on the recorded position";
+    EXPECT_TRUE(arrowAt(98, 48));
+    EXPECT_FALSE(arrowAt(98, 47));
 
     // The recorded pointer moves: the next frame shows it there, and only there.
     app.widgetManager->lastMouseX = 300;
     fake.now += 20.0;
     ASSERT_TRUE(app.DrawFrame());
-    EXPECT_EQ(fake.frameCopy[50 * 800 + 300], 0xFFFFFF00u);
-    EXPECT_NE(fake.frameCopy[50 * 800 + 100], 0xFFFFFF00u);
+    EXPECT_TRUE(arrowAt(300, 50));
+    EXPECT_FALSE(arrowAt(100, 50));
 
     // Leaving the window takes the drawn cursor away.
     app.mouseInWindow = false;
     app.ApplyCursor();
     fake.now += 20.0;
     ASSERT_TRUE(app.DrawFrame());
-    EXPECT_NE(fake.frameCopy[50 * 800 + 300], 0xFFFFFF00u);
+    EXPECT_FALSE(arrowAt(300, 50));
     app.cursorImages[0] = nullptr;
 }
 
-TEST(WindowState, NestedUserMutesNeedAsManyUnmutes)
+TEST_F(WindowState, TheWindowSitsAtTheGoldenSectionAndARememberedPlaceIsPulledInside)
 {
-    TestApp app;
-    app.Init();
-    app.Mute(false);
-    app.Mute(false);
-    app.Unmute(false);
-    EXPECT_TRUE(app.IsMuted());
-    app.Unmute(false);
-    EXPECT_FALSE(app.IsMuted());
-}
-
-TEST(WindowState, CentredWindowSitsAtTheGoldenSectionOfTheWorkArea)
-{
-    TestApp app;
-    app.Init();
-    FakePlatform& fake = *app.platformFake;
     const int outerW = 800 + fake.borders.left + fake.borders.right;
     const int outerH = 600 + fake.borders.top + fake.borders.bottom;
     EXPECT_EQ(fake.window.x - fake.borders.left, (1920 - outerW) / 2);
     EXPECT_EQ(fake.window.y - fake.borders.top, static_cast<int>((1040 - outerH) * 0.382));
     EXPECT_FALSE(fake.window.fullScreen);
-}
 
-TEST(WindowState, RememberedPositionIsPulledBackInsideTheWorkArea)
-{
-    TestApp app;
-    app.preferredX = 1800;
-    app.preferredY = -50;
-    app.Init();
-    FakePlatform& fake = *app.platformFake;
-    const int outerX = fake.window.x - fake.borders.left;
-    const int outerY = fake.window.y - fake.borders.top;
-    const int outerW = 800 + fake.borders.left + fake.borders.right;
-    EXPECT_EQ(outerY, 4);
-    EXPECT_EQ(outerX + outerW, 1920 - 4);
-}
+    TestApp remembered;
+    remembered.preferredX = 1800;
+    remembered.preferredY = -50;
+    remembered.Init();
+    const FakePlatform& placed = *remembered.platformFake;
+    EXPECT_EQ(placed.window.y - placed.borders.top, 4);
+    EXPECT_EQ(placed.window.x - placed.borders.left + outerW, 1920 - 4);
 
-TEST(WindowState, MovesAreRememberedOnlyWhileWindowed)
-{
-    TestApp app;
-    app.Init();
-    app.HandleEvent(Event(EventType::WindowMoved, 300, 200));
+    // Moves are remembered only while windowed.
+    app.Send(EventType::WindowMoved, 300, 200);
     EXPECT_EQ(app.preferredX, 300);
     EXPECT_EQ(app.preferredY, 200);
     app.SetWindowed(false);
-    app.HandleEvent(Event(EventType::WindowMoved, 0, 0));
+    app.Send(EventType::WindowMoved, 0, 0);
     EXPECT_EQ(app.preferredX, 300);
 }
 
-TEST(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)
+TEST_F(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)
 {
-    TestApp app;
-    app.Init();
-    app.QueueEvent(Event(EventType::Close));
-    app.QueueEvent(Event(EventType::KeyDown, 0, 0, 'A'));
+    app.QueueEvent({.type = EventType::Close});
+    app.QueueEvent({.type = EventType::KeyDown, .code = 'A'});
     app.HandleQueuedEvents();
     EXPECT_TRUE(app.IsShuttingDown());
     EXPECT_FALSE(app.widgetManager->keyDown['A']);
 }
 
-TEST(WindowState, WidgetsAreDeletedOnlyAfterTheUpdateSequence)
+TEST_F(WindowState, WidgetsAreDeletedOnlyAfterTheUpdateSequence)
 {
-    TestApp app;
-    app.Init();
     bool deleted = false;
-    auto* victim = new DyingWidget(&deleted);
-    auto* deleter = new Deleter;
-    deleter->victim = victim;
-    deleter->flag = &deleted;
+    bool deletedDuringUpdate = true;
+    auto* victim = new HookWidget;
+    victim->onDelete = [&] { deleted = true; };
+    HookWidget deleter;
+    // Asks for the other widget's deletion from inside its own update.
+    deleter.onUpdate = [&]
+    {
+        if (HookWidget* doomed = std::exchange(victim, nullptr))
+        {
+            gApp->DeleteLater(doomed);
+            deletedDuringUpdate = deleted;
+        }
+    };
     app.widgetManager->AddWidget(victim);
-    app.widgetManager->AddWidget(deleter);
+    app.widgetManager->AddWidget(&deleter);
     app.widgetManager->RemoveWidget(victim);
-    app.platformFake->now += 20.0;
-    app.StepFrame(true);
-    EXPECT_FALSE(deleter->deletedDuringUpdate);
+    Step();
+    EXPECT_FALSE(deletedDuringUpdate);
     EXPECT_TRUE(deleted);
-    app.widgetManager->RemoveWidget(deleter);
-    delete deleter;
+    app.widgetManager->RemoveWidget(&deleter);
 }
 
 TEST(Letterbox, MapsWindowPixelsBackToThePicture)
@@ -257,43 +214,44 @@ TEST(Letterbox, MapsWindowPixelsBackToThePicture)
     };
     for (const Case& c : cases)
     {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
         const Letterbox box = Letterbox::Fit(c.w, c.h, 800, 600);
-        EXPECT_EQ(box.target, c.target) << c.w << "x" << c.h;
+        const Rect& t = c.target;
+        EXPECT_EQ(box.target, t);
         Point p;
-        EXPECT_TRUE(box.ToLogical(c.target.x, c.target.y, p));
+        EXPECT_TRUE(box.ToLogical(t.x, t.y, p));
         EXPECT_EQ(p, (Point{0, 0}));
-        EXPECT_TRUE(box.ToLogical(c.target.x + c.target.width - 1, c.target.y + c.target.height - 1, p));
+        EXPECT_TRUE(box.ToLogical(t.x + t.width - 1, t.y + t.height - 1, p));
         EXPECT_EQ(p, (Point{799, 599}));
-        EXPECT_FALSE(box.ToLogical(c.target.x + c.target.width, c.target.y, p)) << "right edge";
-        if (c.target.x > 0)
-        {
-            EXPECT_FALSE(box.ToLogical(c.target.x - 1, c.h / 2, p)) << "left bar";
-        }
-        if (c.target.y > 0)
-        {
-            EXPECT_FALSE(box.ToLogical(c.w / 2, c.target.y - 1, p)) << "top bar";
-        }
+        EXPECT_FALSE(box.ToLogical(t.x + t.width, t.y, p)) << "right edge";
+        EXPECT_TRUE(t.x == 0 || !box.ToLogical(t.x - 1, c.h / 2, p)) << "left bar";
+        EXPECT_TRUE(t.y == 0 || !box.ToLogical(c.w / 2, t.y - 1, p)) << "top bar";
     }
     // A pixel in the middle of a 1.8x scaled picture.
-    const Letterbox box = Letterbox::Fit(1920, 1080, 800, 600);
     Point p;
-    ASSERT_TRUE(box.ToLogical(240 + 900, 540, p));
+    ASSERT_TRUE(Letterbox::Fit(1920, 1080, 800, 600).ToLogical(240 + 900, 540, p));
     EXPECT_EQ(p, (Point{500, 300}));
 }
 
-TEST(DialogRegistry, ClosingAModalHandsTheRoleToTheLastRemainingModal)
+namespace
 {
-    TestApp app;
-    app.Init();
-    auto* first = new Dialog(nullptr, nullptr, 10, true, "one", "", "", Dialog::kButtonsNone);
-    auto* plain = new Dialog(nullptr, nullptr, 11, false, "two", "", "", Dialog::kButtonsNone);
-    auto* second = new Dialog(nullptr, nullptr, 12, true, "three", "", "", Dialog::kButtonsNone);
+
+Dialog* MakeDialog(int id, bool modal)
+{
+    return new Dialog(nullptr, nullptr, id, modal, "", "", "", Dialog::kButtonsNone);
+}
+
+} // namespace
+
+TEST_F(WindowState, ClosingAModalHandsTheRoleToTheLastRemainingModal)
+{
+    Dialog* first = MakeDialog(10, true);
+    Dialog* second = MakeDialog(12, true);
     app.AddDialog(10, first);
-    app.AddDialog(11, plain);
+    app.AddDialog(11, MakeDialog(11, false));
     app.AddDialog(12, second);
     EXPECT_EQ(app.DialogCount(), 3);
     EXPECT_EQ(app.widgetManager->GetBaseModal(), second);
-
     EXPECT_FALSE(app.CloseDialogById(99)) << "no such dialog";
     EXPECT_EQ(app.DialogCount(), 3);
 
@@ -304,12 +262,11 @@ TEST(DialogRegistry, ClosingAModalHandsTheRoleToTheLastRemainingModal)
     EXPECT_EQ(app.FindDialog(10), first);
 
     // Adding under an id in use replaces the old dialog.
-    auto* replacement = new Dialog(nullptr, nullptr, 10, true, "again", "", "", Dialog::kButtonsNone);
+    Dialog* replacement = MakeDialog(10, true);
     app.AddDialog(10, replacement);
     EXPECT_EQ(app.FindDialog(10), replacement);
     EXPECT_EQ(app.DialogCount(), 2);
-    app.platformFake->now += 20.0;
-    app.StepFrame(true); // the closed dialogs are deleted after the update
+    Step(); // the closed dialogs are deleted after the update
 }
 
 namespace
@@ -359,88 +316,60 @@ public:
 
 TEST(DialogRegistry, WaitingForADialogThatClosesInItsOwnUpdate)
 {
+    // Nobody else closes it: the run would end only by the quit timer.
+    for (bool byWait : {true, false})
     {
-        // Nobody closes it: the run would end only by the quit timer.
+        SCOPED_TRACE(byWait ? "WaitForResult" : "RunLoop");
         TestApp app;
         app.Init();
         auto* dialog = new SelfClosingDialog(20);
         app.AddDialog(20, dialog);
         app.autoQuitAtMs = app.platformFake->now + 5000.0;
-        EXPECT_EQ(dialog->WaitForResult(true), 7);
+        if (byWait)
+            EXPECT_EQ(dialog->WaitForResult(true), 7);
+        else
+            app.RunLoop(20);
         EXPECT_FALSE(app.IsShuttingDown()) << "the wait ended only with the program";
         EXPECT_EQ(app.FindDialog(20), nullptr);
-        EXPECT_EQ(SelfClosingDialog::Parked().size(), 1u) << "deleted during the wait";
-    }
-    {
-        TestApp app;
-        app.Init();
-        auto* dialog = new SelfClosingDialog(21);
-        app.AddDialog(21, dialog);
-        app.autoQuitAtMs = app.platformFake->now + 5000.0;
-        app.RunLoop(21);
-        EXPECT_FALSE(app.IsShuttingDown());
-        EXPECT_EQ(app.FindDialog(21), nullptr);
+        EXPECT_EQ(SelfClosingDialog::Parked().size(), byWait ? 1u : 2u) << "deleted during the wait";
     }
     SelfClosingDialog::ReleaseParked();
 }
 
-namespace
+TEST_F(WindowState, FrameRateDisplayShowsRateOrMouseAndLeavesNoTrace)
 {
-
-// Paints its whole area when it is dirty, as a screen's background does.
-class BackgroundWidget : public Widget
-{
-public:
-    void Draw(Graphics* g) override
-    {
-        g->SetColor(Color(32, 64, 96));
-        g->FillRect(0, 0, width, height);
-    }
-};
-
-uint32_t ScreenPixel(TestApp& app, int x, int y)
-{
-    return app.display->GetScreenImage()->GetBits()[size_t(y) * 800 + size_t(x)];
-}
-
-} // namespace
-
-TEST(DeveloperKeys, FrameRateDisplayShowsRateOrMouseAndLeavesNoTrace)
-{
-    TestApp app;
-    app.Init();
-    BackgroundWidget background;
+    HookWidget background;
     background.Resize(0, 0, 800, 600);
     app.widgetManager->AddWidget(&background);
     QuilloAppBase::debugKeysEnabled = true;
     constexpr int kF3 = 114, kF4 = 115;
     const int boxX = 800 - FrameRateOverlay::kMargin - FrameRateOverlay::kBoxWidth;
     const int boxY = 600 - FrameRateOverlay::kMargin - FrameRateOverlay::kBoxHeight;
-    const uint32_t backgroundPixel = 0xFF204060u;
+    const auto pixel = [&](int x, int y)
+    { return app.display->GetScreenImage()->GetBits()[size_t(y) * 800 + size_t(x)]; };
 
-    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF3));
-    app.RunUntil(app.platformFake->now + 2500.0);
+    app.Send(EventType::KeyDown, 0, 0, kF3);
+    app.RunUntil(fake.now + 2500.0);
     EXPECT_EQ(app.frameRate.Text().rfind("FPS: ", 0), 0u) << app.frameRate.Text();
     EXPECT_GT(std::stoi(app.frameRate.Text().substr(5)), 0);
-    EXPECT_EQ(ScreenPixel(app, boxX + 1, boxY + 1), 0xFF000000u);
+    EXPECT_EQ(pixel(boxX + 1, boxY + 1), 0xFF000000u);
     int textPixels = 0;
     for (int y = boxY; y < boxY + FrameRateOverlay::kBoxHeight; ++y)
         for (int x = boxX; x < boxX + FrameRateOverlay::kBoxWidth; ++x)
-            textPixels += (ScreenPixel(app, x, y) & 0xFFFF00u) != 0;
+            textPixels += (pixel(x, y) & 0xFFFF00u) != 0;
     EXPECT_GT(textPixels, 10);
 
-    app.HandleEvent(Event(EventType::MouseMove, 321, 123));
-    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF4));
-    app.RunUntil(app.platformFake->now + 1100.0);
+    app.Send(EventType::MouseMove, 321, 123);
+    app.Send(EventType::KeyDown, 0, 0, kF4);
+    app.RunUntil(fake.now + 1100.0);
     EXPECT_EQ(app.frameRate.Text(), "321,123");
     EXPECT_TRUE(app.frameRate.DemoTimeText().empty());
 
     // Off again: everything is repainted, the corner included.
-    app.HandleEvent(Event(EventType::KeyDown, 0, 0, kF3));
-    app.RunUntil(app.platformFake->now + 100.0);
+    app.Send(EventType::KeyDown, 0, 0, kF3);
+    app.RunUntil(fake.now + 100.0);
     EXPECT_FALSE(app.frameRate.IsOn());
-    EXPECT_EQ(ScreenPixel(app, boxX + 1, boxY + 1), backgroundPixel);
-
+    EXPECT_EQ(pixel(boxX + 1, boxY + 1), 0xFF204060u) << "the background";
     QuilloAppBase::debugKeysEnabled = false;
     app.widgetManager->RemoveWidget(&background);
 }

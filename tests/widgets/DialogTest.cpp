@@ -1,57 +1,18 @@
-#include "TestFont.h"
-#include "TestHost.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/DialogButton.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace Quillo;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace
 {
 
-std::unique_ptr<MemoryImage> SolidImage(int w, int h, uint32_t argb)
-{
-    auto image = std::make_unique<MemoryImage>();
-    image->Create(w, h);
-    uint32_t* bits = image->GetBits();
-    for (int i = 0; i < w * h; ++i)
-        bits[i] = argb;
-    image->MarkBitsChanged();
-    image->CommitAlphaFlags();
-    return image;
-}
-
-class Dialogs : public ::testing::Test
+class Dialogs : public ScreenTest
 {
 protected:
-    Dialogs()
-    {
-        screen.Create(400, 300);
-        screen.ForceAlphaFlags(false, false);
-        manager.SetSize(400, 300);
-        manager.SetScreenImage(&screen);
-        manager.SetHost(&host);
-    }
+    Dialogs() : ScreenTest(400, 300) {}
 
-    void Click(int x, int y)
-    {
-        manager.MouseMove(x, y);
-        manager.MouseDown(x, y, 1);
-        manager.MouseUp(x, y, 1);
-    }
-
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
-
-    MemoryImage screen;
-    TestHost host;
-    WidgetManager manager;
     std::unique_ptr<MemoryImage> box = SolidImage(30, 30, 0xFF204060);
     std::unique_ptr<MemoryImage> buttonFace = SolidImage(30, 30, 0xFF606060);
 };
@@ -59,27 +20,24 @@ protected:
 TEST_F(Dialogs, ButtonsCarryTheDialogIdAndSetTheResult)
 {
     Dialog dialog(box.get(), buttonFace.get(), 7, true, "Title", "Body", "", Dialog::kButtonsYesNo);
-    ASSERT_NE(dialog.FirstButton(), nullptr);
     ASSERT_NE(dialog.SecondButton(), nullptr);
-    EXPECT_EQ(dialog.FirstButton()->id, 2007);
-    EXPECT_EQ(dialog.SecondButton()->id, 3007);
     EXPECT_EQ(dialog.FirstButton()->label, "YES");
     EXPECT_EQ(dialog.SecondButton()->label, "NO");
     EXPECT_EQ(dialog.result, -1);
     EXPECT_TRUE(dialog.seeThrough && dialog.translucent);
 
-    dialog.Resize(50, 50, 300, 200);
-    manager.AddWidget(&dialog);
+    Place(dialog, 50, 50, 300, 200);
     EXPECT_TRUE(manager.HasWidget(dialog.FirstButton()));
     // Buttons: top 50 + 200 - 24 - 30 = 196; width (300 - 24 - 8 - 24) / 2 = 122.
     EXPECT_EQ(dialog.FirstButton()->GetRect(), (Rect{74, 196, 122, 30}));
     EXPECT_EQ(dialog.SecondButton()->GetRect(), (Rect{204, 196, 122, 30}));
 
-    Click(210, 200);
+    Play({{'c', 210, 200}});
     EXPECT_EQ(dialog.result, 0);
-    Click(80, 200);
+    Play({{'c', 80, 200}});
     EXPECT_EQ(dialog.result, 1);
-    EXPECT_THAT(host.events, ElementsAre("pressed 3007", "clicked 3007", "pressed 2007", "clicked 2007"));
+    EXPECT_THAT(host.events, ElementsAre("pressed 3007", "clicked 3007", "pressed 2007", "clicked 2007"))
+        << "the buttons carry the dialog's id";
 
     dialog.OnButtonClicked(42);
     EXPECT_EQ(dialog.result, 1) << "other ids are ignored";
@@ -115,7 +73,6 @@ TEST_F(Dialogs, PreferredHeightAddsUpTheBlocks)
     empty.backgroundInsets = Insets{1, 2, 3, 4};
     EXPECT_EQ(empty.GetPreferredHeight(300), 48 + 6);
 
-    TestFont font;
     Dialog full(nullptr, buttonFace.get(), 1, false, "Head", "one two three four", "Foot",
                 Dialog::kButtonsYesNo);
     full.SetHeaderFont(&font);
@@ -132,24 +89,20 @@ TEST_F(Dialogs, PreferredHeightAddsUpTheBlocks)
 
 TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
 {
-    TestFont font;
     Dialog dialog(box.get(), nullptr, 1, false, "H", "B", "F", Dialog::kButtonFooter);
     dialog.SetHeaderFont(&font);
     dialog.SetBodyFont(&font);
     dialog.SetButtonFont(&font);
-    dialog.Resize(0, 0, 100, 150);
-    manager.AddWidget(&dialog);
+    Place(dialog, 0, 0, 100, 150);
     manager.DrawPass();
-    EXPECT_EQ(Pixel(2, 2), 0x204060u) << "the framed box";
-    EXPECT_EQ(Pixel(49, 30), 0xFFFFFFu) << "header centred, white";
-    EXPECT_EQ(Pixel(28, 50), 0xFFFF00u) << "body at the content inset, yellow";
+    ExpectPixels({{2, 2, 0x204060, "the framed box"}, {49, 30, 0xFFFFFF, "header centred, white"},
+                  {28, 50, 0xFFFF00, "body at the content inset, yellow"}});
     for (int y = 52; y < 90; ++y)
         EXPECT_NE(Pixel(49, y), 0xFFFFFFu) << "no footer line at y " << y;
 
     Dialog withFooter(box.get(), nullptr, 2, false, "", "", "F", Dialog::kButtonsNone);
     withFooter.SetHeaderFont(&font);
-    withFooter.Resize(200, 0, 100, 150);
-    manager.AddWidget(&withFooter);
+    Place(withFooter, 200, 0, 100, 150);
     manager.DrawPass();
     // Baseline 24 + 0 + 10 + 8 = 42.
     EXPECT_EQ(Pixel(249, 40), 0xFFFFFFu);
@@ -160,32 +113,21 @@ TEST_F(Dialogs, DrawsTheBoxHeaderAndBodyButNoFooterLineInButtonMode)
 TEST_F(Dialogs, DraggingStopsEightPixelsBeyondTheScreen)
 {
     Dialog dialog(nullptr, nullptr, 1, false, "", "", "", Dialog::kButtonsNone);
-    dialog.Resize(100, 100, 100, 80);
-    manager.AddWidget(&dialog);
-    manager.MouseMove(150, 120);
-    manager.MouseDown(150, 120, 1);
+    Place(dialog, 100, 100, 100, 80);
+    Play({{'m', 150, 120}, {'d', 150, 120}});
     EXPECT_EQ(host.cursorKinds.back(), 2);
-    manager.MouseMove(160, 130);
+    Play({{'m', 160, 130}});
     EXPECT_EQ(dialog.GetRect(), (Rect{110, 110, 100, 80}));
-    manager.MouseMove(-500, -500);
-    EXPECT_EQ(dialog.x, -8);
-    EXPECT_EQ(dialog.y, -8);
-    manager.MouseMove(5000, 5000);
-    EXPECT_EQ(dialog.x, 400 + 8 - 100);
-    EXPECT_EQ(dialog.y, 300 + 8 - 80);
-    manager.MouseUp(5000, 5000, 1);
+    Play({{'m', -500, -500}});
+    EXPECT_EQ(dialog.GetRect(), (Rect{-8, -8, 100, 80}));
+    Play({{'m', 5000, 5000}, {'u', 5000, 5000}});
+    EXPECT_EQ(dialog.GetRect(), (Rect{400 + 8 - 100, 300 + 8 - 80, 100, 80}));
     EXPECT_EQ(host.cursorKinds.back(), 0);
     EXPECT_FALSE(dialog.dragging);
 
-    manager.MouseMove(350, 250);
-    manager.MouseDown(350, 250, 1);
-    manager.MouseMove(340, 240);
-    manager.MouseUp(340, 240, 1);
+    Play({{'m', 350, 250}, {'d', 350, 250}, {'m', 340, 240}, {'u', 340, 240}});
     EXPECT_EQ(dialog.GetRect(), (Rect{298, 218, 100, 80})) << "grabbed again from the new place";
-
-    manager.MouseDown(340, 240, -1);
-    manager.MouseMove(300, 200);
-    manager.MouseUp(300, 200, -1);
+    Play({{'d', 340, 240, -1}, {'m', 300, 200}, {'u', 300, 200, -1}});
     EXPECT_EQ(dialog.x, 298) << "only a left click drags";
     manager.RemoveWidget(&dialog);
 }

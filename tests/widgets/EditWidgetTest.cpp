@@ -1,17 +1,10 @@
-#include "TestFont.h"
-#include "TestHost.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/EditListener.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/KeyCode.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace Quillo;
-using ::testing::ElementsAre;
 
 namespace
 {
@@ -19,42 +12,27 @@ namespace
 class EditLog : public EditListener
 {
 public:
-    void OnEditText(int id, const std::string& text) override
+    void OnEditText(int, const std::string& text) override { entered.push_back(text); }
+    bool AllowKey(int, int key) override
     {
-        (void)id;
-        entered.push_back(text);
-    }
-    bool AllowKey(int id, int key) override
-    {
-        (void)id;
         offeredKeys.push_back(key);
         return key != refusedKey;
     }
-    bool AllowChar(int id, char ch) override
-    {
-        (void)id;
-        return ch != refusedChar;
-    }
+    bool AllowChar(int, char ch) override { return ch != refusedChar; }
     std::vector<std::string> entered;
     std::vector<int> offeredKeys;
     int refusedKey = -1;
     char refusedChar = 0;
 };
 
-class Edit : public ::testing::Test
+class Edit : public ScreenTest
 {
 protected:
-    Edit() : edit(5, &listener)
+    Edit() : ScreenTest(200, 40), edit(5, &listener)
     {
-        screen.Create(200, 40);
-        screen.ForceAlphaFlags(false, false);
-        manager.SetSize(200, 40);
-        manager.SetScreenImage(&screen);
-        manager.SetHost(&host);
         edit.SetFont(&font);
         // Room for 10 characters of 6 pixels between the 4-pixel insets.
-        edit.Resize(0, 0, 68, 20);
-        manager.AddWidget(&edit);
+        Place(edit, 0, 0, 68, 20);
         manager.SetFocus(&edit);
     }
 
@@ -64,12 +42,15 @@ protected:
             manager.KeyChar(ch);
     }
 
-    void Key(int key, bool shift = false)
+    void Key(int key, bool shift = false, int times = 1)
     {
         if (shift)
             manager.KeyDown(KeyCode::Shift);
-        manager.KeyDown(key);
-        manager.KeyUp(key);
+        for (int i = 0; i < times; ++i)
+        {
+            manager.KeyDown(key);
+            manager.KeyUp(key);
+        }
         if (shift)
             manager.KeyUp(KeyCode::Shift);
     }
@@ -81,13 +62,9 @@ protected:
         manager.KeyUp(KeyCode::Control);
     }
 
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
+    std::pair<int, int> Selection() const { return {edit.SelectionStart(), edit.SelectionEnd()}; }
 
-    MemoryImage screen;
-    TestHost host;
-    TestFont font;
     EditLog listener;
-    WidgetManager manager;
     EditWidget edit;
 };
 
@@ -101,8 +78,7 @@ TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
     Key(KeyCode::Home);
     Type("Z");
     EXPECT_EQ(edit.text, "abcdef") << "full";
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true, 2);
     Type("Z");
     EXPECT_EQ(edit.text, "Zcdef") << "typing replaces the selection";
     Key(KeyCode::Enter);
@@ -112,14 +88,12 @@ TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
 TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
 {
     edit.SetText("hello world", true);
-    EXPECT_EQ(edit.SelectionStart(), 0);
-    EXPECT_EQ(edit.SelectionEnd(), 11);
+    EXPECT_EQ(Selection(), std::pair(0, 11));
     Key(KeyCode::End);
     EXPECT_FALSE(edit.HasSelection());
     Key(KeyCode::Backspace);
     EXPECT_EQ(edit.text, "hello worl");
-    Key(KeyCode::Left);
-    Key(KeyCode::Left);
+    Key(KeyCode::Left, false, 2);
     Key(KeyCode::Delete);
     EXPECT_EQ(edit.text, "hello wol");
     Key(KeyCode::Home);
@@ -151,9 +125,7 @@ TEST_F(Edit, ClipboardCutCopyPasteAndUndo)
     Ctrl('c');
     EXPECT_EQ(host.clipboard, "one two");
     Key(KeyCode::Home);
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
-    Key(KeyCode::Right, true);
+    Key(KeyCode::Right, true, 3);
     Ctrl('x');
     EXPECT_EQ(host.clipboard, "one");
     EXPECT_EQ(edit.text, " two");
@@ -182,25 +154,17 @@ TEST_F(Edit, ClipboardCutCopyPasteAndUndo)
 TEST_F(Edit, MouseClicksDragsAndDoubleClicksSelect)
 {
     edit.SetText("ab cd", true);
-    manager.MouseMove(4 + 6 + 3 + 5, 10);
-    manager.MouseDown(4 + 6 + 3 + 5, 10, 1);
-    manager.MouseUp(4 + 6 + 3 + 5, 10, 1);
+    Play({{'c', 4 + 6 + 3 + 5, 10}});
     EXPECT_EQ(edit.cursorPos, 2) << "5 pixels past the middle chooses the later boundary";
     EXPECT_EQ(edit.hilitePos, -1) << "a release with an empty selection clears it";
-    manager.MouseDown(4 + 6 + 3 + 4, 10, 1);
-    manager.MouseUp(4 + 6 + 3 + 4, 10, 1);
+    Play({{'d', 4 + 6 + 3 + 4, 10}, {'u', 4 + 6 + 3 + 4, 10}});
     EXPECT_EQ(edit.cursorPos, 1);
 
-    manager.MouseDown(8, 10, 1);
-    manager.MouseMove(40, 10);
-    manager.MouseUp(40, 10, 1);
-    EXPECT_EQ(edit.SelectionStart(), 0);
-    EXPECT_EQ(edit.SelectionEnd(), 5);
+    Play({{'d', 8, 10}, {'m', 40, 10}, {'u', 40, 10}});
+    EXPECT_EQ(Selection(), std::pair(0, 5));
 
-    manager.MouseDown(26, 10, 2);
-    manager.MouseUp(26, 10, 1);
-    EXPECT_EQ(edit.SelectionStart(), 3) << "double click selects the word";
-    EXPECT_EQ(edit.SelectionEnd(), 5);
+    Play({{'d', 26, 10, 2}, {'u', 26, 10}});
+    EXPECT_EQ(Selection(), std::pair(3, 5)) << "double click selects the word";
     EXPECT_EQ(host.cursorKinds.front(), 3) << "text beam over the field";
 }
 
@@ -223,16 +187,14 @@ TEST_F(Edit, DrawsTextSelectionAndCaret)
     edit.SetColor(3, Color{0, 0, 255});
     edit.SetColor(4, Color{255, 255, 0});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(30, 10), 0xFFFFFFu) << "background";
-    EXPECT_EQ(Pixel(0, 0), 0x000000u) << "outline";
-    EXPECT_EQ(Pixel(5, 10), 0xFFFF00u) << "text inside the selection";
-    EXPECT_EQ(Pixel(9, 10), 0x0000FFu) << "the selection fill between the glyphs";
+    ExpectPixels({{30, 10, 0xFFFFFF, "background"}, {0, 0, 0x000000, "outline"},
+                  {5, 10, 0xFFFF00, "text inside the selection"},
+                  {9, 10, 0x0000FF, "the selection fill between the glyphs"}});
 
     Key(KeyCode::End);
     manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 10), 0x000000u) << "text without a selection";
-    EXPECT_EQ(Pixel(16, 10), 0x0000FFu) << "the caret after the text";
-    EXPECT_EQ(Pixel(18, 10), 0xFFFFFFu);
+    ExpectPixels({{5, 10, 0x000000, "text without a selection"},
+                  {16, 10, 0x0000FF, "the caret after the text"}, {18, 10, 0xFFFFFF}});
     for (int step = 0; step < EditWidget::kBlinkSteps; ++step)
         manager.UpdatePass();
     manager.DrawPass();
@@ -251,8 +213,7 @@ TEST_F(Edit, ASeeThroughBackgroundRedrawsWhatIsBehind)
         void Draw(Graphics*) override { ++draws; }
         int draws = 0;
     } behind;
-    behind.Resize(0, 0, 200, 40);
-    manager.AddWidget(&behind);
+    Place(behind, 0, 0, 200, 40);
     manager.BringToFront(&edit);
     manager.DrawPass();
     behind.draws = 0;

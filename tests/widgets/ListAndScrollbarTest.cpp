@@ -1,80 +1,42 @@
-#include "TestFont.h"
-#include "TestHost.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/MemoryImage.h"
-#include "framework/widgets/ListListener.h"
 #include "framework/widgets/ListWidget.h"
-#include "framework/widgets/ScrollListener.h"
 #include "framework/widgets/ScrollbarWidget.h"
 #include "framework/widgets/ScrollbuttonWidget.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace Quillo;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace
 {
 
-class ListLog : public ListListener
-{
-public:
-    void OnListClicked(int id, int line, int code) override
-    {
-        clicks.push_back(std::to_string(id) + ":" + std::to_string(line) + ":" + std::to_string(code));
-    }
-    std::vector<std::string> clicks;
-};
-
-class Lists : public ::testing::Test
+class Lists : public ScreenTest
 {
 protected:
     Lists() : list(9, &font, &log)
     {
-        screen.Create(200, 100);
-        screen.ForceAlphaFlags(false, false);
-        manager.SetSize(200, 100);
-        manager.SetScreenImage(&screen);
-        manager.SetHost(&host);
         // 4 + 5 lines of 10 pixels + 4.
-        list.Resize(0, 0, 100, 58);
-        manager.AddWidget(&list);
+        Place(list, 0, 0, 100, 58);
         for (int i = 0; i < 8; ++i)
             list.AddLine("line" + std::to_string(i));
     }
 
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
-
-    MemoryImage screen;
-    TestHost host;
-    TestFont font;
-    ListLog log;
-    WidgetManager manager;
     ListWidget list;
 };
 
 TEST_F(Lists, ClicksReportTheLineUnderTheMouse)
 {
     EXPECT_EQ(list.pageSize, 5);
-    manager.MouseMove(10, 4 + 25);
-    manager.MouseDown(10, 4 + 25, 1);
-    manager.MouseUp(10, 4 + 25, 1);
+    Play({{'c', 10, 4 + 25}});
     EXPECT_EQ(list.hiliteIdx, 2);
     list.SetPosition(2);
-    manager.MouseDown(10, 4 + 5, -1);
-    manager.MouseUp(10, 4 + 5, -1);
-    manager.MouseDown(10, 2, 1);
-    manager.MouseUp(10, 2, 1);
-    EXPECT_THAT(log.clicks, ElementsAre("9:2:1", "9:2:-1")) << "the inset above the lines is no line";
+    Play({{'d', 10, 4 + 5, -1}, {'u', 10, 4 + 5, -1}, {'d', 10, 2}, {'u', 10, 2}});
+    EXPECT_THAT(log.Take(), ElementsAre("line 9 2 1", "line 9 2 -1"))
+        << "the inset above the lines is no line";
 
     list.RemoveAll();
     list.AddLine("only");
-    manager.MouseDown(10, 4 + 15, 1);
-    manager.MouseUp(10, 4 + 15, 1);
-    EXPECT_EQ(log.clicks.size(), 2u) << "below the last line nothing is reported";
+    Play({{'d', 10, 4 + 15}, {'u', 10, 4 + 15}});
+    EXPECT_THAT(log.Take(), IsEmpty()) << "below the last line nothing is reported";
 }
 
 TEST_F(Lists, TheWheelAndThePositionStayInRange)
@@ -90,9 +52,8 @@ TEST_F(Lists, TheWheelAndThePositionStayInRange)
     EXPECT_EQ(list.position, 3);
     list.ScrollToLine(1);
     EXPECT_EQ(list.position, 1);
-    list.RemoveLine(0);
-    list.RemoveLine(0);
-    list.RemoveLine(0);
+    for (int i = 0; i < 3; ++i)
+        list.RemoveLine(0);
     EXPECT_EQ(list.position, 0);
 }
 
@@ -103,62 +64,43 @@ TEST_F(Lists, SelectionAndHighlightAreDrawnInTheirColours)
     list.SetColor(3, Color{0, 200, 0});
     list.SetLineColor(3, Color{200, 0, 0});
     list.SetSelect(1);
-    manager.MouseMove(10, 4 + 25);
+    Play({{'m', 10, 4 + 25}});
     manager.DrawPass();
-    EXPECT_EQ(Pixel(5, 4 + 14), 0xFFFF00u) << "selected line text";
-    EXPECT_EQ(Pixel(60, 4 + 14), 0x000080u) << "selection bar across the width";
-    EXPECT_EQ(Pixel(5, 4 + 24), 0x00C800u) << "highlighted line";
-    EXPECT_EQ(Pixel(5, 4 + 34), 0xC80000u) << "the line's own colour";
-    EXPECT_EQ(Pixel(5, 4 + 4), 0x000000u) << "slot 2 for lines without a colour";
-    EXPECT_EQ(Pixel(99, 30), 0x000000u) << "outline";
+    ExpectPixels({{5, 4 + 14, 0xFFFF00, "selected line text"},
+                  {60, 4 + 14, 0x000080, "selection bar across the width"},
+                  {5, 4 + 24, 0x00C800, "highlighted line"},
+                  {5, 4 + 34, 0xC80000, "the line's own colour"},
+                  {5, 4 + 4, 0x000000, "slot 2 for lines without a colour"},
+                  {99, 30, 0x000000, "outline"}});
     list.SetSelect(42);
     EXPECT_EQ(list.GetSelect(), -1);
 }
-
-class ScrollLog : public ScrollListener
-{
-public:
-    void OnScrolled(int id, double position) override
-    {
-        (void)id;
-        positions.push_back(position);
-    }
-    std::vector<double> positions;
-};
 
 TEST_F(Lists, AScrollbarFollowsAndMovesTheList)
 {
     ScrollbarWidget bar(3, nullptr);
     EXPECT_TRUE(bar.disabled) << "disabled until there is something to scroll";
-    bar.Resize(100, 0, 10, 58);
-    manager.AddWidget(&bar);
+    Place(bar, 100, 0, 10, 58);
     list.SetScrollbar(&bar);
     EXPECT_FALSE(bar.disabled);
     EXPECT_EQ(bar.MaxPosition(), 3.0);
     ASSERT_TRUE(manager.HasWidget(bar.UpButton()));
     EXPECT_EQ(bar.DownButton()->GetRect(), (Rect{100, 48, 10, 10}));
 
-    manager.MouseMove(105, 52);
-    manager.MouseDown(105, 52, 1);
-    manager.MouseUp(105, 52, 1);
+    Play({{'c', 105, 52}});
     EXPECT_EQ(list.position, 1) << "an arrow click moves by one line";
 
-    manager.MouseDown(105, 52, 1);
+    Play({{'d', 105, 52}});
     for (int step = 0; step < ScrollbarWidget::kRepeatDelay + ScrollbarWidget::kRepeatInterval; ++step)
         manager.UpdatePass();
-    manager.MouseUp(105, 52, 1);
+    Play({{'u', 105, 52}});
     EXPECT_EQ(list.position, 3) << "held arrows repeat after a delay";
 
-    manager.MouseMove(105, 5);
-    manager.MouseDown(105, 5, 1);
-    manager.MouseUp(105, 5, 1);
+    Play({{'c', 105, 5}});
     EXPECT_EQ(list.position, 2);
 
     const Rect thumb = bar.ThumbRect();
-    manager.MouseMove(105, thumb.y + 1);
-    manager.MouseDown(105, thumb.y + 1, 1);
-    manager.MouseMove(105, 0);
-    manager.MouseUp(105, 0, 1);
+    Play({{'m', 105, thumb.y + 1}, {'d', 105, thumb.y + 1}, {'m', 105, 0}, {'u', 105, 0}});
     EXPECT_EQ(list.position, 0) << "the thumb drags the view";
 
     list.SetPosition(3);
@@ -171,18 +113,18 @@ TEST_F(Lists, AScrollbarFollowsAndMovesTheList)
 
 TEST(Scrollbar, ReportsOnlyChangesItMakesItself)
 {
-    ScrollLog log;
+    ControlLog log;
     ScrollbarWidget bar(1, &log);
     bar.Resize(0, 0, 10, 100);
     bar.SetMaxValue(20);
     bar.SetPageSize(5);
     bar.SetValue(4);
-    EXPECT_THAT(log.positions, IsEmpty());
+    EXPECT_THAT(log.values, IsEmpty());
     bar.OnButtonPressed(1);
     bar.OnButtonPressed(0);
     bar.OnButtonPressed(0);
     bar.SetValue(100, true);
-    EXPECT_THAT(log.positions, ElementsAre(5.0, 4.0, 3.0, 15.0));
+    EXPECT_THAT(log.values, ElementsAre(5.0, 4.0, 3.0, 15.0));
     bar.OnMouseWheel(2);
     EXPECT_EQ(bar.GetValue(), 13.0);
 

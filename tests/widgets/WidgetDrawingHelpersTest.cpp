@@ -1,65 +1,40 @@
-#include "TestFont.h"
+#include "WidgetTestKit.h"
 
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/ScrollbuttonWidget.h"
 #include "framework/widgets/Widget.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gtest/gtest.h>
 
 using namespace Quillo;
 
 namespace
 {
 
-class Helpers : public ::testing::Test
+class Helpers : public ScreenTest
 {
 protected:
-    Helpers()
-    {
-        screen.Create(120, 60);
-        screen.ForceAlphaFlags(false, false);
-    }
-
-    uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y) & 0xFFFFFF; }
-
-    // A strip of ten 4-pixel cells; cell d has the colour (d * 20, 0, 0).
-    std::unique_ptr<MemoryImage> DigitStrip()
-    {
-        auto strip = std::make_unique<MemoryImage>();
-        strip->Create(40, 5);
-        uint32_t* bits = strip->GetBits();
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 40; ++x)
-                bits[y * 40 + x] = 0xFF000000u | (static_cast<uint32_t>((x / 4) * 20) << 16);
-        strip->MarkBitsChanged();
-        strip->CommitAlphaFlags();
-        return strip;
-    }
-
-    MemoryImage screen;
+    Helpers() : ScreenTest(120, 60) {}
 };
 
 TEST_F(Helpers, DigitStripDrawsEachDigitFromItsCell)
 {
+    // A strip of ten 4-pixel cells; cell d has the colour (d * 20, 0, 0).
+    auto strip = SolidImage(40, 5, 0);
+    for (int i = 0; i < 40 * 5; ++i)
+        strip->GetBits()[i] = 0xFF000000u | (static_cast<uint32_t>((i % 40 / 4) * 20) << 16);
+    strip->MarkBitsChanged();
+    strip->CommitAlphaFlags();
     Widget widget;
-    auto strip = DigitStrip();
     Graphics g(&screen);
     widget.DrawDigitStrip(&g, 305, 10, 10, strip.get(), 2);
-    EXPECT_EQ(Pixel(10, 12), 3u * 20 << 16);
-    EXPECT_EQ(Pixel(13, 12), 3u * 20 << 16);
-    EXPECT_EQ(Pixel(14, 12), 0u) << "the spacing between cells stays empty";
-    EXPECT_EQ(Pixel(16, 12), 0u) << "digit 0 has colour 0 too";
-    EXPECT_EQ(Pixel(22, 12), 5u * 20 << 16);
-    EXPECT_EQ(Pixel(26, 12), 0u) << "nothing past the last digit";
-    EXPECT_EQ(Pixel(10, 15), 0u) << "clipped to the strip's height";
+    ExpectPixels({{10, 12, 3u * 20 << 16}, {13, 12, 3u * 20 << 16},
+                  {14, 12, 0u, "the spacing between cells stays empty"},
+                  {16, 12, 0u, "digit 0 has colour 0 too"}, {22, 12, 5u * 20 << 16},
+                  {26, 12, 0u, "nothing past the last digit"},
+                  {10, 15, 0u, "clipped to the strip's height"}});
 }
 
 TEST_F(Helpers, CenteredTextReturnsWhatItCovers)
 {
-    TestFont font;
     Widget widget;
     widget.Resize(0, 0, 100, 40);
     Graphics g(&screen);
@@ -77,43 +52,32 @@ TEST_F(Helpers, CenteredTextReturnsWhatItCovers)
 
 TEST_F(Helpers, DialogButtonFramesTheStatePartOfItsImage)
 {
-    MemoryImage face;
-    face.Create(30, 60);
-    uint32_t* bits = face.GetBits();
-    for (int i = 0; i < 30 * 60; ++i)
-        bits[i] = i < 30 * 30 ? 0xFF0000C0 : 0xFF00C000;
-    face.MarkBitsChanged();
-    face.CommitAlphaFlags();
-    WidgetManager manager;
-    manager.SetSize(120, 60);
-    manager.SetScreenImage(&screen);
-    DialogButton button(&face, 2001, nullptr);
+    // Blue above, green below.
+    auto face = SolidImage(30, 60, 0xFF00C000);
+    std::fill(face->GetBits(), face->GetBits() + 30 * 30, 0xFF0000C0);
+    face->MarkBitsChanged();
+    DialogButton button(face.get(), 2001, nullptr);
     button.normalRect = Rect{0, 0, 30, 30};
     button.overRect = Rect{0, 30, 30, 30};
     button.downRect = Rect{0, 30, 30, 30};
-    button.Resize(10, 10, 80, 30);
-    manager.AddWidget(&button);
+    Place(button, 10, 10, 80, 30);
     manager.DrawPass();
     EXPECT_EQ(Pixel(10, 10), 0x0000C0u);
     EXPECT_EQ(Pixel(89, 39), 0x0000C0u) << "stretched over the whole button";
-    manager.MouseMove(50, 20);
+    Play({{'m', 50, 20}});
     manager.DrawPass();
     EXPECT_EQ(Pixel(50, 20), 0x00C000u) << "the over part";
-    manager.MouseDown(50, 20, 1);
+    Play({{'d', 50, 20}});
     manager.DrawPass();
     EXPECT_EQ(Pixel(11, 11), 0x00C000u) << "pressed: the down part";
     EXPECT_TRUE(button.IsPressedLook());
-    EXPECT_TRUE(button.handCursor);
-    EXPECT_EQ(button.GetColor(0), Color::White);
-    manager.MouseUp(50, 20, 1);
+    EXPECT_EQ(host.cursorKinds.back(), 1) << "the hand cursor over a dialog button";
+    Play({{'u', 50, 20}});
     manager.RemoveWidget(&button);
 }
 
 TEST_F(Helpers, ScrollbuttonArrowsPointAwayFromTheBar)
 {
-    WidgetManager manager;
-    manager.SetSize(120, 60);
-    manager.SetScreenImage(&screen);
     ScrollbuttonWidget up(0, nullptr);
     ScrollbuttonWidget down(1, nullptr);
     up.Resize(0, 0, 30, 30);
@@ -122,12 +86,9 @@ TEST_F(Helpers, ScrollbuttonArrowsPointAwayFromTheBar)
     manager.AddWidget(&down);
     manager.DrawPass();
     // The arrows span 10 pixels around the centre: the tip row is narrow.
-    EXPECT_EQ(Pixel(15, 11), 0x000000u);
-    EXPECT_EQ(Pixel(7, 11), 0xD4D4D4u) << "the up arrow is narrow at the top";
-    EXPECT_EQ(Pixel(8, 19), 0x000000u);
-    EXPECT_EQ(Pixel(47, 11), 0x000000u) << "the down arrow is wide at the top";
-    EXPECT_EQ(Pixel(48, 18), 0xD4D4D4u);
-    EXPECT_EQ(Pixel(55, 17), 0x000000u);
+    ExpectPixels({{15, 11, 0x000000}, {7, 11, 0xD4D4D4, "the up arrow is narrow at the top"},
+                  {8, 19, 0x000000}, {47, 11, 0x000000, "the down arrow is wide at the top"},
+                  {48, 18, 0xD4D4D4}, {55, 17, 0x000000}});
     up.SetDisabled(true);
     manager.DrawPass();
     EXPECT_EQ(Pixel(15, 15), 0x848484u) << "grey when disabled";

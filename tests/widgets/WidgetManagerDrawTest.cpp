@@ -1,12 +1,8 @@
 #include "RecordingWidget.h"
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/CursorWidget.h"
-#include "framework/widgets/WidgetManager.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <cstdlib>
 
 using namespace Quillo;
 
@@ -30,7 +26,7 @@ public:
     }
 };
 
-class WidgetManagerDraw : public ::testing::Test
+class WidgetManagerDraw : public RecordingTest
 {
 protected:
     WidgetManagerDraw()
@@ -39,21 +35,21 @@ protected:
         manager.SetSize(100, 100);
         manager.SetScreenImage(&screen);
     }
+    ~WidgetManagerDraw() override { manager.SetScreenImage(nullptr); }
 
-    RecordingWidget* Make(const std::string& name, int x, int y, int w, int h, uint32_t argb)
-    {
-        owned.push_back(std::make_unique<RecordingWidget>(name, &log));
-        RecordingWidget* widget = owned.back().get();
-        widget->Resize(x, y, w, h);
-        widget->fill = Color::FromArgb(argb);
-        manager.AddWidget(widget);
-        return widget;
-    }
-
-    void ResetCounts()
+    // A draw pass with fresh draw counts.
+    bool Redraw()
     {
         for (auto& w : owned)
             w->drawCount = 0;
+        return manager.DrawPass();
+    }
+    static std::vector<int> Draws(std::initializer_list<RecordingWidget*> widgets)
+    {
+        std::vector<int> counts;
+        for (RecordingWidget* w : widgets)
+            counts.push_back(w->drawCount);
+        return counts;
     }
 
     uint32_t Pixel(int x, int y) const { return screen.PixelAt(x, y); }
@@ -62,19 +58,12 @@ protected:
     static bool Near(uint32_t a, uint32_t b)
     {
         for (int shift = 0; shift < 32; shift += 8)
-        {
-            const int ca = static_cast<int>((a >> shift) & 0xFF);
-            const int cb = static_cast<int>((b >> shift) & 0xFF);
-            if (ca - cb > 1 || cb - ca > 1)
+            if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 1)
                 return false;
-        }
         return true;
     }
 
-    std::vector<std::string> log;
-    std::vector<std::unique_ptr<RecordingWidget>> owned;
     MemoryImage screen;
-    WidgetManager manager;
 };
 
 TEST_F(WidgetManagerDraw, OnlyDirtyWidgetsAndWhatLiesInFrontOfThemAreRedrawn)
@@ -84,31 +73,24 @@ TEST_F(WidgetManagerDraw, OnlyDirtyWidgetsAndWhatLiesInFrontOfThemAreRedrawn)
     RecordingWidget* over = Make("over", 30, 30, 30, 30, kGreen);
     RecordingWidget* far = Make("far", 70, 70, 20, 20, kBlue);
     EXPECT_TRUE(manager.DrawPass());
-    EXPECT_EQ(back->drawCount, 1);
-    EXPECT_EQ(far->drawCount, 1);
+    EXPECT_THAT(Draws({back, left, over, far}), ElementsAre(1, 1, 1, 1));
     EXPECT_EQ(Pixel(5, 5), kGrey);
     EXPECT_EQ(Pixel(15, 15), kRed);
     EXPECT_EQ(Pixel(35, 35), kGreen) << "the front widget wins where they overlap";
     EXPECT_EQ(Pixel(75, 75), kBlue);
-
-    ResetCounts();
-    EXPECT_FALSE(manager.DrawPass()) << "nothing dirty, nothing drawn";
-    EXPECT_EQ(back->drawCount + left->drawCount + over->drawCount + far->drawCount, 0);
+    EXPECT_FALSE(Redraw()) << "nothing dirty, nothing drawn";
+    EXPECT_THAT(Draws({back, left, over, far}), ElementsAre(0, 0, 0, 0));
 
     left->fill = Color::FromArgb(kWhite);
     left->Invalidate();
-    EXPECT_TRUE(manager.DrawPass());
-    EXPECT_EQ(back->drawCount, 0);
-    EXPECT_EQ(left->drawCount, 1);
-    EXPECT_EQ(over->drawCount, 1) << "overlapping widget in front is drawn again over it";
-    EXPECT_EQ(far->drawCount, 0);
+    EXPECT_TRUE(Redraw());
+    EXPECT_THAT(Draws({back, left, over, far}), ElementsAre(0, 1, 1, 0))
+        << "the overlapping widget in front is drawn again over it";
     EXPECT_EQ(Pixel(15, 15), kWhite);
     EXPECT_EQ(Pixel(35, 35), kGreen);
-
-    ResetCounts();
     manager.MarkAllDirty();
-    manager.DrawPass();
-    EXPECT_EQ(back->drawCount + left->drawCount + over->drawCount + far->drawCount, 4);
+    Redraw();
+    EXPECT_THAT(Draws({back, left, over, far}), ElementsAre(1, 1, 1, 1));
 }
 
 TEST_F(WidgetManagerDraw, HidingRedrawsWhatItUncoversAndStopsAtAnOpaqueCover)
@@ -119,33 +101,23 @@ TEST_F(WidgetManagerDraw, HidingRedrawsWhatItUncoversAndStopsAtAnOpaqueCover)
     RecordingWidget* badge = Make("badge", 35, 35, 10, 10, kGreen);
     RecordingWidget* far = Make("far", 80, 80, 10, 10, kWhite);
     manager.DrawPass();
-    ResetCounts();
-
     popup->SetVisible(false);
-    manager.DrawPass();
-    EXPECT_EQ(back->drawCount, 0) << "the panel covers the popup and hides what lies further back";
-    EXPECT_EQ(panel->drawCount, 1);
-    EXPECT_EQ(popup->drawCount, 0);
-    EXPECT_EQ(badge->drawCount, 1);
-    EXPECT_EQ(far->drawCount, 0);
+    Redraw();
+    EXPECT_THAT(Draws({back, panel, popup, badge, far}), ElementsAre(0, 1, 0, 1, 0))
+        << "the panel covers the popup and hides what lies further back";
     EXPECT_EQ(Pixel(25, 25), kBlue);
     EXPECT_EQ(Pixel(38, 38), kGreen);
 
-    ResetCounts();
     panel->seeThrough = true;
     popup->SetVisible(true);
-    manager.DrawPass();
-    EXPECT_EQ(popup->drawCount, 1);
-    EXPECT_EQ(badge->drawCount, 1);
-    EXPECT_EQ(panel->drawCount, 0) << "showing only redraws what lies in front";
+    Redraw();
+    EXPECT_THAT(Draws({panel, popup, badge}), ElementsAre(0, 1, 1)) << "showing only redraws what lies in front";
     EXPECT_EQ(Pixel(25, 25), kRed);
-
-    ResetCounts();
     popup->SetVisible(false);
-    manager.DrawPass();
-    EXPECT_EQ(panel->drawCount, 1);
-    EXPECT_EQ(back->drawCount, 1) << "a see-through panel does not count as covering";
-    EXPECT_EQ(far->drawCount, 1) << "the redrawn background brings everything in front of it";
+    Redraw();
+    EXPECT_THAT(Draws({back, panel, far}), ElementsAre(1, 1, 1))
+        << "a see-through panel does not count as covering, and the redrawn background brings "
+           "everything in front of it";
 }
 
 TEST_F(WidgetManagerDraw, TranslucentWidgetsRedrawWhatLiesBehind)
@@ -153,18 +125,14 @@ TEST_F(WidgetManagerDraw, TranslucentWidgetsRedrawWhatLiesBehind)
     RecordingWidget* back = Make("back", 0, 0, 100, 100, kGrey);
     RecordingWidget* glass = Make("glass", 20, 20, 20, 20, 0x80FF0000);
     manager.DrawPass();
-    ResetCounts();
     glass->Invalidate();
-    manager.DrawPass();
-    EXPECT_EQ(glass->drawCount, 1);
-    EXPECT_EQ(back->drawCount, 0) << "an ordinary widget does not redraw what is behind it";
+    Redraw();
+    EXPECT_THAT(Draws({back, glass}), ElementsAre(0, 1)) << "an ordinary widget does not redraw what is behind it";
 
     glass->translucent = true;
-    ResetCounts();
     glass->Invalidate();
-    manager.DrawPass();
-    EXPECT_EQ(back->drawCount, 1);
-    EXPECT_EQ(glass->drawCount, 1);
+    Redraw();
+    EXPECT_THAT(Draws({back, glass}), ElementsAre(1, 1));
     const uint32_t blended = Pixel(25, 25);
     EXPECT_EQ(blended >> 24, 0xFFu);
     EXPECT_GT((blended >> 16) & 0xFF, 0x80u) << "drawn once over a fresh background, not twice";
@@ -194,14 +162,8 @@ TEST_F(WidgetManagerDraw, TheCursorOverlayMovesWithoutRedrawingTheWidgets)
 {
     RecordingWidget* back = Make("back", 0, 0, 100, 100, kGrey);
     RecordingWidget* box = Make("box", 10, 10, 30, 30, kRed);
-    MemoryImage arrow;
-    arrow.Create(4, 4);
-    uint32_t* bits = arrow.GetBits();
-    for (int i = 0; i < 16; ++i)
-        bits[i] = kBlue;
-    arrow.MarkBitsChanged();
-    arrow.CommitAlphaFlags();
-    manager.GetCursorWidget()->SetImage(&arrow);
+    auto arrow = SolidImage(4, 4, kBlue);
+    manager.GetCursorWidget()->SetImage(arrow.get());
     manager.ShowCursorWidget(true);
     manager.MouseMove(20, 20);
     EXPECT_TRUE(manager.DrawPass());
@@ -209,32 +171,27 @@ TEST_F(WidgetManagerDraw, TheCursorOverlayMovesWithoutRedrawingTheWidgets)
     EXPECT_TRUE(Near(Pixel(18, 18), kBlue));
     EXPECT_EQ(Pixel(22, 22), kRed);
 
-    ResetCounts();
     manager.MouseMove(60, 60);
-    EXPECT_TRUE(manager.DrawPass());
-    EXPECT_EQ(back->drawCount, 0);
-    EXPECT_EQ(box->drawCount, 0);
+    EXPECT_TRUE(Redraw());
+    EXPECT_THAT(Draws({back, box}), ElementsAre(0, 0));
     EXPECT_EQ(Pixel(20, 20), kRed) << "restored from the cache below the overlay";
     EXPECT_TRUE(Near(Pixel(60, 60), kBlue));
 
     box->fill = Color::FromArgb(kGreen);
     box->Invalidate();
-    manager.DrawPass();
-    EXPECT_EQ(box->drawCount, 1);
+    Redraw();
+    EXPECT_THAT(Draws({back, box}), ElementsAre(0, 1));
     EXPECT_EQ(Pixel(20, 20), kGreen);
     EXPECT_TRUE(Near(Pixel(60, 60), kBlue)) << "the cursor is drawn again over the changed picture";
 
-    ResetCounts();
     manager.ShowCursorWidget(false);
-    EXPECT_TRUE(manager.DrawPass()) << "losing the overlay redraws everything once";
+    EXPECT_TRUE(Redraw()) << "losing the overlay redraws everything once";
     EXPECT_EQ(back->drawCount, 1);
     EXPECT_EQ(Pixel(60, 60), kGrey);
     EXPECT_FALSE(manager.DrawPass());
-}
 
-TEST_F(WidgetManagerDraw, NoScreenImageDrawsNothingAndKeepsTheWidgetsDirty)
-{
-    RecordingWidget* back = Make("back", 0, 0, 100, 100, kGrey);
+    // Without a screen image nothing is drawn and the widgets stay dirty.
+    back->Invalidate();
     manager.SetScreenImage(nullptr);
     EXPECT_FALSE(manager.DrawPass());
     EXPECT_TRUE(back->dirty);

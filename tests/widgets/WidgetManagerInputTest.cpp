@@ -3,45 +3,13 @@
 #include "framework/widgets/CursorWidget.h"
 #include "framework/widgets/KeyCode.h"
 #include "framework/widgets/LayoutFlag.h"
-#include "framework/widgets/WidgetManager.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace Quillo;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace
 {
 
-class WidgetManagerInput : public ::testing::Test
-{
-protected:
-    WidgetManagerInput() { manager.SetSize(800, 600); }
-
-    RecordingWidget* Make(const std::string& name, int x, int y, int w, int h)
-    {
-        owned.push_back(std::make_unique<RecordingWidget>(name, &log));
-        RecordingWidget* widget = owned.back().get();
-        widget->Resize(x, y, w, h);
-        manager.AddWidget(widget);
-        return widget;
-    }
-
-    std::vector<std::string> Take()
-    {
-        std::vector<std::string> out;
-        out.swap(log);
-        return out;
-    }
-
-    std::vector<std::string> log;
-    std::vector<std::unique_ptr<RecordingWidget>> owned;
-    WidgetManager manager;
-};
+using WidgetManagerInput = RecordingTest;
 
 TEST_F(WidgetManagerInput, HitTestFindsTheFrontmostWidgetAndHonoursItsRules)
 {
@@ -56,12 +24,10 @@ TEST_F(WidgetManagerInput, HitTestFindsTheFrontmostWidgetAndHonoursItsRules)
     EXPECT_EQ(manager.WidgetAt(55, 55), back) << "insets shrink the hit rectangle";
     EXPECT_EQ(manager.WidgetAt(65, 65), front);
     front->insets = Insets{};
-
     front->refuseLeftHalf = true;
     EXPECT_EQ(manager.WidgetAt(60, 60), back) << "refused points pass through";
     EXPECT_EQ(manager.WidgetAt(120, 60), front);
     front->refuseLeftHalf = false;
-
     front->mouseVisible = false;
     EXPECT_EQ(manager.WidgetAt(60, 60), back);
     front->mouseVisible = true;
@@ -72,32 +38,25 @@ TEST_F(WidgetManagerInput, HitTestFindsTheFrontmostWidgetAndHonoursItsRules)
     front->SetDisabled(true);
     EXPECT_EQ(manager.WidgetAt(60, 60), nullptr) << "a disabled widget swallows the hit";
     Take();
-    manager.MouseMove(60, 60);
-    manager.MouseDown(60, 60, 1);
-    manager.MouseUp(60, 60, 1);
+    Play({{'c', 60, 60}});
     EXPECT_THAT(Take(), IsEmpty()) << "the click reaches nothing, not even the widget behind";
 }
 
-TEST_F(WidgetManagerInput, EnterMoveLeaveArePairedAndLocal)
+TEST_F(WidgetManagerInput, EnterMoveLeaveArePairedAndLocalAndFollowChanges)
 {
     RecordingWidget* a = Make("a", 10, 10, 50, 50);
     Make("b", 100, 10, 50, 50);
     Take();
-    manager.MouseMove(20, 30);
-    manager.MouseMove(20, 30);
-    manager.MouseMove(25, 30);
-    manager.MouseMove(110, 20);
+    Play({{'m', 20, 30}, {'m', 20, 30}, {'m', 25, 30}, {'m', 110, 20}});
     manager.MouseLeaveWindow(110, 20);
     EXPECT_THAT(Take(), ElementsAre("a:enter", "a:move 10,20", "a:move 15,20", "a:leave", "b:enter",
                                     "b:move 10,10", "b:leave"));
     EXPECT_FALSE(a->isOver);
     EXPECT_FALSE(manager.mouseIn);
-}
 
-TEST_F(WidgetManagerInput, ShowingMovingAndAddingReevaluateTheMouse)
-{
-    RecordingWidget* a = Make("a", 0, 0, 100, 100);
-    manager.MouseMove(50, 50);
+    // Showing, moving and adding look at the mouse again.
+    a->Resize(0, 0, 100, 100);
+    Play({{'m', 50, 50}});
     Take();
     RecordingWidget* cover = Make("cover", 40, 40, 20, 20);
     EXPECT_THAT(Take(), ElementsAre("cover:attached", "a:leave", "cover:enter", "cover:move 10,10"));
@@ -111,18 +70,14 @@ TEST_F(WidgetManagerInput, CaptureKeepsTheDragOnThePressedWidget)
 {
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
     RecordingWidget* b = Make("b", 200, 0, 100, 100);
-    manager.MouseMove(50, 50);
+    Play({{'m', 50, 50}});
     Take();
-    manager.MouseDown(50, 50, 1);
-    manager.MouseMove(250, 50);
-    manager.MouseMove(260, 50);
-    manager.MouseMove(60, 50);
-    manager.MouseMove(250, 60);
+    Play({{'d', 50, 50}, {'m', 250, 50}, {'m', 260, 50}, {'m', 60, 50}, {'m', 250, 60}});
     EXPECT_TRUE(manager.AnyButtonDown());
-    manager.MouseUp(250, 60, 1);
-    EXPECT_THAT(Take(), ElementsAre("a:down 50,50 1", "a:drag 250,50", "a:leave", "a:drag 260,50",
+    Play({{'u', 250, 60}});
+    EXPECT_THAT(Take(), ElementsAre("a:down 50,50,1", "a:drag 250,50", "a:leave", "a:drag 260,50",
                                     "a:drag 60,50", "a:enter", "a:drag 250,60", "a:leave",
-                                    "a:up 250,60 1", "b:enter", "b:move 50,60"));
+                                    "a:up 250,60,1", "b:enter", "b:move 50,60"));
     EXPECT_FALSE(manager.AnyButtonDown());
     EXPECT_EQ(manager.pressedWidget, nullptr);
     EXPECT_EQ(manager.overWidget, b);
@@ -133,62 +88,49 @@ TEST_F(WidgetManagerInput, SecondButtonGoesToTheFirstWidgetAndCaptureEndsWithBot
 {
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
     Make("b", 200, 0, 100, 100);
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 1);
-    manager.MouseMove(210, 10);
+    Play({{'m', 10, 10}, {'d', 10, 10}, {'m', 210, 10}});
     Take();
-    manager.MouseDown(210, 10, -1);
+    Play({{'d', 210, 10, -1}});
     EXPECT_EQ(manager.downButtons, 3);
     EXPECT_EQ(manager.lastButton, -1);
-    manager.MouseUp(210, 10, 1);
+    Play({{'u', 210, 10}});
     EXPECT_EQ(manager.pressedWidget, a) << "the capture lasts while the right button is held";
-    manager.MouseUp(210, 10, -1);
-    EXPECT_THAT(Take(), ElementsAre("a:down 210,10 -1", "a:up 210,10 1", "a:up 210,10 -1",
+    Play({{'u', 210, 10, -1}});
+    EXPECT_THAT(Take(), ElementsAre("a:down 210,10,-1", "a:up 210,10,1", "a:up 210,10,-1",
                                     "b:enter", "b:move 10,10"));
     EXPECT_EQ(manager.pressedWidget, nullptr);
     EXPECT_EQ(manager.physicalButtons, 0);
 }
 
-TEST_F(WidgetManagerInput, RemovingOrDisablingThePressedWidgetReleasesEveryButton)
+TEST_F(WidgetManagerInput, RemovingDisablingOrReleasingThePressedWidgetReleasesEveryButton)
 {
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 1);
-    manager.MouseDown(10, 10, 3);
-    manager.MouseDown(10, 10, -1);
+    Play({{'m', 10, 10}, {'d', 10, 10}, {'d', 10, 10, 3}, {'d', 10, 10, -1}});
     Take();
     manager.RemoveWidget(a);
-    EXPECT_THAT(Take(), ElementsAre("a:leave", "a:up 10,10 1", "a:up 10,10 -1", "a:up 10,10 3",
+    EXPECT_THAT(Take(), ElementsAre("a:leave", "a:up 10,10,1", "a:up 10,10,-1", "a:up 10,10,3",
                                     "a:detached"));
     EXPECT_EQ(manager.downButtons, 0);
     EXPECT_EQ(a->manager, nullptr);
 
     RecordingWidget* b = Make("b", 0, 0, 100, 100);
     b->wantsFocus = true;
-    manager.MouseUp(10, 10, 1);
-    manager.MouseUp(10, 10, 3);
-    manager.MouseUp(10, 10, -1);
-    manager.MouseDown(10, 10, 1);
+    Play({{'u', 10, 10}, {'u', 10, 10, 3}, {'u', 10, 10, -1}, {'d', 10, 10}});
     Take();
     b->SetDisabled(true);
-    EXPECT_THAT(Take(), ElementsAre("b:leave", "b:up 10,10 1", "b:lostfocus"));
+    EXPECT_THAT(Take(), ElementsAre("b:leave", "b:up 10,10,1", "b:lostfocus"));
     EXPECT_FALSE(manager.AnyButtonDown()) << "the capture ended with the release";
     b->SetDisabled(false);
     EXPECT_THAT(Take(), ElementsAre("b:enter", "b:move 10,10"));
-    manager.MouseUp(10, 10, 1);
+    Play({{'u', 10, 10}});
     EXPECT_THAT(Take(), IsEmpty()) << "the late physical release reaches nobody";
-}
 
-TEST_F(WidgetManagerInput, ReleasePressedButtonsSendsTheUpsAndEndsTheCapture)
-{
-    Make("a", 0, 0, 100, 100);
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 2);
+    Play({{'d', 10, 10, 2}});
     Take();
     manager.ReleasePressedButtons();
-    EXPECT_THAT(Take(), ElementsAre("a:up 10,10 1"));
+    EXPECT_THAT(Take(), ElementsAre("b:up 10,10,1"));
     EXPECT_FALSE(manager.AnyButtonDown());
-    manager.MouseUp(10, 10, 1);
+    Play({{'u', 10, 10}});
     EXPECT_THAT(Take(), IsEmpty()) << "a late release after the capture ended goes nowhere";
 }
 
@@ -196,34 +138,26 @@ TEST_F(WidgetManagerInput, ModalWidgetBlocksMouseKeysAndFocusBehindIt)
 {
     RecordingWidget* behind = Make("behind", 0, 0, 800, 600);
     RecordingWidget* dialog = Make("dialog", 300, 200, 200, 200);
-    RecordingWidget* button = Make("button", 320, 350, 50, 20);
+    Make("button", 320, 350, 50, 20);
     manager.SetFocus(behind);
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 1);
+    Play({{'m', 10, 10}, {'d', 10, 10}});
     Take();
     manager.SetBaseModal(dialog);
-    EXPECT_THAT(Take(), ElementsAre("behind:leave", "behind:up 10,10 1", "behind:lostfocus"));
+    EXPECT_THAT(Take(), ElementsAre("behind:leave", "behind:up 10,10,1", "behind:lostfocus"));
     EXPECT_EQ(manager.focusWidget, nullptr);
-    manager.MouseUp(10, 10, 1);
-    manager.MouseMove(20, 20);
-    manager.MouseDown(20, 20, 1);
-    manager.MouseUp(20, 20, 1);
+    Play({{'u', 10, 10}, {'c', 20, 20}});
     manager.SetFocus(behind);
     manager.KeyDown('A');
     EXPECT_THAT(Take(), IsEmpty());
 
-    manager.MouseMove(330, 355);
-    manager.MouseDown(330, 355, 1);
-    manager.MouseUp(330, 355, 1);
-    EXPECT_THAT(Take(), ElementsAre("button:enter", "button:move 10,5", "button:down 10,5 1",
-                                    "button:up 10,5 1"));
+    Play({{'c', 330, 355}});
+    EXPECT_THAT(Take(), ElementsAre("button:enter", "button:move 10,5", "button:down 10,5,1",
+                                    "button:up 10,5,1"));
     manager.SetFocus(dialog);
     manager.KeyDown('B');
     EXPECT_THAT(Take(), ElementsAre("dialog:gotfocus", "dialog:keydown 66"));
-
     manager.RemoveWidget(dialog);
     EXPECT_EQ(manager.GetBaseModal(), nullptr);
-    (void)button;
 }
 
 TEST_F(WidgetManagerInput, FocusFollowsClicksAndTheApplicationFocus)
@@ -231,9 +165,7 @@ TEST_F(WidgetManagerInput, FocusFollowsClicksAndTheApplicationFocus)
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
     RecordingWidget* b = Make("b", 200, 0, 100, 100);
     a->wantsFocus = true;
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 1);
-    manager.MouseUp(10, 10, 1);
+    Play({{'c', 10, 10}});
     EXPECT_EQ(manager.focusWidget, a);
     EXPECT_TRUE(a->hasFocus);
     Take();
@@ -260,14 +192,14 @@ TEST_F(WidgetManagerInput, FocusFollowsClicksAndTheApplicationFocus)
     EXPECT_EQ(manager.focusWidget, nullptr);
 }
 
-TEST_F(WidgetManagerInput, KeysAndWheelGoToTheFocusWidget)
+TEST_F(WidgetManagerInput, KeysAndWheelGoToTheFocusWidgetAndTabMovesIt)
 {
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
     RecordingWidget* b = Make("b", 200, 0, 100, 100);
-    RecordingWidget* tabTarget = Make("tab", 400, 0, 10, 10);
+    RecordingWidget* c = Make("c", 400, 0, 10, 10);
     manager.SetFocus(a);
-    manager.defaultTabWidget = tabTarget;
-    manager.MouseMove(250, 50);
+    manager.defaultTabWidget = c;
+    Play({{'m', 250, 50}});
     Take();
     manager.MouseWheel(-2);
     manager.KeyChar('q');
@@ -276,29 +208,20 @@ TEST_F(WidgetManagerInput, KeysAndWheelGoToTheFocusWidget)
     EXPECT_THAT(Take(), ElementsAre("a:wheel -2", "a:char q", "a:keydown 300", "a:keyup 300"))
         << "out-of-range keys are passed on";
     EXPECT_FALSE(b->isDown);
-
     manager.KeyDown(KeyCode::Control);
     manager.KeyChar('\t');
     manager.KeyUp(KeyCode::Tab);
     manager.KeyUp(KeyCode::Control);
-    EXPECT_THAT(Take(), ElementsAre("a:keydown 17", "tab:char \t", "a:keyup 17"));
-}
+    EXPECT_THAT(Take(), ElementsAre("a:keydown 17", "c:char \t", "a:keyup 17"));
 
-TEST_F(WidgetManagerInput, TabMovesTheFocusAlongTheTabOrder)
-{
-    RecordingWidget* a = Make("a", 0, 0, 10, 10);
-    RecordingWidget* b = Make("b", 20, 0, 10, 10);
-    RecordingWidget* c = Make("c", 40, 0, 10, 10);
     a->tabNext = b;
     b->tabNext = c;
     b->tabPrev = a;
-    manager.SetFocus(a);
-    manager.KeyDown(KeyCode::Tab);
-    EXPECT_EQ(manager.focusWidget, b);
-    manager.KeyDown(KeyCode::Tab);
-    EXPECT_EQ(manager.focusWidget, c);
-    manager.KeyDown(KeyCode::Tab);
-    EXPECT_EQ(manager.focusWidget, c) << "no next widget: the focus stays";
+    for (RecordingWidget* expected : {b, c, c})
+    {
+        manager.KeyDown(KeyCode::Tab);
+        EXPECT_EQ(manager.focusWidget, expected) << "without a next widget the focus stays";
+    }
     manager.SetFocus(b);
     manager.KeyDown(KeyCode::Shift);
     manager.KeyDown(KeyCode::Tab);
@@ -311,17 +234,14 @@ TEST_F(WidgetManagerInput, PopupGoesAwayOnAClickOutsideIt)
     Make("back", 0, 0, 800, 600);
     RecordingWidget* popup = Make("popup", 100, 100, 50, 50);
     manager.popupWidget = popup;
-    manager.MouseMove(120, 120);
-    manager.MouseDown(120, 120, 1);
-    manager.MouseUp(120, 120, 1);
+    Play({{'c', 120, 120}});
     EXPECT_TRUE(manager.HasWidget(popup));
     Take();
-    manager.MouseMove(300, 300);
-    manager.MouseDown(300, 300, 1);
+    Play({{'m', 300, 300}, {'d', 300, 300}});
     EXPECT_FALSE(manager.HasWidget(popup));
     EXPECT_EQ(manager.popupWidget, nullptr);
     EXPECT_THAT(Take(), ElementsAre("popup:leave", "back:enter", "back:move 300,300", "popup:detached",
-                                    "back:down 300,300 1"));
+                                    "back:down 300,300,1"));
 }
 
 TEST_F(WidgetManagerInput, UpdatePassSurvivesRemovalAndReorderingFromInsideUpdate)
@@ -337,10 +257,7 @@ TEST_F(WidgetManagerInput, UpdatePassSurvivesRemovalAndReorderingFromInsideUpdat
 
     a->onUpdate = [&] { manager.BringToFront(a); };
     RecordingWidget* added = nullptr;
-    c->onUpdate = [&] {
-        if (!added)
-            added = Make("added", 0, 0, 10, 10);
-    };
+    c->onUpdate = [&] { added = added ? added : Make("added", 0, 0, 10, 10); };
     manager.UpdatePass();
     EXPECT_EQ(a->updateCount, 2) << "moved to the front, still updated once";
     EXPECT_EQ(c->updateCount, 2);
@@ -407,8 +324,7 @@ TEST_F(WidgetManagerInput, OrderOperations)
 TEST_F(WidgetManagerInput, DestroyedWidgetsAndManagersLeaveNoDanglingReferences)
 {
     RecordingWidget* a = Make("a", 0, 0, 100, 100);
-    manager.MouseMove(10, 10);
-    manager.MouseDown(10, 10, 1);
+    Play({{'m', 10, 10}, {'d', 10, 10}});
     manager.SetFocus(a);
     manager.SetBaseModal(a);
     owned.clear();
@@ -417,13 +333,10 @@ TEST_F(WidgetManagerInput, DestroyedWidgetsAndManagersLeaveNoDanglingReferences)
     EXPECT_EQ(manager.pressedWidget, nullptr);
     EXPECT_EQ(manager.focusWidget, nullptr);
     EXPECT_EQ(manager.GetBaseModal(), nullptr);
-    manager.MouseUp(10, 10, 1);
+    Play({{'u', 10, 10}});
 
     RecordingWidget survivor("survivor", &log);
-    {
-        WidgetManager shortLived;
-        shortLived.AddWidget(&survivor);
-    }
+    WidgetManager().AddWidget(&survivor);
     EXPECT_EQ(survivor.manager, nullptr);
     survivor.Invalidate();
     EXPECT_TRUE(survivor.dirty);
@@ -431,28 +344,38 @@ TEST_F(WidgetManagerInput, DestroyedWidgetsAndManagersLeaveNoDanglingReferences)
 
 TEST(WidgetLayout, FlagsApplyInOrderRelativeToTheReference)
 {
+    struct Case
+    {
+        int flags, x, y, w, h;
+        Rect expected;
+    } cases[] = {
+        {LayoutFlag::RightOf | LayoutFlag::SameTop, 5, 3, 0, 0, {155, 203, 10, 20}},
+        {LayoutFlag::SameWidth | LayoutFlag::Below | LayoutFlag::CenterHorizontal, 0, 2, -10, 0,
+         {105, 242, 40, 20}},
+        {LayoutFlag::SetLeft | LayoutFlag::GrowToRight | LayoutFlag::Above, 20, -1, 0, 0, {20, 179, 130, 20}},
+        {LayoutFlag::SetHeight | LayoutFlag::CenterVertical | LayoutFlag::LeftOf, 0, 0, 0, 10,
+         {-30, 215, 130, 10}},
+        {4 | 8, 1, 1, 1, 1, {-30, 215, 130, 10}},
+    };
     Widget reference;
     reference.Resize(100, 200, 50, 40);
     Widget w;
     w.Resize(0, 0, 10, 20);
-    w.Layout(LayoutFlag::RightOf | LayoutFlag::SameTop, &reference, 5, 3, 0, 0);
-    EXPECT_EQ(w.GetRect(), (Rect{155, 203, 10, 20}));
-    w.Layout(LayoutFlag::SameWidth | LayoutFlag::Below | LayoutFlag::CenterHorizontal, &reference,
-             0, 2, -10, 0);
-    EXPECT_EQ(w.GetRect(), (Rect{105, 242, 40, 20}));
-    w.Layout(LayoutFlag::SetLeft | LayoutFlag::GrowToRight | LayoutFlag::Above, &reference, 20, -1,
-             0, 0);
-    EXPECT_EQ(w.GetRect(), (Rect{20, 179, 130, 20}));
-    w.Layout(LayoutFlag::SetHeight | LayoutFlag::CenterVertical | LayoutFlag::LeftOf, &reference,
-             0, 0, 0, 10);
-    EXPECT_EQ(w.GetRect(), (Rect{-30, 215, 130, 10}));
-    w.Layout(4 | 8, &reference, 1, 1, 1, 1);
-    EXPECT_EQ(w.GetRect(), (Rect{-30, 215, 130, 10}));
+    for (const Case& c : cases)
+    {
+        w.Layout(c.flags, &reference, c.x, c.y, c.w, c.h);
+        EXPECT_EQ(w.GetRect(), c.expected) << "flags " << c.flags;
+    }
 }
 
-TEST(WidgetBasics, ColourTableGrowsWithOpaqueBlack)
+TEST(WidgetBasics, ColourTableGrowsWithOpaqueBlackAndMouseCodesTranslateToButtons)
 {
-    Widget w;
+    struct Probe : Widget
+    {
+        void OnMouseDownEx(int, int, int button, int count) override { downs.push_back({button, count}); }
+        void OnMouseUpEx(int, int, int button, int count) override { ups.push_back({button, count}); }
+        std::vector<std::pair<int, int>> downs, ups;
+    } w;
     const int rgb[2][3] = {{1, 2, 3}, {4, 5, 6}};
     w.SetColorsRGB(rgb, 2);
     EXPECT_EQ(w.GetColor(1), (Color{4, 5, 6, 255}));
@@ -461,27 +384,16 @@ TEST(WidgetBasics, ColourTableGrowsWithOpaqueBlack)
     w.SetColor(7, Color{9, 9, 9, 9});
     EXPECT_EQ(w.colors.size(), 8u);
     EXPECT_EQ(w.GetColor(6), Color::Black);
-    EXPECT_EQ(w.CountDigits(0), 1);
-    EXPECT_EQ(w.CountDigits(9), 1);
-    EXPECT_EQ(w.CountDigits(10), 2);
-    EXPECT_EQ(w.CountDigits(2147483647), 10);
-}
+    for (auto [value, digits] : {std::pair{0, 1}, {9, 1}, {10, 2}, {2147483647, 10}})
+        EXPECT_EQ(w.CountDigits(value), digits) << value;
 
-TEST(WidgetBasics, MouseCodesTranslateToButtons)
-{
-    struct Probe : Widget
-    {
-        void OnMouseDownEx(int, int, int button, int count) override { downs.push_back({button, count}); }
-        void OnMouseUpEx(int, int, int button, int count) override { ups.push_back({button, count}); }
-        std::vector<std::pair<int, int>> downs, ups;
-    } probe;
-    probe.OnMouseDown(0, 0, 2);
-    probe.OnMouseDown(0, 0, -2);
-    probe.OnMouseDown(0, 0, 3);
-    probe.OnMouseUp(0, 0, -1);
-    EXPECT_EQ(probe.downs, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 1}}));
-    EXPECT_EQ(probe.ups, (std::vector<std::pair<int, int>>{{1, 1}}));
-    EXPECT_FALSE(probe.isDown);
+    w.OnMouseDown(0, 0, 2);
+    w.OnMouseDown(0, 0, -2);
+    w.OnMouseDown(0, 0, 3);
+    w.OnMouseUp(0, 0, -1);
+    EXPECT_EQ(w.downs, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 1}}));
+    EXPECT_EQ(w.ups, (std::vector<std::pair<int, int>>{{1, 1}}));
+    EXPECT_FALSE(w.isDown);
 }
 
 } // namespace
