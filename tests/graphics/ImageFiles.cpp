@@ -148,20 +148,13 @@ std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
     out.insert(out.end(), {uint8_t(options.localTable ? 0 : tableFlags), 0, 0});
     if (!options.localTable)
         out.insert(out.end(), table.begin(), table.end());
-    if (options.netscape)
-    {
-        const char* id = "NETSCAPE2.0";
-        out.insert(out.end(), {'!', 0xFF, 11});
-        out.insert(out.end(), id, id + 11);
-        out.insert(out.end(), {3, 1, 0, 0, 0});
-    }
-    if (options.comment)
-    {
-        const std::string text = "made by the tests";
-        out.insert(out.end(), {'!', 0xFE, uint8_t(text.size())});
-        out.insert(out.end(), text.begin(), text.end());
-        out.push_back(0);
-    }
+    // A looping block and a comment, which the reader must step over.
+    const std::string loop = "NETSCAPE2.0", text = "made by the tests";
+    out.insert(out.end(), {'!', 0xFF, 11});
+    out.insert(out.end(), loop.begin(), loop.end());
+    out.insert(out.end(), {3, 1, 0, 0, 0, '!', 0xFE, uint8_t(text.size())});
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0);
     if (options.transparentIndex >= 0)
         out.insert(out.end(), {'!', 0xF9, 4, 1, 0, 0, uint8_t(options.transparentIndex), 0});
     out.push_back(',');

@@ -31,10 +31,9 @@ struct GifOptions
     bool interlaced = false;
     int transparentIndex = -1;
     bool localTable = false;
-    bool comment = true;
-    bool netscape = true;
 };
 // indices: one palette index per pixel; palette: RGB triples (up to 256).
+// The file has a looping block and a comment before the image.
 std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
                              const std::vector<uint32_t>& paletteRgb, const GifOptions& options = {});
 
