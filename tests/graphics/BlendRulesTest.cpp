@@ -58,7 +58,9 @@ TEST(BlendRules, PaintedRowsGiveTheRulesWords)
         const int w = int(c.src.size());
         auto src = MakeImage(w, 1, c.src);
         if (c.palette)
+        {
             ASSERT_TRUE(src->ConvertToPalette());
+        }
         auto dest = MakeImage(w, 1, c.dest);
         if (c.opaqueDest)
             dest->ForceAlphaFlags(false, false);

@@ -204,7 +204,9 @@ TEST(KernelEquivalence, OpaqueDestinationSprites)
                 const bool palette = rep == 3;
                 auto src = QuilloTest::MakeImage(w, h, QuilloTest::SpritePixels(rng, w, h, palette));
                 if (palette)
+                {
                     ASSERT_TRUE(src->ConvertToPalette());
+                }
                 const int dw = w + 40, dh = h + 4;
                 const auto destPixels = RandomPixels(rng, size_t(dw) * size_t(dh));
                 const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)), 1 + int(rng() % uint32_t(dh))};
