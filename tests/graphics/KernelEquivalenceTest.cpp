@@ -44,18 +44,17 @@ std::vector<uint32_t> Drawn(const PixelKernels& kernels, int w, int h, const std
 // that bodies, heads and tails all run.
 TEST(KernelEquivalence, RowKernels)
 {
-    using RowOp = std::function<void(const PixelKernels&, uint32_t*, const uint32_t*, int)>;
-    std::vector<std::pair<std::string, RowOp>> ops = {
-        {"compositeAlpha", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) { k.compositeAlpha(d, s, n); }},
-        {"fill", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) { k.fill(d, n, s[0]); }},
-    };
+    std::vector<std::pair<std::string, std::function<void(const PixelKernels&, uint32_t*, const uint32_t*, int)>>> ops;
+    ops.emplace_back("compositeAlpha",
+                     [](const auto& k, auto* d, const auto* s, int n) { k.compositeAlpha(d, s, n); });
+    ops.emplace_back("fill", [](const auto& k, auto* d, const auto* s, int n) { k.fill(d, n, s[0]); });
     for (uint32_t color : {0xFF808080u, 0x80FF2000u, 0x01FFFFFFu, 0xFEFFFFFFu, 0x7F123456u})
         ops.emplace_back("modulate " + std::to_string(color),
-                         [color](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) { k.modulate(d, s, n, color); });
+                         [=](const auto& k, auto* d, const auto* s, int n) { k.modulate(d, s, n, color); });
     for (bool useAlpha : {false, true})
         for (uint32_t kk : {256u, 255u, 128u, 0u})
             ops.emplace_back("additive " + std::to_string(kk) + (useAlpha ? " alpha" : ""),
-                             [=](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
+                             [=](const auto& k, auto* d, const auto* s, int n) {
                                  k.additive(d, s, n, kk, 256 - kk / 2, kk / 3, useAlpha);
                              });
     std::mt19937 rng(1234);
@@ -209,13 +208,15 @@ TEST(KernelEquivalence, OpaqueDestinationSprites)
                 }
                 const int dw = w + 40, dh = h + 4;
                 const auto destPixels = RandomPixels(rng, size_t(dw) * size_t(dh));
-                const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)), 1 + int(rng() % uint32_t(dh))};
+                const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)),
+                                1 + int(rng() % uint32_t(dh))};
                 const int x = int(rng() % 48) - 8, y = int(rng() % 6) - 2;
                 auto draw = [&](Graphics& g) {
                     g.IntersectClip(clip);
                     g.DrawImage(src.get(), x, y);
                 };
-                ASSERT_EQ(Drawn(*set, dw, dh, destPixels, true, draw), Drawn(PixelKernels::Scalar(), dw, dh, destPixels, true, draw))
+                ASSERT_EQ(Drawn(*set, dw, dh, destPixels, true, draw),
+                          Drawn(PixelKernels::Scalar(), dw, dh, destPixels, true, draw))
                     << set->name << " width " << w << " rep " << rep;
             }
 }
