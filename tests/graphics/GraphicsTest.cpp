@@ -90,12 +90,18 @@ public:
     std::vector<Piece> drawn;
 };
 
+// A context on a recording destination large enough for every test.
+class GraphicsTest : public ::testing::Test
+{
+protected:
+    RecordingImage img{300, 300};
+    Graphics g{&img};
+};
+
 } // namespace
 
-TEST(Graphics, ClipIntersectsInTranslatedCoordinates)
+TEST_F(GraphicsTest, ClipIntersectsInTranslatedCoordinates)
 {
-    RecordingImage img(100, 50);
-    Graphics g(&img);
     g.Translate(10, 5);
     g.IntersectClip(0, 0, 20, 20);
     EXPECT_EQ(g.GetClipRect(), (Rect{10, 5, 20, 20}));
@@ -111,11 +117,9 @@ TEST(Graphics, ClipIntersectsInTranslatedCoordinates)
     EXPECT_TRUE(img.paints.empty());
 }
 
-TEST(Graphics, DrawImageClipsAndShiftsTheSource)
+TEST_F(GraphicsTest, DrawImageClipsAndShiftsTheSource)
 {
-    RecordingImage dest(50, 40);
     auto src = QuilloTest::Solid(10, 8, 0xFF000000);
-    Graphics g(&dest);
     g.IntersectClip(5, 4, 30, 30);
     g.DrawImage(src.get(), 2, 1);
     g.SetTintImages(true);
@@ -125,14 +129,12 @@ TEST(Graphics, DrawImageClipsAndShiftsTheSource)
     g.DrawImage(src.get(), 10, 10, Rect{0, 0, 11, 8});
     g.DrawImage(src.get(), 10, 10, Rect{0, 1, 10, 8});
     using Paint = RecordingImage::Paint;
-    EXPECT_EQ(dest.paints, (std::vector<Paint>{{src.get(), 5, 4, Rect{3, 3, 7, 5}, Color::White, DRAWMODE_NORMAL},
+    EXPECT_EQ(img.paints, (std::vector<Paint>{{src.get(), 5, 4, Rect{3, 3, 7, 5}, Color::White, DRAWMODE_NORMAL},
                                                {src.get(), 10, 10, Rect{2, 2, 8, 6}, Color(1, 2, 3, 4), DRAWMODE_NORMAL}}));
 }
 
-TEST(Graphics, CelsOfStripsAndGrids)
+TEST_F(GraphicsTest, CelsOfStripsAndGrids)
 {
-    RecordingImage dest(200, 200);
-    Graphics g(&dest);
     auto strip = QuilloTest::Solid(40, 10, 0xFF000000);
     strip->numCols = 4;
     g.DrawImageCel(strip.get(), 0, 0, 3);
@@ -142,13 +144,11 @@ TEST(Graphics, CelsOfStripsAndGrids)
     // Cels outside the grid draw nothing.
     g.DrawImageCel(column.get(), 0, 0, 0, 4);
     g.DrawImageCel(column.get(), 0, 0, -1, 0);
-    EXPECT_EQ(dest.sourceRects(), (std::vector<Rect>{{30, 0, 10, 10}, {0, 30, 10, 10}}));
+    EXPECT_EQ(img.sourceRects(), (std::vector<Rect>{{30, 0, 10, 10}, {0, 30, 10, 10}}));
 }
 
-TEST(Graphics, RectOutlineInsideAndAcrossTheClip)
+TEST_F(GraphicsTest, RectOutlineInsideAndAcrossTheClip)
 {
-    RecordingImage img(100, 100);
-    Graphics g(&img);
     g.DrawRect(10, 10, 5, 3);
     ASSERT_EQ(img.rects.size(), 1u);
     EXPECT_EQ(img.rects[0], (Rect{10, 10, 5, 3}));
@@ -171,10 +171,8 @@ TEST(Graphics, RectOutlineInsideAndAcrossTheClip)
     EXPECT_EQ(px->PixelAt(2, 2), 0u);
 }
 
-TEST(Graphics, LinesAreClippedToTheClipRectangle)
+TEST_F(GraphicsTest, LinesAreClippedToTheClipRectangle)
 {
-    RecordingImage img(100, 100);
-    Graphics g(&img);
     g.IntersectClip(10, 10, 20, 20);
     g.DrawLine(5, 12, 5, 25);
     EXPECT_TRUE(img.lines.empty());
@@ -220,10 +218,8 @@ TEST(Graphics, PolygonFillCoversPixelCentres)
     EXPECT_EQ(img->PixelAt(6, 2), 0u);
 }
 
-TEST(Graphics, ColouredTextSwitchesColourAtCodes)
+TEST_F(GraphicsTest, ColouredTextSwitchesColourAtCodes)
 {
-    RecordingImage img(300, 100);
-    Graphics g(&img);
     FixedFont font;
     g.SetFont(&font);
     g.SetColor(Color(1, 2, 3, 200));
@@ -245,10 +241,8 @@ TEST(Graphics, ColouredTextSwitchesColourAtCodes)
     EXPECT_EQ(g.WriteColoredText("ab^FF0000^cd", 0, 0, 0, -1, false), 120);
 }
 
-TEST(Graphics, WrappedTextBreaksAtSpacesAndInsideLongWords)
+TEST_F(GraphicsTest, WrappedTextBreaksAtSpacesAndInsideLongWords)
 {
-    RecordingImage img(300, 300);
-    Graphics g(&img);
     FixedFont font;
     g.SetFont(&font);
     int widest = 0;
@@ -273,14 +267,12 @@ TEST(Graphics, WrappedTextBreaksAtSpacesAndInsideLongWords)
     EXPECT_EQ(g.GetColor(), Color(0, 0, 0, 255));
 }
 
-TEST(Graphics, StretchedDrawsPassTheClipAndTranslation)
+TEST_F(GraphicsTest, StretchedDrawsPassTheClipAndTranslation)
 {
-    RecordingImage dest(100, 100);
     auto src = QuilloTest::Solid(10, 10, 0xFF000000);
-    Graphics g(&dest);
     g.Translate(3, 4);
     g.IntersectClip(0, 0, 50, 50);
     g.DrawImage(src.get(), 1, 1, 20, 30);
-    ASSERT_EQ(dest.stretched.size(), 1u);
-    EXPECT_EQ(dest.stretched[0], (std::array<Rect, 3>{Rect{4, 5, 20, 30}, Rect{0, 0, 10, 10}, Rect{3, 4, 50, 50}}));
+    ASSERT_EQ(img.stretched.size(), 1u);
+    EXPECT_EQ(img.stretched[0], (std::array<Rect, 3>{Rect{4, 5, 20, 30}, Rect{0, 0, 10, 10}, Rect{3, 4, 50, 50}}));
 }
