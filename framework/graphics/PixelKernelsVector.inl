@@ -1,10 +1,10 @@
 // The lane arithmetic and row loops that the AVX2 and AVX-512 sets share,
 // included inside the anonymous namespace of each set's file after its
-// QUILLO_TARGET, Vec, Lanes (what a comparison gives), kLanes, the one-line
-// operations on them (Load, Store, Set32, And, Srl16<n>, Eq32, All, Select,
-// TailMask, MaskLoad, MaskStore, Divide and the rest) and its two head policies, so
-// that every set compiles it for its own registers. Row ends use masked
-// loads and stores, which both sets have.
+// QUILLO_TARGET, Vec, Lanes (what a comparison gives), Tail (a row-end
+// mask), kLanes, its one-line operations (Load, Store, Set32, And,
+// Srl16<n>, Eq32, All, Select, TailMask, MaskLoad, MaskStore, Divide and the
+// rest) and its head policies kMaskedHeads and kModulateHeads, so that every
+// set compiles it for its own registers.
 
 // Pixels to handle one by one before d + count is aligned to a vector.
 inline int HeadCount(const uint32_t* d, int n)
