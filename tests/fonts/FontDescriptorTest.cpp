@@ -116,6 +116,7 @@ TEST(FontDescriptor, DefinesAndDereferencing)
                   "Define Alias Chars;\n"
                   "Define Word 'hello';\n"
                   "CreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
+                  "Define Odd ('a;b' ',' '(' '\\;' 'x\\'y');\n"
                   "define chars ('z');");
     ASSERT_TRUE(f->ok) << f->host.errors.at(0);
     EXPECT_EQ(f->data->GetDefineText("chars"), "(z)");
@@ -123,6 +124,8 @@ TEST(FontDescriptor, DefinesAndDereferencing)
     EXPECT_EQ(f->data->GetDefineText("alias"), "(a, b, it's)");
     EXPECT_EQ(f->data->GetDefineText("Word"), "'hello'");
     EXPECT_EQ(f->data->GetDefineText("Spans"), "((10, 2, 3, 7), (13, 2, 4, 7), (17, 2, 5, 7))");
+    // Quotes protect separators and semicolons.
+    EXPECT_EQ(f->data->GetDefineText("Odd"), "(a;b, ,, (, ;, xy)");
     EXPECT_EQ(f->data->GetDefineText("Unknown"), "");
 }
 
@@ -184,13 +187,6 @@ TEST(FontDescriptor, GlyphImagesAreLoadedOncePerDescriptor)
     EXPECT_EQ(f->host.loadedPaths.size(), 1u);
     EXPECT_EQ(f->data->layers[0]->image, f->data->layers[1]->image);
     EXPECT_TRUE(f->data->layers[0]->image->IsPalettized());
-}
-
-TEST(FontDescriptor, QuotesProtectSeparatorsAndSemicolons)
-{
-    auto f = Load("Define Odd ('a;b' ',' '(' '\\;' 'x\\'y');");
-    ASSERT_TRUE(f->ok) << f->host.errors.at(0);
-    EXPECT_EQ(f->data->GetDefineText("Odd"), "(a;b, ,, (, ;, xy)");
 }
 
 TEST(FontDescriptor, GrowthIsBounded)
