@@ -192,17 +192,7 @@ QUILLO_TARGET void VerticalResampleRow(uint32_t* out, const uint16_t* const* row
         Store(out + i, InOrder(_mm256_packus_epi16(p0, p1)));
     }
     for (; i < n; ++i)
-    {
-        uint32_t px = 0;
-        for (int c = 0; c < 4; ++c)
-        {
-            uint32_t sum = 32768;
-            for (int t = 0; t < taps; ++t)
-                sum += uint32_t(weights[t]) * rows[t][i * 4 + c];
-            px |= (sum >> 16) << (8 * c);
-        }
-        out[i] = px;
-    }
+        out[i] = VerticalResamplePixel(rows, weights, taps, i);
 }
 
 QUILLO_TARGET inline Vec Channel(Vec p, int shift) { return _mm256_and_si256(_mm256_srli_epi32(p, shift), _mm256_set1_epi32(0xFF)); }
