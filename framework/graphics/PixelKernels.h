@@ -88,6 +88,21 @@ inline OpaqueRowParts CutOpaqueRow(const AlphaRowSpan& span, int32_t x0, int32_t
     return parts;
 }
 
+// Pixel i of verticalResample, for the reference and for the row ends of
+// the vector sets.
+inline uint32_t VerticalResamplePixel(const uint16_t* const* rows, const int32_t* weights, int taps, int i)
+{
+    uint32_t px = 0;
+    for (int c = 0; c < 4; ++c)
+    {
+        uint32_t sum = 32768;
+        for (int t = 0; t < taps; ++t)
+            sum += static_cast<uint32_t>(weights[t]) * rows[t][i * 4 + c];
+        px |= (sum >> 16) << (8 * c);
+    }
+    return px;
+}
+
 // The row kernels of the blending rules. The scalar set is the reference;
 // the vector sets give the same words and are picked once, by CPU feature.
 struct PixelKernels

@@ -54,17 +54,7 @@ void VerticalResampleRow(uint32_t* out, const uint16_t* const* rows, const int32
                          int taps, int n)
 {
     for (int i = 0; i < n; ++i)
-    {
-        uint32_t px = 0;
-        for (int c = 0; c < 4; ++c)
-        {
-            uint32_t sum = 32768;
-            for (int t = 0; t < taps; ++t)
-                sum += static_cast<uint32_t>(weights[t]) * rows[t][i * 4 + c];
-            px |= (sum >> 16) << (8 * c);
-        }
-        out[i] = px;
-    }
+        out[i] = VerticalResamplePixel(rows, weights, taps, i);
 }
 
 void FillRow(uint32_t* d, int n, uint32_t value)

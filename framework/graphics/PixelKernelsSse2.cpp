@@ -289,17 +289,7 @@ QUILLO_TARGET void VerticalResampleRow(uint32_t* out, const uint16_t* const* row
         Store(out + i, InOrder(_mm_packus_epi16(p0, p1)));
     }
     for (; i < n; ++i)
-    {
-        uint32_t px = 0;
-        for (int c = 0; c < 4; ++c)
-        {
-            uint32_t sum = 32768;
-            for (int t = 0; t < taps; ++t)
-                sum += uint32_t(weights[t]) * rows[t][i * 4 + c];
-            px |= (sum >> 16) << (8 * c);
-        }
-        out[i] = px;
-    }
+        out[i] = VerticalResamplePixel(rows, weights, taps, i);
 }
 
 QUILLO_TARGET void RotateRowVector(const RotateSource& src, const RotateRow& row, bool additive)

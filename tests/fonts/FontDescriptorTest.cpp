@@ -116,6 +116,7 @@ TEST(FontDescriptor, DefinesAndDereferencing)
                   "Define Alias Chars;\n"
                   "Define Word 'hello';\n"
                   "CreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
+                  "Define Odd ('a;b' ',' '(' '\\;' 'x\\'y');\n"
                   "define chars ('z');");
     ASSERT_TRUE(f->ok) << f->host.errors.at(0);
     EXPECT_EQ(f->data->GetDefineText("chars"), "(z)");
@@ -123,6 +124,8 @@ TEST(FontDescriptor, DefinesAndDereferencing)
     EXPECT_EQ(f->data->GetDefineText("alias"), "(a, b, it's)");
     EXPECT_EQ(f->data->GetDefineText("Word"), "'hello'");
     EXPECT_EQ(f->data->GetDefineText("Spans"), "((10, 2, 3, 7), (13, 2, 4, 7), (17, 2, 5, 7))");
+    // Quotes protect separators and semicolons.
+    EXPECT_EQ(f->data->GetDefineText("Odd"), "(a;b, ,, (, ;, xy)");
     EXPECT_EQ(f->data->GetDefineText("Unknown"), "");
 }
 
@@ -154,27 +157,19 @@ TEST(FontDescriptor, LayerCommandsFillTheLayer)
     EXPECT_EQ(d.charMap['y'], 'y');
     ASSERT_EQ(d.layers.size(), 2u);
     const auto& layer = *d.layersByName.at("MAIN");
-    EXPECT_EQ(layer.glyphs['a'].width, 4);
-    EXPECT_EQ(layer.glyphs['b'].width, 3);
-    EXPECT_EQ(layer.glyphs['a'].kerning['b'], -3);
-    EXPECT_EQ(layer.glyphs['b'].kerning['a'], -56);
-    EXPECT_EQ(layer.glyphs['a'].order, 5);
-    EXPECT_EQ(layer.glyphs['a'].offsetY, 2);
-    // Offsets set before the map count towards the measured height.
-    EXPECT_EQ(layer.measuredHeight, 6);
+    const auto& a = layer.glyphs['a'];
+    const auto& b = layer.glyphs['b'];
+    // Kerning 200 wraps to a signed byte; offsets set before the map count
+    // towards the measured height.
+    EXPECT_EQ((std::vector<int>{a.width, b.width, a.kerning['b'], b.kerning['a'], a.order, a.offsetY, layer.measuredHeight}),
+              (std::vector<int>{4, 3, -3, -56, 5, 2, 6}));
     EXPECT_EQ(layer.colorMult, (Quillo::Color{127, 255, 0, 255}));
     EXPECT_EQ(layer.colorAdd, (Quillo::Color{0, 0, 255, 0}));
-    EXPECT_EQ(layer.drawMode, 1);
-    EXPECT_EQ(layer.offsetX, 1);
-    EXPECT_EQ(layer.offsetY, -2);
-    EXPECT_EQ(layer.ascent, 9);
-    EXPECT_EQ(layer.ascentPadding, 2);
-    EXPECT_EQ(layer.lineSpacingOffset, -1);
-    EXPECT_EQ(layer.spacing, 1);
-    EXPECT_EQ(layer.baseOrder, 7);
-    EXPECT_EQ(layer.pointSize, 10);
-    EXPECT_EQ(layer.minPointSize, 8);
-    EXPECT_EQ(layer.maxPointSize, 16);
+    // drawMode, offset, ascent, ascent padding, line spacing, spacing, base order, point sizes.
+    EXPECT_EQ((std::vector<int>{layer.drawMode, layer.offsetX, layer.offsetY, layer.ascent, layer.ascentPadding,
+                                layer.lineSpacingOffset, layer.spacing, layer.baseOrder, layer.pointSize,
+                                layer.minPointSize, layer.maxPointSize}),
+              (std::vector<int>{1, 1, -2, 9, 2, -1, 1, 7, 10, 8, 16}));
     EXPECT_EQ(layer.requiredTags, (std::vector<std::string>{"BOLD", "SHADOW"}));
     EXPECT_EQ(layer.excludedTags, (std::vector<std::string>{"SMALL"}));
     const auto& copy = *d.layersByName.at("COPY");
@@ -194,34 +189,30 @@ TEST(FontDescriptor, GlyphImagesAreLoadedOncePerDescriptor)
     EXPECT_TRUE(f->data->layers[0]->image->IsPalettized());
 }
 
-TEST(FontDescriptor, QuotesProtectSeparatorsAndSemicolons)
-{
-    auto f = Load("Define Odd ('a;b' ',' '(' '\\;' 'x\\'y');");
-    ASSERT_TRUE(f->ok) << f->host.errors.at(0);
-    EXPECT_EQ(f->data->GetDefineText("Odd"), "(a;b, ,, (, ;, xy)");
-}
-
 TEST(FontDescriptor, GrowthIsBounded)
 {
-    std::string doubling = "Define D0 (1 2);\n";
-    for (int i = 1; i < 40; ++i)
-        doubling += "Define D" + std::to_string(i) + " (D" + std::to_string(i - 1) + " D" +
-                    std::to_string(i - 1) + ");\n";
-    auto wide = Load(doubling);
-    EXPECT_FALSE(wide->ok);
-    ASSERT_EQ(wide->host.errors.size(), 1u);
-    EXPECT_NE(wide->host.errors[0].find("List Too Large"), std::string::npos);
-
-    auto deep = Load("Define A " + std::string(200, '(') + std::string(200, ')'));
-    EXPECT_FALSE(deep->ok);
-    EXPECT_NE(deep->host.errors.at(0).find("List Nested Too Deeply"), std::string::npos);
-
-    std::string chain = "Define D0 (1);\n";
-    for (int i = 1; i < 100; ++i)
-        chain += "Define D" + std::to_string(i) + " (D" + std::to_string(i - 1) + ");\n";
-    auto nested = Load(chain);
-    EXPECT_FALSE(nested->ok);
-    EXPECT_NE(nested->host.errors.at(0).find("List Nested Too Deeply"), std::string::npos);
+    // Each define twice (doubling) or once (a chain of lists) in the next.
+    auto chained = [](int count, const std::string& first, bool twice) {
+        std::string text = "Define D0 " + first + ";\n";
+        for (int i = 1; i < count; ++i)
+        {
+            const std::string previous = "D" + std::to_string(i - 1);
+            text += "Define D" + std::to_string(i) + " (" + previous + (twice ? " " + previous : "") + ");\n";
+        }
+        return text;
+    };
+    const std::pair<std::string, const char*> cases[] = {
+        {chained(40, "(1 2)", true), "List Too Large"},
+        {"Define A " + std::string(200, '(') + std::string(200, ')'), "List Nested Too Deeply"},
+        {chained(100, "(1)", false), "List Nested Too Deeply"},
+    };
+    for (const auto& [text, message] : cases)
+    {
+        auto f = Load(text);
+        EXPECT_FALSE(f->ok);
+        ASSERT_EQ(f->host.errors.size(), 1u);
+        EXPECT_NE(f->host.errors[0].find(message), std::string::npos) << f->host.errors[0];
+    }
 }
 
 TEST(FontDescriptor, EmptyAndCommentOnlyDescriptorsLoad)

@@ -3,6 +3,7 @@
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/MemoryImage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -33,13 +34,8 @@ public:
         p.height = height;
         p.pixels.assign(size_t(width) * height, 0);
         for (const Quillo::Rect& box : whiteBoxes)
-        {
             for (int y = box.y; y < box.y + box.height; ++y)
-            {
-                for (int x = box.x; x < box.x + box.width; ++x)
-                    p.pixels[size_t(y) * width + x] = 0xFFFFFFFF;
-            }
-        }
+                std::fill_n(p.pixels.begin() + y * width + box.x, box.width, 0xFFFFFFFF);
     }
 
     struct Pixels

@@ -40,6 +40,9 @@ LayerSetColorMult Shadow (0 0 0 1);
 LayerSetBaseOrder Shadow -1;
 )";
 
+// What the letters of ExpectPixels stand for.
+const std::map<char, uint32_t> kLegend = {{'.', kBlue}, {'W', 0xFFFFFFFF}, {'K', 0xFF000000}, {'R', 0xFFFD0000}};
+
 class ImageFontTest : public ::testing::Test
 {
 protected:
@@ -52,36 +55,33 @@ protected:
         return std::make_unique<ImageFont>(host, path);
     }
 
-    static std::unique_ptr<MemoryImage> Canvas(int width, int height, uint32_t color)
+    // A canvas of blue, a colour no glyph has.
+    static std::unique_ptr<MemoryImage> Canvas(int width, int height)
     {
-        std::vector<uint32_t> pixels(size_t(width) * height, color);
+        std::vector<uint32_t> pixels(size_t(width) * height, kBlue);
         auto image = std::make_unique<MemoryImage>();
         image->SetBits(pixels.data(), width, height);
         return image;
     }
 
     // Compares an image with rows of one letter per pixel.
-    static void ExpectPixels(MemoryImage& image, const std::vector<std::string>& rows,
-                             const std::map<char, uint32_t>& legend)
+    static void ExpectPixels(MemoryImage& image, const std::vector<std::string>& rows)
     {
         ASSERT_EQ(static_cast<int>(rows.size()), image.height);
         for (int y = 0; y < image.height; ++y)
-        {
             for (int x = 0; x < image.width; ++x)
-            {
-                const uint32_t expected = legend.at(rows[y][x]);
-                EXPECT_EQ(image.PixelAt(x, y), expected)
+                EXPECT_EQ(image.PixelAt(x, y), kLegend.at(rows[y][x]))
                     << "at (" << x << ", " << y << ") expected '" << rows[y][x] << "'";
-            }
-        }
+    }
+
+    static std::vector<uint32_t> Pixels(MemoryImage& image)
+    {
+        return std::vector<uint32_t>(image.GetBits(), image.GetBits() + size_t(image.width) * image.height);
     }
 
     TempDir dir;
     FontTestHost host;
 };
-
-const std::map<char, uint32_t> kLegend = {
-    {'.', kBlue}, {'W', 0xFFFFFFFF}, {'K', 0xFF000000}, {'R', 0xFFFD0000}};
 
 } // namespace
 
@@ -91,13 +91,10 @@ TEST_F(ImageFontTest, TwoLayersWithKerningDrawAndMeasure)
     ASSERT_TRUE(font->IsLoaded()) << host.errors.at(0);
     EXPECT_EQ(font->Ascent(), 4);
     EXPECT_EQ(font->Height(), 4);
-    EXPECT_EQ(font->TextWidth("A"), 4);
-    EXPECT_EQ(font->TextWidth("B"), 3);
-    EXPECT_EQ(font->TextWidth("AB"), 6);
-    EXPECT_EQ(font->TextWidth("BA"), 7);
-    EXPECT_EQ(font->TextWidth(""), 0);
+    for (auto [text, width] : {std::pair{"A", 4}, {"B", 3}, {"AB", 6}, {"BA", 7}, {"", 0}})
+        EXPECT_EQ(font->TextWidth(text), width) << text;
 
-    auto canvas = Canvas(12, 7, kBlue);
+    auto canvas = Canvas(12, 7);
     Graphics g(canvas.get());
     g.SetColor(Color(1, 2, 3));
     std::vector<Rect> rects;
@@ -107,38 +104,30 @@ TEST_F(ImageFontTest, TwoLayersWithKerningDrawAndMeasure)
     EXPECT_EQ(rects, (std::vector<Rect>{{1, 1, 3, 4}, {2, 2, 3, 4}, {4, 1, 2, 4}, {5, 2, 2, 4}}));
     EXPECT_EQ(g.GetColor(), Color(1, 2, 3));
     EXPECT_FALSE(g.GetTintImages());
-    ExpectPixels(*canvas,
-                 {
-                     "............",
-                     ".WWWWW......",
-                     ".WWWWWK.....",
-                     ".WWWWWK.....",
-                     ".WWWWWK.....",
-                     "..KKKKK.....",
-                     "............",
-                 },
-                 kLegend);
+    ExpectPixels(*canvas, {"............",
+                           ".WWWWW......",
+                           ".WWWWWK.....",
+                           ".WWWWWK.....",
+                           ".WWWWWK.....",
+                           "..KKKKK.....",
+                           "............"});
 }
 
 TEST_F(ImageFontTest, ColourCodesRecolourTheFaceButNotTheShadow)
 {
     auto font = MakeFont(kTwoLayers);
-    auto canvas = Canvas(12, 7, kBlue);
+    auto canvas = Canvas(12, 7);
     Graphics g(canvas.get());
     g.SetFont(font.get());
     g.SetColor(Color::White);
     EXPECT_EQ(g.WriteColoredText("A^FF0000^B", 1, 5, 0, -1), 7);
-    ExpectPixels(*canvas,
-                 {
-                     "............",
-                     ".WWW.RR.....",
-                     ".WWWKRRK....",
-                     ".WWWKRRK....",
-                     ".WWWKRRK....",
-                     "..KKK.KK....",
-                     "............",
-                 },
-                 kLegend);
+    ExpectPixels(*canvas, {"............",
+                           ".WWW.RR.....",
+                           ".WWWKRRK....",
+                           ".WWWKRRK....",
+                           ".WWWKRRK....",
+                           "..KKK.KK....",
+                           "............"});
 }
 
 TEST_F(ImageFontTest, OrderBucketsDecideWhatIsOnTop)
@@ -150,7 +139,7 @@ TEST_F(ImageFontTest, OrderBucketsDecideWhatIsOnTop)
     auto pixel = [&](const std::string& extra) {
         auto font = MakeFont(base + extra);
         EXPECT_TRUE(font->IsLoaded()) << (host.errors.empty() ? "" : host.errors.back());
-        auto canvas = Canvas(4, 4, kBlue);
+        auto canvas = Canvas(4, 4);
         Graphics g(canvas.get());
         font->DrawText(&g, 0, 4, "A", Color::White, g.GetClipRect());
         return canvas->PixelAt(1, 1) & 0x00FFFFFF;
@@ -206,7 +195,7 @@ TEST_F(ImageFontTest, ALayerMadeForAnotherSizeIsScaled)
     EXPECT_EQ(layer.glyphRects['A'], (Rect{0, 0, 4, 6}));
     EXPECT_EQ(layer.glyphRects['B'], (Rect{4, 0, 3, 6}));
 
-    auto canvas = Canvas(12, 8, kBlue);
+    auto canvas = Canvas(12, 8);
     Graphics g(canvas.get());
     std::vector<Rect> rects;
     font->DrawTextEx(&g, 0, 7, "AB", Color::White, g.GetClipRect(), &rects, nullptr);
@@ -236,7 +225,7 @@ TEST_F(ImageFontTest, ClonesShareTheDescriptorAndOutliveTheOriginal)
     EXPECT_EQ(copy->GetPointSize(), 3);
     font.reset();
     EXPECT_EQ(copy->TextWidth("AB"), 6);
-    auto canvas = Canvas(12, 7, kBlue);
+    auto canvas = Canvas(12, 7);
     Graphics g(canvas.get());
     copy->DrawText(&g, 1, 5, "AB", Color::White, g.GetClipRect());
     EXPECT_EQ(canvas->PixelAt(1, 1), 0xFFFFFFFFu);
@@ -249,7 +238,7 @@ TEST_F(ImageFontTest, ABrokenDescriptorMeasuresAndDrawsNothing)
     EXPECT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(font->TextWidth("A"), 0);
     EXPECT_EQ(font->Height(), 0);
-    auto canvas = Canvas(4, 4, kBlue);
+    auto canvas = Canvas(4, 4);
     Graphics g(canvas.get());
     int width = -1;
     font->DrawTextEx(&g, 0, 4, "A", Color::White, g.GetClipRect(), nullptr, &width);
@@ -279,17 +268,11 @@ TEST_F(ImageFontTest, StripFontsCutTheStripAndFoldCase)
     EXPECT_EQ(font.TextWidth("AB"), 5);
 
     strip.reset();
-    auto lower = Canvas(4, 6, kBlue);
-    auto upper = Canvas(4, 6, kBlue);
-    Graphics gl(lower.get());
-    Graphics gu(upper.get());
+    auto lower = Canvas(4, 6), upper = Canvas(4, 6);
+    Graphics gl(lower.get()), gu(upper.get());
     font.DrawText(&gl, 0, 4, "a", Color::White, gl.GetClipRect());
     font.DrawText(&gu, 0, 4, "A", Color::White, gu.GetClipRect());
-    for (int y = 0; y < 6; ++y)
-    {
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(upper->PixelAt(x, y), lower->PixelAt(x, y));
-    }
+    EXPECT_EQ(Pixels(*upper), Pixels(*lower));
     EXPECT_EQ(lower->PixelAt(1, 0), 0xFFFFFFFFu);
     EXPECT_EQ(lower->PixelAt(2, 0), kBlue);
 }
@@ -298,7 +281,7 @@ TEST_F(ImageFontTest, OneCallDrawsAtMostThePoolsWorth)
 {
     auto font = MakeFont("CreateLayer Main; LayerSetImage Main 'glyphs.png'; LayerSetAscent Main 4;\n"
                          "LayerSetImageMap Main ('A') ((0 0 3 4)); LayerSetCharWidths Main ('A') (4);");
-    auto canvas = Canvas(8, 8, kBlue);
+    auto canvas = Canvas(8, 8);
     Graphics g(canvas.get());
     int width = 0;
     std::vector<Rect> rects;
@@ -310,7 +293,7 @@ TEST_F(ImageFontTest, OneCallDrawsAtMostThePoolsWorth)
 TEST_F(ImageFontTest, DrawingFromSeveralThreadsIsSerialised)
 {
     auto font = MakeFont(kTwoLayers);
-    auto reference = Canvas(64, 8, kBlue);
+    auto reference = Canvas(64, 8);
     Graphics rg(reference.get());
     const std::string text = "ABBAABAB";
     font->DrawText(&rg, 0, 5, text, Color::White, rg.GetClipRect());
@@ -322,18 +305,10 @@ TEST_F(ImageFontTest, DrawingFromSeveralThreadsIsSerialised)
             font->DrawText(&g, 0, 5, text, Color::White, g.GetClipRect());
         }
     };
-    auto a = Canvas(64, 8, kBlue);
-    auto b = Canvas(64, 8, kBlue);
-    std::thread t1(worker, a.get());
-    std::thread t2(worker, b.get());
+    auto a = Canvas(64, 8), b = Canvas(64, 8);
+    std::thread t1(worker, a.get()), t2(worker, b.get());
     t1.join();
     t2.join();
-    for (int y = 0; y < 8; ++y)
-    {
-        for (int x = 0; x < 64; ++x)
-        {
-            EXPECT_EQ(a->PixelAt(x, y), reference->PixelAt(x, y));
-            EXPECT_EQ(b->PixelAt(x, y), reference->PixelAt(x, y));
-        }
-    }
+    EXPECT_EQ(Pixels(*a), Pixels(*reference));
+    EXPECT_EQ(Pixels(*b), Pixels(*reference));
 }

@@ -28,9 +28,7 @@ Rect Ink(MemoryImage& image)
 {
     int left = image.width, top = image.height, right = -1, bottom = -1;
     for (int y = 0; y < image.height; ++y)
-    {
         for (int x = 0; x < image.width; ++x)
-        {
             if (image.PixelAt(x, y) != 0xFFFFFFFF)
             {
                 left = std::min(left, x);
@@ -38,8 +36,6 @@ Rect Ink(MemoryImage& image)
                 right = std::max(right, x);
                 bottom = std::max(bottom, y);
             }
-        }
-    }
     return right < 0 ? Rect{} : Rect{left, top, right - left + 1, bottom - top + 1};
 }
 
@@ -47,11 +43,10 @@ Rect Ink(MemoryImage& image)
 
 TEST(SysFont, FaceNamesPickAnInstalledFaceOfTheirFamily)
 {
-    const std::string sans = SysFont::FontFileFor("Arial", false, false);
-    const std::string bold = SysFont::FontFileFor("SansSerif", true, false);
-    const std::string mono = SysFont::FontFileFor("Courier New", false, true);
-    const std::string serif = SysFont::FontFileFor("Times New Roman", true, true);
-    for (const std::string& file : {sans, bold, mono, serif})
+    const std::string sans = SysFont::FontFileFor("Arial", false, false),
+                      bold = SysFont::FontFileFor("SansSerif", true, false),
+                      mono = SysFont::FontFileFor("Courier New", false, true);
+    for (const std::string& file : {sans, bold, mono, SysFont::FontFileFor("Times New Roman", true, true)})
     {
         ASSERT_FALSE(file.empty());
         EXPECT_TRUE(SysFont(file, 12).IsLoaded()) << file;
@@ -68,11 +63,9 @@ TEST(SysFont, MetricsFollowThePointSize)
     // 1901 and falls 483 of its 2048 units.
     SysFont font("Arial", 12);
     ASSERT_TRUE(font.IsLoaded()) << font.GetFontFile();
-    EXPECT_EQ(font.Ascent(), 15);
-    EXPECT_EQ(font.Height(), 19);
-    EXPECT_EQ(font.Descent(), 4);
-    EXPECT_EQ(font.AscentPadding(), 0);
-    EXPECT_EQ(font.LineSpacingOffset(), 0);
+    EXPECT_EQ((std::vector<int>{font.Ascent(), font.Height(), font.Descent(), font.AscentPadding(),
+                                font.LineSpacingOffset()}),
+              (std::vector<int>{15, 19, 4, 0, 0}));
 
     SysFont bigger("Arial", 24);
     EXPECT_GT(bigger.Height(), font.Height() * 19 / 10);
@@ -102,10 +95,8 @@ TEST(SysFont, DrawsWithTheBoxTopAtYMinusAscentPlusOne)
     // The alpha of the colour is ignored: the stems are solid black.
     int solid = 0;
     for (int y = ink.y; y < ink.y + ink.height; ++y)
-    {
         for (int x = ink.x; x < ink.x + ink.width; ++x)
             solid += canvas->PixelAt(x, y) == 0xFF000000;
-    }
     EXPECT_GE(solid, 2 * 10);
 }
 

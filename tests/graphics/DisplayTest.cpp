@@ -41,33 +41,44 @@ protected:
     }
 };
 
+class DisplayTest : public ::testing::Test
+{
+protected:
+    // The screen filled with one opaque colour.
+    DisplayImage* Filled(const Color& fill = Color(10, 20, 30))
+    {
+        DisplayImage* screen = display.GetScreenImage();
+        screen->FillRect(all, fill, DRAWMODE_NORMAL);
+        return screen;
+    }
+
+    ImageRegistry registry;
+    CapturingDisplay display{registry};
+    const Rect all{0, 0, 800, 600};
+};
+
 } // namespace
 
-TEST(NativeDisplay, ResultNames)
+TEST_F(DisplayTest, ResultNames)
 {
     EXPECT_STREQ(NativeDisplay::ResultName(0), "RESULT_OK");
     EXPECT_STREQ(NativeDisplay::ResultName(NativeDisplay::Result::InvalidColorDepth), "RESULT_INVALID_COLORDEPTH");
     EXPECT_STREQ(NativeDisplay::ResultName(5), "RESULT_DISPCHANGE_FAIL");
-    EXPECT_STREQ(NativeDisplay::ResultName(7), "RESULT_UNKNOWN");
-    EXPECT_STREQ(NativeDisplay::ResultName(-1), "RESULT_UNKNOWN");
+    for (int outside : {7, -1})
+        EXPECT_STREQ(NativeDisplay::ResultName(outside), "RESULT_UNKNOWN");
 }
 
-TEST(NativeDisplay, OpaqueScreenAndClampedRefreshRate)
+TEST_F(DisplayTest, OpaqueScreenAndClampedRefreshRate)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
-    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
-    EXPECT_FALSE(display.IsWindowed());
-    EXPECT_EQ(display.GetRefreshRate(), 240);
+    // Reported rates above 240 and below 50 are clamped; high ones in between are kept.
+    for (auto [reported, kept] : {std::pair{144, 144}, {30, 50}, {300, 240}})
+    {
+        display.reportedHz = reported;
+        ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
+        EXPECT_EQ(display.GetRefreshRate(), kept) << reported;
+    }
     EXPECT_EQ(display.GetMillisecondsPerRefresh(), 4);
-    display.reportedHz = 144;
-    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
-    EXPECT_EQ(display.GetRefreshRate(), 144) << "high refresh rates are kept";
-    display.reportedHz = 30;
-    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
-    EXPECT_EQ(display.GetRefreshRate(), 50);
-    display.reportedHz = 300;
-    ASSERT_EQ(display.Init(false, true), NativeDisplay::Result::Ok);
+    EXPECT_FALSE(display.IsWindowed());
     DisplayImage* screen = display.GetScreenImage();
     ASSERT_EQ(screen->width, 800);
     ASSERT_EQ(screen->height, 600);
@@ -78,17 +89,16 @@ TEST(NativeDisplay, OpaqueScreenAndClampedRefreshRate)
     EXPECT_EQ(registry.GetDisplay(), &display);
 }
 
-TEST(NativeDisplay, CursorIsDrawnOnlyIntoThePresentedFrame)
+TEST_F(DisplayTest, CursorIsDrawnOnlyIntoThePresentedFrame)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
-    auto cursor = QuilloTest::Solid(4, 4, Argb(255, 255, 255, 0));
+    const uint32_t yellow = Argb(255, 255, 255, 0);
+    auto cursor = QuilloTest::Solid(4, 4, yellow);
     display.SetCursorImage(cursor.get(), 1, 1);
     EXPECT_TRUE(display.SetCursorPos(100, 50));
     EXPECT_FALSE(display.SetCursorPos(100, 50));
     EXPECT_EQ(display.GetCursorRect(), (Rect{99, 49, 4, 4}));
     ASSERT_TRUE(display.PresentScreen(Rect{0, 0, 10, 10}));
-    EXPECT_EQ(display.frame[49 * 800 + 99], Argb(255, 255, 255, 0));
+    EXPECT_EQ(display.frame[49 * 800 + 99], yellow);
     EXPECT_EQ(display.GetScreenImage()->PixelAt(99, 49), 0xFF000000u) << "the screen never keeps the cursor";
     EXPECT_EQ(display.presented.back(), (Rect{0, 0, 103, 53}));
 
@@ -96,16 +106,14 @@ TEST(NativeDisplay, CursorIsDrawnOnlyIntoThePresentedFrame)
     display.SetCursorPos(798, 598);
     display.PresentScreen(Rect{0, 0, 1, 1});
     EXPECT_EQ(display.frame[49 * 800 + 99], 0xFF000000u);
-    EXPECT_EQ(display.frame[599 * 800 + 799], Argb(255, 255, 255, 0));
-    EXPECT_EQ(display.presented.back(), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(display.frame[599 * 800 + 799], yellow);
+    EXPECT_EQ(display.presented.back(), all);
     display.SetCursorImage(nullptr, 0, 0);
     EXPECT_EQ(display.GetCursorRect(), Rect{});
 }
 
-TEST(NativeDisplay, ReleaseImagesReachesEveryRegisteredImage)
+TEST_F(DisplayTest, ReleaseImagesReachesEveryRegisteredImage)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     DisplayImage a(display);
     a.Create(2, 2);
     a.GetNativeAlpha(&display);
@@ -120,11 +128,9 @@ TEST(NativeDisplay, ReleaseImagesReachesEveryRegisteredImage)
     EXPECT_EQ(display.released.size(), 1u) << "destruction asks the display to drop its texture";
 }
 
-TEST(NativeDisplay, ScreenshotWritesTheFrame)
+TEST_F(DisplayTest, ScreenshotWritesTheFrame)
 {
     TempDir dir;
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     display.GetScreenImage()->FillRect(Rect{10, 20, 5, 5}, Color(1, 2, 3), DRAWMODE_NORMAL);
     ASSERT_TRUE(display.WriteScreenshot(dir / "shot.png"));
     auto shot = ImageLib::ReadPNG(dir / "shot.png");
@@ -134,10 +140,8 @@ TEST(NativeDisplay, ScreenshotWritesTheFrame)
     EXPECT_EQ(shot->bits[0], 0xFF000000u);
 }
 
-TEST(DisplayImage, LinesIncludeBothEndsAndAdditiveFillSaturates)
+TEST_F(DisplayTest, LinesIncludeBothEndsAndAdditiveFillSaturates)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     DisplayImage* screen = display.GetScreenImage();
     screen->DrawLine(2, 3, 6, 5, Color(255, 0, 0), DRAWMODE_NORMAL);
     int count = 0;
@@ -145,9 +149,8 @@ TEST(DisplayImage, LinesIncludeBothEndsAndAdditiveFillSaturates)
         for (int x = 0; x < 10; ++x)
             count += screen->PixelAt(x, y) != 0xFF000000u;
     EXPECT_EQ(count, 5);
-    EXPECT_EQ(screen->PixelAt(2, 3), Argb(255, 255, 0, 0));
-    EXPECT_EQ(screen->PixelAt(6, 5), Argb(255, 255, 0, 0));
-    EXPECT_EQ(screen->PixelAt(4, 4), Argb(255, 255, 0, 0));
+    for (auto [x, y] : {std::pair{2, 3}, {6, 5}, {4, 4}})
+        EXPECT_EQ(screen->PixelAt(x, y), Argb(255, 255, 0, 0));
 
     screen->FillRect(Rect{0, 0, 1, 1}, Color(200, 100, 50), DRAWMODE_NORMAL);
     screen->FillRect(Rect{0, 0, 1, 1}, Color(100, 200, 255, 128), DRAWMODE_ADDITIVE);
@@ -155,67 +158,49 @@ TEST(DisplayImage, LinesIncludeBothEndsAndAdditiveFillSaturates)
     EXPECT_EQ(screen->PixelAt(0, 0), Argb(255, 250, 200, 178));
 }
 
-TEST(DisplayImage, MirroredDrawingReversesColumns)
+TEST_F(DisplayTest, MirroredDrawingReversesColumns)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     auto src = QuilloTest::MakeImage(3, 1, {Argb(255, 1, 0, 0), Argb(255, 2, 0, 0), Argb(255, 3, 0, 0)});
-    display.GetScreenImage()->PaintImageMirrored(src.get(), 10, 10, Rect{0, 0, 3, 1}, Color::White,
-                                                 DRAWMODE_NORMAL);
-    EXPECT_EQ(display.GetScreenImage()->PixelAt(10, 10), Argb(255, 3, 0, 0));
-    EXPECT_EQ(display.GetScreenImage()->PixelAt(12, 10), Argb(255, 1, 0, 0));
-}
-
-namespace
-{
-
-// The screen of a fresh display, filled with one opaque colour.
-DisplayImage* FilledScreen(CapturingDisplay& display, const Color& fill)
-{
     DisplayImage* screen = display.GetScreenImage();
-    screen->FillRect(Rect{0, 0, 800, 600}, fill, DRAWMODE_NORMAL);
-    return screen;
+    screen->PaintImageMirrored(src.get(), 10, 10, Rect{0, 0, 3, 1}, Color::White, DRAWMODE_NORMAL);
+    EXPECT_EQ(screen->PixelAt(10, 10), Argb(255, 3, 0, 0));
+    EXPECT_EQ(screen->PixelAt(12, 10), Argb(255, 1, 0, 0));
 }
-
-} // namespace
 
 // Expected values worked out by hand from the blending rules, for a screen
 // of (10, 20, 30): an opaque (200, 100, 50) pixel and a half-transparent
 // green one, each stretched to 2 x 2.
-TEST(DisplayImage, StretchedDrawingHonoursTheColourAndTheDrawMode)
+TEST_F(DisplayTest, StretchedDrawingHonoursTheColourAndTheDrawMode)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     auto src = QuilloTest::MakeImage(2, 1, {Argb(255, 200, 100, 50), Argb(128, 0, 255, 0)});
     const Color tint(128, 255, 0, 200);
     for (bool quick : {true, false})
     {
+        SCOPED_TRACE(quick);
         // Tinted: t = 200 x sa / 255, w = t; c = ((w s k) / 256 + (256 - w) d) / 256.
-        DisplayImage* screen = FilledScreen(display, Color(10, 20, 30));
-        screen->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1},
-                                    Rect{0, 0, 800, 600}, tint, DRAWMODE_NORMAL, quick);
+        DisplayImage* screen = Filled();
+        screen->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1}, all, tint, DRAWMODE_NORMAL, quick);
         for (int y : {10, 11})
         {
-            EXPECT_EQ(screen->PixelAt(10, y), Argb(255, 80, 82, 6)) << quick;
-            EXPECT_EQ(screen->PixelAt(13, y), Argb(255, 6, 111, 18)) << quick;
+            EXPECT_EQ(screen->PixelAt(10, y), Argb(255, 80, 82, 6));
+            EXPECT_EQ(screen->PixelAt(13, y), Argb(255, 6, 111, 18));
         }
         EXPECT_EQ(screen->PixelAt(14, 10), Argb(255, 10, 20, 30));
         EXPECT_EQ(screen->PixelAt(10, 12), Argb(255, 10, 20, 30));
 
         // Additive: k = 200 x c / 255 = (100, 200, 0); d + ((s k / 256) sa) / 256.
-        screen = FilledScreen(display, Color(10, 20, 30));
-        screen->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1},
-                                    Rect{0, 0, 800, 600}, tint, DRAWMODE_ADDITIVE, quick);
-        EXPECT_EQ(screen->PixelAt(10, 11), Argb(255, 87, 97, 30)) << quick;
-        EXPECT_EQ(screen->PixelAt(13, 10), Argb(255, 10, 119, 30)) << quick;
+        Filled()->PaintImageStretched(src.get(), Rect{10, 10, 4, 2}, Rect{0, 0, 2, 1}, all, tint, DRAWMODE_ADDITIVE,
+                                      quick);
+        EXPECT_EQ(screen->PixelAt(10, 11), Argb(255, 87, 97, 30));
+        EXPECT_EQ(screen->PixelAt(13, 10), Argb(255, 10, 119, 30));
     }
 
     // The blast's fade: white at alpha 120 over black gives 119 per channel,
     // and the clip rectangle still holds.
     auto white = QuilloTest::Solid(2, 2, Argb(255, 255, 255, 255));
-    DisplayImage* screen = FilledScreen(display, Color(0, 0, 0));
-    screen->PaintImageStretched(white.get(), Rect{20, 20, 6, 6}, Rect{0, 0, 2, 2},
-                                Rect{0, 0, 23, 600}, Color(255, 255, 255, 120), DRAWMODE_NORMAL, false);
+    DisplayImage* screen = Filled(Color(0, 0, 0));
+    screen->PaintImageStretched(white.get(), Rect{20, 20, 6, 6}, Rect{0, 0, 2, 2}, Rect{0, 0, 23, 600},
+                                Color(255, 255, 255, 120), DRAWMODE_NORMAL, false);
     EXPECT_EQ(screen->PixelAt(20, 20), Argb(255, 119, 119, 119));
     EXPECT_EQ(screen->PixelAt(22, 25), Argb(255, 119, 119, 119));
     EXPECT_EQ(screen->PixelAt(23, 22), Argb(255, 0, 0, 0)) << "outside the clip rectangle";
@@ -223,43 +208,30 @@ TEST(DisplayImage, StretchedDrawingHonoursTheColourAndTheDrawMode)
     // White and normal: a uniform half-transparent red blends onto the
     // opaque screen: (d (256 - 128) + s 128) / 256.
     auto red = QuilloTest::Solid(2, 2, Argb(128, 255, 0, 0));
-    screen = FilledScreen(display, Color(10, 20, 30));
-    screen->PaintImageStretched(red.get(), Rect{30, 30, 4, 4}, Rect{0, 0, 2, 2},
-                                Rect{0, 0, 800, 600}, Color::White, DRAWMODE_NORMAL, false);
+    Filled()->PaintImageStretched(red.get(), Rect{30, 30, 4, 4}, Rect{0, 0, 2, 2}, all, Color::White,
+                                  DRAWMODE_NORMAL, false);
     EXPECT_EQ(screen->PixelAt(31, 32), Argb(255, 132, 10, 15));
 }
 
 // Rotation at angle 0 samples a uniform half-transparent red with the
 // forced odd weights (255 and 1): summed red 127, coverage 128.
-TEST(DisplayImage, RotatedDrawingCompositesByCoverage)
+TEST_F(DisplayTest, RotatedDrawingCompositesByCoverage)
 {
-    ImageRegistry registry;
-    CapturingDisplay display(registry);
     auto red = QuilloTest::Solid(3, 3, Argb(128, 255, 0, 0));
     auto opaqueRed = QuilloTest::Solid(3, 3, Argb(255, 255, 0, 0));
-    const Rect all{0, 0, 800, 600};
-
+    auto rotated = [&](MemoryImage& dest, MemoryImage& src, const Color& color, int mode) {
+        dest.PaintImageRotated(&src, 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, color, mode, 0.0, 0, 0);
+        return dest.PixelAt(11, 11);
+    };
     // Onto the opaque screen: (127 x 256 + (d x 255 / 256) x 128) / 256, alpha 255.
-    DisplayImage* screen = FilledScreen(display, Color(10, 20, 30));
-    screen->PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
-                              DRAWMODE_NORMAL, 0.0, 0, 0);
-    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 131, 9, 14));
+    EXPECT_EQ(rotated(*Filled(), *red, Color::White, DRAWMODE_NORMAL), Argb(255, 131, 9, 14));
     // A colour's alpha halves the opaque source to the same sample.
-    screen = FilledScreen(display, Color(10, 20, 30));
-    screen->PaintImageRotated(opaqueRed.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all,
-                              Color(255, 255, 255, 128), DRAWMODE_NORMAL, 0.0, 0, 0);
-    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 131, 9, 14));
+    EXPECT_EQ(rotated(*Filled(), *opaqueRed, Color(255, 255, 255, 128), DRAWMODE_NORMAL), Argb(255, 131, 9, 14));
     // Additive adds the summed colour.
-    screen = FilledScreen(display, Color(10, 20, 30));
-    screen->PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
-                              DRAWMODE_ADDITIVE, 0.0, 0, 0);
-    EXPECT_EQ(screen->PixelAt(11, 11), Argb(255, 137, 20, 30));
-
+    EXPECT_EQ(rotated(*Filled(), *red, Color::White, DRAWMODE_ADDITIVE), Argb(255, 137, 20, 30));
     // Onto a transparent image: A = 256 - 256 x 128 / 256 = 128, red
     // 127 x 256 / 128 = 254, alpha A - 1.
     MemoryImage clear;
     clear.Create(20, 20);
-    clear.PaintImageRotated(red.get(), 10.0f, 10.0f, Rect{0, 0, 3, 3}, all, Color::White,
-                            DRAWMODE_NORMAL, 0.0, 0, 0);
-    EXPECT_EQ(clear.PixelAt(11, 11), Argb(127, 254, 0, 0));
+    EXPECT_EQ(rotated(clear, *red, Color::White, DRAWMODE_NORMAL), Argb(127, 254, 0, 0));
 }

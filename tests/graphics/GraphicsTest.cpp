@@ -27,6 +27,7 @@ public:
         Rect srcRect;
         Color color;
         int mode;
+        bool operator==(const Paint&) const = default;
     };
     void FillRect(const Rect& r, const Color&, int) override { fills.push_back(r); }
     void DrawRect(const Rect& r, const Color&, int) override { rects.push_back(r); }
@@ -47,6 +48,13 @@ public:
     std::vector<std::array<double, 4>> lines;
     std::vector<Paint> paints;
     std::vector<std::array<Rect, 3>> stretched;
+    std::vector<Rect> sourceRects() const
+    {
+        std::vector<Rect> out;
+        for (const Paint& p : paints)
+            out.push_back(p.srcRect);
+        return out;
+    }
 };
 
 // Every glyph 10 pixels wide except 'W' (25); draws record their pieces.
@@ -77,16 +85,23 @@ public:
         int x, y;
         std::string text;
         Color color;
+        bool operator==(const Piece&) const = default;
     };
     std::vector<Piece> drawn;
 };
 
+// A context on a recording destination large enough for every test.
+class GraphicsTest : public ::testing::Test
+{
+protected:
+    RecordingImage img{300, 300};
+    Graphics g{&img};
+};
+
 } // namespace
 
-TEST(Graphics, ClipIntersectsInTranslatedCoordinates)
+TEST_F(GraphicsTest, ClipIntersectsInTranslatedCoordinates)
 {
-    RecordingImage img(100, 50);
-    Graphics g(&img);
     g.Translate(10, 5);
     g.IntersectClip(0, 0, 20, 20);
     EXPECT_EQ(g.GetClipRect(), (Rect{10, 5, 20, 20}));
@@ -102,55 +117,38 @@ TEST(Graphics, ClipIntersectsInTranslatedCoordinates)
     EXPECT_TRUE(img.paints.empty());
 }
 
-TEST(Graphics, DrawImageClipsAndShiftsTheSource)
+TEST_F(GraphicsTest, DrawImageClipsAndShiftsTheSource)
 {
-    RecordingImage dest(50, 40);
     auto src = QuilloTest::Solid(10, 8, 0xFF000000);
-    Graphics g(&dest);
     g.IntersectClip(5, 4, 30, 30);
     g.DrawImage(src.get(), 2, 1);
-    ASSERT_EQ(dest.paints.size(), 1u);
-    EXPECT_EQ(dest.paints[0].x, 5);
-    EXPECT_EQ(dest.paints[0].y, 4);
-    EXPECT_EQ(dest.paints[0].srcRect, (Rect{3, 3, 7, 5}));
-    EXPECT_EQ(dest.paints[0].color, Color::White);
-
     g.SetTintImages(true);
     g.SetColor(Color(1, 2, 3, 4));
     g.DrawImage(src.get(), 10, 10, Rect{2, 2, 8, 6});
-    ASSERT_EQ(dest.paints.size(), 2u);
-    EXPECT_EQ(dest.paints[1].color, Color(1, 2, 3, 4));
     // One pixel too wide or too tall: nothing.
     g.DrawImage(src.get(), 10, 10, Rect{0, 0, 11, 8});
     g.DrawImage(src.get(), 10, 10, Rect{0, 1, 10, 8});
-    EXPECT_EQ(dest.paints.size(), 2u);
+    using Paint = RecordingImage::Paint;
+    EXPECT_EQ(img.paints, (std::vector<Paint>{{src.get(), 5, 4, Rect{3, 3, 7, 5}, Color::White, DRAWMODE_NORMAL},
+                                               {src.get(), 10, 10, Rect{2, 2, 8, 6}, Color(1, 2, 3, 4), DRAWMODE_NORMAL}}));
 }
 
-TEST(Graphics, CelsOfStripsAndGrids)
+TEST_F(GraphicsTest, CelsOfStripsAndGrids)
 {
-    RecordingImage dest(200, 200);
-    Graphics g(&dest);
     auto strip = QuilloTest::Solid(40, 10, 0xFF000000);
     strip->numCols = 4;
     g.DrawImageCel(strip.get(), 0, 0, 3);
-    ASSERT_EQ(dest.paints.size(), 1u);
-    EXPECT_EQ(dest.paints[0].srcRect, (Rect{30, 0, 10, 10}));
-
     auto column = QuilloTest::Solid(10, 40, 0xFF000000);
     column->numRows = 4;
     g.DrawImageCel(column.get(), 0, 0, 3);
-    ASSERT_EQ(dest.paints.size(), 2u);
-    EXPECT_EQ(dest.paints[1].srcRect, (Rect{0, 30, 10, 10}));
-
+    // Cels outside the grid draw nothing.
     g.DrawImageCel(column.get(), 0, 0, 0, 4);
     g.DrawImageCel(column.get(), 0, 0, -1, 0);
-    EXPECT_EQ(dest.paints.size(), 2u);
+    EXPECT_EQ(img.sourceRects(), (std::vector<Rect>{{30, 0, 10, 10}, {0, 30, 10, 10}}));
 }
 
-TEST(Graphics, RectOutlineInsideAndAcrossTheClip)
+TEST_F(GraphicsTest, RectOutlineInsideAndAcrossTheClip)
 {
-    RecordingImage img(100, 100);
-    Graphics g(&img);
     g.DrawRect(10, 10, 5, 3);
     ASSERT_EQ(img.rects.size(), 1u);
     EXPECT_EQ(img.rects[0], (Rect{10, 10, 5, 3}));
@@ -173,20 +171,15 @@ TEST(Graphics, RectOutlineInsideAndAcrossTheClip)
     EXPECT_EQ(px->PixelAt(2, 2), 0u);
 }
 
-TEST(Graphics, LinesAreClippedToTheClipRectangle)
+TEST_F(GraphicsTest, LinesAreClippedToTheClipRectangle)
 {
-    RecordingImage img(100, 100);
-    Graphics g(&img);
     g.IntersectClip(10, 10, 20, 20);
     g.DrawLine(5, 12, 5, 25);
     EXPECT_TRUE(img.lines.empty());
     g.DrawLine(0, 20, 50, 20);
-    ASSERT_EQ(img.lines.size(), 1u);
-    EXPECT_EQ(img.lines[0], (std::array<double, 4>{10, 20, 29, 20}));
     g.DrawLine(20, 0, 20, 100);
-    EXPECT_EQ(img.lines[1], (std::array<double, 4>{20, 10, 20, 29}));
     g.DrawLine(0, 0, 40, 40);
-    EXPECT_EQ(img.lines[2], (std::array<double, 4>{10, 10, 29, 29}));
+    EXPECT_EQ(img.lines, (std::vector<std::array<double, 4>>{{10, 20, 29, 20}, {20, 10, 20, 29}, {10, 10, 29, 29}}));
 }
 
 TEST(Graphics, NinePartFrameTilesTheMiddle)
@@ -204,11 +197,8 @@ TEST(Graphics, NinePartFrameTilesTheMiddle)
         const uint32_t p = dest->PixelAt(x, y);
         return std::pair<int, int>(int((p >> 16) & 0xFF) / 80, int((p >> 8) & 0xFF) / 80);
     };
-    EXPECT_EQ(part(2, 1), (std::pair<int, int>(0, 0)));
-    EXPECT_EQ(part(30, 14), (std::pair<int, int>(2, 2)));
-    EXPECT_EQ(part(27, 1), (std::pair<int, int>(1, 0)));
-    EXPECT_EQ(part(15, 7), (std::pair<int, int>(1, 1)));
-    EXPECT_EQ(part(2, 11), (std::pair<int, int>(0, 1)));
+    EXPECT_EQ((std::vector{part(2, 1), part(30, 14), part(27, 1), part(15, 7), part(2, 11)}),
+              (std::vector<std::pair<int, int>>{{0, 0}, {2, 2}, {1, 0}, {1, 1}, {0, 1}}));
     EXPECT_EQ(dest->PixelAt(31, 7), 0xFF000000u) << "nothing outside the frame";
     EXPECT_EQ(dest->PixelAt(15, 15), 0xFF000000u);
 }
@@ -228,20 +218,14 @@ TEST(Graphics, PolygonFillCoversPixelCentres)
     EXPECT_EQ(img->PixelAt(6, 2), 0u);
 }
 
-TEST(Graphics, ColouredTextSwitchesColourAtCodes)
+TEST_F(GraphicsTest, ColouredTextSwitchesColourAtCodes)
 {
-    RecordingImage img(300, 100);
-    Graphics g(&img);
     FixedFont font;
     g.SetFont(&font);
     g.SetColor(Color(1, 2, 3, 200));
     EXPECT_EQ(g.WriteColoredText("ab^FF0000^cd", 5, 7, 0, -1), 40);
-    ASSERT_EQ(font.drawn.size(), 2u);
-    EXPECT_EQ(font.drawn[0].text, "ab");
-    EXPECT_EQ(font.drawn[0].color, Color(1, 2, 3, 200));
-    EXPECT_EQ(font.drawn[1].text, "cd");
-    EXPECT_EQ(font.drawn[1].x, 25);
-    EXPECT_EQ(font.drawn[1].color, Color(255, 0, 0, 200));
+    using Piece = FixedFont::Piece;
+    EXPECT_EQ(font.drawn, (std::vector<Piece>{{5, 7, "ab", Color(1, 2, 3, 200)}, {25, 7, "cd", Color(255, 0, 0, 200)}}));
     EXPECT_EQ(g.GetColor(), Color(255, 0, 0, 200));
 
     EXPECT_EQ(g.WriteColoredText("a^^", 0, 0, 0, -1, false), 10);
@@ -257,10 +241,8 @@ TEST(Graphics, ColouredTextSwitchesColourAtCodes)
     EXPECT_EQ(g.WriteColoredText("ab^FF0000^cd", 0, 0, 0, -1, false), 120);
 }
 
-TEST(Graphics, WrappedTextBreaksAtSpacesAndInsideLongWords)
+TEST_F(GraphicsTest, WrappedTextBreaksAtSpacesAndInsideLongWords)
 {
-    RecordingImage img(300, 300);
-    Graphics g(&img);
     FixedFont font;
     g.SetFont(&font);
     int widest = 0;
@@ -285,16 +267,12 @@ TEST(Graphics, WrappedTextBreaksAtSpacesAndInsideLongWords)
     EXPECT_EQ(g.GetColor(), Color(0, 0, 0, 255));
 }
 
-TEST(Graphics, StretchedDrawsPassTheClipAndTranslation)
+TEST_F(GraphicsTest, StretchedDrawsPassTheClipAndTranslation)
 {
-    RecordingImage dest(100, 100);
     auto src = QuilloTest::Solid(10, 10, 0xFF000000);
-    Graphics g(&dest);
     g.Translate(3, 4);
     g.IntersectClip(0, 0, 50, 50);
     g.DrawImage(src.get(), 1, 1, 20, 30);
-    ASSERT_EQ(dest.stretched.size(), 1u);
-    EXPECT_EQ(dest.stretched[0][0], (Rect{4, 5, 20, 30}));
-    EXPECT_EQ(dest.stretched[0][1], (Rect{0, 0, 10, 10}));
-    EXPECT_EQ(dest.stretched[0][2], (Rect{3, 4, 50, 50}));
+    ASSERT_EQ(img.stretched.size(), 1u);
+    EXPECT_EQ(img.stretched[0], (std::array<Rect, 3>{Rect{4, 5, 20, 30}, Rect{0, 0, 10, 10}, Rect{3, 4, 50, 50}}));
 }

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -61,59 +62,16 @@ void PutSubBlocks(std::vector<uint8_t>& out, const std::vector<uint8_t>& data)
     out.push_back(0);
 }
 
-} // namespace
-
-std::vector<uint8_t> TgaFile(int w, int h, const std::vector<uint32_t>& argb, uint8_t pixelSize,
-                             uint8_t descriptor)
-{
-    std::vector<uint8_t> out{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    Put16(out, w);
-    Put16(out, h);
-    out.push_back(pixelSize);
-    out.push_back(descriptor);
-    for (uint32_t p : argb)
-    {
-        out.push_back(uint8_t(p));
-        out.push_back(uint8_t(p >> 8));
-        out.push_back(uint8_t(p >> 16));
-        if (pixelSize == 32)
-            out.push_back(uint8_t(p >> 24));
-    }
-    return out;
-}
-
-namespace
-{
-
+// Little-endian, in as many bytes as the bits need (15 and 16 take two).
 void PutTgaValue(std::vector<uint8_t>& out, uint32_t v, int bits)
 {
-    if (bits == 8)
-        out.push_back(uint8_t(v));
-    else if (bits == 15 || bits == 16)
-        Put16(out, int(v & 0xFFFF));
-    else
-    {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-        out.push_back(uint8_t(v >> 16));
-        if (bits == 32)
-            out.push_back(uint8_t(v >> 24));
-    }
-}
-
-// The stored form of one pixel: BGR(A) for true colour, the grey level and
-// alpha for grey, the index for colour-mapped files.
-uint32_t TgaStored(const TgaLayout& layout, uint32_t v)
-{
-    const int type = layout.imageType & ~8;
-    if (type == 3)
-        return (v & 0xFF) | ((v >> 24) << 8);
-    return v;
+    for (int b = 0; b < (bits + 7) / 8; ++b)
+        out.push_back(uint8_t(v >> (8 * b)));
 }
 
 } // namespace
 
-std::vector<uint8_t> TgaFileIn(const TgaLayout& layout, int w, int h, const std::vector<uint32_t>& argb)
+std::vector<uint8_t> TgaFile(const TgaLayout& layout, int w, int h, const std::vector<uint32_t>& argb)
 {
     std::vector<uint8_t> out{uint8_t(layout.id.size()), uint8_t(layout.colorMap.empty() ? 0 : 1),
                              layout.imageType};
@@ -136,7 +94,9 @@ std::vector<uint8_t> TgaFileIn(const TgaLayout& layout, int w, int h, const std:
         for (int col = 0; col < w; ++col)
         {
             const int y = topDown ? row : h - 1 - row, x = rightToLeft ? w - 1 - col : col;
-            ordered.push_back(TgaStored(layout, argb[size_t(y * w + x)]));
+            const uint32_t v = argb[size_t(y * w + x)];
+            // Grey files store the level and then the alpha.
+            ordered.push_back((layout.imageType & ~8) == 3 ? (v & 0xFF) | ((v >> 24) << 8) : v);
         }
     auto put = [&](uint32_t v) { PutTgaValue(out, v, layout.pixelSize); };
     if (!(layout.imageType & 8))
@@ -183,29 +143,18 @@ std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
     for (int i = 0; i < 256; ++i)
     {
         const uint32_t c = i < int(paletteRgb.size()) ? paletteRgb[size_t(i)] : 0;
-        table.push_back(uint8_t(c >> 16));
-        table.push_back(uint8_t(c >> 8));
-        table.push_back(uint8_t(c));
+        table.insert(table.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     }
-    out.push_back(options.localTable ? 0 : tableFlags);
-    out.push_back(0);
-    out.push_back(0);
+    out.insert(out.end(), {uint8_t(options.localTable ? 0 : tableFlags), 0, 0});
     if (!options.localTable)
         out.insert(out.end(), table.begin(), table.end());
-    if (options.netscape)
-    {
-        const char* id = "NETSCAPE2.0";
-        out.insert(out.end(), {'!', 0xFF, 11});
-        out.insert(out.end(), id, id + 11);
-        out.insert(out.end(), {3, 1, 0, 0, 0});
-    }
-    if (options.comment)
-    {
-        const std::string text = "made by the tests";
-        out.insert(out.end(), {'!', 0xFE, uint8_t(text.size())});
-        out.insert(out.end(), text.begin(), text.end());
-        out.push_back(0);
-    }
+    // A looping block and a comment, which the reader must step over.
+    const std::string loop = "NETSCAPE2.0", text = "made by the tests";
+    out.insert(out.end(), {'!', 0xFF, 11});
+    out.insert(out.end(), loop.begin(), loop.end());
+    out.insert(out.end(), {3, 1, 0, 0, 0, '!', 0xFE, uint8_t(text.size())});
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0);
     if (options.transparentIndex >= 0)
         out.insert(out.end(), {'!', 0xF9, 4, 1, 0, 0, uint8_t(options.transparentIndex), 0});
     out.push_back(',');
@@ -216,17 +165,14 @@ std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
     out.push_back(uint8_t((options.localTable ? tableFlags : 0) | (options.interlaced ? 0x40 : 0)));
     if (options.localTable)
         out.insert(out.end(), table.begin(), table.end());
-    std::vector<uint8_t> ordered;
+    std::vector<uint8_t> ordered = indices;
     if (options.interlaced)
     {
+        ordered.clear();
         const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
             for (int y = start[pass]; y < h; y += step[pass])
                 ordered.insert(ordered.end(), indices.begin() + long(y) * w, indices.begin() + long(y + 1) * w);
-    }
-    else
-    {
-        ordered = indices;
     }
     out.push_back(8);
     PutSubBlocks(out, UncompressedLzw(ordered));
@@ -234,8 +180,8 @@ std::vector<uint8_t> GifFile(int w, int h, const std::vector<uint8_t>& indices,
     return out;
 }
 
-std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, int colorType, int bitDepth,
-                             bool interlaced)
+std::vector<uint8_t> PngOfRows(int w, int h, int colorType, int bitDepth, bool interlaced,
+                               std::vector<std::vector<uint8_t>> rows, const std::vector<uint32_t>& paletteArgb)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -254,57 +200,17 @@ std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, in
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     std::vector<png_byte> trans;
-    if (colorType == PNG_COLOR_TYPE_PALETTE)
+    for (uint32_t p : paletteArgb)
     {
-        // One entry per distinct pixel in order of appearance (tests keep it small).
-        for (uint32_t p : argb)
-        {
-            bool found = false;
-            for (size_t i = 0; i < palette.size(); ++i)
-                found |= palette[i].red == uint8_t(p >> 16) && palette[i].green == uint8_t(p >> 8) &&
-                         palette[i].blue == uint8_t(p) && trans[i] == uint8_t(p >> 24);
-            if (!found)
-            {
-                palette.push_back(png_color{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
-                trans.push_back(uint8_t(p >> 24));
-            }
-        }
+        palette.push_back(png_color{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+        trans.push_back(uint8_t(p >> 24));
+    }
+    if (!palette.empty())
+    {
         png_set_PLTE(png, info, palette.data(), int(palette.size()));
         png_set_tRNS(png, info, trans.data(), int(trans.size()), nullptr);
     }
     png_write_info(png, info);
-    if (bitDepth == 16)
-        png_set_swap(png);
-    const int channels = colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
-                         : colorType == PNG_COLOR_TYPE_RGB     ? 3
-                         : colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                  : 1;
-    const int bytes = bitDepth / 8;
-    std::vector<std::vector<uint8_t>> rows(size_t(h), std::vector<uint8_t>(size_t(w * channels * bytes)));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-        {
-            const uint32_t p = argb[size_t(y * w + x)];
-            uint8_t v[4];
-            if (colorType == PNG_COLOR_TYPE_PALETTE)
-            {
-                for (size_t i = 0; i < palette.size(); ++i)
-                    if (palette[i].red == uint8_t(p >> 16) && palette[i].green == uint8_t(p >> 8) &&
-                        palette[i].blue == uint8_t(p) && trans[i] == uint8_t(p >> 24))
-                        v[0] = uint8_t(i);
-            }
-            else if (channels >= 3)
-            {
-                v[0] = uint8_t(p >> 16), v[1] = uint8_t(p >> 8), v[2] = uint8_t(p), v[3] = uint8_t(p >> 24);
-            }
-            else
-            {
-                v[0] = uint8_t(p), v[1] = uint8_t(p >> 24);
-            }
-            for (int c = 0; c < channels; ++c)
-                for (int b = 0; b < bytes; ++b)
-                    rows[size_t(y)][size_t((x * channels + c) * bytes + b)] = v[c];
-        }
     std::vector<png_bytep> ptrs;
     for (auto& r : rows)
         ptrs.push_back(r.data());
@@ -314,7 +220,41 @@ std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, in
     return out;
 }
 
-std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, bool grey)
+std::vector<uint8_t> PngFile(int w, int h, const std::vector<uint32_t>& argb, int colorType, int bitDepth,
+                             bool interlaced)
+{
+    // A palette has one entry per distinct pixel in order of appearance (tests keep it small).
+    std::vector<uint32_t> palette;
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        for (uint32_t p : argb)
+            if (std::find(palette.begin(), palette.end(), p) == palette.end())
+                palette.push_back(p);
+    const int channels = colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                         : colorType == PNG_COLOR_TYPE_RGB     ? 3
+                         : colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                  : 1;
+    const int bytes = bitDepth / 8;
+    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            const uint32_t p = argb[size_t(y * w + x)];
+            const uint8_t index = uint8_t(std::find(palette.begin(), palette.end(), p) - palette.begin());
+            const uint8_t rgba[4] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)};
+            const uint8_t greyAlpha[2] = {uint8_t(p), uint8_t(p >> 24)};
+            const uint8_t* v = colorType == PNG_COLOR_TYPE_PALETTE ? &index : channels >= 3 ? rgba : greyAlpha;
+            // A 16-bit sample repeats its byte, which keeps it exact in either byte order.
+            for (int c = 0; c < channels; ++c)
+                rows[size_t(y)].insert(rows[size_t(y)].end(), size_t(bytes), v[c]);
+        }
+    return PngOfRows(w, h, colorType, bitDepth, interlaced, std::move(rows), palette);
+}
+
+namespace
+{
+
+std::vector<uint8_t> Jpeg(int w, int h, const uint8_t* samples, int components, J_COLOR_SPACE given,
+                          J_COLOR_SPACE stored, int quality)
 {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
@@ -325,27 +265,15 @@ std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, b
     jpeg_mem_dest(&cinfo, &buffer, &size);
     cinfo.image_width = JDIMENSION(w);
     cinfo.image_height = JDIMENSION(h);
-    cinfo.input_components = grey ? 1 : 3;
-    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.input_components = components;
+    cinfo.in_color_space = given;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_set_colorspace(&cinfo, stored);
+    jpeg_set_quality(&cinfo, quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(w) * 3);
     while (cinfo.next_scanline < cinfo.image_height)
     {
-        for (int x = 0; x < w; ++x)
-        {
-            const uint32_t p = argb[size_t(int(cinfo.next_scanline) * w + x)];
-            if (grey)
-                row[size_t(x)] = uint8_t(p);
-            else
-            {
-                row[size_t(x * 3)] = uint8_t(p >> 16);
-                row[size_t(x * 3 + 1)] = uint8_t(p >> 8);
-                row[size_t(x * 3 + 2)] = uint8_t(p);
-            }
-        }
-        JSAMPROW r[1] = {row.data()};
+        JSAMPROW r[1] = {const_cast<uint8_t*>(samples + size_t(cinfo.next_scanline) * size_t(w * components))};
         jpeg_write_scanlines(&cinfo, r, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -355,33 +283,23 @@ std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, b
     return out;
 }
 
+} // namespace
+
+std::vector<uint8_t> JpegFile(int w, int h, const std::vector<uint32_t>& argb, bool grey)
+{
+    std::vector<uint8_t> samples;
+    for (uint32_t p : argb)
+        if (grey)
+            samples.push_back(uint8_t(p));
+        else
+            samples.insert(samples.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+    return grey ? Jpeg(w, h, samples.data(), 1, JCS_GRAYSCALE, JCS_GRAYSCALE, 95)
+                : Jpeg(w, h, samples.data(), 3, JCS_RGB, JCS_YCbCr, 95);
+}
+
 std::vector<uint8_t> JpegCmykFile(int w, int h, const std::vector<uint8_t>& storedCmyk, bool ycck)
 {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(w);
-    cinfo.image_height = JDIMENSION(h);
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, ycck ? JCS_YCCK : JCS_CMYK);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW r[1] = {const_cast<uint8_t*>(&storedCmyk[size_t(cinfo.next_scanline) * size_t(w) * 4])};
-        jpeg_write_scanlines(&cinfo, r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return Jpeg(w, h, storedCmyk.data(), 4, JCS_CMYK, ycck ? JCS_YCCK : JCS_CMYK, 100);
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)

@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
+#include <string>
 
 using namespace Quillo;
+using QuilloTest::RandomPixels;
 
 namespace
 {
@@ -17,72 +18,65 @@ namespace
 std::vector<const PixelKernels*> VectorSets()
 {
     std::vector<const PixelKernels*> sets;
-    if (PixelKernels::Sse2())
-        sets.push_back(PixelKernels::Sse2());
-    if (PixelKernels::Avx2())
-        sets.push_back(PixelKernels::Avx2());
-    if (PixelKernels::Avx512())
-        sets.push_back(PixelKernels::Avx512());
+    for (const PixelKernels* set : {PixelKernels::Sse2(), PixelKernels::Avx2(), PixelKernels::Avx512()})
+        if (set)
+            sets.push_back(set);
     return sets;
 }
 
-// Runs op on a fresh copy of dest with the reference and with each vector
-// set, over widths 1..67 so that bodies and tails both run.
-void CompareRows(const char* what,
-                 const std::function<void(const PixelKernels&, uint32_t*, const uint32_t*, int)>& op)
+// The pixels of a w x h destination after draw, with kernels as the active set.
+std::vector<uint32_t> Drawn(const PixelKernels& kernels, int w, int h, const std::vector<uint32_t>& destPixels,
+                            bool opaque, const std::function<void(Graphics&)>& draw)
 {
-    std::mt19937 rng(1234);
-    for (const PixelKernels* set : VectorSets())
-        for (int n = 1; n <= 67; ++n)
-            for (int rep = 0; rep < 20; ++rep)
-            {
-                const auto src = QuilloTest::RandomPixels(rng, size_t(n));
-                const auto dst = QuilloTest::RandomPixels(rng, size_t(n));
-                auto expected = dst, actual = dst;
-                op(PixelKernels::Scalar(), expected.data(), src.data(), n);
-                op(*set, actual.data(), src.data(), n);
-                ASSERT_EQ(actual, expected) << what << " " << set->name << " width " << n;
-            }
+    PixelKernels::Override(&kernels);
+    auto dest = QuilloTest::MakeImage(w, h, destPixels);
+    if (opaque)
+        dest->ForceAlphaFlags(false, false);
+    Graphics g(dest.get());
+    draw(g);
+    PixelKernels::Override(nullptr);
+    return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + size_t(w) * size_t(h));
 }
 
 } // namespace
 
-TEST(KernelEquivalence, CompositeAlpha)
+// Each row kernel on a fresh copy of random pixels, over widths 1..67 so
+// that bodies, heads and tails all run.
+TEST(KernelEquivalence, RowKernels)
 {
-    CompareRows("compositeAlpha", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
-        k.compositeAlpha(d, s, n);
-    });
-}
-
-TEST(KernelEquivalence, Modulate)
-{
+    std::vector<std::pair<std::string, std::function<void(const PixelKernels&, uint32_t*, const uint32_t*, int)>>> ops;
+    ops.emplace_back("compositeAlpha",
+                     [](const auto& k, auto* d, const auto* s, int n) { k.compositeAlpha(d, s, n); });
+    ops.emplace_back("fill", [](const auto& k, auto* d, const auto* s, int n) { k.fill(d, n, s[0]); });
     for (uint32_t color : {0xFF808080u, 0x80FF2000u, 0x01FFFFFFu, 0xFEFFFFFFu, 0x7F123456u})
-        CompareRows("modulate", [color](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
-            k.modulate(d, s, n, color);
-        });
-}
-
-TEST(KernelEquivalence, Additive)
-{
+        ops.emplace_back("modulate " + std::to_string(color),
+                         [=](const auto& k, auto* d, const auto* s, int n) { k.modulate(d, s, n, color); });
     for (bool useAlpha : {false, true})
         for (uint32_t kk : {256u, 255u, 128u, 0u})
-            CompareRows("additive", [=](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
-                k.additive(d, s, n, kk, 256 - kk / 2, kk / 3, useAlpha);
-            });
+            ops.emplace_back("additive " + std::to_string(kk) + (useAlpha ? " alpha" : ""),
+                             [=](const auto& k, auto* d, const auto* s, int n) {
+                                 k.additive(d, s, n, kk, 256 - kk / 2, kk / 3, useAlpha);
+                             });
+    std::mt19937 rng(1234);
+    for (const auto& [what, op] : ops)
+        for (const PixelKernels* set : VectorSets())
+            for (int n = 1; n <= 67; ++n)
+                for (int rep = 0; rep < 20; ++rep)
+                {
+                    const auto src = RandomPixels(rng, size_t(n));
+                    auto expected = RandomPixels(rng, size_t(n)), actual = expected;
+                    op(PixelKernels::Scalar(), expected.data(), src.data(), n);
+                    op(*set, actual.data(), src.data(), n);
+                    ASSERT_EQ(actual, expected) << what << " " << set->name << " width " << n;
+                }
 }
 
-TEST(KernelEquivalence, Fill)
-{
-    CompareRows("fill", [](const PixelKernels& k, uint32_t* d, const uint32_t* s, int n) {
-        k.fill(d, n, s[0]);
-    });
-}
-
-TEST(KernelEquivalence, VerticalResample)
+TEST(KernelEquivalence, VerticalResampleAndHorizontalPairs)
 {
     std::mt19937 rng(99);
     for (const PixelKernels* set : VectorSets())
         for (int n = 1; n <= 67; ++n)
+        {
             for (int taps = 1; taps <= 4; ++taps)
             {
                 std::vector<std::vector<uint16_t>> rows(size_t(taps), std::vector<uint16_t>(size_t(n) * 4));
@@ -94,24 +88,15 @@ TEST(KernelEquivalence, VerticalResample)
                     for (auto& v : rows[size_t(t)])
                         v = uint16_t(rng() % 65281);
                     ptrs.push_back(rows[size_t(t)].data());
-                    const int w = t + 1 == taps ? left : int(rng() % uint32_t(left + 1));
-                    weights.push_back(w);
-                    left -= w;
+                    weights.push_back(t + 1 == taps ? left : int(rng() % uint32_t(left + 1)));
+                    left -= weights.back();
                 }
                 std::vector<uint32_t> expected(static_cast<size_t>(n)), actual(static_cast<size_t>(n));
                 PixelKernels::Scalar().verticalResample(expected.data(), ptrs.data(), weights.data(), taps, n);
                 set->verticalResample(actual.data(), ptrs.data(), weights.data(), taps, n);
-                ASSERT_EQ(actual, expected) << set->name << " width " << n << " taps " << taps;
+                ASSERT_EQ(actual, expected) << set->name << " vertical, width " << n << " taps " << taps;
             }
-}
-
-TEST(KernelEquivalence, HorizontalPairs)
-{
-    std::mt19937 rng(5);
-    for (const PixelKernels* set : VectorSets())
-        for (int n = 1; n <= 67; ++n)
-        {
-            const auto line = QuilloTest::RandomPixels(rng, 40);
+            const auto line = RandomPixels(rng, 40);
             std::vector<int32_t> first;
             std::vector<uint16_t> weights;
             for (int i = 0; i < n; ++i)
@@ -123,7 +108,7 @@ TEST(KernelEquivalence, HorizontalPairs)
             std::vector<uint16_t> expected(size_t(n) * 4), actual(size_t(n) * 4);
             PixelKernels::Scalar().horizontalPairs(expected.data(), line.data(), first.data(), weights.data(), n);
             set->horizontalPairs(actual.data(), line.data(), first.data(), weights.data(), n);
-            ASSERT_EQ(actual, expected) << set->name << " width " << n;
+            ASSERT_EQ(actual, expected) << set->name << " horizontal, width " << n;
         }
 }
 
@@ -135,18 +120,17 @@ TEST(KernelEquivalence, RotateRow)
         {
             const int w = 1 + int(rng() % 20), h = 1 + int(rng() % 20), pitch = w + 2;
             std::vector<uint32_t> padded(size_t(pitch) * size_t(h + 2), 0u);
-            const auto px = QuilloTest::RandomPixels(rng, size_t(w) * size_t(h));
+            const auto px = RandomPixels(rng, size_t(w) * size_t(h));
             for (int y = 0; y < h; ++y)
                 std::copy(px.begin() + y * w, px.begin() + (y + 1) * w, padded.begin() + (y + 1) * pitch + 1);
             const RotateSource src{&padded[size_t(pitch) + 1], pitch, w, h};
-            const int n = 1 + int(rng() % 67);
             RotateRow row;
-            row.count = n;
+            row.count = 1 + int(rng() % 67);
             row.sx = int32_t(rng() % (uint32_t(w + 4) << 16)) - (2 << 16);
             row.sy = int32_t(rng() % (uint32_t(h + 4) << 16)) - (2 << 16);
             row.dsx = int32_t(rng() % 131072) - 65536;
             row.dsy = int32_t(rng() % 131072) - 65536;
-            const auto dest = QuilloTest::RandomPixels(rng, size_t(n));
+            const auto dest = RandomPixels(rng, size_t(row.count));
             for (bool additive : {false, true})
             {
                 auto expected = dest, actual = dest;
@@ -168,23 +152,16 @@ TEST(KernelEquivalence, DrawingOperations)
         for (int round = 0; round < 60; ++round)
         {
             const int sw = 1 + int(rng() % 67), sh = 1 + int(rng() % 9);
-            auto src = QuilloTest::MakeImage(sw, sh, QuilloTest::RandomPixels(rng, size_t(sw) * size_t(sh)));
+            auto src = QuilloTest::MakeImage(sw, sh, RandomPixels(rng, size_t(sw) * size_t(sh)));
             if (round % 5 == 0)
                 src->ConvertToPalette();
-            const auto destPixels = QuilloTest::RandomPixels(rng, 80 * 12);
-            const bool opaque = round % 2 == 0;
+            const auto destPixels = RandomPixels(rng, 80 * 12);
             const Rect clip{int(rng() % 20), int(rng() % 4), 1 + int(rng() % 80), 1 + int(rng() % 12)};
             const int x = int(rng() % 40) - 10, y = int(rng() % 8) - 3;
             const int op = round % 6;
             const Color tint(int(rng() % 256), int(rng() % 256), int(rng() % 256), int(rng() % 256));
             const double angle = double(rng() % 628) / 100.0;
-
-            auto run = [&](const PixelKernels& kernels) {
-                PixelKernels::Override(&kernels);
-                auto dest = QuilloTest::MakeImage(80, 12, destPixels);
-                if (opaque)
-                    dest->ForceAlphaFlags(false, false);
-                Graphics g(dest.get());
+            auto draw = [&](Graphics& g) {
                 g.IntersectClip(clip);
                 g.SetDrawMode(op == 1 ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL);
                 g.SetTintImages(op == 2 || op == 1);
@@ -199,10 +176,11 @@ TEST(KernelEquivalence, DrawingOperations)
                 default: g.DrawImageRotatedF(src.get(), float(x) + 0.3f, float(y), angle, sw / 2, sh / 2); break;
                 }
                 g.FillRect(x, y, 7, 3);
-                PixelKernels::Override(nullptr);
-                return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + 80 * 12);
             };
-            ASSERT_EQ(run(*set), run(PixelKernels::Scalar())) << set->name << " round " << round;
+            const bool opaque = round % 2 == 0;
+            ASSERT_EQ(Drawn(*set, 80, 12, destPixels, opaque, draw),
+                      Drawn(PixelKernels::Scalar(), 80, 12, destPixels, opaque, draw))
+                << set->name << " round " << round;
         }
 }
 
@@ -212,11 +190,11 @@ TEST(KernelEquivalence, DrawingOperations)
 // from both pixel forms.
 TEST(KernelEquivalence, OpaqueDestinationSprites)
 {
-    std::mt19937 rng(31);
     std::vector<int> widths;
     for (int w = 1; w <= 67; ++w)
         widths.push_back(w);
     widths.insert(widths.end(), {255, 256, 300, 530});
+    std::mt19937 rng(31);
     for (const PixelKernels* set : VectorSets())
         for (int w : widths)
             for (int rep = 0; rep < 4; ++rep)
@@ -229,19 +207,16 @@ TEST(KernelEquivalence, OpaqueDestinationSprites)
                     ASSERT_TRUE(src->ConvertToPalette());
                 }
                 const int dw = w + 40, dh = h + 4;
-                const auto destPixels = QuilloTest::RandomPixels(rng, size_t(dw) * size_t(dh));
-                const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)), 1 + int(rng() % uint32_t(dh))};
+                const auto destPixels = RandomPixels(rng, size_t(dw) * size_t(dh));
+                const Rect clip{int(rng() % 24), int(rng() % 3), 1 + int(rng() % uint32_t(dw)),
+                                1 + int(rng() % uint32_t(dh))};
                 const int x = int(rng() % 48) - 8, y = int(rng() % 6) - 2;
-                auto run = [&](const PixelKernels& kernels) {
-                    PixelKernels::Override(&kernels);
-                    auto dest = QuilloTest::MakeImage(dw, dh, destPixels);
-                    dest->ForceAlphaFlags(false, false);
-                    Graphics g(dest.get());
+                auto draw = [&](Graphics& g) {
                     g.IntersectClip(clip);
                     g.DrawImage(src.get(), x, y);
-                    PixelKernels::Override(nullptr);
-                    return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + size_t(dw) * size_t(dh));
                 };
-                ASSERT_EQ(run(*set), run(PixelKernels::Scalar())) << set->name << " width " << w << " rep " << rep;
+                ASSERT_EQ(Drawn(*set, dw, dh, destPixels, true, draw),
+                          Drawn(PixelKernels::Scalar(), dw, dh, destPixels, true, draw))
+                    << set->name << " width " << w << " rep " << rep;
             }
 }

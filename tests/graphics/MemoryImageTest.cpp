@@ -12,29 +12,27 @@ using QuilloTest::Argb;
 using QuilloTest::MakeImage;
 using QuilloTest::Solid;
 
-TEST(MemoryImage, RunLengthsOfAlphaClasses)
+namespace
+{
+
+std::vector<uint8_t> Runs(const uint8_t* rl, int n) { return std::vector<uint8_t>(rl, rl + n); }
+
+} // namespace
+
+TEST(MemoryImage, RunLengthsOfAlphaClassesAreCappedAtARowEnd)
 {
     auto img = MakeImage(6, 2,
                          {0, 0, Argb(255, 1, 1, 1), Argb(255, 2, 2, 2), Argb(9, 0, 0, 0), 0,
                           Argb(1, 0, 0, 0), Argb(254, 0, 0, 0), 0, 0, 0, 0});
-    const uint8_t* rl = img->GetRLAlpha();
-    const std::vector<uint8_t> expected{2, 1, 2, 1, 1, 1, 2, 1, 4, 3, 2, 1};
-    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 12), expected);
-}
+    EXPECT_EQ(Runs(img->GetRLAlpha(), 12), (std::vector<uint8_t>{2, 1, 2, 1, 1, 1, 2, 1, 4, 3, 2, 1}));
 
-TEST(MemoryImage, RunLengthsAreCappedAndOneWideImagesAreAllOnes)
-{
     auto wide = Solid(300, 1, Argb(255, 3, 3, 3));
-    const uint8_t* rl = wide->GetRLAlpha();
-    for (int i = 0; i < 46; ++i)
-        ASSERT_EQ(rl[i], 255) << i;
-    EXPECT_EQ(rl[46], 254);
-    EXPECT_EQ(rl[299], 1);
-
-    auto narrow = Solid(1, 5, Argb(255, 3, 3, 3));
-    const uint8_t* rn = narrow->GetRLAlpha();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(rn[i], 1);
+    const auto runs = Runs(wide->GetRLAlpha(), 300);
+    EXPECT_EQ(std::vector<uint8_t>(runs.begin(), runs.begin() + 46), std::vector<uint8_t>(46, 255));
+    EXPECT_EQ(runs[46], 254);
+    EXPECT_EQ(runs[299], 1);
+    // One pixel wide: every run is 1.
+    EXPECT_EQ(Runs(Solid(1, 5, Argb(255, 3, 3, 3))->GetRLAlpha(), 5), std::vector<uint8_t>(5, 1));
 }
 
 TEST(MemoryImage, RowSpansFollowThePixels)
@@ -43,25 +41,18 @@ TEST(MemoryImage, RowSpansFollowThePixels)
     auto img = MakeImage(8, 3, {0, 0, p, o, o, o, p, 0,   // soft edges round an opaque middle
                                 o, p, o, o, 0, 0, 0, o,   // the longer of two opaque runs wins
                                 0, 0, 0, 0, 0, 0, 0, 0}); // nothing to draw
+    // first, end, opaqueStart, opaqueEnd.
+    auto span = [](const AlphaRowSpan& s) { return std::vector<int>{s.first, s.end, s.opaqueStart, s.opaqueEnd}; };
     const AlphaRowSpan* spans = img->GetAlphaRowSpans();
-    EXPECT_EQ(spans[0].first, 2);
-    EXPECT_EQ(spans[0].end, 7);
-    EXPECT_EQ(spans[0].opaqueStart, 3);
-    EXPECT_EQ(spans[0].opaqueEnd, 6);
-    EXPECT_EQ(spans[1].first, 0);
-    EXPECT_EQ(spans[1].end, 8);
-    EXPECT_EQ(spans[1].opaqueStart, 2);
-    EXPECT_EQ(spans[1].opaqueEnd, 4);
+    EXPECT_EQ(span(spans[0]), (std::vector<int>{2, 7, 3, 6}));
+    EXPECT_EQ(span(spans[1]), (std::vector<int>{0, 8, 2, 4}));
     EXPECT_GE(spans[2].first, spans[2].end);
 
     // An opaque stretch longer than a run byte is still one run.
     auto wide = Solid(600, 1, o);
     wide->GetBits()[599] = 0;
     wide->MarkBitsChanged();
-    const AlphaRowSpan* w = wide->GetAlphaRowSpans();
-    EXPECT_EQ(w[0].opaqueStart, 0);
-    EXPECT_EQ(w[0].opaqueEnd, 599);
-    EXPECT_EQ(w[0].end, 599);
+    EXPECT_EQ(span(wide->GetAlphaRowSpans()[0]), (std::vector<int>{0, 599, 0, 599}));
 
     // Changed pixels give new spans.
     img->GetBits()[0] = o;
@@ -74,8 +65,7 @@ TEST(MemoryImage, RunLengthAdditiveSeparatesBlackAfterPremultiplication)
     // Alpha 0 with colour premultiplies to (c x 1) >> 8 = 0: counts as black.
     auto img = MakeImage(4, 1, {Argb(255, 0, 0, 0), Argb(0, 200, 0, 0), Argb(255, 0, 0, 1),
                                 Argb(128, 0, 9, 0)});
-    const uint8_t* rl = img->GetRLAdditive(nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 4), (std::vector<uint8_t>{2, 1, 2, 1}));
+    EXPECT_EQ(Runs(img->GetRLAdditive(nullptr), 4), (std::vector<uint8_t>{2, 1, 2, 1}));
 }
 
 TEST(MemoryImage, NativeAlphaPremultipliesIntoTheDisplayFormat)
@@ -90,12 +80,8 @@ TEST(MemoryImage, NativeAlphaPremultipliesIntoTheDisplayFormat)
 TEST(MemoryImage, PixelFormatFromMasks)
 {
     const PixelFormat f = PixelFormat::FromMasks(16, 0xF800, 0x07E0, 0x001F);
-    EXPECT_EQ(f.redBits, 5);
-    EXPECT_EQ(f.redShift, 11);
-    EXPECT_EQ(f.greenBits, 6);
-    EXPECT_EQ(f.greenShift, 5);
-    EXPECT_EQ(f.blueBits, 5);
-    EXPECT_EQ(f.blueShift, 0);
+    EXPECT_EQ((std::vector<int>{f.redBits, f.redShift, f.greenBits, f.greenShift, f.blueBits, f.blueShift}),
+              (std::vector<int>{5, 11, 6, 5, 5, 0}));
 }
 
 TEST(MemoryImage, AlphaFlagsFollowThePixelsUnlessForced)
@@ -128,9 +114,7 @@ TEST(MemoryImage, CreateDefersPixelsAndAssumesAlpha)
     EXPECT_FALSE(img.HasBits());
     EXPECT_TRUE(img.HasTrans());
     EXPECT_TRUE(img.HasAlpha());
-    const uint32_t* bits = img.GetBits();
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(bits[i], 0u);
+    EXPECT_EQ(std::vector<uint32_t>(img.GetBits(), img.GetBits() + 6), std::vector<uint32_t>(6, 0));
     EXPECT_TRUE(img.GuardIntact());
     img.GetBits()[6] = 0;
     EXPECT_FALSE(img.GuardIntact());
@@ -263,9 +247,7 @@ TEST(MemoryImage, ClearAndClearRect)
 {
     auto img = Solid(3, 1, Argb(255, 9, 9, 9));
     img->ClearRect(Rect{1, 0, 5, 5});
-    EXPECT_EQ(img->GetBits()[0], Argb(255, 9, 9, 9));
-    EXPECT_EQ(img->GetBits()[1], 0u);
-    EXPECT_EQ(img->GetBits()[2], 0u);
+    EXPECT_EQ(std::vector<uint32_t>(img->GetBits(), img->GetBits() + 3), (std::vector<uint32_t>{Argb(255, 9, 9, 9), 0, 0}));
     img->Clear();
     EXPECT_EQ(img->GetBits()[0], 0u);
 }

@@ -42,14 +42,8 @@ inline std::vector<uint32_t> RandomPixels(std::mt19937& rng, size_t n)
     std::vector<uint32_t> out(n);
     for (auto& p : out)
     {
-        uint32_t v = rng();
-        switch (rng() % 4)
-        {
-        case 0: v &= 0x00FFFFFF; break;
-        case 1: v |= 0xFF000000; break;
-        default: break;
-        }
-        p = v;
+        const uint32_t v = rng(), kind = rng() % 4;
+        p = kind == 0 ? v & 0x00FFFFFF : kind == 1 ? v | 0xFF000000 : v;
     }
     return out;
 }
