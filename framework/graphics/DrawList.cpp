@@ -87,6 +87,11 @@ void DrawList::DrawString(Font* font, const std::string& text, int x, int y)
     op.font = font;
     op.text = text;
     op.place = Rect{x, y, 0, 0};
+    // Layers and shadows reach past the advance; a line height on each side
+    // holds them. Measured once here: a replay skips text outside its clip.
+    const int h = std::max(1, font->Height());
+    const int w = std::max(0, font->TextWidth(text));
+    op.source = Rect{x - h, y - font->Ascent() - h, w + 2 * h, 3 * h};
 }
 
 void DrawList::FillRect(int x, int y, int width, int height)
@@ -124,9 +129,15 @@ void DrawList::Replay(Graphics& g) const
             g.DrawImageRotatedF(op.image, op.fx, op.fy, op.angle, p.x, p.y, op.source);
             break;
         case Kind::Text:
+        {
+            const Rect& c = op.source;
+            const Rect at{c.x + int(g.GetTransX()), c.y + int(g.GetTransY()), c.width, c.height};
+            if (!at.Intersects(g.GetClipRect()))
+                break;
             g.SetFont(op.font);
             g.DrawString(op.text, p.x, p.y);
             break;
+        }
         case Kind::FillRect:
             g.FillRect(p.x, p.y, p.width, p.height);
             break;
@@ -162,13 +173,7 @@ Rect DrawList::Covered(const Op& op, const Rect& whole)
         return Rect{x0 - 1, y0 - 1, std::abs(p.width - p.x) + 3, std::abs(p.height - p.y) + 3};
     }
     case Kind::Text:
-    {
-        // Layers and shadows reach past the advance; a line height on each
-        // side holds them.
-        const int h = std::max(1, op.font->Height());
-        const int w = std::max(0, op.font->TextWidth(op.text));
-        return Rect{p.x - h, p.y - op.font->Ascent() - h, w + 2 * h, 3 * h};
-    }
+        return op.source;
     case Kind::ImageRotated:
         return whole;
     }

@@ -68,8 +68,9 @@ private:
         Image* image = nullptr;
         Font* font = nullptr;
         // Image: the position and srcRect; stretched: the destination and
-        // the whole image; rotated: the position, centre and srcRect;
-        // shapes: their rectangle or end points.
+        // the whole image; rotated: the position, centre and srcRect; text:
+        // the position and the pixels it may cover; shapes: their rectangle
+        // or end points.
         Rect place;
         Rect source;
         float fx = 0.0f;

@@ -291,13 +291,19 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std:
     if (m_inside.empty())
         return;
     // Bands of rows keep the rectangles few while moving sprites spread
-    // over the screen leave most of each band's width untouched.
+    // over the screen leave most of each band's width untouched: a band
+    // sends its changed columns, in as many runs as lie apart.
     constexpr int kBand = 16;
+    // Runs closer than this go as one: a rectangle costs more than the gap.
+    constexpr int kGap = 32;
     const int bottom = all.y + all.height;
+    // The rectangles reaching down to the band above, and to this one.
+    std::vector<size_t> above, reaching;
     for (int bandTop = all.y; bandTop < bottom; bandTop = (bandTop / kBand + 1) * kBand)
     {
         const int bandEnd = std::min(bottom, (bandTop / kBand + 1) * kBand);
-        int lo = m_width, hi = -1, firstRow = -1, lastRow = -1;
+        int firstRow = -1, lastRow = -1;
+        m_runs.clear();
         for (int y = bandTop; y < bandEnd; ++y)
         {
             // The row's columns inside any area, overlaps joined.
@@ -315,15 +321,15 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std:
             bool changed = false;
             for (size_t i = 0; i < m_spans.size();)
             {
-                int from = m_spans[i].first, to = m_spans[i].second;
+                const int from = m_spans[i].first;
+                int to = m_spans[i].second;
                 for (++i; i < m_spans.size() && m_spans[i].first <= to; ++i)
                     to = std::max(to, m_spans[i].second);
                 int a = 0, b = 0;
                 if (!ChangedColumns(now, shown, from, to, a, b))
                     continue;
                 std::memcpy(shown + a, now + a, size_t(b - a + 1) * 4);
-                lo = std::min(lo, a);
-                hi = std::max(hi, b);
+                m_runs.emplace_back(a, b + 1);
                 changed = true;
             }
             if (!changed)
@@ -332,19 +338,35 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std:
                 firstRow = y;
             lastRow = y;
         }
-        if (hi < lo)
-            continue;
-        const Rect band{lo, firstRow, hi - lo + 1, lastRow - firstRow + 1};
-        if (!m_changes.empty())
+        reaching.clear();
+        std::sort(m_runs.begin(), m_runs.end());
+        for (size_t i = 0; i < m_runs.size();)
         {
-            Rect& above = m_changes.back();
-            if (above.y + above.height == band.y && above.x == band.x && above.width == band.width)
+            const int from = m_runs[i].first;
+            int to = m_runs[i].second;
+            for (++i; i < m_runs.size() && m_runs[i].first <= to + kGap; ++i)
+                to = std::max(to, m_runs[i].second);
+            const Rect run{from, firstRow, to - from, lastRow - firstRow + 1};
+            // A run straight below one of the band above, as wide, lengthens it.
+            bool joined = false;
+            for (size_t k : above)
             {
-                above.height += band.height;
-                continue;
+                Rect& r = m_changes[k];
+                if (r.y + r.height == run.y && r.x == run.x && r.width == run.width)
+                {
+                    r.height += run.height;
+                    reaching.push_back(k);
+                    joined = true;
+                    break;
+                }
+            }
+            if (!joined)
+            {
+                reaching.push_back(m_changes.size());
+                m_changes.push_back(run);
             }
         }
-        m_changes.push_back(band);
+        above.swap(reaching);
     }
 }
 

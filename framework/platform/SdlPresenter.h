@@ -99,6 +99,7 @@ private:
     std::vector<Rect> m_changes;
     std::vector<Rect> m_inside; // the areas of a present, inside the frame
     std::vector<std::pair<int, int>> m_spans; // one row's columns to compare
+    std::vector<std::pair<int, int>> m_runs; // a band's changed columns
 
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
