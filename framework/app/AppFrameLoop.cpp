@@ -252,8 +252,9 @@ bool QuilloAppBase::DrawFrame()
             frameRate.CountPresent();
         }
         const double presentStart = platform->NowMs();
-        // The rate box is drawn over the screen image, not by a widget.
-        if (frameRate.IsOn() || forceRedraw || undrawnAreas.Empty())
+        // The rate box is drawn over the screen image, not by a widget; a
+        // present with nothing drawn is the once-a-second refresh.
+        if (frameRate.IsOn() || forceRedraw || !drew)
             PresentScreen(Rect{0, 0, width, height});
         else
             PresentScreenAreas(undrawnAreas.Areas());

@@ -128,6 +128,9 @@ void Board::OnAttached(Quillo::WidgetManager* widgetManager)
     const Quillo::Image* face = m_res.IMAGE_MENUBUTTON_NORMAL;
     m_menuButton->Resize(700, 560, face != nullptr ? face->GetWidth() : 90,
                          face != nullptr ? face->GetHeight() : 30);
+    // Its faces have soft edges: a new face is drawn over the board drawn
+    // again beneath it, not over the face before.
+    m_menuButton->translucent = true;
     widgetManager->AddWidget(m_menuButton.get());
 }
 

@@ -5,6 +5,8 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/NativeDisplay.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +156,32 @@ TEST(BoardAreas, EffectsBonusesAndTheHudMatchTheWholePicture)
     logic.OpenBall(*logic.Balls()[0]);
     b.manager.DrawPass();
     EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
+
+TEST(BoardAreas, TheMenuButtonsHoverIsDrawnOverTheBoardNotOverItself)
+{
+    ManagedBoard b;
+    // Faces with soft edges, which show when drawn twice over each other.
+    std::vector<uint32_t> normal(90 * 30), over(90 * 30);
+    for (int i = 0; i < 90 * 30; ++i)
+    {
+        const uint32_t alpha = uint32_t(std::min(255, 40 + 8 * (i % 90)));
+        normal[size_t(i)] = alpha << 24 | 0x3050A0u;
+        over[size_t(i)] = alpha << 24 | 0xA05030u;
+    }
+    Quillo::MemoryImage normalFace, overFace;
+    normalFace.SetBits(normal.data(), 90, 30);
+    overFace.SetBits(over.data(), 90, 30);
+    b.board.MenuButton()->normalImage = &normalFace;
+    b.board.MenuButton()->overImage = &overFace;
+    b.board.Logic().StartLevel();
+    b.Play(900);
+    for (int i = 0; i < 6; ++i)
+    {
+        b.manager.MouseMove(i % 2 == 0 ? 740 : 400, 575);
+        b.Play(2);
+        ASSERT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0) << "move " << i;
+    }
 }
 
 TEST(BoardAreas, AStillBoardAsksForFramesButDrawsNothing)
