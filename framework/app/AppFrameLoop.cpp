@@ -229,6 +229,11 @@ bool QuilloAppBase::DrawFrame()
     insideDraw = true;
     const bool drew = widgetManager && widgetManager->DrawPass();
     insideDraw = false;
+    if (drew)
+    {
+        undrawnAreas.Add(widgetManager->DrawnAreas());
+        undrawnAreas.Merge();
+    }
 
     const double now = platform->NowMs();
     if ((drew || now - lastPresentMs > 999.0 || forceRedraw) && now >= earliestDrawMs)
@@ -247,7 +252,13 @@ bool QuilloAppBase::DrawFrame()
             frameRate.CountPresent();
         }
         const double presentStart = platform->NowMs();
-        PresentScreen(Rect{0, 0, width, height});
+        // The rate box is drawn over the screen image, not by a widget; a
+        // present with nothing drawn is the once-a-second refresh.
+        if (frameRate.IsOn() || forceRedraw || !drew)
+            PresentScreen(Rect{0, 0, width, height});
+        else
+            PresentScreenAreas(undrawnAreas.Areas());
+        undrawnAreas.Clear();
         const double presentEnd = platform->NowMs();
         lastPresentDurationMs = presentEnd - presentStart;
         if (IsRefreshPacedActive())
@@ -271,12 +282,14 @@ bool QuilloAppBase::DrawFrame()
     return false;
 }
 
-void QuilloAppBase::PresentScreen(const Rect& rect)
+void QuilloAppBase::PresentScreen(const Rect& rect) { PresentScreenAreas(std::vector<Rect>{rect}); }
+
+void QuilloAppBase::PresentScreenAreas(const std::vector<Rect>& areas)
 {
     if (insideDraw || shutdownStarted || !display)
         return;
     ++presentCount;
-    if (display->PresentScreen(rect))
+    if (display->PresentScreenAreas(areas))
     {
         displayLost = false;
         return;

@@ -7,6 +7,7 @@
 #include "framework/app/DemoSink.h"
 #include "framework/app/FrameRateOverlay.h"
 #include "framework/app/SettingsAccess.h"
+#include "framework/graphics/AreaList.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/platform/Platform.h"
 #include "framework/resources/ResourceHost.h"
@@ -158,6 +159,8 @@ public:
     virtual bool OnDebugKey(int key);
     virtual bool DrawFrame();
     virtual void PresentScreen(const Rect& rect);
+    // Presents knowing that only the areas changed since the last present.
+    void PresentScreenAreas(const std::vector<Rect>& areas);
 
     // Parses "properties/resources.xml"; a failure is fatal.
     void LoadResourceManifest();
@@ -408,6 +411,8 @@ protected:
     bool lastDrawEmpty = false;
     bool forceRedraw = false;
     bool insideDraw = false;
+    // What the draw passes changed since the screen was last presented.
+    AreaList undrawnAreas;
     // Developer keys F3 and F4.
     FrameRateOverlay frameRate;
     bool displayLost = false;

@@ -21,15 +21,17 @@ struct AxisTaps
     std::vector<int32_t> weights;
 };
 
-// Destination pixel i of n covers the source interval start + [i, i+1) x
-// scale; the source pixels lie in [lo, hi).
-AxisTaps BuildTaps(double start, double scale, int n, int lo, int hi)
+// Destination pixel i of n, skip pixels into the whole destination, covers
+// the source interval start + [skip + i, skip + i + 1) x scale; the source
+// pixels lie in [lo, hi). Counting from the whole destination's edge keeps
+// a pixel's taps the same however the drawing is clipped.
+AxisTaps BuildTaps(double start, double scale, int skip, int n, int lo, int hi)
 {
     AxisTaps taps;
     std::vector<double> raw;
     for (int i = 0; i < n; ++i)
     {
-        const double a = start + i * scale, b = start + (i + 1) * scale;
+        const double a = start + (skip + i) * scale, b = start + (skip + i + 1) * scale;
         raw.clear();
         int first;
         if (scale >= 1.0)
@@ -112,8 +114,8 @@ bool MemoryImage::StretchedPixels(Image* srcImage, const Rect& destRect, const R
 
     const double scaleX = double(s.width) / destRect.width;
     const double scaleY = double(s.height) / destRect.height;
-    const double sx = s.x + (clipped.x - destRect.x) * scaleX;
-    const double sy = s.y + (clipped.y - destRect.y) * scaleY;
+    const int skipX = clipped.x - destRect.x;
+    const int skipY = clipped.y - destRect.y;
     if (clipped.width * scaleX <= 0 || clipped.height * scaleY <= 0)
         return false;
 
@@ -128,19 +130,19 @@ bool MemoryImage::StretchedPixels(Image* srcImage, const Rect& destRect, const R
     {
         for (int row = 0; row < clipped.height; ++row)
         {
-            const int py = std::clamp(int(sy + row * scaleY), s.y, s.y + s.height - 1);
+            const int py = std::clamp(int(s.y + (skipY + row) * scaleY), s.y, s.y + s.height - 1);
             uint32_t* out = outRow(row);
             for (int col = 0; col < clipped.width; ++col)
             {
-                const int px = std::clamp(int(sx + col * scaleX), s.x, s.x + s.width - 1);
+                const int px = std::clamp(int(s.x + (skipX + col) * scaleX), s.x, s.x + s.width - 1);
                 out[col] = src->PixelAt(px, py);
             }
         }
         return true;
     }
 
-    const AxisTaps tx = BuildTaps(sx, scaleX, clipped.width, s.x, s.x + s.width);
-    const AxisTaps ty = BuildTaps(sy, scaleY, clipped.height, s.y, s.y + s.height);
+    const AxisTaps tx = BuildTaps(s.x, scaleX, skipX, clipped.width, s.x, s.x + s.width);
+    const AxisTaps ty = BuildTaps(s.y, scaleY, skipY, clipped.height, s.y, s.y + s.height);
     const int rowLo = ty.first.front();
     int rowHi = rowLo;
     for (int i = 0; i < clipped.height; ++i)

@@ -81,11 +81,33 @@ bool NativeDisplay::PresentScreen() { return PresentScreen(Rect{0, 0, kScreenWid
 
 bool NativeDisplay::PresentScreen(const Rect& rect)
 {
+    return PresentScreenAreas(std::vector<Rect>{rect.Intersection(Rect{0, 0, kScreenWidth, kScreenHeight})}, false);
+}
+
+bool NativeDisplay::PresentScreenAreas(const std::vector<Rect>& areas) { return PresentScreenAreas(areas, true); }
+
+bool NativeDisplay::PresentScreenAreas(const std::vector<Rect>& areas, bool evenUnchanged)
+{
     std::lock_guard lock(GetLock());
     const Rect screenRect{0, 0, kScreenWidth, kScreenHeight};
     const Rect cursor = GetCursorRect();
     // Where the cursor was must be shown again without it.
-    const Rect area = rect.Intersection(screenRect).Union(cursor).Union(m_lastCursorRect);
+    std::vector<Rect> shown;
+    shown.reserve(areas.size() + 2);
+    Rect bounds;
+    for (const Rect& r : areas)
+    {
+        const Rect inside = r.Intersection(screenRect);
+        if (inside.width > 0)
+            shown.push_back(inside);
+    }
+    for (const Rect& r : {cursor, m_lastCursorRect})
+    {
+        if (r.width > 0 && r.height > 0)
+            shown.push_back(r);
+    }
+    for (const Rect& r : shown)
+        bounds = bounds.Union(r);
     uint32_t* bits = m_screen->GetBits();
 
     // The cursor is drawn over the frame only while presenting; the pixels
@@ -102,7 +124,7 @@ bool NativeDisplay::PresentScreen(const Rect& rect)
                              Rect{cursor.x - ox, cursor.y - oy, cursor.width, cursor.height},
                              Color::White, DRAWMODE_NORMAL);
     }
-    const bool ok = area.width > 0 ? PresentFrame(bits, kScreenWidth, area) : true;
+    const bool ok = bounds.width > 0 || evenUnchanged ? PresentFrameAreas(bits, kScreenWidth, shown, bounds) : true;
     if (cursor.width > 0 && cursor.height > 0)
     {
         for (int y = 0; y < cursor.height; ++y)
@@ -111,6 +133,12 @@ bool NativeDisplay::PresentScreen(const Rect& rect)
     }
     m_lastCursorRect = cursor;
     return ok;
+}
+
+bool NativeDisplay::PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>&,
+                                      const Rect& bounds)
+{
+    return bounds.width > 0 ? PresentFrame(pixels, pitch, bounds) : true;
 }
 
 void NativeDisplay::ReleaseImages()

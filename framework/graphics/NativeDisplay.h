@@ -62,6 +62,10 @@ public:
     // failed. Takes the lock.
     bool PresentScreen(const Rect& rect);
     bool PresentScreen();
+    // Presents knowing that only the areas changed since the last present;
+    // with no area at all the platform still presents (a refresh-paced
+    // frame of an animation whose picture stayed the same).
+    bool PresentScreenAreas(const std::vector<Rect>& areas);
 
     DisplayImage* GetScreenImage() const { return m_screen.get(); }
     const PixelFormat& GetPixelFormat() const { return m_format; }
@@ -101,6 +105,11 @@ public:
 protected:
     // Shows rect of the frame; pixels holds the whole 800x600 frame, pitch in pixels.
     virtual bool PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect) = 0;
+    // Shows the frame where it may have changed: inside the areas, which
+    // bounds holds (empty when nothing changed). By default the whole of
+    // bounds, and nothing when it is empty.
+    virtual bool PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
+                                   const Rect& bounds);
     // Called by RestoreImages for each registered image; nothing to do by default.
     virtual void RestoreImage(MemoryImage& image);
 
@@ -111,6 +120,8 @@ protected:
     void SetPixelFormat(const PixelFormat& format) { m_format = format; }
 
 private:
+    bool PresentScreenAreas(const std::vector<Rect>& areas, bool evenUnchanged);
+
     ImageRegistry* m_images;
     std::unique_ptr<DisplayImage> m_screen;
     PixelFormat m_format;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Quillo
 {
@@ -110,6 +111,16 @@ public:
     virtual int InitPresenter(bool fullScreen, bool vsync) = 0;
     virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                          const Rect& dirty) = 0;
+    // The same, knowing that only the areas (which may overlap) can differ
+    // from the picture presented before. By default the rectangle holding them.
+    virtual bool PresentAreas(const uint32_t* argb, int pitchPixels, int width, int height,
+                              const std::vector<Rect>& areas)
+    {
+        Rect all;
+        for (const Rect& r : areas)
+            all = all.Union(r);
+        return Present(argb, pitchPixels, width, height, all);
+    }
     virtual int RefreshRate() = 0;
     // False when presents return at once instead of waiting for the
     // display's refresh (a presenter without vsync).

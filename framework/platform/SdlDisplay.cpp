@@ -32,4 +32,12 @@ bool SdlDisplay::PresentFrame(const uint32_t* pixels, int pitch, const Rect& rec
     return m_platform.Present(pixels, pitch, kScreenWidth, kScreenHeight, rect);
 }
 
+bool SdlDisplay::PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
+                                   const Rect&)
+{
+    if (!m_ready)
+        return false;
+    return m_platform.PresentAreas(pixels, pitch, kScreenWidth, kScreenHeight, areas);
+}
+
 } // namespace Quillo

@@ -19,6 +19,8 @@ public:
 
 protected:
     bool PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect) override;
+    bool PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
+                           const Rect& bounds) override;
 
 private:
     Platform& m_platform;

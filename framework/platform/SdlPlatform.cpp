@@ -556,6 +556,14 @@ bool SdlPlatform::Present(const uint32_t* argb, int pitchPixels, int width, int 
     return m_presenter->Present(argb, pitchPixels, dirty);
 }
 
+bool SdlPlatform::PresentAreas(const uint32_t* argb, int pitchPixels, int width, int height,
+                               const std::vector<Rect>& areas)
+{
+    if (!m_presenter || width < m_clientWidth || height < m_clientHeight)
+        return false;
+    return m_presenter->Present(argb, pitchPixels, areas);
+}
+
 int SdlPlatform::RefreshRate()
 {
     SDL_DisplayMode mode;

@@ -70,6 +70,8 @@ public:
     int InitPresenter(bool fullScreen, bool vsync) override;
     bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                  const Rect& dirty) override;
+    bool PresentAreas(const uint32_t* argb, int pitchPixels, int width, int height,
+                      const std::vector<Rect>& areas) override;
     int RefreshRate() override;
     bool PresentsWaitForRefresh() override { return m_presenter && m_presenter->PacedByRefresh(); }
     // The path frames take (null before InitPresenter).

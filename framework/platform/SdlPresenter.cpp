@@ -210,6 +210,11 @@ Point SdlPresenter::WindowToOutput(int windowX, int windowY)
 
 bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const Rect& dirty)
 {
+    return Present(argb, pitchPixels, std::vector<Rect>{dirty});
+}
+
+bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas)
+{
     if (!argb)
         return false;
     // SDL makes a new window surface after the window's size changed.
@@ -225,7 +230,7 @@ bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const Rect& di
             m_wholeFrameDue = true;
         }
     }
-    FindChanges(argb, pitchPixels, dirty.Intersection(Rect{0, 0, m_width, m_height}));
+    FindChanges(argb, pitchPixels, areas);
     if (m_path == PresentPath::Texture)
         return PresentTexture(argb, pitchPixels);
     if (m_changes.empty())
@@ -233,7 +238,34 @@ bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const Rect& di
     return PresentSurface(argb, pitchPixels);
 }
 
-void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const Rect& area)
+namespace
+{
+
+// The first and last columns in [from, to) where the two rows differ, or
+// false when they are equal there.
+bool ChangedColumns(const uint32_t* now, const uint32_t* shown, int from, int to, int& first, int& last)
+{
+    if (std::memcmp(now + from, shown + from, size_t(to - from) * 4) == 0)
+        return false;
+    // Whole cache lines first: most of a changed row is not.
+    constexpr int kChunk = 16;
+    int a = from, b = to - 1;
+    while (a + kChunk <= to && std::memcmp(now + a, shown + a, kChunk * 4) == 0)
+        a += kChunk;
+    while (now[a] == shown[a])
+        ++a;
+    while (b - kChunk + 1 > a && std::memcmp(now + b - kChunk + 1, shown + b - kChunk + 1, kChunk * 4) == 0)
+        b -= kChunk;
+    while (now[b] == shown[b])
+        --b;
+    first = a;
+    last = b;
+    return true;
+}
+
+} // namespace
+
+void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas)
 {
     m_changes.clear();
     const size_t frameWidth = size_t(m_width);
@@ -246,53 +278,95 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const Rect
         m_wholeFrameDue = false;
         return;
     }
-    if (area.width <= 0 || area.height <= 0)
+    m_inside.clear();
+    Rect all;
+    for (const Rect& r : areas)
+    {
+        const Rect inside = r.Intersection(Rect{0, 0, m_width, m_height});
+        if (inside.width <= 0)
+            continue;
+        m_inside.push_back(inside);
+        all = all.Union(inside);
+    }
+    if (m_inside.empty())
         return;
     // Bands of rows keep the rectangles few while moving sprites spread
-    // over the screen leave most of each band's width untouched.
+    // over the screen leave most of each band's width untouched: a band
+    // sends its changed columns, in as many runs as lie apart.
     constexpr int kBand = 16;
-    const int bottom = area.y + area.height;
-    for (int bandTop = area.y; bandTop < bottom; bandTop = (bandTop / kBand + 1) * kBand)
+    // Runs closer than this go as one: a rectangle costs more than the gap.
+    constexpr int kGap = 32;
+    const int bottom = all.y + all.height;
+    // The rectangles reaching down to the band above, and to this one.
+    std::vector<size_t> above, reaching;
+    for (int bandTop = all.y; bandTop < bottom; bandTop = (bandTop / kBand + 1) * kBand)
     {
         const int bandEnd = std::min(bottom, (bandTop / kBand + 1) * kBand);
-        int lo = area.width, hi = -1, firstRow = -1, lastRow = -1;
+        int firstRow = -1, lastRow = -1;
+        m_runs.clear();
         for (int y = bandTop; y < bandEnd; ++y)
         {
-            const uint32_t* now = argb + size_t(y) * size_t(pitchPixels) + size_t(area.x);
-            uint32_t* shown = &m_shown[size_t(y) * frameWidth + size_t(area.x)];
-            if (std::memcmp(now, shown, size_t(area.width) * 4) == 0)
+            // The row's columns inside any area, overlaps joined.
+            m_spans.clear();
+            for (const Rect& r : m_inside)
+            {
+                if (y >= r.y && y < r.y + r.height)
+                    m_spans.emplace_back(r.x, r.x + r.width);
+            }
+            if (m_spans.empty())
                 continue;
-            // Whole cache lines first: most of a changed row is not.
-            constexpr int kChunk = 16;
-            int a = 0, b = area.width - 1;
-            while (a + kChunk <= area.width && std::memcmp(now + a, shown + a, kChunk * 4) == 0)
-                a += kChunk;
-            while (now[a] == shown[a])
-                ++a;
-            while (b - kChunk + 1 > a && std::memcmp(now + b - kChunk + 1, shown + b - kChunk + 1, kChunk * 4) == 0)
-                b -= kChunk;
-            while (now[b] == shown[b])
-                --b;
-            std::memcpy(shown + a, now + a, size_t(b - a + 1) * 4);
-            lo = std::min(lo, a);
-            hi = std::max(hi, b);
+            std::sort(m_spans.begin(), m_spans.end());
+            const uint32_t* now = argb + size_t(y) * size_t(pitchPixels);
+            uint32_t* shown = &m_shown[size_t(y) * frameWidth];
+            bool changed = false;
+            for (size_t i = 0; i < m_spans.size();)
+            {
+                const int from = m_spans[i].first;
+                int to = m_spans[i].second;
+                for (++i; i < m_spans.size() && m_spans[i].first <= to; ++i)
+                    to = std::max(to, m_spans[i].second);
+                int a = 0, b = 0;
+                if (!ChangedColumns(now, shown, from, to, a, b))
+                    continue;
+                std::memcpy(shown + a, now + a, size_t(b - a + 1) * 4);
+                m_runs.emplace_back(a, b + 1);
+                changed = true;
+            }
+            if (!changed)
+                continue;
             if (firstRow < 0)
                 firstRow = y;
             lastRow = y;
         }
-        if (hi < lo)
-            continue;
-        const Rect band{area.x + lo, firstRow, hi - lo + 1, lastRow - firstRow + 1};
-        if (!m_changes.empty())
+        reaching.clear();
+        std::sort(m_runs.begin(), m_runs.end());
+        for (size_t i = 0; i < m_runs.size();)
         {
-            Rect& above = m_changes.back();
-            if (above.y + above.height == band.y && above.x == band.x && above.width == band.width)
+            const int from = m_runs[i].first;
+            int to = m_runs[i].second;
+            for (++i; i < m_runs.size() && m_runs[i].first <= to + kGap; ++i)
+                to = std::max(to, m_runs[i].second);
+            const Rect run{from, firstRow, to - from, lastRow - firstRow + 1};
+            // A run straight below one of the band above, as wide, lengthens it.
+            bool joined = false;
+            for (size_t k : above)
             {
-                above.height += band.height;
-                continue;
+                Rect& r = m_changes[k];
+                if (r.y + r.height == run.y && r.x == run.x && r.width == run.width)
+                {
+                    r.height += run.height;
+                    reaching.push_back(k);
+                    joined = true;
+                    break;
+                }
+            }
+            if (!joined)
+            {
+                reaching.push_back(m_changes.size());
+                m_changes.push_back(run);
             }
         }
-        m_changes.push_back(band);
+        above.swap(reaching);
     }
 }
 

@@ -53,6 +53,9 @@ public:
     // before is sent on. The window surface presents nothing when nothing
     // changed; a renderer presents every time, so that its refresh paces.
     bool Present(const uint32_t* argb, int pitchPixels, const Rect& dirty);
+    // The same when only the areas (which may overlap) can differ from the
+    // frame shown before: only they are compared.
+    bool Present(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas);
     // The window lost its picture (it was uncovered): the next present
     // sends the whole frame.
     void Invalidate() { m_wholeFrameDue = true; }
@@ -76,9 +79,9 @@ private:
     SdlPresenter(SDL_Window* window, PresentPath path, int width, int height);
     bool StartTexture(bool vsync, const char* driver);
     bool StartSurface();
-    // The rectangles of area where the frame differs from m_shown, which
-    // takes the new pixels: rows in bands, each band's changed columns.
-    void FindChanges(const uint32_t* argb, int pitchPixels, const Rect& area);
+    // The rectangles of the areas where the frame differs from m_shown,
+    // which takes the new pixels: rows in bands, each band's changed columns.
+    void FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas);
     bool PresentTexture(const uint32_t* argb, int pitchPixels);
     bool PresentSurface(const uint32_t* argb, int pitchPixels);
     Point OutputSize();
@@ -94,6 +97,9 @@ private:
     std::vector<uint32_t> m_shown; // the frame as last sent to the window
     bool m_wholeFrameDue = true;
     std::vector<Rect> m_changes;
+    std::vector<Rect> m_inside; // the areas of a present, inside the frame
+    std::vector<std::pair<int, int>> m_spans; // one row's columns to compare
+    std::vector<std::pair<int, int>> m_runs; // a band's changed columns
 
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

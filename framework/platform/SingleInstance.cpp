@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -89,6 +90,11 @@ void SingleInstance::Signal(const std::string& name)
 bool SingleInstance::PollSignal()
 {
     if (m_listenFd < 0)
+        return false;
+    // Asked every frame: a poll costs far less than an accept, which makes
+    // and drops a socket even when nobody is waiting.
+    pollfd waiting{m_listenFd, POLLIN, 0};
+    if (::poll(&waiting, 1, 0) <= 0 || (waiting.revents & POLLIN) == 0)
         return false;
     bool any = false;
     for (;;)

@@ -407,6 +407,18 @@ void Widget::Invalidate()
         dirty = true;
 }
 
+void Widget::BeforeDrawPass()
+{
+}
+
+void Widget::InvalidateArea(const Rect& area)
+{
+    if (manager)
+        manager->InvalidateArea(this, Rect{x + area.x, y + area.y, area.width, area.height});
+    else
+        dirty = true;
+}
+
 void Widget::Layout(int flags, Widget* reference, int dx, int dy, int dw, int dh)
 {
     int lx = x;

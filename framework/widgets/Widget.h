@@ -56,6 +56,9 @@ public:
     virtual bool WantsFocus();
     // g is translated so that (0, 0) is the widget's top-left corner.
     virtual void Draw(Graphics* g);
+    // At the start of every draw pass while visible: the last moment to
+    // invalidate for that pass.
+    virtual void BeforeDrawPass();
     virtual void Update();
     virtual void UpdatePartial(double fraction);
     virtual void OnGotFocus();
@@ -102,6 +105,9 @@ public:
     // Before a widget shrinks, moves or hides: also redraws what it uncovers.
     virtual void InvalidateFull();
     virtual void Invalidate();
+    // Only part of the widget (its own coordinates) looks different: that
+    // part is drawn again, with what lies in front of it, clipped to it.
+    void InvalidateArea(const Rect& area);
 
     // Places the widget relative to the reference widget; see LayoutFlag.
     void Layout(int flags, Widget* reference, int dx, int dy, int dw, int dh);

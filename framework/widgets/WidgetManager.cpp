@@ -682,6 +682,83 @@ void WidgetManager::InvalidateFull(Widget* widget)
     }
 }
 
+void WidgetManager::InvalidateArea(Widget* widget, const Rect& area)
+{
+    // A widget that shows what lies behind it is drawn whole over that
+    // drawn again; an overlay is drawn whole anyway.
+    if (widget->seeThrough || widget->translucent)
+    {
+        InvalidateFull(widget);
+        return;
+    }
+    if (widget->overlay || !widget->visible)
+    {
+        Invalidate(widget);
+        return;
+    }
+    markedDirty = true;
+    m_asked = true;
+    if (widget->dirty)
+        return;
+    m_areas.Add(area.Intersection(widget->GetRect()).Intersection(Rect{0, 0, width, height}));
+}
+
+Widget* WidgetManager::OpaqueBase(const Rect& area) const
+{
+    const int right = area.x + area.width - 1;
+    const int bottom = area.y + area.height - 1;
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
+    {
+        Widget* w = *it;
+        if (w->visible && !w->overlay && !w->seeThrough && !w->translucent && w->Contains(area.x, area.y) &&
+            w->Contains(right, bottom))
+            return w;
+    }
+    return nullptr;
+}
+
+void WidgetManager::DrawAreas(Graphics& g)
+{
+    const std::vector<Rect>& areas = m_areas.Areas();
+    // An area starts at its base: what lies behind that is hidden there.
+    std::vector<Widget*> base(areas.size());
+    std::vector<bool> reached(areas.size());
+    for (size_t i = 0; i < areas.size(); ++i)
+    {
+        base[i] = OpaqueBase(areas[i]);
+        reached[i] = base[i] == nullptr;
+    }
+    for (Widget* widget : widgets)
+    {
+        if (widget->visible && widget->overlay)
+            break;
+        for (size_t i = 0; i < areas.size(); ++i)
+        {
+            reached[i] = reached[i] || widget == base[i];
+            if (!reached[i] || !widget->visible)
+                continue;
+            if (widget->dirty)
+            {
+                // Drawn whole, in the order, by the pass.
+                continue;
+            }
+            if (widget->clips && !widget->GetRect().Intersects(areas[i]))
+                continue;
+            Graphics clipped(g);
+            clipped.IntersectClip(areas[i]);
+            DrawWidget(clipped, widget);
+        }
+        if (widget->visible && widget->dirty)
+        {
+            DrawWidget(g, widget);
+            widget->dirty = false;
+            m_drawn.Add(widget->clips ? widget->GetRect().Intersection(Rect{0, 0, width, height})
+                                      : Rect{0, 0, width, height});
+        }
+    }
+    m_drawn.Add(m_areas);
+}
+
 void WidgetManager::DrawWidget(Graphics& g, Widget* widget)
 {
     Graphics local(g);
@@ -693,12 +770,30 @@ void WidgetManager::DrawWidget(Graphics& g, Widget* widget)
 
 bool WidgetManager::DrawPass()
 {
+    m_drawn.Clear();
     if (!screenImage)
+    {
+        m_areas.Clear();
+        m_asked = false;
         return false;
+    }
     // The display's surface stays locked for drawing during the whole pass.
     std::unique_lock<std::recursive_mutex> surfaceLock;
     if (auto* display = dynamic_cast<DisplayImage*>(screenImage))
         surfaceLock = std::unique_lock<std::recursive_mutex>(display->GetDisplay().GetLock());
+    m_drawing = true;
+    struct DrawingEnds
+    {
+        bool& drawing;
+        ~DrawingEnds() { drawing = false; }
+    } drawingEnds{m_drawing};
+    for (Widget* widget : widgets)
+    {
+        if (widget->visible)
+            widget->BeforeDrawPass();
+    }
+    const bool asked = m_asked;
+    m_asked = false;
     int dirtyCount = 0;
     bool hasOverlay = false;
     for (Widget* widget : widgets)
@@ -716,8 +811,9 @@ bool WidgetManager::DrawPass()
             hasOverlay = true;
     }
     const bool overlayChanged = hasOverlay != m_hadOverlay;
-    if (dirtyCount == 0 && !overlayChanged)
-        return false;
+    if (dirtyCount == 0 && !overlayChanged && m_areas.Empty())
+        return asked;
+    m_areas.Merge();
 
     MemoryImage* target = screenImage;
     if (hasOverlay)
@@ -739,20 +835,31 @@ bool WidgetManager::DrawPass()
     bool drew = false;
     {
         Graphics g(target);
-        for (Widget* widget : widgets)
+        if (overlayChanged)
         {
-            if (widget->visible && widget->overlay)
-                break;
-            if (widget->visible && (widget->dirty || overlayChanged))
+            for (Widget* widget : widgets)
             {
-                DrawWidget(g, widget);
-                widget->dirty = false;
-                drew = true;
+                if (widget->visible && widget->overlay)
+                    break;
+                if (widget->visible)
+                {
+                    DrawWidget(g, widget);
+                    widget->dirty = false;
+                    drew = true;
+                }
             }
+            m_drawn.Add(Rect{0, 0, width, height});
+        }
+        else
+        {
+            DrawAreas(g);
+            drew = !m_drawn.Empty();
         }
     }
+    const bool areasDrawn = !m_areas.Empty();
+    m_areas.Clear();
 
-    if (hasOverlay && (dirtyCount > 0 || !m_hadOverlay))
+    if (hasOverlay && (dirtyCount > 0 || areasDrawn || !m_hadOverlay))
     {
         CopyOverlayCache();
         Graphics g(screenImage);
@@ -768,9 +875,11 @@ bool WidgetManager::DrawPass()
             widget->dirty = false;
             drew = true;
         }
+        m_drawn.Clear();
+        m_drawn.Add(Rect{0, 0, width, height});
     }
     m_hadOverlay = hasOverlay;
-    return drew;
+    return drew || asked;
 }
 
 void WidgetManager::CopyOverlayCache()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/graphics/AreaList.h"
+
 #include <array>
 #include <list>
 #include <memory>
@@ -46,8 +48,14 @@ public:
     // One fixed update step; returns whether any widget was marked dirty.
     bool UpdatePass();
     bool UpdatePartialPass(double fraction);
-    // Draws the dirty widgets; returns whether anything was drawn.
+    // Draws the dirty widgets and the invalidated areas; returns whether
+    // anything was drawn or looked at again (an invalidated area that shows
+    // no change is still a frame of an animation).
     bool DrawPass();
+    // True while a draw pass runs.
+    bool Drawing() const { return m_drawing; }
+    // The screen areas the last draw pass drew.
+    const AreaList& DrawnAreas() const { return m_drawn; }
 
     void MouseMove(int mouseX, int mouseY);
     void MouseDown(int mouseX, int mouseY, int clickCode);
@@ -75,6 +83,9 @@ public:
     // Called by widgets; Algorithms of marking dirty.
     void Invalidate(Widget* widget);
     void InvalidateFull(Widget* widget);
+    // area: screen coordinates, inside the widget; an empty one asks for a
+    // frame without drawing anything.
+    void InvalidateArea(Widget* widget, const Rect& area);
     void OnWidgetDisabled(Widget* widget);
     void OnWidgetEnabled(Widget* widget);
     // After a widget was added, shown, hidden, moved or resized.
@@ -135,6 +146,11 @@ private:
     void DropFocus();
     bool MayTakeInput(const Widget* widget) const;
     void DrawWidget(Graphics& g, Widget* widget);
+    // Draws the areas of the pass into every widget that shows in them,
+    // from the frontmost opaque widget covering each one.
+    void DrawAreas(Graphics& g);
+    // The frontmost visible opaque widget holding the whole area, or null.
+    Widget* OpaqueBase(const Rect& area) const;
     void CopyOverlayCache();
 
     // A walk of an update pass; a removal of the widget it stands on moves it
@@ -152,6 +168,10 @@ private:
     std::unique_ptr<MemoryImage> m_overlayCache;
     bool m_hadOverlay = false;
     std::vector<PassCursor*> m_passCursors;
+    AreaList m_areas; // invalidated parts of widgets, screen coordinates
+    AreaList m_drawn;
+    bool m_asked = false; // an empty area was invalidated
+    bool m_drawing = false;
 };
 
 } // namespace Quillo

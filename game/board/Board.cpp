@@ -72,6 +72,7 @@ void Board::SetPictures(BoardPictures pictures)
 void Board::ApplyResources()
 {
     BoardArt art;
+    m_wholeDue = true;
     art.picBack = SpriteOf(m_res.spr_picBack);
     art.picRot = SpriteOf(m_res.spr_picRot);
     art.warningPoint = SpriteOf(m_res.IMAGE_WARNING_POINT);
@@ -90,6 +91,7 @@ void Board::LoadTrackImages()
     const Path& path = m_logic.GetPath();
     char name[32];
     std::snprintf(name, sizeof name, "levels//bg%02d", path.trackNumber);
+    m_wholeDue = true;
     m_background.reset();
     m_background = BoardPictures::LoadImage(m_dataRoot + name);
     // The editor turns the gate as it draws it, so its strip is always
@@ -126,6 +128,9 @@ void Board::OnAttached(Quillo::WidgetManager* widgetManager)
     const Quillo::Image* face = m_res.IMAGE_MENUBUTTON_NORMAL;
     m_menuButton->Resize(700, 560, face != nullptr ? face->GetWidth() : 90,
                          face != nullptr ? face->GetHeight() : 30);
+    // Its faces have soft edges: a new face is drawn over the board drawn
+    // again beneath it, not over the face before.
+    m_menuButton->translucent = true;
     widgetManager->AddWidget(m_menuButton.get());
 }
 
@@ -145,7 +150,18 @@ void Board::Update()
         return;
     m_logic.UpdateStep();
     Widget::Update();
-    Invalidate();
+    RefreshDue();
+}
+
+void Board::RefreshDue()
+{
+    if (manager == nullptr)
+    {
+        dirty = true;
+        return;
+    }
+    m_refreshDue = true;
+    manager->markedDirty = true;
 }
 
 void Board::UpdatePartial(double fraction)
@@ -154,7 +170,7 @@ void Board::UpdatePartial(double fraction)
     // On a display faster than the update rate a refresh may bring only a
     // fractional update; the chain has moved all the same.
     if (m_logic.IsActive() && m_logic.State().pauseDepth <= 0)
-        Invalidate();
+        RefreshDue();
 }
 
 void Board::OnKeyDown(int key)

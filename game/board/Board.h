@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/graphics/DrawList.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
 #include "game/board/BoardLogic.h"
@@ -58,6 +59,9 @@ public:
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
     void Draw(Quillo::Graphics* g) override;
+    // Compares the picture with the one drawn last and invalidates only
+    // where the two differ.
+    void BeforeDrawPass() override;
     void Update() override;
     void UpdatePartial(double fraction) override;
     void OnKeyDown(int key) override;
@@ -67,12 +71,16 @@ public:
 
 private:
     void LoadTrackImages();
-    void DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused);
-    void DrawGlow(Quillo::Graphics* g, int left, int top);
-    void DrawBar(Quillo::Graphics* g, Quillo::Image* image, float percent, int x, int y);
-    void DrawHud(Quillo::Graphics* g);
-    void DrawEffects(Quillo::Graphics* g);
-    void DrawEditor(Quillo::Graphics* g);
+    // The state's picture; Draw draws it and BeforeDrawPass compares it.
+    void BuildPicture(Quillo::DrawList& g);
+    // The state moved on: the next draw pass looks at the picture again.
+    void RefreshDue();
+    void DrawBall(Quillo::DrawList& g, const Ball& ball, bool paused);
+    void DrawGlow(Quillo::DrawList& g, int left, int top);
+    void DrawBar(Quillo::DrawList& g, Quillo::Image* image, float percent, int x, int y);
+    void DrawHud(Quillo::DrawList& g);
+    void DrawEffects(Quillo::DrawList& g);
+    void DrawEditor(Quillo::DrawList& g);
 
     BoardHost& m_host;
     const GameResources& m_res;
@@ -82,6 +90,12 @@ private:
     std::unique_ptr<Quillo::MemoryImage> m_background;
     std::unique_ptr<Quillo::MemoryImage> m_gateStrip;
     std::unique_ptr<Quillo::ButtonWidget> m_menuButton;
+    // The picture on the screen, and the next one while they are compared.
+    Quillo::DrawList m_picture;
+    Quillo::DrawList m_nextPicture;
+    bool m_refreshDue = false;
+    // The images changed: a comparison of pictures cannot tell.
+    bool m_wholeDue = true;
 };
 
 } // namespace Spindrel

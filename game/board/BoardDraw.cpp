@@ -1,8 +1,10 @@
 #include "game/board/Board.h"
 
+#include "framework/graphics/DrawList.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
 #include "game/board/GameResources.h"
 
 #include <algorithm>
@@ -22,16 +24,16 @@ bool BonusShown(const Ball& ball)
     return ball.bonus != -1 && ball.bonusVisible;
 }
 
-void DrawCel(Quillo::Graphics* g, Quillo::Image* image, int x, int y, int cel)
+void DrawCel(Quillo::DrawList& g, Quillo::Image* image, int x, int y, int cel)
 {
     if (image != nullptr)
-        g->DrawImageCel(image, x, y, cel);
+        g.DrawImageCel(image, x, y, cel);
 }
 
-void DrawWhole(Quillo::Graphics* g, Quillo::Image* image, int x, int y)
+void DrawWhole(Quillo::DrawList& g, Quillo::Image* image, int x, int y)
 {
     if (image != nullptr)
-        g->DrawImage(image, x, y);
+        g.DrawImage(image, x, y);
 }
 
 int ImageHeight(const Quillo::Image* image)
@@ -39,27 +41,26 @@ int ImageHeight(const Quillo::Image* image)
     return image != nullptr ? image->GetHeight() : 0;
 }
 
-void DrawText(Quillo::Graphics* g, Quillo::Font* font, const std::string& text, int x, int y,
+void DrawText(Quillo::DrawList& g, Quillo::Font* font, const std::string& text, int x, int y,
               const Quillo::Color& color)
 {
     if (font == nullptr)
         return;
-    g->SetFont(font);
-    g->SetColor(color);
-    g->DrawString(text, x, y);
+    g.SetColor(color);
+    g.DrawString(font, text, x, y);
 }
 
 } // namespace
 
-void Board::DrawGlow(Quillo::Graphics* g, int left, int top)
+void Board::DrawGlow(Quillo::DrawList& g, int left, int top)
 {
     Quillo::Image* glow = m_res.spr_picGlow;
     if (glow == nullptr)
         return;
-    g->DrawImage(glow, left - (glow->GetWidth() - 60) / 2, top - (glow->GetHeight() - 60) / 2);
+    g.DrawImage(glow, left - (glow->GetWidth() - 60) / 2, top - (glow->GetHeight() - 60) / 2);
 }
 
-void Board::DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused)
+void Board::DrawBall(Quillo::DrawList& g, const Ball& ball, bool paused)
 {
     const int left = static_cast<int>(ball.x - 30.0f);
     const int top = static_cast<int>(ball.y - 30.0f);
@@ -78,12 +79,12 @@ void Board::DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused)
             DrawWhole(g, face, left, top);
             if (ball.open && face != nullptr)
             {
-                g->SetDrawMode(Quillo::DRAWMODE_ADDITIVE);
-                g->SetTintImages(true);
-                g->SetColor(Quillo::Color(255, 200, 200, 150));
-                g->DrawImage(face, left, top);
-                g->SetTintImages(false);
-                g->SetDrawMode(Quillo::DRAWMODE_NORMAL);
+                g.SetDrawMode(Quillo::DRAWMODE_ADDITIVE);
+                g.SetTintImages(true);
+                g.SetColor(Quillo::Color(255, 200, 200, 150));
+                g.DrawImage(face, left, top);
+                g.SetTintImages(false);
+                g.SetDrawMode(Quillo::DRAWMODE_NORMAL);
             }
         }
         if (BonusShown(ball))
@@ -108,7 +109,7 @@ void Board::DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused)
         return;
     }
     if (m_res.spr_picBack != nullptr)
-        g->DrawImage(m_res.spr_picBack, left, top, Quillo::Rect{60 * ball.backFrame, 0, 60, 60});
+        g.DrawImage(m_res.spr_picBack, left, top, Quillo::Rect{60 * ball.backFrame, 0, 60, 60});
     if (ball.hint)
         DrawWhole(g, m_pictures.Hint(ball.type), left, top);
     if (BonusShown(ball))
@@ -116,15 +117,15 @@ void Board::DrawBall(Quillo::Graphics* g, const Ball& ball, bool paused)
         if (Quillo::Image* icon = m_pictures.BonusIcon(ball.bonus))
         {
             const int alpha = static_cast<int>(std::cos(ball.glowTime * 8.0f) * 50.0f + 205.0f);
-            g->SetTintImages(true);
-            g->SetColor(Quillo::Color(255, 255, 255, alpha));
-            g->DrawImage(icon, left, top);
-            g->SetTintImages(false);
+            g.SetTintImages(true);
+            g.SetColor(Quillo::Color(255, 255, 255, alpha));
+            g.DrawImage(icon, left, top);
+            g.SetTintImages(false);
         }
     }
 }
 
-void Board::DrawBar(Quillo::Graphics* g, Quillo::Image* image, float percent, int atX, int atY)
+void Board::DrawBar(Quillo::DrawList& g, Quillo::Image* image, float percent, int atX, int atY)
 {
     if (image == nullptr)
         return;
@@ -133,10 +134,10 @@ void Board::DrawBar(Quillo::Graphics* g, Quillo::Image* image, float percent, in
     int shown = static_cast<int>(percent * 0.01f * static_cast<float>(full));
     shown = std::clamp(shown, 0, full);
     if (shown > 0)
-        g->DrawImage(image, atX, atY, Quillo::Rect{0, 0, shown, image->GetHeight()});
+        g.DrawImage(image, atX, atY, Quillo::Rect{0, 0, shown, image->GetHeight()});
 }
 
-void Board::DrawHud(Quillo::Graphics* g)
+void Board::DrawHud(Quillo::DrawList& g)
 {
     const GameState& s = m_logic.State();
     char line[256];
@@ -166,14 +167,14 @@ void Board::DrawHud(Quillo::Graphics* g)
         DrawWhole(g, m_res.spr_light_big_bar, 242, 1);
 }
 
-void Board::DrawEffects(Quillo::Graphics* g)
+void Board::DrawEffects(Quillo::DrawList& g)
 {
-    g->SetTintImages(true);
+    g.SetTintImages(true);
     for (const Effect& e : m_logic.Effects())
     {
         if (!e.alive)
             continue;
-        g->SetColor(e.color);
+        g.SetColor(e.color);
         switch (e.kind)
         {
         case EffectKind::Spark:
@@ -189,7 +190,7 @@ void Board::DrawEffects(Quillo::Graphics* g)
             {
                 const int w = static_cast<int>(e.width);
                 const int h = static_cast<int>(e.height);
-                g->DrawImage(e.image, static_cast<int>(e.x) - w / 2, static_cast<int>(e.y) - h / 2,
+                g.DrawImage(e.image, static_cast<int>(e.x) - w / 2, static_cast<int>(e.y) - h / 2,
                              w, h);
             }
             break;
@@ -199,14 +200,14 @@ void Board::DrawEffects(Quillo::Graphics* g)
             break;
         }
     }
-    g->SetTintImages(false);
+    g.SetTintImages(false);
 }
 
-void Board::DrawEditor(Quillo::Graphics* g)
+void Board::DrawEditor(Quillo::DrawList& g)
 {
     const Path& path = m_logic.GetPath();
     if (m_gateStrip && m_gateStrip->GetWidth() >= 270)
-        g->DrawImageRotatedF(m_gateStrip.get(), path.gateX, path.gateY,
+        g.DrawImageRotatedF(m_gateStrip.get(), path.gateX, path.gateY,
                              static_cast<double>(path.ms_gateAngle) * 0.01745329, 45, 45,
                              Quillo::Rect{180, 0, 90, 90});
     DrawText(g, m_res.FONT_BUTTON, "EDIT MODE", 1, 20, kWhite);
@@ -228,31 +229,32 @@ void Board::DrawEditor(Quillo::Graphics* g)
         const int py = static_cast<int>(p.y);
         if (m_logic.showPoints)
         {
-            g->SetColor(Quillo::Color::Black);
-            g->FillRect(px - 2, py - 2, 5, 5);
-            g->SetColor(kWhite);
-            g->DrawRect(px - 2, py - 2, 4, 4);
+            g.SetColor(Quillo::Color::Black);
+            g.FillRect(px - 2, py - 2, 5, 5);
+            g.SetColor(kWhite);
+            g.DrawRect(px - 2, py - 2, 4, 4);
         }
         const PathPoint& from = path.points[static_cast<size_t>(i > 0 ? i - 1 : 0)];
-        g->SetColor(m_logic.whiteLines ? kWhite : Quillo::Color::Black);
-        g->DrawLine(static_cast<int>(from.x), static_cast<int>(from.y), px, py);
+        g.SetColor(m_logic.whiteLines ? kWhite : Quillo::Color::Black);
+        g.DrawLine(static_cast<int>(from.x), static_cast<int>(from.y), px, py);
     }
     if (count > 0 && m_logic.showPoints)
     {
         const PathPoint& p = path.points[static_cast<size_t>(std::clamp(path.selectedPoint, 0, count - 1))];
-        g->SetColor(Quillo::Color(255, 55, 55));
-        g->DrawRect(static_cast<int>(p.x) - 1, static_cast<int>(p.y) - 1, 2, 2);
+        g.SetColor(Quillo::Color(255, 55, 55));
+        g.DrawRect(static_cast<int>(p.x) - 1, static_cast<int>(p.y) - 1, 2, 2);
     }
 }
 
-void Board::Draw(Quillo::Graphics* g)
+void Board::BuildPicture(Quillo::DrawList& g)
 {
+    g.Clear();
     if (!m_logic.IsActive())
         return;
     const Path& path = m_logic.GetPath();
     const GameState& s = m_logic.State();
-    g->SetDrawMode(Quillo::DRAWMODE_NORMAL);
-    g->SetTintImages(false);
+    g.SetDrawMode(Quillo::DRAWMODE_NORMAL);
+    g.SetTintImages(false);
     DrawWhole(g, m_background.get(), 0, 0);
     if (!path.editMode && m_gateStrip)
     {
@@ -275,6 +277,52 @@ void Board::Draw(Quillo::Graphics* g)
     else
         DrawHud(g);
     DrawEffects(g);
+}
+
+void Board::Draw(Quillo::Graphics* g)
+{
+    // A draw pass draws the picture the board compared before it; any other
+    // draw shows the state as it is now.
+    if (manager == nullptr || !manager->Drawing())
+        BuildPicture(m_picture);
+    m_picture.Replay(*g);
+}
+
+void Board::BeforeDrawPass()
+{
+    if (dirty)
+    {
+        BuildPicture(m_picture);
+        m_refreshDue = false;
+        m_wholeDue = false;
+        return;
+    }
+    if (!m_refreshDue)
+        return;
+    m_refreshDue = false;
+    // New images, or the editor's lines and turned gate: all of it again.
+    if (m_wholeDue || m_logic.GetPath().editMode || m_picture.Empty())
+    {
+        m_wholeDue = false;
+        BuildPicture(m_picture);
+        Invalidate();
+        return;
+    }
+    BuildPicture(m_nextPicture);
+    Quillo::AreaList areas;
+    m_nextPicture.AddChangedAreas(m_picture, Quillo::Rect{0, 0, width, height}, areas);
+    std::swap(m_picture, m_nextPicture);
+    if (m_picture.Empty())
+    {
+        // Nothing of the board is left to draw: what lies behind shows again.
+        Invalidate();
+        return;
+    }
+    if (areas.Empty())
+        InvalidateArea(Quillo::Rect{});
+    areas.Merge();
+    for (const Quillo::Rect& area : areas.Areas())
+        InvalidateArea(area);
 }
 
 } // namespace Spindrel

@@ -1,0 +1,221 @@
+#include "BoardTestSupport.h"
+#include "TestArt.h"
+
+#include "framework/graphics/DisplayImage.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageRegistry.h"
+#include "framework/graphics/NativeDisplay.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace Spindrel;
+
+namespace
+{
+
+class AreaScreen : public Quillo::NativeDisplay
+{
+public:
+    explicit AreaScreen(Quillo::ImageRegistry& registry) : NativeDisplay(registry) {}
+    Result Init(bool, bool) override { return Result::Ok; }
+
+protected:
+    bool PresentFrame(const uint32_t*, int, const Quillo::Rect&) override { return true; }
+};
+
+// The board in a widget manager, drawn pass by pass as the game draws it:
+// after the first pass only where its picture changed.
+struct ManagedBoard
+{
+    ManagedBoard() : board(host, res)
+    {
+        BoardTest::WriteTrack(dir.Path(), 1, 640, 420, 30,
+                              {{-30, 100}, {700, 100}, {720, 300}, {150, 300}, {150, 460}, {600, 460}});
+        BoardTest::TestArt::WriteTrackImages(dir.Path());
+        art.Fill(res, board.Pictures());
+        LevelData levels;
+        for (int level = 1; level <= kLevelCount; ++level)
+        {
+            levels.trackOfLevel[static_cast<size_t>(level)] = 1;
+            auto& r = levels.records[static_cast<size_t>(level - 1)];
+            r.baseSpeed = 40;
+            r.pointsToReach = 600;
+            r.numPictures = 8;
+            r.speedUpInterval = 200;
+        }
+        board.Logic().SetLevelData(levels);
+        board.SetDataRoot(dir.Path() + "/");
+        board.ApplyResources();
+        board.Logic().SetActive(true);
+        manager.SetSize(800, 600);
+        manager.SetScreenImage(display.GetScreenImage());
+        manager.AddWidget(&board);
+    }
+    ~ManagedBoard() { manager.RemoveWidget(&board); }
+
+    std::vector<uint32_t> Screen() const
+    {
+        const uint32_t* bits = display.GetScreenImage()->GetBits();
+        return std::vector<uint32_t>(bits, bits + 800 * 600);
+    }
+    // Every widget drawn whole over the same state; the screen as it was is put back.
+    std::vector<uint32_t> WholeScreen()
+    {
+        const std::vector<uint32_t> kept = Screen();
+        manager.MarkAllDirty();
+        manager.DrawPass();
+        std::vector<uint32_t> whole = Screen();
+        std::copy(kept.begin(), kept.end(), display.GetScreenImage()->GetBits());
+        return whole;
+    }
+    // One update step as the game's loop makes it.
+    void Step()
+    {
+        manager.UpdatePass();
+        manager.UpdatePartialPass(1.0);
+    }
+    // Update steps, each followed by a draw pass; counts the passes that
+    // drew less than the whole screen.
+    int Play(int steps)
+    {
+        int partial = 0;
+        for (int i = 0; i < steps; ++i)
+        {
+            Step();
+            manager.DrawPass();
+            int64_t drawn = 0;
+            for (const Quillo::Rect& r : manager.DrawnAreas().Areas())
+                drawn += int64_t(r.width) * r.height;
+            partial += drawn < 800 * 600 / 2 ? 1 : 0;
+        }
+        return partial;
+    }
+
+    Quillo::ImageRegistry registry;
+    AreaScreen display{registry};
+    TempDir dir;
+    BoardTest::TestHost host;
+    GameResources res;
+    BoardTest::TestArt art;
+    Spindrel::Board board;
+    Quillo::WidgetManager manager;
+};
+
+int CountDiffering(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    int n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i] ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(BoardAreas, TheIntroAndPlayDrawnInChangedAreasMatchTheWholePicture)
+{
+    ManagedBoard b;
+    b.board.Logic().StartLevel();
+    b.manager.DrawPass();
+    for (int round = 0; round < 12; ++round)
+    {
+        const int partial = b.Play(80);
+        EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0) << "after " << (round + 1) * 80 << " steps";
+        if (round > 0)
+        {
+            EXPECT_GT(partial, 60) << "rolling balls leave most of the board alone";
+        }
+    }
+}
+
+TEST(BoardAreas, EffectsBonusesAndTheHudMatchTheWholePicture)
+{
+    ManagedBoard b;
+    b.board.Logic().StartLevel();
+    b.Play(900);
+    auto& logic = b.board.Logic();
+    const Ball& ball = *logic.Balls()[2];
+    logic.SpawnBlast(ball.x, ball.y, 200);
+    logic.SpawnShrink(400, 200, logic.Art().faces[3]);
+    logic.SpawnChips(300, 380);
+    logic.SpawnSpark(500, 380, Quillo::Color(255, 255, 205), 0.06f);
+    logic.ArmBonus(*logic.Balls()[3], 4);
+    logic.OpenBall(*logic.Balls()[1]);
+    logic.State().score = 300;
+    logic.State().smallBarOn = true;
+    for (int i = 0; i < 150; ++i)
+    {
+        b.Play(1);
+        ASSERT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0) << "step " << i;
+    }
+    // A change made between the update and the draw (a click, a dialog's
+    // pause) shows in the very next pass.
+    b.Step();
+    logic.OpenBall(*logic.Balls()[0]);
+    b.manager.DrawPass();
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
+
+TEST(BoardAreas, TheMenuButtonsHoverIsDrawnOverTheBoardNotOverItself)
+{
+    ManagedBoard b;
+    // Faces with soft edges, which show when drawn twice over each other.
+    std::vector<uint32_t> normal(90 * 30), over(90 * 30);
+    for (int i = 0; i < 90 * 30; ++i)
+    {
+        const uint32_t alpha = uint32_t(std::min(255, 40 + 8 * (i % 90)));
+        normal[size_t(i)] = alpha << 24 | 0x3050A0u;
+        over[size_t(i)] = alpha << 24 | 0xA05030u;
+    }
+    Quillo::MemoryImage normalFace, overFace;
+    normalFace.SetBits(normal.data(), 90, 30);
+    overFace.SetBits(over.data(), 90, 30);
+    b.board.MenuButton()->normalImage = &normalFace;
+    b.board.MenuButton()->overImage = &overFace;
+    b.board.Logic().StartLevel();
+    b.Play(900);
+    for (int i = 0; i < 6; ++i)
+    {
+        b.manager.MouseMove(i % 2 == 0 ? 740 : 400, 575);
+        b.Play(2);
+        ASSERT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0) << "move " << i;
+    }
+}
+
+TEST(BoardAreas, AStillBoardAsksForFramesButDrawsNothing)
+{
+    ManagedBoard b;
+    b.board.Logic().StartLevel();
+    b.Play(900);
+    // Paused, the board does not move: no pass draws anything.
+    b.board.SetPaused(true);
+    b.board.Invalidate();
+    b.manager.DrawPass();
+    for (int i = 0; i < 5; ++i)
+    {
+        b.Step();
+        EXPECT_FALSE(b.manager.DrawPass());
+    }
+    b.board.SetPaused(false);
+    // A fractional update that moves nothing (a display faster than the
+    // updates) asks for the frame, so that a paced display keeps its
+    // rhythm, with nothing to draw.
+    b.manager.UpdatePartialPass(0.0);
+    EXPECT_TRUE(b.manager.DrawPass());
+    EXPECT_TRUE(b.manager.DrawnAreas().Empty());
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
+
+TEST(BoardAreas, ANewLevelDrawsTheWholeBoard)
+{
+    ManagedBoard b;
+    b.board.Logic().StartLevel();
+    b.Play(300);
+    b.board.StartNextLevel();
+    b.Step();
+    b.manager.DrawPass();
+    EXPECT_EQ(b.manager.DrawnAreas().Bounds(), (Quillo::Rect{0, 0, 800, 600}));
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
