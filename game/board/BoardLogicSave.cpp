@@ -67,6 +67,15 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     const auto near = [](int32_t distance) { return distance >= -10000000 && distance <= 10000000; };
     if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
         return false;
+    // Play adds to scores a pair's points at a time and to the combo
+    // counters one at a time, starting at 1; no game comes near a billion,
+    // and values beyond it would overflow on the next pair.
+    const auto count = [](int32_t value, int32_t least) { return value >= least && value <= 1000000000; };
+    if (!count(s.score, 0) || !count(s.levelStartScore, 0) || !count(s.levelScore, 0) ||
+        !count(s.targetScore, 0) || !count(s.combo, 1) || !count(s.revealedCombo, 1) ||
+        !count(s.comboCount, 0) || !count(s.revealedComboCount, 0) || !count(s.maxCombo, 0) ||
+        !count(s.maxRevealedCombo, 0))
+        return false;
     if (!sane(s.speed) || !sane(s.baseSpeed) || !sane(s.speedUpSpeed) ||
         (s.rollingBack && !(s.rollbackStep < 0.0f && s.rollbackStep >= -1.0f)))
         return false;

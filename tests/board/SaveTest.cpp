@@ -228,6 +228,12 @@ TEST(SavedGameRoundTrip, EveryStatePlayReachesFromALoadedSaveLoadsAgain)
             s.introSweep = true;
         })));
 
+    // And a combo counter at the smallest int: the next pair overflowed it.
+    for (int32_t GameState::*field : {&GameState::combo, &GameState::revealedCombo, &GameState::score,
+                                      &GameState::comboCount})
+        for (int32_t value : {INT32_MIN, INT32_MAX})
+            EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) { s.*field = value; }))) << value;
+
     // What play writes: rollbacks from the bonus and the score target, at
     // the fastest speeds play sets, the lead near the gate and far off.
     for (float step : {-0.5f, -0.4f})
