@@ -362,14 +362,15 @@ void GameApp::GoPastWonLevel()
         return;
     // The bonus count of a won level runs to its end, paused or not, so
     // that its points, its record and (after the last level) its high
-    // score are entered as in play; nobody hears it any more.
+    // score are entered as in play; nobody hears it, nor the next level's
+    // music.
     constexpr int kMaxFinishSteps = 100000;
     boardSilenced = true;
     for (int step = 0; step < kMaxFinishSteps && (s.counting || s.levelDone); ++step)
         logic.LogicStep(0.01f);
-    boardSilenced = false;
     if (auto* stat = dynamic_cast<StatDialog*>(FindDialog(StatDialog::kDialogId)))
         stat->GoToNextLevel();
+    boardSilenced = false;
 }
 
 // --- Screen flow -----------------------------------------------------------
