@@ -9,7 +9,7 @@
 #include "framework/graphics/ImageDump.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/NativeDisplay.h"
-#include "framework/platform/SdlDisplay.h"
+#include "framework/graphics/PlatformDisplay.h"
 #include "framework/widgets/WidgetManager.h"
 
 #include <algorithm>
@@ -83,7 +83,7 @@ void QuilloAppBase::CreateMainWindow()
         }
 
         if (!display)
-            display = std::make_unique<SdlDisplay>(imageRegistry, *platform);
+            display = std::make_unique<PlatformDisplay>(imageRegistry, *platform);
         OnBeforeDisplay();
         const int code = static_cast<int>(display->Init(physicallyWindowed, waitForVSync));
         if (code == 0)

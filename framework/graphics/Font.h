@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/graphics/Color.h"
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Rect.h"
 
 #include <cstdint>
 #include <memory>

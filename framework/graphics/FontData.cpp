@@ -39,13 +39,30 @@ void FontData::Reset()
 
 void FontData::Fail(const std::string& message)
 {
-    const std::string text = m_errorPrefix + message + " on Line " +
-                             std::to_string(m_statementLine) + ":\r\n\r\n" + m_statement;
+    Report(m_errorPrefix + message + " on Line " + std::to_string(m_statementLine) + ":\r\n\r\n" +
+           m_statement);
+}
+
+void FontData::FailDescriptor(const std::string& message)
+{
+    Report(m_errorPrefix + message);
+}
+
+void FontData::Report(const std::string& text)
+{
     m_errorText = text;
     loaded = false;
     layers.clear();
     layersByName.clear();
     app.ShowFatalError(text);
+}
+
+bool FontData::DefinesGlyphs() const
+{
+    return std::any_of(layers.begin(), layers.end(), [](const auto& layer) {
+        return std::any_of(layer->glyphs.begin(), layer->glyphs.end(),
+                           [](const FontGlyph& glyph) { return glyph.width != 0; });
+    });
 }
 
 bool FontData::Load(const std::string& path)
@@ -57,7 +74,16 @@ bool FontData::Load(const std::string& path)
         descriptorPath = path;
         return false;
     }
-    return LoadDescriptor(path, std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+    if (!LoadDescriptor(path, std::string_view(reinterpret_cast<const char*>(text->data()), text->size())))
+        return false;
+    // A font file that draws nothing was emptied or cut short, as surely as
+    // one cut inside a statement.
+    if (!DefinesGlyphs())
+    {
+        FailDescriptor(text->empty() ? "Empty File" : "No Glyphs Defined");
+        return false;
+    }
+    return true;
 }
 
 bool FontData::LoadDescriptor(const std::string& path, std::string_view text)

@@ -31,7 +31,8 @@ public:
     ~FontData();
 
     // Reads a descriptor file. The first failing statement is reported to
-    // the host and leaves the data unloaded with no layers.
+    // the host and leaves the data unloaded with no layers; so does a file
+    // that defines no glyph (emptied, or cut before its first glyph).
     bool Load(const std::string& descriptorPath);
     // The same for descriptor text already in memory; image files are
     // still resolved against the directory of descriptorPath.
@@ -41,6 +42,9 @@ public:
 
     // The define in text form; empty for an unknown name.
     std::string GetDefineText(const std::string& name) const;
+    // Whether any layer has a glyph that advances: without one, text would
+    // show nothing or every glyph on top of the first.
+    bool DefinesGlyphs() const;
     // The full text of the last error reported, empty if none.
     const std::string& GetErrorText() const { return m_errorText; }
 
@@ -66,6 +70,9 @@ private:
 
     void Reset();
     void Fail(const std::string& message);
+    // Reports an error of the whole descriptor, not of one statement.
+    void FailDescriptor(const std::string& message);
+    void Report(const std::string& text);
     void Execute(const ListDataElement& statement);
 
     const DataElement* FindDefine(const std::string& token) const;

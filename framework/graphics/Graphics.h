@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/graphics/Color.h"
-#include "framework/graphics/Point.h"
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Point.h"
+#include "framework/platform/Rect.h"
 
 #include <memory>
 #include <string>

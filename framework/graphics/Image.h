@@ -3,9 +3,9 @@
 #include "framework/graphics/AnimInfo.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/DrawMode.h"
-#include "framework/graphics/Point.h"
-#include "framework/graphics/Rect.h"
 #include "framework/graphics/Span.h"
+#include "framework/platform/Point.h"
+#include "framework/platform/Rect.h"
 
 #include <cstdint>
 #include <memory>

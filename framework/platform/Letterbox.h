@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/graphics/Point.h"
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Point.h"
+#include "framework/platform/Rect.h"
 
 namespace Quillo
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/graphics/Point.h"
-#include "framework/graphics/Rect.h"
 #include "framework/platform/Letterbox.h"
+#include "framework/platform/Point.h"
+#include "framework/platform/Rect.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/graphics/Font.h"
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Rect.h"
 #include "framework/widgets/Widget.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/graphics/Point.h"
+#include "framework/platform/Point.h"
 #include "framework/widgets/Widget.h"
 
 namespace Quillo

@@ -24,6 +24,7 @@
 #include "game/screens/MainMenuWidget.h"
 #include "game/screens/NewPlayerDialog.h"
 #include "game/screens/SelectStageWidget.h"
+#include "game/screens/StatDialog.h"
 #include "game/screens/TitleScreen.h"
 
 namespace Spindrel
@@ -344,12 +345,32 @@ void GameApp::OnBeforeExit()
     // does, so that Start offers to continue it.
     if (!board || IsPlayingDemo())
         return;
+    GoPastWonLevel();
     const BoardLogic& logic = board->Logic();
     const GameState& s = logic.State();
     if (!logic.IsActive() || logic.GetPath().editMode || s.levelComplete || s.gameOver)
         return;
     if (!SavedGameFiles::SaveGame(*saves, PlayerFileName(), logic.SaveState()))
         ShowWarning("Your game could not be saved.");
+}
+
+void GameApp::GoPastWonLevel()
+{
+    BoardLogic& logic = board->Logic();
+    const GameState& s = logic.State();
+    if (!logic.IsActive() || !s.levelComplete || s.gameOver)
+        return;
+    // The bonus count of a won level runs to its end, paused or not, so
+    // that its points, its record and (after the last level) its high
+    // score are entered as in play; nobody hears it, nor the next level's
+    // music.
+    constexpr int kMaxFinishSteps = 100000;
+    boardSilenced = true;
+    for (int step = 0; step < kMaxFinishSteps && (s.counting || s.levelDone); ++step)
+        logic.LogicStep(0.01f);
+    if (auto* stat = dynamic_cast<StatDialog*>(FindDialog(StatDialog::kDialogId)))
+        stat->GoToNextLevel();
+    boardSilenced = false;
 }
 
 // --- Screen flow -----------------------------------------------------------
@@ -488,6 +509,8 @@ void GameApp::PauseBoardForDialog()
 
 void GameApp::PlaySound(BoardSound sound)
 {
+    if (boardSilenced)
+        return;
     const int32_t id = SoundHandle(resources, sound);
     if (id >= 0)
         PlaySoundEffect(id);
@@ -495,18 +518,24 @@ void GameApp::PlaySound(BoardSound sound)
 
 void GameApp::PlayMusic(int channel, int position, bool noLoop)
 {
+    if (boardSilenced)
+        return;
     if (musicInterface)
         musicInterface->PlayTrack(channel, position, noLoop);
 }
 
 void GameApp::FadeInMusic(int channel, int position, double speed, bool noLoop)
 {
+    if (boardSilenced)
+        return;
     if (musicInterface)
         musicInterface->FadeInTrack(channel, position, speed, noLoop);
 }
 
 void GameApp::FadeOutMusic(int channel, bool stopAtSilence, double speed)
 {
+    if (boardSilenced)
+        return;
     if (musicInterface)
         musicInterface->FadeOutTrack(channel, stopAtSilence, speed);
 }

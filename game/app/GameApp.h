@@ -55,7 +55,8 @@ public:
     bool CloseDialogById(int id) override;
     void OnActivated() override;
     void OnDeactivated() override;
-    // A level still in play when the application closes is suspended.
+    // A level still in play when the application closes is suspended, and
+    // so is a won one, at the start of the level after it.
     void OnBeforeExit() override;
 
     // Screen flow; all on the main thread.
@@ -132,6 +133,9 @@ private:
     // has it.
     void FocusTopmost();
     void CreateBoard();
+    // A won level not yet left (its bonus count running or its statistics
+    // showing) goes on to the next level as the statistics' button does.
+    void GoPastWonLevel();
     // Tells the player once when a file of the save folder cannot be
     // written (a full disk, a read-only folder); a later write that works
     // makes the next failure worth telling again.
@@ -158,6 +162,8 @@ private:
     // The file behind a Picture or LevelFile failure.
     std::string failedFile;
     bool saveFailureShown = false;
+    // The board's sounds and music are dropped while it plays on unseen.
+    bool boardSilenced = false;
 };
 
 // The one game application of the process.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace Spindrel
 {
@@ -29,6 +30,57 @@ constexpr std::array<Quillo::Color, 13> kTextColors = {{
     {255, 150, 150},
     {255, 255, 150},
 }};
+
+// Room kept between two flying texts: covers the drawing's rounding and the
+// step between a text made during the effects' update and those already
+// moved in it.
+constexpr float kFlyTextGap = 2.0f;
+
+// The flying text (if any) whose box overlaps a text of the given box.
+const Effect* CoveringFlyText(const std::vector<Effect>& effects, float x, float width, float top,
+                              float bottom)
+{
+    for (const Effect& other : effects)
+    {
+        if (!other.alive || other.kind != EffectKind::FlyText || other.font == nullptr)
+            continue;
+        const float otherTop = other.y - static_cast<float>(other.font->Ascent());
+        const float otherBottom = other.y + static_cast<float>(other.font->Descent());
+        if (x < other.x + other.width + kFlyTextGap && other.x < x + width + kFlyTextGap &&
+            top < otherBottom + kFlyTextGap && otherTop < bottom + kFlyTextGap)
+            return &other;
+    }
+    return nullptr;
+}
+
+// A baseline in minY..maxY near y where a text of the given box covers no
+// flying text: stacked above those in the way, else below them. Every
+// flying text rises at the same speed for all of its flight, so texts
+// apart when they are made stay apart. A board too crowded for either
+// keeps y.
+float FreeFlyTextBaseline(const std::vector<Effect>& effects, float x, float width, float y,
+                          float ascent, float descent, float minY, float maxY)
+{
+    // A move clears the text in the way by a little more than the gap, so
+    // that rounding cannot leave it in the way; each move passes one text
+    // for good, so a pass needs at most one move per text.
+    constexpr float kClear = kFlyTextGap + 0.5f;
+    for (const bool upwards : {true, false})
+    {
+        float at = y;
+        for (size_t moves = 0; moves <= effects.size() && at >= minY && at <= maxY; ++moves)
+        {
+            const Effect* other = CoveringFlyText(effects, x, width, at - ascent, at + descent);
+            if (other == nullptr)
+                return at;
+            if (upwards)
+                at = other->y - static_cast<float>(other->font->Ascent()) - kClear - descent;
+            else
+                at = other->y + static_cast<float>(other->font->Descent()) + kClear + ascent;
+        }
+    }
+    return y;
+}
 
 } // namespace
 
@@ -69,15 +121,20 @@ void BoardLogic::SpawnFlyText(float x, float y, int colorIndex, const std::strin
     e.fadeRate = 190.0f;
     e.text = text;
     // The whole text stays on the board for all of its flight: it rises
-    // while it lives and while it fades from full alpha.
+    // while it lives and while it fades from full alpha. Texts made at one
+    // place (pairs and combos near the gate) are spread so that none
+    // covers another.
     if (e.font != nullptr)
     {
         const float rise = -e.vy * (e.life + 255.0f / e.fadeRate);
-        const float textWidth = static_cast<float>(e.font->TextWidth(text));
+        e.width = static_cast<float>(e.font->TextWidth(text));
         const float ascent = static_cast<float>(e.font->Ascent());
         const float descent = static_cast<float>(e.font->Descent());
-        e.x = std::clamp(e.x, 0.0f, std::max(0.0f, kBoardWidth - textWidth));
-        e.y = std::clamp(e.y, ascent + rise, std::max(ascent + rise, kBoardHeight - descent));
+        const float minY = ascent + rise;
+        const float maxY = std::max(minY, kBoardHeight - descent);
+        e.x = std::clamp(e.x, 0.0f, std::max(0.0f, kBoardWidth - e.width));
+        e.y = FreeFlyTextBaseline(m_effects, e.x, e.width, std::clamp(e.y, minY, maxY), ascent,
+                                  descent, minY, maxY);
     }
     m_effects.push_back(std::move(e));
 }

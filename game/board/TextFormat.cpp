@@ -74,4 +74,14 @@ std::string FormatString(std::string_view format, std::string_view text)
     });
 }
 
+bool TakesString(std::string_view format)
+{
+    bool takes = false;
+    Format(format, [&](char conversion, std::string&) {
+        takes = takes || conversion == 's';
+        return false;
+    });
+    return takes;
+}
+
 } // namespace Spindrel

@@ -20,4 +20,7 @@ std::string FormatInts(std::string_view format, std::initializer_list<int> value
 // The same with one text, taken by the first %s.
 std::string FormatString(std::string_view format, std::string_view text);
 
+// Whether FormatString puts its text into the format (it has a %s).
+bool TakesString(std::string_view format);
+
 } // namespace Spindrel

@@ -8,6 +8,7 @@
 #include "game/app/PlayerProfiles.h"
 #include "game/app/SaveFolder.h"
 #include "game/app/SavedGameFiles.h"
+#include "game/board/TextFormat.h"
 
 namespace Spindrel
 {
@@ -30,6 +31,21 @@ AskDeletePlayerDialog::AskDeletePlayerDialog(GameApp& app, Quillo::ListWidget& l
 {
 }
 
+int AskDeletePlayerDialog::SelectedRow() const
+{
+    const int selected = m_list.GetSelect();
+    return selected >= 0 && selected < m_app.Profiles().Count() ? selected : 0;
+}
+
+std::string AskDeletePlayerDialog::Question() const
+{
+    const std::string text = m_app.GetText(kQuestionText);
+    const std::string& name = m_app.Profiles().Name(SelectedRow());
+    if (TakesString(text))
+        return FormatString(text, name);
+    return name.empty() ? text : text + "\n" + name;
+}
+
 void AskDeletePlayerDialog::Draw(Quillo::Graphics* g)
 {
     GameDialog::Draw(g);
@@ -43,7 +59,7 @@ void AskDeletePlayerDialog::Draw(Quillo::Graphics* g)
     const int top = kQuestionY - (font->Ascent() - font->AscentPadding());
     const int bottom = firstButton ? firstButton->y - y : height - contentInsets.bottom;
     g->WriteWrappedText({kQuestionX, top, width - 2 * kQuestionX, bottom - top},
-                        m_app.GetText(kQuestionText), -1, kLeftAligned);
+                        Question(), -1, kLeftAligned);
 }
 
 void AskDeletePlayerDialog::OnButtonClicked(int buttonId)
@@ -63,8 +79,7 @@ void AskDeletePlayerDialog::DeleteSelected()
     PlayerProfiles& profiles = m_app.Profiles();
     if (profiles.Count() == 0)
         return;
-    const int selected = m_list.GetSelect();
-    const int row = selected >= 0 && selected < profiles.Count() ? selected : 0;
+    const int row = SelectedRow();
     profiles.Select(row);
     profiles.Save(m_app.Saves());
     SavedGameFiles::DeletePlayerFiles(m_app.Saves(), profiles.FileName());

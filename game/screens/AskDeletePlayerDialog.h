@@ -2,6 +2,8 @@
 
 #include "game/screens/GameDialog.h"
 
+#include <string>
+
 namespace Quillo
 {
 class ListWidget;
@@ -25,10 +27,16 @@ public:
     // while this one is.
     AskDeletePlayerDialog(GameApp& app, Quillo::ListWidget& list);
 
+    // The question naming the player it deletes: put into text 69 where
+    // the text takes a name (%s), else on a line of its own after it.
+    std::string Question() const;
+
     void Draw(Quillo::Graphics* g) override;
     void OnButtonClicked(int buttonId) override;
 
 private:
+    // The row OK deletes: the list's selection, or the first row.
+    int SelectedRow() const;
     void DeleteSelected();
 
     Quillo::ListWidget& m_list;

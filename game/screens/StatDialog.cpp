@@ -94,8 +94,12 @@ void StatDialog::OnKeyDown(int key)
 void StatDialog::OnButtonClicked(int buttonId)
 {
     Dialog::OnButtonClicked(buttonId);
-    if (buttonId != id + kFirstButtonOffset)
-        return;
+    if (buttonId == id + kFirstButtonOffset)
+        GoToNextLevel();
+}
+
+void StatDialog::GoToNextLevel()
+{
     m_app.CloseDialogById(kDialogId);
     if (Board* board = m_app.GetBoard())
         board->StartNextLevel();

@@ -26,6 +26,8 @@ public:
     explicit StatDialog(GameApp& app);
 
     bool NewRecord() const { return m_newRecord; }
+    // What the button does: closes the statistics and starts the next level.
+    void GoToNextLevel();
 
     // "m:ss" of whole seconds.
     static std::string FormatTime(int seconds);

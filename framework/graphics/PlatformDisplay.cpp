@@ -1,16 +1,16 @@
-#include "framework/platform/SdlDisplay.h"
+#include "framework/graphics/PlatformDisplay.h"
 
 #include "framework/platform/Platform.h"
 
 namespace Quillo
 {
 
-SdlDisplay::SdlDisplay(ImageRegistry& images, Platform& platform)
+PlatformDisplay::PlatformDisplay(ImageRegistry& images, Platform& platform)
     : NativeDisplay(images), m_platform(platform)
 {
 }
 
-NativeDisplay::Result SdlDisplay::Init(bool windowed, bool vsync)
+NativeDisplay::Result PlatformDisplay::Init(bool windowed, bool vsync)
 {
     m_ready = false;
     SetWindowed(windowed);
@@ -25,7 +25,7 @@ NativeDisplay::Result SdlDisplay::Init(bool windowed, bool vsync)
     return Result::Ok;
 }
 
-bool SdlDisplay::PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect)
+bool PlatformDisplay::PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect)
 {
     if (!m_ready)
         return false;

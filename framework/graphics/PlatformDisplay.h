@@ -8,12 +8,13 @@ namespace Quillo
 class Platform;
 
 // The display on the platform's presenter: the 800x600 ARGB screen image is
-// uploaded to an SDL streaming texture and shown, scaled with black bars in
-// full screen. There is no 3D path; every drawing rule is the software one.
-class SdlDisplay final : public NativeDisplay
+// handed to the platform, which shows it scaled with black bars in full
+// screen. There is no 3D path; every drawing rule is the software one. It
+// lives above the platform, which knows nothing of the display.
+class PlatformDisplay final : public NativeDisplay
 {
 public:
-    SdlDisplay(ImageRegistry& images, Platform& platform);
+    PlatformDisplay(ImageRegistry& images, Platform& platform);
 
     Result Init(bool windowed, bool vsync) override;
 
