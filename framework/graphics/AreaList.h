@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Rect.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 
 #include "framework/graphics/AreaList.h"
 #include "framework/graphics/Color.h"
-#include "framework/graphics/Rect.h"
+#include "framework/platform/Rect.h"
 
 #include <string>
 #include <vector>

@@ -32,7 +32,7 @@ bool PlatformDisplay::PresentFrame(const uint32_t* pixels, int pitch, const Rect
     return m_platform.Present(pixels, pitch, kScreenWidth, kScreenHeight, rect);
 }
 
-bool SdlDisplay::PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
+bool PlatformDisplay::PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
                                    const Rect&)
 {
     if (!m_ready)

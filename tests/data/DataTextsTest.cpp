@@ -59,6 +59,7 @@ TEST(DataTexts, EveryTextTakesExactlyTheArgumentsOfItsUse)
         expected[i] = "d";
     expected[34] = "dd";
     expected[52] = "s";
+    expected[69] = "s";
     expected[75] = "s";
     for (size_t i = 0; i < entries.size(); ++i)
     {

@@ -81,7 +81,7 @@ const std::vector<TextEntry>& EnglishTexts()
         {"New", ""},                        // 66
         {"Delete", ""},                     // 67
         {"Delete Player", ""},              // 68
-        {"Do you really want to delete this player and all of their progress?", ""}, // 69
+        {"Do you really want to delete %s and all of their progress?", "s"}, // 69
         {"Yes", ""},                        // 70
         {"No", ""},                         // 71
         {"Cancel", ""},                     // 72
