@@ -1,26 +1,15 @@
+#include "PresenterFrames.h"
+
 #include "framework/platform/SdlPresenter.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
-#include <random>
-
 using namespace Quillo;
+using namespace PresenterFrames;
 
 namespace
 {
-
-constexpr int kW = 800;
-constexpr int kH = 600;
-
-std::vector<uint32_t> Noise(uint32_t seed)
-{
-    std::mt19937 rng(seed);
-    std::vector<uint32_t> px(size_t(kW) * kH);
-    for (auto& p : px)
-        p = 0xFF000000u | (rng() & 0xFFFFFFu);
-    return px;
-}
 
 void Paint(std::vector<uint32_t>& frame, const Rect& r, uint32_t argb)
 {
@@ -82,7 +71,7 @@ TEST_F(PresentAreas, ChangesInsideOverlappingAreasShowAsTheWholeFrameWouldOnBoth
     {
         auto p = Make(path);
         ASSERT_TRUE(p);
-        auto frame = Noise(3);
+        auto frame = Frame(3);
         ASSERT_TRUE(p->Present(frame.data(), kW, std::vector<Rect>{}));
         EXPECT_EQ(Shown(*p), frame) << "the first present sends everything";
         // Sprites moved: their areas overlap, reach past the frame and lie
@@ -102,7 +91,7 @@ TEST_F(PresentAreas, OnlyTheAreasAreComparedAndSent)
 {
     auto p = Make(PresentPath::WindowSurface);
     ASSERT_TRUE(p);
-    auto frame = Noise(4);
+    auto frame = Frame(4);
     ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
     // A frame that changes nothing inside its areas presents nothing: what
     // the window shows is left alone.
@@ -126,7 +115,7 @@ TEST_F(PresentAreas, ChangesFarApartInOneBandGoAsRunsOfTheirOwn)
 {
     auto p = Make(PresentPath::WindowSurface);
     ASSERT_TRUE(p);
-    auto frame = Noise(5);
+    auto frame = Frame(5);
     ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
     // Between the changes of two areas in one band of rows the window keeps
     // what it has: the columns between are not sent again.

@@ -1,26 +1,15 @@
+#include "PresenterFrames.h"
+
 #include "framework/platform/SdlPresenter.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace Quillo;
+using namespace PresenterFrames;
 
 namespace
 {
-
-constexpr int kW = 800;
-constexpr int kH = 600;
-
-// A frame with detail everywhere: neighbouring pixels all differ.
-std::vector<uint32_t> Frame(uint32_t seed)
-{
-    std::mt19937 rng(seed);
-    std::vector<uint32_t> px(size_t(kW) * kH);
-    for (auto& p : px)
-        p = 0xFF000000u | (rng() & 0xFFFFFFu);
-    return px;
-}
 
 // What a window of the given size must show: the frame at 1:1 inside the
 // letterbox at (ox, oy), black around it.
