@@ -25,17 +25,13 @@ public:
         SetDemoMode(mode, file);
     }
 
-    // Start-up with the resources loaded before the loop starts, so that
-    // the hand-over comes at the same update in both runs whatever the
-    // machine's load; a run that goes astray ends (in game time) instead
-    // of never.
+    // The real start-up, loading thread and all: the recording keeps the
+    // update at which loading was handed over and playback waits for it,
+    // whenever the thread ends on this run. A run that goes astray ends
+    // (in game time) instead of never.
     void Run()
     {
         Init();
-        automaticLoading = false;
-        loadingThreadStarted = true;
-        LoadingThreadBody();
-        loadingThreadDone = true;
         autoQuitAtMs = player->now + 120000.0;
         Start();
         ExpectNoMessageBoxes();
