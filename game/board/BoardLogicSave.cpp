@@ -68,13 +68,12 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
         return false;
     // Play adds to scores a pair's points at a time and to the combo
-    // counters one at a time, starting at 1; no game comes near a billion,
-    // and values beyond it would overflow on the next pair.
-    const auto count = [](int32_t value, int32_t least) { return value >= least && value <= 1000000000; };
-    if (!count(s.score, 0) || !count(s.levelStartScore, 0) || !count(s.levelScore, 0) ||
-        !count(s.targetScore, 0) || !count(s.combo, 1) || !count(s.revealedCombo, 1) ||
-        !count(s.comboCount, 0) || !count(s.revealedComboCount, 0) || !count(s.maxCombo, 0) ||
-        !count(s.maxRevealedCombo, 0))
+    // counters one at a time, starting at 1. A pair's points are twenty
+    // times its combo, so a combo stays far below a million.
+    const auto combo = [](int32_t value) { return value >= 1 && value <= 1000000; };
+    if (s.score < 0 || s.levelStartScore < 0 || s.levelScore < 0 || s.targetScore < 0 ||
+        !combo(s.combo) || !combo(s.revealedCombo) || s.comboCount < 0 || s.revealedComboCount < 0 ||
+        s.maxCombo < 0 || s.maxRevealedCombo < 0)
         return false;
     if (!sane(s.speed) || !sane(s.baseSpeed) || !sane(s.speedUpSpeed) ||
         (s.rollingBack && !(s.rollbackStep < 0.0f && s.rollbackStep >= -1.0f)))

@@ -45,11 +45,14 @@ public:
 private:
     void Learn()
     {
+        // A dead ball is forgotten at once: the ball made after its removal
+        // may be given its memory, and must not inherit what was seen.
         std::set<const Ball*> present;
         for (const auto& ball : m_logic.Balls())
         {
-            present.insert(ball.get());
-            if (ball->open || ball->revealed)
+            if (ball->alive)
+                present.insert(ball.get());
+            if (ball->alive && (ball->open || ball->revealed))
                 m_seen[ball.get()] = ball->type;
         }
         std::erase_if(m_seen, [&](const auto& seen) { return !present.contains(seen.first); });

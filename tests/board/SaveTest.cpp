@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 using namespace Spindrel;
 using BoardTest::Board;
@@ -228,11 +229,23 @@ TEST(SavedGameRoundTrip, EveryStatePlayReachesFromALoadedSaveLoadsAgain)
             s.introSweep = true;
         })));
 
-    // And a combo counter at the smallest int: the next pair overflowed it.
-    for (int32_t GameState::*field : {&GameState::combo, &GameState::revealedCombo, &GameState::score,
-                                      &GameState::comboCount})
+    // And a combo counter at the smallest int, then a gate cel: the next
+    // step overflowed them. No counter or timer may sit at the range's edge.
+    int fields = 0;
+    ForEachSavedField(source.logic.State(), [&](const auto& v) {
+        fields += std::is_same_v<std::decay_t<decltype(v)>, int32_t> ? 1 : 0;
+    });
+    for (int field = 0; field < fields; ++field)
         for (int32_t value : {INT32_MIN, INT32_MAX})
-            EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) { s.*field = value; }))) << value;
+            EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) {
+                int i = 0;
+                ForEachSavedField(s, [&](auto& v) {
+                    if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
+                        v = i++ == field ? value : v;
+                });
+            }))) << "int field " << field << " at " << value;
+    for (int32_t combo : {0, 1000001})
+        EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) { s.combo = combo; }))) << combo;
 
     // What play writes: rollbacks from the bonus and the score target, at
     // the fastest speeds play sets, the lead near the gate and far off.
