@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
 
 namespace Spindrel
 {
@@ -66,6 +67,17 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     // to the track's length; far beyond it they would overflow.
     const auto near = [](int32_t distance) { return distance >= -10000000 && distance <= 10000000; };
     if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
+        return false;
+    // Play steps its counters and timers by small amounts from near zero;
+    // one near the edge of the range would overflow within a few steps.
+    // (The file's decoder takes any number, so that what play makes of an
+    // accepted game can always be saved again.)
+    bool inRange = true;
+    ForEachSavedField(s, [&](const auto& v) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
+            inRange = inRange && v >= -1000000000 && v <= 1000000000;
+    });
+    if (!inRange)
         return false;
     // Play adds to scores a pair's points at a time and to the combo
     // counters one at a time, starting at 1. A pair's points are twenty

@@ -46,8 +46,6 @@ private:
     std::vector<uint8_t>& m_out;
 };
 
-constexpr int32_t kIntLimit = 1000000000;
-
 class Reader
 {
 public:
@@ -64,13 +62,8 @@ public:
     }
     void operator()(int32_t& value)
     {
-        if (!Need(4))
-            return;
-        value = static_cast<int32_t>(Get());
-        // Play steps its counters and timers by small amounts from near
-        // zero; one at the edge of the range would overflow on its next step.
-        if (value < -kIntLimit || value > kIntLimit)
-            Fail("a number is out of range");
+        if (Need(4))
+            value = static_cast<int32_t>(Get());
     }
     void operator()(float& value)
     {
