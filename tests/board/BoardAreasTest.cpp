@@ -1,3 +1,4 @@
+#include "BoardScreen.h"
 #include "BoardTestSupport.h"
 #include "TestArt.h"
 
@@ -15,16 +16,6 @@ using namespace Spindrel;
 
 namespace
 {
-
-class AreaScreen : public Quillo::NativeDisplay
-{
-public:
-    explicit AreaScreen(Quillo::ImageRegistry& registry) : NativeDisplay(registry) {}
-    Result Init(bool, bool) override { return Result::Ok; }
-
-protected:
-    bool PresentFrame(const uint32_t*, int, const Quillo::Rect&) override { return true; }
-};
 
 // The board in a widget manager, drawn pass by pass as the game draws it:
 // after the first pass only where its picture changed.
@@ -95,7 +86,7 @@ struct ManagedBoard
     }
 
     Quillo::ImageRegistry registry;
-    AreaScreen display{registry};
+    BoardScreen display{registry};
     TempDir dir;
     BoardTest::TestHost host;
     GameResources res;

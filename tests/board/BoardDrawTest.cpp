@@ -1,3 +1,4 @@
+#include "BoardScreen.h"
 #include "BoardTestSupport.h"
 #include "TestArt.h"
 
@@ -16,18 +17,6 @@ using namespace Spindrel;
 
 namespace
 {
-
-// The game draws onto the display's screen image, which honours the colour
-// and draw mode of stretched drawing (the bomb's fading blast).
-class BoardScreen : public Quillo::NativeDisplay
-{
-public:
-    explicit BoardScreen(Quillo::ImageRegistry& registry) : NativeDisplay(registry) {}
-    Result Init(bool, bool) override { return Result::Ok; }
-
-protected:
-    bool PresentFrame(const uint32_t*, int, const Quillo::Rect&) override { return true; }
-};
 
 struct DrawnBoard
 {

@@ -170,31 +170,26 @@ TEST(DrawList, ANullImageOrABadCelRecordsNothing)
 TEST(DrawList, ReplayDrawsWhatTheCallsOfGraphicsDraw)
 {
     Art art;
+    // The same calls on the screen and on the list.
+    auto draw = [&](auto& target) {
+        target.DrawImage(art.background.get(), 0, 0);
+        target.DrawImage(art.sprite.get(), 12, 20);
+        target.DrawImageCel(art.strip.get(), 120, 100, 2);
+        target.SetDrawMode(DRAWMODE_ADDITIVE);
+        target.SetTintImages(true);
+        target.SetColor(Color(255, 200, 200, 140));
+        target.DrawImage(art.sprite.get(), 60, 90);
+        target.SetDrawMode(DRAWMODE_NORMAL);
+        target.SetColor(Color(255, 255, 255, 180));
+        target.DrawImage(art.sprite.get(), 140, 60, 45, 26);
+    };
     auto direct = OpaqueScreen(200, 150, 0xFF000000u);
     {
         Graphics g(direct.get());
-        g.DrawImage(art.background.get(), 0, 0);
-        g.DrawImage(art.sprite.get(), 12, 20);
-        g.DrawImageCel(art.strip.get(), 120, 100, 2);
-        g.SetDrawMode(DRAWMODE_ADDITIVE);
-        g.SetTintImages(true);
-        g.SetColor(Color(255, 200, 200, 140));
-        g.DrawImage(art.sprite.get(), 60, 90);
-        g.SetDrawMode(DRAWMODE_NORMAL);
-        g.SetColor(Color(255, 255, 255, 180));
-        g.DrawImage(art.sprite.get(), 140, 60, 45, 26);
+        draw(g);
     }
     DrawList list;
-    list.DrawImage(art.background.get(), 0, 0);
-    list.DrawImage(art.sprite.get(), 12, 20);
-    list.DrawImageCel(art.strip.get(), 120, 100, 2);
-    list.SetDrawMode(DRAWMODE_ADDITIVE);
-    list.SetTintImages(true);
-    list.SetColor(Color(255, 200, 200, 140));
-    list.DrawImage(art.sprite.get(), 60, 90);
-    list.SetDrawMode(DRAWMODE_NORMAL);
-    list.SetColor(Color(255, 255, 255, 180));
-    list.DrawImage(art.sprite.get(), 140, 60, 45, 26);
+    draw(list);
     auto replayed = OpaqueScreen(200, 150, 0xFF000000u);
     Graphics g(replayed.get());
     list.Replay(g);
