@@ -170,6 +170,14 @@ namespace
 {
 
 std::atomic<WriteFault> g_writeFault{WriteFault::None};
+std::atomic<WriteObserver> g_writeObserver{nullptr};
+std::atomic<size_t> g_writePiece{SIZE_MAX};
+
+void Observe(WriteStep step, size_t offset)
+{
+    if (const WriteObserver observer = g_writeObserver.load(std::memory_order_relaxed))
+        observer(step, offset);
+}
 
 // The injected fault for one step of a write: the errno it fails with, or 0.
 int InjectedError(WriteFault step)
@@ -201,7 +209,8 @@ int OpenForWriting(const std::string& path, int flags)
 }
 
 // Writes everything, retrying short writes; false with errno set on failure.
-bool WriteAll(int fd, const void* data, size_t size)
+// An observer sees it in pieces of `piece` bytes.
+bool WriteAll(int fd, const void* data, size_t size, size_t piece)
 {
     const auto* p = static_cast<const uint8_t*>(data);
     size_t left = size;
@@ -214,7 +223,8 @@ bool WriteAll(int fd, const void* data, size_t size)
             errno = ENOSPC;
             return false;
         }
-        const ssize_t n = ::write(fd, p, std::min(left, room));
+        Observe(WriteStep::Writing, size - left);
+        const ssize_t n = ::write(fd, p, std::min({left, room, piece}));
         if (n < 0)
         {
             if (errno == EINTR)
@@ -245,6 +255,12 @@ void SetWriteFault(WriteFault fault)
     g_writeFault.store(fault, std::memory_order_relaxed);
 }
 
+void SetWriteObserver(WriteObserver observer, size_t pieceBytes)
+{
+    g_writePiece.store(observer ? std::max<size_t>(pieceBytes, 1) : SIZE_MAX, std::memory_order_relaxed);
+    g_writeObserver.store(observer, std::memory_order_relaxed);
+}
+
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
 {
     const std::string target = NormalizePath(path);
@@ -254,17 +270,20 @@ bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
     const int fd = OpenForWriting(tmp, O_TRUNC);
     if (fd < 0)
         return false;
-    if (!WriteAll(fd, data, size) || !Sync(fd))
+    Observe(WriteStep::Opened, 0);
+    if (!WriteAll(fd, data, size, g_writePiece.load(std::memory_order_relaxed)) || !Sync(fd))
     {
         ::close(fd);
         ::unlink(tmp.c_str());
         return false;
     }
+    Observe(WriteStep::Flushed, size);
     if (::close(fd) != 0 || ::rename(tmp.c_str(), target.c_str()) != 0)
     {
         ::unlink(tmp.c_str());
         return false;
     }
+    Observe(WriteStep::Renamed, size);
     return true;
 }
 
@@ -283,7 +302,8 @@ bool AppendFile(std::string_view path, std::string_view text)
         return false;
     struct stat before;
     const bool sized = ::fstat(fd, &before) == 0;
-    const bool written = WriteAll(fd, text.data(), text.size());
+    // One write, as an append is one step for an observer too.
+    const bool written = WriteAll(fd, text.data(), text.size(), SIZE_MAX);
     // A full disk may take part of the text: cut it off again, so the file
     // holds whole appends only.
     if (!written && sized)

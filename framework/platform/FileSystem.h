@@ -59,6 +59,23 @@ enum class WriteFault
 // (None: writes work again). Process-wide; meant for tests only.
 void SetWriteFault(WriteFault fault);
 
+// The moments of a write at which a test may stop the writing process, so
+// that a kill lands exactly there rather than wherever a timer happens to
+// fall.
+enum class WriteStep
+{
+    Opened,    // the temporary file exists, nothing written yet
+    Writing,   // `offset` bytes of the temporary (or of an append) written
+    Flushed,   // everything written and flushed, not yet renamed
+    Renamed,   // the new file is in place
+};
+// Called at each of those moments (nullptr: no observer). With an observer
+// set, the temporary file is written in pieces of `pieceBytes`, so that it
+// sees the file grow; an append stays one write. Process-wide; meant for
+// tests only.
+using WriteObserver = void (*)(WriteStep step, size_t offset);
+void SetWriteObserver(WriteObserver observer, size_t pieceBytes = 1);
+
 bool Exists(std::string_view path);
 // The exact name only, without the case-insensitive lookup; a dangling
 // link counts as there.

@@ -1,11 +1,14 @@
 // Every file the game writes, written in a loop by a child that is killed
-// with SIGKILL at random moments, 200 times per file. After each kill the
-// file holds the version written last or the one being written, whole, and
-// the next start reads it without keeping anything aside and removes the
-// temporary file a cut-off write left behind.
+// with SIGKILL 200 times per file, each time stopped first at a chosen
+// moment of its writes (a temporary just made, cut off at some byte,
+// flushed but not renamed, renamed). After each kill the file holds the
+// version written last or the one being written, whole, and the next start
+// reads it without keeping anything aside and removes the temporary file a
+// cut-off write left behind.
 #include "GameStateFiles.h"
 
 #include "framework/app/SettingsAccess.h"
+#include "framework/platform/FileSystem.h"
 #include "framework/platform/FileSettingsStore.h"
 #include "game/app/GameRecords.h"
 #include "game/app/PlayerProfiles.h"
@@ -17,22 +20,23 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <new>
 #include <random>
-#include <thread>
 
 using namespace Spindrel;
 namespace fs = std::filesystem;
+using Quillo::FileSystem::WriteStep;
 
 namespace
 {
@@ -52,6 +56,35 @@ void ExpectOldOrNew(int found, int last)
     EXPECT_TRUE(found == last || found == last + 1) << "version " << found << " after " << last;
 }
 
+// Where the child stops: at the `stopAt`-th moment of kind `step` it tells
+// the parent the moment's offset through `pipe`, then waits to be killed.
+// Counting moments of one kind lets every kind be tried equally often,
+// however many bytes a file has.
+struct StopPoint
+{
+    std::array<int, 4> moments{}; // seen so far, per WriteStep
+    WriteStep step = WriteStep::Opened;
+    int stopAt = -1;
+    int pipe = -1;
+};
+StopPoint g_stop;
+
+void StopHere(WriteStep step, size_t offset)
+{
+    if (step != g_stop.step || g_stop.moments[static_cast<size_t>(step)]++ != g_stop.stopAt)
+        return;
+    const uint64_t report = offset;
+    if (::write(g_stop.pipe, &report, sizeof report) != sizeof report)
+        _exit(1);
+    for (;;)
+        pause();
+}
+
+void CountMoment(WriteStep step, size_t)
+{
+    ++g_stop.moments[static_cast<size_t>(step)];
+}
+
 class KilledWriteTest : public ::testing::Test
 {
 protected:
@@ -69,36 +102,62 @@ protected:
         ASSERT_NE(shared, MAP_FAILED);
         auto unmap = [](std::atomic<int>* p) { munmap(p, sizeof *p); };
         const std::unique_ptr<std::atomic<int>, decltype(unmap)> written(new (shared) std::atomic<int>(1), unmap);
-        std::mt19937 random(seed);
-        std::uniform_int_distribution<int> delay(0, 3000);
+
+        // The moments one version's write passes through. Kill by kill the
+        // child stops at each kind of moment in turn, at one of those of
+        // its next two versions.
+        g_stop = {};
+        Quillo::FileSystem::SetWriteObserver(CountMoment, m_piece);
         write(1);
-        int cutOffWrites = 0; // kills that left a temporary file behind
+        Quillo::FileSystem::SetWriteObserver(nullptr);
+        const std::array<int, 4> perVersion = g_stop.moments;
+        std::mt19937 random(seed);
+
+        int cutOffMidFile = 0; // kills inside the bytes of a temporary file
         for (int kill = 0; kill < kKills && !HasFailure(); ++kill)
         {
             SCOPED_TRACE("kill " + std::to_string(kill));
+            const auto step = static_cast<WriteStep>(kill % 4);
+            const int moments = perVersion[static_cast<size_t>(step)];
+            ASSERT_GT(moments, 0) << "a write never passes moment " << kill % 4;
             const int first = *written + 1;
+            int fds[2];
+            ASSERT_EQ(pipe(fds), 0);
+            g_stop = {};
+            g_stop.step = step;
+            g_stop.stopAt = std::uniform_int_distribution<int>(0, 2 * moments - 1)(random);
+            g_stop.pipe = fds[1];
             const pid_t child = fork();
             ASSERT_GE(child, 0) << "fork failed";
             if (child == 0)
+            {
+                Quillo::FileSystem::SetWriteObserver(StopHere, m_piece);
                 for (int version = first;; ++version)
                 {
                     write(version);
                     *written = version;
                 }
-            // A random moment within the next few writes.
-            std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+            }
+            uint64_t offset = 0;
+            pollfd ready{fds[0], POLLIN, 0};
+            const bool stopped = poll(&ready, 1, 60000) == 1 && read(fds[0], &offset, sizeof offset) == sizeof offset;
             ::kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
-            cutOffWrites += CountMatching(dir, ".tmp.") > 0 ? 1 : 0;
+            close(fds[0]);
+            close(fds[1]);
+            ASSERT_TRUE(stopped) << "the writer never reached its moment " << g_stop.stopAt << " of kind " << kill % 4;
+            cutOffMidFile += step == WriteStep::Writing && offset > 0 ? 1 : 0;
             restart();
             EXPECT_EQ(CountMatching(dir, ".tmp."), 0) << "a temporary file stayed";
             check(*written);
             EXPECT_EQ(CountMatching(dir, ".bad"), 0) << "a file was kept aside";
         }
-        // The kills must land inside writes, or the test shows nothing.
-        EXPECT_GT(cutOffWrites, 0);
+        EXPECT_GT(cutOffMidFile, 0);
     }
 
+    // Bytes per write while the child is watched: the settings file is
+    // long, so it is stopped at every 512th byte only.
+    size_t m_piece = 1;
     TempDir m_dir;
     SaveFolder m_folder{m_dir.Path()};
 };
@@ -242,6 +301,7 @@ TEST_F(KilledWriteTest, TheSettingsFile)
         EXPECT_TRUE(counter == version || counter == version - 1) << counter << " beside text " << version;
         ExpectOldOrNew(version, last);
     };
+    m_piece = 512;
     // Making the store is what the next start does first.
     KillWhileWriting(config + "/T/P", 6, write, check, [&] { open(); });
 }
