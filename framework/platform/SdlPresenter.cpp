@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 namespace Quillo
 {
@@ -35,6 +36,18 @@ bool IsSoftwareRasteriser(const std::string& glRenderer)
 {
     return ContainsNoCase(glRenderer, "llvmpipe") || ContainsNoCase(glRenderer, "softpipe") ||
            ContainsNoCase(glRenderer, "swrast") || ContainsNoCase(glRenderer, "software rasterizer");
+}
+
+// Whether the machine has a graphics device that SDL's accelerated
+// renderers could draw with. Without one they can only end on a software
+// rasteriser, which is refused anyway and whose loading alone costs a good
+// part of start-up time and tens of megabytes kept mapped.
+bool HasGraphicsDevice()
+{
+    for (const char* node : {"/dev/dri", "/dev/nvidiactl"})
+        if (::access(node, F_OK) == 0)
+            return true;
+    return false;
 }
 
 // 32-bit pixels with the frame's own channel layout (alpha ignored).
@@ -93,7 +106,7 @@ std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Window* window, int width
         // A name this SDL does not know gets the automatic choice.
     }
     std::unique_ptr<SdlPresenter> accelerated(new SdlPresenter(window, PresentPath::Texture, width, height));
-    if (accelerated->StartTexture(vsync, nullptr))
+    if (HasGraphicsDevice() && accelerated->StartTexture(vsync, nullptr))
     {
         code = 0;
         return accelerated;
