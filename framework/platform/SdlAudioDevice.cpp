@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <pthread.h>
 
@@ -49,6 +50,11 @@ std::string DefaultDeviceName()
 std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(RenderCallback callback, void* context,
                                                      std::string* error)
 {
+    // SDL asks a PulseAudio server to queue about one buffer, so the queue
+    // runs dry whenever the audio thread is a little late, and the server
+    // then waits for a full queue before it plays on. The client library
+    // takes a deeper queue from the environment; a player's own choice wins.
+    setenv("PULSE_LATENCY_MSEC", std::to_string(kServerQueueMs).c_str(), 0);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
     {
         const std::string reason = SDL_GetError();

@@ -33,9 +33,13 @@ class SdlAudioDevice
 public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
-    // About 46 ms a buffer: a busy machine must not starve the sound
-    // server's queue, yet a click's sound must start soon after the click.
-    static constexpr int kBufferFrames = 2048;
+    // About 23 ms a buffer: a new sound starts at the next buffer.
+    static constexpr int kBufferFrames = 1024;
+    // What a sound server queues ahead of the device's buffers (where it
+    // lets the client choose): deep enough that a busy machine never lets
+    // it run dry, short enough that a click's sound is heard within about
+    // 60 ms.
+    static constexpr int kServerQueueMs = 60;
 
     // Fills `frames` interleaved stereo frames. Must not block, allocate or
     // touch files: it runs on the audio thread.
