@@ -192,7 +192,7 @@ TEST(RealTime, TheDeviceThreadAllocatesNothing)
         output->Mixer().AddSource(&probe);
     }
     Load load(output);
-    for (int i = 0; i < 500 && probe.calls < 30; ++i)
+    for (int i = 0; i < 1000 && probe.calls < 30; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     {
         AudioOutput::Lock lock(*output);
