@@ -483,23 +483,53 @@ void PosixCrashHandler::PrepareThread()
         return;
     // Kept for the thread's life; a thread that ends leaves it mapped (a
     // few threads per run).
+    void* mem = MakeSignalStack();
+    if (!mem)
+        return;
+    UseSignalStack(mem);
+    t_stackLow = StackLowOf(static_cast<uint64_t>(::pthread_self()));
+}
+
+void* PosixCrashHandler::MakeSignalStack()
+{
     void* mem = ::mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mem == MAP_FAILED)
+    return mem == MAP_FAILED ? nullptr : mem;
+}
+
+void PosixCrashHandler::FreeSignalStack(void* stack)
+{
+    if (stack)
+        ::munmap(stack, kAltStackSize);
+}
+
+void PosixCrashHandler::UseSignalStack(void* stack)
+{
+    if (!stack)
         return;
     stack_t ss{};
-    ss.ss_sp = mem;
+    ss.ss_sp = stack;
     ss.ss_size = kAltStackSize;
     ::sigaltstack(&ss, nullptr);
+}
 
+uintptr_t PosixCrashHandler::StackLowOf(uint64_t thread)
+{
+    uintptr_t low = 0;
     pthread_attr_t attr;
-    if (::pthread_getattr_np(::pthread_self(), &attr) == 0)
+    if (::pthread_getattr_np(static_cast<pthread_t>(thread), &attr) == 0)
     {
         void* addr = nullptr;
         size_t size = 0;
         if (::pthread_attr_getstack(&attr, &addr, &size) == 0)
-            t_stackLow = reinterpret_cast<uintptr_t>(addr);
+            low = reinterpret_cast<uintptr_t>(addr);
         ::pthread_attr_destroy(&attr);
     }
+    return low;
+}
+
+void PosixCrashHandler::SetThreadStackLow(uintptr_t low)
+{
+    t_stackLow = low;
 }
 
 void PosixCrashHandler::RefreshModules()
@@ -561,6 +591,11 @@ void PosixCrashHandler::SetApplicationInfo(const char* product, const char* vers
     CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion ? soundVersion : sdl.c_str());
     g_mainThreadId.store(mainThreadId);
     g_hasApplication.store(true);
+}
+
+void PosixCrashHandler::SetSoundVersion(const char* soundVersion)
+{
+    CopyText(g_soundVersion, sizeof g_soundVersion, soundVersion);
 }
 
 void PosixCrashHandler::SetReportPath(const char* path)

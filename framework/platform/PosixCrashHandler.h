@@ -40,6 +40,19 @@ public:
     // that may fail needs one to report a stack overflow).
     static void PrepareThread();
 
+    // The same in two halves, for a thread that must not allocate or map
+    // memory once it runs (the audio callback's). MakeSignalStack maps the
+    // stack on any thread; the thread itself then only installs it with
+    // UseSignalStack (one system call). Its stack's lower end, which takes
+    // an allocation to find, is read by another thread (StackLowOf, given
+    // the thread's pthread_t) and handed to it with SetThreadStackLow. A
+    // stack is freed only after its thread has ended.
+    static void* MakeSignalStack();
+    static void FreeSignalStack(void* stack);
+    static void UseSignalStack(void* stack);
+    static uintptr_t StackLowOf(uint64_t thread);
+    static void SetThreadStackLow(uintptr_t low);
+
     // Reads the list of loaded modules again (after libraries were loaded
     // at run time).
     static void RefreshModules();
@@ -49,6 +62,9 @@ public:
     // own (both the display and the sound device are SDL's).
     static void SetApplicationInfo(const char* product, const char* version, const char* displayVersion,
                                    const char* soundVersion, uint64_t mainThreadId);
+    // Replaces the sound line's text (the device was opened, lost or
+    // opened again); copied.
+    static void SetSoundVersion(const char* soundVersion);
     static void ClearApplicationInfo();
     // Where the report is written (copied; null or empty: "crash.txt" in
     // the working directory). Set it before other threads start.
