@@ -52,15 +52,25 @@ void SavedGameFiles::KeepGameAside(const SaveFolder& folder, std::string_view pl
     folder.KeepAside(GameFileName(playerFileName));
 }
 
-void SavedGameFiles::DeleteGame(const SaveFolder& folder, std::string_view playerFileName)
+bool SavedGameFiles::DeleteGame(const SaveFolder& folder, std::string_view playerFileName)
 {
-    folder.Remove(GameFileName(playerFileName));
+    return folder.Remove(GameFileName(playerFileName));
 }
 
-void SavedGameFiles::DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName)
+std::string SavedGameFiles::DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName)
 {
-    DeleteGame(folder, playerFileName);
-    folder.Remove(ProgressFileName(playerFileName));
+    std::string stays;
+    for (const std::string& file : {GameFileName(playerFileName), ProgressFileName(playerFileName)})
+    {
+        // The names SaveFolder::KeepAside gives: ".bad", then ".bad2" to ".bad9".
+        std::vector<std::string> names = {file, file + ".bad"};
+        for (int n = 2; n <= 9; ++n)
+            names.push_back(file + ".bad" + std::to_string(n));
+        for (const std::string& name : names)
+            if (!folder.Remove(name) && stays.empty())
+                stays = name;
+    }
+    return stays;
 }
 
 } // namespace Spindrel
