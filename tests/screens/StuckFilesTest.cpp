@@ -116,7 +116,7 @@ TEST_F(StuckFilesTest, DecliningTheSavedGameTellsWhenItStays)
     Answer(AskDialog::kContinueGame, false);
 
     ASSERT_NE(app->GetSelectStage(), nullptr);
-    ExpectToldAbout("Ann.sav");
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout("Ann.sav"));
     Click(*Open(kNotice)->FirstButton());
     EXPECT_EQ(Open(kNotice), nullptr);
     EXPECT_EQ(app->widgetManager->focusWidget, app->GetSelectStage());
@@ -131,7 +131,7 @@ TEST_F(StuckFilesTest, ContinuingTellsWhenTheSavedGameStays)
     Answer(AskDialog::kContinueGame);
 
     EXPECT_TRUE(TheBoard().Logic().IsActive());
-    ExpectToldAbout("Ann.sav");
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout("Ann.sav"));
     EXPECT_GT(State().pauseDepth, 0) << "the game holds still under the notice";
     Click(*Open(kNotice)->FirstButton());
     EXPECT_EQ(State().pauseDepth, 0);
@@ -145,7 +145,7 @@ TEST_F(StuckFilesTest, APlayerWhoseFilesStayIsKeptAndDeletedWithItsDamagedCopies
         ASSERT_TRUE(app->Saves().Write(file, std::string_view("x")));
     m_files.stuck = {"Ann.sta.bad2"};
     DeletePlayer("Ann");
-    ExpectToldAbout("Ann.sta.bad2");
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout("Ann.sta.bad2"));
     EXPECT_NE(Row("Ann"), -1) << "a player made again under the name would find the file";
     Click(*Open(kNotice)->FirstButton());
 
