@@ -258,6 +258,10 @@ TEST_F(GameDialogsTest, AGameThatCannotBeSavedIsLeftOnlyWhenThePlayerSaysSo)
         EXPECT_EQ(TheBoard().Logic().IsActive(), !leave);
         EXPECT_EQ(State().pauseDepth, 0);
     }
+    // Closing the window says so too, in the player's language.
+    StartPlaying(1);
+    app->OnBeforeExit();
+    EXPECT_EQ(app->platformFake->boxes, std::vector<std::string>{"Message: t77"});
 }
 
 TEST_F(GameDialogsTest, StartingAnewDeletesTheSavedGame)
