@@ -62,10 +62,8 @@ std::string SavedGameFiles::DeletePlayerFiles(const SaveFolder& folder, std::str
     std::string stays;
     for (const std::string& file : {GameFileName(playerFileName), ProgressFileName(playerFileName)})
     {
-        // The names SaveFolder::KeepAside gives: ".bad", then ".bad2" to ".bad9".
-        std::vector<std::string> names = {file, file + ".bad"};
-        for (int n = 2; n <= 9; ++n)
-            names.push_back(file + ".bad" + std::to_string(n));
+        std::vector<std::string> names = SaveFolder::AsideNames(file);
+        names.insert(names.begin(), file);
         for (const std::string& name : names)
             if (!folder.Remove(name) && stays.empty())
                 stays = name;
