@@ -21,6 +21,8 @@
 #include "game/board/TextFormat.h"
 #include "game/screens/DarkenWidget.h"
 #include "game/screens/GameDialog.h"
+#include "game/screens/GameOverDialog.h"
+#include "game/screens/HelpWidget.h"
 #include "game/screens/MainMenuWidget.h"
 #include "game/screens/NewPlayerDialog.h"
 #include "game/screens/SelectStageWidget.h"
@@ -39,10 +41,13 @@ constexpr int kMusicTrackMenu = 0;
 constexpr int kMusicTrackGame = 1;
 constexpr double kMenuMusicFadeSpeed = 0.2;
 constexpr int kOptionsWarningDialog = 6;
-constexpr int kSaveFailedDialog = 8;
+constexpr int kNoticeDialog = 8;
 constexpr int kOkText = 16;
 constexpr int kSaveFailedTitleText = 74;
 constexpr int kSaveFailedText = 75;
+constexpr int kGameNotSavedText = 77;
+constexpr int kNotDeletedTitleText = 78;
+constexpr int kNotDeletedText = 79;
 const char* const kMusicFile = "music/music.mo3";
 } // namespace
 
@@ -266,8 +271,8 @@ void GameApp::OnButtonPressed(int id)
 {
     if (id == kOptionsWarningDialog + Quillo::Dialog::kFirstButtonOffset)
         CloseDialogById(kOptionsWarningDialog);
-    if (id == kSaveFailedDialog + Quillo::Dialog::kFirstButtonOffset)
-        CloseDialogById(kSaveFailedDialog);
+    if (id == kNoticeDialog + Quillo::Dialog::kFirstButtonOffset)
+        CloseDialogById(kNoticeDialog);
 }
 
 void GameApp::OnSaveWritten(std::string_view name, bool written)
@@ -278,24 +283,56 @@ void GameApp::OnSaveWritten(std::string_view name, bool written)
         return;
     }
     StartupLog::LogPrint("Could not write %.*s\n", static_cast<int>(name.size()), name.data());
-    if (saveFailureShown || !widgetManager)
+    if (quietSaves || saveFailureShown || !widgetManager)
         return;
     saveFailureShown = true;
-    ShowDialog(kSaveFailedDialog, true, GetText(kSaveFailedTitleText),
-               FormatString(GetText(kSaveFailedText), name), GetText(kOkText),
+    ShowNotice(kSaveFailedTitleText, FormatString(GetText(kSaveFailedText), name));
+}
+
+void GameApp::ShowNotice(int headerText, const std::string& body)
+{
+    if (!widgetManager)
+        return;
+    CloseDialogById(kNoticeDialog);
+    // Paused before the notice opens, so that the pause shade lies under it.
+    if (board && board->Logic().IsActive())
+    {
+        board->SetPaused(true);
+        noticeHoldsBoard = true;
+    }
+    ShowDialog(kNoticeDialog, true, GetText(headerText), body, GetText(kOkText),
                Quillo::Dialog::kButtonFooter);
 }
 
 void GameApp::AddDialog(int id, Quillo::Dialog* dialog)
 {
     QuilloAppBase::AddDialog(id, dialog);
-    if (widgetManager && FindDialog(id) == dialog)
-        widgetManager->SetFocus(dialog);
+    if (!widgetManager || FindDialog(id) != dialog)
+        return;
+    // A notice raised while a dialog was being made (the statistics write
+    // the records, the game over the high score) stays in front of it.
+    Quillo::Dialog* notice = FindDialog(kNoticeDialog);
+    if (notice != nullptr && notice != dialog)
+    {
+        widgetManager->BringToFront(notice);
+        notice->Invalidate();
+        dialogList.remove(notice);
+        dialogList.push_back(notice);
+        widgetManager->SetBaseModal(notice);
+        dialog = notice;
+    }
+    widgetManager->SetFocus(dialog);
 }
 
 bool GameApp::CloseDialogById(int id)
 {
     const bool closed = QuilloAppBase::CloseDialogById(id);
+    if (closed && id == kNoticeDialog && noticeHoldsBoard)
+    {
+        noticeHoldsBoard = false;
+        if (board)
+            board->SetPaused(false);
+    }
     if (closed)
         FocusTopmost();
     return closed;
@@ -313,14 +350,26 @@ void GameApp::FocusTopmost()
         if (auto* name = dynamic_cast<NewPlayerDialog*>(target))
             target = &name->Edit();
     }
+    else if (auto* help = TopHelpScreen())
+        target = help;
     else if (selectStage)
         target = selectStage.get();
     else if (mainMenu)
         target = mainMenu.get();
+    else if (titleScreen)
+        target = titleScreen.get();
     else if (board && board->Logic().IsActive())
         target = board.get();
     if (target != nullptr)
         widgetManager->SetFocus(target);
+}
+
+Quillo::Widget* GameApp::TopHelpScreen() const
+{
+    for (Quillo::Widget* w : widgetManager->Widgets())
+        if (dynamic_cast<HelpWidget*>(w) != nullptr)
+            return w;
+    return nullptr;
 }
 
 void GameApp::OnActivated()
@@ -348,10 +397,44 @@ void GameApp::OnBeforeExit()
     GoPastWonLevel();
     const BoardLogic& logic = board->Logic();
     const GameState& s = logic.State();
-    if (!logic.IsActive() || logic.GetPath().editMode || s.levelComplete || s.gameOver)
+    if (!logic.IsActive() || logic.GetPath().editMode || s.levelComplete)
         return;
-    if (!SavedGameFiles::SaveGame(*saves, PlayerFileName(), logic.SaveState()))
-        ShowWarning("Your game could not be saved.");
+    if (!SuspendGame())
+        ShowWarning(GetText(kGameNotSavedText));
+}
+
+bool GameApp::SuspendGame()
+{
+    if (!board)
+        return true;
+    if (board->Logic().State().gameOver)
+    {
+        EnterLostGameScore();
+        return true;
+    }
+    quietSaves = true;
+    const bool saved = SavedGameFiles::SaveGame(*saves, PlayerFileName(), board->Logic().SaveState());
+    quietSaves = false;
+    return saved;
+}
+
+void GameApp::EnterLostGameScore()
+{
+    // The game-over dialog opens as the score is entered, and the game ends
+    // with it.
+    const GameState& s = board->Logic().State();
+    if (s.gameOver && dynamic_cast<GameOverDialog*>(FindDialog(GameOverDialog::kDialogId)) == nullptr)
+        EnterHighScore(s.score);
+}
+
+bool GameApp::DeleteSavedGame()
+{
+    const std::string player = PlayerFileName();
+    if (SavedGameFiles::DeleteGame(*saves, player))
+        return true;
+    ShowNotice(kNotDeletedTitleText,
+               FormatString(GetText(kNotDeletedText), SavedGameFiles::GameFileName(player)));
+    return false;
 }
 
 void GameApp::GoPastWonLevel()

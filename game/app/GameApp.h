@@ -77,6 +77,17 @@ public:
     void AddDialogAt(int id, std::unique_ptr<Quillo::Dialog> dialog, int x, int y, int w, int h);
     // Pauses the board when it is not paused already (dialogs from the menu).
     void PauseBoardForDialog();
+    // A modal notice with one OK button, in front of every dialog until it
+    // is answered; a game in play holds still until then.
+    void ShowNotice(int headerText, const std::string& body);
+
+    // Suspends the game in play into the player's ".sav"; false when it
+    // could not be written (the caller tells the player). A lost game is
+    // never saved: its score enters the high-score table instead, once.
+    bool SuspendGame();
+    // Deletes the player's ".sav"; false, with the player told, when it
+    // stays (it would be offered again).
+    bool DeleteSavedGame();
 
     // BoardHost.
     void PlaySound(BoardSound sound) override;
@@ -132,6 +143,8 @@ private:
     // The focus to the topmost dialog, else the screen shown, when nothing
     // has it.
     void FocusTopmost();
+    // The help screen, while it is shown over the main menu.
+    Quillo::Widget* TopHelpScreen() const;
     void CreateBoard();
     // A won level not yet left (its bonus count running or its statistics
     // showing) goes on to the next level as the statistics' button does.
@@ -140,6 +153,9 @@ private:
     // written (a full disk, a read-only folder); a later write that works
     // makes the next failure worth telling again.
     void OnSaveWritten(std::string_view name, bool written);
+    // A lost game's score enters the table when its game-over text has run;
+    // a game left or closed during the text enters it then.
+    void EnterLostGameScore();
 
     GameResources resources;
     std::unique_ptr<TextTable> texts;
@@ -162,6 +178,10 @@ private:
     // The file behind a Picture or LevelFile failure.
     std::string failedFile;
     bool saveFailureShown = false;
+    // The open notice paused the board.
+    bool noticeHoldsBoard = false;
+    // A write whose failure the caller reports itself.
+    bool quietSaves = false;
     // The board's sounds and music are dropped while it plays on unseen.
     bool boardSilenced = false;
 };

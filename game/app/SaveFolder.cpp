@@ -2,6 +2,7 @@
 
 #include "framework/platform/FileSystem.h"
 
+#include <iterator>
 #include <utility>
 
 namespace Spindrel
@@ -105,11 +106,20 @@ std::string SaveFolder::KeepAside(std::string_view name) const
 {
     if (!IsPlainName(name) || !Exists(name))
         return {};
+    const std::vector<std::string> names = AsideNames(name);
+    auto target = names.begin();
+    while (std::next(target) != names.end() && Exists(*target))
+        ++target;
+    return m_files->Rename(FilePath(name), FilePath(*target)) ? *target : std::string();
+}
+
+std::vector<std::string> SaveFolder::AsideNames(std::string_view name)
+{
     const std::string base = std::string(name) + ".bad";
-    std::string target = base;
-    for (int n = 2; n <= 9 && Exists(target); ++n)
-        target = base + std::to_string(n);
-    return m_files->Rename(FilePath(name), FilePath(target)) ? target : std::string();
+    std::vector<std::string> names = {base};
+    for (int n = 2; n <= 9; ++n)
+        names.push_back(base + std::to_string(n));
+    return names;
 }
 
 } // namespace Spindrel

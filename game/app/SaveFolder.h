@@ -73,6 +73,8 @@ public:
     // last one is replaced when all are). Returns the new name, or empty
     // when the file could not be moved.
     std::string KeepAside(std::string_view name) const;
+    // The names KeepAside may give the file, in the order it tries them.
+    static std::vector<std::string> AsideNames(std::string_view name);
 
     // Removes the temporary files of writes that were cut off (the game was
     // killed between writing one and renaming it); for the start.

@@ -52,15 +52,23 @@ void SavedGameFiles::KeepGameAside(const SaveFolder& folder, std::string_view pl
     folder.KeepAside(GameFileName(playerFileName));
 }
 
-void SavedGameFiles::DeleteGame(const SaveFolder& folder, std::string_view playerFileName)
+bool SavedGameFiles::DeleteGame(const SaveFolder& folder, std::string_view playerFileName)
 {
-    folder.Remove(GameFileName(playerFileName));
+    return folder.Remove(GameFileName(playerFileName));
 }
 
-void SavedGameFiles::DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName)
+std::string SavedGameFiles::DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName)
 {
-    DeleteGame(folder, playerFileName);
-    folder.Remove(ProgressFileName(playerFileName));
+    std::string stays;
+    for (const std::string& file : {GameFileName(playerFileName), ProgressFileName(playerFileName)})
+    {
+        std::vector<std::string> names = SaveFolder::AsideNames(file);
+        names.insert(names.begin(), file);
+        for (const std::string& name : names)
+            if (!folder.Remove(name) && stays.empty())
+                stays = name;
+    }
+    return stays;
 }
 
 } // namespace Spindrel

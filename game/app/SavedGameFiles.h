@@ -39,9 +39,12 @@ public:
     static bool HasGame(const SaveFolder& folder, std::string_view playerFileName);
     // For a game the board refuses although its layout is sound.
     static void KeepGameAside(const SaveFolder& folder, std::string_view playerFileName);
-    static void DeleteGame(const SaveFolder& folder, std::string_view playerFileName);
-    // A deleted profile: its ".sav" and its ".sta".
-    static void DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName);
+    // True when the ".sav" is gone afterwards.
+    static bool DeleteGame(const SaveFolder& folder, std::string_view playerFileName);
+    // A deleted profile: its ".sav" and its ".sta", and the damaged copies of
+    // both kept aside. Returns the name of a file that stays, or empty when
+    // every one is gone.
+    static std::string DeletePlayerFiles(const SaveFolder& folder, std::string_view playerFileName);
 };
 
 } // namespace Spindrel

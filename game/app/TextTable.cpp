@@ -3,6 +3,7 @@
 #include "framework/platform/FileSystem.h"
 
 #include <cctype>
+#include <iterator>
 
 namespace Spindrel
 {
@@ -24,6 +25,19 @@ std::string_view FirstWord(std::string_view text)
         ++end;
     return text.substr(begin, end - begin);
 }
+
+// Texts 74 onwards, in order: the notices about files the game could not
+// write or delete, which language files made for 74 texts lack.
+constexpr std::string_view kBuiltInTexts[] = {
+    "Not Saved",
+    "The game could not write %s: the disk may be full or the folder read-only. Your last save is kept "
+    "and the game goes on.",
+    "Your game could not be saved: the disk may be full or the folder read-only. Leave it anyway?",
+    "Your game could not be saved.",
+    "Not Deleted",
+    "The game could not delete %s: the folder may be read-only.",
+};
+static_assert(std::size(kBuiltInTexts) == TextTable::kTextCount - TextTable::kLanguageCount);
 
 std::string_view AsText(const std::vector<uint8_t>& bytes)
 {
@@ -73,13 +87,22 @@ void TextTable::LoadLanguage(std::string_view text, const Warning& warn, std::st
             continue;
         m_texts.emplace_back(line);
     }
-    if (Count() < kTextCount)
+    if (Count() < kLanguageCount)
     {
-        const int missing = kTextCount - Count();
+        const int missing = kLanguageCount - Count();
         warn(std::to_string(missing) + " strings not found in localization data file" +
              (fileName.empty() ? std::string() : " " + std::string(fileName)) + "!");
-        m_texts.resize(kTextCount, kNotLoaded);
+        m_texts.resize(kLanguageCount, kNotLoaded);
     }
+    while (Count() < kTextCount)
+        m_texts.emplace_back(BuiltInText(Count()));
+}
+
+std::string_view TextTable::BuiltInText(int index)
+{
+    if (index < kLanguageCount || index >= kTextCount)
+        return {};
+    return kBuiltInTexts[index - kLanguageCount];
 }
 
 const std::string& TextTable::GetText(int index) const

@@ -14,8 +14,12 @@ namespace Spindrel
 class TextTable
 {
 public:
-    // Texts 0..73 are used; the table always holds them after loading.
-    static constexpr int kTextCount = 76;
+    // A language file holds texts 0..73; a shorter one is warned about.
+    static constexpr int kLanguageCount = 74;
+    // The game's own texts follow them; a language file that lacks them
+    // gets their built-in English without a warning. The table always
+    // holds every text after loading.
+    static constexpr int kTextCount = 80;
     // A line keeps at most this many characters; the rest of a longer line
     // is dropped (it never becomes entries of its own).
     static constexpr size_t kLineLimit = 1024;
@@ -36,9 +40,14 @@ public:
 
     // The line rules on a language file's contents: lines shorter than two
     // characters or starting with "-" are skipped, the others appended
-    // verbatim (a trailing "\r" is removed); then filled up to 76 entries.
+    // verbatim (a trailing "\r" is removed); then filled up to 74 entries
+    // with "<NOT LOADED>" and beyond with the built-in texts.
     // A warning names fileName when given.
     void LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName = {});
+
+    // The English text of the game's own number `index` (74 up to the table's
+    // size); empty for any other.
+    static std::string_view BuiltInText(int index);
 
     // Text `index`; "<NOT LOADED>" for any index the table does not hold
     // (also before loading and after a failed load). Valid until the next load.

@@ -22,6 +22,8 @@ constexpr int kQuestionX = 27;
 constexpr int kQuestionY = 100;
 constexpr int kLeftAligned = -1;
 constexpr int kForcedNewPlayerMode = Quillo::Dialog::kButtonFooter;
+constexpr int kNotDeletedTitleText = 78;
+constexpr int kNotDeletedText = 79;
 
 } // namespace
 
@@ -82,7 +84,14 @@ void AskDeletePlayerDialog::DeleteSelected()
     const int row = SelectedRow();
     profiles.Select(row);
     profiles.Save(m_app.Saves());
-    SavedGameFiles::DeletePlayerFiles(m_app.Saves(), profiles.FileName());
+    const std::string stays = SavedGameFiles::DeletePlayerFiles(m_app.Saves(), profiles.FileName());
+    if (!stays.empty())
+    {
+        // A profile made again under the name would take up the files left,
+        // so the player stays in the list.
+        m_app.ShowNotice(kNotDeletedTitleText, FormatString(m_app.GetText(kNotDeletedText), stays));
+        return;
+    }
     profiles.Delete(row);
     profiles.Save(m_app.Saves());
     m_list.RemoveLine(row);

@@ -29,6 +29,8 @@ Question QuestionOf(int kind)
         return {22, 23, Quillo::Dialog::kButtonFooter};
     case AskDialog::kContinueGame:
         return {24, 25, Quillo::Dialog::kButtonsYesNo};
+    case AskDialog::kLeaveUnsaved:
+        return {74, 76, Quillo::Dialog::kButtonsYesNo};
     default:
         return {28, 29, Quillo::Dialog::kButtonFooter};
     }
@@ -45,11 +47,12 @@ AskDialog::AskDialog(GameApp& app, int kind, bool holdsBoardPause)
                  // The footer is the one button's caption; a yes/no question has none.
                  QuestionOf(kind).mode == Quillo::Dialog::kButtonFooter ? "OK" : "",
                  QuestionOf(kind).mode),
-      m_kind(kind == kLeaveGame || kind == kContinueGame ? kind : kQuit),
+      m_kind(kind == kLeaveGame || kind == kContinueGame || kind == kLeaveUnsaved ? kind : kQuit),
       m_holdsBoardPause(holdsBoardPause)
 {
-    // Every answer leaves, quits or deletes the saved game: none by Escape.
-    SetEscapeButton(EscapeButton::None);
+    // Every answer leaves, quits or deletes the saved game: none by Escape,
+    // but for staying in the game that could not be saved.
+    SetEscapeButton(m_kind == kLeaveUnsaved ? EscapeButton::Second : EscapeButton::None);
     if (m_kind == kContinueGame)
     {
         firstButton->label = app.GetText(kYesText);
@@ -78,7 +81,7 @@ void AskDialog::ContinueSavedGame()
             // The board has faded the level's theme in itself. The file
             // stands only for a suspended game: once the game goes on it
             // is gone, so a lost game cannot be taken back from it.
-            SavedGameFiles::DeleteGame(m_app.Saves(), player);
+            m_app.DeleteSavedGame();
             board->Invalidate();
             if (board->manager != nullptr)
                 board->manager->SetFocus(board);
@@ -94,15 +97,11 @@ void AskDialog::ContinueSavedGame()
 
 void AskDialog::StartAnew()
 {
-    SavedGameFiles::DeleteGame(m_app.Saves(), m_app.PlayerFileName());
     ReleaseBoardPause();
     m_app.ShowSelectStage();
-}
-
-bool AskDialog::SaveRunningGame()
-{
-    Board* board = m_app.GetBoard();
-    return !board || SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
+    // After the stage selection, so that a notice about the file shows in
+    // front of it.
+    m_app.DeleteSavedGame();
 }
 
 void AskDialog::OnButtonClicked(int id)
@@ -110,20 +109,23 @@ void AskDialog::OnButtonClicked(int id)
     Dialog::OnButtonClicked(id);
     const bool first = id == kDialogId + kFirstButtonOffset;
     const bool second = id == kDialogId + kSecondButtonOffset;
-    if (!first && !(second && m_kind == kContinueGame))
+    if (!first && !(second && (m_kind == kContinueGame || m_kind == kLeaveUnsaved)))
         return;
     m_app.CloseDialogById(kDialogId);
     switch (m_kind)
     {
     case kLeaveGame:
-        if (SaveRunningGame())
-        {
+        if (m_app.SuspendGame())
             m_app.ReturnToMainMenu();
-            break;
-        }
-        // Leaving now would lose the game: the save folder has told the
-        // player, who plays on, free to try again or to quit without saving.
-        if (Board* board = m_app.GetBoard())
+        else
+            // Leaving now would lose the game: the player is asked each
+            // time, and the board's pause stays with the question.
+            m_app.ShowAskDialog(kLeaveUnsaved);
+        break;
+    case kLeaveUnsaved:
+        if (first)
+            m_app.ReturnToMainMenu();
+        else if (Board* board = m_app.GetBoard())
             board->SetPaused(false);
         break;
     case kContinueGame:

@@ -5,8 +5,9 @@
 namespace Spindrel
 {
 
-// The game's three questions, by kind: 501 leave the running game (it is
-// saved), 502 continue the saved game or start anew, 503 quit.
+// The game's questions, by kind: 501 leave the running game (it is saved),
+// 502 continue the saved game or start anew, 503 quit, 504 leave the game
+// that could not be saved or play on.
 class AskDialog : public GameDialog
 {
 public:
@@ -14,6 +15,7 @@ public:
     static constexpr int kLeaveGame = 501;
     static constexpr int kContinueGame = 502;
     static constexpr int kQuit = 503;
+    static constexpr int kLeaveUnsaved = 504;
 
     // holdsBoardPause: opening the question paused the board, so an answer
     // that goes on playing must release that pause again.
@@ -26,8 +28,6 @@ public:
 private:
     void ContinueSavedGame();
     void StartAnew();
-    // False when the running game could not be written.
-    bool SaveRunningGame();
     void ReleaseBoardPause();
 
     int m_kind;

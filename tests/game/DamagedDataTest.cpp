@@ -5,6 +5,7 @@
 // that names the file; a warning it goes on after names the file too. No
 // message box may say only "error".
 #include "../app/FakePlatform.h"
+#include "../support/GameData.h"
 #include "../support/TempDir.h"
 
 #include "framework/platform/FileSystem.h"
@@ -282,7 +283,7 @@ TEST_P(DamagedDataTest, TheGameGoesOnOrStopsNamingTheFile)
 {
     const char* data = DataDir();
     if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
-        GTEST_SKIP() << "the generated game data is not built";
+        QUILLO_WITHOUT_GAME_DATA("the generated game data is not built");
     const std::string file = GetParam();
     std::ifstream in(fs::path(data) / file, std::ios::binary);
     const Bytes bytes((std::istreambuf_iterator<char>(in)), {});

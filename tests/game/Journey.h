@@ -5,6 +5,7 @@
 // as on a first run.
 #include "JourneyPlatform.h"
 
+#include "../support/GameData.h"
 #include "../support/TempDir.h"
 
 #include "framework/widgets/ButtonWidget.h"
@@ -279,7 +280,7 @@ protected:
         namespace fs = std::filesystem;
         const char* data = std::getenv("QUILLO_DATA_DIR");
         if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
-            GTEST_SKIP() << "the generated game data is not built";
+            QUILLO_WITHOUT_GAME_DATA("the generated game data is not built");
         m_old = fs::current_path();
         for (const char* sub : {"bin", "gfx", "levels", "music", "properties"})
             fs::create_directory_symlink(fs::path(data) / sub, fs::path(m_dir.Path()) / sub);

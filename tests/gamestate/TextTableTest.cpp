@@ -68,9 +68,9 @@ TEST(TextTableTest, LineRulesNumberOnlyTheEntries)
     EXPECT_EQ(table.GetText(4), "after the long line");
     EXPECT_EQ(table.GetText(5), "no newline at the end");
     EXPECT_EQ(table.GetText(6), "<NOT LOADED>");
-    EXPECT_EQ(table.Count(), 76);
+    EXPECT_EQ(table.Count(), TextTable::kTextCount);
     ASSERT_EQ(warnings.shown.size(), 1u);
-    EXPECT_EQ(warnings.shown[0], "70 strings not found in localization data file!");
+    EXPECT_EQ(warnings.shown[0], "68 strings not found in localization data file!");
 }
 
 TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
@@ -79,7 +79,7 @@ TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
     std::filesystem::create_directories(dir / "bin");
     std::filesystem::create_directories(dir / "lang");
     WriteText(dir / "bin/lng.opt", "  lang/english.txt   trailing words\n");
-    WriteText(dir / "lang/english.txt", "- English\n" + Entries(76));
+    WriteText(dir / "lang/english.txt", "- English\n" + Entries(TextTable::kTextCount));
     TextTable table;
     Warnings warnings;
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
@@ -88,9 +88,9 @@ TEST(TextTableTest, LoadsTheFileThatTheOptionFileNames)
     EXPECT_EQ(table.GetText(75), "text 75");
 
     // A second load replaces the table rather than adding to it.
-    WriteText(dir / "lang/english.txt", Entries(76));
+    WriteText(dir / "lang/english.txt", Entries(TextTable::kTextCount));
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
-    EXPECT_EQ(table.Count(), 76);
+    EXPECT_EQ(table.Count(), TextTable::kTextCount);
 }
 
 TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmptyAndShortOnesAreFilledUp)
@@ -98,7 +98,7 @@ TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmptyAndShortOnesAreFilledUp
     TempDir dir;
     TextTable table;
     Warnings warnings;
-    table.LoadLanguage(Entries(76), warnings.Sink());
+    table.LoadLanguage(Entries(TextTable::kTextCount), warnings.Sink());
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 1u);
     EXPECT_EQ(warnings.shown[0], "Could not found bin//lng.opt file!");
@@ -122,9 +122,32 @@ TEST(TextTableTest, MissingFilesWarnAndLeaveTheTableEmptyAndShortOnesAreFilledUp
     WriteText(dir / "lang/short.txt", Entries(70));
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/");
     ASSERT_EQ(warnings.shown.size(), 4u);
-    EXPECT_EQ(warnings.shown[3], "6 strings not found in localization data file lang/short.txt!");
+    EXPECT_EQ(warnings.shown[3], "4 strings not found in localization data file lang/short.txt!");
     EXPECT_EQ(table.GetText(69), "text 69");
-    for (int i = 70; i <= 75; ++i)
+    for (int i = 70; i <= 73; ++i)
         EXPECT_EQ(table.GetText(i), "<NOT LOADED>") << i;
-    EXPECT_EQ(table.Count(), 76);
+    EXPECT_EQ(table.GetText(74), "Not Saved");
+    EXPECT_EQ(table.Count(), TextTable::kTextCount);
+}
+
+// A language file of the 74 texts every language has is whole: the game's
+// own texts after them read in English, and a file that has them keeps its own.
+TEST(TextTableTest, TheGameOwnTextsFollowInEnglishWithoutAWarning)
+{
+    TextTable table;
+    Warnings warnings;
+    table.LoadLanguage(Entries(74), warnings.Sink());
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.Count(), TextTable::kTextCount);
+    EXPECT_EQ(table.GetText(73), "text 73");
+    for (int i = TextTable::kLanguageCount; i < TextTable::kTextCount; ++i)
+    {
+        EXPECT_EQ(table.GetText(i), TextTable::BuiltInText(i)) << i;
+        EXPECT_FALSE(TextTable::BuiltInText(i).empty()) << i;
+    }
+
+    table.LoadLanguage(Entries(75), warnings.Sink());
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.GetText(74), "text 74");
+    EXPECT_EQ(table.GetText(75), TextTable::BuiltInText(75));
 }

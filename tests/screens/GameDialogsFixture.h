@@ -5,6 +5,7 @@
 // "_save". The language is replaced by texts that name their number, so
 // that a test can tell which text a dialog chose.
 #include "../app/FakePlatform.h"
+#include "../support/GameData.h"
 #include "../support/TempDir.h"
 
 #include "framework/audio/MusicInterface.h"
@@ -87,7 +88,7 @@ protected:
         namespace fs = std::filesystem;
         const char* data = std::getenv("QUILLO_DATA_DIR");
         if (!data || !fs::exists(fs::path(data) / "properties" / "resources.xml"))
-            GTEST_SKIP() << "the generated game data is not built";
+            QUILLO_WITHOUT_GAME_DATA("the generated game data is not built");
         const fs::path root = m_dir.Path();
         const auto copied = Copied();
         m_old = fs::current_path();
@@ -152,7 +153,7 @@ protected:
     static std::string NumberedText(int n)
     {
         static const std::map<int, std::string> placeholders = {
-            {31, " %d"}, {33, " %d"}, {34, " %d-%d"}, {41, " %d"}, {52, " %s"}, {57, " %d"}, {58, " %d"}, {75, " %s"}};
+            {31, " %d"}, {33, " %d"}, {34, " %d-%d"}, {41, " %d"}, {52, " %s"}, {57, " %d"}, {58, " %d"}, {75, " %s"}, {79, " %s"}};
         const auto it = placeholders.find(n);
         return "t" + std::to_string(n) + (it == placeholders.end() ? "" : it->second);
     }

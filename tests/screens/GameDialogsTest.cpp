@@ -232,25 +232,36 @@ TEST_F(GameDialogsTest, ButtonsAreHalvedAndCentredInTheirPlace)
     EXPECT_EQ(quit->body, "t29");
 }
 
-TEST_F(GameDialogsTest, AGameThatCannotBeSavedIsNotLeft)
+TEST_F(GameDialogsTest, AGameThatCannotBeSavedIsLeftOnlyWhenThePlayerSaysSo)
 {
     app->Profiles().ChooseByName("Ann Lee");
     StartPlaying(1);
     // A folder where the saved game should go: the file cannot be written.
     fs::create_directories(SaveFile("Ann_Lee.sav"));
-    TheBoard().SetPaused(true);
-    Answer(AskDialog::kLeaveGame);
+    for (bool leave : {false, false, true})
+    {
+        TheBoard().SetPaused(true);
+        Answer(AskDialog::kLeaveGame);
 
-    // The player is told in the game's own dialog, with the file named.
-    EXPECT_TRUE(app->platformFake->boxes.empty());
-    Quillo::Dialog* told = Open(8);
-    ASSERT_NE(told, nullptr);
-    EXPECT_EQ(told->header, "t74");
-    EXPECT_EQ(told->body, "t75 Ann_Lee.sav");
-    EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
-    EXPECT_EQ(app->GetMainMenu(), nullptr);
-    EXPECT_TRUE(TheBoard().Logic().IsActive());
-    EXPECT_EQ(State().pauseDepth, 0);
+        // Asked in the game's own dialog every time, with no notice besides.
+        EXPECT_TRUE(app->platformFake->boxes.empty());
+        EXPECT_EQ(Open(8), nullptr);
+        auto* ask = Open<AskDialog>(AskDialog::kDialogId);
+        ASSERT_NE(ask, nullptr);
+        EXPECT_EQ(ask->Kind(), AskDialog::kLeaveUnsaved);
+        EXPECT_EQ(ask->body, "t76");
+        EXPECT_GT(State().pauseDepth, 0);
+        Click(leave ? *ask->FirstButton() : *ask->SecondButton());
+
+        EXPECT_EQ(app->FindDialog(AskDialog::kDialogId), nullptr);
+        EXPECT_EQ(app->GetMainMenu() != nullptr, leave);
+        EXPECT_EQ(TheBoard().Logic().IsActive(), !leave);
+        EXPECT_EQ(State().pauseDepth, 0);
+    }
+    // Closing the window says so too, in the player's language.
+    StartPlaying(1);
+    app->OnBeforeExit();
+    EXPECT_EQ(app->platformFake->boxes, std::vector<std::string>{"Message: t77"});
 }
 
 TEST_F(GameDialogsTest, StartingAnewDeletesTheSavedGame)

@@ -8,9 +8,11 @@
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/KeyCode.h"
+#include "game/app/GameRecords.h"
 #include "game/app/SavedGameFiles.h"
 #include "game/board/LevelData.h"
 #include "game/screens/AskDialog.h"
+#include "game/screens/GameOverDialog.h"
 #include "game/screens/HelpWidget.h"
 #include "game/screens/HighscoresDialog.h"
 #include "game/screens/MainMenuWidget.h"
@@ -155,6 +157,50 @@ TEST_F(GameFlow, ClosingTheWindowMidLevelSuspendsTheGame)
     State().gameOver = true;
     app->OnBeforeExit();
     EXPECT_FALSE(fs::exists(SaveFile("Bo.sav")));
+}
+
+// A lost game is never suspended, and its score enters the table once,
+// whether the player leaves during the game-over text, closes the window
+// then, or closes it once the game-over dialog shows.
+TEST_F(GameFlow, ALostGameIsNeverSuspendedAndItsScoreIsEnteredOnce)
+{
+    app->Profiles().ChooseByName("Bo");
+    const auto entered = [&](int score) {
+        const auto& table = app->Records().HighScores();
+        return std::count_if(table.begin(), table.end(),
+                             [&](const HighScoreEntry& e) { return e.name == "Bo" && e.score == score; });
+    };
+    const auto lose = [&](int score, bool dialogShows) {
+        StartPlaying(0);
+        State().score = score;
+        State().lives = 1;
+        State().losing = true;
+        TheBoard().Logic().ClearBalls();
+        for (int i = 0; i < 100000 && !State().gameOver; ++i)
+            TheBoard().Logic().Tick();
+        for (int i = 0; i < 100000 && dialogShows && !app->FindDialog(GameOverDialog::kDialogId); ++i)
+            TheBoard().Logic().Tick();
+        ASSERT_TRUE(State().gameOver);
+        ASSERT_EQ(app->FindDialog(GameOverDialog::kDialogId) != nullptr, dialogShows);
+    };
+
+    lose(28500, false);
+    LeaveTheGame();
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+    EXPECT_FALSE(app->HasSavedGame());
+    EXPECT_EQ(entered(28500), 1);
+    app->OnBeforeExit();
+    EXPECT_EQ(entered(28500), 1);
+
+    lose(28400, false);
+    app->OnBeforeExit();
+    EXPECT_FALSE(app->HasSavedGame());
+    EXPECT_EQ(entered(28400), 1);
+
+    lose(28300, true);
+    app->OnBeforeExit();
+    EXPECT_EQ(entered(28300), 1);
+    EXPECT_TRUE(app->platformFake->boxes.empty());
 }
 
 TEST_F(GameFlow, EscapeGoesBackOrClosesOnlyWhatMerelyCloses)

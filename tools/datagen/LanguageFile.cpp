@@ -90,6 +90,10 @@ const std::vector<TextEntry>& EnglishTexts()
         {"The game could not write %s: the disk may be full or the folder read-only. Your last save is kept "
          "and the game goes on.",
             "s"},                           // 75
+        {"Your game could not be saved: the disk may be full or the folder read-only. Leave it anyway?", ""}, // 76
+        {"Your game could not be saved.", ""}, // 77: the box shown when closing
+        {"Not Deleted", ""},                // 78
+        {"The game could not delete %s: the folder may be read-only.", "s"}, // 79
     };
     return texts;
 }
@@ -116,8 +120,8 @@ std::string Placeholders(std::string_view text)
 void WriteLanguageFiles(const DataWriter& out)
 {
     const auto& texts = EnglishTexts();
-    if (texts.size() != 76)
-        throw std::logic_error("the language file needs exactly 76 texts");
+    if (texts.size() != 80)
+        throw std::logic_error("the language file needs exactly 80 texts");
     std::string file = "-- Spindrel: English texts. Lines starting with '-' are comments; every other\n"
                        "-- line is the next text, in order.\n";
     for (size_t i = 0; i < texts.size(); ++i)

@@ -17,7 +17,7 @@ struct TextEntry
     std::string_view placeholders;
 };
 
-// The 76 English texts, in table order.
+// The 80 English texts, in table order.
 const std::vector<TextEntry>& EnglishTexts();
 
 // The conversions of a text in order ("%d" gives 'd'); "%%" is a literal
