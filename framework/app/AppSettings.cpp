@@ -53,6 +53,8 @@ void AppSettings::Load(SettingsAccess& settings, AppSettingsValues& values, bool
 
 void AppSettings::Save(SettingsAccess& settings, const AppSettingsValues& values)
 {
+    // One rewrite of the store for the whole set, none when nothing changed.
+    settings.BeginBatch();
     settings.WriteInteger("MusicVolume", VolumeToStored(values.musicVolume));
     settings.WriteInteger("SfxVolume", VolumeToStored(values.sfxVolume));
     settings.WriteInteger("Muted", values.muteCount - values.autoMuteCount > 0 ? 1 : 0);
@@ -62,6 +64,7 @@ void AppSettings::Save(SettingsAccess& settings, const AppSettingsValues& values
     settings.WriteInteger("CustomCursors", values.customCursors ? 1 : 0);
     settings.WriteInteger("InProgress", 0);
     settings.WriteBoolean("WaitForVSync", values.waitForVSync);
+    settings.EndBatch();
 }
 
 } // namespace Quillo

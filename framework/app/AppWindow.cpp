@@ -242,8 +242,9 @@ void QuilloAppBase::PumpPlatformEvents()
         }
         if (event.type == EventType::KeyDown && event.code == kKeyReturn && event.alt)
         {
-            // Alt+Enter toggles the screen mode, unless a mode has failed.
-            if (!windowedImpossible && !fullScreenImpossible)
+            // Alt+Enter toggles the screen mode, unless a mode has failed;
+            // holding it switches once.
+            if (!event.repeat && !windowedImpossible && !fullScreenImpossible)
                 PostToMainThread([this] { SetWindowed(!windowed); });
             continue;
         }
@@ -388,6 +389,9 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         lastInputMs = platform->NowMs();
         if (event.code == 'D' && widgetManager->keyDown[kKeyControl] && widgetManager->keyDown[kKeyAlt])
         {
+            // Held down, the keys switch once.
+            if (event.repeat)
+                break;
             debugKeysEnabled = !debugKeysEnabled;
             break;
         }

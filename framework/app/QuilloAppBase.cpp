@@ -519,6 +519,10 @@ void QuilloAppBase::PlaySoundEffect(int id)
 void QuilloAppBase::BeginSystemPopup()
 {
     systemPopupShowing = true;
+    // A box opened from a mouse handler would otherwise run under the
+    // capture (an active grab on X11), and only the keyboard could answer it.
+    if (platform)
+        platform->CaptureMouse(false);
 }
 
 void QuilloAppBase::EndSystemPopup()
@@ -527,8 +531,23 @@ void QuilloAppBase::EndSystemPopup()
     if (platform)
         platform->FlushInput();
     ClearTimeBacklog();
-    if (widgetManager)
-        widgetManager->ClearKeyDownTable();
+    ReleaseHeldKeys();
+}
+
+void QuilloAppBase::ReleaseHeldKeys()
+{
+    // The box took the releases of keys held when it opened. They are
+    // released as a real release would be, and recorded as such, so that a
+    // playback (which shows no box) releases them at the same update.
+    if (!widgetManager || IsPlayingDemo())
+        return;
+    for (size_t key = 0; key < widgetManager->keyDown.size(); ++key)
+    {
+        if (!widgetManager->keyDown[key])
+            continue;
+        demo.RecordKeyUp(static_cast<int>(key));
+        widgetManager->KeyUp(static_cast<int>(key));
+    }
 }
 
 int QuilloAppBase::ShowMessageBox(const std::string& text, const std::string& caption,

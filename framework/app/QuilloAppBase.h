@@ -353,6 +353,8 @@ protected:
     void ApplyVolumes();
     void SetMinimized(bool nowMinimized);
     void HandleActivation();
+    // Releases every key the widget manager holds down (after a system popup).
+    void ReleaseHeldKeys();
     // Demo recording and playback.
     virtual bool IsPlayingDemo() const { return demo.Playing(); }
     virtual bool IsRecordingDemo() const { return demo.Recording(); }

@@ -141,6 +141,17 @@ bool SettingsAccess::ReadBinary(std::string_view name, std::vector<uint8_t>& dat
     return true;
 }
 
+void SettingsAccess::BeginBatch()
+{
+    if (m_store)
+        m_store->BeginBatch();
+}
+
+bool SettingsAccess::EndBatch()
+{
+    return !m_store || m_store->EndBatch();
+}
+
 bool SettingsAccess::EraseValue(std::string_view name)
 {
     if (!m_store || (m_demo && m_demo->Playing()))

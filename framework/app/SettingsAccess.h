@@ -48,6 +48,11 @@ public:
     bool ReadBinary(std::string_view name, std::vector<uint8_t>& data);
     bool EraseValue(std::string_view name);
 
+    // The writes between BeginBatch and EndBatch reach the store as one
+    // change (see SettingsStore); each still answers and records as its own.
+    void BeginBatch();
+    bool EndBatch();
+
     // "A\B\Name" -> key path "A\B", value name "Name".
     static void SplitName(std::string_view name, std::string& keyPath, std::string& valueName);
 

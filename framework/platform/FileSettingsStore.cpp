@@ -66,10 +66,10 @@ public:
     {
         if (!m_writable)
             return false;
-        return m_store.Modify([&](SettingsDocument& doc) {
-            doc.Set(m_path, name, type, data, length);
-            return true;
-        });
+        bool applied = false;
+        return m_store.Submit({Change::Kind::Set, m_path, std::string(name), type,
+                               std::vector<uint8_t>(data, data + length)},
+                              applied);
     }
 
     bool QueryValue(std::string_view name, SettingsType& type, uint8_t* buffer, size_t capacity,
@@ -92,10 +92,7 @@ public:
         if (!m_writable)
             return false;
         bool found = false;
-        const bool written = m_store.Modify([&](SettingsDocument& doc) {
-            found = doc.Erase(m_path, name);
-            return found;
-        });
+        const bool written = m_store.Submit({Change::Kind::Erase, m_path, std::string(name), {}, {}}, found);
         return found && written;
     }
 
@@ -142,7 +139,7 @@ bool FileSettingsStore::IsValidRegistryKey(std::string_view registryKey)
     return true;
 }
 
-SettingsDocument FileSettingsStore::Load() const
+SettingsDocument FileSettingsStore::LoadFile() const
 {
     if (!Enabled())
         return SettingsDocument::Parse("");
@@ -152,8 +149,46 @@ SettingsDocument FileSettingsStore::Load() const
     return SettingsDocument::Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
 }
 
-bool FileSettingsStore::Modify(const std::function<bool(SettingsDocument&)>& change)
+SettingsDocument FileSettingsStore::Load() const
 {
+    return m_batchView ? *m_batchView : LoadFile();
+}
+
+bool FileSettingsStore::Apply(SettingsDocument& doc, const Change& change)
+{
+    switch (change.kind)
+    {
+    case Change::Kind::CreateKey:
+        if (doc.HasKey(change.path))
+            return false;
+        doc.CreateKey(change.path);
+        return true;
+    case Change::Kind::Set:
+        doc.Set(change.path, change.name, change.type, change.data.data(), change.data.size());
+        return true;
+    case Change::Kind::Erase:
+        return doc.Erase(change.path, change.name);
+    }
+    return false;
+}
+
+bool FileSettingsStore::Submit(Change change, bool& applied)
+{
+    if (!Enabled())
+        return false;
+    if (m_batchView)
+    {
+        applied = Apply(*m_batchView, change);
+        if (applied)
+            m_batch.push_back(std::move(change));
+        return true;
+    }
+    return Write({change}, applied);
+}
+
+bool FileSettingsStore::Write(const std::vector<Change>& changes, bool& applied)
+{
+    applied = false;
     if (!Enabled() || !FileSystem::MakeDirectories(m_directory, true))
         return false;
     LockFile lock(m_lockPath);
@@ -161,10 +196,37 @@ bool FileSettingsStore::Modify(const std::function<bool(SettingsDocument&)>& cha
         return false;
     // Read again under the lock: another copy of the program (or the
     // display code through another key) may have written since.
-    SettingsDocument doc = Load();
-    if (!change(doc))
+    const auto bytes = FileSystem::ReadFile(m_filePath);
+    const std::string before = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    SettingsDocument doc = SettingsDocument::Parse(before);
+    for (const Change& change : changes)
+        applied = Apply(doc, change) || applied;
+    if (!applied)
         return true;
-    return FileSystem::WriteFileAtomic(m_filePath, doc.Serialize());
+    const std::string after = doc.Serialize();
+    if (bytes && after == before)
+        return true;
+    return FileSystem::WriteFileAtomic(m_filePath, after);
+}
+
+void FileSettingsStore::BeginBatch()
+{
+    if (m_batchDepth++ == 0 && Enabled())
+    {
+        m_batchView = LoadFile();
+        m_batch.clear();
+    }
+}
+
+bool FileSettingsStore::EndBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return true;
+    m_batchView.reset();
+    const std::vector<Change> changes = std::move(m_batch);
+    m_batch.clear();
+    bool applied = false;
+    return changes.empty() || Write(changes, applied);
 }
 
 std::unique_ptr<SettingsKey> FileSettingsStore::OpenKey(std::string_view path, bool forWriting)
@@ -176,17 +238,11 @@ std::unique_ptr<SettingsKey> FileSettingsStore::OpenKey(std::string_view path, b
 
 std::unique_ptr<SettingsKey> FileSettingsStore::CreateKey(std::string_view path)
 {
-    if (!Enabled())
+    bool created = false;
+    const std::string canonical = SettingsDocument::CanonicalPath(path);
+    if (!Submit({Change::Kind::CreateKey, canonical, {}, {}, {}}, created))
         return nullptr;
-    const bool ok = Modify([&](SettingsDocument& doc) {
-        if (doc.HasKey(path))
-            return false;
-        doc.CreateKey(path);
-        return true;
-    });
-    if (!ok)
-        return nullptr;
-    return std::make_unique<Key>(*this, SettingsDocument::CanonicalPath(path), true);
+    return std::make_unique<Key>(*this, canonical, true);
 }
 
 } // namespace Quillo

@@ -248,6 +248,20 @@ bool Sync(int fd)
     return ::fsync(fd) == 0;
 }
 
+// The new file is in place whatever this gives: a folder that cannot be
+// flushed (some file systems refuse) leaves the rename to the system's own
+// write-back, as without it.
+void SyncFolderOf(const std::string& file)
+{
+    const size_t cut = file.rfind('/');
+    const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : file.substr(0, cut);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 void SetWriteFault(WriteFault fault)
@@ -284,6 +298,8 @@ bool WriteFileAtomic(std::string_view path, const void* data, size_t size)
         return false;
     }
     Observe(WriteStep::Renamed, size);
+    SyncFolderOf(target);
+    Observe(WriteStep::FolderSynced, size);
     return true;
 }
 

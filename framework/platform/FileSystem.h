@@ -32,8 +32,9 @@ std::optional<std::string> ReadTextFile(std::string_view path);
 
 // Writes a file so that a crash or a full disk never leaves it half-written:
 // the bytes go to a temporary file beside it, which is flushed to disk and
-// then renamed over the target. Returns false (leaving any old file intact)
-// when any step fails.
+// then renamed over the target, and the folder is flushed so that the
+// rename itself survives a power cut. Returns false (leaving any old file
+// intact) when any step fails.
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, const void* data, size_t size);
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, std::string_view text);
 
@@ -68,6 +69,7 @@ enum class WriteStep
     Writing,   // `offset` bytes of the temporary (or of an append) written
     Flushed,   // everything written and flushed, not yet renamed
     Renamed,   // the new file is in place
+    FolderSynced, // the folder's new entry is on disk too
 };
 // Called at each of those moments (nullptr: no observer). With an observer
 // set, the temporary file is written in pieces of `pieceBytes`, so that it

@@ -84,7 +84,9 @@ public:
 
     // Input and window events, oldest first. Returns false when none is waiting.
     virtual bool PollEvent(PlatformEvent& event) = 0;
-    // Drops pending input (after a message box has run its own loop).
+    // Drops pending presses, characters, moves and wheel turns (after a
+    // message box has run its own loop). Releases stay, so that no button
+    // or key is left held down.
     virtual void FlushInput() = 0;
 
     virtual void CaptureMouse(bool on) = 0;

@@ -18,7 +18,7 @@ enum class EventType
     FocusLost,
     Exposed,         // the window needs repainting
     Close,           // the user or the system asks the program to end
-    KeyDown,         // code: virtual key; alt: Alt held
+    KeyDown,         // code: virtual key; alt: Alt held; repeat: the key's auto-repeat
     KeyUp,           // code: virtual key
     Char,            // code: character 1..255
     MouseMove,       // x, y; inside: false when over the bars or outside the window
@@ -36,6 +36,7 @@ struct PlatformEvent
     int32_t code = 0;
     bool alt = false;
     bool inside = true;
+    bool repeat = false;
 };
 
 } // namespace Quillo

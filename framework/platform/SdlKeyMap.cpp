@@ -5,12 +5,21 @@
 namespace Quillo
 {
 
-int VirtualKeyFromSdl(int32_t key)
+int VirtualKeyFromSdl(int32_t key, int32_t scancode)
 {
     if (key >= SDLK_a && key <= SDLK_z)
         return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9)
         return '0' + (key - SDLK_0);
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
+        return '1' + (scancode - SDL_SCANCODE_1);
+    if (scancode == SDL_SCANCODE_0)
+        return '0';
+    // A character beyond ASCII that is no special key: a letter of another
+    // script, named by where the key lies.
+    const bool otherScript = key >= 128 && (key & SDLK_SCANCODE_MASK) == 0;
+    if (otherScript && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        return 'A' + (scancode - SDL_SCANCODE_A);
     if (key >= SDLK_F1 && key <= SDLK_F12)
         return 112 + (key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9)

@@ -291,7 +291,7 @@ void SdlPlatform::Translate(const SDL_Event& e)
     case SDL_KEYDOWN:
     case SDL_KEYUP:
     {
-        const int vk = VirtualKeyFromSdl(e.key.keysym.sym);
+        const int vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode);
         const bool down = e.type == SDL_KEYDOWN;
         if (e.key.keysym.sym == SDLK_LALT)
             m_leftAltDown = down;
@@ -302,6 +302,7 @@ void SdlPlatform::Translate(const SDL_Event& e)
         ev.type = down ? EventType::KeyDown : EventType::KeyUp;
         ev.code = vk;
         ev.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+        ev.repeat = down && e.key.repeat != 0;
         m_pending.push_back(ev);
         if (!down)
             break;
@@ -398,11 +399,17 @@ bool SdlPlatform::PollEvent(PlatformEvent& event)
 
 void SdlPlatform::FlushInput()
 {
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvent(SDL_KEYDOWN);
+    SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
+    SDL_FlushEvent(SDL_MOUSEMOTION);
+    SDL_FlushEvent(SDL_MOUSEBUTTONDOWN);
+    SDL_FlushEvent(SDL_MOUSEWHEEL);
     m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
                                    [](const PlatformEvent& e) {
                                        return e.type >= EventType::KeyDown &&
-                                              e.type <= EventType::MouseWheel;
+                                              e.type <= EventType::MouseWheel &&
+                                              e.type != EventType::KeyUp &&
+                                              e.type != EventType::MouseUp;
                                    }),
                     m_pending.end());
 }
@@ -447,11 +454,38 @@ void SdlPlatform::SetSystemCursor(SystemCursor cursor)
     const bool changed = cursor != m_systemCursor || m_imageCursorActive;
     m_systemCursor = cursor;
     m_imageCursorActive = false;
+    m_cursorSource = CursorImage{};
+    m_imageCursorSize = Point{};
     if (changed)
         ApplyCursor();
 }
 
 void SdlPlatform::SetImageCursor(const uint32_t* argb, int width, int height, int hotX, int hotY)
+{
+    m_cursorSource = CursorImage{};
+    if (argb && width > 0 && height > 0)
+    {
+        m_cursorSource.argb.assign(argb, argb + static_cast<size_t>(width) * static_cast<size_t>(height));
+        m_cursorSource.width = width;
+        m_cursorSource.height = height;
+        m_cursorSource.hotX = hotX;
+        m_cursorSource.hotY = hotY;
+    }
+    MakeImageCursor(PictureScale());
+}
+
+float SdlPlatform::PictureScale()
+{
+    return m_presenter ? m_presenter->OutputLetterbox().scale : 1.0f;
+}
+
+void SdlPlatform::FitCursorToPicture()
+{
+    if (!m_cursorSource.argb.empty() && PictureScale() != m_cursorScale)
+        MakeImageCursor(PictureScale());
+}
+
+void SdlPlatform::MakeImageCursor(float scale)
 {
     if (m_imageCursor)
     {
@@ -459,14 +493,18 @@ void SdlPlatform::SetImageCursor(const uint32_t* argb, int width, int height, in
         m_imageCursor = nullptr;
     }
     m_imageCursorActive = false;
-    if (argb && width > 0 && height > 0)
+    m_imageCursorSize = Point{};
+    m_cursorScale = scale;
+    if (!m_cursorSource.argb.empty())
     {
-        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width,
-                                                            height, 32, width * 4,
+        CursorImage shown = m_cursorSource.Scaled(scale);
+        m_imageCursorSize = Point{shown.width, shown.height};
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(shown.argb.data(), shown.width,
+                                                            shown.height, 32, shown.width * 4,
                                                             SDL_PIXELFORMAT_ARGB8888);
         if (s)
         {
-            m_imageCursor = SDL_CreateColorCursor(s, hotX, hotY);
+            m_imageCursor = SDL_CreateColorCursor(s, shown.hotX, shown.hotY);
             SDL_FreeSurface(s);
             m_imageCursorActive = m_imageCursor != nullptr;
         }
@@ -545,6 +583,7 @@ int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     int code = 0;
     m_presenter = SdlPresenter::Create(m_window, m_clientWidth, m_clientHeight, m_vsync, code);
+    FitCursorToPicture();
     return m_presenter ? 0 : code;
 }
 
@@ -553,6 +592,8 @@ bool SdlPlatform::Present(const uint32_t* argb, int pitchPixels, int width, int 
 {
     if (!m_presenter || width < m_clientWidth || height < m_clientHeight)
         return false;
+    // The window's size may have changed since the last frame.
+    FitCursorToPicture();
     return m_presenter->Present(argb, pitchPixels, dirty);
 }
 
@@ -561,6 +602,7 @@ bool SdlPlatform::PresentAreas(const uint32_t* argb, int pitchPixels, int width,
 {
     if (!m_presenter || width < m_clientWidth || height < m_clientHeight)
         return false;
+    FitCursorToPicture();
     return m_presenter->Present(argb, pitchPixels, areas);
 }
 

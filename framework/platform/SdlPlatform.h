@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/platform/CursorImage.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/SdlPresenter.h"
@@ -58,7 +59,12 @@ public:
     void CaptureMouse(bool on) override;
     bool CursorInClient(Point& out) override;
     void SetSystemCursor(SystemCursor cursor) override;
+    // The image is scaled with the picture (full screen, or a window larger
+    // than the picture), so that it keeps its size against what is drawn.
     void SetImageCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
+    // The size the image cursor is made at, in screen pixels (0 by 0 while
+    // the system cursor is asked for).
+    Point ImageCursorSize() const { return m_imageCursorSize; }
 
     int ShowMessageBox(const std::string& text, const std::string& title,
                        MessageBoxKind kind) override;
@@ -89,6 +95,11 @@ private:
     bool WindowToClient(int windowX, int windowY, Point& out);
     // Puts the window over its whole display (before asking for full screen).
     void CoverDisplay();
+    // Output pixels per picture pixel.
+    float PictureScale();
+    // Makes the image cursor again when the picture's scale has changed.
+    void FitCursorToPicture();
+    void MakeImageCursor(float scale);
 
     SDL_Window* m_window = nullptr;
     std::unique_ptr<SdlPresenter> m_presenter;
@@ -105,6 +116,9 @@ private:
     bool m_imageCursorActive = false;
     SDL_Cursor* m_cursors[6] = {};
     SDL_Cursor* m_imageCursor = nullptr;
+    CursorImage m_cursorSource;
+    float m_cursorScale = 1.0f;
+    Point m_imageCursorSize;
 
     std::unique_ptr<SingleInstance> m_instance;
     bool m_logBoxes = false;

@@ -21,6 +21,13 @@ public:
 
     // Opens a key, creating it and its parents when missing.
     virtual std::unique_ptr<SettingsKey> CreateKey(std::string_view path) = 0;
+
+    // The changes made between BeginBatch and the matching EndBatch reach
+    // the store as one change (batches nest; the outermost one counts).
+    // EndBatch returns false when that change failed. Without a batch every
+    // change stands alone.
+    virtual void BeginBatch() {}
+    virtual bool EndBatch() { return true; }
 };
 
 } // namespace Quillo

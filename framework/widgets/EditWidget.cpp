@@ -329,7 +329,8 @@ void EditWidget::ProcessKey(int key, char ch)
             MoveCaret(!shift && HasSelection() ? SelectionEnd() : cursorPos + 1, shift, false);
             break;
         case KeyCode::Enter:
-            if (listener)
+            // A held Enter sends the text once, as a dialog answers once.
+            if (listener && !(manager && manager->IsKeyRepeat()))
                 listener->OnEditText(id, text);
             break;
         default:

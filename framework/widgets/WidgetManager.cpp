@@ -528,10 +528,14 @@ void WidgetManager::MouseWheel(int delta)
 void WidgetManager::KeyDown(int key)
 {
     lastInputUpdate = updateNumber;
-    if (key >= 0 && key < static_cast<int>(keyDown.size()))
+    const bool known = key >= 0 && key < static_cast<int>(keyDown.size());
+    const bool wasRepeat = m_keyRepeat;
+    m_keyRepeat = known && keyDown[static_cast<size_t>(key)];
+    if (known)
         keyDown[static_cast<size_t>(key)] = true;
     if (focusWidget && MayTakeInput(focusWidget))
         focusWidget->OnKeyDown(key);
+    m_keyRepeat = wasRepeat;
 }
 
 void WidgetManager::KeyUp(int key)
@@ -580,11 +584,6 @@ void WidgetManager::FocusLost()
 void WidgetManager::ReleasePressedButtons()
 {
     ReleasePressed();
-}
-
-void WidgetManager::ClearKeyDownTable()
-{
-    keyDown.fill(false);
 }
 
 void WidgetManager::ReevaluateMouse()

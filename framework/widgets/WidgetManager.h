@@ -63,13 +63,15 @@ public:
     void MouseLeaveWindow(int mouseX, int mouseY);
     void MouseWheel(int delta);
     void KeyDown(int key);
+    // True while KeyDown hands on a key that is already down: the
+    // keyboard's auto-repeat, which a button press must not take for a
+    // new press.
+    bool IsKeyRepeat() const { return m_keyRepeat; }
     void KeyUp(int key);
     void KeyChar(char ch);
     void FocusGained();
     void FocusLost();
     void ReleasePressedButtons();
-    // Clears the key-down table without telling anybody (after a system popup).
-    void ClearKeyDownTable();
 
     // The frontmost widget under the point that may take the mouse, or null.
     Widget* WidgetAt(int screenX, int screenY);
@@ -172,6 +174,7 @@ private:
     AreaList m_drawn;
     bool m_asked = false; // an empty area was invalidated
     bool m_drawing = false;
+    bool m_keyRepeat = false;
 };
 
 } // namespace Quillo

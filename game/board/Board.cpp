@@ -175,9 +175,13 @@ void Board::UpdatePartial(double fraction)
 
 void Board::OnKeyDown(int key)
 {
-    // Idle behind the main menu the board has no game to pause.
+    // Idle behind the main menu the board has no game to pause. A held key
+    // opens the menu once: its auto-repeat would open it again as soon as
+    // the menu is closed.
     if (m_logic.IsActive() && !m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
     {
+        if (manager != nullptr && manager->IsKeyRepeat())
+            return;
         OnButtonClicked(kMenuButtonId);
         return;
     }

@@ -4,6 +4,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/KeyCode.h"
+#include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 
 namespace Spindrel
@@ -43,8 +44,17 @@ void GameDialog::StyleButton(GameApp& app, Quillo::DialogButton& button)
     button.downRect = {0, kButtonPartHeight, kButtonPartWidth, kButtonPartHeight};
 }
 
+bool GameDialog::IsKeyRepeat() const
+{
+    return manager != nullptr && manager->IsKeyRepeat();
+}
+
 void GameDialog::OnKeyDown(int key)
 {
+    // A held key answers once: its auto-repeat would answer the dialog that
+    // follows too.
+    if (IsKeyRepeat() && (key == Quillo::KeyCode::Enter || key == Quillo::KeyCode::Escape))
+        return;
     const Quillo::DialogButton* button = nullptr;
     if (key == Quillo::KeyCode::Enter)
         button = firstButton.get();

@@ -50,6 +50,9 @@ public:
     void SetEscapeButton(EscapeButton button) { m_escape = button; }
 
 protected:
+    // Whether the key being pressed is the keyboard's auto-repeat of a held key.
+    bool IsKeyRepeat() const;
+
     GameApp& m_app;
 
 private:

@@ -75,7 +75,7 @@ void GameOverDialog::Draw(Quillo::Graphics* g)
 
 void GameOverDialog::OnKeyDown(int key)
 {
-    if (key == kSpaceKey)
+    if (key == kSpaceKey && !IsKeyRepeat())
         OnButtonClicked(id + kFirstButtonOffset);
     else
         GameDialog::OnKeyDown(key);

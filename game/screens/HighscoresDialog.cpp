@@ -43,7 +43,7 @@ void HighscoresDialog::Draw(Quillo::Graphics* g)
 
 void HighscoresDialog::OnKeyDown(int key)
 {
-    if (key == kSpaceKey)
+    if (key == kSpaceKey && !IsKeyRepeat())
         OnButtonClicked(id + kFirstButtonOffset);
     else
         GameDialog::OnKeyDown(key);

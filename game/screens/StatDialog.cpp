@@ -85,7 +85,7 @@ void StatDialog::Draw(Quillo::Graphics* g)
 
 void StatDialog::OnKeyDown(int key)
 {
-    if (key == kSpaceKey)
+    if (key == kSpaceKey && !IsKeyRepeat())
         OnButtonClicked(id + kFirstButtonOffset);
     else
         GameDialog::OnKeyDown(key);

@@ -89,6 +89,40 @@ TEST_F(AppSettingsFile, ValuesRoundTripThroughTheFileWithTheExitMarker)
     EXPECT_FALSE(next.PreviousExitClean());
 }
 
+namespace
+{
+
+int g_renamed = 0;
+int g_folderSynced = 0;
+
+void CountWrites(FileSystem::WriteStep step, size_t)
+{
+    g_renamed += step == FileSystem::WriteStep::Renamed ? 1 : 0;
+    g_folderSynced += step == FileSystem::WriteStep::FolderSynced ? 1 : 0;
+}
+
+} // namespace
+
+// Saving writes the file once for all its values, and not at all when they
+// are as stored (the end of the run saves twice); each rename is made
+// lasting by flushing the folder.
+TEST_F(AppSettingsFile, EachSaveRewritesTheFileOnceAndOnlyWhenSomethingChanged)
+{
+    SettingsApp app;
+    app.Init();
+    app.SetMusicVolume(0.5);
+    g_renamed = g_folderSynced = 0;
+    FileSystem::SetWriteObserver(CountWrites, SIZE_MAX);
+    app.Shutdown();
+    const int atShutdown = g_renamed;
+    app.SaveSettings();
+    FileSystem::SetWriteObserver(nullptr);
+    EXPECT_EQ(atShutdown, 1);
+    EXPECT_EQ(g_renamed, 1) << "the second save found nothing to change";
+    EXPECT_EQ(g_folderSynced, g_renamed);
+    EXPECT_NE(Text().find("MusicVolume=dword:50"), std::string::npos) << Text();
+}
+
 TEST_F(AppSettingsFile, NoKeyMeansNoFileAndTheStringTableCanNameTheKey)
 {
     TempDir other;

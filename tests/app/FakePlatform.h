@@ -62,6 +62,7 @@ public:
                        Quillo::MessageBoxKind kind) override
     {
         boxes.push_back(title + ": " + text);
+        boxUnderCapture = boxUnderCapture || captured;
         return kind == Quillo::MessageBoxKind::YesNo ? 6 : 1;
     }
     bool OpenUrl(const std::string&) override { return true; }
@@ -123,5 +124,6 @@ public:
     Quillo::SystemCursor systemCursor = Quillo::SystemCursor::Arrow;
     std::deque<Quillo::PlatformEvent> events;
     std::vector<std::string> boxes;
+    bool boxUnderCapture = false; // a box was shown while the mouse was captured
     std::string clipboard;
 };

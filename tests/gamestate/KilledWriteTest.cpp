@@ -62,7 +62,7 @@ void ExpectOldOrNew(int found, int last)
 // however many bytes a file has.
 struct StopPoint
 {
-    std::array<int, 4> moments{}; // seen so far, per WriteStep
+    std::array<int, 5> moments{}; // seen so far, per WriteStep
     WriteStep step = WriteStep::Opened;
     int stopAt = -1;
     int pipe = -1;
@@ -110,7 +110,7 @@ protected:
         Quillo::FileSystem::SetWriteObserver(CountMoment, m_piece);
         write(1);
         Quillo::FileSystem::SetWriteObserver(nullptr);
-        const std::array<int, 4> perVersion = g_stop.moments;
+        const std::array<int, 5> perVersion = g_stop.moments;
         std::mt19937 random(seed);
 
         int cutOffMidFile = 0; // kills inside the bytes of a temporary file

@@ -1,3 +1,4 @@
+#include "framework/platform/CursorImage.h"
 #include "framework/platform/SdlKeyMap.h"
 #include "framework/platform/SdlPlatform.h"
 
@@ -15,7 +16,33 @@ TEST(SdlKeyMap, GivesTheFrameworkKeyCodes)
         {SDLK_LEFT, 37},  {SDLK_DOWN, 40},  {SDLK_KP_0, 96},  {SDLK_KP_9, 105},
         {SDLK_VOLUMEUP, 0}}; // unknown keys are dropped
     for (const auto& [sdl, code] : keys)
-        EXPECT_EQ(VirtualKeyFromSdl(sdl), code) << SDL_GetKeyName(sdl);
+        EXPECT_EQ(VirtualKeyFromSdl(sdl, SDL_GetScancodeFromKey(sdl)), code) << SDL_GetKeyName(sdl);
+}
+
+// Shortcuts work on every layout: a letter of another script is named by
+// its key's place, the digit row gives digits whatever it types, and a
+// Latin layout's letters and symbols keep their own names.
+TEST(SdlKeyMap, ShortcutKeysOnOtherLayouts)
+{
+    struct Key
+    {
+        SDL_Keycode sym;
+        SDL_Scancode place;
+        int code;
+        const char* what;
+    };
+    const Key keys[] = {
+        {0x441, SDL_SCANCODE_C, 'C', "Cyrillic es, Ctrl+C"},
+        {0x3B4, SDL_SCANCODE_D, 'D', "Greek delta, Ctrl+Alt+D"},
+        {SDLK_AMPERSAND, SDL_SCANCODE_1, '1', "AZERTY 1"},
+        {0xE9, SDL_SCANCODE_2, '2', "AZERTY 2 (e acute)"},
+        {SDLK_MINUS, SDL_SCANCODE_6, '6', "AZERTY 6"},
+        {SDLK_a, SDL_SCANCODE_Q, 'A', "AZERTY A"},
+        {SDLK_COMMA, SDL_SCANCODE_M, 188, "AZERTY comma"},
+        {0xE9, SDL_SCANCODE_SLASH, 0, "a letter off the letter keys"},
+    };
+    for (const Key& k : keys)
+        EXPECT_EQ(VirtualKeyFromSdl(k.sym, k.place), k.code) << k.what;
 }
 
 // Runs on SDL's dummy video driver: events pushed into SDL's queue come out
@@ -83,6 +110,104 @@ TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
     EXPECT_EQ(got[3].code, -1) << "a third click counts as a single one";
     EXPECT_EQ(got[4].code, 0xE9);
     EXPECT_EQ(got[5].code, 'a') << "characters beyond Latin-1 are dropped";
+}
+
+TEST_F(SdlPlatformFixture, CtrlOnAnotherScriptTypesTheControlCharacterAndRepeatsAreMarked)
+{
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = 0x441; // Cyrillic es, on the C key
+    key.key.keysym.scancode = SDL_SCANCODE_C;
+    key.key.keysym.mod = KMOD_LCTRL;
+    SDL_PushEvent(&key);
+    key.key.keysym.sym = SDLK_RETURN;
+    key.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    key.key.keysym.mod = KMOD_NONE;
+    key.key.repeat = 1;
+    SDL_PushEvent(&key);
+
+    const auto got = Events();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].code, 'C');
+    EXPECT_FALSE(got[0].repeat);
+    EXPECT_EQ(got[1].type, EventType::Char);
+    EXPECT_EQ(got[1].code, 3);
+    EXPECT_EQ(got[2].code, 13);
+    EXPECT_TRUE(got[2].repeat);
+}
+
+// After a message box: presses, text and moves are dropped, releases stay.
+TEST_F(SdlPlatformFixture, FlushingInputKeepsTheReleases)
+{
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+    {
+        SDL_Event key{};
+        key.type = type;
+        key.key.keysym.sym = SDLK_RETURN;
+        SDL_PushEvent(&key);
+    }
+    PushText("x");
+    PushButton(SDL_BUTTON_LEFT, 1, 10, 10);
+    SDL_Event up{};
+    up.type = SDL_MOUSEBUTTONUP;
+    up.button.button = SDL_BUTTON_LEFT;
+    SDL_PushEvent(&up);
+    PlatformEvent first;
+    ASSERT_TRUE(platform->PollEvent(first)); // translated ones wait in the platform's own queue
+    EXPECT_EQ(first.type, EventType::KeyDown);
+
+    platform->FlushInput();
+    const auto got = Events();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].type, EventType::KeyUp);
+    EXPECT_EQ(got[1].type, EventType::MouseUp);
+}
+
+// The image cursor keeps its size against the picture: in a window twice
+// the picture's size it is drawn twice as large, and back at 1:1 as it is.
+TEST_F(SdlPlatformFixture, TheImageCursorIsScaledWithThePicture)
+{
+    ASSERT_EQ(platform->InitPresenter(false, false), 0);
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 64; ++id)
+        if (SDL_Window* w = SDL_GetWindowFromID(id))
+            window = w;
+    ASSERT_NE(window, nullptr);
+    std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
+    const std::vector<uint32_t> arrow(32 * 32, 0xFFFFFFFFu);
+    platform->SetImageCursor(arrow.data(), 32, 32, 16, 16);
+    EXPECT_EQ(platform->ImageCursorSize(), (Point{32, 32}));
+
+    SDL_SetWindowSize(window, 1600, 1200);
+    ASSERT_TRUE(platform->Present(frame.data(), 800, 800, 600, Rect{0, 0, 800, 600}));
+    EXPECT_EQ(platform->ImageCursorSize(), (Point{64, 64}));
+    platform->SetImageCursor(arrow.data(), 32, 32, 16, 16);
+    EXPECT_EQ(platform->ImageCursorSize(), (Point{64, 64})) << "a new image at the scale in force";
+
+    SDL_SetWindowSize(window, 800, 600);
+    ASSERT_TRUE(platform->Present(frame.data(), 800, 800, 600, Rect{0, 0, 800, 600}));
+    EXPECT_EQ(platform->ImageCursorSize(), (Point{32, 32}));
+}
+
+TEST(CursorImage, ScalingKeepsColoursAtSoftEdgesAndMovesTheHotSpot)
+{
+    // An opaque white pixel beside transparent black ones.
+    CursorImage image{{0x00000000u, 0xFFFFFFFFu, 0x00000000u, 0x00000000u}, 2, 2, 1, 0};
+    const CursorImage big = image.Scaled(1.8);
+    ASSERT_EQ(big.width, 4);
+    ASSERT_EQ(big.height, 4);
+    EXPECT_EQ(big.hotX, 2);
+    EXPECT_EQ(big.hotY, 0);
+    for (uint32_t p : big.argb)
+    {
+        if (p >> 24 != 0)
+        {
+            EXPECT_EQ(p & 0xFFFFFFu, 0xFFFFFFu)
+                << std::hex << p << ": a blend with the transparent pixels' black";
+        }
+    }
+    EXPECT_EQ(big.argb[3], 0xFFFFFFFFu) << "the white corner stays opaque";
+    EXPECT_EQ(image.Scaled(1.005).width, 2) << "almost 1:1 is left as it is";
 }
 
 TEST_F(SdlPlatformFixture, PresentsAndAnswersBoxesWithoutBlocking)

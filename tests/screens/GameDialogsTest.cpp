@@ -7,6 +7,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/widgets/KeyCode.h"
 #include "game/app/GameRecords.h"
 #include "game/app/PlayerProfiles.h"
 #include "game/app/SavedGameFiles.h"
@@ -159,6 +160,35 @@ TEST_F(GameDialogsTest, SpaceInTheStatisticsGoesOnToTheNextLevel)
     EXPECT_EQ(State().pauseDepth, 0);
     EXPECT_EQ(Find<DarkenWidget>(), nullptr);
     EXPECT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+}
+
+// A held key answers one dialog: its auto-repeat neither opens the game's
+// menu behind it nor answers the next dialog.
+TEST_F(GameDialogsTest, AHeldKeyAnswersOnlyTheDialogItWasPressedIn)
+{
+    StartPlaying(0);
+    State().level = 3;
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::Stat);
+    app->widgetManager->KeyDown(kSpace);
+    ASSERT_EQ(State().level, 4);
+    ASSERT_EQ(app->widgetManager->focusWidget, app->GetBoard());
+    app->widgetManager->KeyDown(kSpace);
+    EXPECT_EQ(app->DialogCount(), 0) << "the repeat opened the menu";
+
+    // Space is still held, and Enter is held down on the board.
+    app->widgetManager->KeyDown(Quillo::KeyCode::Enter);
+    for (int key : {kSpace, Quillo::KeyCode::Enter})
+    {
+        TheBoard().SetPaused(true);
+        app->ShowDialog(BoardDialog::Stat);
+        app->widgetManager->KeyDown(key);
+        EXPECT_NE(app->FindDialog(StatDialog::kDialogId), nullptr) << key << " answered by a repeat";
+        app->widgetManager->KeyUp(key);
+        app->widgetManager->KeyDown(key);
+        EXPECT_EQ(app->FindDialog(StatDialog::kDialogId), nullptr) << key << " pressed afresh";
+    }
+    EXPECT_EQ(State().level, 6);
 }
 
 TEST_F(GameDialogsTest, HighScoresCloseAndReleaseTheMenuPause)

@@ -83,6 +83,17 @@ TEST_F(Edit, TypingInsertsUpToTheMaximumAndSkipsRefusedCharacters)
     EXPECT_EQ(edit.text, "Zcdef") << "typing replaces the selection";
     Key(KeyCode::Enter);
     EXPECT_THAT(listener.entered, ElementsAre("Zcdef"));
+
+    // Held down, Enter sends the text once and Backspace goes on deleting.
+    Key(KeyCode::End);
+    for (int key : {KeyCode::Enter, KeyCode::Backspace})
+    {
+        for (int repeat = 0; repeat < 3; ++repeat)
+            manager.KeyDown(key);
+        manager.KeyUp(key);
+    }
+    EXPECT_THAT(listener.entered, ElementsAre("Zcdef", "Zcdef"));
+    EXPECT_EQ(edit.text, "Zc");
 }
 
 TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
