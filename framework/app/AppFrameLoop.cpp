@@ -35,7 +35,8 @@ void QuilloAppBase::CheckScreenSaverPause(double now)
     if (now - lastScreenSaverCheckMs < 1000.0)
         return;
     lastScreenSaverCheckMs = now;
-    if (!physicallyWindowed || screenSaverMode)
+    // Only where the screen saver is allowed to start at all.
+    if (!physicallyWindowed || screenSaverMode || !loadingHandled)
     {
         screenSaverPaused = false;
         return;
