@@ -24,6 +24,50 @@ bool QuilloAppBase::IsRefreshPacedActive() const
            !refreshPacingBroken && !physicallyWindowed;
 }
 
+bool QuilloAppBase::IsIdleWhileHidden() const
+{
+    // A playing demo feeds its input by update count: it goes on, as recorded.
+    return (minimized || screenSaverPaused) && !IsPlayingDemo();
+}
+
+void QuilloAppBase::CheckScreenSaverPause(double now)
+{
+    if (now - lastScreenSaverCheckMs < 1000.0)
+        return;
+    lastScreenSaverCheckMs = now;
+    // Only where the screen saver is allowed to start at all.
+    if (!physicallyWindowed || screenSaverMode || !loadingHandled)
+    {
+        screenSaverPaused = false;
+        return;
+    }
+    if (now - lastScreenSaverReadMs >= 10000.0)
+    {
+        lastScreenSaverReadMs = now;
+        screenSaverInfo = platform->ScreenSaver();
+    }
+    if (!screenSaverInfo.enabled)
+    {
+        screenSaverPaused = false;
+        return;
+    }
+    const int t = screenSaverInfo.timeoutSeconds;
+    const double limitMs = t >= 3 ? (t - 2) * 1000.0 : 1000.0;
+    // The system knows of input to other windows too; the game's own is the fallback.
+    const ScreenSaverInfo live = platform->ScreenSaver();
+    const double idleMs = live.idleMs >= 0.0 ? live.idleMs : now - std::min(lastInputMs, now);
+    if (screenSaverPaused)
+    {
+        if (idleMs < limitMs && !live.running)
+        {
+            screenSaverPaused = false;
+            widgetManager->MarkAllDirty();
+        }
+    }
+    else if (idleMs > limitMs)
+        screenSaverPaused = true;
+}
+
 bool QuilloAppBase::StepFrame(bool allowSleep)
 {
     if (closePending)
@@ -32,6 +76,21 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
         return false;
     if (StepDemoJump())
         return true;
+    CheckScreenSaverPause(platform->NowMs());
+    if (IsIdleWhileHidden())
+    {
+        // Nobody sees the window: no update and no drawing. The loop sleeps
+        // until the window system has something to say, and looks a few
+        // times a second at what comes from elsewhere (tasks of other
+        // threads, a second copy's signal). No catch-up follows.
+        if (!allowSleep)
+            return false;
+        ++sleepCount;
+        platform->WaitForEvent(kHiddenWaitMs);
+        ClearTimeBacklog();
+        DeleteQueuedWidgets();
+        return true;
+    }
 
     const bool paced = IsRefreshPacedActive();
     double step = updateStepMs / speedFactor;
@@ -163,12 +222,15 @@ void QuilloAppBase::RunUpdateSequence(double updatesPerStep)
 
 bool QuilloAppBase::TryUpdate()
 {
+    if (screenSaverPaused)
+        return false;
     DemoPlayer* player = demo.Player();
     // A demo hands over where the recording did, not when the thread ends.
     if (loadingThreadDone && !loadingHandled && (!player || player->LoadingDonePlayed()))
     {
         throttleWhileLoading = false;
         loadingHandled = true;
+        UpdateScreenSaverAllowance();
         WaitForLoadingThread();
         // Recorded first, so that what OnLoadingFinished reads follows the
         // marker in the stream as it follows the hand-over on playback.
@@ -286,7 +348,7 @@ void QuilloAppBase::PresentScreen(const Rect& rect) { PresentScreenAreas(std::ve
 
 void QuilloAppBase::PresentScreenAreas(const std::vector<Rect>& areas)
 {
-    if (insideDraw || shutdownStarted || !display)
+    if (insideDraw || shutdownStarted || !display || screenSaverPaused)
         return;
     ++presentCount;
     if (display->PresentScreenAreas(areas))

@@ -52,28 +52,13 @@ void QuilloAppBase::CreateMainWindow()
         desired.fullScreen = !(windowed || IsPlayingDemo());
         if (!desired.fullScreen)
         {
-            const Rect work = platform->WorkArea();
-            const WindowBorders b = platform->Borders();
-            const int outerW = width + b.left + b.right;
-            const int outerH = height + b.top + b.bottom;
-            int outerX, outerY;
-            if (preferredX == -1)
-            {
-                outerX = work.x + (work.width - outerW) / 2;
-                outerY = work.y + static_cast<int>((work.height - outerH) * 0.382);
-            }
-            else
-            {
-                // Keep the window 4 pixels inside every edge of the work area.
-                outerX = std::max(preferredX - b.left, work.x + 4);
-                outerY = std::max(preferredY - b.top, work.y + 4);
-                if (outerX + outerW >= work.x + work.width - 4)
-                    outerX = work.x + work.width - 4 - outerW;
-                if (outerY + outerH >= work.y + work.height - 4)
-                    outerY = work.y + work.height - 4 - outerH;
-            }
-            desired.x = outerX + b.left;
-            desired.y = outerY + b.top;
+            const Point at = WindowPlacement();
+            desired.x = at.x;
+            desired.y = at.y;
+            // The frame is often known only once the window is shown: the
+            // first moves the window system reports settle the place.
+            placementTries = 0;
+            placementBorders = platform->Borders();
         }
         physicallyWindowed = !desired.fullScreen;
         if (!platform->CreateWindow(desired))
@@ -134,6 +119,40 @@ void QuilloAppBase::CreateMainWindow()
     widgetManager->SetScreenImage(display->GetScreenImage());
     widgetManager->MarkAllDirty();
     lastTimerMs = platform->NowMs();
+    UpdateScreenSaverAllowance();
+}
+
+void QuilloAppBase::UpdateScreenSaverAllowance()
+{
+    // While loading, and in full screen (a dialog or a pause may sit there
+    // for long), the player is watching. The screen saver itself may let
+    // the monitor sleep once it has loaded.
+    platform->AllowScreenSaver(loadingHandled && (physicallyWindowed || screenSaverMode));
+}
+
+Point QuilloAppBase::WindowPlacement()
+{
+    const Rect work = platform->WorkArea();
+    const WindowBorders b = platform->Borders();
+    const int outerW = width + b.left + b.right;
+    const int outerH = height + b.top + b.bottom;
+    int outerX, outerY;
+    if (preferredX == -1)
+    {
+        outerX = work.x + (work.width - outerW) / 2;
+        outerY = work.y + static_cast<int>((work.height - outerH) * 0.382);
+    }
+    else
+    {
+        // Keep the whole frame 4 pixels inside every edge of the work area.
+        outerX = std::max(preferredX - b.left, work.x + 4);
+        outerY = std::max(preferredY - b.top, work.y + 4);
+        if (outerX + outerW >= work.x + work.width - 4)
+            outerX = work.x + work.width - 4 - outerW;
+        if (outerY + outerH >= work.y + work.height - 4)
+            outerY = work.y + work.height - 4 - outerH;
+    }
+    return Point{outerX + b.left, outerY + b.top};
 }
 
 void QuilloAppBase::SetScreenMode(bool wantWindowed, bool threeD)
@@ -362,6 +381,24 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     case EventType::WindowMoved:
         if (physicallyWindowed && !minimized)
         {
+            if (placementTries < kPlacementTries)
+            {
+                // The first move of a new window, and a move that comes with
+                // a frame of another size, are the window system placing it
+                // by a frame it may only now have made known: the window is
+                // asked again to sit where its frame needs it. Any other move
+                // is the player's.
+                const WindowBorders b = platform->Borders();
+                const Point at = WindowPlacement();
+                if ((placementTries == 0 || !(b == placementBorders)) && (event.x != at.x || event.y != at.y))
+                {
+                    ++placementTries;
+                    placementBorders = b;
+                    platform->SetWindowPosition(at.x, at.y);
+                    break;
+                }
+                placementTries = kPlacementTries;
+            }
             preferredX = event.x;
             preferredY = event.y;
         }

@@ -343,6 +343,16 @@ public:
 protected:
     // Where the frame loop stands; see StepFrame.
     bool IsRefreshPacedActive() const;
+    // The window cannot be seen (minimised, hidden, or the screen saver is
+    // due): the loop only waits for events.
+    bool IsIdleWhileHidden() const;
+    // How long the loop sleeps at most while the window cannot be seen.
+    static constexpr int kHiddenWaitMs = 250;
+    // Lets the system blank the screen only while the game may be blanked.
+    void UpdateScreenSaverAllowance();
+    // Once a second: a windowed game whose screen saver is due stops
+    // updating, drawing and presenting until the player is back.
+    void CheckScreenSaverPause(double now);
     void RunUpdateSequence(double updatesPerStep);
     void DeleteQueuedWidgets();
     void ReevaluateFocus();
@@ -352,6 +362,9 @@ protected:
     void WaitForLoadingThread();
     void ApplyVolumes();
     void SetMinimized(bool nowMinimized);
+    // Where the window's client area goes: centred in the work area, or the
+    // remembered place with the whole frame pulled inside the work area.
+    Point WindowPlacement();
     void HandleActivation();
     // Releases every key the widget manager holds down (after a system popup).
     void ReleaseHeldKeys();
@@ -409,6 +422,12 @@ protected:
     int pacingPasses = 0;
     int pacingStrikes = 0;
     bool refreshPacingBroken = false;
+    // Moves of a newly made window that are taken as its placement, not as
+    // the player's, while it does not sit where it was asked to; and the
+    // frame it was last placed by.
+    static constexpr int kPlacementTries = 3;
+    int placementTries = kPlacementTries;
+    WindowBorders placementBorders;
     bool updatedSinceDraw = false;
     bool lastDrawEmpty = false;
     bool forceRedraw = false;
@@ -418,6 +437,10 @@ protected:
     // Developer keys F3 and F4.
     FrameRateOverlay frameRate;
     bool displayLost = false;
+    bool screenSaverPaused = false;
+    double lastScreenSaverCheckMs = -1.0e12;
+    double lastScreenSaverReadMs = -1.0e12;
+    ScreenSaverInfo screenSaverInfo;
     double lastDisplayRetryMs = -1.0e12; // when a lost display was last remade
     bool closePending = false;
     bool closeQueued = false;

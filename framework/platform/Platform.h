@@ -46,6 +46,16 @@ struct WindowBorders
     int top = 0;
     int right = 0;
     int bottom = 0;
+    bool operator==(const WindowBorders&) const = default;
+};
+
+// What the system says about its screen saver.
+struct ScreenSaverInfo
+{
+    bool enabled = false;   // false also where the system does not say
+    int timeoutSeconds = 0; // idle time before it starts
+    bool running = false;
+    double idleMs = -1.0;   // since the last input anywhere on the desktop; -1 unknown
 };
 
 // Everything the framework needs from the window system, the clock and the
@@ -60,6 +70,8 @@ public:
     virtual double NowMs() = 0;
     uint32_t TickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(NowMs())); }
     virtual void SleepMs(int ms) = 0;
+    // Sleeps until an event is waiting or ms have passed.
+    virtual void WaitForEvent(int ms) { SleepMs(ms); }
 
     // The window. There is at most one; creating it again replaces it.
     [[nodiscard]] virtual bool CreateWindow(const WindowSpec& desired) = 0;
@@ -132,6 +144,11 @@ public:
     // holds the name; SignalRunningInstance asks that copy to come to the front.
     virtual bool AcquireSingleInstance(const std::string& name) = 0;
     virtual void SignalRunningInstance(const std::string& name) = 0;
+
+    // Whether the system may start its screen saver or blank the screen
+    // while the program runs.
+    virtual void AllowScreenSaver(bool allow) { (void)allow; }
+    virtual ScreenSaverInfo ScreenSaver() { return {}; }
 
     // The multimedia timer resolution: a no-op where sleeps are accurate.
     virtual void SetTimerResolution(bool fine) { (void)fine; }

@@ -5,6 +5,7 @@
 #include "framework/platform/SdlKeyMap.h"
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/TextEncoding.h"
+#include "framework/platform/X11ScreenSaver.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
@@ -48,7 +49,9 @@ std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error)
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // SDL keeps the screen saver off from the start; the application
+    // allows it when the game may be blanked.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
     // The X input method turns keys into text in the locale's character
     // set, and a program starts in the "C" locale: without the user's,
@@ -116,6 +119,13 @@ void SdlPlatform::SleepMs(int ms)
     while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR)
     {
     }
+}
+
+void SdlPlatform::WaitForEvent(int ms)
+{
+    if (!m_pending.empty() || ms <= 0)
+        return;
+    SDL_WaitEventTimeout(nullptr, ms);
 }
 
 bool SdlPlatform::CreateWindow(const WindowSpec& desired)
@@ -273,8 +283,12 @@ void SdlPlatform::Translate(const SDL_Event& e)
             ev.x = e.window.data1;
             ev.y = e.window.data2;
             break;
-        case SDL_WINDOWEVENT_MINIMIZED: ev.type = EventType::Minimized; break;
-        case SDL_WINDOWEVENT_RESTORED: ev.type = EventType::Restored; break;
+        // A window the system no longer shows (on another desktop) is as
+        // good as minimised.
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN: ev.type = EventType::Minimized; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN: ev.type = EventType::Restored; break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: ev.type = EventType::FocusGained; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: ev.type = EventType::FocusLost; break;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -626,6 +640,21 @@ bool SdlPlatform::AcquireSingleInstance(const std::string& name)
 void SdlPlatform::SignalRunningInstance(const std::string& name)
 {
     SingleInstance(FileSystem::RuntimeDirectory()).Signal(name);
+}
+
+void SdlPlatform::AllowScreenSaver(bool allow)
+{
+    if (allow == (SDL_IsScreenSaverEnabled() == SDL_TRUE))
+        return;
+    if (allow)
+        SDL_EnableScreenSaver();
+    else
+        SDL_DisableScreenSaver();
+}
+
+ScreenSaverInfo SdlPlatform::ScreenSaver()
+{
+    return X11ScreenSaver::Query(m_window);
 }
 
 } // namespace Quillo

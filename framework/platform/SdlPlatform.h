@@ -37,6 +37,7 @@ public:
 
     double NowMs() override;
     void SleepMs(int ms) override;
+    void WaitForEvent(int ms) override;
 
     bool CreateWindow(const WindowSpec& desired) override;
     void DestroyWindow() override;
@@ -85,6 +86,9 @@ public:
 
     bool AcquireSingleInstance(const std::string& name) override;
     void SignalRunningInstance(const std::string& name) override;
+
+    void AllowScreenSaver(bool allow) override;
+    ScreenSaverInfo ScreenSaver() override;
 
 private:
     SdlPlatform();

@@ -93,26 +93,48 @@ std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Window* window, int width
                                                    bool vsync, int& code)
 {
     const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-    if (wanted && *wanted)
+    const bool named = wanted && *wanted;
+    const bool software = named && SDL_strcasecmp(wanted, "software") == 0;
+    // The paths in the order of what they cost, each tried when the one
+    // before fails: a video driver without a framebuffer of its own
+    // (Wayland) has no window surface, and a machine without a GPU driver
+    // has no accelerated renderer.
+    if (named && !software)
     {
-        if (SDL_strcasecmp(wanted, "software") == 0)
-            return CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code);
-        std::unique_ptr<SdlPresenter> named(new SdlPresenter(window, PresentPath::Texture, width, height));
-        if (named->StartTexture(vsync, wanted))
+        std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
+        if (p->StartTexture(vsync, wanted))
         {
             code = 0;
-            return named;
+            return p;
         }
         // A name this SDL does not know gets the automatic choice.
     }
-    std::unique_ptr<SdlPresenter> accelerated(new SdlPresenter(window, PresentPath::Texture, width, height));
-    if (HasGraphicsDevice() && accelerated->StartTexture(vsync, nullptr))
+    const bool device = HasGraphicsDevice();
+    if (!software && device)
     {
-        code = 0;
-        return accelerated;
+        std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
+        if (p->StartTexture(vsync, nullptr))
+        {
+            code = 0;
+            return p;
+        }
     }
-    accelerated.reset();
-    return CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code);
+    if (auto p = CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code))
+        return p;
+    // Without a device, SDL's own software renderer rather than an OpenGL
+    // one rasterised in software, which only costs more.
+    if (!device)
+    {
+        std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
+        if (p->StartTexture(vsync, "software"))
+        {
+            code = 0;
+            return p;
+        }
+    }
+    // Last, any renderer at all, a software rasteriser included: slow, but
+    // the picture shows.
+    return CreateWithPath(window, PresentPath::Texture, width, height, vsync, code);
 }
 
 std::unique_ptr<SdlPresenter> SdlPresenter::CreateWithPath(SDL_Window* window, PresentPath path,

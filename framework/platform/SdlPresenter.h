@@ -38,7 +38,10 @@ public:
     // SDL_RENDER_DRIVER is used as named ("software" is the window surface);
     // otherwise the accelerated renderer, unless its OpenGL is a software
     // rasteriser, which costs many times the whole game for every frame.
-    // Returns null with code 2 (no renderer) or 3 (no texture or surface).
+    // When the choice fails, the next path is tried: the window surface,
+    // then any renderer, a software rasteriser included (a video driver
+    // without a framebuffer of its own has no window surface). Returns null
+    // with code 2 (no renderer) or 3 (no texture or surface) when none works.
     static std::unique_ptr<SdlPresenter> Create(SDL_Window* window, int width, int height,
                                                 bool vsync, int& code);
     // One path, as asked (tests compare the two).

@@ -93,6 +93,8 @@ public:
     bool PresentsWaitForRefresh() override { return presentsWait; }
     bool AcquireSingleInstance(const std::string&) override { return true; }
     void SignalRunningInstance(const std::string&) override {}
+    void AllowScreenSaver(bool allow) override { screenSaverAllowed = allow; }
+    Quillo::ScreenSaverInfo ScreenSaver() override { return saver; }
 
     void Push(Quillo::EventType type, int x = 0, int y = 0, int code = 0)
     {
@@ -116,6 +118,8 @@ public:
     bool copyFrames = false;
     std::vector<uint32_t> frameCopy;
     bool hasWindow = false;
+    bool screenSaverAllowed = true; // as the system has it before the program says
+    Quillo::ScreenSaverInfo saver;
     bool captured = false;
     Quillo::WindowSpec window;
     Quillo::WindowBorders borders{2, 30, 2, 2};

@@ -111,6 +111,40 @@ TEST_F(FrameLoop, SleepsWhenNothingIsDueAndReportsItWithoutSleeping)
     EXPECT_GT(app.sleepCount, 0);
 }
 
+TEST_F(FrameLoop, AMinimisedWindowIsNeitherUpdatedNorDrawnAndWakesOnlyAFewTimesASecond)
+{
+    app.RunUntil(fake.now + 100.0);
+    app.Send(EventType::Minimized);
+    const int updates = app.updateCount, presents = fake.presents, sleeps = fake.sleeps;
+    app.RunUntil(fake.now + 10000.0);
+    EXPECT_EQ(app.updateCount, updates);
+    EXPECT_EQ(fake.presents, presents);
+    EXPECT_LE(fake.sleeps - sleeps, 10 * 5) << "at most a few wake-ups a second";
+    app.Send(EventType::Restored);
+    EXPECT_NEAR(UpdatesIn(1000.0), 100, 3) << "the time spent minimised is not caught up";
+}
+
+TEST_F(FrameLoop, AWindowedGameRestsWhileItsScreenSaverIsDueAndComesBackWithThePlayer)
+{
+    fake.saver = {.enabled = true, .timeoutSeconds = 60, .running = false, .idleMs = 0.0};
+    EXPECT_NEAR(UpdatesIn(2000.0), 200, 3);
+    fake.saver.idleMs = 58500.0; // past the limit, two seconds before the saver starts
+    app.RunUntil(fake.now + 1500.0);
+    const int presents = fake.presents;
+    EXPECT_EQ(UpdatesIn(5000.0), 0);
+    EXPECT_EQ(fake.presents, presents);
+    fake.saver.idleMs = 0.0;
+    fake.saver.running = true;
+    EXPECT_EQ(UpdatesIn(3000.0), 0) << "not while the saver runs";
+    fake.saver.running = false;
+    EXPECT_GT(UpdatesIn(3000.0), 150);
+    EXPECT_GT(fake.presents, presents);
+
+    app.SetWindowed(false);
+    fake.saver.idleMs = 600000.0;
+    EXPECT_NEAR(UpdatesIn(3000.0), 300, 5) << "full screen never rests";
+}
+
 TEST(RefreshPacing, GameSpeedStaysAtAHundredUpdatesPerSecondFromFiftyTo240Hertz)
 {
     for (int hz : {50, 60, 75, 100, 120, 144, 165, 240})

@@ -157,13 +157,63 @@ TEST_F(WindowState, TheWindowSitsAtTheGoldenSectionAndARememberedPlaceIsPulledIn
     EXPECT_EQ(placed.window.y - placed.borders.top, 4);
     EXPECT_EQ(placed.window.x - placed.borders.left + outerW, 1920 - 4);
 
-    // Moves are remembered only while windowed.
+    // Moves are remembered only while windowed, once the window sits where
+    // it was put.
+    app.Send(EventType::WindowMoved, fake.window.x, fake.window.y);
     app.Send(EventType::WindowMoved, 300, 200);
     EXPECT_EQ(app.preferredX, 300);
     EXPECT_EQ(app.preferredY, 200);
     app.SetWindowed(false);
     app.Send(EventType::WindowMoved, 0, 0);
     EXPECT_EQ(app.preferredX, 300);
+}
+
+TEST(WindowPlace, AFrameMadeKnownOnlyOnceShownNeitherMovesTheWindowNorLetsItLeaveTheWorkArea)
+{
+    // As a window manager does: the frame goes where the window was asked
+    // to be, so the client area lands lower and further right, and the
+    // frame's size is known only from then on.
+    for (const bool throughFullScreen : {false, true})
+    {
+        TestApp app;
+        FakePlatform& fake = *app.platformFake;
+        fake.borders = {};
+        app.preferredX = 300;
+        app.preferredY = 436; // the bottom edge 4 pixels above the work area's without a frame
+        app.Init();
+        if (throughFullScreen)
+        {
+            app.SetWindowed(false);
+            app.SetWindowed(true);
+        }
+        fake.borders = {1, 20, 1, 1};
+        app.Send(EventType::WindowMoved, fake.window.x + 1, fake.window.y + 20);
+        app.Send(EventType::WindowMoved, fake.window.x, fake.window.y);
+        EXPECT_EQ(fake.window.x, 300);
+        EXPECT_EQ(fake.window.y, 1040 - 4 - 1 - 600) << "the frame's bottom edge stays inside";
+        EXPECT_EQ(app.preferredX, 300);
+        EXPECT_EQ(app.preferredY, fake.window.y);
+        // The player's own moves count again.
+        app.Send(EventType::WindowMoved, 310, 400);
+        EXPECT_EQ(app.preferredX, 310);
+    }
+}
+
+TEST(ScreenSaver, IsAllowedOnlyOnceLoadedAndWhileWindowed)
+{
+    TestApp app(false);
+    app.Init();
+    FakePlatform& fake = *app.platformFake;
+    EXPECT_FALSE(fake.screenSaverAllowed) << "not while loading";
+    app.RunUntil(fake.now + 100.0);
+    EXPECT_FALSE(fake.screenSaverAllowed);
+    app.loadingThreadDone = true;
+    app.RunUntil(fake.now + 100.0);
+    EXPECT_TRUE(fake.screenSaverAllowed);
+    app.SetWindowed(false);
+    EXPECT_FALSE(fake.screenSaverAllowed) << "a full-screen game on a dialog is being watched";
+    app.SetWindowed(true);
+    EXPECT_TRUE(fake.screenSaverAllowed);
 }
 
 TEST_F(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)

@@ -221,6 +221,22 @@ TEST_F(SdlPlatformFixture, PresentsAndAnswersBoxesWithoutBlocking)
     EXPECT_GT(platform->RefreshRate(), 0);
 }
 
+TEST_F(SdlPlatformFixture, AWindowTheSystemNoLongerShowsCountsAsMinimised)
+{
+    // On X11 a window on another desktop is unmapped without being minimised.
+    for (const Uint8 sdl : {SDL_WINDOWEVENT_HIDDEN, SDL_WINDOWEVENT_SHOWN})
+    {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = sdl;
+        SDL_PushEvent(&e);
+    }
+    const auto got = Events();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].type, EventType::Minimized);
+    EXPECT_EQ(got[1].type, EventType::Restored);
+}
+
 TEST_F(SdlPlatformFixture, TypedTextArrivesAsLatin1AndAltGrTypes)
 {
     auto typed = [&](const char* utf8, SDL_Keymod held) {
