@@ -148,8 +148,23 @@ void OpenMptMusicInterface::ProducerLoop()
             lock.lock();
             continue;
         }
-        m_wake.wait_for(lock, std::chrono::milliseconds(10));
+        m_wake.wait_for(lock, IdleWait());
     }
+}
+
+std::chrono::milliseconds OpenMptMusicInterface::IdleWait() const
+{
+    // Every ring is full: sleep until the emptiest has played a quarter of
+    // itself, rather than look every few milliseconds (a minimised game
+    // should hardly wake). Commands wake the loop at once.
+    size_t least = kRingFrames;
+    for (const auto& [id, track] : m_tracks)
+        if (track->module && !track->ring->HasEnd())
+            least = std::min(least, track->ring->Available());
+    const size_t keep = kRingFrames * 3 / 4;
+    const size_t spare = least > keep ? least - keep : 0;
+    const auto rate = static_cast<size_t>(std::max(1, m_output->Mixer().OutputRate()));
+    return std::chrono::milliseconds(std::clamp<size_t>(spare * 1000 / rate, 10, 250));
 }
 
 std::unique_ptr<MusicInterface> OpenMptMusicInterface::Create(std::shared_ptr<AudioOutput> output)

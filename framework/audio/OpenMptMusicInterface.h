@@ -3,6 +3,7 @@
 #include "framework/audio/MixerSource.h"
 #include "framework/audio/MusicInterface.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -75,6 +76,7 @@ private:
     // mutex must be held. Returns the frames rendered.
     size_t Produce(Track& track, size_t frames);
     void ProducerLoop();
+    std::chrono::milliseconds IdleWait() const;
     void Start(Track& track, int offset, bool noLoop);
     void Stop(Track& track);
     float ChannelGain(const Track& track) const;
