@@ -56,6 +56,9 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
         return false;
     if (s.typeActive && (s.typePicture < 0 || s.typePicture >= kPictureCount))
         return false;
+    // The intro ends with its sweep; without one the chain would never move.
+    if (s.intro && !s.introSweep)
+        return false;
     // A running rush ends when its count reaches 0, so a saved one has more to go.
     if (s.rushing && s.rushCount < 1)
         return false;
@@ -98,7 +101,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     const auto fileBytes = Quillo::FileSystem::ReadFile(
         Quillo::FileSystem::ResolvePath(Quillo::FileSystem::NormalizePath(m_dataRoot + name)));
     const auto file = fileBytes ? Path::ParseFile(*fileBytes) : std::nullopt;
-    if (!file || file->points.size() < 2)
+    if (!file || !Path::Playable(*file))
         return false;
     Path path = m_path;
     path.Assign(*file);
@@ -127,8 +130,17 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
             return false;
         ++openCount;
     }
-    if (s.pairPending && openCount != 2)
+    // Two open balls always wait for their judgement, and an open living
+    // ball is always in a slot: otherwise no pair would ever score and the
+    // open balls would stay up for good.
+    if (s.pairPending != (openCount == 2))
         return false;
+    for (int i = 0; i < n; ++i)
+    {
+        const Ball& ball = game->balls[static_cast<size_t>(i)];
+        if (ball.alive && ball.open && i != open[0] && i != open[1])
+            return false;
+    }
 
     const int pauseDepth = m_state.pauseDepth;
     m_state = s;
