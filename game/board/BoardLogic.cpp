@@ -454,6 +454,7 @@ void BoardLogic::LogicStep(float dt)
     StepChain(dt);
     StepBoost(dt);
     StepEffects(dt);
+    KeepInSavedRange();
 }
 
 void BoardLogic::ResetLevel()

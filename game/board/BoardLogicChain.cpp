@@ -343,6 +343,11 @@ void BoardLogic::RemoveFirstDeadBall()
         if (!(*it)->alive)
         {
             ForgetOpenBall(it->get());
+            // A bonus that never fired (its ball went through the gate or
+            // off the start) goes with its ball; counted on, it would keep
+            // every later bonus away.
+            if ((*it)->bonus != -1)
+                m_state.bonusCount -= 1;
             m_balls.erase(it);
             return;
         }

@@ -33,7 +33,10 @@ void BoardLogic::HandleClick(int clickCode, int x, int y)
     if (clickCode == 3 || clickCode <= 0)
         return;
     if (Ball* ball = BallAt(static_cast<float>(x), static_cast<float>(y)))
+    {
         OpenBall(*ball);
+        KeepInSavedRange();
+    }
 }
 
 void BoardLogic::OpenBall(Ball& ball)

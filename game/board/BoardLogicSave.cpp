@@ -24,6 +24,19 @@ bool ValidBall(const Ball& b, int pointCount)
 
 } // namespace
 
+void BoardLogic::KeepInSavedRange()
+{
+    GameState& s = m_state;
+    ForEachSavedField(s, [](auto& v) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
+            v = std::clamp(v, -kMaxSavedInt, kMaxSavedInt);
+    });
+    for (int32_t* distance : {&s.sweepDistance, &s.countDistance, &s.warningDistance})
+        *distance = std::clamp(*distance, -kMaxSweepDistance, kMaxSweepDistance);
+    s.combo = std::min(s.combo, kMaxCombo);
+    s.revealedCombo = std::min(s.revealedCombo, kMaxCombo);
+}
+
 std::vector<uint8_t> BoardLogic::SaveState() const
 {
     SavedGame game;
@@ -68,7 +81,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     const auto sane = [](float speed) { return std::fabs(speed) <= kMaxSpeed; };
     // The sweeps along the track step their distances by a few pixels up
     // to the track's length; far beyond it they would overflow.
-    const auto near = [](int32_t distance) { return distance >= -10000000 && distance <= 10000000; };
+    const auto near = [](int32_t distance) { return distance >= -kMaxSweepDistance && distance <= kMaxSweepDistance; };
     if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
         return false;
     // Play steps its counters and timers by small amounts from near zero;
@@ -78,14 +91,14 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     bool inRange = true;
     ForEachSavedField(s, [&](const auto& v) {
         if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
-            inRange = inRange && v >= -1000000000 && v <= 1000000000;
+            inRange = inRange && v >= -kMaxSavedInt && v <= kMaxSavedInt;
     });
     if (!inRange)
         return false;
     // Play adds to scores a pair's points at a time and to the combo
     // counters one at a time, starting at 1. A pair's points are twenty
     // times its combo, so a combo stays far below a million.
-    const auto combo = [](int32_t value) { return value >= 1 && value <= 1000000; };
+    const auto combo = [](int32_t value) { return value >= 1 && value <= kMaxCombo; };
     if (s.score < 0 || s.levelStartScore < 0 || s.levelScore < 0 || s.targetScore < 0 ||
         !combo(s.combo) || !combo(s.revealedCombo) || s.comboCount < 0 || s.revealedComboCount < 0 ||
         s.maxCombo < 0 || s.maxRevealedCombo < 0)

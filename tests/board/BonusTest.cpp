@@ -64,6 +64,25 @@ TEST(Bonuses, OnlyALivingBallReceivesABonusAndFourOrFewerGetNone)
     EXPECT_EQ(board.host.CountSound(BoardSound::BonusArrived), 1) << "only the first arrival";
 }
 
+// Found by the saved-game fuzzer: a bonus whose ball went through the gate
+// stayed counted after the ball had left the list, so no bonus came again
+// and a game saved then loaded with another count.
+TEST(Bonuses, ABonusThatNeverFiredLeavesWithItsBall)
+{
+    Board board(300);
+    // From the start to the gate, rolling; the front ball carries a bonus.
+    auto b = board.Chain({0, 1, 2, 3, 4}, 250);
+    board.logic.ArmBonus(*b[0], 2);
+    board.S().baseSpeed = 50;
+    for (int i = 0; i < 1000 && !board.S().losing; ++i)
+        board.Run(1);
+    ASSERT_TRUE(board.S().losing);
+    board.Run(3);
+    const auto& balls = board.logic.Balls();
+    ASSERT_TRUE(std::ranges::none_of(balls, [&](const auto& ball) { return ball.get() == b[0]; }));
+    EXPECT_EQ(board.S().bonusCount, 0);
+}
+
 TEST(Bonuses, LifetimeBlinksFastShowsThenBlinksSlowAndExpires)
 {
     Board board;

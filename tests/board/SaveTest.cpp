@@ -305,6 +305,24 @@ TEST(SavedGameRoundTrip, EveryStatePlayReachesFromALoadedSaveLoadsAgain)
     for (int32_t combo : {0, 1000001})
         EXPECT_FALSE(board.logic.LoadState(Edited(good, [&](GameState& s) { s.combo = combo; }))) << combo;
 
+    // A game at the edges of the range, with an equal pair about to score
+    // and its intro's sweep going on: play stops its counters at the edge,
+    // so every state it passes through loads again (the fuzzer's find: a
+    // score just below the edge went past it with the next pair).
+    EXPECT_EQ(PlayOn(EditedGame(good, [](SavedGame& g) {
+                  g.balls[2].type = g.balls[1].type;
+                  g.balls[2].open = true;
+                  g.openPositions[1] = 2;
+                  GameState& s = g.state;
+                  s.pairPending = true;
+                  s.pairDelay = 0.02f;
+                  s.score = s.levelScore = s.extraLifeCounter = BoardLogic::kMaxSavedInt - 1;
+                  s.lives = s.comboCount = BoardLogic::kMaxSavedInt;
+                  s.combo = BoardLogic::kMaxCombo;
+                  s.intro = s.introSweep = true;
+                  s.sweepDistance = BoardLogic::kMaxSweepDistance - 1;
+              }), 100), "");
+
     // What play writes: rollbacks from the bonus and the score target, at
     // the fastest speeds play sets, the lead near the gate and far off.
     for (float step : {-0.5f, -0.4f})
