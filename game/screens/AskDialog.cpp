@@ -102,7 +102,11 @@ void AskDialog::StartAnew()
 bool AskDialog::SaveRunningGame()
 {
     Board* board = m_app.GetBoard();
-    return !board || SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
+    // The editor's track has no file, so a game saved on it could never be
+    // continued: leaving the editor keeps no game, as closing does.
+    if (!board || board->Logic().GetPath().editMode)
+        return true;
+    return SavedGameFiles::SaveGame(m_app.Saves(), m_app.PlayerFileName(), board->Logic().SaveState());
 }
 
 void AskDialog::OnButtonClicked(int id)
