@@ -180,9 +180,9 @@ TEST(BoardAreas, AStillBoardAsksForFramesButDrawsNothing)
     ManagedBoard b;
     b.board.Logic().StartLevel();
     b.Play(900);
-    // Paused, the board does not move: no pass draws anything.
+    // Paused, the board does not move: after the pass that turns its
+    // faces down, no pass draws anything.
     b.board.SetPaused(true);
-    b.board.Invalidate();
     b.manager.DrawPass();
     for (int i = 0; i < 5; ++i)
     {
