@@ -445,7 +445,8 @@ protected:
     bool closePending = false;
     bool closeQueued = false;
     bool loopRunning = false;
-    bool shutdownStarted = false;
+    // Read by the loading thread between resources.
+    std::atomic<bool> shutdownStarted{false};
     bool settingsRead = false;
     bool windowedImpossible = false;
     bool fullScreenImpossible = false;

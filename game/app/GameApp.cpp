@@ -412,6 +412,10 @@ bool GameApp::SuspendGame()
         EnterLostGameScore();
         return true;
     }
+    // The editor's track has no file, so a game saved on it could never be
+    // continued: leaving the editor keeps no game, as closing does.
+    if (board->Logic().GetPath().editMode)
+        return true;
     quietSaves = true;
     const bool saved = SavedGameFiles::SaveGame(*saves, PlayerFileName(), board->Logic().SaveState());
     quietSaves = false;

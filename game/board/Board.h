@@ -96,6 +96,8 @@ private:
     bool m_refreshDue = false;
     // The images changed: a comparison of pictures cannot tell.
     bool m_wholeDue = true;
+    // Whether the board was paused at the last draw pass.
+    bool m_picturePaused = false;
 };
 
 } // namespace Spindrel

@@ -290,6 +290,14 @@ void Board::Draw(Quillo::Graphics* g)
 
 void Board::BeforeDrawPass()
 {
+    // Pausing turns the faces down with no step of play to say so (and
+    // going on turns them up again): the picture is looked at again.
+    const bool paused = m_logic.State().pauseDepth > 0;
+    if (paused != m_picturePaused)
+    {
+        m_picturePaused = paused;
+        m_refreshDue = true;
+    }
     if (dirty)
     {
         BuildPicture(m_picture);

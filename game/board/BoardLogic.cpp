@@ -454,6 +454,7 @@ void BoardLogic::LogicStep(float dt)
     StepChain(dt);
     StepBoost(dt);
     StepEffects(dt);
+    KeepInSavedRange();
 }
 
 void BoardLogic::ResetLevel()
@@ -508,7 +509,11 @@ void BoardLogic::LoadPath(int track)
     const std::string path =
         Quillo::FileSystem::ResolvePath(Quillo::FileSystem::NormalizePath(m_dataRoot + name));
     const auto bytes = Quillo::FileSystem::ReadFile(path);
-    const auto file = bytes ? Path::ParseFile(*bytes) : std::nullopt;
+    auto file = bytes ? Path::ParseFile(*bytes) : std::nullopt;
+    // A damaged file with less than a track would keep the previous
+    // track's length or spawn balls on none: the editor takes it instead.
+    if (file && !Path::Playable(*file))
+        file.reset();
     m_path.trackNumber = track;
     if (!file)
         m_path.KeepForEditing();

@@ -40,6 +40,13 @@ public:
     // No speed of play comes near this (the rush is the fastest); a saved
     // game beyond it was not written by play.
     static constexpr float kMaxSpeed = 10000.0f;
+    // The numbers a saved game may hold. Play starts its counters near zero
+    // and never comes near these, but a crafted game may: play stops its
+    // counters there, so that whatever it makes of an accepted game can be
+    // saved and loaded again.
+    static constexpr int32_t kMaxSavedInt = 1000000000;
+    static constexpr int32_t kMaxSweepDistance = 10000000;
+    static constexpr int32_t kMaxCombo = 1000000;
     static constexpr float kClickRadius = 30.0f;
     static constexpr int kPictureCount = 13;
     static constexpr int kExtraLifePoints = 15000;
@@ -160,6 +167,7 @@ private:
     void PushChain();
     void RemoveFirstDeadBall();
     void ForgetOpenBall(const Ball* ball);
+    void KeepInSavedRange();
     void FinishTypeBonus();
     Ball* FirstAliveBall(const std::function<bool(const Ball&)>& test);
     float Progress(float distance) const;

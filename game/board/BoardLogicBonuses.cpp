@@ -190,14 +190,18 @@ void BoardLogic::StepBonusSequences(float dt)
                     ++caught;
                 }
             }
+            // A bomb among the caught balls starts a blast of its own at its
+            // own place, so this one is over and keeps its place for its text.
+            const float x = s.bombX;
+            const float y = s.bombY;
+            s.bombActive = false;
             for (auto& ball : m_balls)
             {
                 if (ball->alive && ball->revealed)
                     RemoveBall(*ball);
             }
-            s.bombActive = false;
             AddScore(25 * caught);
-            SpawnFlyText(s.bombX, s.bombY, 0, "+" + std::to_string(25 * caught));
+            SpawnFlyText(x, y, 0, "+" + std::to_string(25 * caught));
         }
     }
 

@@ -120,6 +120,7 @@ void BoardLogic::MoveBall(Ball& ball, float d)
             {
                 ball.segment = 0;
                 ball.alive = false;
+                ForgetOpenBall(&ball);
                 fellOff = true;
                 break;
             }
@@ -155,6 +156,7 @@ void BoardLogic::EndOfTrack(Ball& ball)
             SpawnShrink(ball.x, ball.y, m_art.faces[static_cast<size_t>(ball.type)]);
     }
     ball.alive = false;
+    ForgetOpenBall(&ball);
     ball.segment = m_path.Count() - 2;
     ball.fraction = 1.0f;
 }
@@ -317,7 +319,9 @@ void BoardLogic::PushChain()
 
 void BoardLogic::ForgetOpenBall(const Ball* ball)
 {
-    // A ball leaving the list must not stay referenced as open.
+    // A dead ball leaves the slots at once: left there until the chain
+    // step takes it out of the list, it would be saved as open, which no
+    // saved game may be.
     for (int i = 0; i < m_openCount; ++i)
     {
         if (m_openBalls[static_cast<size_t>(i)] == ball)
@@ -339,6 +343,11 @@ void BoardLogic::RemoveFirstDeadBall()
         if (!(*it)->alive)
         {
             ForgetOpenBall(it->get());
+            // A bonus that never fired (its ball went through the gate or
+            // off the start) goes with its ball; counted on, it would keep
+            // every later bonus away.
+            if ((*it)->bonus != -1)
+                m_state.bonusCount -= 1;
             m_balls.erase(it);
             return;
         }

@@ -33,7 +33,10 @@ void BoardLogic::HandleClick(int clickCode, int x, int y)
     if (clickCode == 3 || clickCode <= 0)
         return;
     if (Ball* ball = BallAt(static_cast<float>(x), static_cast<float>(y)))
+    {
         OpenBall(*ball);
+        KeepInSavedRange();
+    }
 }
 
 void BoardLogic::OpenBall(Ball& ball)
@@ -45,7 +48,8 @@ void BoardLogic::OpenBall(Ball& ball)
     ball.open = true;
     if (!ball.revealed)
         StartFlip(ball, 0.02f, true);
-    // Only a ball that died while open can leave the slots full here.
+    // A pending pair was judged above, so the slots have room; a guard
+    // all the same, as the slots hold two balls at most.
     if (m_openCount >= 2)
         return;
     m_openBalls[static_cast<size_t>(m_openCount)] = &ball;
@@ -201,6 +205,7 @@ void BoardLogic::RemoveBall(Ball& ball)
         SpawnShrink(ball.x, ball.y, m_art.faces[static_cast<size_t>(ball.type)]);
     ball.open = false;
     ball.alive = false;
+    ForgetOpenBall(&ball);
     if (ball.bonus != -1)
     {
         // Cleared before it fires, so that a ball taken off twice cannot

@@ -24,6 +24,19 @@ bool ValidBall(const Ball& b, int pointCount)
 
 } // namespace
 
+void BoardLogic::KeepInSavedRange()
+{
+    GameState& s = m_state;
+    ForEachSavedField(s, [](auto& v) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
+            v = std::clamp(v, -kMaxSavedInt, kMaxSavedInt);
+    });
+    for (int32_t* distance : {&s.sweepDistance, &s.countDistance, &s.warningDistance})
+        *distance = std::clamp(*distance, -kMaxSweepDistance, kMaxSweepDistance);
+    s.combo = std::min(s.combo, kMaxCombo);
+    s.revealedCombo = std::min(s.revealedCombo, kMaxCombo);
+}
+
 std::vector<uint8_t> BoardLogic::SaveState() const
 {
     SavedGame game;
@@ -56,6 +69,9 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
         return false;
     if (s.typeActive && (s.typePicture < 0 || s.typePicture >= kPictureCount))
         return false;
+    // The intro ends with its sweep; without one the chain would never move.
+    if (s.intro && !s.introSweep)
+        return false;
     // A running rush ends when its count reaches 0, so a saved one has more to go.
     if (s.rushing && s.rushCount < 1)
         return false;
@@ -65,7 +81,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     const auto sane = [](float speed) { return std::fabs(speed) <= kMaxSpeed; };
     // The sweeps along the track step their distances by a few pixels up
     // to the track's length; far beyond it they would overflow.
-    const auto near = [](int32_t distance) { return distance >= -10000000 && distance <= 10000000; };
+    const auto near = [](int32_t distance) { return distance >= -kMaxSweepDistance && distance <= kMaxSweepDistance; };
     if (!near(s.sweepDistance) || !near(s.countDistance) || !near(s.warningDistance))
         return false;
     // Play steps its counters and timers by small amounts from near zero;
@@ -75,14 +91,14 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     bool inRange = true;
     ForEachSavedField(s, [&](const auto& v) {
         if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int32_t>)
-            inRange = inRange && v >= -1000000000 && v <= 1000000000;
+            inRange = inRange && v >= -kMaxSavedInt && v <= kMaxSavedInt;
     });
     if (!inRange)
         return false;
     // Play adds to scores a pair's points at a time and to the combo
     // counters one at a time, starting at 1. A pair's points are twenty
     // times its combo, so a combo stays far below a million.
-    const auto combo = [](int32_t value) { return value >= 1 && value <= 1000000; };
+    const auto combo = [](int32_t value) { return value >= 1 && value <= kMaxCombo; };
     if (s.score < 0 || s.levelStartScore < 0 || s.levelScore < 0 || s.targetScore < 0 ||
         !combo(s.combo) || !combo(s.revealedCombo) || s.comboCount < 0 || s.revealedComboCount < 0 ||
         s.maxCombo < 0 || s.maxRevealedCombo < 0)
@@ -98,7 +114,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     const auto fileBytes = Quillo::FileSystem::ReadFile(
         Quillo::FileSystem::ResolvePath(Quillo::FileSystem::NormalizePath(m_dataRoot + name)));
     const auto file = fileBytes ? Path::ParseFile(*fileBytes) : std::nullopt;
-    if (!file || file->points.size() < 2)
+    if (!file || !Path::Playable(*file))
         return false;
     Path path = m_path;
     path.Assign(*file);
@@ -127,8 +143,17 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
             return false;
         ++openCount;
     }
-    if (s.pairPending && openCount != 2)
+    // Two open balls always wait for their judgement, and an open living
+    // ball is always in a slot: otherwise no pair would ever score and the
+    // open balls would stay up for good.
+    if (s.pairPending != (openCount == 2))
         return false;
+    for (int i = 0; i < n; ++i)
+    {
+        const Ball& ball = game->balls[static_cast<size_t>(i)];
+        if (ball.alive && ball.open && i != open[0] && i != open[1])
+            return false;
+    }
 
     const int pauseDepth = m_state.pauseDepth;
     m_state = s;

@@ -83,6 +83,14 @@ std::vector<uint8_t> Path::EncodeFile(const PathFile& file)
     return out;
 }
 
+bool Path::Playable(const PathFile& file)
+{
+    const auto& points = file.points;
+    return std::ranges::any_of(points, [&](const PathPoint& p) {
+        return p.x != points.front().x || p.y != points.front().y;
+    });
+}
+
 void Path::Assign(const PathFile& file)
 {
     // A readable track is played, whatever the track before it was.

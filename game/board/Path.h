@@ -51,6 +51,9 @@ public:
     // or absurd.
     static std::optional<PathFile> ParseFile(std::span<const uint8_t> bytes);
     static std::vector<uint8_t> EncodeFile(const PathFile& file);
+    // Whether balls can roll on the file's track: two points at least, not
+    // all at one place. A file without is treated as missing.
+    static bool Playable(const PathFile& file);
 
     // Takes over the points and gate of a loaded file (derived values
     // recomputed, selectedPoint at the last point).

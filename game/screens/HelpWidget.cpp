@@ -91,13 +91,12 @@ void HelpWidget::OnButtonClicked(int id)
 
 void HelpWidget::Leave()
 {
-    if (manager == nullptr)
+    MainMenuWidget* menu = m_app.GetMainMenu();
+    if (menu == nullptr || menu->Help() != this || manager == nullptr)
         return;
     Quillo::WidgetManager* widgetManager = manager;
-    widgetManager->RemoveWidget(this);
-    if (MainMenuWidget* menu = m_app.GetMainMenu())
-        widgetManager->SetFocus(menu);
-    m_app.DeleteLater(this);
+    menu->CloseHelp();
+    widgetManager->SetFocus(menu);
 }
 
 } // namespace Spindrel

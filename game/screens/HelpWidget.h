@@ -18,8 +18,8 @@ namespace Spindrel
 class GameApp;
 
 // The help screen over the whole window: one picture and a back button.
-// It is added to the widget tree without an owner and deletes itself
-// (deferred) when the back button is clicked or Escape is pressed.
+// The main menu owns it and closes it when the back button is clicked or
+// Escape is pressed.
 class HelpWidget : public Quillo::Widget, public Quillo::ButtonListener
 {
 public:

@@ -8,6 +8,7 @@ class ButtonListener;
 class ButtonWidget;
 class Font;
 class Image;
+class MemoryImage;
 } // namespace Quillo
 
 namespace Spindrel
@@ -21,6 +22,10 @@ class GameApp;
 std::unique_ptr<Quillo::ButtonWidget> MakeImageButton(int id, Quillo::ButtonListener* listener,
                                                       const Quillo::Font* font, Quillo::Image* normal,
                                                       Quillo::Image* lit, int x, int y);
+
+// A faded copy of a button's image, for the button while it has nothing
+// to do; null without an image.
+std::unique_ptr<Quillo::MemoryImage> FadedImage(Quillo::MemoryImage* image);
 
 // Takes a button out of the widget tree and deletes it after the current
 // update step: it may be the very button whose click is being handled.

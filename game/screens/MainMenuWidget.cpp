@@ -87,10 +87,20 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
 
 void MainMenuWidget::RemoveControls()
 {
+    CloseHelp();
     if (m_playerLink && m_playerLink->manager != nullptr)
         m_playerLink->manager->RemoveWidget(m_playerLink.get());
     for (auto& button : m_buttons)
         RetireButton(m_app, button);
+}
+
+void MainMenuWidget::CloseHelp()
+{
+    if (!m_help)
+        return;
+    if (m_help->manager != nullptr)
+        m_help->manager->RemoveWidget(m_help.get());
+    m_app.DeleteLater(m_help.release());
 }
 
 void MainMenuWidget::OnDetached(Quillo::WidgetManager* widgetManager)
@@ -220,9 +230,9 @@ void MainMenuWidget::OnButtonClicked(int id)
             break;
         }
         help->Resize(0, 0, 800, 600);
-        // The help screen belongs to the widget tree until it removes and
-        // deletes itself (its back button).
-        m_app.widgetManager->AddWidget(help.release());
+        CloseHelp();
+        m_help = std::move(help);
+        m_app.widgetManager->AddWidget(m_help.get());
         break;
     }
     case kHighScoresId:

@@ -17,6 +17,7 @@ namespace Spindrel
 {
 
 class GameApp;
+class HelpWidget;
 
 // The screen between games: five image buttons sitting on painted balls
 // that glow under the mouse, a greeting for the current player and a link
@@ -47,6 +48,10 @@ public:
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnButtonClicked(int id) override;
 
+    // The help screen goes, deleted after the current update step.
+    void CloseHelp();
+    HelpWidget* Help() const { return m_help.get(); }
+
     int HighlightedId() const { return m_highlightedId; }
     const Quillo::Color& GlowColour() const { return m_glowColour; }
     Quillo::ButtonWidget* Button(int index) const { return m_buttons[static_cast<size_t>(index)].get(); }
@@ -65,6 +70,8 @@ private:
     std::array<std::unique_ptr<Quillo::ButtonWidget>, kButtons> m_buttons;
     std::array<Centre, kButtons> m_hoverCentres;
     std::unique_ptr<Quillo::HyperlinkWidget> m_playerLink;
+    // Over the menu while it is shown; it goes with the menu.
+    std::unique_ptr<HelpWidget> m_help;
     int m_highlightedId = kStartId;
     float m_glowPhase = 0.0f;
     Quillo::Color m_glowColour = Quillo::Color::White;

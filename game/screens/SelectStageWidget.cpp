@@ -25,6 +25,12 @@ constexpr int kArrowCursor = 0;
 // The first stage of the second page.
 constexpr int kSecondPageStage = 9;
 constexpr int kEscapeKey = 27;
+// The previous and next buttons follow play and back.
+constexpr size_t kArrowButtons = 2;
+constexpr int kPages = 2;
+// Where the page's number shows: between the arrows, level with them.
+constexpr int kPageNumberX = 140;
+constexpr int kPageNumberY = 548;
 } // namespace
 
 SelectStageWidget::SelectStageWidget(GameApp& app, int highestStageStart)
@@ -77,6 +83,12 @@ void SelectStageWidget::OnAttached(Quillo::WidgetManager* widgetManager)
         widgetManager->AddWidget(button.get());
         m_buttons[i] = std::move(button);
     }
+    for (size_t arrow = 0; arrow < 2; ++arrow)
+    {
+        m_fadedArrows[arrow] = FadedImage(places[kArrowButtons + arrow].normal);
+        m_buttons[kArrowButtons + arrow]->disabledImage = m_fadedArrows[arrow].get();
+    }
+    ShowPage(m_page);
     for (int t = 0; t < kThumbnails; ++t)
     {
         char path[48];
@@ -126,6 +138,22 @@ void SelectStageWidget::OnMouseMove(int localX, int localY)
         SetCursorKind(kind);
 }
 
+void SelectStageWidget::OnMouseLeave()
+{
+    Widget::OnMouseLeave();
+    m_hoverSlot = -1;
+}
+
+void SelectStageWidget::ShowPage(int page)
+{
+    m_page = page;
+    m_hoverSlot = -1;
+    if (m_buttons[kArrowButtons])
+        m_buttons[kArrowButtons]->SetDisabled(m_page == 0);
+    if (m_buttons[kArrowButtons + 1])
+        m_buttons[kArrowButtons + 1]->SetDisabled(m_page == kPages - 1);
+}
+
 void SelectStageWidget::OnMouseDown(int localX, int localY, int clickCode)
 {
     Widget::OnMouseDown(localX, localY, clickCode);
@@ -158,7 +186,7 @@ void SelectStageWidget::OnButtonClicked(int id)
         // would start.
         if (SelectedSlot() < 0)
         {
-            m_page = m_selectedStage / 9;
+            ShowPage(m_selectedStage / 9);
             return;
         }
         if (!IsUnlocked(m_selectedStage))
@@ -173,11 +201,11 @@ void SelectStageWidget::OnButtonClicked(int id)
         break;
     case kPreviousId:
         if (m_page > 0)
-            --m_page;
+            ShowPage(m_page - 1);
         break;
     case kNextId:
-        if (m_page < 1)
-            ++m_page;
+        if (m_page < kPages - 1)
+            ShowPage(m_page + 1);
         break;
     default:
         break;
@@ -220,6 +248,12 @@ void SelectStageWidget::Draw(Quillo::Graphics* g)
             g->DrawString(m_app.GetText(kStageCaptionText) + " " + std::to_string(stage + 1), r.x + 50,
                           r.y + 115);
         }
+    }
+    if (res.FONT_BUTTON)
+    {
+        g->SetFont(res.FONT_BUTTON);
+        g->SetColor(Quillo::Color::White);
+        g->DrawString(std::to_string(m_page + 1) + "/" + std::to_string(kPages), kPageNumberX, kPageNumberY);
     }
 }
 

@@ -40,6 +40,7 @@ public:
     void Update() override;
     void Draw(Quillo::Graphics* g) override;
     void OnMouseMove(int localX, int localY) override;
+    void OnMouseLeave() override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
     // Escape goes back to the main menu.
     void OnKeyDown(int key) override;
@@ -59,6 +60,9 @@ public:
 private:
     int SlotAt(int localX, int localY) const;
     void RemoveButtons();
+    // Shows a page: no slot is lit until the mouse moves onto one, and an
+    // arrow with no page beyond it is out of use.
+    void ShowPage(int page);
 
     GameApp& m_app;
     int m_highestStageStart;
@@ -68,6 +72,8 @@ private:
     int m_hoverSlot = -1;
     std::array<std::unique_ptr<Quillo::MemoryImage>, kThumbnails> m_thumbnails;
     std::array<std::unique_ptr<Quillo::ButtonWidget>, 4> m_buttons;
+    // The arrows' looks while out of use.
+    std::array<std::unique_ptr<Quillo::MemoryImage>, 2> m_fadedArrows;
 };
 
 } // namespace Spindrel

@@ -180,9 +180,9 @@ TEST(BoardAreas, AStillBoardAsksForFramesButDrawsNothing)
     ManagedBoard b;
     b.board.Logic().StartLevel();
     b.Play(900);
-    // Paused, the board does not move: no pass draws anything.
+    // Paused, the board does not move: after the pass that turns its
+    // faces down, no pass draws anything.
     b.board.SetPaused(true);
-    b.board.Invalidate();
     b.manager.DrawPass();
     for (int i = 0; i < 5; ++i)
     {
@@ -196,6 +196,36 @@ TEST(BoardAreas, AStillBoardAsksForFramesButDrawsNothing)
     b.manager.UpdatePartialPass(0.0);
     EXPECT_TRUE(b.manager.DrawPass());
     EXPECT_TRUE(b.manager.DrawnAreas().Empty());
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
+
+// Found by review: Escape, Space or a loss of focus paused the board
+// without drawing it again, so faces turned up by an eye bonus stayed
+// readable under the pause.
+TEST(BoardAreas, PausingTurnsTheFacesDownAtOnce)
+{
+    ManagedBoard b;
+    b.board.Logic().StartLevel();
+    b.Play(900);
+    b.board.Logic().TriggerBonus(0, *b.board.Logic().Balls().front());
+    b.Play(200);
+    ASSERT_TRUE(b.board.Logic().Balls().front()->revealed);
+    const auto faces = b.Screen();
+
+    // Escape, as the game's loop hands it on, then the next draw pass.
+    b.manager.SetFocus(&b.board);
+    b.manager.KeyDown(27);
+    b.manager.KeyUp(27);
+    b.manager.DrawPass();
+    EXPECT_NE(b.Screen(), faces);
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+    b.board.SetPaused(false);
+    b.Play(1);
+    EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+
+    // A loss of focus pauses the board from the game.
+    b.board.SetPaused(true);
+    b.manager.DrawPass();
     EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
 }
 

@@ -78,6 +78,35 @@ TEST(PathFile, ShortAndDamagedFiles)
     EXPECT_FALSE(Path::ParseFile(huge));
 }
 
+// A damaged track with no point, one point, or its points at one place
+// would keep the previous track's length (the level never ends) or spawn
+// balls on no track at all (every intro a life lost): the editor takes it.
+TEST(PathFile, ATrackWithoutTwoPlacesIsTakenForAMissingOne)
+{
+    BoardTest::Board board;
+    const std::vector<std::vector<std::pair<float, float>>> tracks = {{}, {{300, 300}}, {{300, 300}, {300, 300}}};
+    LevelData levels = board.logic.Levels();
+    for (size_t i = 0; i < tracks.size(); ++i)
+    {
+        BoardTest::WriteTrack(board.dir.Path(), 2 + static_cast<int>(i), 0, 0, 0, tracks[i]);
+        levels.trackOfLevel[2 + i] = 2 + static_cast<int>(i);
+    }
+    board.logic.SetLevelData(levels);
+    for (int level = 2; level <= 4; ++level)
+    {
+        SCOPED_TRACE(level);
+        board.StartAndSkipIntro(1);
+        board.S().level = level;
+        board.logic.StartLevel();
+        const Path& path = board.logic.GetPath();
+        EXPECT_TRUE(path.editMode);
+        EXPECT_EQ(path.Count(), 3) << "track 1's two points and a lead-in";
+        board.Run(500);
+        EXPECT_TRUE(board.logic.Balls().empty());
+        EXPECT_EQ(board.S().lives, 3);
+    }
+}
+
 TEST(PathFile, TrackNumbersAreClampedAndAMissingFileKeepsTheOldPoints)
 {
     BoardTest::Board board;

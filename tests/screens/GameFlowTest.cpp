@@ -9,6 +9,7 @@
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/KeyCode.h"
 #include "game/app/GameRecords.h"
+#include "game/app/LevelTables.h"
 #include "game/app/SavedGameFiles.h"
 #include "game/board/LevelData.h"
 #include "game/screens/AskDialog.h"
@@ -23,7 +24,9 @@
 #include "game/screens/TitleScreen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <utility>
 
 using namespace Spindrel;
 namespace fs = std::filesystem;
@@ -316,6 +319,45 @@ TEST_F(GameFlow, APageTurnDoesNotChooseTheSameSlotOfTheOtherPage)
     EXPECT_EQ(State().level, kStageStarts[3]);
 }
 
+// Found by review: the light stayed on a slot when the mouse left the
+// window or went onto a button, and a page turn lit the slot of the other
+// page; the arrows looked alike on either page.
+TEST_F(GameFlow, AStageIsLitOnlyUnderTheMouseAndOnlyUsefulArrowsWork)
+{
+    app->SaveHighestStageStart(kStageStarts[17]);
+    app->ShowSelectStage();
+    SelectStageWidget& stages = *app->GetSelectStage();
+    Quillo::WidgetManager& wm = *app->widgetManager;
+    auto arrow = [&](int id) {
+        return Find<Quillo::ButtonWidget>([id](const Quillo::ButtonWidget& b) { return b.id == id; });
+    };
+    ASSERT_NE(arrow(SelectStageWidget::kPreviousId), nullptr);
+    ASSERT_NE(arrow(SelectStageWidget::kNextId), nullptr);
+    ASSERT_EQ(stages.Page(), 1);
+    EXPECT_EQ(std::pair(arrow(SelectStageWidget::kPreviousId)->disabled, arrow(SelectStageWidget::kNextId)->disabled),
+              std::pair(false, true));
+
+    const auto onSlot = [&](int slot) {
+        const Quillo::Rect& r = stages.Slot(slot);
+        wm.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
+        return stages.HoverSlot();
+    };
+    ASSERT_EQ(onSlot(4), 4);
+    wm.MouseLeaveWindow(0, 0);
+    EXPECT_EQ(stages.HoverSlot(), -1) << "the mouse left the window";
+    ASSERT_EQ(onSlot(4), 4);
+    Click(*arrow(SelectStageWidget::kPreviousId));
+    EXPECT_EQ(stages.Page(), 0);
+    EXPECT_EQ(stages.HoverSlot(), -1) << "the mouse is on the arrow";
+    EXPECT_EQ(std::pair(arrow(SelectStageWidget::kPreviousId)->disabled, arrow(SelectStageWidget::kNextId)->disabled),
+              std::pair(true, false));
+    // The arrow out of use takes no click.
+    Click(*arrow(SelectStageWidget::kPreviousId));
+    EXPECT_EQ(stages.Page(), 0);
+    Click(*arrow(SelectStageWidget::kNextId));
+    EXPECT_EQ(stages.Page(), 1);
+}
+
 TEST_F(GameFlow, HoverLightsFollowTheMouse)
 {
     MainMenuWidget& menu = *app->GetMainMenu();
@@ -340,6 +382,53 @@ TEST_F(GameFlow, HoverLightsFollowTheMouse)
                           HighscoresDialog::kWidth, HighscoresDialog::kHeight);
     wm.UpdatePass();
     EXPECT_EQ(menu.HighlightedId(), -1);
+}
+
+// Found by review: nobody owned the help screen once it was shown, so
+// closing the window on it leaked it (the leak checker tells). Escape still
+// goes back to the menu.
+TEST_F(GameFlow, TheHelpScreenGoesWithTheMenuOrByEscape)
+{
+    app->Profiles().ChooseByName("Ann");
+    ClickBall(MainMenuWidget::kHelpId);
+    ASSERT_NE(Find<HelpWidget>(), nullptr);
+    Key(Escape);
+    EXPECT_EQ(Find<HelpWidget>(), nullptr);
+    EXPECT_EQ(app->widgetManager->focusWidget, app->GetMainMenu());
+
+    ClickBall(MainMenuWidget::kHelpId);
+    ASSERT_NE(Find<HelpWidget>(), nullptr);
+    app->Shutdown();
+}
+
+// The game on data of which a test may take a track away.
+class EditorFlow : public GameFlow
+{
+protected:
+    std::vector<std::string_view> Copied() const override { return {"levels"}; }
+};
+
+// Found by review: leaving the editor through the menu saved a game on a
+// track with no file, which was offered and then set aside as damaged.
+TEST_F(EditorFlow, LeavingTheEditorKeepsNoGame)
+{
+    char track[32];
+    std::snprintf(track, sizeof track, "%02d.path", app->Levels().Data().trackOfLevel[1]);
+    ASSERT_TRUE(fs::remove(fs::path(m_dir.Path()) / "levels" / track));
+    app->Profiles().ChooseByName("Ann");
+    StartPlaying(0);
+    ASSERT_TRUE(TheBoard().Logic().GetPath().editMode);
+
+    Click(*TheBoard().MenuButton());
+    Quillo::ButtonWidget* menu = Find<Quillo::ButtonWidget>(
+        [](const Quillo::ButtonWidget& b) { return b.id == OptionsDialog::kMenuButtonId; });
+    ASSERT_NE(menu, nullptr);
+    Click(*menu);
+    ASSERT_NE(app->FindDialog(AskDialog::kDialogId), nullptr);
+    Click(*app->FindDialog(AskDialog::kDialogId)->FirstButton());
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+    EXPECT_FALSE(fs::exists(SaveFile("Ann.sav")));
+    EXPECT_FALSE(app->HasSavedGame());
 }
 
 // Start-up on the game's data, of which a test may replace a level file.

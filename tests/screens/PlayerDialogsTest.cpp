@@ -35,9 +35,24 @@ protected:
         app.AddCentredDialog(SelectPlayerDialog::kDialogId, std::make_unique<SelectPlayerDialog>(app), 400, 400);
         return *static_cast<SelectPlayerDialog*>(app.FindDialog(SelectPlayerDialog::kDialogId));
     }
-    static void ClickRow(SelectPlayerDialog& select, int row, int clicks = 1)
+    // A click on the row where it shows, as the mouse gives it; a double
+    // click is a first click and a second that counts two.
+    void ClickRow(SelectPlayerDialog& select, int row, int clicks = 1)
     {
-        select.List().listener->OnListClicked(select.List().id, row, clicks);
+        const Quillo::ListWidget& list = select.List();
+        int top = 0;
+        while (top < list.height && list.LineAt(top) != row)
+            ++top;
+        ASSERT_LT(top, list.height) << "row " << row << " is not shown";
+        const int x = list.x + list.width / 2;
+        const int y = list.y + top + list.LineHeight() / 2;
+        Quillo::WidgetManager& wm = *app.widgetManager;
+        wm.MouseMove(x, y);
+        for (int click = 1; click <= clicks; ++click)
+        {
+            wm.MouseDown(x, y, click);
+            wm.MouseUp(x, y, click);
+        }
     }
     Quillo::Dialog* AskDelete() { return app.FindDialog(AskDeletePlayerDialog::kDialogId); }
     // Delete on the list, then yes or no to the question.
