@@ -136,7 +136,7 @@ void GameApp::Init()
     saves->ObserveWrites([this](std::string_view name, bool written) { OnSaveWritten(name, written); });
     LoadResourceManifest();
 
-    texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
+    LoadLanguage();
     Quillo::Dialog::yesLabel = GetText(70);
     Quillo::Dialog::noLabel = GetText(71);
     Quillo::Dialog::okLabel = GetText(16);

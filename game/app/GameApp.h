@@ -116,6 +116,17 @@ public:
     // A "Message" box with an OK button.
     void ShowWarning(const std::string& text);
 
+    // The language the texts and the pictures with words are in ("en",
+    // "de", ...), known once the texts are loaded.
+    const std::string& Language() const { return language; }
+    // Keeps the player's choice in the settings; it applies at the next start.
+    void ChooseLanguage(const std::string& code);
+    // The language the next start will use.
+    std::string NextLanguage();
+    // An image path (without extension) of the language's set of pictures
+    // with words when it has that picture, else the path itself.
+    std::string LocalizedImagePath(const std::string& path) const;
+
 private:
     // How the loading pass failed; read on the main thread once the
     // loading thread has ended.
@@ -128,6 +139,9 @@ private:
     };
 
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
+    // Loads the text table of the player's language and points the
+    // pictures with words at that language's set, where it has one.
+    void LoadLanguage();
     bool AddMainMenu();
     // The focus to the topmost dialog, else the screen shown, when nothing
     // has it.
@@ -156,6 +170,7 @@ private:
     std::unique_ptr<MainMenuWidget> mainMenu;
     std::unique_ptr<SelectStageWidget> selectStage;
     std::unique_ptr<DarkenWidget> pauseOverlay;
+    std::string language = "en";
     int lastHighScorePlace = 1000;
     bool warningsHaveOwner = false;
     LoadFailure loadFailure = LoadFailure::None;
