@@ -137,10 +137,6 @@ void GameApp::Init()
     LoadResourceManifest();
 
     LoadLanguage();
-    Quillo::Dialog::yesLabel = GetText(70);
-    Quillo::Dialog::noLabel = GetText(71);
-    Quillo::Dialog::okLabel = GetText(16);
-    Quillo::Dialog::cancelLabel = GetText(72);
 
     if (!LoadAndBind("Init", &GameResources::BindGroupInit) ||
         !LoadAndBind("TitleScreen", &GameResources::BindGroupTitleScreen))

@@ -4,6 +4,7 @@
 #include "game/board/BoardHost.h"
 #include "game/board/GameResources.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -121,6 +122,10 @@ public:
     const std::string& Language() const { return language; }
     // Keeps the player's choice in the settings; it applies at the next start.
     void ChooseLanguage(const std::string& code);
+    // Keeps the choice and takes it on at once: the texts, the framework's
+    // button captions and the pictures with words; the main menu, when
+    // shown, is made anew.
+    void SwitchLanguage(const std::string& code);
     // The language the next start will use.
     std::string NextLanguage();
     // An image path (without extension) of the language's set of pictures
@@ -171,6 +176,8 @@ private:
     std::unique_ptr<SelectStageWidget> selectStage;
     std::unique_ptr<DarkenWidget> pauseOverlay;
     std::string language = "en";
+    // Image paths as the manifest lists them, before any language's set.
+    std::map<std::string, std::string> listedImagePaths;
     int lastHighScorePlace = 1000;
     bool warningsHaveOwner = false;
     LoadFailure loadFailure = LoadFailure::None;

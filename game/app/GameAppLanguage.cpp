@@ -1,8 +1,11 @@
 #include "framework/platform/FileSystem.h"
+#include "framework/widgets/Dialog.h"
+#include "framework/widgets/WidgetManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/LanguageChoice.h"
 #include "game/app/TextTable.h"
+#include "game/screens/MainMenuWidget.h"
 
 #include <cstdlib>
 
@@ -56,8 +59,27 @@ void GameApp::LoadLanguage()
     texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); }, {},
                          picked.empty() ? std::string() : LanguageChoice::FilePath(picked));
     language = LanguageOfFile(texts->FileName());
+    Quillo::Dialog::yesLabel = GetText(70);
+    Quillo::Dialog::noLabel = GetText(71);
+    Quillo::Dialog::okLabel = GetText(16);
+    Quillo::Dialog::cancelLabel = GetText(72);
     for (const auto& [id, image] : resourceManager->Images())
-        image->path = LocalizedImagePath(image->path);
+    {
+        const auto listed = listedImagePaths.try_emplace(id, image->path).first;
+        image->path = LocalizedImagePath(listed->second);
+    }
+}
+
+void GameApp::SwitchLanguage(const std::string& code)
+{
+    ChooseLanguage(code);
+    LoadLanguage();
+    if (mainMenu)
+    {
+        CloseMainMenu();
+        if (AddMainMenu())
+            widgetManager->SetFocus(mainMenu.get());
+    }
 }
 
 std::string GameApp::LocalizedImagePath(const std::string& path) const
