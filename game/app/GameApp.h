@@ -126,7 +126,8 @@ public:
     // button captions and the pictures with words; the main menu, when
     // shown, is made anew.
     void SwitchLanguage(const std::string& code);
-    // The language the next start will use.
+    // The language the next start will use; empty when "bin//lng.opt"
+    // decides.
     std::string NextLanguage();
     // An image path (without extension) of the language's set of pictures
     // with words when it has that picture, else the path itself.

@@ -1,7 +1,7 @@
 #include "framework/platform/FileSystem.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
-#include "framework/resources/ResourceManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/LanguageChoice.h"
 #include "game/app/TextTable.h"
