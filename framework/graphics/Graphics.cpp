@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/TextObserver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -155,8 +156,14 @@ void Graphics::PolyFill(const Point* points, int count)
 
 void Graphics::DrawString(const std::string& text, int x, int y)
 {
-    if (m_font)
-        m_font->DrawText(this, x, y, text, m_color, m_clipRect);
+    if (!m_font)
+        return;
+    if (m_textObserver)
+        m_textObserver->OnText(text,
+                               Rect{TranslateX(x), TranslateY(y) - m_font->Ascent(), m_font->TextWidth(text),
+                                    m_font->Height()},
+                               m_clipRect);
+    m_font->DrawText(this, x, y, text, m_color, m_clipRect);
 }
 
 int Graphics::StringWidth(const std::string& text) { return m_font ? m_font->TextWidth(text) : 0; }

@@ -12,6 +12,7 @@ namespace Quillo
 
 class Font;
 class Image;
+class TextObserver;
 
 // The drawing context handed to every Draw: a destination image plus a
 // translation, a clip rectangle, the current colour, font and draw mode.
@@ -63,7 +64,10 @@ public:
     // Fills a polygon (even-odd rule, pixel centres) in the current colour.
     void PolyFill(const Point* points, int count);
 
+    // y is the baseline.
     void DrawString(const std::string& text, int x, int y);
+    // Copies of this context tell the same observer; null for none.
+    void SetTextObserver(TextObserver* observer) { m_textObserver = observer; }
     int StringWidth(const std::string& text);
 
     void DrawImage(Image* img, int x, int y);
@@ -105,6 +109,7 @@ private:
     bool m_tintImages = false;
     bool m_quickStretch = false;
     bool m_colorCodes = true;
+    TextObserver* m_textObserver = nullptr;
 };
 
 } // namespace Quillo

@@ -141,11 +141,7 @@ void GameApp::Init()
     saves->ObserveWrites([this](std::string_view name, bool written) { OnSaveWritten(name, written); });
     LoadResourceManifest();
 
-    texts->LoadTextTable([this](const std::string& warning) { ShowWarning(warning); });
-    Quillo::Dialog::yesLabel = GetText(70);
-    Quillo::Dialog::noLabel = GetText(71);
-    Quillo::Dialog::okLabel = GetText(16);
-    Quillo::Dialog::cancelLabel = GetText(72);
+    LoadLanguage();
 
     if (!LoadAndBind("Init", &GameResources::BindGroupInit) ||
         !LoadAndBind("TitleScreen", &GameResources::BindGroupTitleScreen))

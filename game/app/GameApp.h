@@ -4,6 +4,7 @@
 #include "game/board/BoardHost.h"
 #include "game/board/GameResources.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -127,6 +128,22 @@ public:
     // A "Message" box with an OK button.
     void ShowWarning(const std::string& text);
 
+    // The language the texts and the pictures with words are in ("en",
+    // "de", ...), known once the texts are loaded.
+    const std::string& Language() const { return language; }
+    // Keeps the player's choice in the settings; it applies at the next start.
+    void ChooseLanguage(const std::string& code);
+    // Keeps the choice and takes it on at once: the texts, the framework's
+    // button captions and the pictures with words; the main menu, when
+    // shown, is made anew.
+    void SwitchLanguage(const std::string& code);
+    // The language the next start will use; empty when "bin//lng.opt"
+    // decides.
+    std::string NextLanguage();
+    // An image path (without extension) of the language's set of pictures
+    // with words when it has that picture, else the path itself.
+    std::string LocalizedImagePath(const std::string& path) const;
+
 private:
     // How the loading pass failed; read on the main thread once the
     // loading thread has ended.
@@ -139,6 +156,9 @@ private:
     };
 
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
+    // Loads the text table of the player's language and points the
+    // pictures with words at that language's set, where it has one.
+    void LoadLanguage();
     bool AddMainMenu();
     // The focus to the topmost dialog, else the screen shown, when nothing
     // has it.
@@ -172,6 +192,9 @@ private:
     std::unique_ptr<MainMenuWidget> mainMenu;
     std::unique_ptr<SelectStageWidget> selectStage;
     std::unique_ptr<DarkenWidget> pauseOverlay;
+    std::string language = "en";
+    // Image paths as the manifest lists them, before any language's set.
+    std::map<std::string, std::string> listedImagePaths;
     int lastHighScorePlace = 1000;
     bool warningsHaveOwner = false;
     LoadFailure loadFailure = LoadFailure::None;

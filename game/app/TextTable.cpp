@@ -1,6 +1,7 @@
 #include "game/app/TextTable.h"
 
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <cctype>
 #include <iterator>
@@ -46,9 +47,19 @@ std::string_view AsText(const std::vector<uint8_t>& bytes)
 
 } // namespace
 
-void TextTable::LoadTextTable(const Warning& warn, const std::string& root)
+void TextTable::LoadTextTable(const Warning& warn, const std::string& root, const std::string& languageFile)
 {
     m_texts.clear();
+    m_fileName.clear();
+    if (!languageFile.empty())
+    {
+        if (const auto text = Quillo::FileSystem::ReadFile(root + languageFile, kFileLimit, nullptr))
+        {
+            LoadLanguage(AsText(*text), warn, languageFile);
+            m_fileName = languageFile;
+            return;
+        }
+    }
     const auto option = Quillo::FileSystem::ReadFile(root + kOptionFile, kOptionFileLimit, nullptr);
     if (!option)
     {
@@ -66,11 +77,14 @@ void TextTable::LoadTextTable(const Warning& warn, const std::string& root)
         return;
     }
     LoadLanguage(AsText(*text), warn, language);
+    m_fileName = language;
 }
 
-void TextTable::LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName)
+void TextTable::LoadLanguage(std::string_view stored, const Warning& warn, std::string_view fileName)
 {
     m_texts.clear();
+    const std::string latin1 = Quillo::TextEncoding::StoredToLatin1(stored);
+    const std::string_view text = latin1;
     size_t pos = 0;
     while (pos < text.size())
     {

@@ -30,18 +30,22 @@ public:
     // Shows a warning ("Message" box) and returns; loading goes on.
     using Warning = std::function<void(const std::string& text)>;
 
-    // Reads "bin//lng.opt" and the language file it names, relative to
-    // root (empty: the working directory; otherwise ending in "/").
+    // Reads languageFile when it is given and can be read, else
+    // "bin//lng.opt" and the language file it names; both relative to root
+    // (empty: the working directory; otherwise ending in "/").
     // Warnings: "Could not found bin//lng.opt file!", "Could not found
     // language file %s (from bin//lng.opt)!" (the table stays empty), "%d
     // strings not found in localization data file %s!" (the missing entries
     // read "<NOT LOADED>").
-    void LoadTextTable(const Warning& warn, const std::string& root = {});
+    void LoadTextTable(const Warning& warn, const std::string& root = {},
+                       const std::string& languageFile = {});
 
     // The line rules on a language file's contents: lines shorter than two
     // characters or starting with "-" are skipped, the others appended
     // verbatim (a trailing "\r" is removed); then filled up to 74 entries
-    // with "<NOT LOADED>" and beyond with the built-in texts.
+    // with "<NOT LOADED>" and beyond with the built-in texts. A file in
+    // UTF-8 is turned into the Latin-1 the fonts draw; any other (older
+    // files) is taken as Latin-1 bytes.
     // A warning names fileName when given.
     void LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName = {});
 
@@ -54,9 +58,12 @@ public:
     const std::string& GetText(int index) const;
 
     int Count() const { return static_cast<int>(m_texts.size()); }
+    // The language file the texts came from; empty before a load.
+    const std::string& FileName() const { return m_fileName; }
 
 private:
     std::vector<std::string> m_texts;
+    std::string m_fileName;
 };
 
 } // namespace Spindrel

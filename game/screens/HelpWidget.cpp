@@ -39,7 +39,7 @@ std::string HelpWidget::LoadImages()
     };
     for (const auto& [image, path] : images)
     {
-        *image = m_app.LoadDisplayImage(path);
+        *image = m_app.LoadDisplayImage(m_app.LocalizedImagePath(path));
         if (!*image)
             return path;
     }

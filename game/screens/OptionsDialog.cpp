@@ -9,6 +9,7 @@
 #include "framework/widgets/Slider.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
+#include "game/app/LanguageChoice.h"
 #include "game/board/Board.h"
 #include "game/screens/MainMenuWidget.h"
 
@@ -46,6 +47,18 @@ constexpr int kCheckboxLeft = 273;
 constexpr int kCheckboxOverlap = 13;
 constexpr int kCheckboxLabelColumn = 190;
 constexpr int kCheckboxLabelBaseline = 32;
+// The language button sits left of OK, this far from it.
+constexpr int kLanguageButtonGap = 10;
+
+std::string LanguageName(const std::string& code)
+{
+    for (const auto& language : LanguageChoice::Languages())
+    {
+        if (language.code == code)
+            return std::string(language.name);
+    }
+    return code;
+}
 
 // The display's own verdict on hardware acceleration.
 bool AccelerationSupported()
@@ -86,6 +99,17 @@ OptionsDialog::OptionsDialog(GameApp& app, bool inGame)
         m_menuButton->SetColor(0, Quillo::Color::White);
         m_menuButton->SetColor(1, Quillo::Color(255, 0, 0));
     }
+    else
+    {
+        m_chosenLanguage = app.Language();
+        m_languageButton =
+            std::make_unique<Quillo::DialogButton>(res.IMAGE_DIALOG_BUTTON, kLanguageId, this);
+        StyleButton(app, *m_languageButton);
+        m_languageButton->label = LanguageName(m_chosenLanguage);
+        m_languageButton->SetFont(res.FONT_BUTTON);
+        m_languageButton->SetColor(0, Quillo::Color::White);
+        m_languageButton->SetColor(1, Quillo::Color(255, 0, 0));
+    }
     m_acceleration = MakeCheckbox(kAccelerationId);
     m_fullScreen = MakeCheckbox(kFullScreenId);
     m_cursors = MakeCheckbox(kCursorId);
@@ -107,9 +131,9 @@ std::unique_ptr<Quillo::Checkbox> OptionsDialog::MakeCheckbox(int checkboxId)
     return box;
 }
 
-std::array<Quillo::Widget*, 6> OptionsDialog::Controls()
+std::array<Quillo::Widget*, 7> OptionsDialog::Controls()
 {
-    return {m_musicSlider.get(),  m_soundSlider.get(), m_menuButton.get(),
+    return {m_musicSlider.get(),  m_soundSlider.get(), m_menuButton.get(),     m_languageButton.get(),
             m_acceleration.get(), m_fullScreen.get(),  m_cursors.get()};
 }
 
@@ -120,6 +144,8 @@ void OptionsDialog::OnAttached(Quillo::WidgetManager* widgetManager)
     widgetManager->AddWidget(m_soundSlider.get());
     if (m_menuButton)
         widgetManager->AddWidget(m_menuButton.get());
+    if (m_languageButton)
+        widgetManager->AddWidget(m_languageButton.get());
     m_acceleration->SetChecked(m_app.is3D, false);
     m_fullScreen->SetChecked(!m_app.windowed, false);
     m_cursors->SetChecked(m_app.customCursors, false);
@@ -168,6 +194,9 @@ void OptionsDialog::Resize(int newX, int newY, int newWidth, int newHeight)
     if (m_menuButton && firstButton)
         m_menuButton->Resize(firstButton->x, firstButton->y - firstButton->height,
                              firstButton->width, firstButton->height);
+    if (m_languageButton && firstButton)
+        m_languageButton->Resize(firstButton->x - firstButton->width - kLanguageButtonGap, firstButton->y,
+                                 firstButton->width, firstButton->height);
 
     Quillo::Image* box = res.IMAGE_CHECKBOX;
     const int boxWidth = box ? box->width / 2 : 0;
@@ -247,7 +276,11 @@ void OptionsDialog::OnButtonClicked(int buttonId)
         m_app.SetScreenMode(!m_fullScreen->IsChecked(), m_acceleration->IsChecked());
         m_app.customCursors = m_cursors->IsChecked();
         m_app.ApplyCursor();
+        const std::string language = m_chosenLanguage;
         m_app.CloseDialogById(kDialogId);
+        // The menu behind is made anew in the new language.
+        if (m_languageButton && language != m_app.Language())
+            m_app.SwitchLanguage(language);
         if (Board* board = m_app.GetBoard())
             board->SetPaused(false);
         // The keys go back to the screen the options were opened from.
@@ -255,6 +288,19 @@ void OptionsDialog::OnButtonClicked(int buttonId)
             m_app.widgetManager->SetFocus(menu);
         else if (Board* board = m_app.GetBoard(); board && board->Logic().IsActive())
             m_app.widgetManager->SetFocus(board);
+    }
+    else if (buttonId == kLanguageId)
+    {
+        const auto& languages = LanguageChoice::Languages();
+        size_t next = 0;
+        for (size_t i = 0; i < languages.size(); ++i)
+        {
+            if (languages[i].code == m_chosenLanguage)
+                next = (i + 1) % languages.size();
+        }
+        m_chosenLanguage = std::string(languages[next].code);
+        m_languageButton->label = LanguageName(m_chosenLanguage);
+        m_languageButton->Invalidate();
     }
     else if (buttonId == kMenuButtonId)
     {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 namespace Quillo
 {
@@ -20,7 +21,9 @@ namespace Spindrel
 // Music and sound volumes, full screen, hardware acceleration and the drawn
 // cursors. The volumes change while the sliders move; the checkboxes take
 // effect together when the dialog is closed with OK. The in-game form has
-// one more button, which leads to the leave-game question.
+// one more button, which leads to the leave-game question; the main-menu
+// form one that steps through the languages by their own names, taken on
+// with the checkboxes.
 class OptionsDialog : public GameDialog,
                       public Quillo::SliderListener,
                       public Quillo::CheckboxListener
@@ -33,6 +36,7 @@ public:
     static constexpr int kFullScreenId = 3;
     static constexpr int kAccelerationId = 4;
     static constexpr int kCursorId = 5;
+    static constexpr int kLanguageId = 6;
 
     OptionsDialog(GameApp& app, bool inGame);
     ~OptionsDialog() override;
@@ -52,6 +56,10 @@ public:
     Quillo::Slider& SoundSlider() { return *m_soundSlider; }
     // Null in the main-menu form.
     Quillo::DialogButton* MenuButton() { return m_menuButton.get(); }
+    // Null in the in-game form.
+    Quillo::DialogButton* LanguageButton() { return m_languageButton.get(); }
+    // The language OK will take on.
+    const std::string& ChosenLanguage() const { return m_chosenLanguage; }
     Quillo::Checkbox& AccelerationCheckbox() { return *m_acceleration; }
     Quillo::Checkbox& FullScreenCheckbox() { return *m_fullScreen; }
     Quillo::Checkbox& CursorCheckbox() { return *m_cursors; }
@@ -61,9 +69,9 @@ public:
 
 private:
     std::unique_ptr<Quillo::Checkbox> MakeCheckbox(int checkboxId);
-    // All six, in their order in front of the box; the menu button is null
-    // in the main-menu form.
-    std::array<Quillo::Widget*, 6> Controls();
+    // All seven, in their order in front of the box; the menu button is
+    // null in the main-menu form, the language button in the in-game form.
+    std::array<Quillo::Widget*, 7> Controls();
     void ShowWarning(int titleText, int bodyText);
 
     bool m_inGame;
@@ -71,6 +79,8 @@ private:
     std::unique_ptr<Quillo::Slider> m_musicSlider;
     std::unique_ptr<Quillo::Slider> m_soundSlider;
     std::unique_ptr<Quillo::DialogButton> m_menuButton;
+    std::unique_ptr<Quillo::DialogButton> m_languageButton;
+    std::string m_chosenLanguage;
     std::unique_ptr<Quillo::Checkbox> m_acceleration;
     std::unique_ptr<Quillo::Checkbox> m_fullScreen;
     std::unique_ptr<Quillo::Checkbox> m_cursors;

@@ -1,4 +1,6 @@
 #include "DataFiles.h"
+#include "framework/platform/TextEncoding.h"
+#include "game/app/LanguageChoice.h"
 
 #include <sstream>
 
@@ -97,6 +99,54 @@ TEST(DataTexts, CommentsNumberTheEntries)
         }
     }
     EXPECT_EQ(expectedNumber, 80);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(DataTexts, EveryLanguageHasTheTextsOfTheEnglishFileWithItsConversionsInOrder)
+{
+    const std::vector<std::string> english = Entries(ReadDataText("bin/lang_en.txt"));
+    for (const auto& language : Spindrel::LanguageChoice::Languages())
+    {
+        const std::string path = Spindrel::LanguageChoice::FilePath(language.code);
+        SCOPED_TRACE(path);
+        const std::string file = ReadDataText(path);
+        ASSERT_TRUE(Quillo::TextEncoding::IsUtf8(file));
+        // The fonts draw Latin-1: no letter may be lost on the way there.
+        EXPECT_EQ(Quillo::TextEncoding::Latin1ToUtf8(Quillo::TextEncoding::Utf8ToLatin1(file)), file);
+        EXPECT_EQ(file.find('\r'), std::string::npos);
+        const std::vector<std::string> entries = Entries(file);
+        ASSERT_EQ(entries.size(), english.size());
+        for (size_t i = 0; i < entries.size(); ++i)
+        {
+            SCOPED_TRACE("text " + std::to_string(i) + ": " + entries[i]);
+            EXPECT_EQ(Conversions(entries[i]), Conversions(english[i]));
+            EXPECT_EQ(entries[i].find('^'), std::string::npos);
+            EXPECT_NE(entries[i], "<NOT LOADED>");
+        }
+    }
+}
+
+TEST(DataTexts, EveryLanguageHasItsPicturesWithWords)
+{
+    const char* pictures[] = {"gfx/MainMenu/%s/mb_start.png", "gfx/MainMenu/%s/mb_quit_p.png",
+                              "gfx/SelectStage/%s/title.png", "gfx/SelectStage/%s/play+.png",
+                              "gfx/SelectStage/%s/back.png",  "gfx/help/%s/help.jpg"};
+    for (const auto& language : Spindrel::LanguageChoice::Languages())
+    {
+        if (language.code == "en")
+            continue;
+        for (const char* picture : pictures)
+        {
+            const std::string code(language.code);
+            char path[128];
+            std::snprintf(path, sizeof path, picture, code.c_str());
+            EXPECT_TRUE(Quillo::FileSystem::Exists(DataDir() + "/" + path)) << path;
+        }
+    }
 }
 
 } // namespace

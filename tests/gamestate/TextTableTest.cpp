@@ -151,3 +151,30 @@ TEST(TextTableTest, TheGameOwnTextsFollowInEnglishWithoutAWarning)
     EXPECT_EQ(table.GetText(74), "text 74");
     EXPECT_EQ(table.GetText(75), TextTable::BuiltInText(75));
 }
+
+TEST(TextTableTest, AChosenLanguageFileComesBeforeTheOptionFileAndUtf8BecomesLatin1)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "bin");
+    WriteText(dir / "bin/lng.opt", "bin/lang_en.txt\n");
+    WriteText(dir / "bin/lang_en.txt", Entries(76));
+    WriteText(dir / "bin/lang_de.txt", "Gr\xc3\xbc\xc3\x9f" "e\n" + Entries(75));
+    TextTable table;
+    Warnings warnings;
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_de.txt");
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.FileName(), "bin/lang_de.txt");
+    EXPECT_EQ(table.GetText(0), "Gr\xfc\xdf" "e");
+    EXPECT_EQ(table.GetText(1), "text 0");
+
+    // A file of an older build in Latin-1 bytes reads as it always did.
+    WriteText(dir / "bin/lang_de.txt", "Gr\xfc\xdf" "e\n" + Entries(75));
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_de.txt");
+    EXPECT_EQ(table.GetText(0), "Gr\xfc\xdf" "e");
+
+    // A chosen file that is gone leaves the choice to bin//lng.opt.
+    table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_it.txt");
+    EXPECT_TRUE(warnings.shown.empty());
+    EXPECT_EQ(table.FileName(), "bin/lang_en.txt");
+    EXPECT_EQ(table.GetText(0), "text 0");
+}

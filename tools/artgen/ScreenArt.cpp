@@ -1,13 +1,16 @@
 #include "tools/artgen/ScreenArt.h"
 
+#include "tools/artgen/ArtWords.h"
 #include "tools/artgen/BallArt.h"
 #include "tools/artgen/Ground.h"
 #include "tools/artgen/Output.h"
 #include "tools/artgen/Paint.h"
 
 #include <cmath>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Spindrel::Art
@@ -19,6 +22,26 @@ namespace
 using Palette::Ink;
 using Paint::RoundedRect;
 using Paint::TextStyle;
+
+// Where a picture with words of this language goes: English in `folder`,
+// the others in a subfolder named after the language.
+std::string InSet(const ArtWords& words, const std::string& folder, const std::string& name)
+{
+    return folder + "/" + (std::string_view(words.code) == "en" ? "" : std::string(words.code) + "/") + name;
+}
+
+// A contact sheet per language keeps the English sheets as they were.
+std::string Sheet(const ArtWords& words, const std::string& sheet)
+{
+    return std::string_view(words.code) == "en" ? sheet : sheet + "_" + words.code;
+}
+
+// Shrinks the style until the text fits the width.
+void FitWidth(Canvas& c, const Faces& faces, TextStyle& s, const std::string& text, double width)
+{
+    while (s.size > 8 && Paint::TextWidth(c.Cr(), faces, s, text) > width)
+        s.size -= 0.5;
+}
 
 TextStyle LogoStyle(double size)
 {
@@ -143,17 +166,17 @@ void PaintTitle(Output& output, const Faces& faces)
 struct MenuButton
 {
     const char* stem;
-    const char* label;
+    const char* ArtWords::*label;
     int width;
     Point2 corner; // the default points the menu reads
 };
 
 constexpr MenuButton MenuButtons[5] = {
-    {"start", "Play", 110, {35, 234}},
-    {"options", "Options", 140, {131, 380}},
-    {"help", "Help", 84, {358, 444}},
-    {"highscores", "High Scores", 198, {500, 380}},
-    {"quit", "Quit", 84, {668, 234}},
+    {"start", &ArtWords::play, 110, {35, 234}},
+    {"options", &ArtWords::options, 140, {131, 380}},
+    {"help", &ArtWords::help, 84, {358, 444}},
+    {"highscores", &ArtWords::highScores, 198, {500, 380}},
+    {"quit", &ArtWords::quit, 84, {668, 234}},
 };
 
 void PaintMenu(Output& output, const Faces& faces)
@@ -170,16 +193,20 @@ void PaintMenu(Output& output, const Faces& faces)
         PaintSocket(c, b.corner.x + b.width / 2.0, b.corner.y + 82, 48, 2);
     Logo(c, faces, 400, 150, 112);
     output.Jpeg("menu", "gfx/MainMenu/main_menu_bg", c);
+}
 
+void PaintMenuLabels(Output& output, const Faces& faces, const ArtWords& words)
+{
     for (const MenuButton& b : MenuButtons)
     {
+        const std::string text = words.*b.label;
         for (int lit = 0; lit < 2; ++lit)
         {
             Canvas label(b.width, 40);
             TextStyle s;
             s.face = Face::Display;
             s.size = 30;
-            while (Paint::TextWidth(label.Cr(), faces, s, b.label) > b.width - 10)
+            while (Paint::TextWidth(label.Cr(), faces, s, text) > b.width - 10)
                 s.size -= 1;
             s.outline = 2.2;
             s.shadow = 2;
@@ -196,8 +223,9 @@ void PaintMenu(Output& output, const Faces& faces)
                 s.fill = Palette::Cream;
                 s.fillBottom = Rgb::Hex(0xd8c8f0);
             }
-            Paint::Text(label, faces, s, b.label, b.width / 2.0, 30, true);
-            output.Png("menu", std::string("gfx/MainMenu/mb_") + b.stem + (lit ? "_p" : ""), label);
+            Paint::Text(label, faces, s, text, b.width / 2.0, 30, true);
+            output.Png(Sheet(words, "menu"), InSet(words, "gfx/MainMenu", std::string("mb_") + b.stem + (lit ? "_p" : "")),
+                       label);
         }
     }
 }
@@ -258,11 +286,12 @@ void ImagePlate(Canvas& c, const Faces& faces, const std::string& text, Glow glo
         s.outline = 2;
         s.fill = glow == Glow::Lit ? Palette::White : Palette::Cream;
         s.fillBottom = glow == Glow::Lit ? Palette::GoldLight : Rgb::Hex(0xd8d0f0);
+        FitWidth(c, faces, s, text, w - 24);
         Paint::Text(c, faces, s, text, w / 2, h * 0.5 + s.size * 0.36, true);
     }
 }
 
-void BackButton(Canvas& c, const Faces& faces, Glow glow)
+void BackButton(Canvas& c, const Faces& faces, const std::string& text, Glow glow)
 {
     ImagePlate(c, faces, "", glow, 0);
     cairo_t* cr = c.Cr();
@@ -283,7 +312,9 @@ void BackButton(Canvas& c, const Faces& faces, Glow glow)
     s.outline = 2;
     s.fill = glow == Glow::Lit ? Palette::White : Palette::Cream;
     s.fillBottom = glow == Glow::Lit ? Palette::GoldLight : Rgb::Hex(0xd8d0f0);
-    Paint::Text(c, faces, s, "Back", 60, h / 2 + 8, true);
+    // Between the arrow, which ends at x = 26, and the plate's rim.
+    FitWidth(c, faces, s, text, 64);
+    Paint::Text(c, faces, s, text, s.size < 22 ? 62 : 60, h / 2 + 8 * s.size / 22, true);
 }
 
 // The 170x132 slot frame: 9 px round a 152x114 window.
@@ -399,14 +430,6 @@ void PaintSelectStage(Output& output, const Faces& faces)
     cairo_stroke(cr);
     output.Jpeg("stages", "gfx/SelectStage/bg", c);
 
-    {
-        Canvas title(560, 80);
-        TextStyle s = LogoStyle(50);
-        s.face = Face::Display;
-        s.glow = 5;
-        Paint::Text(title, faces, s, "Choose a Stage", 280, 58, true);
-        output.Png("stages", "gfx/SelectStage/title", title);
-    }
     for (int kind = 0; kind < 3; ++kind)
     {
         Canvas frame(170, 132);
@@ -432,18 +455,37 @@ void PaintSelectStage(Output& output, const Faces& faces)
     {
         const Glow glow = lit ? Glow::Lit : Glow::Normal;
         const std::string suffix = lit ? "+" : "";
-        Canvas play(160, 60);
-        ImagePlate(play, faces, "Play", glow, 0);
-        output.Png("stages", "gfx/SelectStage/play" + suffix, play);
-        Canvas back(100, 46);
-        BackButton(back, faces, glow);
-        output.Png("stages", "gfx/SelectStage/back" + suffix, back);
         Canvas left(35, 60);
         ImagePlate(left, faces, "", glow, 1);
         output.Png("stages", "gfx/SelectStage/left" + suffix, left);
         Canvas right(35, 60);
         ImagePlate(right, faces, "", glow, -1);
         output.Png("stages", "gfx/SelectStage/right" + suffix, right);
+    }
+}
+
+void PaintSelectStageWords(Output& output, const Faces& faces, const ArtWords& words)
+{
+    {
+        Canvas title(560, 80);
+        TextStyle s = LogoStyle(50);
+        s.face = Face::Display;
+        s.glow = 5;
+        // The glow needs room on both sides.
+        FitWidth(title, faces, s, words.chooseStage, 560 - 24);
+        Paint::Text(title, faces, s, words.chooseStage, 280, 58, true);
+        output.Png(Sheet(words, "stages"), InSet(words, "gfx/SelectStage", "title"), title);
+    }
+    for (int lit = 0; lit < 2; ++lit)
+    {
+        const Glow glow = lit ? Glow::Lit : Glow::Normal;
+        const std::string suffix = lit ? "+" : "";
+        Canvas play(160, 60);
+        ImagePlate(play, faces, words.play, glow, 0);
+        output.Png(Sheet(words, "stages"), InSet(words, "gfx/SelectStage", "play" + suffix), play);
+        Canvas back(100, 46);
+        BackButton(back, faces, words.back, glow);
+        output.Png(Sheet(words, "stages"), InSet(words, "gfx/SelectStage", "back" + suffix), back);
     }
 }
 
@@ -481,7 +523,7 @@ double Paragraph(Canvas& c, const Faces& faces, const std::string& text, double 
     return y;
 }
 
-void PaintHelp(Output& output, const Faces& faces)
+void PaintHelp(Output& output, const Faces& faces, const ArtWords& words)
 {
     Canvas c(800, 600);
     PaintGround(c, {1, 2, 404});
@@ -498,7 +540,8 @@ void PaintHelp(Output& output, const Faces& faces)
     TextStyle title = LogoStyle(52);
     title.face = Face::Display;
     title.glow = 5;
-    Paint::Text(c, faces, title, "How to Play", 430, 62, true);
+    FitWidth(c, faces, title, words.howToPlay, 2 * (800 - 430) - 24);
+    Paint::Text(c, faces, title, words.howToPlay, 430, 62, true);
 
     TextStyle head;
     head.face = Face::Display;
@@ -510,54 +553,31 @@ void PaintHelp(Output& output, const Faces& faces)
     const Rgb body = Palette::Cream;
 
     // Left column: the rules, each with a small picture.
-    Paint::Text(c, faces, head, "Match the pictures", 70, 122, false);
+    Paint::Text(c, faces, head, words.matchHead, 70, 122, false);
     DrawBall(cr, 92, 158, 0.8, 2, -1);
     DrawBall(cr, 138, 158, 0.8, 0, 0);
     DrawBall(cr, 184, 158, 0.8, 0, 0);
-    double y = Paragraph(c, faces,
-                         "Balls roll along the track towards the gate. Click a ball to turn it over, "
-                         "then click a second one. Two equal pictures leave the track and score.",
-                         70, 200, 330, 13.5, body);
-    Paint::Text(c, faces, head, "Combos", 70, y + 18, false);
-    y = Paragraph(c, faces,
-                  "Find pairs one after another to build a combo: every pair in a row is worth more. "
-                  "A wrong pair turns both balls back over.",
-                  70, y + 42, 330, 13.5, body);
-    Paint::Text(c, faces, head, "Mind the gate", 70, y + 18, false);
-    y = Paragraph(c, faces,
-                  "A ball that rolls into the gate costs a life. Reach the "
-                  "level's score and clear the track to win. Every 15000 points bring an extra life.",
-                  70, y + 42, 330, 13.5, body);
+    double y = Paragraph(c, faces, words.matchText, 70, 200, 330, 13.5, body);
+    Paint::Text(c, faces, head, words.combosHead, 70, y + 18, false);
+    y = Paragraph(c, faces, words.combosText, 70, y + 42, 330, 13.5, body);
+    Paint::Text(c, faces, head, words.gateHead, 70, y + 18, false);
+    y = Paragraph(c, faces, words.gateText, 70, y + 42, 330, 13.5, body);
 
     // Right column: the bonus balls.
-    Paint::Text(c, faces, head, "Bonus balls", 430, 122, false);
-    struct Bonus
-    {
-        const char* icon;
-        const char* name;
-        const char* text;
-    };
-    const Bonus bonuses[] = {
-        {"eye", "Eye", "shows every picture for a while."},
-        {"rollback", "Rollback", "pushes the chain back along the track."},
-        {"pause", "Pause", "stops the chain for a few seconds."},
-        {"type", "Magnet", "pulls every ball of one picture off the track."},
-        {"bomb", "Bomb", "blows up the balls around it."},
-    };
+    Paint::Text(c, faces, head, words.bonusHead, 430, 122, false);
+    const char* icons[] = {"eye", "rollback", "pause", "type", "bomb"};
     double by = 160;
-    for (const Bonus& b : bonuses)
+    for (size_t i = 0; i < std::size(icons); ++i)
     {
-        DrawBonusBall(cr, 462, by, 0.75, b.icon);
+        DrawBonusBall(cr, 462, by, 0.75, icons[i]);
         TextStyle name = head;
         name.size = 17;
-        Paint::Text(c, faces, name, b.name, 500, by - 4, false);
-        Paragraph(c, faces, b.text, 500, by + 15, 230, 12.5, body);
+        Paint::Text(c, faces, name, words.bonusNames[i], 500, by - 4, false);
+        Paragraph(c, faces, words.bonusTexts[i], 500, by + 15, 230, 12.5, body);
         by += 64;
     }
-    Paragraph(c, faces, "Open a bonus ball to use it. Escape pauses the game; Alt+Enter switches "
-                        "between window and full screen.",
-              430, by + 14, 300, 12.5, Palette::Mint);
-    output.Jpeg("screens", "gfx/help/help", c);
+    Paragraph(c, faces, words.keys, 430, by + 14, 300, 12.5, Palette::Mint);
+    output.Jpeg(Sheet(words, "screens"), InSet(words, "gfx/help", "help"), c);
 }
 
 } // namespace
@@ -567,7 +587,12 @@ void PaintScreenArt(Output& output, const Faces& faces)
     PaintTitle(output, faces);
     PaintMenu(output, faces);
     PaintSelectStage(output, faces);
-    PaintHelp(output, faces);
+    for (const ArtWords& words : AllArtWords())
+    {
+        PaintMenuLabels(output, faces, words);
+        PaintSelectStageWords(output, faces, words);
+        PaintHelp(output, faces, words);
+    }
 }
 
 } // namespace Spindrel::Art

@@ -4,18 +4,20 @@
 #include "tools/datagen/Music.h"
 #include "tools/datagen/Sounds.h"
 #include "tools/datagen/Tracks.h"
+#include "tools/datagen/Translations.h"
 
 #include <cstdio>
 #include <exception>
 #include <vector>
 
 // Generates the game's tracks, tables, texts, sounds and music into the
-// folder given on the command line (the folder that holds the program).
+// folder given on the command line (the folder that holds the program); the
+// translations are read from the second folder.
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 3)
     {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output folder> <translations folder>\n", argv[0]);
         return 2;
     }
     try
@@ -24,6 +26,7 @@ int main(int argc, char** argv)
         std::vector<double> ease = Spindrel::Datagen::WriteTracks(out);
         Spindrel::Datagen::WriteLevelTables(out, ease);
         Spindrel::Datagen::WriteLanguageFiles(out);
+        Spindrel::Datagen::WriteTranslations(out, argv[2]);
         Spindrel::Datagen::WriteSoundEffects(out);
         Spindrel::Datagen::WriteMusic(out);
     }
