@@ -141,14 +141,9 @@ size_t CrashReport::Format(const CrashFacts& f, char* buffer, size_t capacity)
         else
             t.Hex(fr.section, 4).Put(':').Hex(fr.offset, 8).Put(' ').Put(fr.module ? Basename(fr.module) : "?");
         t.Put("\r\n");
-        // Only the faulting frame's arguments are known: on x86-64 they are
-        // passed in registers, which later frames have long reused.
-        if (i == 0)
-        {
-            t.Put("Params: ");
-            for (int p = 0; p < 4; ++p)
-                t.Hex(f.params[p], 8).Put(p < 3 ? " " : "\r\n");
-        }
+        t.Put("Params: ");
+        for (int p = 0; p < 4; ++p)
+            t.Hex(fr.params[p], 8).Put(p < 3 ? " " : "\r\n");
     }
     Line(t);
 
