@@ -61,7 +61,7 @@ TEST(CrashReport, LayoutWithoutAndWithAnApplication)
                          "Module: spindrel",
                          "Logical Address: 0002:00001234",
                          "",
-                         "7FFD0000 55D0C0DE1234 _ZN6Quillo5CrashEv+14",
+                         "7FFD0000 55D0C0DE1234 Quillo::Crash()+14",
                          "Params: 00000001 00000000 00000000 00000000",
                          "00000000 7F0012345678 0001:00005678 libc.so.6",
                          "Params: 00000000 00000000 00000000 7FFD0040",
