@@ -25,9 +25,17 @@ std::atomic<int> g_allocations{0};
 
 } // namespace
 
-// AddressSanitizer brings its own allocator, which a partial replacement
-// would confuse; the count is taken in ordinary builds only.
-#ifndef __SANITIZE_ADDRESS__
+// The address and thread checkers bring their own allocators, which a
+// partial replacement would confuse (or clash with); the count is taken in
+// ordinary builds only.
+#if defined(__SANITIZE_THREAD__)
+#define QUILLO_THREAD_CHECKER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define QUILLO_THREAD_CHECKER 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(QUILLO_THREAD_CHECKER)
 void* operator new(std::size_t size)
 {
     if (g_counting.load(std::memory_order_relaxed))
@@ -55,8 +63,8 @@ using namespace Quillo;
 
 TEST(RealTime, MixingVoicesAndMusicAllocatesNothing)
 {
-#ifdef __SANITIZE_ADDRESS__
-    GTEST_SKIP() << "allocations are not counted under AddressSanitizer";
+#if defined(__SANITIZE_ADDRESS__) || defined(QUILLO_THREAD_CHECKER)
+    GTEST_SKIP() << "allocations are not counted under the sanitizers";
 #endif
     TempDir dir;
     AudioFixtures::Write(dir / "music.mod", AudioFixtures::Mod(4, {0, 1, 2, 3}));
