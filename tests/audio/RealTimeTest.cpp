@@ -18,7 +18,7 @@ namespace
 std::atomic<bool> g_counting{false};
 std::atomic<int> g_allocations{0};
 
-[[gnu::noinline]] void CountAllocation()
+[[gnu::noinline, maybe_unused]] void CountAllocation()
 {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
 }
