@@ -1,6 +1,7 @@
 #include "framework/diagnostics/CrashReport.h"
 
 #include "framework/diagnostics/CrashText.h"
+#include "framework/diagnostics/SymbolDemangler.h"
 
 namespace Quillo
 {
@@ -137,18 +138,17 @@ size_t CrashReport::Format(const CrashFacts& f, char* buffer, size_t capacity)
         }
         t.Hex(fr.frame, 8).Put(' ').Hex(fr.address, 8).Put(' ');
         if (fr.symbol && *fr.symbol)
-            t.Put(fr.symbol).Put('+').Hex(fr.symbolOffset);
+        {
+            char readable[2048];
+            const bool demangled = SymbolDemangler::Demangle(fr.symbol, readable, sizeof readable);
+            t.Put(demangled ? readable : fr.symbol).Put('+').Hex(fr.symbolOffset);
+        }
         else
             t.Hex(fr.section, 4).Put(':').Hex(fr.offset, 8).Put(' ').Put(fr.module ? Basename(fr.module) : "?");
         t.Put("\r\n");
-        // Only the faulting frame's arguments are known: on x86-64 they are
-        // passed in registers, which later frames have long reused.
-        if (i == 0)
-        {
-            t.Put("Params: ");
-            for (int p = 0; p < 4; ++p)
-                t.Hex(f.params[p], 8).Put(p < 3 ? " " : "\r\n");
-        }
+        t.Put("Params: ");
+        for (int p = 0; p < 4; ++p)
+            t.Hex(fr.params[p], 8).Put(p < 3 ? " " : "\r\n");
     }
     Line(t);
 

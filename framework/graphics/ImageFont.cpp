@@ -99,9 +99,13 @@ ImageFont::ImageFont(std::shared_ptr<FontData> fontData) : m_fontData(std::move(
 
 ImageFont::ImageFont(const ImageFont& other)
     : Font(other), m_fontData(other.m_fontData), m_pointSize(other.m_pointSize),
-      m_tags(other.m_tags), m_activeLayersValid(other.m_activeLayersValid),
-      m_activeLayers(other.m_activeLayers), m_scale(other.m_scale)
+      m_tags(other.m_tags), m_scale(other.m_scale)
 {
+    if (other.m_activeLayersValid.load(std::memory_order_acquire))
+    {
+        m_activeLayers = other.m_activeLayers;
+        m_activeLayersValid.store(true, std::memory_order_relaxed);
+    }
 }
 
 ImageFont::~ImageFont() = default;
@@ -154,10 +158,14 @@ std::unique_ptr<Font> ImageFont::Clone() const
 
 void ImageFont::EnsureActiveLayers()
 {
-    if (!m_activeLayersValid)
+    // Measuring and drawing may both come first, from different threads.
+    if (m_activeLayersValid.load(std::memory_order_acquire))
+        return;
+    std::lock_guard<std::mutex> guard(m_activeLayersLock);
+    if (!m_activeLayersValid.load(std::memory_order_relaxed))
     {
         BuildActiveLayers();
-        m_activeLayersValid = true;
+        m_activeLayersValid.store(true, std::memory_order_release);
     }
 }
 
@@ -409,13 +417,13 @@ void ImageFont::DrawTextEx(Graphics* g, int x, int y, const std::string& text, c
 void ImageFont::SetPointSize(int size)
 {
     m_pointSize = size;
-    m_activeLayersValid = false;
+    m_activeLayersValid.store(false, std::memory_order_relaxed);
 }
 
 void ImageFont::SetScale(double scale)
 {
     m_scale = scale;
-    m_activeLayersValid = false;
+    m_activeLayersValid.store(false, std::memory_order_relaxed);
 }
 
 int ImageFont::GetDefaultPointSize() const
@@ -428,7 +436,7 @@ bool ImageFont::AddTag(const std::string& tag)
     if (HasTag(tag))
         return false;
     m_tags.push_back(Upper(tag));
-    m_activeLayersValid = false;
+    m_activeLayersValid.store(false, std::memory_order_relaxed);
     return true;
 }
 
@@ -438,7 +446,7 @@ bool ImageFont::RemoveTag(const std::string& tag)
     if (it == m_tags.end())
         return false;
     m_tags.erase(it);
-    m_activeLayersValid = false;
+    m_activeLayersValid.store(false, std::memory_order_relaxed);
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include "framework/graphics/ActiveFontLayer.h"
 #include "framework/graphics/Font.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,9 @@ private:
     std::shared_ptr<FontData> m_fontData;
     int m_pointSize = 0;
     std::vector<std::string> m_tags;
-    bool m_activeLayersValid = false;
+    // Set once the active layers and metrics are built, under the lock.
+    std::atomic<bool> m_activeLayersValid{false};
+    std::mutex m_activeLayersLock;
     std::vector<ActiveFontLayer> m_activeLayers;
     double m_scale = 1.0;
     // Per active layer, for the text being drawn (under the glyph pool's lock).

@@ -21,13 +21,18 @@ bool SizeAllowed(int w, int h)
     return w >= 0 && h >= 0 && int64_t(w) * h <= MemoryImage::kMaxPixels;
 }
 
-template <typename T> std::unique_ptr<T[]> CopyArray(const std::unique_ptr<T[]>& from, size_t n)
+template <typename T> std::unique_ptr<T[]> CopyArray(const T* from, size_t n)
 {
     if (!from)
         return nullptr;
     auto to = std::make_unique<T[]>(n);
-    std::memcpy(to.get(), from.get(), n * sizeof(T));
+    std::memcpy(to.get(), from, n * sizeof(T));
     return to;
+}
+
+template <typename T> std::unique_ptr<T[]> CopyArray(const std::unique_ptr<T[]>& from, size_t n)
+{
+    return CopyArray(from.get(), n);
 }
 
 // Alpha classes of the run-length table: transparent, opaque, partial.
@@ -63,7 +68,7 @@ MemoryImage::MemoryImage(ImageRegistry& registry) : m_registry(&registry)
 MemoryImage::MemoryImage(const MemoryImage& other)
     : Image(other), m_registry(other.m_registry), m_hasTrans(other.m_hasTrans),
       m_hasAlpha(other.m_hasAlpha), m_isVolatile(other.m_isVolatile),
-      m_bitsChanged(other.m_bitsChanged)
+      m_bitsChanged(other.BitsChanged())
 {
     const size_t n = size_t(width) * size_t(height);
     if (!other.m_bits && !other.m_colorTable)
@@ -80,7 +85,7 @@ MemoryImage::MemoryImage(const MemoryImage& other)
         m_colorTable = CopyArray(other.m_colorTable, 256);
         m_colorIndices = CopyArray(other.m_colorIndices, n);
         m_nativeAlpha = CopyArray(other.m_nativeAlpha, other.m_colorTable ? 256 : n);
-        m_rlAlpha = CopyArray(other.m_rlAlpha, n);
+        m_rlAlpha.Assign(CopyArray(other.m_rlAlpha.Get(), n));
         m_rlAdditive = CopyArray(other.m_rlAdditive, n);
     }
     if (m_registry)
@@ -108,21 +113,20 @@ void MemoryImage::FreePixelForms()
     m_bits.reset();
     m_colorTable.reset();
     m_colorIndices.reset();
-    m_paletteExpanded.reset();
+    m_paletteExpanded.Reset();
 }
 
 const uint32_t* MemoryImage::PaletteExpanded()
 {
     if (!m_colorTable || int64_t(width) * height > kMaxExpandedPixels)
         return nullptr;
-    if (!m_paletteExpanded)
-    {
+    return m_paletteExpanded.GetOrBuild(m_derivedLock, [this] {
         const size_t n = size_t(width) * size_t(height);
-        m_paletteExpanded = std::make_unique<uint32_t[]>(n);
+        auto expanded = std::make_unique<uint32_t[]>(n);
         for (size_t i = 0; i < n; ++i)
-            m_paletteExpanded[i] = m_colorTable[m_colorIndices[i]];
-    }
-    return m_paletteExpanded.get();
+            expanded[i] = m_colorTable[m_colorIndices[i]];
+        return expanded;
+    });
 }
 
 bool MemoryImage::GuardIntact() const
@@ -142,7 +146,7 @@ uint32_t* MemoryImage::GetBits()
                 m_bits[i] = m_colorTable[m_colorIndices[i]];
             m_colorIndices.reset();
             m_colorTable.reset();
-            m_paletteExpanded.reset();
+            m_paletteExpanded.Reset();
             m_nativeAlpha.reset();
         }
     }
@@ -179,18 +183,21 @@ void MemoryImage::CopyPixels(const Rect& rect, uint32_t* out) const
 
 void MemoryImage::MarkBitsChanged()
 {
-    m_bitsChanged = true;
+    m_bitsChanged.store(true, std::memory_order_relaxed);
     ++m_bitsChangedCount;
-    m_paletteExpanded.reset();
+    m_paletteExpanded.Reset();
     m_nativeAlpha.reset();
-    m_rlAlpha.reset();
-    m_alphaSpans.reset();
+    m_rlAlpha.Reset();
+    m_alphaSpans.Reset();
     m_rlAdditive.reset();
 }
 
 void MemoryImage::CommitAlphaFlags()
 {
-    if (!m_bitsChanged || m_forcedAlphaFlags)
+    if (!m_bitsChanged.load(std::memory_order_acquire) || m_forcedAlphaFlags)
+        return;
+    std::lock_guard<std::mutex> guard(m_derivedLock);
+    if (!m_bitsChanged.load(std::memory_order_relaxed))
         return;
     bool trans = false, partial = false;
     auto scan = [&](const uint32_t* p, size_t n) {
@@ -209,16 +216,16 @@ void MemoryImage::CommitAlphaFlags()
         trans = true;
     m_hasTrans = trans;
     m_hasAlpha = partial;
-    m_bitsChanged = false;
+    m_bitsChanged.store(false, std::memory_order_release);
 }
 
 void MemoryImage::DiscardDerivedData()
 {
-    m_paletteExpanded.reset();
+    m_paletteExpanded.Reset();
     m_nativeAlpha.reset();
     m_rlAdditive.reset();
-    m_rlAlpha.reset();
-    m_alphaSpans.reset();
+    m_rlAlpha.Reset();
+    m_alphaSpans.Reset();
 }
 
 void MemoryImage::ReleaseDeviceTexture()
@@ -310,7 +317,7 @@ bool MemoryImage::ConvertToPalette()
     }
     m_colorTable = std::move(table);
     m_colorIndices = std::move(indices);
-    m_paletteExpanded.reset();
+    m_paletteExpanded.Reset();
     m_bits.reset();
     m_nativeAlpha.reset();
     return true;
@@ -319,13 +326,12 @@ bool MemoryImage::ConvertToPalette()
 const uint8_t* MemoryImage::GetRLAlpha()
 {
     CommitAlphaFlags();
-    if (!m_rlAlpha)
-    {
-        m_rlAlpha = std::make_unique<uint8_t[]>(size_t(width) * size_t(height));
+    return m_rlAlpha.GetOrBuild(m_derivedLock, [this] {
+        auto runs = std::make_unique<uint8_t[]>(size_t(width) * size_t(height));
         for (int y = 0; y < height; ++y)
         {
             const size_t base = size_t(y) * size_t(width);
-            uint8_t* rl = &m_rlAlpha[base];
+            uint8_t* rl = &runs[base];
             if (m_bits)
                 EncodeRuns(rl, width, [&](int x) { return AlphaClass(m_bits[base + x]); });
             else if (m_colorTable)
@@ -335,16 +341,15 @@ const uint8_t* MemoryImage::GetRLAlpha()
             else
                 EncodeRuns(rl, width, [](int) { return 0; });
         }
-    }
-    return m_rlAlpha.get();
+        return runs;
+    });
 }
 
 const AlphaRowSpan* MemoryImage::GetAlphaRowSpans()
 {
     const uint8_t* rl = GetRLAlpha();
-    if (!m_alphaSpans)
-    {
-        m_alphaSpans = std::make_unique<AlphaRowSpan[]>(size_t(height));
+    return m_alphaSpans.GetOrBuild(m_derivedLock, [this, rl] {
+        auto spans = std::make_unique<AlphaRowSpan[]>(size_t(height));
         for (int y = 0; y < height; ++y)
         {
             const uint8_t* runs = rl + size_t(y) * size_t(width);
@@ -375,10 +380,10 @@ const AlphaRowSpan* MemoryImage::GetAlphaRowSpans()
                     span.opaqueEnd = x + runs[x];
                 }
             }
-            m_alphaSpans[size_t(y)] = span;
+            spans[size_t(y)] = span;
         }
-    }
-    return m_alphaSpans.get();
+        return spans;
+    });
 }
 
 const uint32_t* MemoryImage::GetNativeAlpha(const NativeDisplay* display)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "framework/graphics/Image.h"
+#include "framework/graphics/LazyArray.h"
 #include "framework/graphics/PixelKernels.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -83,13 +86,13 @@ public:
     const uint32_t* GetColorTable() const { return m_colorTable.get(); }
     const uint8_t* GetColorIndices() const { return m_colorIndices.get(); }
     bool HasNativeAlpha() const { return m_nativeAlpha != nullptr; }
-    bool HasRLAlpha() const { return m_rlAlpha != nullptr; }
+    bool HasRLAlpha() const { return m_rlAlpha.Get() != nullptr; }
     bool HasRLAdditive() const { return m_rlAdditive != nullptr; }
     bool HasTrans() const { return m_hasTrans; }
     bool HasAlpha() const { return m_hasAlpha; }
     bool AlphaFlagsForced() const { return m_forcedAlphaFlags; }
     bool IsVolatile() const { return m_isVolatile; }
-    bool BitsChanged() const { return m_bitsChanged; }
+    bool BitsChanged() const { return m_bitsChanged.load(std::memory_order_acquire); }
     int32_t GetBitsChangedCount() const { return m_bitsChangedCount; }
     ImageRegistry* GetRegistry() const { return m_registry; }
     // True while the word after the last pixel still holds kGuardWord.
@@ -128,19 +131,25 @@ private:
     static constexpr int64_t kMaxExpandedPixels = 1 << 18;
 
     ImageRegistry* m_registry = nullptr;
+    // Builds what drawing from this image works out on first use (the
+    // expanded palette, the alpha runs and spans, the alpha flags), which
+    // threads drawing from it at once may all ask for.
+    std::mutex m_derivedLock;
     PixelArray m_bits;
     std::unique_ptr<uint32_t[]> m_colorTable;
     std::unique_ptr<uint8_t[]> m_colorIndices;
-    std::unique_ptr<uint32_t[]> m_paletteExpanded;
+    LazyArray<uint32_t> m_paletteExpanded;
     bool m_forcedAlphaFlags = false;
     bool m_hasTrans = false;
     bool m_hasAlpha = false;
     bool m_isVolatile = false;
     std::unique_ptr<uint32_t[]> m_nativeAlpha;
-    std::unique_ptr<uint8_t[]> m_rlAlpha;
-    std::unique_ptr<AlphaRowSpan[]> m_alphaSpans;
+    LazyArray<uint8_t> m_rlAlpha;
+    LazyArray<AlphaRowSpan> m_alphaSpans;
     std::unique_ptr<uint8_t[]> m_rlAdditive;
-    bool m_bitsChanged = false;
+    // Alpha flags not yet worked out from changed pixels; cleared under
+    // m_derivedLock once they are.
+    std::atomic<bool> m_bitsChanged{false};
     int32_t m_bitsChangedCount = 0;
 };
 

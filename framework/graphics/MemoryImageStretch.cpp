@@ -1,99 +1,13 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/PixelRules.h"
+#include "framework/graphics/StretchTaps.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace Quillo
 {
-namespace
-{
-
-// The source pixels and weights (summing to 256) of each destination pixel
-// along one axis.
-struct AxisTaps
-{
-    std::vector<int32_t> first;
-    std::vector<int32_t> count;
-    std::vector<int32_t> offset;
-    std::vector<int32_t> weights;
-};
-
-// Destination pixel i of n, skip pixels into the whole destination, covers
-// the source interval start + [skip + i, skip + i + 1) x scale; the source
-// pixels lie in [lo, hi). Counting from the whole destination's edge keeps
-// a pixel's taps the same however the drawing is clipped.
-AxisTaps BuildTaps(double start, double scale, int skip, int n, int lo, int hi)
-{
-    AxisTaps taps;
-    std::vector<double> raw;
-    for (int i = 0; i < n; ++i)
-    {
-        const double a = start + (skip + i) * scale, b = start + (skip + i + 1) * scale;
-        raw.clear();
-        int first;
-        if (scale >= 1.0)
-        {
-            // Area average over the covered pixels, each by its covered fraction.
-            first = std::clamp(int(std::floor(a)), lo, hi - 1);
-            const int last = std::clamp(int(std::ceil(b)) - 1, first, hi - 1);
-            for (int p = first; p <= last; ++p)
-                raw.push_back(std::max(0.0, std::min(b, p + 1.0) - std::max(a, double(p))));
-        }
-        else
-        {
-            // Linear between the two nearest pixel centres.
-            const double centre = (a + b) * 0.5 - 0.5;
-            const double f0 = std::floor(centre);
-            const double f = centre - f0;
-            const int p0 = int(f0);
-            if (p0 < lo)
-            {
-                first = lo;
-                raw.push_back(1.0);
-            }
-            else if (p0 + 1 >= hi)
-            {
-                first = std::min(p0, hi - 1);
-                raw.push_back(1.0);
-            }
-            else
-            {
-                first = p0;
-                raw.push_back(1.0 - f);
-                raw.push_back(f);
-            }
-        }
-        double total = 0;
-        for (double r : raw)
-            total += r;
-        if (total <= 0)
-        {
-            raw.assign(1, 1.0);
-            total = 1.0;
-        }
-        taps.first.push_back(first);
-        taps.count.push_back(int32_t(raw.size()));
-        taps.offset.push_back(int32_t(taps.weights.size()));
-        int sum = 0;
-        size_t biggest = taps.weights.size();
-        for (double r : raw)
-        {
-            const int wgt = int(std::lround(r / total * 256.0));
-            if (taps.weights.size() == biggest || wgt > taps.weights[biggest])
-                biggest = taps.weights.size();
-            taps.weights.push_back(wgt);
-            sum += wgt;
-        }
-        // Rounding leftovers go to the heaviest tap so that every pixel sums to 256.
-        taps.weights[biggest] += 256 - sum;
-    }
-    return taps;
-}
-
-} // namespace
 
 bool MemoryImage::StretchedPixels(Image* srcImage, const Rect& destRect, const Rect& srcRect,
                                   const Rect& clipRect, bool quickStretch, Rect& area,
@@ -141,8 +55,8 @@ bool MemoryImage::StretchedPixels(Image* srcImage, const Rect& destRect, const R
         return true;
     }
 
-    const AxisTaps tx = BuildTaps(s.x, scaleX, skipX, clipped.width, s.x, s.x + s.width);
-    const AxisTaps ty = BuildTaps(s.y, scaleY, skipY, clipped.height, s.y, s.y + s.height);
+    const StretchTaps tx = StretchTaps::Build(s.x, scaleX, skipX, clipped.width, s.x, s.x + s.width);
+    const StretchTaps ty = StretchTaps::Build(s.y, scaleY, skipY, clipped.height, s.y, s.y + s.height);
     const int rowLo = ty.first.front();
     int rowHi = rowLo;
     for (int i = 0; i < clipped.height; ++i)

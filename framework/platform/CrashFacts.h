@@ -10,12 +10,14 @@ struct CrashFrame
 {
     uint64_t frame = 0;
     uint64_t address = 0;
-    // From the dynamic symbol table (mangled); null when unknown.
+    // From the module's dynamic symbol table (mangled); null when unknown.
     const char* symbol = nullptr;
     uint64_t symbolOffset = 0;
     const char* module = nullptr;
     uint32_t section = 0;
     uint64_t offset = 0;
+    // The frame's "Params:" words (the unwinder's walk only).
+    uint64_t params[4] = {};
 };
 
 // x86-64 registers at the fault.

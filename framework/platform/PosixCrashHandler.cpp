@@ -4,13 +4,12 @@
 #include "framework/platform/OsInfo.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <dlfcn.h>
-#include <execinfo.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <link.h>
@@ -18,8 +17,11 @@
 #include <string>
 #include <sys/mman.h>
 #include <sys/syscall.h>
+#include <sys/uio.h>
 #include <ucontext.h>
+#include <tuple>
 #include <unistd.h>
+#include <unwind.h>
 
 extern char** environ;
 
@@ -40,6 +42,13 @@ struct Module
     uint64_t segmentStart[kMaxSegments];
     uint64_t segmentEnd[kMaxSegments];
     int segmentCount;
+    // The module's dynamic symbol table as loaded, found when the module
+    // list is read, so that the handler names addresses by reading memory
+    // only (no loader call, which could wait for a lock the fault holds).
+    uint64_t base;
+    const ElfW(Sym)* symbols;
+    const char* names;
+    uint32_t symbolCount;
 };
 
 // Fixed storage: nothing in the handler allocates.
@@ -54,6 +63,8 @@ std::atomic<PosixCrashHandler::Formatter> g_formatter{nullptr};
 std::atomic<bool> g_installed{false};
 std::atomic<bool> g_crashMuted{false};
 std::atomic<int> g_handling{0};
+// The thread writing the report (0: none yet).
+std::atomic<uint64_t> g_reportingThread{0};
 
 char g_osName[64];
 char g_osInfo[256];
@@ -83,6 +94,7 @@ char g_mapsLine[1024];
 char g_mapsPrevious[256];
 
 thread_local uintptr_t t_stackLow = 0;
+thread_local uintptr_t t_stackHigh = 0;
 
 uint64_t MonotonicSeconds()
 {
@@ -104,6 +116,74 @@ void CopyText(char* dst, size_t cap, const char* src)
     dst[n] = '\0';
 }
 
+// The number of entries of a GNU hash table's symbol table: one past the
+// last symbol of the longest chain.
+uint32_t GnuHashSymbolCount(const uint32_t* table)
+{
+    const uint32_t buckets = table[0], symbolOffset = table[1], bloomWords = table[2];
+    const uint32_t* bucket = table + 4 + bloomWords * (sizeof(ElfW(Addr)) / 4);
+    const uint32_t* chain = bucket + buckets;
+    uint32_t last = 0;
+    for (uint32_t b = 0; b < buckets; ++b)
+        last = std::max(last, bucket[b]);
+    if (last < symbolOffset)
+        return symbolOffset;
+    while ((chain[last - symbolOffset] & 1) == 0)
+        ++last;
+    return last + 1;
+}
+
+void FindSymbolTable(Module& m, const ElfW(Dyn)* dynamic)
+{
+    // The loader has made most entries absolute; some (the kernel's own
+    // module) still hold offsets from the base.
+    auto address = [&m](ElfW(Addr) value) { return value < m.base ? value + m.base : value; };
+    const uint32_t* hash = nullptr;
+    const uint32_t* gnuHash = nullptr;
+    for (const ElfW(Dyn)* d = dynamic; d->d_tag != DT_NULL; ++d)
+    {
+        switch (d->d_tag)
+        {
+        case DT_SYMTAB: m.symbols = reinterpret_cast<const ElfW(Sym)*>(address(d->d_un.d_ptr)); break;
+        case DT_STRTAB: m.names = reinterpret_cast<const char*>(address(d->d_un.d_ptr)); break;
+        case DT_HASH: hash = reinterpret_cast<const uint32_t*>(address(d->d_un.d_ptr)); break;
+        case DT_GNU_HASH: gnuHash = reinterpret_cast<const uint32_t*>(address(d->d_un.d_ptr)); break;
+        default: break;
+        }
+    }
+    if (!m.symbols || !m.names)
+        m.symbols = nullptr;
+    else if (hash)
+        m.symbolCount = hash[1];
+    else if (gnuHash)
+        m.symbolCount = GnuHashSymbolCount(gnuHash);
+}
+
+// The symbol that holds address in module m: the nearest defined function
+// or object at or below it that does not end before it.
+bool FindSymbol(const Module& m, uint64_t address, const char*& name, uint64_t& offset)
+{
+    const ElfW(Sym)* best = nullptr;
+    for (uint32_t i = 0; m.symbols && i < m.symbolCount; ++i)
+    {
+        const ElfW(Sym)& sym = m.symbols[i];
+        const int type = ELF64_ST_TYPE(sym.st_info);
+        if (sym.st_shndx == SHN_UNDEF || sym.st_value == 0 ||
+            (type != STT_FUNC && type != STT_GNU_IFUNC && type != STT_OBJECT))
+            continue;
+        const uint64_t start = m.base + sym.st_value;
+        if (start > address || (sym.st_size != 0 && address >= start + sym.st_size))
+            continue;
+        if (!best || sym.st_value > best->st_value)
+            best = &sym;
+    }
+    if (!best || best->st_name == 0)
+        return false;
+    name = m.names + best->st_name;
+    offset = address - (m.base + best->st_value);
+    return true;
+}
+
 int AddModule(dl_phdr_info* info, size_t, void* data)
 {
     int& count = *static_cast<int*>(data);
@@ -113,9 +193,15 @@ int AddModule(dl_phdr_info* info, size_t, void* data)
     const char* name = info->dlpi_name && *info->dlpi_name ? info->dlpi_name : g_exePath;
     CopyText(m.name, sizeof m.name, name);
     m.segmentCount = 0;
+    m.base = info->dlpi_addr;
+    m.symbols = nullptr;
+    m.names = nullptr;
+    m.symbolCount = 0;
     for (int i = 0; i < info->dlpi_phnum && m.segmentCount < kMaxSegments; ++i)
     {
         const ElfW(Phdr)& ph = info->dlpi_phdr[i];
+        if (ph.p_type == PT_DYNAMIC)
+            FindSymbolTable(m, reinterpret_cast<const ElfW(Dyn)*>(info->dlpi_addr + ph.p_vaddr));
         if (ph.p_type != PT_LOAD)
             continue;
         m.segmentStart[m.segmentCount] = info->dlpi_addr + ph.p_vaddr;
@@ -217,7 +303,7 @@ bool FindLateModule(uint64_t address, const char*& module, uint32_t& section, ui
     return found;
 }
 
-bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64_t& offset)
+const Module* KnownModule(uint64_t address, uint32_t& section, uint64_t& offset)
 {
     const int count = g_moduleCount.load(std::memory_order_acquire);
     for (int i = 0; i < count; ++i)
@@ -227,12 +313,21 @@ bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64
         {
             if (address >= m.segmentStart[s] && address < m.segmentEnd[s])
             {
-                module = m.name;
                 section = static_cast<uint32_t>(s + 1);
                 offset = address - m.segmentStart[s];
-                return true;
+                return &m;
             }
         }
+    }
+    return nullptr;
+}
+
+bool FindModule(uint64_t address, const char*& module, uint32_t& section, uint64_t& offset)
+{
+    if (const Module* m = KnownModule(address, section, offset))
+    {
+        module = m->name;
+        return true;
     }
     if (g_handling.load() != 0 && FindLateModule(address, module, section, offset))
         return true;
@@ -342,34 +437,120 @@ void FillRegisters(CrashFacts& f, const ucontext_t* uc)
 #endif
 }
 
-void WalkStack(CrashFacts& f)
+// Copies size bytes at address into out, or returns false when they are
+// not readable: the kernel reads them, so a bad address fails the call
+// instead of faulting inside the handler.
+bool ReadMemory(uint64_t address, void* out, size_t size)
 {
-    void* addresses[CrashFacts::kMaxFrames + 16];
-    const int n = ::backtrace(addresses, CrashFacts::kMaxFrames + 16);
-    // The walk starts inside this handler; the report starts at the fault.
-    int first = 0;
-    for (int i = 0; i < n; ++i)
+    if (address == 0)
+        return false;
+    iovec local{out, size};
+    iovec remote{reinterpret_cast<void*>(address), size};
+    return ::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(size);
+}
+
+// A word of the failing thread's stack: inside its known bounds, or else
+// at least readable.
+bool ReadStackWord(uint64_t address, uint64_t& value)
+{
+    if (address % 8 != 0)
+        return false;
+    if (t_stackHigh != 0 && (address < t_stackLow || address + 8 > t_stackHigh))
+        return false;
+    return ReadMemory(address, &value, sizeof value);
+}
+
+void AddFrame(CrashFacts& f, uint64_t address, uint64_t frame)
+{
+    CrashFrame& fr = f.frames[f.frameCount++];
+    fr = CrashFrame();
+    fr.address = address;
+    fr.frame = frame;
+    if (const Module* m = KnownModule(address, fr.section, fr.offset))
     {
-        if (reinterpret_cast<uint64_t>(addresses[i]) == f.registers.rip)
+        fr.module = m->name;
+        FindSymbol(*m, address, fr.symbol, fr.symbolOffset);
+    }
+    else
+        FindModule(address, fr.module, fr.section, fr.offset);
+}
+
+struct UnwindWalk
+{
+    CrashFacts* facts;
+    uint64_t faultAddress;
+    bool reachedFault;
+};
+
+_Unwind_Reason_Code UnwindStep(_Unwind_Context* context, void* data)
+{
+    auto& walk = *static_cast<UnwindWalk*>(data);
+    const uint64_t address = _Unwind_GetIP(context);
+    // The walk starts inside this handler; the report starts at the fault.
+    if (!walk.reachedFault && address != walk.faultAddress)
+        return _URC_NO_REASON;
+    walk.reachedFault = true;
+    if (address == 0 || walk.facts->frameCount >= CrashFacts::kMaxFrames)
+        return _URC_END_OF_STACK;
+    AddFrame(*walk.facts, address, _Unwind_GetCFA(context));
+    return _URC_NO_REASON;
+}
+
+// Follows the saved frame pointers from the fault: the faulting address,
+// then (when that lies in no module, as after a call through a null
+// pointer) the return address the call left on top of the stack, then each
+// frame's return address while the next frame lies higher on the stack and
+// the address is code of a module (a register that only looked like a frame
+// pointer ends the walk there).
+void WalkFramePointers(CrashFacts& f)
+{
+    const CrashRegisters& r = f.registers;
+    f.frameCount = 0;
+    f.framePointerWalk = true;
+    AddFrame(f, r.rip, r.rbp);
+    uint64_t returnAddress = 0;
+    if (!f.frames[0].module && ReadStackWord(r.rsp, returnAddress) && returnAddress != 0)
+        AddFrame(f, returnAddress, r.rbp);
+    uint64_t frame = r.rbp;
+    while (f.frameCount < CrashFacts::kMaxFrames)
+    {
+        uint64_t next = 0;
+        if (!ReadStackWord(frame, next) || !ReadStackWord(frame + 8, returnAddress) || returnAddress == 0 ||
+            next <= frame)
+            break;
+        AddFrame(f, returnAddress, next);
+        if (!f.frames[f.frameCount - 1].module)
         {
-            first = i;
+            --f.frameCount;
             break;
         }
+        frame = next;
     }
+}
+
+// The stack by the unwinder's tables, which the handler's install primed;
+// when it does not get past the faulting frame (no tables for it, or the
+// fault is a jump to nowhere) the frame pointers are followed instead.
+void WalkStack(CrashFacts& f)
+{
     f.frameCount = 0;
-    for (int i = first; i < n && f.frameCount < CrashFacts::kMaxFrames; ++i)
+    UnwindWalk walk{&f, f.registers.rip, false};
+    _Unwind_Backtrace(UnwindStep, &walk);
+    if (f.frameCount < 2)
+        WalkFramePointers(f);
+    if (f.framePointerWalk)
+        return;
+    // The faulting frame's arguments are its argument registers; a caller's
+    // registers are long reused, so its frame shows the four stack words at
+    // its frame address, where arguments beyond the registers are passed.
+    for (int i = 0; i < f.frameCount; ++i)
     {
-        CrashFrame& fr = f.frames[f.frameCount++];
-        fr = CrashFrame();
-        fr.address = reinterpret_cast<uint64_t>(addresses[i]);
-        fr.frame = f.frameCount == 1 ? f.registers.rsp : 0;
-        FindModule(fr.address, fr.module, fr.section, fr.offset);
-        Dl_info info;
-        if (::dladdr(addresses[i], &info) != 0 && info.dli_sname && info.dli_saddr)
-        {
-            fr.symbol = info.dli_sname;
-            fr.symbolOffset = fr.address - reinterpret_cast<uint64_t>(info.dli_saddr);
-        }
+        CrashFrame& fr = f.frames[i];
+        for (int p = 0; p < 4; ++p)
+            if (i == 0)
+                fr.params[p] = f.params[p];
+            else if (!ReadStackWord(fr.frame + 8 * uint64_t(p), fr.params[p]))
+                fr.params[p] = 0;
     }
 }
 
@@ -405,24 +586,51 @@ void StartViewer(const char* report, size_t length, bool fileWritten)
     }
 }
 
+// Ends the process by sig with the system's own action, as if no handler
+// had been installed.
+void DieBy(int sig)
+{
+    struct sigaction fallback{};
+    fallback.sa_handler = SIG_DFL;
+    ::sigemptyset(&fallback.sa_mask);
+    ::sigaction(sig, &fallback, nullptr);
+    // Pending while this handler runs, delivered as it returns.
+    ::raise(sig);
+}
+
 void Handler(int sig, siginfo_t* info, void* context)
 {
+    const uint64_t thread = PosixCrashHandler::CurrentThreadId();
+    uint64_t expected = 0;
+    const bool first = g_reportingThread.compare_exchange_strong(expected, thread);
     g_crashMuted.store(true);
-    // A second fault while reporting (another thread, or this one) just
-    // ends the process.
-    if (g_handling.fetch_add(1) != 0)
+    if (!first)
     {
-        ::signal(sig, SIG_DFL);
-        ::raise(sig);
-        return;
+        // The thread writing the report failed again: end with what is written.
+        if (expected == thread)
+        {
+            DieBy(sig);
+            return;
+        }
+        // Another thread is writing the report: wait here until it has
+        // finished and ended the process.
+        for (;;)
+            ::pause();
     }
+    g_handling.store(1);
+    // A viewer that cannot start closes the pipe: the write fails instead
+    // of ending the process by the wrong signal.
+    struct sigaction ignore{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGPIPE, &ignore, nullptr);
     const auto* uc = static_cast<const ucontext_t*>(context);
     CrashFacts& f = g_facts;
     f = CrashFacts();
     f.code = CodeFor(sig, info);
     FillRegisters(f, uc);
     f.address = f.registers.rip;
-    f.threadId = PosixCrashHandler::CurrentThreadId();
+    f.threadId = thread;
     FindModule(f.address, f.module, f.section, f.offset);
     WalkStack(f);
 
@@ -455,10 +663,7 @@ void Handler(int sig, siginfo_t* info, void* context)
         written = ::close(fd) == 0;
     }
     StartViewer(g_report, length, written);
-
-    // SA_RESETHAND put the default action back: the signal, pending until
-    // this handler returns, ends the process with its own status.
-    ::raise(sig);
+    DieBy(sig);
 }
 
 } // namespace
@@ -476,6 +681,28 @@ uint64_t PosixCrashHandler::CurrentThreadId()
     return static_cast<uint64_t>(::syscall(SYS_gettid));
 }
 
+namespace
+{
+
+// The lowest and the highest address of a thread's stack, {0, 0} when
+// unknown.
+std::pair<uintptr_t, uintptr_t> StackBounds(uint64_t thread)
+{
+    std::pair<uintptr_t, uintptr_t> bounds{0, 0};
+    pthread_attr_t attr;
+    if (::pthread_getattr_np(static_cast<pthread_t>(thread), &attr) == 0)
+    {
+        void* addr = nullptr;
+        size_t size = 0;
+        if (::pthread_attr_getstack(&attr, &addr, &size) == 0)
+            bounds = {reinterpret_cast<uintptr_t>(addr), reinterpret_cast<uintptr_t>(addr) + size};
+        ::pthread_attr_destroy(&attr);
+    }
+    return bounds;
+}
+
+} // namespace
+
 void PosixCrashHandler::PrepareThread()
 {
     stack_t current;
@@ -487,7 +714,7 @@ void PosixCrashHandler::PrepareThread()
     if (!mem)
         return;
     UseSignalStack(mem);
-    t_stackLow = StackLowOf(static_cast<uint64_t>(::pthread_self()));
+    std::tie(t_stackLow, t_stackHigh) = StackBounds(static_cast<uint64_t>(::pthread_self()));
 }
 
 void* PosixCrashHandler::MakeSignalStack()
@@ -514,17 +741,7 @@ void PosixCrashHandler::UseSignalStack(void* stack)
 
 uintptr_t PosixCrashHandler::StackLowOf(uint64_t thread)
 {
-    uintptr_t low = 0;
-    pthread_attr_t attr;
-    if (::pthread_getattr_np(static_cast<pthread_t>(thread), &attr) == 0)
-    {
-        void* addr = nullptr;
-        size_t size = 0;
-        if (::pthread_attr_getstack(&attr, &addr, &size) == 0)
-            low = reinterpret_cast<uintptr_t>(addr);
-        ::pthread_attr_destroy(&attr);
-    }
-    return low;
+    return StackBounds(thread).first;
 }
 
 void PosixCrashHandler::SetThreadStackLow(uintptr_t low)
@@ -564,16 +781,23 @@ void PosixCrashHandler::Install(Formatter formatter, const char* installedViewer
     const char* off = ::getenv("QUILLO_NO_CRASHVIEW");
     g_viewerEnabled.store(!viewerOff && !(off && *off && std::strcmp(off, "0") != 0));
 
-    // The unwinder lives in libgcc_s, which backtrace() loads on first
-    // use; loading it inside the handler would allocate.
-    void* warm[2];
-    ::backtrace(warm, 2);
+    // The unwinder sets up its tables on first use, which may allocate and
+    // lock; one walk now leaves nothing of that for the handler.
+    int depth = 0;
+    _Unwind_Backtrace([](_Unwind_Context*, void* data) {
+        ++*static_cast<int*>(data);
+        return _URC_NO_REASON;
+    }, &depth);
 
     PrepareThread();
+    // The handler stays for later faults (of other threads while a report
+    // is written); the other fatal signals wait while it runs.
     struct sigaction sa{};
     sa.sa_sigaction = Handler;
-    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
     ::sigemptyset(&sa.sa_mask);
+    for (int sig : kSignals)
+        ::sigaddset(&sa.sa_mask, sig);
     for (int sig : kSignals)
         ::sigaction(sig, &sa, nullptr);
 }

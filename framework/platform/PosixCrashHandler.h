@@ -17,9 +17,10 @@ namespace Quillo
 // starts the separate viewer
 // program "crashview" (which shows the report in a window; the report goes
 // to it through a pipe when the file cannot be written) and lets the
-// process die by the same signal at once. Everything that needs the heap,
-// locks or the window system was prepared at install time or happens in the
-// viewer.
+// process die by the same signal at once. A fault of another thread while
+// the report is being written waits for it. Everything that needs the heap,
+// locks or the window system (the loader's module list, the unwinder's
+// set-up) was prepared at install time or happens in the viewer.
 //
 // The viewer is the "crashview" beside the program, else the installed one
 // named at install time, or $QUILLO_CRASHVIEW; QUILLO_CRASHVIEW=off (or

@@ -7,10 +7,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <utility>
 #include <csignal>
 #include <dlfcn.h>
 #include <cstdlib>
 #include <functional>
+#include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -27,11 +30,29 @@ __attribute__((noinline, no_sanitize("undefined"))) void WriteThroughNull()
     *p = 1;
 }
 
+__attribute__((noinline, no_sanitize("undefined"))) void CallThroughNull()
+{
+    void (*volatile nowhere)() = nullptr;
+    nowhere();
+    asm volatile("" ::: "memory"); // a call, not a jump: the return address is here
+}
+
 __attribute__((noinline, no_sanitize("undefined"))) void DivideByZero()
 {
     volatile int zero = 0;
     volatile int x = 10 / zero;
     (void)x;
+}
+
+// Frames with names of some 1500 characters, so that a report of 64 of them
+// is larger than a pipe holds.
+template <typename Long> __attribute__((noinline)) void Deep(int depth)
+{
+    if (depth == 0)
+        WriteThroughNull();
+    else
+        Deep<Long>(depth - 1);
+    asm volatile("" ::: "memory"); // no tail call: every level keeps its frame
 }
 
 namespace
@@ -125,6 +146,111 @@ TEST(CrashHandler, EachFaultIsReportedWithItsNameModuleAndRun)
         for (const char* part : c.absent)
             EXPECT_EQ(out.report.find(part), std::string::npos) << part << "\n" << out.report;
     }
+}
+
+// A jump to address 0 leaves no unwinding tables to follow: the frame
+// pointer walk still names the caller, by the return address the call left.
+TEST(CrashHandler, ACallThroughANullPointerShowsItsCaller)
+{
+    TempDir dir;
+    const Outcome out = CrashChild(dir.Path(), CallThroughNull);
+    EXPECT_EQ(out.signal, SIGSEGV);
+    EXPECT_TRUE(out.report.starts_with("Exception: Access Violation")) << out.report;
+    EXPECT_TRUE(out.report.ends_with("Primary ThreadId: 1234\r\n")) << out.report;
+    const auto caller = reinterpret_cast<uint64_t>(&CallThroughNull);
+    bool callerSeen = false;
+    for (size_t pos = out.report.find("\r\n\r\n") + 4; pos < out.report.size();)
+    {
+        const size_t end = out.report.find("\r\n", pos);
+        const std::string line = out.report.substr(pos, end - pos);
+        if (line.empty())
+            break;
+        EXPECT_NE(line.find("  "), std::string::npos) << "the frame pointer walk's layout: " << line;
+        const uint64_t address = std::stoull(line, nullptr, 16);
+        callerSeen = callerSeen || (address > caller && address < caller + 64);
+        pos = end + 2;
+    }
+    EXPECT_TRUE(callerSeen) << out.report;
+}
+
+// The main thread fails; a second thread fails while the report is being
+// written, which waits (the report goes into a pipe that is read only once
+// the second thread's fault has been taken).
+TEST(CrashHandler, AFaultOnAnotherThreadWaitsForTheReport)
+{
+    TempDir dir;
+    const std::string fifo = dir / "crash.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    int tidPipe[2];
+    ASSERT_EQ(pipe(tidPipe), 0);
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        if (chdir(dir.Path().c_str()) != 0)
+            _exit(2);
+        setenv("QUILLO_NO_CRASHVIEW", "1", 1);
+        InstallCrashFilter();
+        SetCrashApplicationInfo("CrashTest", "9.9", "none", 0x1234);
+        std::thread([&] {
+            const uint64_t tid = CrashThreadId();
+            if (write(tidPipe[1], &tid, sizeof tid) != sizeof tid)
+                _exit(3);
+            while (!PosixCrashHandler::CrashMuted())
+            {
+            }
+            WriteThroughNull();
+        }).detach();
+        WriteThroughNull();
+        _exit(0);
+    }
+    close(tidPipe[1]);
+    uint64_t tid = 0;
+    ASSERT_EQ(read(tidPipe[0], &tid, sizeof tid), ssize_t(sizeof tid));
+    close(tidPipe[0]);
+    // The second thread sleeps once its fault is taken; the process is
+    // gone if that fault ended it.
+    const std::string stat = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(tid) + "/stat";
+    int status = 0;
+    bool ended = false;
+    for (;;)
+    {
+        if (waitpid(pid, &status, WNOHANG) == pid)
+        {
+            ended = true;
+            break;
+        }
+        std::ifstream in(stat);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t close = text.rfind(')');
+        if (close != std::string::npos && text.compare(close, 4, ") S ") == 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::string report;
+    if (!ended)
+    {
+        const int fd = open(fifo.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        char buffer[4096];
+        for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+            report.append(buffer, size_t(n));
+        close(fd);
+        waitpid(pid, &status, 0);
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV);
+    EXPECT_TRUE(report.starts_with("Exception: Access Violation")) << report;
+    EXPECT_TRUE(report.ends_with("Primary ThreadId: 1234\r\n")) << report;
+}
+
+// Neither the file nor the viewer takes the report: the process still ends
+// by the fault's own signal, not by the broken pipe.
+TEST(CrashHandler, AViewerThatCannotStartLeavesTheFaultsSignal)
+{
+    TempDir dir;
+    ASSERT_TRUE(FileSystem::MakeDirectories(dir / "crash.txt"));
+    const Outcome out = CrashChild(dir.Path(), [] { Deep<std::make_integer_sequence<unsigned char, 255>>(80); },
+                                   (dir / "no-viewer").c_str());
+    EXPECT_EQ(out.signal, SIGSEGV);
 }
 
 TEST(CrashHandler, TheViewerGetsTheReportFileOrAPipeAndAReportFolderTakesTheReport)

@@ -34,7 +34,8 @@ CrashFacts SampleFacts()
     f.frameCount = 2;
     f.frames[0] = CrashFrame{0x7ffd0000, 0x55d0c0de1234, "_ZN6Quillo5CrashEv", 0x14, "/opt/spindrel/spindrel", 2, 0x1234};
     f.frames[1] = CrashFrame{0, 0x7f0012345678, nullptr, 0, "/lib/x86_64-linux-gnu/libc.so.6", 1, 0x5678};
-    f.params[0] = 1;
+    f.frames[0].params[0] = 1;
+    f.frames[1].params[3] = 0x7ffd0040;
     f.registers.rax = 0xdeadbeef;
     f.registers.rip = 0x55d0c0de1234;
     f.registers.cs = 0x33;
@@ -52,17 +53,18 @@ CrashFacts SampleFacts()
 TEST(CrashReport, LayoutWithoutAndWithAnApplication)
 {
     auto lines = Lines(SampleFacts());
-    ASSERT_EQ(lines.size(), 15u) << "no versions or run description without an application";
-    lines[8].resize(21); // the registers' first columns
-    lines[9].resize(20);
+    ASSERT_EQ(lines.size(), 16u) << "no versions or run description without an application";
+    lines[9].resize(21); // the registers' first columns
+    lines[10].resize(20);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "Exception: Access Violation (code 0xc0000005) at address 55D0C0DE1234 in thread 1A2B",
                          "Module: spindrel",
                          "Logical Address: 0002:00001234",
                          "",
-                         "7FFD0000 55D0C0DE1234 _ZN6Quillo5CrashEv+14",
+                         "7FFD0000 55D0C0DE1234 Quillo::Crash()+14",
                          "Params: 00000001 00000000 00000000 00000000",
                          "00000000 7F0012345678 0001:00005678 libc.so.6",
+                         "Params: 00000000 00000000 00000000 7FFD0040",
                          "",
                          "RAX:00000000DEADBEEF ",
                          "R8:0000000000000000 ",
@@ -83,8 +85,8 @@ TEST(CrashReport, LayoutWithoutAndWithAnApplication)
     f.fullscreen = true;
     f.mainThreadId = 0xbeef;
     lines = Lines(f);
-    ASSERT_EQ(lines.size(), 23u);
-    EXPECT_EQ(std::vector(lines.begin() + 15, lines.end()),
+    ASSERT_EQ(lines.size(), 24u);
+    EXPECT_EQ(std::vector(lines.begin() + 16, lines.end()),
               (std::vector<std::string>{"SDL Ver: 2.26.5", "Audio Ver: 0.6.9", "", "Product: Spindrel", "Version: 1.0",
                                         "Time Loaded: 03:04:05", "Fullscreen: Yes", "Primary ThreadId: BEEF"}));
 }

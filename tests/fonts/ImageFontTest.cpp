@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <map>
+#include <latch>
 #include <thread>
 
 using Quillo::Color;
@@ -290,25 +291,36 @@ TEST_F(ImageFontTest, OneCallDrawsAtMostThePoolsWorth)
     EXPECT_EQ(rects.size(), size_t(ImageFont::kMaxGlyphCommands));
 }
 
-TEST_F(ImageFontTest, DrawingFromSeveralThreadsIsSerialised)
+// Each thread's first use of the font may be the first of all: layers,
+// metrics and the glyph images' drawing data are built on first use.
+TEST_F(ImageFontTest, FirstUseFromSeveralThreadsAtOnce)
 {
-    auto font = MakeFont(kTwoLayers);
+    const std::string text = "ABBAABAB";
     auto reference = Canvas(64, 8);
     Graphics rg(reference.get());
-    const std::string text = "ABBAABAB";
-    font->DrawText(&rg, 0, 5, text, Color::White, rg.GetClipRect());
+    const auto referenceFont = MakeFont(kTwoLayers);
+    referenceFont->DrawText(&rg, 0, 5, text, Color::White, rg.GetClipRect());
+    const int referenceWidth = referenceFont->TextWidth(text);
 
-    auto worker = [&](MemoryImage* canvas) {
-        for (int i = 0; i < 200; ++i)
-        {
+    for (int round = 0; round < 20; ++round)
+    {
+        auto font = MakeFont(kTwoLayers);
+        std::latch start(2);
+        auto worker = [&](MemoryImage* canvas, bool measureFirst) {
+            start.arrive_and_wait();
+            if (measureFirst)
+            {
+                EXPECT_EQ(font->TextWidth(text), referenceWidth);
+            }
             Graphics g(canvas);
             font->DrawText(&g, 0, 5, text, Color::White, g.GetClipRect());
-        }
-    };
-    auto a = Canvas(64, 8), b = Canvas(64, 8);
-    std::thread t1(worker, a.get()), t2(worker, b.get());
-    t1.join();
-    t2.join();
-    EXPECT_EQ(Pixels(*a), Pixels(*reference));
-    EXPECT_EQ(Pixels(*b), Pixels(*reference));
+            EXPECT_EQ(font->TextWidth(text), referenceWidth);
+        };
+        auto a = Canvas(64, 8), b = Canvas(64, 8);
+        std::thread t1(worker, a.get(), round % 2 == 0), t2(worker, b.get(), false);
+        t1.join();
+        t2.join();
+        ASSERT_EQ(Pixels(*a), Pixels(*reference)) << "round " << round;
+        ASSERT_EQ(Pixels(*b), Pixels(*reference)) << "round " << round;
+    }
 }

@@ -3,6 +3,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/StretchTaps.h"
 
 #include <gtest/gtest.h>
 
@@ -71,30 +72,38 @@ TEST(KernelEquivalence, RowKernels)
                 }
 }
 
+// The vertical kernel with the weights stretches really make, shrinks by
+// factors up to 100 among them, on rows of channel sums as large as the
+// horizontal pass makes; the horizontal pairs with any two weights.
 TEST(KernelEquivalence, VerticalResampleAndHorizontalPairs)
 {
     std::mt19937 rng(99);
+    std::vector<StretchTaps> stretches;
+    for (int factor = 1; factor <= 100; ++factor)
+        stretches.push_back(StretchTaps::Build(0.0, factor + 0.37 * (factor % 3), 0, 3, 0, 3 * factor + factor));
+    for (int destRows : {3, 7, 64})
+        stretches.push_back(StretchTaps::Build(0.5, 5.0 / destRows, 0, destRows, 0, 6));
     for (const PixelKernels* set : VectorSets())
-        for (int n = 1; n <= 67; ++n)
+        for (size_t which = 0; which < stretches.size(); ++which)
         {
-            for (int taps = 1; taps <= 4; ++taps)
+            const StretchTaps& taps = stretches[which];
+            const int n = 1 + int(which % 67);
+            for (size_t row = 0; row < taps.first.size(); ++row)
             {
-                std::vector<std::vector<uint16_t>> rows(size_t(taps), std::vector<uint16_t>(size_t(n) * 4));
+                const int count = taps.count[row];
+                const int32_t* weights = &taps.weights[size_t(taps.offset[row])];
+                std::vector<std::vector<uint16_t>> rows(size_t(count), std::vector<uint16_t>(size_t(n) * 4));
                 std::vector<const uint16_t*> ptrs;
-                std::vector<int32_t> weights;
-                int left = 256;
-                for (int t = 0; t < taps; ++t)
+                for (auto& r : rows)
                 {
-                    for (auto& v : rows[size_t(t)])
-                        v = uint16_t(rng() % 65281);
-                    ptrs.push_back(rows[size_t(t)].data());
-                    weights.push_back(t + 1 == taps ? left : int(rng() % uint32_t(left + 1)));
-                    left -= weights.back();
+                    for (auto& v : r)
+                        v = uint16_t(rng() % 2 ? 65280 : rng() % 65281);
+                    ptrs.push_back(r.data());
                 }
                 std::vector<uint32_t> expected(static_cast<size_t>(n)), actual(static_cast<size_t>(n));
-                PixelKernels::Scalar().verticalResample(expected.data(), ptrs.data(), weights.data(), taps, n);
-                set->verticalResample(actual.data(), ptrs.data(), weights.data(), taps, n);
-                ASSERT_EQ(actual, expected) << set->name << " vertical, width " << n << " taps " << taps;
+                PixelKernels::Scalar().verticalResample(expected.data(), ptrs.data(), weights, count, n);
+                set->verticalResample(actual.data(), ptrs.data(), weights, count, n);
+                ASSERT_EQ(actual, expected) << set->name << " vertical, width " << n << " taps " << count;
             }
             const auto line = RandomPixels(rng, 40);
             std::vector<int32_t> first;
@@ -110,6 +119,35 @@ TEST(KernelEquivalence, VerticalResampleAndHorizontalPairs)
             set->horizontalPairs(actual.data(), line.data(), first.data(), weights.data(), n);
             ASSERT_EQ(actual, expected) << set->name << " horizontal, width " << n;
         }
+}
+
+// Large shrinks on every set, the reference too, against averages worked
+// out by hand: 100 x 60 pixels to 1 x 2, each destination pixel the mean of
+// a 100 x 30 block. Red is 40 in the upper block and 200 in the lower, green
+// falls by 2 a column from 255 (mean 156), blue is 90 throughout.
+TEST(KernelEquivalence, LargeShrinksAverageTheCoveredArea)
+{
+    std::vector<uint32_t> px;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x)
+            px.push_back(QuilloTest::Argb(255, y < 30 ? 40 : 200, uint32_t(255 - 2 * x), 90));
+    auto src = QuilloTest::MakeImage(100, 60, px);
+    std::vector<const PixelKernels*> sets = VectorSets();
+    sets.push_back(&PixelKernels::Scalar());
+    for (const PixelKernels* set : sets)
+    {
+        const auto out = Drawn(*set, 1, 2, {0u, 0u}, false,
+                               [&](Graphics& g) { g.DrawImage(src.get(), Rect{0, 0, 1, 2}, Rect{0, 0, 100, 60}); });
+        for (int row = 0; row < 2; ++row)
+        {
+            const int red = row == 0 ? 40 : 200;
+            const uint32_t p = out[size_t(row)];
+            EXPECT_EQ(p >> 24, 255u) << set->name;
+            EXPECT_NEAR(int(p >> 16 & 0xFF), red, 1) << set->name << " row " << row;
+            EXPECT_NEAR(int(p >> 8 & 0xFF), 156, 1) << set->name << " row " << row;
+            EXPECT_NEAR(int(p & 0xFF), 90, 1) << set->name << " row " << row;
+        }
+    }
 }
 
 TEST(KernelEquivalence, RotateRow)

@@ -1,10 +1,12 @@
 #include "TestImages.h"
 
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/PixelFormat.h"
 
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <thread>
 
 using namespace Quillo;
@@ -286,4 +288,46 @@ TEST(AnimInfo, PingPongMapAndDelays)
     many.frameDelay = INT32_MAX / 2;
     many.Compute(5, 0, 0);
     EXPECT_EQ(many.totalAnimTime, INT32_MAX);
+}
+
+// Threads drawing from one image for its first time at once: each may be
+// the one that works out the expanded palette, the alpha flags and the
+// row spans, and all see the same pixels.
+TEST(MemoryImage, FirstDrawingFromSeveralThreadsAtOnce)
+{
+    std::mt19937 rng(5);
+    const auto pixels = QuilloTest::SpritePixels(rng, 40, 12, true);
+    auto drawn = [](MemoryImage& src, int mode) {
+        auto dest = QuilloTest::OpaqueScreen(48, 16, Argb(255, 20, 40, 60));
+        Graphics g(dest.get());
+        g.SetDrawMode(mode);
+        g.DrawImage(&src, 3, 2);
+        return std::vector<uint32_t>(dest->GetBits(), dest->GetBits() + 48 * 16);
+    };
+    for (int round = 0; round < 40; ++round)
+    {
+        const bool palette = round % 2 == 0;
+        const int mode = round % 4 < 2 ? DRAWMODE_NORMAL : DRAWMODE_ADDITIVE;
+        auto make = [&] {
+            auto image = MakeImage(40, 12, pixels);
+            if (palette)
+                image->ConvertToPalette();
+            image->MarkBitsChanged();
+            return image;
+        };
+        const auto expected = drawn(*make(), mode);
+        auto shared = make();
+        std::latch start(3);
+        std::vector<std::vector<uint32_t>> results(3);
+        std::vector<std::thread> threads;
+        for (auto& result : results)
+            threads.emplace_back([&, out = &result] {
+                start.arrive_and_wait();
+                *out = drawn(*shared, mode);
+            });
+        for (auto& t : threads)
+            t.join();
+        for (const auto& result : results)
+            ASSERT_EQ(result, expected) << "round " << round;
+    }
 }
