@@ -146,10 +146,18 @@ private:
     void DropFocus();
     bool MayTakeInput(const Widget* widget) const;
     void DrawWidget(Graphics& g, Widget* widget);
-    // Draws the areas of the pass into every widget that shows in them,
-    // from the frontmost opaque widget covering each one.
-    void DrawAreas(Graphics& g);
-    // The frontmost visible opaque widget holding the whole area, or null.
+    // Where the widget's picture goes on screen now; empty while hidden.
+    Rect ScreenRectOf(Widget* widget) const;
+    // Adds where each dirty widget was and is to the areas of the pass;
+    // returns whether an overlay widget changed.
+    bool CollectChanges();
+    // A widget leaving the screen: what it covered is drawn again.
+    void Uncover(Widget* widget);
+    // Draws every widget that shows in the area, clipped to it, from the
+    // frontmost opaque widget covering it (or black, without one).
+    void DrawArea(Graphics& g, const Rect& area);
+    // The frontmost visible opaque widget holding the whole area, behind
+    // the overlays, or null.
     Widget* OpaqueBase(const Rect& area) const;
     void CopyOverlayCache();
 
@@ -168,8 +176,12 @@ private:
     std::unique_ptr<MemoryImage> m_overlayCache;
     bool m_hadOverlay = false;
     std::vector<PassCursor*> m_passCursors;
-    AreaList m_areas; // invalidated parts of widgets, screen coordinates
+    // What the next pass draws again, screen coordinates: invalidated parts
+    // of widgets and where removed widgets were.
+    AreaList m_areas;
     AreaList m_drawn;
+    bool m_wholeScreen = true;
+    bool m_overlaysChanged = false; // an overlay widget was removed
     bool m_asked = false; // an empty area was invalidated
     bool m_drawing = false;
 };
