@@ -148,7 +148,8 @@ public:
     int updateStamp = 0;
     int updateCount = 0;
     // Kept by the manager: the screen rectangle the widget's picture was
-    // last drawn in, empty while none of it shows.
+    // last drawn in below the overlays, empty while none of it shows there
+    // (overlays are drawn over that picture, not into it).
     Rect shownRect;
 
 protected:

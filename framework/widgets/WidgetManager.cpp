@@ -149,8 +149,8 @@ void WidgetManager::RemoveWidget(Widget* widget)
     it = Find(widget);
     if (it == widgets.end())
         return;
-    Unlink(it);
     Uncover(widget);
+    Unlink(it);
     const bool wasOver = widget == overWidget;
     ReleaseWidget(widget);
     if (popupWidget == widget)
@@ -165,10 +165,11 @@ void WidgetManager::RemoveWidget(Widget* widget)
 
 void WidgetManager::Uncover(Widget* widget)
 {
-    if (widget->overlay)
-        m_overlaysChanged = true;
-    else
-        m_areas.Add(widget->shownRect);
+    // Overlays and what lies in front of the first one are drawn over the
+    // cached picture: without them it is copied to the screen again.
+    m_overlaysChanged = m_overlaysChanged || DrawnOverCache(widget);
+    std::erase(m_overCache, widget);
+    m_areas.Add(widget->shownRect);
     widget->shownRect = Rect{};
 }
 
@@ -177,8 +178,8 @@ void WidgetManager::ForgetWidget(Widget* widget)
     auto it = Find(widget);
     if (it != widgets.end())
     {
-        Unlink(it);
         Uncover(widget);
+        Unlink(it);
     }
     if (overWidget == widget)
         overWidget = nullptr;
@@ -689,19 +690,50 @@ bool WidgetManager::CollectChanges()
     {
         if (!widget->dirty)
             continue;
-        const Rect now = ScreenRectOf(widget);
-        if (widget->overlay)
-            overlayChanged = true;
-        else
-        {
-            m_areas.Add(widget->shownRect);
-            m_areas.Add(now);
-        }
+        // An overlay is drawn over the cached picture, not into it, so it
+        // counts as shown nowhere; it may have been drawn into that picture
+        // before it became one.
+        const Rect now = widget->overlay ? Rect{} : ScreenRectOf(widget);
+        m_areas.Add(widget->shownRect);
+        m_areas.Add(now);
+        overlayChanged = overlayChanged || DrawnOverCache(widget);
         widget->shownRect = now;
         if (!widget->visible)
             widget->dirty = false;
     }
     return overlayChanged;
+}
+
+bool WidgetManager::DrawnOverCache(const Widget* widget) const
+{
+    if (std::find(m_overCache.begin(), m_overCache.end(), widget) != m_overCache.end())
+        return true;
+    for (const Widget* w : widgets)
+    {
+        if (w->visible && w->overlay)
+            return true;
+        if (w == widget)
+            return false;
+    }
+    return false;
+}
+
+bool WidgetManager::CachedWidgetsChanged(bool hasOverlay)
+{
+    std::vector<Widget*> behind;
+    if (hasOverlay)
+    {
+        for (Widget* widget : widgets)
+        {
+            if (widget->visible && widget->overlay)
+                break;
+            behind.push_back(widget);
+        }
+    }
+    if (behind == m_cachedWidgets)
+        return false;
+    m_cachedWidgets.swap(behind);
+    return true;
 }
 
 Widget* WidgetManager::OpaqueBase(const Rect& area) const
@@ -786,7 +818,8 @@ bool WidgetManager::DrawPass()
         hasOverlay = hasOverlay || (widget->visible && widget->overlay);
     bool overlayChanged = CollectChanges();
     const Rect screenRect{0, 0, width, height};
-    if (std::exchange(m_wholeScreen, false) || hasOverlay != m_hadOverlay)
+    const bool cacheChanged = CachedWidgetsChanged(hasOverlay);
+    if (std::exchange(m_wholeScreen, false) || hasOverlay != m_hadOverlay || cacheChanged)
     {
         m_areas.Clear();
         m_areas.Add(screenRect);
@@ -832,18 +865,19 @@ bool WidgetManager::DrawPass()
         // whole over the cached picture of everything behind them.
         CopyOverlayCache();
         Graphics g(screenImage);
-        bool reached = false;
+        m_overCache.clear();
         for (Widget* widget : widgets)
         {
-            if (!widget->visible)
+            if (!widget->visible || (m_overCache.empty() && !widget->overlay))
                 continue;
-            reached = reached || widget->overlay;
-            if (reached)
-                DrawWidget(g, widget);
+            DrawWidget(g, widget);
+            m_overCache.push_back(widget);
         }
         m_drawn.Clear();
         m_drawn.Add(screenRect);
     }
+    if (!hasOverlay)
+        m_overCache.clear();
     for (Widget* widget : widgets)
         widget->dirty = false;
     m_hadOverlay = hasOverlay;

@@ -149,9 +149,16 @@ private:
     // Where the widget's picture goes on screen now; empty while hidden.
     Rect ScreenRectOf(Widget* widget) const;
     // Adds where each dirty widget was and is to the areas of the pass;
-    // returns whether an overlay widget changed.
+    // returns whether an overlay, or a widget drawn with them, changed.
     bool CollectChanges();
-    // A widget leaving the screen: what it covered is drawn again.
+    // Whether the widgets drawn into the overlay cache, those behind the
+    // first overlay, are others than in the last pass: those that changed
+    // sides without changing are missing from the cache or still in it.
+    bool CachedWidgetsChanged(bool hasOverlay);
+    // Whether the widget was or would be drawn over the overlay cache.
+    bool DrawnOverCache(const Widget* widget) const;
+    // A widget leaving the screen, still in the list: what it covered is
+    // drawn again.
     void Uncover(Widget* widget);
     // Draws every widget that shows in the area, clipped to it, from the
     // frontmost opaque widget covering it (or black, without one).
@@ -182,6 +189,8 @@ private:
     AreaList m_drawn;
     bool m_wholeScreen = true;
     bool m_overlaysChanged = false; // an overlay widget was removed
+    std::vector<Widget*> m_cachedWidgets;
+    std::vector<Widget*> m_overCache; // drawn over the cache by the last pass
     bool m_asked = false; // an empty area was invalidated
     bool m_drawing = false;
 };

@@ -179,7 +179,7 @@ private:
         }
         const int index = Pick(0, int(all.size()) - 1);
         Widget* w = all[size_t(index)];
-        const int kind = Pick(0, 15);
+        const int kind = Pick(0, 16);
         steps << " " << kind << "@" << index;
         switch (kind)
         {
@@ -242,6 +242,9 @@ private:
             break;
         case 14:
             manager.ShowCursorWidget(Pick(0, 1) == 1);
+            break;
+        case 15:
+            w->SetOverlay(!w->overlay);
             break;
         default:
             w->seeThrough = !w->seeThrough;
