@@ -8,6 +8,8 @@
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/Slider.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <sstream>
@@ -310,7 +312,7 @@ private:
     // The manager outlives its widgets, which leave it when destroyed.
     WidgetManager manager;
     Panel backdrop{&font};
-    std::array<Panel, 3> panels{Panel(&font), Panel(&font), Panel(&font)};
+    std::array<Panel, 3> panels{{Panel(&font), Panel(&font), Panel(&font)}};
     Sprites sprites{spark.get()};
     Checkbox checkbox{boxOff.get(), boxOn.get(), 1, &log};
     Slider slider{track.get(), thumb.get(), 2, &log};
