@@ -231,8 +231,13 @@ void ButtonWidget::SetDisabled(bool isDisabled)
 
 void ButtonWidget::InvalidateForHover()
 {
-    if (isDown || HasOverState() || GetColor(0) != GetColor(1))
+    if (HoverChangesLook())
         InvalidateFull();
+}
+
+bool ButtonWidget::HoverChangesLook()
+{
+    return isDown || HasOverState() || GetColor(0) != GetColor(1);
 }
 
 void ButtonWidget::OnMouseEnter()

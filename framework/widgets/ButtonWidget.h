@@ -78,6 +78,8 @@ protected:
     void DrawBevel(Graphics* g, bool pressedLook);
     // Redraws when entering or leaving changes the look.
     void InvalidateForHover();
+    // Whether the mouse being over the button changes its picture.
+    virtual bool HoverChangesLook();
     // Whether the application has the input focus; true without a manager.
     bool AppHasFocus() const;
 };

@@ -459,12 +459,10 @@ void EditWidget::OnMouseReleased(int localX, int localY)
     Invalidate();
 }
 
-void EditWidget::Invalidate()
+bool EditWidget::IsOpaque()
 {
-    if (GetColor(0).alpha < 255 && !dirty)
-        Widget::InvalidateFull();
-    else
-        Widget::Invalidate();
+    // The background colour fills the whole field first.
+    return GetColor(0).alpha == 255;
 }
 
 } // namespace Quillo

@@ -48,7 +48,7 @@ public:
     void OnMouseDrag(int localX, int localY) override;
     void OnMouseReleased(int localX, int localY) override;
     // With a see-through background what lies behind is redrawn too.
-    void Invalidate() override;
+    bool IsOpaque() override;
 
     // The selected span [start, end); equal when nothing is selected.
     int SelectionStart() const;

@@ -27,4 +27,9 @@ void HyperlinkWidget::Draw(Graphics* g)
     g->FillRect(labelX, baseline + underlineOffset, labelWidth, 1);
 }
 
+bool HyperlinkWidget::HoverChangesLook()
+{
+    return color != overColor;
+}
+
 } // namespace Quillo

@@ -18,6 +18,10 @@ public:
     Color overColor = Color::White;
     // Pixels from the baseline down to the underline.
     int underlineOffset = 3;
+
+protected:
+    // The link's own colours, not the button's colour slots, mark the hover.
+    bool HoverChangesLook() override;
 };
 
 } // namespace Quillo

@@ -256,6 +256,11 @@ void ListWidget::OnMouseWheel(int delta)
     SetPosition(position - delta);
 }
 
+bool ListWidget::WantsMouseWheel()
+{
+    return true;
+}
+
 void ListWidget::OnScrolled(int scrollbarId, double newPosition)
 {
     (void)scrollbarId;

@@ -56,6 +56,7 @@ public:
     void OnMouseLeave() override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnMouseWheel(int delta) override;
+    bool WantsMouseWheel() override;
 
     void OnScrolled(int scrollbarId, double newPosition) override;
 

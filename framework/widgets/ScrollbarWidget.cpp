@@ -218,6 +218,11 @@ void ScrollbarWidget::OnMouseWheel(int delta)
     SetValue(value - delta, true);
 }
 
+bool ScrollbarWidget::WantsMouseWheel()
+{
+    return true;
+}
+
 void ScrollbarWidget::OnButtonPressed(int buttonId)
 {
     m_heldTicks = 0;

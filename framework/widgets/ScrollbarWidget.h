@@ -41,6 +41,7 @@ public:
     void OnMouseDrag(int localX, int localY) override;
     void OnMouseReleased(int localX, int localY) override;
     void OnMouseWheel(int delta) override;
+    bool WantsMouseWheel() override;
 
     void OnButtonPressed(int buttonId) override;
     void OnButtonHeld(int buttonId) override;

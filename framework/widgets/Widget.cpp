@@ -3,6 +3,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/KeyCode.h"
 #include "framework/widgets/LayoutFlag.h"
 #include "framework/widgets/WidgetHost.h"
@@ -279,6 +280,11 @@ void Widget::OnMouseWheel(int delta)
     (void)delta;
 }
 
+bool Widget::WantsMouseWheel()
+{
+    return false;
+}
+
 bool Widget::IsPointVisible(int localX, int localY)
 {
     (void)localX, (void)localY;
@@ -467,6 +473,20 @@ void Widget::Layout(int flags, Widget* reference, int dx, int dy, int dw, int dh
     if (flags & LayoutFlag::CenterVertical)
         ly = r.y + dy + (r.height - lh) / 2;
     Resize(lx, ly, lw, lh);
+}
+
+bool Widget::IsOpaque()
+{
+    return false;
+}
+
+bool Widget::ImageCoversBounds(MemoryImage* image, int imageX, int imageY)
+{
+    if (!image || imageX > 0 || imageY > 0 || imageX + image->GetWidth() < width ||
+        imageY + image->GetHeight() < height)
+        return false;
+    image->CommitAlphaFlags();
+    return !image->HasTrans() && !image->HasAlpha();
 }
 
 void Widget::SetCursorKind(int kind)

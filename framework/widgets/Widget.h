@@ -12,6 +12,7 @@ namespace Quillo
 
 class Graphics;
 class Image;
+class MemoryImage;
 class WidgetManager;
 
 // Insets that shrink a widget's hit-test rectangle.
@@ -80,6 +81,9 @@ public:
     // Mouse moves while a button that went down on this widget is held.
     virtual void OnMouseDrag(int localX, int localY);
     virtual void OnMouseWheel(int delta);
+    // A widget that scrolls with the wheel takes it while the mouse is over
+    // it; the wheel goes to the focus widget otherwise.
+    virtual bool WantsMouseWheel();
     // Lets irregular widgets refuse hits at some of their points.
     virtual bool IsPointVisible(int localX, int localY);
     virtual Rect DrawCenteredTextShadowed(Graphics* g, int baselineY, const std::string& text,
@@ -105,6 +109,10 @@ public:
     // Before a widget shrinks, moves or hides: also redraws what it uncovers.
     virtual void InvalidateFull();
     virtual void Invalidate();
+    // True only when Draw covers every pixel of the bounds with opaque
+    // colour: what lies behind need not be drawn where the widget is.
+    // Widgets marked seeThrough or translucent never count as opaque.
+    virtual bool IsOpaque();
     // Only part of the widget (its own coordinates) looks different: that
     // part is drawn again, with what lies in front of it, clipped to it.
     void InvalidateArea(const Rect& area);
@@ -139,8 +147,15 @@ public:
     WidgetManager* manager = nullptr;
     int updateStamp = 0;
     int updateCount = 0;
+    // Kept by the manager: the screen rectangle the widget's picture was
+    // last drawn in below the overlays, empty while none of it shows there
+    // (overlays are drawn over that picture, not into it).
+    Rect shownRect;
 
 protected:
+    // Whether image, drawn plainly at (imageX, imageY), covers the whole
+    // bounds with opaque pixels.
+    bool ImageCoversBounds(MemoryImage* image, int imageX, int imageY);
     // The cursor kind through the manager's host; nothing without one.
     void SetCursorKind(int kind);
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 namespace Quillo
 {
@@ -132,6 +133,7 @@ void WidgetManager::AddWidget(Widget* widget)
         return;
     }
     widgets.push_back(widget);
+    widget->shownRect = Rect{};
     widget->OnAttached(this);
     widget->Invalidate();
     KeepCursorOnTop();
@@ -147,20 +149,38 @@ void WidgetManager::RemoveWidget(Widget* widget)
     it = Find(widget);
     if (it == widgets.end())
         return;
+    Uncover(widget);
     Unlink(it);
+    const bool wasOver = widget == overWidget;
     ReleaseWidget(widget);
     if (popupWidget == widget)
         popupWidget = nullptr;
     if (defaultTabWidget == widget)
         defaultTabWidget = nullptr;
     widget->OnDetached(this);
+    // What the pointer rests on now is entered without waiting for a move.
+    if (wasOver)
+        ReevaluateMouse();
+}
+
+void WidgetManager::Uncover(Widget* widget)
+{
+    // Overlays and what lies in front of the first one are drawn over the
+    // cached picture: without them it is copied to the screen again.
+    m_overlaysChanged = m_overlaysChanged || DrawnOverCache(widget);
+    std::erase(m_overCache, widget);
+    m_areas.Add(widget->shownRect);
+    widget->shownRect = Rect{};
 }
 
 void WidgetManager::ForgetWidget(Widget* widget)
 {
     auto it = Find(widget);
     if (it != widgets.end())
+    {
+        Uncover(widget);
         Unlink(it);
+    }
     if (overWidget == widget)
         overWidget = nullptr;
     if (pressedWidget == widget)
@@ -187,6 +207,7 @@ void WidgetManager::BringToFront(Widget* widget)
     Unlink(it);
     widgets.push_back(widget);
     KeepCursorOnTop();
+    Invalidate(widget);
     widget->OnOrderChanged();
 }
 
@@ -202,6 +223,7 @@ void WidgetManager::PutInFront(Widget* widget, Widget* reference)
     else
         widgets.insert(std::next(ref), widget);
     KeepCursorOnTop();
+    Invalidate(widget);
     widget->OnOrderChanged();
 }
 
@@ -312,11 +334,13 @@ void WidgetManager::SetSize(int newWidth, int newHeight)
     width = newWidth;
     height = newHeight;
     m_overlayCache.reset();
+    m_wholeScreen = true;
 }
 
 void WidgetManager::MarkAllDirty()
 {
     markedDirty = true;
+    m_wholeScreen = true;
     for (Widget* widget : widgets)
         widget->dirty = true;
 }
@@ -521,7 +545,10 @@ void WidgetManager::MouseLeaveWindow(int mouseX, int mouseY)
 void WidgetManager::MouseWheel(int delta)
 {
     lastInputUpdate = updateNumber;
-    if (focusWidget && MayTakeInput(focusWidget))
+    Widget* under = mouseIn ? WidgetAt(lastMouseX, lastMouseY) : nullptr;
+    if (under && under->WantsMouseWheel())
+        under->OnMouseWheel(delta);
+    else if (focusWidget && MayTakeInput(focusWidget))
         focusWidget->OnMouseWheel(delta);
 }
 
@@ -622,140 +649,133 @@ void WidgetManager::ShowCursorWidget(bool show)
 
 void WidgetManager::Invalidate(Widget* widget)
 {
+    // The draw pass redraws where the widget was and where it is, with
+    // everything that shows there.
     markedDirty = true;
-    if (widget->dirty)
-        return;
     widget->dirty = true;
-    if (widget->overlay)
-        return;
-    if (widget->translucent)
-    {
-        InvalidateFull(widget);
-        return;
-    }
-    auto it = Find(widget);
-    if (it == widgets.end())
-        return;
-    for (++it; it != widgets.end(); ++it)
-    {
-        Widget* front = *it;
-        if (front->visible && front->Overlaps(widget))
-            front->Invalidate();
-    }
 }
 
 void WidgetManager::InvalidateFull(Widget* widget)
 {
-    markedDirty = true;
-    widget->dirty = true;
-    if (widget->overlay)
-        return;
-    auto it = Find(widget);
-    if (it == widgets.end())
-        return;
-    const Rect clipped = widget->GetRect().Intersection(Rect{0, 0, width, height});
-    const int left = clipped.x;
-    const int top = clipped.y;
-    const int right = clipped.x + clipped.width - 1;
-    const int bottom = clipped.y + clipped.height - 1;
-    for (auto back = it; back != widgets.begin();)
-    {
-        --back;
-        Widget* behind = *back;
-        if (!behind->visible)
-            continue;
-        if (!behind->seeThrough && !behind->translucent && behind->Contains(left, top) &&
-            behind->Contains(right, bottom))
-        {
-            // An opaque widget covering this one hides everything further back.
-            behind->Invalidate();
-            break;
-        }
-        if (behind->Overlaps(widget))
-            behind->Invalidate();
-    }
-    for (auto front = std::next(it); front != widgets.end(); ++front)
-    {
-        if ((*front)->visible && (*front)->Overlaps(widget))
-            (*front)->Invalidate();
-    }
+    Invalidate(widget);
 }
 
 void WidgetManager::InvalidateArea(Widget* widget, const Rect& area)
 {
-    // A widget that shows what lies behind it is drawn whole over that
-    // drawn again; an overlay is drawn whole anyway.
-    if (widget->seeThrough || widget->translucent)
-    {
-        InvalidateFull(widget);
-        return;
-    }
-    if (widget->overlay || !widget->visible)
+    if (widget->overlay)
     {
         Invalidate(widget);
         return;
     }
     markedDirty = true;
     m_asked = true;
-    if (widget->dirty)
+    if (widget->dirty || !widget->visible)
         return;
     m_areas.Add(area.Intersection(widget->GetRect()).Intersection(Rect{0, 0, width, height}));
 }
 
-Widget* WidgetManager::OpaqueBase(const Rect& area) const
+Rect WidgetManager::ScreenRectOf(Widget* widget) const
 {
-    const int right = area.x + area.width - 1;
-    const int bottom = area.y + area.height - 1;
-    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
-    {
-        Widget* w = *it;
-        if (w->visible && !w->overlay && !w->seeThrough && !w->translucent && w->Contains(area.x, area.y) &&
-            w->Contains(right, bottom))
-            return w;
-    }
-    return nullptr;
+    const Rect screenRect{0, 0, width, height};
+    if (!widget->visible)
+        return Rect{};
+    return widget->clips ? widget->GetRect().Intersection(screenRect) : screenRect;
 }
 
-void WidgetManager::DrawAreas(Graphics& g)
+bool WidgetManager::CollectChanges()
 {
-    const std::vector<Rect>& areas = m_areas.Areas();
-    // An area starts at its base: what lies behind that is hidden there.
-    std::vector<Widget*> base(areas.size());
-    std::vector<bool> reached(areas.size());
-    for (size_t i = 0; i < areas.size(); ++i)
+    bool overlayChanged = std::exchange(m_overlaysChanged, false);
+    for (Widget* widget : widgets)
     {
-        base[i] = OpaqueBase(areas[i]);
-        reached[i] = base[i] == nullptr;
+        if (!widget->dirty)
+            continue;
+        // An overlay is drawn over the cached picture, not into it, so it
+        // counts as shown nowhere; it may have been drawn into that picture
+        // before it became one.
+        const Rect now = widget->overlay ? Rect{} : ScreenRectOf(widget);
+        m_areas.Add(widget->shownRect);
+        m_areas.Add(now);
+        overlayChanged = overlayChanged || DrawnOverCache(widget);
+        widget->shownRect = now;
+        if (!widget->visible)
+            widget->dirty = false;
     }
+    return overlayChanged;
+}
+
+bool WidgetManager::DrawnOverCache(const Widget* widget) const
+{
+    if (std::find(m_overCache.begin(), m_overCache.end(), widget) != m_overCache.end())
+        return true;
+    for (const Widget* w : widgets)
+    {
+        if (w->visible && w->overlay)
+            return true;
+        if (w == widget)
+            return false;
+    }
+    return false;
+}
+
+bool WidgetManager::CachedWidgetsChanged(bool hasOverlay)
+{
+    std::vector<Widget*> behind;
+    if (hasOverlay)
+    {
+        for (Widget* widget : widgets)
+        {
+            if (widget->visible && widget->overlay)
+                break;
+            behind.push_back(widget);
+        }
+    }
+    if (behind == m_cachedWidgets)
+        return false;
+    m_cachedWidgets.swap(behind);
+    return true;
+}
+
+Widget* WidgetManager::OpaqueBase(const Rect& area) const
+{
+    Widget* base = nullptr;
+    const int right = area.x + area.width - 1;
+    const int bottom = area.y + area.height - 1;
+    for (Widget* w : widgets)
+    {
+        if (!w->visible)
+            continue;
+        if (w->overlay)
+            break;
+        if (!w->seeThrough && !w->translucent && w->Contains(area.x, area.y) &&
+            w->Contains(right, bottom) && w->IsOpaque())
+            base = w;
+    }
+    return base;
+}
+
+void WidgetManager::DrawArea(Graphics& g, const Rect& area)
+{
+    Graphics clipped(g);
+    clipped.IntersectClip(area);
+    Widget* base = OpaqueBase(area);
+    if (!base)
+    {
+        // Nothing covers the area: it starts from black, as a whole redraw does.
+        clipped.SetColor(Color(0, 0, 0));
+        clipped.FillRect(area);
+    }
+    bool reached = base == nullptr;
     for (Widget* widget : widgets)
     {
         if (widget->visible && widget->overlay)
             break;
-        for (size_t i = 0; i < areas.size(); ++i)
-        {
-            reached[i] = reached[i] || widget == base[i];
-            if (!reached[i] || !widget->visible)
-                continue;
-            if (widget->dirty)
-            {
-                // Drawn whole, in the order, by the pass.
-                continue;
-            }
-            if (widget->clips && !widget->GetRect().Intersects(areas[i]))
-                continue;
-            Graphics clipped(g);
-            clipped.IntersectClip(areas[i]);
-            DrawWidget(clipped, widget);
-        }
-        if (widget->visible && widget->dirty)
-        {
-            DrawWidget(g, widget);
-            widget->dirty = false;
-            m_drawn.Add(widget->clips ? widget->GetRect().Intersection(Rect{0, 0, width, height})
-                                      : Rect{0, 0, width, height});
-        }
+        reached = reached || widget == base;
+        if (!reached || !widget->visible)
+            continue;
+        if (widget->clips && !widget->GetRect().Intersects(area))
+            continue;
+        DrawWidget(clipped, widget);
     }
-    m_drawn.Add(m_areas);
 }
 
 void WidgetManager::DrawWidget(Graphics& g, Widget* widget)
@@ -791,28 +811,26 @@ bool WidgetManager::DrawPass()
         if (widget->visible)
             widget->BeforeDrawPass();
     }
-    const bool asked = m_asked;
-    m_asked = false;
-    int dirtyCount = 0;
+    const bool asked = std::exchange(m_asked, false);
     bool hasOverlay = false;
     for (Widget* widget : widgets)
+        hasOverlay = hasOverlay || (widget->visible && widget->overlay);
+    bool overlayChanged = CollectChanges();
+    const Rect screenRect{0, 0, width, height};
+    const bool cacheChanged = CachedWidgetsChanged(hasOverlay);
+    if (std::exchange(m_wholeScreen, false) || hasOverlay != m_hadOverlay || cacheChanged)
     {
-        // A hidden widget has nothing to draw; keeping it clean lets showing
-        // it again invalidate what lies in front of it.
-        if (!widget->visible)
-        {
-            widget->dirty = false;
-            continue;
-        }
-        if (widget->dirty)
-            ++dirtyCount;
-        if (widget->overlay)
-            hasOverlay = true;
+        m_areas.Clear();
+        m_areas.Add(screenRect);
+        overlayChanged = true;
     }
-    const bool overlayChanged = hasOverlay != m_hadOverlay;
-    if (dirtyCount == 0 && !overlayChanged && m_areas.Empty())
-        return asked;
+    m_areas.ClipTo(screenRect);
     m_areas.Merge();
+    if (m_areas.Empty() && !(hasOverlay && overlayChanged))
+    {
+        m_hadOverlay = hasOverlay;
+        return asked;
+    }
 
     MemoryImage* target = screenImage;
     if (hasOverlay)
@@ -827,58 +845,42 @@ bool WidgetManager::DrawPass()
             else
                 m_overlayCache = std::make_unique<MemoryImage>();
             m_overlayCache->Create(width, height);
+            if (screenImage->AlphaFlagsForced())
+                m_overlayCache->ForceAlphaFlags(screenImage->HasTrans(), screenImage->HasAlpha());
         }
         target = m_overlayCache.get();
     }
-
-    bool drew = false;
     {
         Graphics g(target);
-        if (overlayChanged)
-        {
-            for (Widget* widget : widgets)
-            {
-                if (widget->visible && widget->overlay)
-                    break;
-                if (widget->visible)
-                {
-                    DrawWidget(g, widget);
-                    widget->dirty = false;
-                    drew = true;
-                }
-            }
-            m_drawn.Add(Rect{0, 0, width, height});
-        }
-        else
-        {
-            DrawAreas(g);
-            drew = !m_drawn.Empty();
-        }
+        for (const Rect& area : m_areas.Areas())
+            DrawArea(g, area);
     }
-    const bool areasDrawn = !m_areas.Empty();
+    m_drawn.Add(m_areas);
     m_areas.Clear();
 
-    if (hasOverlay && (dirtyCount > 0 || areasDrawn || !m_hadOverlay))
+    if (hasOverlay)
     {
+        // The overlays and whatever lies in front of the first one are drawn
+        // whole over the cached picture of everything behind them.
         CopyOverlayCache();
         Graphics g(screenImage);
-        bool reached = false;
+        m_overCache.clear();
         for (Widget* widget : widgets)
         {
-            if (!widget->visible)
-                continue;
-            reached = reached || widget->overlay;
-            if (!reached)
+            if (!widget->visible || (m_overCache.empty() && !widget->overlay))
                 continue;
             DrawWidget(g, widget);
-            widget->dirty = false;
-            drew = true;
+            m_overCache.push_back(widget);
         }
         m_drawn.Clear();
-        m_drawn.Add(Rect{0, 0, width, height});
+        m_drawn.Add(screenRect);
     }
+    if (!hasOverlay)
+        m_overCache.clear();
+    for (Widget* widget : widgets)
+        widget->dirty = false;
     m_hadOverlay = hasOverlay;
-    return drew || asked;
+    return true;
 }
 
 void WidgetManager::CopyOverlayCache()

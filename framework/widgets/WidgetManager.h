@@ -148,10 +148,25 @@ private:
     void DropFocus();
     bool MayTakeInput(const Widget* widget) const;
     void DrawWidget(Graphics& g, Widget* widget);
-    // Draws the areas of the pass into every widget that shows in them,
-    // from the frontmost opaque widget covering each one.
-    void DrawAreas(Graphics& g);
-    // The frontmost visible opaque widget holding the whole area, or null.
+    // Where the widget's picture goes on screen now; empty while hidden.
+    Rect ScreenRectOf(Widget* widget) const;
+    // Adds where each dirty widget was and is to the areas of the pass;
+    // returns whether an overlay, or a widget drawn with them, changed.
+    bool CollectChanges();
+    // Whether the widgets drawn into the overlay cache, those behind the
+    // first overlay, are others than in the last pass: those that changed
+    // sides without changing are missing from the cache or still in it.
+    bool CachedWidgetsChanged(bool hasOverlay);
+    // Whether the widget was or would be drawn over the overlay cache.
+    bool DrawnOverCache(const Widget* widget) const;
+    // A widget leaving the screen, still in the list: what it covered is
+    // drawn again.
+    void Uncover(Widget* widget);
+    // Draws every widget that shows in the area, clipped to it, from the
+    // frontmost opaque widget covering it (or black, without one).
+    void DrawArea(Graphics& g, const Rect& area);
+    // The frontmost visible opaque widget holding the whole area, behind
+    // the overlays, or null.
     Widget* OpaqueBase(const Rect& area) const;
     void CopyOverlayCache();
 
@@ -170,8 +185,14 @@ private:
     std::unique_ptr<MemoryImage> m_overlayCache;
     bool m_hadOverlay = false;
     std::vector<PassCursor*> m_passCursors;
-    AreaList m_areas; // invalidated parts of widgets, screen coordinates
+    // What the next pass draws again, screen coordinates: invalidated parts
+    // of widgets and where removed widgets were.
+    AreaList m_areas;
     AreaList m_drawn;
+    bool m_wholeScreen = true;
+    bool m_overlaysChanged = false; // an overlay widget was removed
+    std::vector<Widget*> m_cachedWidgets;
+    std::vector<Widget*> m_overCache; // drawn over the cache by the last pass
     bool m_asked = false; // an empty area was invalidated
     bool m_drawing = false;
     bool m_keyRepeat = false;

@@ -59,6 +59,8 @@ public:
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
     void Draw(Quillo::Graphics* g) override;
+    // The track's background, drawn first, covers it while a level is on.
+    bool IsOpaque() override;
     // Compares the picture with the one drawn last and invalidates only
     // where the two differ.
     void BeforeDrawPass() override;

@@ -288,6 +288,11 @@ void Board::Draw(Quillo::Graphics* g)
     m_picture.Replay(*g);
 }
 
+bool Board::IsOpaque()
+{
+    return !m_picture.Empty() && ImageCoversBounds(m_background.get(), 0, 0);
+}
+
 void Board::BeforeDrawPass()
 {
     // Pausing turns the faces down with no step of play to say so (and

@@ -73,6 +73,11 @@ void HelpWidget::Draw(Quillo::Graphics* g)
     g->DrawImage(m_picture.get(), 0, 0);
 }
 
+bool HelpWidget::IsOpaque()
+{
+    return ImageCoversBounds(m_picture.get(), 0, 0);
+}
+
 void HelpWidget::OnKeyDown(int key)
 {
     if (key == kEscapeKey)

@@ -37,6 +37,8 @@ public:
     void OnAttached(Quillo::WidgetManager* widgetManager) override;
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
     void Draw(Quillo::Graphics* g) override;
+    // Its background picture, drawn first, covers it.
+    bool IsOpaque() override;
     void OnKeyDown(int key) override;
     void OnButtonClicked(int id) override;
 

@@ -204,6 +204,11 @@ void MainMenuWidget::Draw(Quillo::Graphics* g)
     }
 }
 
+bool MainMenuWidget::IsOpaque()
+{
+    return ImageCoversBounds(m_app.Res().IMAGE_MAIN_MENU_BG, 0, 0);
+}
+
 void MainMenuWidget::OnButtonClicked(int id)
 {
     SetCursorKind(kArrowCursor);

@@ -44,6 +44,8 @@ public:
     void OnDetached(Quillo::WidgetManager* widgetManager) override;
     void Update() override;
     void Draw(Quillo::Graphics* g) override;
+    // Its background picture, drawn first, covers it.
+    bool IsOpaque() override;
     void OnMouseMove(int localX, int localY) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnButtonClicked(int id) override;

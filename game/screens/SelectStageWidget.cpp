@@ -257,4 +257,9 @@ void SelectStageWidget::Draw(Quillo::Graphics* g)
     }
 }
 
+bool SelectStageWidget::IsOpaque()
+{
+    return ImageCoversBounds(m_app.Res().IMAGE_SS_BG, 0, 0);
+}
+
 } // namespace Spindrel

@@ -103,4 +103,9 @@ void TitleScreen::Draw(Quillo::Graphics* g)
     }
 }
 
+bool TitleScreen::IsOpaque()
+{
+    return ImageCoversBounds(m_app.Res().IMAGE_LOADING_SCREEN, 0, 0);
+}
+
 } // namespace Spindrel

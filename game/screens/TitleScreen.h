@@ -41,6 +41,8 @@ public:
     void OnKeyDown(int key) override;
     void OnButtonClicked(int id) override;
     void Draw(Quillo::Graphics* g) override;
+    // Its background picture, drawn first, covers it.
+    bool IsOpaque() override;
 
 private:
     GameApp& m_app;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,9 @@ using namespace Quillo;
 namespace
 {
 
-// Notes the areas of every present that names them.
+// Notes the areas of every present that names them, and keeps the picture
+// they show: each present copies only its areas, as a window's texture is
+// updated, and must then show what the whole frame does.
 class AreaPlatform : public FakePlatform
 {
 public:
@@ -25,9 +28,23 @@ public:
                       const std::vector<Rect>& areas) override
     {
         presentedAreas.push_back(areas);
+        shown.resize(size_t(width) * size_t(height));
+        for (const Rect& r : areas)
+            for (int y = r.y; y < r.y + r.height; ++y)
+                std::copy_n(argb + size_t(y) * size_t(pitchPixels) + size_t(r.x), r.width,
+                            shown.begin() + ptrdiff_t(y) * width + r.x);
+        for (int y = 0; y < height; ++y)
+            if (!std::equal(shown.begin() + ptrdiff_t(y) * width, shown.begin() + ptrdiff_t(y + 1) * width,
+                            argb + size_t(y) * size_t(pitchPixels)))
+            {
+                ++staleFrames;
+                break;
+            }
         return Present(argb, pitchPixels, width, height, Rect{});
     }
     std::vector<std::vector<Rect>> presentedAreas;
+    std::vector<uint32_t> shown;
+    int staleFrames = 0;
 };
 
 // The whole screen, with a square that moves on some updates and stands on others.
@@ -55,6 +72,17 @@ public:
     }
     int updates = 0;
     Rect square{100, 100, 20, 20};
+};
+
+// A see-through badge the square passes under.
+class BadgeWidget : public Widget
+{
+public:
+    void Draw(Graphics* g) override
+    {
+        g->SetColor(Color(255, 255, 255, 90));
+        g->FillRect(0, 0, width, height);
+    }
 };
 
 class AreaApp : public QuilloAppBase
@@ -95,16 +123,23 @@ struct AreaFixture : ::testing::Test
         app->Init();
         sprite.Resize(0, 0, 800, 600);
         app->widgetManager->AddWidget(&sprite);
+        badge.Resize(110, 95, 30, 12);
+        app->widgetManager->AddWidget(&badge);
         app->platformFake->now = 1000.0;
         app->lastMeasureMs = 1000.0;
         app->RunUntil(1050.0);
         app->platformFake->presentedAreas.clear();
         app->platformFake->presents = 0;
     }
-    void TearDown() override { app->widgetManager->RemoveWidget(&sprite); }
+    void TearDown() override
+    {
+        app->widgetManager->RemoveWidget(&badge);
+        app->widgetManager->RemoveWidget(&sprite);
+    }
 
     std::unique_ptr<AreaApp> app;
     SpriteWidget sprite;
+    BadgeWidget badge;
 };
 
 } // namespace
@@ -133,6 +168,7 @@ TEST_F(AreaFixture, EachFramePresentsWhatItsDrawPassDrewAndAStillFrameStillPrese
     }
     EXPECT_GT(still, 10) << "a frame that looks the same presents no area, but presents";
     EXPECT_GT(moved, 10);
+    EXPECT_EQ(app->platformFake->staleFrames, 0) << "the areas bring the whole frame to the window";
 }
 
 TEST_F(AreaFixture, TheRateBoxPresentsTheWholeScreen)

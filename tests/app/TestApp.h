@@ -62,6 +62,7 @@ public:
     using QuilloAppBase::autoQuitAtMs;
     using QuilloAppBase::lastMeasureMs;
     using QuilloAppBase::frameRate;
+    using QuilloAppBase::messageQueue;
 
     FakePlatform* platformFake = nullptr;
     // Demo playback as the application sees it once started, without a file.

@@ -218,10 +218,13 @@ TEST(ScreenSaver, IsAllowedOnlyOnceLoadedAndWhileWindowed)
 
 TEST_F(WindowState, ACloseRequestDropsLaterMessagesAndShutsDown)
 {
+    app.QueueEvent({.type = EventType::KeyDown, .code = 'B'});
     app.QueueEvent({.type = EventType::Close});
     app.QueueEvent({.type = EventType::KeyDown, .code = 'A'});
+    EXPECT_EQ(app.messageQueue.size(), 2u) << "what arrives after the close is not even queued";
     app.HandleQueuedEvents();
     EXPECT_TRUE(app.IsShuttingDown());
+    EXPECT_TRUE(app.widgetManager->keyDown['B']) << "what came before is handled in order";
     EXPECT_FALSE(app.widgetManager->keyDown['A']);
 }
 

@@ -254,6 +254,28 @@ TEST(AreaList, TouchingAndOverlappingAreasJoinOthersStayApart)
     EXPECT_TRUE(apart.Empty());
 }
 
+TEST(AreaList, AreasThatStillOverlapAreCutApartCoveringTheSamePixels)
+{
+    // An L-shaped pair is not worth joining into its bounds.
+    AreaList areas;
+    areas.Add(Rect{0, 0, 40, 10});
+    areas.Add(Rect{30, 0, 10, 40});
+    areas.Add(Rect{35, 35, 20, 20});
+    areas.Merge();
+    std::vector<int> covered(60 * 60);
+    for (const Rect& r : areas.Areas())
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x)
+                ++covered[size_t(y * 60 + x)];
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+        {
+            const bool inside = (y < 10 && x < 40) || (x >= 30 && x < 40 && y < 40) ||
+                                (x >= 35 && y >= 35 && x < 55 && y < 55);
+            ASSERT_EQ(covered[size_t(y * 60 + x)], inside ? 1 : 0) << x << "," << y;
+        }
+}
+
 TEST(AreaList, TooManyAreasBecomeTheirBounds)
 {
     AreaList scattered;

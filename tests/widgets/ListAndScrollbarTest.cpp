@@ -57,6 +57,27 @@ TEST_F(Lists, TheWheelAndThePositionStayInRange)
     EXPECT_EQ(list.position, 0);
 }
 
+TEST_F(Lists, TheWheelScrollsTheListUnderTheMouseWhateverHasTheFocus)
+{
+    struct Holder : Widget
+    {
+        void OnMouseWheel(int delta) override { wheel += delta; }
+        int wheel = 0;
+    } dialog;
+    Place(dialog, 0, 0, 150, 100);
+    manager.BringToFront(&list);
+    manager.SetFocus(&dialog);
+    Play({{'m', 10, 10}});
+    manager.MouseWheel(-2);
+    EXPECT_EQ(list.position, 2);
+    EXPECT_EQ(dialog.wheel, 0);
+    Play({{'m', 120, 70}});
+    manager.MouseWheel(-1);
+    EXPECT_EQ(dialog.wheel, -1) << "elsewhere the wheel goes to the focus widget";
+    EXPECT_EQ(list.position, 2);
+    manager.RemoveWidget(&dialog);
+}
+
 TEST_F(Lists, SelectionAndHighlightAreDrawnInTheirColours)
 {
     list.SetColor(4, Color{0, 0, 128});

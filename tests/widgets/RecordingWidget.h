@@ -35,6 +35,7 @@ public:
             g->FillRect(0, 0, width, height);
         }
     }
+    bool IsOpaque() override { return fill.alpha == 255; }
     void Update() override
     {
         Widget::Update();

@@ -64,6 +64,13 @@ TEST_F(WidgetManagerInput, EnterMoveLeaveArePairedAndLocalAndFollowChanges)
     EXPECT_THAT(Take(), ElementsAre("cover:leave", "a:enter", "a:move 50,50"));
     a->SetVisible(false);
     EXPECT_THAT(Take(), ElementsAre("a:leave"));
+
+    // Removing the widget under a resting pointer enters the one it uncovers.
+    a->SetVisible(true);
+    Make("top", 40, 40, 20, 20);
+    Take();
+    manager.RemoveWidget(owned.back().get());
+    EXPECT_THAT(Take(), ElementsAre("top:leave", "top:detached", "a:enter", "a:move 50,50"));
 }
 
 TEST_F(WidgetManagerInput, CaptureKeepsTheDragOnThePressedWidget)
