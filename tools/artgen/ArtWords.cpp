@@ -46,7 +46,7 @@ const std::vector<ArtWords>& AllArtWords()
          "Bonuskugeln",
          {"Auge", "Zurückrollen", "Pause", "Magnet", "Bombe"},
          {"zeigt eine Weile alle Bilder.", "schiebt die Kette auf der Bahn zurück.", "hält die Kette ein paar Sekunden an.", "zieht alle Kugeln eines Bildes von der Bahn.", "sprengt die Kugeln um sie herum."},
-         "Öffne eine Bonuskugel, um sie zu nutzen. Escape pausiert das Spiel, Alt+Enter wechselt zwischen Fenster und Vollbild."
+         "Öffne eine Bonuskugel, um sie zu nutzen. Esc pausiert das Spiel, Alt+Enter wechselt zwischen Fenster und Vollbild."
         },
         {"es",
          "Jugar",
@@ -60,13 +60,13 @@ const std::vector<ArtWords>& AllArtWords()
          "Empareja las imágenes",
          "Las bolas ruedan por la pista hacia la puerta. Haz clic en una bola para darle la vuelta y después en otra. Dos imágenes iguales salen de la pista y suman puntos.",
          "Combos",
-         "Encuentra parejas seguidas para hacer un combo: cada pareja seguida vale más. Una pareja incorrecta vuelve a tapar las dos bolas.",
+         "Encuentra parejas una tras otra para hacer un combo: cada pareja seguida vale más. Una pareja incorrecta vuelve a tapar las dos bolas.",
          "Cuidado con la puerta",
          "Cada bola que entra en la puerta te cuesta una vida. Alcanza los puntos del nivel y despeja la pista para ganar. Cada 15000 puntos consigues una vida extra.",
          "Bolas especiales",
          {"Ojo", "Marcha atrás", "Pausa", "Imán", "Bomba"},
          {"muestra todas las imágenes durante un rato.", "empuja la cadena hacia atrás por la pista.", "detiene la cadena unos segundos.", "saca de la pista todas las bolas con la misma imagen.", "hace estallar las bolas que la rodean."},
-         "Abre una bola especial para usarla. Escape pausa el juego; Alt+Intro cambia entre ventana y pantalla completa."
+         "Abre una bola especial para usarla. Esc pone el juego en pausa; Alt+Intro cambia entre ventana y pantalla completa."
         },
         {"fr",
          "Jouer",
@@ -74,19 +74,19 @@ const std::vector<ArtWords>& AllArtWords()
          "Aide",
          "Meilleurs scores",
          "Quitter",
-         "Choisissez une étape",
+         "Choisis une étape",
          "Retour",
          "Comment jouer",
-         "Trouvez les paires",
-         "Les billes roulent sur la piste vers la porte. Cliquez sur une bille pour la retourner, puis sur une deuxième. Deux images identiques quittent la piste et rapportent des points.",
+         "Trouve les paires",
+         "Les billes roulent sur la piste vers la porte. Clique sur une bille pour la retourner, puis sur une autre. Deux images identiques quittent la piste et rapportent des points.",
          "Combos",
-         "Trouvez des paires à la suite pour former un combo\u00a0" ": chaque paire enchaînée rapporte davantage. Une mauvaise paire retourne les deux billes.",
+         "Trouve des paires à la suite pour former un combo\u00a0" ": chaque paire enchaînée rapporte davantage. Une mauvaise paire retourne les deux billes.",
          "Gare à la porte",
-         "Une bille qui entre dans la porte coûte une vie. Atteignez le score du niveau et videz la piste pour gagner. Tous les 15000 points, vous gagnez une vie supplémentaire.",
+         "Une bille qui entre dans la porte coûte une vie. Atteins le score du niveau et vide la piste pour gagner. Tous les 15000 points, tu reçois une vie supplémentaire.",
          "Billes bonus",
          {"Œil", "Marche arrière", "Pause", "Aimant", "Bombe"},
          {"montre toutes les images pendant un moment.", "repousse la chaîne le long de la piste.", "arrête la chaîne quelques secondes.", "retire de la piste toutes les billes d'une même image.", "fait exploser les billes autour d'elle."},
-         "Ouvrez une bille bonus pour l'utiliser. Échap met le jeu en pause\u00a0" "; Alt+Entrée bascule entre fenêtre et plein écran."
+         "Ouvre une bille bonus pour l'utiliser. Échap met le jeu en pause\u00a0" "; Alt+Entrée bascule entre fenêtre et plein écran."
         },
         {"it",
          "Gioca",
@@ -98,7 +98,7 @@ const std::vector<ArtWords>& AllArtWords()
          "Indietro",
          "Come si gioca",
          "Abbina le immagini",
-         "Le biglie rotolano lungo la pista verso la porta. Clicca una biglia per girarla, poi clicca la seconda. Due immagini uguali escono dalla pista e fanno punti.",
+         "Le biglie rotolano lungo la pista verso la porta. Clicca una biglia per girarla, poi un'altra. Due immagini uguali escono dalla pista e fanno punti.",
          "Combo",
          "Trova coppie una dopo l'altra per creare una combo: ogni coppia di fila vale di più. Una coppia sbagliata rigira entrambe le biglie.",
          "Attenzione alla porta",
@@ -106,7 +106,7 @@ const std::vector<ArtWords>& AllArtWords()
          "Biglie bonus",
          {"Occhio", "Indietro tutta", "Pausa", "Calamita", "Bomba"},
          {"mostra tutte le immagini per un po'.", "spinge la catena indietro lungo la pista.", "ferma la catena per qualche secondo.", "toglie dalla pista tutte le biglie di un'immagine.", "fa esplodere le biglie intorno."},
-         "Apri una biglia bonus per usarla. Esc mette in pausa il gioco; Alt+Invio passa dalla finestra allo schermo intero."
+         "Apri una biglia bonus per usarla. Esc mette in pausa il gioco; Alt+Invio alterna tra finestra e schermo intero."
         },
         {"pt_BR",
          "Jogar",
