@@ -770,14 +770,7 @@ private:
         case 'T': {
             if (!TemplateParam())
                 return false;
-            AddSubstitution(start);
-            if (*m_p == 'I')
-            {
-                if (!TemplateArgs(false))
-                    return false;
-                AddSubstitution(start);
-            }
-            return m_ok;
+            return SubstitutionWithArgs(start);
         }
         case 'N':
         case 'Z': {
@@ -794,6 +787,13 @@ private:
             return Fail();
         if (!SourceName())
             return false;
+        return SubstitutionWithArgs(start);
+    }
+
+    // What was read from `start` is a substitution candidate, and so is it
+    // with the template arguments that may follow.
+    bool SubstitutionWithArgs(size_t start)
+    {
         AddSubstitution(start);
         if (*m_p == 'I')
         {
