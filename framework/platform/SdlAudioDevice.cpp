@@ -37,8 +37,8 @@ void Announce(const std::string& text)
 std::string DefaultDeviceName()
 {
     char* name = nullptr;
-    SDL_AudioSpec spec{};
-    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0 || !name)
+    SDL_AudioSpec format{};
+    if (SDL_GetDefaultAudioInfo(&name, &format, 0) != 0 || !name)
         return "default";
     std::string result = name;
     SDL_free(name);
