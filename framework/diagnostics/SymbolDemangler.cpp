@@ -322,16 +322,18 @@ private:
         {
             if (!m_ok || *m_p == '\0')
                 return Fail();
-            info.ctorDtorOrConversion = false;
             info.endsWithTemplateArgs = false;
             if (*m_p == 'I')
             {
+                // A constructor template stays a constructor: it has no
+                // return type before its parameters.
                 if (first || !TemplateArgs(functionLevel))
                     return Fail();
                 info.endsWithTemplateArgs = true;
             }
             else
             {
+                info.ctorDtorOrConversion = false;
                 if (!first)
                     Put("::");
                 if (m_p[0] == 'S' && m_p[1] == 't')

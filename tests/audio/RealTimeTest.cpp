@@ -78,14 +78,15 @@ struct ThreadProbe : Quillo::MixerSource
 
 // The address and thread checkers bring their own allocators, which these
 // would bypass (or clash with); the count is taken in ordinary builds only.
-#if defined(__SANITIZE_THREAD__)
-#define QUILLO_THREAD_CHECKER 1
+// (gcc names them by macros, clang by features).
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define QUILLO_CHECKER_ALLOCATOR 1
 #elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define QUILLO_THREAD_CHECKER 1
+#if __has_feature(thread_sanitizer) || __has_feature(address_sanitizer)
+#define QUILLO_CHECKER_ALLOCATOR 1
 #endif
 #endif
-#if !defined(__SANITIZE_ADDRESS__) && !defined(QUILLO_THREAD_CHECKER)
+#if !defined(QUILLO_CHECKER_ALLOCATOR)
 extern "C"
 {
 void* __libc_malloc(size_t size);
@@ -165,7 +166,7 @@ struct Load
 
 TEST(RealTime, MixingVoicesAndMusicAllocatesNothing)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(QUILLO_THREAD_CHECKER)
+#if defined(QUILLO_CHECKER_ALLOCATOR)
     GTEST_SKIP() << "allocations are not counted under the sanitizers";
 #endif
     auto output = AudioOutput::CreateOffline();
@@ -186,7 +187,7 @@ TEST(RealTime, MixingVoicesAndMusicAllocatesNothing)
 // allocates nothing either.
 TEST(RealTime, TheDeviceThreadAllocatesNothing)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(QUILLO_THREAD_CHECKER)
+#if defined(QUILLO_CHECKER_ALLOCATOR)
     GTEST_SKIP() << "allocations are not counted under the sanitizers";
 #endif
     setenv("SDL_AUDIODRIVER", "dummy", 1);
