@@ -58,6 +58,15 @@ protected:
         ASSERT_TRUE(platform->CreateWindow(WindowSpec{.title = "test"})) << platform->LastError();
         Events();
     }
+    // The platform's window is the newest one.
+    static SDL_Window* NewestWindow()
+    {
+        SDL_Window* window = nullptr;
+        for (Uint32 id = 1; id < 64; ++id)
+            if (SDL_Window* w = SDL_GetWindowFromID(id))
+                window = w;
+        return window;
+    }
     static void PushButton(uint8_t button, uint8_t clicks, int x = 0, int y = 0)
     {
         SDL_Event e{};
@@ -168,10 +177,7 @@ TEST_F(SdlPlatformFixture, FlushingInputKeepsTheReleases)
 TEST_F(SdlPlatformFixture, TheImageCursorIsScaledWithThePicture)
 {
     ASSERT_EQ(platform->InitPresenter(false, false), 0);
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* w = SDL_GetWindowFromID(id))
-            window = w;
+    SDL_Window* window = NewestWindow();
     ASSERT_NE(window, nullptr);
     std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
     const std::vector<uint32_t> arrow(32 * 32, 0xFFFFFFFFu);
@@ -262,11 +268,7 @@ TEST_F(SdlPlatformFixture, TypedTextArrivesAsLatin1AndAltGrTypes)
 TEST_F(SdlPlatformFixture, MouseFollowsThePictureInALargerWindow)
 {
     ASSERT_EQ(platform->InitPresenter(false, false), 0);
-    // The platform's window is the newest one.
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* w = SDL_GetWindowFromID(id))
-            window = w;
+    SDL_Window* window = NewestWindow();
     ASSERT_NE(window, nullptr);
     SDL_SetWindowSize(window, 1000, 600);
     std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
