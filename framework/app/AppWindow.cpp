@@ -3,6 +3,8 @@
 // frames, the screen mode switch, the cursor and the developer keys.
 #include "framework/app/QuilloAppBase.h"
 
+#include "framework/audio/AudioOutput.h"
+
 #include "framework/diagnostics/CrashFilter.h"
 #include "framework/graphics/DisplayImage.h"
 #include "framework/graphics/Image.h"
@@ -299,6 +301,10 @@ void QuilloAppBase::HandleQueuedEvents()
 
 void QuilloAppBase::ReevaluateFocus()
 {
+    // A minimised game that mutes has nothing to play: its sound device
+    // closes, so that the device's thread stops waking it.
+    if (audioOutput)
+        audioOutput->Suspend(minimized && muteOnLostFocus);
     const bool nowFocused = active && !minimized;
     if (nowFocused == focused)
         return;

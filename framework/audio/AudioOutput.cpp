@@ -51,6 +51,12 @@ AudioOutput::Lock::~Lock()
         m_output.m_device->Unlock();
 }
 
+void AudioOutput::Suspend(bool suspended)
+{
+    if (m_device)
+        m_device->Suspend(suspended);
+}
+
 void AudioOutput::Render(int16_t* out, int frames)
 {
     Lock lock(*this);

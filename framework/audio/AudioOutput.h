@@ -62,6 +62,11 @@ public:
 
     SoftwareMixer& Mixer() { return m_mixer; }
 
+    // Closes the device while nothing is to be heard (a hidden, muted game),
+    // so that its thread stops waking; everything goes on where it stood
+    // once resumed. Nothing to do without a device.
+    void Suspend(bool suspended);
+
     // Offline rendering: mixes `frames` stereo frames under the lock.
     void Render(int16_t* out, int frames);
 

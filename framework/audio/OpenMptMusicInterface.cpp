@@ -135,6 +135,7 @@ void OpenMptMusicInterface::ProducerLoop()
 {
     PosixCrashHandler::PrepareThread();
     std::unique_lock<std::mutex> lock(m_renderMutex);
+    size_t lastLeast = 0;
     while (!m_stopProducer)
     {
         bool rendered = false;
@@ -148,23 +149,30 @@ void OpenMptMusicInterface::ProducerLoop()
             lock.lock();
             continue;
         }
-        m_wake.wait_for(lock, IdleWait());
+        m_wake.wait_for(lock, IdleWait(lastLeast));
     }
 }
 
-std::chrono::milliseconds OpenMptMusicInterface::IdleWait() const
+std::chrono::milliseconds OpenMptMusicInterface::IdleWait(size_t& lastLeast) const
 {
     // Every ring is full: sleep until the emptiest has played a quarter of
     // itself, rather than look every few milliseconds (a minimised game
     // should hardly wake). Commands wake the loop at once.
+    constexpr auto kLongest = std::chrono::milliseconds(250);
     size_t least = kRingFrames;
     for (const auto& [id, track] : m_tracks)
         if (track->module && !track->ring->HasEnd())
             least = std::min(least, track->ring->Available());
+    // Nothing played since the last look (a suspended or stalled device):
+    // the longest sleep, which a full ring still outlasts once it plays.
+    const bool still = least == lastLeast;
+    lastLeast = least;
+    if (still)
+        return kLongest;
     const size_t keep = kRingFrames * 3 / 4;
     const size_t spare = least > keep ? least - keep : 0;
     const auto rate = static_cast<size_t>(std::max(1, m_output->Mixer().OutputRate()));
-    return std::chrono::milliseconds(std::clamp<size_t>(spare * 1000 / rate, 10, 250));
+    return std::clamp(std::chrono::milliseconds(spare * 1000 / rate), std::chrono::milliseconds(10), kLongest);
 }
 
 std::unique_ptr<MusicInterface> OpenMptMusicInterface::Create(std::shared_ptr<AudioOutput> output)

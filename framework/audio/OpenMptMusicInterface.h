@@ -76,7 +76,9 @@ private:
     // mutex must be held. Returns the frames rendered.
     size_t Produce(Track& track, size_t frames);
     void ProducerLoop();
-    std::chrono::milliseconds IdleWait() const;
+    // How long the producer may sleep with every ring full. `least` is the
+    // emptiest ring's fill, `lastLeast` what it was at the previous wake.
+    std::chrono::milliseconds IdleWait(size_t& lastLeast) const;
     void Start(Track& track, int offset, bool noLoop);
     void Stop(Track& track);
     float ChannelGain(const Track& track) const;

@@ -92,7 +92,7 @@ SdlAudioDevice::SdlAudioDevice(RenderCallback callback, void* context) : m_callb
 
 SdlAudioDevice::~SdlAudioDevice()
 {
-    if (m_id == 0)
+    if (!m_watcher.joinable())
         return;
     {
         std::lock_guard<std::mutex> guard(m_watchMutex);
@@ -102,7 +102,8 @@ SdlAudioDevice::~SdlAudioDevice()
     m_watcher.join();
     // Closing waits for a running callback to return and ends the device's
     // thread, so the renderer may be destroyed and the stack freed afterwards.
-    SDL_CloseAudioDevice(m_id);
+    if (m_id != 0)
+        SDL_CloseAudioDevice(m_id);
     PosixCrashHandler::FreeSignalStack(m_signalStack.load());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -132,12 +133,14 @@ uint32_t SdlAudioDevice::OpenPaused(void*& signalStack, std::string& error)
 void SdlAudioDevice::Lock()
 {
     m_deviceMutex.lock();
-    SDL_LockAudioDevice(m_id);
+    if (m_id != 0)
+        SDL_LockAudioDevice(m_id);
 }
 
 void SdlAudioDevice::Unlock()
 {
-    SDL_UnlockAudioDevice(m_id);
+    if (m_id != 0)
+        SDL_UnlockAudioDevice(m_id);
     m_deviceMutex.unlock();
 }
 
@@ -150,24 +153,60 @@ std::string SdlAudioDevice::DriverName() const
 void SdlAudioDevice::Watch()
 {
     PosixCrashHandler::PrepareThread();
-    bool lost = false;
     std::unique_lock<std::mutex> lock(m_watchMutex);
-    while (!m_wake.wait_for(lock, lost ? kRetryPeriod : kWatchPeriod, [this] { return m_stopWatching; }))
+    while (!m_stopWatching)
     {
-        lock.unlock();
-        HandOverStackLow();
-        // Only this thread changes m_id once the device is open.
-        if (SDL_GetAudioDeviceStatus(m_id) == SDL_AUDIO_STOPPED)
+        // A suspended device has nothing to watch: sleep until it resumes.
+        if (m_suspended)
         {
-            if (!lost)
-                Announce("the device was lost (" + m_description + "), opening the default device again");
-            lost = !Reopen();
+            m_wake.wait(lock, [this] { return m_stopWatching || !m_suspended; });
+            continue;
         }
-        lock.lock();
+        if (m_wake.wait_for(lock, m_lost ? kRetryPeriod : kWatchPeriod,
+                            [this] { return m_stopWatching || m_suspended; }))
+            continue;
+        HandOverStackLow();
+        // Only this thread and a resumption change m_id once the device is
+        // open, both under the watch lock.
+        if (m_lost || SDL_GetAudioDeviceStatus(m_id) == SDL_AUDIO_STOPPED)
+        {
+            if (!m_lost)
+                Announce("the device was lost (" + m_description + "), opening the default device again");
+            m_lost = !Reopen();
+        }
     }
 }
 
-bool SdlAudioDevice::Reopen()
+void SdlAudioDevice::Suspend(bool suspended)
+{
+    std::lock_guard<std::mutex> watch(m_watchMutex);
+    if (suspended == m_suspended)
+        return;
+    m_suspended = suspended;
+    if (suspended)
+    {
+        void* oldStack = nullptr;
+        {
+            std::lock_guard<std::recursive_mutex> guard(m_deviceMutex);
+            // Waits for a running callback to return and ends the thread.
+            SDL_CloseAudioDevice(m_id);
+            oldStack = m_signalStack.exchange(nullptr);
+            m_audioThread = 0;
+            m_stackLow = 0;
+            m_id = 0;
+        }
+        PosixCrashHandler::FreeSignalStack(oldStack);
+    }
+    else
+    {
+        m_lost = !Reopen(true);
+        if (m_lost)
+            Announce("the device could not be opened again (" + m_description + "), trying once a second");
+    }
+    m_wake.notify_one();
+}
+
+bool SdlAudioDevice::Reopen(bool quietIfSame)
 {
     void* stack = nullptr;
     std::string error;
@@ -178,16 +217,20 @@ bool SdlAudioDevice::Reopen()
     {
         std::lock_guard<std::recursive_mutex> guard(m_deviceMutex);
         // The lost device has called back until now; closing it waits for
-        // its thread to end.
-        SDL_CloseAudioDevice(m_id);
+        // its thread to end. A suspended device is closed already.
+        if (m_id != 0)
+            SDL_CloseAudioDevice(m_id);
         oldStack = m_signalStack.exchange(stack);
         m_audioThread = 0;
         m_stackLow = 0;
         m_id = id;
     }
-    m_description = DriverName() + ", device \"" + DefaultDeviceName() + "\"";
+    const std::string description = DriverName() + ", device \"" + DefaultDeviceName() + "\"";
     PosixCrashHandler::FreeSignalStack(oldStack);
-    Announce(m_description);
+    // A resumed device that is the one it was goes unannounced.
+    if (!quietIfSame || description != m_description)
+        Announce(description);
+    m_description = description;
     SDL_PauseAudioDevice(id, 0);
     return true;
 }

@@ -62,6 +62,13 @@ public:
     // The name of the audio driver in use ("pulseaudio", "alsa", "dummy").
     std::string DriverName() const;
 
+    // A suspended device is closed, so its thread no longer wakes for every
+    // buffer: for a hidden game with nothing to hear. Sounds and music stand
+    // still meanwhile and go on where they were once it resumes. Resuming
+    // opens the default device again; when that fails the watcher keeps
+    // trying, as for a lost device.
+    void Suspend(bool suspended);
+
 private:
     SdlAudioDevice(RenderCallback callback, void* context);
     static void Fill(void* self, uint8_t* stream, int length);
@@ -69,7 +76,7 @@ private:
     // thread. Returns 0 and the reason on failure.
     uint32_t OpenPaused(void*& signalStack, std::string& error);
     void Watch();
-    bool Reopen();
+    bool Reopen(bool quietIfSame = false);
     void HandOverStackLow();
 
     RenderCallback m_callback;
@@ -89,9 +96,13 @@ private:
     std::atomic<uint64_t> m_audioThread{0};
     std::atomic<uintptr_t> m_stackLow{0};
 
+    // Guard the watcher's state; held while the watcher replaces a device,
+    // so that a suspension never crosses a reopening.
     std::mutex m_watchMutex;
     std::condition_variable m_wake;
     bool m_stopWatching = false;
+    bool m_suspended = false;
+    bool m_lost = false;
     std::thread m_watcher;
 };
 

@@ -3,10 +3,13 @@
 #include "framework/platform/SdlAudioDevice.h"
 #include "support/TempDir.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Quillo;
@@ -65,4 +68,34 @@ TEST(SdlAudioDevice, NamesTheDriverAndDeviceOrWhyThereIsNone)
     ASSERT_TRUE(report);
     const std::string line(report->begin(), report->end());
     EXPECT_NE(line.find(", dummy, device \""), std::string::npos) << line;
+}
+
+// A suspended device has no thread calling back; resumed, it calls back
+// again, quietly when it is the same device.
+TEST(SdlAudioDevice, SuspendedItIsNotCalledAndResumedItIs)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::atomic<int> calls{0};
+    auto count = [](void* context, int16_t* out, int frames) {
+        std::memset(out, 0, static_cast<size_t>(frames) * 4);
+        ++*static_cast<std::atomic<int>*>(context);
+    };
+    auto device = SdlAudioDevice::Open(count, &calls);
+    ASSERT_TRUE(device);
+    auto calledWithin = [&](int ms) {
+        const int before = calls.load();
+        for (int i = 0; i < ms / 10 && calls.load() == before; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return calls.load() != before;
+    };
+    ASSERT_TRUE(calledWithin(5000));
+
+    testing::internal::CaptureStderr();
+    device->Suspend(true);
+    EXPECT_FALSE(calledWithin(300));
+    device->Lock(); // commands still work while suspended
+    device->Unlock();
+    device->Suspend(false);
+    EXPECT_TRUE(calledWithin(5000));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
