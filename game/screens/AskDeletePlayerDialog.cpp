@@ -82,13 +82,17 @@ void AskDeletePlayerDialog::DeleteSelected()
     if (profiles.Count() == 0)
         return;
     const int row = SelectedRow();
+    const int before = profiles.CurrentId();
     profiles.Select(row);
     profiles.Save(m_app.Saves());
     const std::string stays = SavedGameFiles::DeletePlayerFiles(m_app.Saves(), profiles.FileName());
     if (!stays.empty())
     {
         // A profile made again under the name would take up the files left,
-        // so the player stays in the list.
+        // so the player stays in the list, and the one who played before
+        // stays the current player.
+        profiles.Select(before);
+        profiles.Save(m_app.Saves());
         m_app.ShowNotice(kNotDeletedTitleText, FormatString(m_app.GetText(kNotDeletedText), stays));
         return;
     }

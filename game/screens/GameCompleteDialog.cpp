@@ -3,7 +3,6 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "game/app/GameApp.h"
-#include "game/app/SavedGameFiles.h"
 #include "game/board/Board.h"
 #include "game/board/HighScoreTable.h"
 #include "game/board/TextFormat.h"
@@ -56,7 +55,6 @@ void GameCompleteDialog::OnButtonClicked(int buttonId)
     if (buttonId != id + kFirstButtonOffset)
         return;
     m_app.CloseDialogById(kRegisteredId);
-    SavedGameFiles::DeleteGame(m_app.Saves(), m_app.PlayerFileName());
     m_app.StopMusic(kMenuTrack);
     m_app.StopMusic(kGameTrack);
     m_app.FadeInMusic(kMenuTrack, 0, kMenuMusicFadeSpeed, false);
@@ -66,6 +64,9 @@ void GameCompleteDialog::OnButtonClicked(int buttonId)
     if (board && board->Logic().State().pauseDepth > 0)
         board->SetPaused(false);
     m_app.ShowMainMenu();
+    // After the menu, so that a notice of a game file that stayed lies in
+    // front of it.
+    m_app.DeleteSavedGame();
 }
 
 } // namespace Spindrel

@@ -6,6 +6,7 @@
 #include "framework/widgets/ListWidget.h"
 #include "game/app/SavedGameFiles.h"
 #include "game/screens/AskDeletePlayerDialog.h"
+#include "game/screens/GameCompleteDialog.h"
 #include "game/screens/SelectPlayerDialog.h"
 #include "game/screens/SelectStageWidget.h"
 
@@ -157,4 +158,29 @@ TEST_F(StuckFilesTest, APlayerWhoseFilesStayIsKeptAndDeletedWithItsDamagedCopies
     for (const char* file : {"Ann.sta", "Ann.sav.bad", "Ann.sta.bad2"})
         EXPECT_FALSE(fs::exists(SaveFile(file))) << file;
     EXPECT_TRUE(fs::exists(SaveFile("Bo.sta")));
+}
+
+TEST_F(StuckFilesTest, APlayerWhoseFilesStayDoesNotBecomeTheCurrentOne)
+{
+    app->Profiles().ChooseByName("Bo");
+    const int bo = Row("Bo");
+    ASSERT_TRUE(app->Saves().Write("Ann.sta", std::string_view("x")));
+    m_files.stuck = {"Ann.sta"};
+    DeletePlayer("Ann");
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout("Ann.sta"));
+    EXPECT_EQ(app->Profiles().CurrentId(), bo);
+}
+
+TEST_F(StuckFilesTest, WinningTheLastLevelTellsWhenTheSavedGameStays)
+{
+    StartPlaying(0);
+    SaveTheGame();
+    m_files.stuck = {"Ann.sav"};
+    TheBoard().SetPaused(true);
+    app->ShowDialog(BoardDialog::GameComplete);
+    auto* done = Open<GameCompleteDialog>(GameCompleteDialog::kRegisteredId);
+    ASSERT_NE(done, nullptr);
+    Click(*done->FirstButton());
+    EXPECT_NE(app->GetMainMenu(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout("Ann.sav"));
 }
