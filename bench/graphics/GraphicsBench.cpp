@@ -5,6 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelKernels.h"
+#include "framework/platform/FrameScaler.h"
 
 #include <benchmark/benchmark.h>
 #include <emmintrin.h>
@@ -237,6 +238,41 @@ void PixmanFill(benchmark::State& state)
         pixman_image_fill_rectangles(PIXMAN_OP_SRC, p.dest, &c, 1, &r);
 }
 
+// A whole frame to a window twice its size, each pixel a 2x2 block, as the
+// window surface gets it full screen at 1600x1200.
+void OursScale2x(benchmark::State& state)
+{
+    const auto frame = RandomAlpha(kW, kH, 10);
+    std::vector<uint32_t> out(size_t(4) * kW * kH);
+    FrameScaler scaler;
+    scaler.Resize(kW, kH, 2 * kW, 2 * kH);
+    for (auto _ : state)
+    {
+        scaler.Scale(frame.data(), kW, Rect{0, 0, 2 * kW, 2 * kH}, out.data(), 2 * kW);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void PixmanScale2x(benchmark::State& state)
+{
+    auto frame = RandomAlpha(kW, kH, 10);
+    std::vector<uint32_t> out(size_t(4) * kW * kH);
+    pixman_image_t* src = pixman_image_create_bits(PIXMAN_x8r8g8b8, kW, kH, frame.data(), kW * 4);
+    pixman_image_t* dest = pixman_image_create_bits(PIXMAN_x8r8g8b8, 2 * kW, 2 * kH, out.data(), 2 * kW * 4);
+    pixman_transform_t t;
+    pixman_transform_init_scale(&t, pixman_double_to_fixed(0.5), pixman_double_to_fixed(0.5));
+    pixman_image_set_transform(src, &t);
+    pixman_image_set_filter(src, PIXMAN_FILTER_NEAREST, nullptr, 0);
+    for (auto _ : state)
+    {
+        pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dest, 0, 0, 0, 0, 0, 0, 2 * kW, 2 * kH);
+        benchmark::ClobberMemory();
+    }
+    pixman_image_unref(dest);
+    pixman_image_unref(src);
+}
+
 // The least any full-frame blend can take: read the source and the
 // destination and write the destination once, with no arithmetic.
 void MemoryFloor(benchmark::State& state)
@@ -276,6 +312,7 @@ const Pair kPairs[] = {
     {"Stretch2xBilinear", OursStretch, PixmanStretch},
     {"Rotate90x90By30", OursRotate, PixmanRotate},
     {"SolidFill", OursFill, PixmanFill},
+    {"Scale2xNearest", OursScale2x, PixmanScale2x},
 };
 
 } // namespace
@@ -303,7 +340,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&count, args.data());
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("kernels: %s\n", PixelKernels::Active().name);
+    std::printf("kernels: %s, scaling %s\n", PixelKernels::Active().name, ScaleKernels::Active().name);
     if (const double floor = reporter.Ms("FrameMemoryFloor"); floor > 0)
         std::printf("FrameMemoryFloor: %.3f ms (read source and destination, write destination)\n", floor);
     for (const Pair& p : kPairs)

@@ -57,23 +57,6 @@ bool SameLayout(const SDL_PixelFormat* f)
            f->Bmask == 0x000000FFu;
 }
 
-// For each output position of a scaled axis, the frame position it shows
-// (nearest sample); increasing, so a frame range maps to one output range.
-void MapAxis(std::vector<int32_t>& map, int outLength, int frameLength)
-{
-    map.resize(size_t(std::max(0, outLength)));
-    for (int i = 0; i < outLength; ++i)
-        map[size_t(i)] = std::min(frameLength - 1, int32_t(int64_t(i) * frameLength / outLength));
-}
-
-// The output range whose samples lie in [from, to) of the frame.
-std::pair<int, int> OutputRange(const std::vector<int32_t>& map, int from, int to)
-{
-    const auto a = std::lower_bound(map.begin(), map.end(), from);
-    const auto b = std::lower_bound(a, map.end(), to);
-    return {int(a - map.begin()), int(b - map.begin())};
-}
-
 } // namespace
 
 SdlPresenter::SdlPresenter(SDL_Window* window, PresentPath path, int width, int height)
@@ -212,8 +195,7 @@ void SdlPresenter::Relayout(SDL_Surface* surface)
     m_surfaceWidth = surface->w;
     m_surfaceHeight = surface->h;
     m_box = Letterbox::Fit(surface->w, surface->h, m_width, m_height);
-    MapAxis(m_sourceColumn, m_box.target.width, m_width);
-    MapAxis(m_sourceRow, m_box.target.height, m_height);
+    m_scaler.Resize(m_width, m_height, m_box.target.width, m_box.target.height);
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
 }
 
@@ -416,6 +398,14 @@ bool SdlPresenter::PresentTexture(const uint32_t* argb, int pitchPixels)
     }
     const Letterbox box = OutputLetterbox();
     const SDL_Rect dst{box.target.x, box.target.y, box.target.width, box.target.height};
+    // Square pixels at whole multiples, filtered in between, as the window
+    // surface scales.
+    const int factor = FrameScaler::WholeFactor(m_width, m_height, dst.w, dst.h);
+    if (factor != m_textureFactor)
+    {
+        SDL_SetTextureScaleMode(m_texture, factor > 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        m_textureFactor = factor;
+    }
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
     if (SDL_RenderCopy(m_renderer, m_texture, nullptr, &dst) != 0)
@@ -433,37 +423,26 @@ bool SdlPresenter::PresentSurface(const uint32_t* argb, int pitchPixels)
         return false;
     auto* outBase = static_cast<uint8_t*>(s->pixels);
     const bool direct = SameLayout(s->format);
-    const bool unscaled = t.width == m_width && t.height == m_height;
     std::vector<SDL_Rect> sent;
     for (const Rect& area : m_changes)
     {
-        const auto [x0, x1] = OutputRange(m_sourceColumn, area.x, area.x + area.width);
-        const auto [y0, y1] = OutputRange(m_sourceRow, area.y, area.y + area.height);
-        const int w = x1 - x0, h = y1 - y0;
+        const Rect o = m_scaler.OutputArea(area);
+        const int x0 = o.x, y0 = o.y, w = o.width, h = o.height;
         if (w <= 0 || h <= 0)
             continue;
-        if (!direct)
-            m_staging.resize(size_t(w) * size_t(h));
-        const uint32_t* previousSource = nullptr;
-        uint32_t* previousOut = nullptr;
-        for (int y = y0; y < y1; ++y)
+        uint32_t* dest = nullptr;
+        ptrdiff_t destPitch = w;
+        if (direct)
         {
-            uint32_t* out = direct ? reinterpret_cast<uint32_t*>(outBase + size_t(t.y + y) * size_t(s->pitch)) + t.x + x0
-                                   : &m_staging[size_t(y - y0) * size_t(w)];
-            const uint32_t* source = argb + size_t(m_sourceRow[size_t(y)]) * size_t(pitchPixels);
-            if (unscaled)
-                std::memcpy(out, source + x0, size_t(w) * 4);
-            else if (source == previousSource)
-                std::memcpy(out, previousOut, size_t(w) * 4); // a row the scaling repeats
-            else
-            {
-                const int32_t* column = &m_sourceColumn[size_t(x0)];
-                for (int x = 0; x < w; ++x)
-                    out[x] = source[column[x]];
-            }
-            previousSource = source;
-            previousOut = out;
+            dest = reinterpret_cast<uint32_t*>(outBase + size_t(t.y + y0) * size_t(s->pitch)) + t.x + x0;
+            destPitch = s->pitch / 4;
         }
+        else
+        {
+            m_staging.resize(size_t(w) * size_t(h));
+            dest = m_staging.data();
+        }
+        m_scaler.Scale(argb, pitchPixels, o, dest, destPitch);
         if (!direct)
         {
             void* first = outBase + size_t(t.y + y0) * size_t(s->pitch) + size_t(t.x + x0) * s->format->BytesPerPixel;

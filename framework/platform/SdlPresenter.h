@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/platform/FrameScaler.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/platform/Point.h"
 #include "framework/platform/Rect.h"
@@ -30,7 +31,8 @@ enum class PresentPath
 
 // Puts the fixed-size ARGB frame into one window, letterboxed to the
 // window's real output size (in pixels, which high-DPI screens make larger
-// than the window size), and follows changes of that size.
+// than the window size), and follows changes of that size. The picture is
+// crisp at whole multiples of the frame's size and smooth in between.
 class SdlPresenter
 {
 public:
@@ -88,7 +90,7 @@ private:
     bool PresentTexture(const uint32_t* argb, int pitchPixels);
     bool PresentSurface(const uint32_t* argb, int pitchPixels);
     Point OutputSize();
-    // Sets up the surface's letterbox and column map after a size change.
+    // Sets up the surface's letterbox and scaling after a size change.
     void Relayout(SDL_Surface* surface);
 
     SDL_Window* m_window;
@@ -106,14 +108,13 @@ private:
 
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
+    int m_textureFactor = -1; // the whole factor its scale mode was set for
 
     SDL_Surface* m_surface = nullptr; // owned by the window; compared to notice a new one
     int m_surfaceWidth = 0;
     int m_surfaceHeight = 0;
     Letterbox m_box;
-    // Output column and row (inside the letterbox) -> frame column and row.
-    std::vector<int32_t> m_sourceColumn;
-    std::vector<int32_t> m_sourceRow;
+    FrameScaler m_scaler;
     // Scaled pixels waiting for a format conversion into the surface.
     std::vector<uint32_t> m_staging;
 };

@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace Quillo;
 using namespace PresenterFrames;
 
@@ -128,6 +130,52 @@ TEST_F(PresenterFixture, WindowSurfaceSendsOnWhatChangedAndFollowsTheWindowSize)
     SDL_SetWindowSize(window, 1000, 600);
     ASSERT_TRUE(p->Present(frame.data(), kW, Rect{}));
     EXPECT_TRUE(Shown(*p) == Expected(frame, 1000, 600, 100, 0));
+}
+
+// Full screen at 1600x1200 and 1280x1024: square blocks on both paths at
+// 2x; at 1.6x the window surface filters, on changed areas as on whole
+// frames, and the renderer is told to filter.
+TEST_F(PresenterFixture, CrispAtWholeMultiplesSmoothInBetween)
+{
+    auto frame = Frame(3);
+    for (PresentPath path : {PresentPath::Texture, PresentPath::WindowSurface})
+    {
+        SCOPED_TRACE(testing::Message() << "path " << int(path));
+        SDL_SetWindowSize(window, 2 * kW, 2 * kH);
+        auto p = Make(path);
+        ASSERT_TRUE(p);
+        ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+        const auto shown = Shown(*p);
+        ASSERT_EQ(w, 2 * kW);
+        bool blocks = true;
+        for (int y = 0; y < 2 * kH && blocks; ++y)
+            for (int x = 0; x < 2 * kW && blocks; ++x)
+                blocks = shown[size_t(y) * size_t(w) + size_t(x)] == frame[size_t(y / 2) * kW + size_t(x / 2)];
+        EXPECT_TRUE(blocks);
+    }
+
+    SDL_SetWindowSize(window, 1280, 1024);
+    auto p = Make(PresentPath::WindowSurface);
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+    for (int y = 300; y < 303; ++y)
+        frame[size_t(y) * kW + 401] ^= 0x00FFFFFFu;
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{400, 300, 2, 3}));
+    FrameScaler scaler;
+    scaler.Resize(kW, kH, 1280, 960);
+    std::vector<uint32_t> expected(size_t(1280) * 1024, 0xFF000000u);
+    scaler.Scale(frame.data(), kW, Rect{0, 0, 1280, 960}, &expected[size_t(32) * 1280], 1280);
+    EXPECT_TRUE(Shown(*p) == expected);
+
+    // Columns black and white by turns come out grey where filtered.
+    for (size_t i = 0; i < frame.size(); ++i)
+        frame[i] = i % 2 ? 0xFFFFFFFFu : 0xFF000000u;
+    p = Make(PresentPath::Texture);
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+    const auto shown = Shown(*p);
+    EXPECT_TRUE(std::any_of(shown.begin() + 32 * 1280, shown.end() - 32 * 1280,
+                            [](uint32_t px) { return px != 0xFF000000u && px != 0xFFFFFFFFu; }));
 }
 
 TEST_F(PresenterFixture, TheUsersRenderDriverIsHonoured)
