@@ -139,19 +139,22 @@ void MainMenuWidget::Update()
 
 void MainMenuWidget::InvalidateChanges()
 {
+    const auto invalidateGlow = [this](int id) {
+        if (const Quillo::Rect area = GlowRect(id); area.width > 0)
+            InvalidateArea(area);
+    };
     const int alpha = GlowAlpha(m_glowPhase);
     if (m_highlightedId != m_shownHighlightId)
     {
-        InvalidateArea(GlowRect(m_shownHighlightId));
-        InvalidateArea(GlowRect(m_highlightedId));
+        invalidateGlow(m_shownHighlightId);
+        invalidateGlow(m_highlightedId);
         m_shownHighlightId = m_highlightedId;
         m_glowColour = Quillo::Color(255, 255, 255, alpha);
     }
     else if (std::abs(alpha - m_glowColour.alpha) >= kGlowAlphaStep)
     {
         m_glowColour = Quillo::Color(255, 255, 255, alpha);
-        if (m_highlightedId != -1)
-            InvalidateArea(GlowRect(m_highlightedId));
+        invalidateGlow(m_highlightedId);
     }
     // The menu lights and puts out buttons itself, past the manager's
     // hover tracking that would redraw them.

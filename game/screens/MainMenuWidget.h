@@ -58,7 +58,6 @@ public:
 
     int HighlightedId() const { return m_highlightedId; }
     const Quillo::Color& GlowColour() const { return m_glowColour; }
-    Quillo::HyperlinkWidget* PlayerLink() const { return m_playerLink.get(); }
     Quillo::ButtonWidget* Button(int index) const { return m_buttons[static_cast<size_t>(index)].get(); }
 
 private:

@@ -1,13 +1,13 @@
-// The main menu redraws only what changes (the glow of the lit ball, a
-// ball lit or put out), and what those partial redraws leave on screen is
-// what a whole redraw draws, pixel for pixel.
+// The main menu redraws only what changes (the lit ball's glow, a ball lit
+// or put out), and what those partial redraws leave on screen is what a
+// whole redraw draws, pixel for pixel.
 #include "Journey.h"
 
 #include "framework/graphics/MemoryImage.h"
 
 #include <functional>
+#include <numeric>
 #include <set>
-#include <sstream>
 
 using namespace Spindrel;
 
@@ -16,64 +16,48 @@ using MainMenuRedraw = JourneyWorld;
 namespace
 {
 
-std::vector<uint32_t> ScreenPixels(JourneyApp& app)
+std::vector<uint32_t> ScreenPixels(Quillo::WidgetManager& manager)
 {
-    Quillo::MemoryImage* screen = app.widgetManager->screenImage;
-    const uint32_t* bits = screen->GetBits();
-    return {bits, bits + size_t(screen->GetWidth()) * size_t(screen->GetHeight())};
+    const uint32_t* bits = manager.screenImage->GetBits();
+    return {bits, bits + size_t(manager.width) * size_t(manager.height)};
 }
 
-// Empty when equal; else how many pixels differ and the first of them.
-std::string Difference(const std::vector<uint32_t>& partial, const std::vector<uint32_t>& whole, int width)
+// How many pixels a whole redraw changes on the screen.
+long ChangedByWholeRedraw(Quillo::WidgetManager& manager)
 {
-    size_t wrong = 0;
-    std::ostringstream first;
-    for (size_t i = 0; i < partial.size(); ++i)
-    {
-        if (partial[i] == whole[i])
-            continue;
-        if (wrong++ == 0)
-            first << std::hex << " first at (" << std::dec << i % size_t(width) << ", " << i / size_t(width)
-                  << "): " << std::hex << partial[i] << " instead of " << whole[i];
-    }
-    return wrong == 0 ? "" : std::to_string(wrong) + " pixels differ," + first.str();
+    const std::vector<uint32_t> before = ScreenPixels(manager);
+    manager.MarkAllDirty();
+    manager.DrawPass();
+    const std::vector<uint32_t> after = ScreenPixels(manager);
+    return std::inner_product(before.begin(), before.end(), after.begin(), 0L, std::plus<>(),
+                              std::not_equal_to<>());
 }
 
 } // namespace
 
-TEST_F(MainMenuRedraw, PartialRedrawsOfTheGlowShowTheWholeRedrawPicture)
+TEST_F(MainMenuRedraw, PartialRedrawsShowTheWholeRedrawPicture)
 {
     JourneyApp app;
     Journey journey(app);
     journey.ArriveAsNewPlayer("Ann Lee");
-    journey.Wait(100);
-
     int redraws = 0;
     std::set<uint32_t> glowColours;
-    // The whole screen drawn, the change made, a few update steps, what
-    // they changed drawn (only that), and the picture compared with the
-    // whole screen drawn again.
+    // From a whole picture: the change, a few update steps, only what they
+    // changed drawn, and no pixel different from a whole redraw.
     const auto look = [&](const std::string& what, const std::function<void(JourneyApp&)>& change) {
         journey.Do(what, [&, what, change](JourneyApp& a) {
             Quillo::WidgetManager& manager = *a.widgetManager;
-            manager.MarkAllDirty();
-            manager.DrawPass();
+            ChangedByWholeRedraw(manager);
             if (change)
                 change(a);
             for (int step = 0; step < 5; ++step)
                 manager.UpdatePass();
             manager.DrawPass();
             const Quillo::Rect drawn = manager.DrawnAreas().Bounds();
-            if (drawn.width > 0)
-            {
-                EXPECT_LT(drawn.width * drawn.height, manager.width * manager.height / 4) << what;
-                ++redraws;
-            }
+            EXPECT_LT(drawn.width * drawn.height, manager.width * manager.height / 4) << what;
+            redraws += drawn.width > 0;
             glowColours.insert(a.GetMainMenu()->GlowColour().ToArgb());
-            const std::vector<uint32_t> partial = ScreenPixels(a);
-            manager.MarkAllDirty();
-            manager.DrawPass();
-            EXPECT_EQ(Difference(partial, ScreenPixels(a), manager.width), "") << what;
+            EXPECT_EQ(ChangedByWholeRedraw(manager), 0) << what;
         });
     };
     const auto toBall = [](int index) {
@@ -91,22 +75,15 @@ TEST_F(MainMenuRedraw, PartialRedrawsOfTheGlowShowTheWholeRedrawPicture)
     }
     look("the second ball lit", toBall(1));
     look("no ball lit", [](JourneyApp& a) { a.widgetManager->MouseMove(400, 590); });
-    look("the player link under the mouse", [](JourneyApp& a) {
-        const Quillo::Widget* link = a.GetMainMenu()->PlayerLink();
-        a.widgetManager->MouseMove(link->x + link->width / 2, link->y + link->height / 2);
-    });
-    journey.Do("tiles", [&](JourneyApp& a) {
-        Quillo::WidgetManager& manager = *a.widgetManager;
-        manager.MarkAllDirty();
-        manager.DrawPass();
-        const std::vector<uint32_t> whole = ScreenPixels(a);
-        for (int ty = 0; ty < 600; ty += 13)
-            for (int tx = 0; tx < 800; tx += 17)
+    // Any small area of the menu drawn alone looks as in the whole picture.
+    journey.Do("tiles", [](JourneyApp& a) {
+        for (int y = 0; y < 600; y += 13)
+            for (int x = 0; x < 800; x += 17)
             {
-                a.GetMainMenu()->InvalidateArea(Quillo::Rect{tx, ty, 17, 13});
-                manager.DrawPass();
+                a.GetMainMenu()->InvalidateArea(Quillo::Rect{x, y, 17, 13});
+                a.widgetManager->DrawPass();
             }
-        EXPECT_EQ(Difference(ScreenPixels(a), whole, manager.width), "") << "tiles";
+        EXPECT_EQ(ChangedByWholeRedraw(*a.widgetManager), 0);
     });
     journey.Do("quit", [](JourneyApp& a) { a.Shutdown(); });
 
