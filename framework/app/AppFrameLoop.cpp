@@ -116,7 +116,10 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
 
     ++updatesWithoutDraw;
     bool runUpdate = false;
-    if (updatesWithoutDraw >= static_cast<int>(std::ceil(10.0 * speedFactor)) && loadingHandled)
+    // Catching up, a picture at least every few updates, whatever the refresh.
+    const bool drawDue =
+        updatesWithoutDraw >= static_cast<int>(std::ceil(10.0 * speedFactor)) && loadingHandled;
+    if (drawDue)
         runUpdate = false;
     else if (paced)
         runUpdate = !updatedSinceDraw || timeAccumulator >= std::trunc(step * 0.75);
@@ -157,14 +160,19 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
     }
     else
     {
-        updatesWithoutDraw = 0;
-        if (updatedSinceDraw)
+        const double drawWait = updatedSinceDraw && !drawDue ? WindowedDrawWaitMs(passStart) : 0.0;
+        // Waiting for the refresh, the updates since the last picture still count.
+        if (drawWait <= 0.0)
+            updatesWithoutDraw = 0;
+        if (updatedSinceDraw && drawWait <= 0.0)
             DrawFrame();
         else
         {
             // Rounded up: a remainder below 1 ms would otherwise spin until
-            // the step is due.
-            const int sleepMs = static_cast<int>(std::ceil(step - timeAccumulator));
+            // the step (or the next frame's turn) is due.
+            const double untilDue = updatedSinceDraw ? std::min(step - timeAccumulator, drawWait)
+                                                     : step - timeAccumulator;
+            const int sleepMs = static_cast<int>(std::ceil(untilDue));
             if (sleepMs >= 1)
             {
                 if (!allowSleep)
@@ -191,6 +199,15 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
 
     DeleteQueuedWidgets();
     return true;
+}
+
+double QuilloAppBase::WindowedDrawWaitMs(double now) const
+{
+    // A window is not paced by its presents: without this it would draw
+    // after every 10 ms step, more pictures than the display can show.
+    if (!physicallyWindowed || refreshRate <= 0)
+        return 0.0;
+    return nextWindowedDrawMs - now;
 }
 
 void QuilloAppBase::RunUpdateSequence(double updatesPerStep)
@@ -302,16 +319,17 @@ bool QuilloAppBase::DrawFrame()
     {
         ++drawCount;
         drawTimeMs += now - drawStart;
-        if (waitForVSync && physicallyWindowed && refreshRate > 0)
-        {
-            const double wait = lastPresentMs + 1000.0 / refreshRate - platform->NowMs();
-            if (wait >= 1.0)
-                platform->SleepMs(static_cast<int>(wait));
-        }
         if (frameRate.IsOn() && display)
         {
             frameRate.DrawOnto(display->GetScreenImage(), width, height);
             frameRate.CountPresent();
+        }
+        if (refreshRate > 0)
+        {
+            // On the refreshes' schedule, so that rounding does not add up;
+            // a late picture puts the next one at least half a refresh away.
+            const double period = 1000.0 / refreshRate;
+            nextWindowedDrawMs = std::max(nextWindowedDrawMs + period, drawStart + period / 2);
         }
         const double presentStart = platform->NowMs();
         // The rate box is drawn over the screen image, not by a widget; a

@@ -30,6 +30,14 @@ constexpr int kBallDrop = 35;
 constexpr int kHoverDrop = 82;
 constexpr int kHandCursor = 1;
 constexpr int kArrowCursor = 0;
+// The glow is redrawn when its opacity has moved this far: about twenty
+// redraws a second, where every 10 ms step would be a hundred.
+constexpr int kGlowAlphaStep = 4;
+
+int GlowAlpha(float phase)
+{
+    return std::clamp(static_cast<int>(std::cos(phase) * 65.0f + 190.0f), 0, 255);
+}
 } // namespace
 
 MainMenuWidget::MainMenuWidget(GameApp& app) : m_app(app)
@@ -80,6 +88,7 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     m_playerLink->Resize((800 - linkW) / 2 + 5, kGreetingBaseline, linkW, linkH);
     widgetManager->AddWidget(m_playerLink.get());
     widgetManager->SetFocus(this);
+    m_shownGreeting = Greeting();
 
     if (m_app.Profiles().Count() == 0)
         m_app.OpenNewPlayerDialog(3);
@@ -112,8 +121,6 @@ void MainMenuWidget::OnDetached(Quillo::WidgetManager* widgetManager)
 void MainMenuWidget::Update()
 {
     m_glowPhase += 0.02f;
-    const int alpha = std::clamp(static_cast<int>(std::cos(m_glowPhase) * 65.0f + 190.0f), 0, 255);
-    m_glowColour = Quillo::Color(255, 255, 255, alpha);
     // A ball is lit only while the mouse is on the menu or its buttons: the
     // player link, a dialog or the mouse leaving the window put it out.
     if (!MouseOnMenu())
@@ -127,7 +134,64 @@ void MainMenuWidget::Update()
         if (button && button->isOver)
             m_highlightedId = button->id;
     Widget::Update();
-    Invalidate();
+    InvalidateChanges();
+}
+
+void MainMenuWidget::InvalidateChanges()
+{
+    const auto invalidateGlow = [this](int id) {
+        if (const Quillo::Rect area = GlowRect(id); area.width > 0)
+            InvalidateArea(area);
+    };
+    const int alpha = GlowAlpha(m_glowPhase);
+    if (m_highlightedId != m_shownHighlightId)
+    {
+        invalidateGlow(m_shownHighlightId);
+        invalidateGlow(m_highlightedId);
+        m_shownHighlightId = m_highlightedId;
+        m_glowColour = Quillo::Color(255, 255, 255, alpha);
+    }
+    else if (std::abs(alpha - m_glowColour.alpha) >= kGlowAlphaStep)
+    {
+        m_glowColour = Quillo::Color(255, 255, 255, alpha);
+        invalidateGlow(m_highlightedId);
+    }
+    // The menu lights and puts out buttons itself, past the manager's
+    // hover tracking that would redraw them.
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+    {
+        const auto& button = m_buttons[i];
+        if (button && button->isOver != m_shownOver[i])
+        {
+            m_shownOver[i] = button->isOver;
+            button->Invalidate();
+        }
+    }
+    if (std::string greeting = Greeting(); greeting != m_shownGreeting)
+    {
+        m_shownGreeting = std::move(greeting);
+        Invalidate();
+    }
+}
+
+std::string MainMenuWidget::Greeting() const
+{
+    return m_app.GetText(kGreetingText) + " " + m_app.Profiles().CurrentName();
+}
+
+Quillo::Rect MainMenuWidget::GlowRect(int id) const
+{
+    const GameResources& res = m_app.Res();
+    const Quillo::MemoryImage* ball = res.IMAGE_BUTTON_BALL;
+    const Quillo::MemoryImage* light = res.IMAGE_BUTTON_BALL_LIGHT;
+    const int index = id - kStartId;
+    if (!ball || !light || index < 0 || index >= kButtons || !m_buttons[static_cast<size_t>(index)])
+        return {};
+    const Quillo::ButtonWidget& button = *m_buttons[static_cast<size_t>(index)];
+    const int bx = button.x + button.width / 2 - ball->GetWidth() / 2;
+    const int by = button.y + kBallDrop;
+    return {bx - (light->GetWidth() - ball->GetWidth()) / 2 - x,
+            by - (light->GetHeight() - ball->GetHeight()) / 2 - y, light->GetWidth(), light->GetHeight()};
 }
 
 bool MainMenuWidget::MouseOnMenu() const
@@ -178,29 +242,26 @@ void MainMenuWidget::Draw(Quillo::Graphics* g)
     if (res.IMAGE_MAIN_MENU_BG)
         g->DrawImage(res.IMAGE_MAIN_MENU_BG, 0, 0);
     Quillo::MemoryImage* ball = res.IMAGE_BUTTON_BALL;
-    Quillo::MemoryImage* light = res.IMAGE_BUTTON_BALL_LIGHT;
     for (const auto& button : m_buttons)
     {
         if (!button || !ball)
             continue;
-        const int bx = button->x + button->width / 2 - ball->GetWidth() / 2;
-        const int by = button->y + kBallDrop;
-        g->DrawImage(ball, bx, by);
-        if (button->id == m_highlightedId && light)
+        g->DrawImage(ball, button->x + button->width / 2 - ball->GetWidth() / 2 - x,
+                     button->y + kBallDrop - y);
+        const Quillo::Rect glow = GlowRect(button->id);
+        if (button->id == m_highlightedId && glow.width > 0)
         {
             Quillo::Graphics lit(*g);
             lit.SetColor(m_glowColour);
             lit.SetTintImages(true);
-            lit.DrawImage(light, bx - (light->GetWidth() - ball->GetWidth()) / 2,
-                          by - (light->GetHeight() - ball->GetHeight()) / 2);
+            lit.DrawImage(res.IMAGE_BUTTON_BALL_LIGHT, glow.x, glow.y);
         }
     }
     if (res.FONT_DEFAULT)
     {
         g->SetFont(res.FONT_DEFAULT);
         g->SetColor(Quillo::Color::White);
-        DrawCenteredText(g, kGreetingBaseline,
-                         m_app.GetText(kGreetingText) + " " + m_app.Profiles().CurrentName());
+        DrawCenteredText(g, kGreetingBaseline, m_shownGreeting);
     }
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "framework/graphics/Color.h"
+#include "framework/platform/Rect.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
 
 #include <array>
 #include <memory>
+#include <string>
 
 namespace Quillo
 {
@@ -67,6 +69,14 @@ private:
 
     void RemoveControls();
     bool MouseOnMenu() const;
+    // Where the glow of the button's ball is drawn (this widget's
+    // coordinates); empty without the pictures.
+    Quillo::Rect GlowRect(int id) const;
+    // Asks for a redraw of what looks different since the last one: the
+    // glow when it has changed by a visible step, balls lit or put out,
+    // buttons whose look follows the highlight, and the greeting.
+    void InvalidateChanges();
+    std::string Greeting() const;
 
     GameApp& m_app;
     std::array<std::unique_ptr<Quillo::ButtonWidget>, kButtons> m_buttons;
@@ -76,7 +86,11 @@ private:
     std::unique_ptr<HelpWidget> m_help;
     int m_highlightedId = kStartId;
     float m_glowPhase = 0.0f;
+    // What is drawn: the glow's colour only moves on in visible steps.
     Quillo::Color m_glowColour = Quillo::Color::White;
+    int m_shownHighlightId = kStartId;
+    std::array<bool, kButtons> m_shownOver{};
+    std::string m_shownGreeting;
 };
 
 } // namespace Spindrel

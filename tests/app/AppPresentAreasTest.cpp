@@ -121,6 +121,8 @@ struct AreaFixture : ::testing::Test
     {
         app = std::make_unique<AreaApp>();
         app->Init();
+        // A 100 Hz display: every update step is a frame of its own.
+        app->refreshRate = 100;
         sprite.Resize(0, 0, 800, 600);
         app->widgetManager->AddWidget(&sprite);
         badge.Resize(110, 95, 30, 12);

@@ -75,6 +75,21 @@ TEST_F(FrameLoop, FixedStepsRunAHundredUpdatesPerSecondWhateverTheDrawCost)
     }
 }
 
+TEST_F(FrameLoop, AWindowDrawsAtMostOncePerRefreshOfTheDisplay)
+{
+    ASSERT_TRUE(app.physicallyWindowed);
+    fake.presentCostMs = 1.0;
+    for (int hz : {50, 60, 144})
+    {
+        app.refreshRate = hz;
+        const int presents = fake.presents;
+        EXPECT_NEAR(UpdatesIn(5000.0), 500, 3) << hz << " Hz";
+        const int expected = 5 * std::min(hz, 100);
+        EXPECT_LE(fake.presents - presents, expected + 1) << hz << " Hz";
+        EXPECT_GE(fake.presents - presents, expected * 9 / 10) << hz << " Hz";
+    }
+}
+
 TEST_F(FrameLoop, AStallCatchesUpAtMostOneSecondAndNeverMoreThanNineUpdatesBetweenDraws)
 {
     app.RunUntil(fake.now + 2000.0);
