@@ -26,6 +26,7 @@ namespace
 constexpr int kKeyControl = 17;
 constexpr int kKeyAlt = 18;
 constexpr int kKeyReturn = 13;
+constexpr int kKeyEscape = 27;
 constexpr int kKeyF3 = 114;
 constexpr int kKeyF4 = 115;
 constexpr int kKeyF8 = 119;
@@ -289,6 +290,21 @@ void QuilloAppBase::QueueEvent(const PlatformEvent& event)
     messageQueue.push_back(event);
 }
 
+void QuilloAppBase::QueueKeyPress(int key)
+{
+    PlatformEvent e;
+    e.type = EventType::KeyDown;
+    e.code = key;
+    QueueEvent(e);
+    if (key == kKeyReturn || key == kKeyEscape)
+    {
+        e.type = EventType::Char;
+        QueueEvent(e);
+    }
+    e.type = EventType::KeyUp;
+    QueueEvent(e);
+}
+
 void QuilloAppBase::HandleQueuedEvents()
 {
     while (!messageQueue.empty() && !shutdownStarted)
@@ -534,6 +550,14 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         demo.RecordClose();
         closePending = true;
         Shutdown();
+        break;
+    case EventType::PadAdded:
+        gamepadCount = event.code;
+        OnGamepadAdded();
+        break;
+    case EventType::PadRemoved:
+        gamepadCount = event.code;
+        OnGamepadRemoved();
         break;
     case EventType::Exposed:
     case EventType::NotifyInstance:

@@ -155,6 +155,11 @@ public:
     virtual void OnModalClosed() {}
     virtual void OnActivated() {}
     virtual void OnDeactivated() {}
+    // Pads connected now; their controls arrive as keys.
+    int GamepadCount() const { return gamepadCount; }
+    // A pad came or went (a departed pad's keys are released by then).
+    virtual void OnGamepadAdded() {}
+    virtual void OnGamepadRemoved() {}
     virtual bool IsSwallowedSysChar(int ch) { return ch == 'r' || ch == 'R'; }
     virtual bool OnDebugKey(int key);
     virtual bool DrawFrame();
@@ -245,6 +250,9 @@ public:
     // Window-message handling: translated platform events are queued and
     // handled between frames.
     void QueueEvent(const PlatformEvent& event);
+    // Queues a key's press and release as the keyboard would send them, so
+    // that they reach the widgets, and a recording, as typed keys do.
+    void QueueKeyPress(int key);
     void HandleQueuedEvents();
     void PumpPlatformEvents();
 
@@ -311,6 +319,7 @@ public:
     bool active = true;
     bool minimized = false;
     bool focused = true;
+    int gamepadCount = 0;
     bool mouseInWindow = false;
     bool windowHidden = false;
     bool initialized = false;

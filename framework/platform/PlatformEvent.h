@@ -26,6 +26,8 @@ enum class EventType
     MouseUp,         // x, y, code: 1 left, -1 right, 3 middle
     MouseWheel,      // code: notches, positive away from the user
     NotifyInstance,  // a second copy of the program was started
+    PadAdded,        // code: pads connected now; a pad's controls arrive as KeyDown/KeyUp/Char
+    PadRemoved,      // code: pads connected now; keys the pad held have been released
 };
 
 struct PlatformEvent

@@ -88,6 +88,7 @@ SdlPlatform::SdlPlatform()
         MakeBitmapCursor(BuiltinCursors::kHand, BuiltinCursors::kHandHotX, BuiltinCursors::kHandHotY);
     m_cursors[static_cast<int>(SystemCursor::Dragging)] = MakeBitmapCursor(
         BuiltinCursors::kDragging, BuiltinCursors::kDraggingHotX, BuiltinCursors::kDraggingHotY);
+    m_pads = std::make_unique<SdlGamepads>();
 }
 
 SdlPlatform::~SdlPlatform()
@@ -101,6 +102,7 @@ SdlPlatform::~SdlPlatform()
             SDL_FreeCursor(c);
     }
     m_instance.reset();
+    m_pads.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
@@ -125,6 +127,10 @@ void SdlPlatform::WaitForEvent(int ms)
 {
     if (!m_pending.empty() || ms <= 0)
         return;
+    // A held pad key wakes the loop for its next repeat.
+    const double repeatMs = m_pads->MsToNextRepeat(NowMs());
+    if (repeatMs >= 0.0)
+        ms = std::min(ms, static_cast<int>(repeatMs) + 1);
     SDL_WaitEventTimeout(nullptr, ms);
 }
 
@@ -262,6 +268,8 @@ bool SdlPlatform::WindowToClient(int windowX, int windowY, Point& out)
 
 void SdlPlatform::Translate(const SDL_Event& e)
 {
+    if (m_pads->Translate(e, NowMs(), m_pending))
+        return;
     PlatformEvent ev;
     auto mapMouse = [&](int wx, int wy) {
         Point p;
@@ -403,6 +411,8 @@ bool SdlPlatform::PollEvent(PlatformEvent& event)
         SDL_Event e;
         while (m_pending.empty() && SDL_PollEvent(&e))
             Translate(e);
+        if (m_pending.empty())
+            m_pads->Repeat(NowMs(), m_pending);
     }
     if (m_pending.empty())
         return false;
@@ -418,6 +428,7 @@ void SdlPlatform::FlushInput()
     SDL_FlushEvent(SDL_MOUSEMOTION);
     SDL_FlushEvent(SDL_MOUSEBUTTONDOWN);
     SDL_FlushEvent(SDL_MOUSEWHEEL);
+    SDL_FlushEvent(SDL_CONTROLLERBUTTONDOWN);
     m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
                                    [](const PlatformEvent& e) {
                                        return e.type >= EventType::KeyDown &&

@@ -3,6 +3,7 @@
 #include "framework/platform/CursorImage.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/platform/Platform.h"
+#include "framework/platform/SdlGamepads.h"
 #include "framework/platform/SdlPresenter.h"
 
 #include <deque>
@@ -90,6 +91,9 @@ public:
     void AllowScreenSaver(bool allow) override;
     ScreenSaverInfo ScreenSaver() override;
 
+    // Pads connected now.
+    int GamepadCount() const { return m_pads ? m_pads->Count() : 0; }
+
 private:
     SdlPlatform();
     void Translate(const SDL_Event& e);
@@ -126,6 +130,7 @@ private:
 
     std::unique_ptr<SingleInstance> m_instance;
     bool m_logBoxes = false;
+    std::unique_ptr<SdlGamepads> m_pads;
 };
 
 } // namespace Quillo

@@ -7,6 +7,7 @@
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameRecords.h"
 #include "game/app/LevelTables.h"
@@ -373,6 +374,42 @@ void GameApp::OnActivated()
     QuilloAppBase::OnActivated();
     if (board)
         board->SetPaused(false);
+    if (padLostWhileAway)
+    {
+        padLostWhileAway = false;
+        HoldGameForLostPad();
+    }
+}
+
+void GameApp::OnGamepadAdded()
+{
+    QuilloAppBase::OnGamepadAdded();
+    if (titleScreen)
+        titleScreen->InvalidateFull();
+}
+
+void GameApp::OnGamepadRemoved()
+{
+    QuilloAppBase::OnGamepadRemoved();
+    if (titleScreen)
+        titleScreen->InvalidateFull();
+    // The focus-loss pause ends when the window comes back; the game must
+    // still wait for whoever held the pad then.
+    if (!focused)
+        padLostWhileAway = true;
+    else
+        HoldGameForLostPad();
+}
+
+void GameApp::HoldGameForLostPad()
+{
+    // A playing demo has its own keys; a recording gets the press as typed.
+    if (IsPlayingDemo() || !board || !widgetManager || widgetManager->focusWidget != board.get())
+        return;
+    const BoardLogic& logic = board->Logic();
+    if (!logic.IsActive() || logic.GetPath().editMode || logic.State().pauseDepth > 0)
+        return;
+    QueueKeyPress(Quillo::KeyCode::Escape);
 }
 
 void GameApp::OnDeactivated()

@@ -56,6 +56,11 @@ public:
     bool CloseDialogById(int id) override;
     void OnActivated() override;
     void OnDeactivated() override;
+    // The title screen tells the pad's buttons while a pad is there; a pad
+    // that goes away in a level opens the in-game menu (once the window is
+    // back in front, when it is not).
+    void OnGamepadAdded() override;
+    void OnGamepadRemoved() override;
     // A level still in play when the application closes is suspended, and
     // so is a won one, at the start of the level after it.
     void OnBeforeExit() override;
@@ -145,6 +150,8 @@ public:
     std::string LocalizedImagePath(const std::string& path) const;
 
 private:
+    // Opens the in-game menu as the pad's Start would, when a level is in play.
+    void HoldGameForLostPad();
     // How the loading pass failed; read on the main thread once the
     // loading thread has ended.
     enum class LoadFailure
@@ -203,6 +210,8 @@ private:
     bool saveFailureShown = false;
     // The open notice paused the board.
     bool noticeHoldsBoard = false;
+    // A pad went away while the window was in the background.
+    bool padLostWhileAway = false;
     // A write whose failure the caller reports itself.
     bool quietSaves = false;
     // The board's sounds and music are dropped while it plays on unseen.

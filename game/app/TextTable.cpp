@@ -28,7 +28,8 @@ std::string_view FirstWord(std::string_view text)
 }
 
 // Texts 74 onwards, in order: the notices about files the game could not
-// write or delete, which language files made for 74 texts lack.
+// write or delete and the pad's buttons, which language files made for 74
+// texts lack.
 constexpr std::string_view kBuiltInTexts[] = {
     "Not Saved",
     "The game could not write %s: the disk may be full or the folder read-only. Your last save is kept "
@@ -37,6 +38,8 @@ constexpr std::string_view kBuiltInTexts[] = {
     "Your game could not be saved.",
     "Not Deleted",
     "The game could not delete %s: the folder may be read-only.",
+    "Gamepad: the D-pad or the left stick moves, A chooses, B goes back, "
+    "Start opens the menu, the shoulder buttons jump along the chain.",
 };
 static_assert(std::size(kBuiltInTexts) == TextTable::kTextCount - TextTable::kLanguageCount);
 

@@ -19,7 +19,7 @@ public:
     // The game's own texts follow them; a language file that lacks them
     // gets their built-in English without a warning. The table always
     // holds every text after loading.
-    static constexpr int kTextCount = 80;
+    static constexpr int kTextCount = 81;
     // A line keeps at most this many characters; the rest of a longer line
     // is dropped (it never becomes entries of its own).
     static constexpr size_t kLineLimit = 1024;

@@ -4,6 +4,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 
@@ -12,8 +13,10 @@ namespace Spindrel
 
 namespace
 {
-constexpr int kSpaceKey = 32;
 constexpr int kLoadingText = 61;
+constexpr int kPadButtonsText = 80;
+// Below the chain of the picture, two lines in every language.
+constexpr Quillo::Rect kPadButtonsArea{20, 546, 760, 54};
 } // namespace
 
 TitleScreen::TitleScreen(GameApp& app) : m_app(app)
@@ -72,7 +75,8 @@ void TitleScreen::Update()
 
 void TitleScreen::OnKeyDown(int key)
 {
-    if (key == kSpaceKey && m_link && !m_link->disabled)
+    // Enter is also the pad's A.
+    if ((key == Quillo::KeyCode::Space || key == Quillo::KeyCode::Enter) && m_link && !m_link->disabled)
         OnButtonClicked(kLinkId);
 }
 
@@ -100,6 +104,12 @@ void TitleScreen::Draw(Quillo::Graphics* g)
         g->SetFont(res.FONT_DEFAULT);
         g->SetColor(Quillo::Color(255, 255, 220));
         DrawCenteredText(g, kLinkY, m_app.GetText(kLoadingText));
+    }
+    if (m_app.GamepadCount() > 0 && res.FONT_DEFAULT)
+    {
+        g->SetFont(res.FONT_DEFAULT);
+        g->SetColor(Quillo::Color(255, 255, 220));
+        g->WriteWrappedText(kPadButtonsArea, m_app.GetText(kPadButtonsText), -1, 0);
     }
 }
 

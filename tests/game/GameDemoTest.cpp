@@ -117,6 +117,15 @@ TEST_F(GameDemo, ARecordedGamePlaysBackExactlyAndLeavesTheSavesAlone)
             journey.Do("a pair", [](JourneyApp& a) { ClickAPair(a); });
             journey.Wait(400);
         }
+        // A pad that goes away opens the in-game menu as its Start would:
+        // the recording has it as that key.
+        journey.Do("a pad comes and goes", [](JourneyApp& a) {
+            a.player->Push(Quillo::EventType::PadAdded, 0, 0, 1);
+            a.player->Push(Quillo::EventType::PadRemoved, 0, 0, 0);
+        });
+        journey.Opens("the menu opens", Journey::kOptionsDialog);
+        journey.Do("back to the game", [](JourneyApp& a) { a.player->Key(27); });
+        journey.Closes("the menu closes", Journey::kOptionsDialog);
         journey.LeaveTheGame(200);
         journey.Then("back in the menu", [](JourneyApp& a) {
             return a.GetMainMenu() != nullptr && a.FindDialog(Journey::kAskDialog) == nullptr;

@@ -175,6 +175,8 @@ protected:
         };
 
         journey.Then("loaded", [](JourneyApp& a) { return a.Loaded(); });
+        // With a pad the title screen names its buttons.
+        journey.Do("a pad", [](JourneyApp& a) { a.player->Push(Quillo::EventType::PadAdded, 0, 0, 1); });
         look("title screen");
         journey.ClickTitleLink();
         journey.Opens("asked for a name", Journey::kNameDialog);

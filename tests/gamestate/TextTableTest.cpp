@@ -36,11 +36,11 @@ TEST(TextTableTest, EveryIndexIsSafeBeforeLoadingAndOutOfRange)
     EXPECT_EQ(table.GetText(16), "<NOT LOADED>");
     EXPECT_EQ(table.GetText(-1), "<NOT LOADED>");
     Warnings warnings;
-    table.LoadLanguage(Entries(80), warnings.Sink());
+    table.LoadLanguage(Entries(TextTable::kTextCount), warnings.Sink());
     EXPECT_TRUE(warnings.shown.empty());
-    EXPECT_EQ(table.Count(), 80);
-    EXPECT_EQ(table.GetText(79), "text 79");
-    EXPECT_EQ(table.GetText(80), "<NOT LOADED>");
+    EXPECT_EQ(table.Count(), TextTable::kTextCount);
+    EXPECT_EQ(table.GetText(TextTable::kTextCount - 1), "text " + std::to_string(TextTable::kTextCount - 1));
+    EXPECT_EQ(table.GetText(TextTable::kTextCount), "<NOT LOADED>");
     EXPECT_EQ(table.GetText(-5), "<NOT LOADED>");
     EXPECT_EQ(table.GetText(1 << 30), "<NOT LOADED>");
 }

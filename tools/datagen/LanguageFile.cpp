@@ -94,6 +94,8 @@ const std::vector<TextEntry>& EnglishTexts()
         {"Your game could not be saved.", ""}, // 77: the box shown when closing
         {"Not Deleted", ""},                // 78
         {"The game could not delete %s: the folder may be read-only.", "s"}, // 79
+        {"Gamepad: the D-pad or the left stick moves, A chooses, B goes back, Start opens the menu, the shoulder buttons jump along the chain.",
+            ""},                            // 80: title screen, while a pad is connected
     };
     return texts;
 }
@@ -120,8 +122,8 @@ std::string Placeholders(std::string_view text)
 void WriteLanguageFiles(const DataWriter& out)
 {
     const auto& texts = EnglishTexts();
-    if (texts.size() != 80)
-        throw std::logic_error("the language file needs exactly 80 texts");
+    if (texts.size() != 81)
+        throw std::logic_error("the language file needs exactly 81 texts");
     std::string file = "-- Spindrel: English texts. Lines starting with '-' are comments; every other\n"
                        "-- line is the next text, in order.\n";
     for (size_t i = 0; i < texts.size(); ++i)
