@@ -17,10 +17,10 @@ namespace
 constexpr int32_t kDefaultBestTime = 12000;
 constexpr size_t kHighScoreOffset = GameRecords::kLevelRecords * GameRecords::kRecordBytes;
 
-// Names are kept as UTF-8 in the file.
+// Names are kept as UTF-8 in the file, as in memory.
 void WriteName(std::span<uint8_t> bytes, size_t offset, std::string_view name)
 {
-    const std::string stored = Quillo::TextEncoding::Latin1ToUtf8(name);
+    const std::string_view stored = name;
     // The field's last byte always stays the terminator; a cut never
     // splits a character.
     size_t length = std::min(stored.size(), GameRecords::kNameBytes - 1);
@@ -35,7 +35,8 @@ std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offse
     const auto end = std::find(field.begin(), field.end(), uint8_t{0});
     if (end == field.end())
         return std::nullopt;
-    return Quillo::TextEncoding::StoredToLatin1(std::string(field.begin(), end));
+    // Tables of older builds hold Latin-1 bytes; theirs read as they were.
+    return Quillo::TextEncoding::StoredToUtf8(std::string(field.begin(), end));
 }
 
 } // namespace
