@@ -107,7 +107,7 @@ TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
     PushText("\xC3\xA9" "a\xE2\x82\xAC"); // e-acute, a, euro sign
 
     const auto got = Events();
-    ASSERT_EQ(got.size(), 6u);
+    ASSERT_EQ(got.size(), 7u);
     EXPECT_EQ(got[0].type, EventType::KeyDown);
     EXPECT_EQ(got[0].code, 'C');
     EXPECT_EQ(got[1].type, EventType::Char);
@@ -119,6 +119,7 @@ TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
     EXPECT_EQ(got[3].code, -1) << "a third click counts as a single one";
     EXPECT_EQ(got[4].code, 0xE9);
     EXPECT_EQ(got[5].code, 'a');
+    EXPECT_EQ(got[6].code, 0x20AC) << "characters arrive as code points";
 }
 
 TEST_F(SdlPlatformFixture, CtrlOnAnotherScriptTypesTheControlCharacterAndRepeatsAreMarked)

@@ -130,6 +130,11 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
         throw std::runtime_error(std::string("cannot size font for ") + desired.name);
     const int ascent = static_cast<int>((face->size->metrics.ascender + 32) >> 6);
+    // Latin Extended-A letters the face lacks come from the body face at the
+    // same size, so that every language written with them reads whole.
+    FT_Face body = faces.Ft(Face::Body);
+    if (body != face && FT_Set_Pixel_Sizes(body, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
+        throw std::runtime_error(std::string("cannot size the body face for ") + desired.name);
     // Outlines need room around each glyph; shadows are drawn from the same
     // cells, so one pixel of air is enough.
     const int pad = desired.edge == Edge::Outline ? desired.edgeSize + 1 : 1;
@@ -142,12 +147,13 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
             continue;
         // ASCII must be there; a face without some other letter or sign
         // simply leaves it out.
-        const bool known = FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) != 0 || c == ' ';
+        const FT_Face from = c > 0xFF && FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) == 0 ? body : face;
+        const bool known = FT_Get_Char_Index(from, static_cast<FT_ULong>(c)) != 0 || c == ' ';
         if (!known && c > LastAscii)
             continue;
-        if (!known || FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
+        if (!known || FT_Load_Char(from, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
             throw std::runtime_error(std::string("glyph missing in ") + desired.name);
-        const FT_GlyphSlot slot = face->glyph;
+        const FT_GlyphSlot slot = from->glyph;
         Glyph& g = glyphs[c];
         g.present = true;
         g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
