@@ -62,7 +62,7 @@ std::vector<GlyphCell> Layout(ImageFont& font)
         int x = 0;
         for (unsigned char ch : line)
         {
-            const int w = font.GlyphWidth(ch);
+            const int w = font.GlyphWidth(static_cast<char32_t>(ch));
             if (x + w > kW)
                 break;
             if (ch != ' ')

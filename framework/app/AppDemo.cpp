@@ -158,7 +158,7 @@ void QuilloAppBase::OnDemoKeyUp(int key)
 
 void QuilloAppBase::OnDemoKeyChar(int ch)
 {
-    widgetManager->KeyChar(static_cast<char>(ch));
+    widgetManager->KeyChar(static_cast<char32_t>(ch));
 }
 
 void QuilloAppBase::OnDemoClose()

@@ -479,7 +479,7 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
         if (liveInput)
         {
             demo.RecordKeyChar(event.code);
-            widgetManager->KeyChar(static_cast<char>(event.code));
+            widgetManager->KeyChar(static_cast<char32_t>(event.code));
         }
         break;
     case EventType::MouseMove:

@@ -27,6 +27,8 @@ enum class DemoCommand : uint8_t
     Sync = 18,
     Wheel = 21,
     Display = 23,
+    // A typed character beyond 255 (21 bits); older files never hold one.
+    KeyCharWide = 24,
     Filler = 31,
     MouseDelta = 32,
     MouseButton = 33,

@@ -94,6 +94,7 @@ void DemoPlayer::Dispatch(const DemoRecord& r, DemoSink& sink)
         sink.OnDemoKeyUp(r.value);
         break;
     case DemoCommand::KeyChar:
+    case DemoCommand::KeyCharWide:
         sink.OnDemoKeyChar(r.value);
         break;
     case DemoCommand::Close:

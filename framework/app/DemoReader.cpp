@@ -147,6 +147,9 @@ bool DemoReader::Next(DemoRecord& out)
             case DemoCommand::KeyChar:
                 r.value = m_bits.ReadByte();
                 break;
+            case DemoCommand::KeyCharWide:
+                r.value = static_cast<int32_t>(m_bits.ReadBits(DemoWriter::kWideCharBits));
+                break;
             case DemoCommand::Close:
             case DemoCommand::MouseEnter:
             case DemoCommand::MouseLeave:

@@ -10,8 +10,8 @@ namespace Quillo
 
 // One decoded record. Which fields carry data depends on the command:
 // MouseMove x, y; MouseDelta x, y (the move); MouseButton flag (down),
-// value (click code); Activate and Minimize flag; KeyDown, KeyUp, KeyChar
-// and Wheel value; Display flag (windowed), value (refresh rate);
+// value (click code); Activate and Minimize flag; KeyDown, KeyUp, KeyChar,
+// KeyCharWide and Wheel value; Display flag (windowed), value (refresh rate);
 // SettingsRead flag (ok), type, bytes; SettingsWrite and FileExists flag;
 // FileRead flag, bytes; Sync bytes.
 struct DemoRecord

@@ -90,8 +90,15 @@ void DemoWriter::KeyUp(uint32_t update, int key)
 
 void DemoWriter::KeyChar(uint32_t update, int ch)
 {
-    Long(update, DemoCommand::KeyChar);
-    m_bits.WriteByte(static_cast<uint8_t>(ch));
+    // Latin-1 characters keep the one-byte record every demo has used.
+    if (ch >= 0 && ch <= 0xFF)
+    {
+        Long(update, DemoCommand::KeyChar);
+        m_bits.WriteByte(static_cast<uint8_t>(ch));
+        return;
+    }
+    Long(update, DemoCommand::KeyCharWide);
+    m_bits.WriteBits(static_cast<uint32_t>(ch) & 0x1FFFFF, kWideCharBits);
 }
 
 void DemoWriter::Close(uint32_t update)

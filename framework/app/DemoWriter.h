@@ -20,6 +20,8 @@ public:
     static constexpr uint32_t kVersion = 2;
     // Mouse coordinates have 12 bits in the file.
     static constexpr int kMaxCoordinate = 4095;
+    // Bits of a character beyond Latin-1: every Unicode code point fits.
+    static constexpr int kWideCharBits = 21;
 
     // No record when the position is unchanged; short form for moves of
     // at most 31 pixels each way, else the absolute position. Coordinates

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/graphics/FontGlyph.h"
 #include "framework/platform/Rect.h"
 
 #include <array>
@@ -28,7 +29,7 @@ public:
 
     const FontLayer* baseLayer = nullptr;
     MemoryImage* image = nullptr;
-    std::array<Rect, 256> glyphRects{};
+    std::array<Rect, kFontCharCount> glyphRects{};
 
 private:
     std::unique_ptr<MemoryImage> m_ownedImage;

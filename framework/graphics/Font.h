@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/platform/Rect.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,7 @@ namespace Quillo
 class Graphics;
 
 // The base of every font: line metrics plus measuring and drawing of text.
-// Characters are bytes (Latin-1); subclasses index their glyph tables with
-// the unsigned value.
+// Texts are UTF-8; characters are Unicode code points.
 class Font
 {
 public:
@@ -27,8 +27,13 @@ public:
     virtual int LineSpacingOffset() const { return lineSpacingOffset; }
     virtual int LineSpacing() const { return height + lineSpacingOffset; }
     virtual int TextWidth(const std::string& text) { (void)text; return 0; }
-    virtual int GlyphWidth(unsigned char ch) { return TextWidth(std::string(1, static_cast<char>(ch))); }
-    virtual int GlyphAdvance(unsigned char ch, unsigned char previous)
+    virtual int GlyphWidth(char32_t ch)
+    {
+        std::string one;
+        TextEncoding::Append(one, ch);
+        return TextWidth(one);
+    }
+    virtual int GlyphAdvance(char32_t ch, char32_t previous)
     {
         (void)previous;
         return GlyphWidth(ch);

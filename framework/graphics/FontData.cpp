@@ -28,7 +28,7 @@ void FontData::Reset()
     loaded = false;
     defaultPointSize = 0;
     for (size_t i = 0; i < charMap.size(); ++i)
-        charMap[i] = static_cast<uint8_t>(i);
+        charMap[i] = static_cast<uint16_t>(i);
     layers.clear();
     layersByName.clear();
     defines.clear();
@@ -188,9 +188,9 @@ bool FontData::LoadLegacy(std::shared_ptr<MemoryImage> strip, const std::string&
     {
         const int lower = c - 'A' + 'a';
         if (layer.glyphs[c].width == 0 && layer.glyphs[lower].width != 0)
-            charMap[c] = static_cast<uint8_t>(lower);
+            charMap[c] = static_cast<uint16_t>(lower);
         else if (layer.glyphs[lower].width == 0 && layer.glyphs[c].width != 0)
-            charMap[lower] = static_cast<uint8_t>(c);
+            charMap[lower] = static_cast<uint16_t>(c);
     }
     loaded = true;
     return true;

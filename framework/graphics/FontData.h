@@ -51,7 +51,7 @@ public:
     FontHost& app;
     bool loaded = false;
     int32_t defaultPointSize = 0;
-    std::array<uint8_t, 256> charMap{};
+    std::array<uint16_t, kFontCharCount> charMap{};
     std::vector<std::unique_ptr<FontLayer>> layers;
     std::map<std::string, FontLayer*> layersByName;
     std::map<std::string, std::unique_ptr<DataElement>> defines;
@@ -87,7 +87,12 @@ private:
     std::vector<std::optional<std::vector<int32_t>>> GetIntLists(const DataElement& value,
                                                                  size_t count,
                                                                  Marks& marks) const;
-    std::vector<std::optional<uint8_t>> GetChars(const DataElement& value, Marks& marks) const;
+    // Character texts: a text of exactly `count` bytes is that many Latin-1
+    // letters, as older descriptors wrote them; any other is read as UTF-8
+    // and must hold `count` characters, each with a glyph slot.
+    static std::optional<std::vector<uint16_t>> CharsOf(std::string_view text, size_t count);
+    static std::optional<std::array<uint16_t, 2>> CharPair(std::string_view text);
+    std::vector<std::optional<uint16_t>> GetChars(const DataElement& value, Marks& marks) const;
     int32_t GetIntParam(const DataElement& value) const;
     FontLayer& GetLayer(const DataElement& value) const;
     Color GetColorParam(const DataElement& value) const;

@@ -93,7 +93,7 @@ void FontData::Execute(const ListDataElement& statement)
         expect(3);
         auto from = GetChars(*v[1], marks);
         auto to = GetChars(*v[2], marks);
-        pairs(from, to, [&](uint8_t a, uint8_t b) { charMap[a] = b; });
+        pairs(from, to, [&](uint16_t a, uint16_t b) { charMap[a] = b; });
     }
     else if (command == "CREATELAYER")
     {
@@ -213,7 +213,7 @@ void FontData::Execute(const ListDataElement& statement)
         FontLayer& layer = GetLayer(*v[1]);
         auto chars = GetChars(*v[2], marks);
         auto widths = GetInts(*v[3], marks);
-        pairs(chars, widths, [&](uint8_t c, int32_t w) { layer.glyphs[c].width = w; });
+        pairs(chars, widths, [&](uint16_t c, int32_t w) { layer.glyphs[c].width = w; });
     }
     else if (command == "LAYERSETSPACING")
     {
@@ -228,7 +228,7 @@ void FontData::Execute(const ListDataElement& statement)
             throw FontDescriptorError("Layer image not set");
         auto chars = GetChars(*v[2], marks);
         auto rects = GetIntLists(*v[3], 4, marks);
-        pairs(chars, rects, [&](uint8_t c, const std::vector<int32_t>& r) {
+        pairs(chars, rects, [&](uint16_t c, const std::vector<int32_t>& r) {
             // Negative sizes would pass the edge test and later draw garbage.
             if (r[0] < 0 || r[1] < 0 || r[2] < 0 || r[3] < 0 ||
                 int64_t(r[0]) + r[2] > layer.image->width || int64_t(r[1]) + r[3] > layer.image->height)
@@ -246,7 +246,7 @@ void FontData::Execute(const ListDataElement& statement)
         FontLayer& layer = GetLayer(*v[1]);
         auto chars = GetChars(*v[2], marks);
         auto offsets = GetIntLists(*v[3], 2, marks);
-        pairs(chars, offsets, [&](uint8_t c, const std::vector<int32_t>& o) {
+        pairs(chars, offsets, [&](uint16_t c, const std::vector<int32_t>& o) {
             layer.glyphs[c].offsetX = o[0];
             layer.glyphs[c].offsetY = o[1];
         });
@@ -257,17 +257,15 @@ void FontData::Execute(const ListDataElement& statement)
         FontLayer& layer = GetLayer(*v[1]);
         auto texts = GetTexts(*v[2], marks);
         auto values = GetInts(*v[3], marks);
-        for (auto& text : texts)
+        std::vector<std::optional<std::array<uint16_t, 2>>> charPairs;
+        for (const auto& text : texts)
         {
-            if (text && text->size() != 2)
-            {
+            charPairs.push_back(text ? CharPair(*text) : std::nullopt);
+            if (text && !charPairs.back())
                 marks.typeError = true;
-                text.reset();
-            }
         }
-        pairs(texts, values, [&](const std::string& pair, int32_t value) {
-            layer.glyphs[static_cast<uint8_t>(pair[0])].kerning[static_cast<uint8_t>(pair[1])] =
-                static_cast<int8_t>(value);
+        pairs(charPairs, values, [&](const std::array<uint16_t, 2>& pair, int32_t value) {
+            layer.glyphs[pair[0]].kerning[pair[1]] = static_cast<int8_t>(value);
         });
     }
     else if (command == "LAYERSETBASEORDER")
@@ -281,7 +279,7 @@ void FontData::Execute(const ListDataElement& statement)
         FontLayer& layer = GetLayer(*v[1]);
         auto chars = GetChars(*v[2], marks);
         auto orders = GetInts(*v[3], marks);
-        pairs(chars, orders, [&](uint8_t c, int32_t order) { layer.glyphs[c].order = order; });
+        pairs(chars, orders, [&](uint16_t c, int32_t order) { layer.glyphs[c].order = order; });
     }
     else
         throw FontDescriptorError("Unknown Command");

@@ -6,6 +6,7 @@
 #include "framework/graphics/ListDataElement.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/SingleDataElement.h"
+#include "framework/platform/TextEncoding.h"
 
 // Reading the values of a statement as texts, numbers and lists.
 
@@ -178,13 +179,45 @@ std::vector<std::optional<std::vector<int32_t>>> FontData::GetIntLists(const Dat
     return out;
 }
 
-std::vector<std::optional<uint8_t>> FontData::GetChars(const DataElement& value, Marks& marks) const
+std::optional<std::vector<uint16_t>> FontData::CharsOf(std::string_view text, size_t count)
 {
-    std::vector<std::optional<uint8_t>> out;
+    std::vector<uint16_t> chars;
+    if (text.size() == count)
+    {
+        for (unsigned char c : text)
+            chars.push_back(c);
+        return chars;
+    }
+    if (!TextEncoding::IsUtf8(text))
+        return std::nullopt;
+    for (size_t pos = 0; pos < text.size();)
+    {
+        const char32_t c = TextEncoding::Next(text, pos);
+        if (c >= kFontCharCount)
+            return std::nullopt;
+        chars.push_back(static_cast<uint16_t>(c));
+    }
+    if (chars.size() != count)
+        return std::nullopt;
+    return chars;
+}
+
+std::optional<std::array<uint16_t, 2>> FontData::CharPair(std::string_view text)
+{
+    const auto chars = CharsOf(text, 2);
+    if (!chars)
+        return std::nullopt;
+    return std::array<uint16_t, 2>{(*chars)[0], (*chars)[1]};
+}
+
+std::vector<std::optional<uint16_t>> FontData::GetChars(const DataElement& value, Marks& marks) const
+{
+    std::vector<std::optional<uint16_t>> out;
     for (auto& text : GetTexts(value, marks))
     {
-        if (text && text->size() == 1)
-            out.emplace_back(static_cast<uint8_t>((*text)[0]));
+        const auto chars = text ? CharsOf(*text, 1) : std::nullopt;
+        if (chars)
+            out.emplace_back(chars->front());
         else
         {
             marks.typeError = true;

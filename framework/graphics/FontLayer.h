@@ -19,7 +19,7 @@ struct FontLayer
     std::string name;
     std::vector<std::string> requiredTags;
     std::vector<std::string> excludedTags;
-    std::array<FontGlyph, 256> glyphs{};
+    std::array<FontGlyph, kFontCharCount> glyphs{};
     Color colorMult = Color::White;
     Color colorAdd{0, 0, 0, 0};
     MemoryImage* image = nullptr; // owned by the font data

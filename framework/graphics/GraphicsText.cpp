@@ -1,5 +1,6 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <algorithm>
 
@@ -105,12 +106,13 @@ int Graphics::WriteWrappedText(const Rect& rect, const std::string& text, int li
     int lineStart = 0;
     int spacePos = -1;
     int lineWidth = 0;
-    int previous = -1;
+    char32_t previous = 0;
     int i = 0;
     while (i < size)
     {
-        const auto ch = static_cast<unsigned char>(text[size_t(i)]);
-        int step = 1;
+        size_t after = size_t(i);
+        const char32_t ch = TextEncoding::Next(text, after);
+        int step = static_cast<int>(after) - i;
         bool forced = false;
         bool measured = true;
         if (ch == '^' && m_colorCodes)
@@ -137,7 +139,7 @@ int Graphics::WriteWrappedText(const Rect& rect, const std::string& text, int li
         }
         if (measured)
         {
-            lineWidth += m_font->GlyphAdvance(ch, previous < 0 ? 0 : static_cast<unsigned char>(previous));
+            lineWidth += m_font->GlyphAdvance(ch, previous);
             previous = ch;
         }
         if (!forced && lineWidth <= rect.width)
@@ -148,7 +150,10 @@ int Graphics::WriteWrappedText(const Rect& rect, const std::string& text, int li
         int next;
         if (spacePos < 0)
         {
-            const int lineEnd = std::max(i, lineStart + 1);
+            // A line holds at least its first character, whole.
+            size_t firstEnd = size_t(lineStart);
+            TextEncoding::Next(text, firstEnd);
+            const int lineEnd = std::max(i, static_cast<int>(firstEnd));
             drawLine(lineStart, lineEnd);
             next = lineEnd;
         }
@@ -163,7 +168,7 @@ int Graphics::WriteWrappedText(const Rect& rect, const std::string& text, int li
         lineStart = i = next;
         spacePos = -1;
         lineWidth = 0;
-        previous = -1;
+        previous = 0;
     }
     if (lineStart < size)
         drawLine(lineStart, size);

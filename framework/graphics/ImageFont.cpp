@@ -4,6 +4,7 @@
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -206,14 +207,14 @@ void ImageFont::BuildActiveLayers()
         if (!scaled)
         {
             active.image = layer.image;
-            for (size_t i = 0; i < 256; ++i)
+            for (size_t i = 0; i < kFontCharCount; ++i)
                 active.glyphRects[i] = layer.glyphs[i].imageRect;
         }
         else
         {
             int64_t x = 0;
             int64_t maxHeight = 0;
-            for (size_t i = 0; i < 256; ++i)
+            for (size_t i = 0; i < kFontCharCount; ++i)
             {
                 const Rect& src = layer.glyphs[i].imageRect;
                 const int32_t w = std::max(0, Truncate(src.width * r));
@@ -228,7 +229,7 @@ void ImageFont::BuildActiveLayers()
             {
                 image->Create(static_cast<int>(x), static_cast<int>(maxHeight));
                 Graphics g(image.get());
-                for (size_t i = 0; i < 256; ++i)
+                for (size_t i = 0; i < kFontCharCount; ++i)
                 {
                     const Rect& src = layer.glyphs[i].imageRect;
                     const Rect& dst = active.glyphRects[i];
@@ -254,14 +255,18 @@ void ImageFont::BuildActiveLayers()
     }
 }
 
-int ImageFont::GlyphAdvance(unsigned char ch, unsigned char previous)
+uint16_t ImageFont::Slot(char32_t ch) const
+{
+    return ch < kFontCharCount ? m_fontData->charMap[ch] : 0;
+}
+
+int ImageFont::GlyphAdvance(char32_t ch, char32_t previous)
 {
     EnsureActiveLayers();
     if (!m_fontData->loaded)
         return 0;
-    const auto& map = m_fontData->charMap;
-    const uint8_t c = map[ch];
-    const uint8_t p = previous != 0 ? map[previous] : 0;
+    const uint16_t c = Slot(ch);
+    const uint16_t p = previous != 0 ? Slot(previous) : 0;
     int32_t result = 0;
     for (const ActiveFontLayer& active : m_activeLayers)
     {
@@ -279,10 +284,10 @@ int ImageFont::GlyphAdvance(unsigned char ch, unsigned char previous)
 int ImageFont::TextWidth(const std::string& text)
 {
     int64_t width = 0;
-    unsigned char previous = 0;
-    for (char ch : text)
+    char32_t previous = 0;
+    for (size_t pos = 0; pos < text.size();)
     {
-        const auto c = static_cast<unsigned char>(ch);
+        const char32_t c = TextEncoding::Next(text, pos);
         width += GlyphAdvance(c, previous);
         previous = c;
     }
@@ -335,13 +340,17 @@ void ImageFont::DrawTextEx(Graphics* g, int x, int y, const std::string& text, c
         m_layerCache.push_back(call);
     }
 
-    const auto& map = m_fontData->charMap;
     int64_t curX = x;
     bool poolFull = false;
-    for (size_t i = 0; i < text.size() && !poolFull; ++i)
+    size_t pos = 0;
+    bool more = !text.empty();
+    char32_t following = more ? TextEncoding::Next(text, pos) : 0;
+    while (more && !poolFull)
     {
-        const uint8_t c = map[static_cast<unsigned char>(text[i])];
-        const uint8_t n = i + 1 < text.size() ? map[static_cast<unsigned char>(text[i + 1])] : 0;
+        const uint16_t c = Slot(following);
+        more = pos < text.size();
+        following = more ? TextEncoding::Next(text, pos) : 0;
+        const uint16_t n = more ? Slot(following) : 0;
         int64_t nextX = curX;
         for (size_t layerIndex = 0; layerIndex < m_activeLayers.size(); ++layerIndex)
         {

@@ -42,7 +42,7 @@ public:
     int LineSpacingOffset() const override;
     int LineSpacing() const override;
     int TextWidth(const std::string& text) override;
-    int GlyphAdvance(unsigned char ch, unsigned char previous) override;
+    int GlyphAdvance(char32_t ch, char32_t previous) override;
     void DrawText(Graphics* g, int x, int y, const std::string& text, const Color& color,
                   const Rect& clipRect) override;
     std::unique_ptr<Font> Clone() const override;
@@ -67,6 +67,8 @@ public:
     const std::vector<ActiveFontLayer>& GetActiveLayers() const { return m_activeLayers; }
 
 private:
+    // The glyph slot of a character after the descriptor's character map.
+    uint16_t Slot(char32_t ch) const;
     // The metrics are built lazily, also from the const accessors.
     void EnsureMetrics() const { const_cast<ImageFont*>(this)->EnsureActiveLayers(); }
 

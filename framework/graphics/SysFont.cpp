@@ -1,9 +1,11 @@
 #include "framework/graphics/SysFont.h"
 
+#include "framework/graphics/FontGlyph.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/FontFinder.h"
+#include "framework/platform/TextEncoding.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -57,8 +59,9 @@ struct SysFont::Impl
     std::vector<uint8_t> data; // FreeType reads the face from this buffer
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    std::array<int, 256> advances{};
-    std::array<GlyphBitmap, 256> glyphs;
+    // Indexed by code point; the image fonts' character range.
+    std::array<int, kFontCharCount> advances{};
+    std::array<GlyphBitmap, kFontCharCount> glyphs;
     int underlinePosition = 0; // below the baseline, in pixels
     int underlineThickness = 1;
 
@@ -70,13 +73,17 @@ struct SysFont::Impl
             FT_Done_FreeType(library);
     }
 
-    const GlyphBitmap& Glyph(unsigned char ch)
+    int Advance(char32_t ch) const { return ch < kFontCharCount ? advances[ch] : 0; }
+
+    const GlyphBitmap& Glyph(char32_t ch)
     {
+        static const GlyphBitmap kNone{};
+        if (ch >= kFontCharCount)
+            return kNone;
         GlyphBitmap& glyph = glyphs[ch];
         if (glyph.rendered)
             return glyph;
         glyph.rendered = true;
-        // Bytes are Latin-1, which is the first block of Unicode.
         if (ch < 32 || FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0)
             return glyph;
         const FT_Bitmap& bitmap = face->glyph->bitmap;
@@ -167,7 +174,7 @@ SysFont::SysFont(const std::string& faceName, int pointSize, int charSet, bool b
     impl.underlineThickness =
         std::max(1, static_cast<int>(std::lround(impl.face->underline_thickness * unitsToPixels)));
 
-    for (int ch = 32; ch < 256; ++ch)
+    for (int ch = 32; ch < static_cast<int>(kFontCharCount); ++ch)
     {
         if (ch >= 127 && ch < 160)
             continue;
@@ -193,8 +200,8 @@ int SysFont::TextWidth(const std::string& text)
     if (!IsLoaded())
         return 0;
     int64_t width = 0;
-    for (char ch : text)
-        width += m_impl->advances[static_cast<unsigned char>(ch)];
+    for (size_t pos = 0; pos < text.size();)
+        width += m_impl->Advance(TextEncoding::Next(text, pos));
     return static_cast<int>(std::min<int64_t>(width, INT32_MAX));
 }
 
@@ -211,9 +218,10 @@ void SysFont::DrawText(Graphics* g, int x, int y, const std::string& text, const
     // The ink's extent relative to the box, which glyphs may overhang.
     int64_t pen = 0;
     int64_t minX = 0, maxX = TextWidth(text), minY = 0, maxY = std::max(height, 1);
-    for (char ch : text)
+    for (size_t pos = 0; pos < text.size();)
     {
-        const GlyphBitmap& glyph = m_impl->Glyph(static_cast<unsigned char>(ch));
+        const char32_t ch = TextEncoding::Next(text, pos);
+        const GlyphBitmap& glyph = m_impl->Glyph(ch);
         if (glyph.width > 0)
         {
             minX = std::min(minX, pen + glyph.left);
@@ -221,7 +229,7 @@ void SysFont::DrawText(Graphics* g, int x, int y, const std::string& text, const
             minY = std::min<int64_t>(minY, baseline - glyph.top);
             maxY = std::max<int64_t>(maxY, baseline - glyph.top + glyph.rows);
         }
-        pen += m_impl->advances[static_cast<unsigned char>(ch)];
+        pen += m_impl->Advance(ch);
     }
     if (m_underline)
         maxY = std::max<int64_t>(maxY, baseline + m_impl->underlinePosition + m_impl->underlineThickness);
@@ -246,9 +254,10 @@ void SysFont::DrawText(Graphics* g, int x, int y, const std::string& text, const
         cell = std::max(cell, value);
     };
     pen = 0;
-    for (char ch : text)
+    for (size_t pos = 0; pos < text.size();)
     {
-        const GlyphBitmap& glyph = m_impl->Glyph(static_cast<unsigned char>(ch));
+        const char32_t ch = TextEncoding::Next(text, pos);
+        const GlyphBitmap& glyph = m_impl->Glyph(ch);
         const int64_t gx = boxX + pen + glyph.left;
         const int64_t gy = boxY + baseline - glyph.top;
         for (int row = 0; row < glyph.rows; ++row)
@@ -256,7 +265,7 @@ void SysFont::DrawText(Graphics* g, int x, int y, const std::string& text, const
             for (int col = 0; col < glyph.width; ++col)
                 plot(gx + col, gy + row, glyph.coverage[size_t(row) * glyph.width + col]);
         }
-        pen += m_impl->advances[static_cast<unsigned char>(ch)];
+        pen += m_impl->Advance(ch);
     }
     if (m_underline)
     {

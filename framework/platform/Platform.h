@@ -117,7 +117,7 @@ public:
 
     virtual bool OpenUrl(const std::string& url) = 0;
     virtual std::string ClipboardText() = 0;
-    virtual void SetClipboardText(const std::string& latin1) = 0;
+    virtual void SetClipboardText(const std::string& utf8) = 0;
 
     // Presenting: a 32-bit ARGB picture of the client size goes to the window
     // (scaled with bars in full screen). Returns 0 on success or a display

@@ -20,7 +20,7 @@ enum class EventType
     Close,           // the user or the system asks the program to end
     KeyDown,         // code: virtual key; alt: Alt held; repeat: the key's auto-repeat
     KeyUp,           // code: virtual key
-    Char,            // code: character 1..255
+    Char,            // code: Unicode code point of a typed character (control keys 1..31)
     MouseMove,       // x, y; inside: false when over the bars or outside the window
     MouseDown,       // x, y, code: 1 left, 2 left double, -1 right, -2 right double, 3 middle
     MouseUp,         // x, y, code: 1 left, -1 right, 3 middle

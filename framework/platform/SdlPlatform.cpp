@@ -351,11 +351,12 @@ void SdlPlatform::Translate(const SDL_Event& e)
         // right Alt is AltGr on most layouts and types characters.
         if (m_leftAltDown || (SDL_GetModState() & KMOD_LALT))
             return;
-        for (unsigned char c : TextEncoding::Utf8ToLatin1(e.text.text))
+        const std::string_view typed = e.text.text;
+        for (size_t pos = 0; pos < typed.size();)
         {
             PlatformEvent t;
             t.type = EventType::Char;
-            t.code = c;
+            t.code = static_cast<int32_t>(TextEncoding::Next(typed, pos));
             m_pending.push_back(t);
         }
         break;
@@ -577,16 +578,16 @@ std::string SdlPlatform::ClipboardText()
     char* utf8 = SDL_GetClipboardText();
     if (!utf8)
         return {};
-    std::string text = TextEncoding::Utf8ToLatin1(utf8);
+    std::string text = TextEncoding::StoredToUtf8(utf8);
     SDL_free(utf8);
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
                text.end());
     return text;
 }
 
-void SdlPlatform::SetClipboardText(const std::string& latin1)
+void SdlPlatform::SetClipboardText(const std::string& utf8)
 {
-    SDL_SetClipboardText(TextEncoding::Latin1ToUtf8(latin1).c_str());
+    SDL_SetClipboardText(utf8.c_str());
 }
 
 int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)

@@ -73,7 +73,7 @@ public:
 
     bool OpenUrl(const std::string& url) override;
     std::string ClipboardText() override;
-    void SetClipboardText(const std::string& latin1) override;
+    void SetClipboardText(const std::string& utf8) override;
 
     int InitPresenter(bool fullScreen, bool vsync) override;
     bool Present(const uint32_t* argb, int pitchPixels, int width, int height,

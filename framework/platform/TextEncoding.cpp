@@ -48,32 +48,71 @@ bool Decode(std::string_view text, size_t& pos, uint32_t& cp)
 
 } // namespace
 
-std::string TextEncoding::Utf8ToLatin1(std::string_view utf8)
+char32_t TextEncoding::Next(std::string_view text, size_t& pos)
 {
-    std::string out;
-    size_t pos = 0;
-    while (pos < utf8.size())
+    const size_t start = pos;
+    uint32_t cp = 0;
+    if (Decode(text, pos, cp))
+        return cp;
+    pos = start + 1;
+    return static_cast<unsigned char>(text[start]);
+}
+
+size_t TextEncoding::PreviousStart(std::string_view text, size_t pos)
+{
+    if (pos == 0)
+        return 0;
+    // A lead byte at most three continuation bytes back counts only when
+    // its sequence ends exactly at pos.
+    for (size_t back = 2; back <= 4 && back <= pos; ++back)
     {
+        if ((static_cast<unsigned char>(text[pos - back + 1]) & 0xC0) != 0x80)
+            break;
+        size_t at = pos - back;
         uint32_t cp = 0;
-        if (Decode(utf8, pos, cp) && cp > 0 && cp <= 0xFF)
-            out.push_back(static_cast<char>(cp));
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0xC0 && Decode(text, at, cp) && at == pos)
+            return pos - back;
     }
-    return out;
+    return pos - 1;
+}
+
+void TextEncoding::Append(std::string& out, char32_t c)
+{
+    if (c < 0x80)
+        out.push_back(static_cast<char>(c));
+    else if (c < 0x800)
+    {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    else if (c < 0x10000)
+    {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    else
+    {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+size_t TextEncoding::CharCount(std::string_view text)
+{
+    size_t count = 0;
+    for (size_t pos = 0; pos < text.size(); ++count)
+        Next(text, pos);
+    return count;
 }
 
 std::string TextEncoding::Latin1ToUtf8(std::string_view latin1)
 {
     std::string out;
     for (unsigned char c : latin1)
-    {
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else
-        {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
+        Append(out, c);
     return out;
 }
 
@@ -89,9 +128,9 @@ bool TextEncoding::IsUtf8(std::string_view text)
     return true;
 }
 
-std::string TextEncoding::StoredToLatin1(std::string_view stored)
+std::string TextEncoding::StoredToUtf8(std::string_view stored)
 {
-    return IsUtf8(stored) ? Utf8ToLatin1(stored) : std::string(stored);
+    return IsUtf8(stored) ? std::string(stored) : Latin1ToUtf8(stored);
 }
 
 } // namespace Quillo

@@ -19,7 +19,7 @@ public:
         (void)id, (void)key;
         return true;
     }
-    virtual bool AllowChar(int id, char ch)
+    virtual bool AllowChar(int id, char32_t ch)
     {
         (void)id, (void)ch;
         return true;

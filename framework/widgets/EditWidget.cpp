@@ -1,6 +1,7 @@
 #include "framework/widgets/EditWidget.h"
 
 #include "framework/graphics/Graphics.h"
+#include "framework/platform/TextEncoding.h"
 #include "framework/widgets/EditListener.h"
 #include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetHost.h"
@@ -18,10 +19,10 @@ namespace
 constexpr int kArrowCursor = 0;
 constexpr int kTextCursor = 3;
 // Ctrl+letter arrives as the control character of that letter.
-constexpr char kCtrlC = 3;
-constexpr char kCtrlV = 22;
-constexpr char kCtrlX = 24;
-constexpr char kCtrlZ = 26;
+constexpr char32_t kCtrlC = 3;
+constexpr char32_t kCtrlV = 22;
+constexpr char32_t kCtrlX = 24;
+constexpr char32_t kCtrlZ = 26;
 // Past the middle between two boundaries, a click must go this much further
 // to choose the later one.
 constexpr int kBoundaryBias = 5;
@@ -63,11 +64,27 @@ int EditWidget::SelectionEnd() const
     return hilitePos < 0 ? cursorPos : std::max(hilitePos, cursorPos);
 }
 
-std::string EditWidget::DisplayText() const
+std::string EditWidget::Shown(int from, int to) const
 {
+    const std::string_view part = std::string_view(text).substr(static_cast<size_t>(from),
+                                                                 static_cast<size_t>(to - from));
     if (passwordChar != 0)
-        return std::string(text.size(), passwordChar);
-    return text;
+        return std::string(TextEncoding::CharCount(part), passwordChar);
+    return std::string(part);
+}
+
+int EditWidget::NextPos(int position) const
+{
+    if (position >= static_cast<int>(text.size()))
+        return static_cast<int>(text.size());
+    size_t pos = static_cast<size_t>(position);
+    TextEncoding::Next(text, pos);
+    return static_cast<int>(pos);
+}
+
+int EditWidget::PreviousPos(int position) const
+{
+    return static_cast<int>(TextEncoding::PreviousStart(text, static_cast<size_t>(std::max(position, 0))));
 }
 
 int EditWidget::TextWidthOf(const std::string& s) const
@@ -87,23 +104,22 @@ void EditWidget::SetText(const std::string& newText, bool scrollToStart)
     Invalidate();
 }
 
-bool EditWidget::IsPartOfWord(char ch)
+bool EditWidget::IsPartOfWord(char32_t ch)
 {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    return std::isalnum(c) || c == '_' || c >= 0xC0;
+    const bool ascii = ch < 0x80 && std::isalnum(static_cast<int>(ch));
+    return ascii || ch == '_' || (ch >= 0xC0 && ch != 0xD7 && ch != 0xF7);
 }
 
 int EditWidget::GetCharAt(int localX)
 {
-    const std::string shown = DisplayText();
-    const int length = static_cast<int>(shown.size());
+    const int length = static_cast<int>(text.size());
     const int x = localX - kTextInset;
-    int chosen = std::min(leftPos, length);
+    const int first = std::min(leftPos, length);
+    int chosen = first;
     int previous = 0;
-    for (int i = chosen + 1; i <= length; ++i)
+    for (int i = NextPos(first); i > chosen; i = NextPos(i))
     {
-        const int boundary = TextWidthOf(shown.substr(static_cast<size_t>(leftPos),
-                                                      static_cast<size_t>(i - leftPos)));
+        const int boundary = TextWidthOf(Shown(first, i));
         if (x < (previous + boundary) / 2 + kBoundaryBias)
             break;
         chosen = i;
@@ -118,13 +134,16 @@ void EditWidget::FocusCursor(bool bigJump)
     const int length = static_cast<int>(text.size());
     leftPos = std::clamp(leftPos, 0, length);
     while (cursorPos < leftPos)
-        leftPos = std::max(0, leftPos - step);
-    const std::string shown = DisplayText();
+    {
+        for (int i = 0; i < step; ++i)
+            leftPos = PreviousPos(leftPos);
+    }
     const int visibleWidth = width - 2 * kTextInset;
-    while (leftPos < cursorPos &&
-           TextWidthOf(shown.substr(static_cast<size_t>(leftPos),
-                                    static_cast<size_t>(cursorPos - leftPos))) > visibleWidth)
-        leftPos = std::min(cursorPos, leftPos + step);
+    while (leftPos < cursorPos && TextWidthOf(Shown(leftPos, cursorPos)) > visibleWidth)
+    {
+        for (int i = 0; i < step && leftPos < cursorPos; ++i)
+            leftPos = NextPos(leftPos);
+    }
 }
 
 void EditWidget::ResetBlink()
@@ -141,9 +160,8 @@ void EditWidget::Draw(Graphics* g)
 
     if (font)
     {
-        const std::string shown = DisplayText();
-        const int first = std::clamp(leftPos, 0, static_cast<int>(shown.size()));
-        const std::string visibleText = shown.substr(static_cast<size_t>(first));
+        const int first = std::clamp(leftPos, 0, static_cast<int>(text.size()));
+        const std::string visibleText = Shown(first, static_cast<int>(text.size()));
         const int baseline = (height - font->Height()) / 2 + font->Ascent();
         g->SetFont(font.get());
 
@@ -155,8 +173,7 @@ void EditWidget::Draw(Graphics* g)
         const int start = std::max(SelectionStart(), first);
         const int end = std::max(SelectionEnd(), first);
         const auto xOf = [&](int position) {
-            return kTextInset + TextWidthOf(shown.substr(static_cast<size_t>(first),
-                                                         static_cast<size_t>(position - first)));
+            return kTextInset + TextWidthOf(Shown(first, position));
         };
         Rect span;
         if (start != end)
@@ -226,32 +243,36 @@ void EditWidget::DeleteSelection()
     hilitePos = -1;
 }
 
-bool EditWidget::CanInsert(char ch) const
+bool EditWidget::CanInsert(char32_t ch) const
 {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 32 || c == 127)
+    if (ch < 32 || (ch >= 127 && ch < 160))
         return false;
     // A character the font has no glyph for would be invisible.
-    if (font && c != ' ' && font->GlyphWidth(c) <= 0)
+    if (font && ch != ' ' && font->GlyphWidth(ch) <= 0)
         return false;
     return !listener || listener->AllowChar(id, ch);
 }
 
 bool EditWidget::InsertFiltered(const std::string& s)
 {
-    std::string accepted;
-    for (char ch : s)
-    {
-        if (CanInsert(ch))
-            accepted.push_back(ch);
-    }
     const int start = SelectionStart();
     const int end = SelectionEnd();
-    const int room = maxChars - (static_cast<int>(text.size()) - (end - start));
-    if (room <= 0 || accepted.empty())
+    const std::string_view kept = text;
+    int room = maxChars - static_cast<int>(TextEncoding::CharCount(kept.substr(0, size_t(start))) +
+                                           TextEncoding::CharCount(kept.substr(size_t(end))));
+    // Whatever the bytes, the text takes whole UTF-8 characters only.
+    std::string accepted;
+    for (size_t pos = 0; pos < s.size() && room > 0;)
+    {
+        const char32_t ch = TextEncoding::Next(s, pos);
+        if (CanInsert(ch))
+        {
+            TextEncoding::Append(accepted, ch);
+            --room;
+        }
+    }
+    if (accepted.empty())
         return false;
-    if (static_cast<int>(accepted.size()) > room)
-        accepted.resize(static_cast<size_t>(room));
     std::string changed = text;
     changed.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), accepted);
     if (listener && !listener->AllowText(id, changed))
@@ -287,7 +308,7 @@ void EditWidget::MoveCaret(int position, bool extend, bool bigJump)
     FocusCursor(bigJump);
 }
 
-void EditWidget::ProcessKey(int key, char ch)
+void EditWidget::ProcessKey(int key, char32_t ch)
 {
     const bool shift = manager && manager->keyDown[KeyCode::Shift];
     const bool ctrl = manager && manager->keyDown[KeyCode::Control];
@@ -306,13 +327,15 @@ void EditWidget::ProcessKey(int key, char ch)
             else if (key == KeyCode::Backspace && cursorPos > 0)
             {
                 RememberUndo();
-                text.erase(static_cast<size_t>(--cursorPos), 1);
+                const int from = PreviousPos(cursorPos);
+                text.erase(static_cast<size_t>(from), static_cast<size_t>(cursorPos - from));
+                cursorPos = from;
                 hilitePos = -1;
             }
             else if (key == KeyCode::Delete && cursorPos < static_cast<int>(text.size()))
             {
                 RememberUndo();
-                text.erase(static_cast<size_t>(cursorPos), 1);
+                text.erase(static_cast<size_t>(cursorPos), static_cast<size_t>(NextPos(cursorPos) - cursorPos));
                 hilitePos = -1;
             }
             break;
@@ -323,10 +346,10 @@ void EditWidget::ProcessKey(int key, char ch)
             MoveCaret(static_cast<int>(text.size()), shift, true);
             break;
         case KeyCode::Left:
-            MoveCaret(!shift && HasSelection() ? SelectionStart() : cursorPos - 1, shift, false);
+            MoveCaret(!shift && HasSelection() ? SelectionStart() : PreviousPos(cursorPos), shift, false);
             break;
         case KeyCode::Right:
-            MoveCaret(!shift && HasSelection() ? SelectionEnd() : cursorPos + 1, shift, false);
+            MoveCaret(!shift && HasSelection() ? SelectionEnd() : NextPos(cursorPos), shift, false);
             break;
         case KeyCode::Enter:
             // A held Enter sends the text once, as a dialog answers once.
@@ -339,8 +362,8 @@ void EditWidget::ProcessKey(int key, char ch)
     }
     else
     {
-        const unsigned char lower = static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(ch)));
-        const char command = ctrl && lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 1) : ch;
+        const char32_t lower = ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch;
+        const char32_t command = ctrl && lower >= 'a' && lower <= 'z' ? lower - 'a' + 1 : ch;
         switch (command)
         {
         case kCtrlC:
@@ -373,9 +396,12 @@ void EditWidget::ProcessKey(int key, char ch)
             bigJump = true;
             break;
         default:
-            if (!InsertFiltered(std::string(1, ch)))
+        {
+            std::string typed;
+            TextEncoding::Append(typed, ch);
+            if (!InsertFiltered(typed))
                 return;
-            break;
+        }
         }
     }
     FocusCursor(bigJump);
@@ -395,7 +421,7 @@ void EditWidget::OnKeyDown(int key)
     Widget::OnKeyDown(key);
 }
 
-void EditWidget::OnKeyChar(char ch)
+void EditWidget::OnKeyChar(char32_t ch)
 {
     if (ch == 0)
         return;
@@ -422,10 +448,14 @@ void EditWidget::OnMouseDown(int localX, int localY, int clickCode)
     {
         int start = position;
         int end = position;
-        while (start > 0 && IsPartOfWord(text[static_cast<size_t>(start - 1)]))
-            --start;
-        while (end < static_cast<int>(text.size()) && IsPartOfWord(text[static_cast<size_t>(end)]))
-            ++end;
+        auto charAt = [&](int at) {
+            size_t pos = static_cast<size_t>(at);
+            return TextEncoding::Next(text, pos);
+        };
+        while (start > 0 && IsPartOfWord(charAt(PreviousPos(start))))
+            start = PreviousPos(start);
+        while (end < static_cast<int>(text.size()) && IsPartOfWord(charAt(end)))
+            end = NextPos(end);
         hilitePos = start;
         cursorPos = end;
     }

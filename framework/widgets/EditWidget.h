@@ -11,7 +11,7 @@ namespace Quillo
 
 class EditListener;
 
-// A one-line text field with a caret, a mouse or keyboard selection, the
+// A one-line text field of UTF-8 text with a caret, a mouse or keyboard selection, the
 // clipboard (Ctrl+C, Ctrl+X, Ctrl+V) and one step of undo (Ctrl+Z). Colour
 // slots: 0 background, 1 outline, 2 text, 3 selection and caret, 4 text
 // inside the selection.
@@ -22,13 +22,13 @@ public:
     ~EditWidget() override;
 
     // A key press (key != 0) or a typed character (ch != 0).
-    virtual void ProcessKey(int key, char ch);
+    virtual void ProcessKey(int key, char32_t ch);
     // Keeps a copy of the font.
     virtual void SetFont(const Font* newFont);
     // Replaces the text and selects all of it.
     virtual void SetText(const std::string& newText, bool scrollToStart = true);
     // The characters a double click selects together.
-    virtual bool IsPartOfWord(char ch);
+    virtual bool IsPartOfWord(char32_t ch);
     // The caret position for a local x.
     virtual int GetCharAt(int localX);
     // Scrolls so that the caret is visible, by 10 characters at a time for
@@ -40,7 +40,7 @@ public:
     void Update() override;
     void OnGotFocus() override;
     void OnLostFocus() override;
-    void OnKeyChar(char ch) override;
+    void OnKeyChar(char32_t ch) override;
     void OnKeyDown(int key) override;
     void OnMouseEnter() override;
     void OnMouseLeave() override;
@@ -59,9 +59,11 @@ public:
     std::string text;
     // Drawn repeated instead of the text when not 0.
     char passwordChar = 0;
+    // Characters, not bytes.
     int maxChars = 40;
     std::unique_ptr<Font> font;
     EditListener* listener;
+    // Byte offsets into text.
     int cursorPos = 0;
     // The other end of the selection, or -1 for none.
     int hilitePos = -1;
@@ -76,7 +78,12 @@ public:
     static constexpr int kTextInset = 4;
 
 private:
-    std::string DisplayText() const;
+    // The text between two byte positions as drawn: itself, or one
+    // password character per character.
+    std::string Shown(int from, int to) const;
+    // Positions are byte offsets that always lie between whole characters.
+    int NextPos(int position) const;
+    int PreviousPos(int position) const;
     int TextWidthOf(const std::string& s) const;
     void EnsureFont();
     void RememberUndo();
@@ -84,7 +91,7 @@ private:
     // Inserts what the filters accept of s at the caret, replacing the
     // selection; false when nothing could be inserted.
     bool InsertFiltered(const std::string& s);
-    bool CanInsert(char ch) const;
+    bool CanInsert(char32_t ch) const;
     void CopySelection();
     void MoveCaret(int position, bool extend, bool bigJump);
     void ResetBlink();

@@ -198,7 +198,7 @@ void Widget::OnLostFocus()
     hasFocus = false;
 }
 
-void Widget::OnKeyChar(char ch)
+void Widget::OnKeyChar(char32_t ch)
 {
     (void)ch;
 }

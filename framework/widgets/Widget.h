@@ -64,7 +64,7 @@ public:
     virtual void UpdatePartial(double fraction);
     virtual void OnGotFocus();
     virtual void OnLostFocus();
-    virtual void OnKeyChar(char ch);
+    virtual void OnKeyChar(char32_t ch);
     virtual void OnKeyDown(int key);
     virtual void OnKeyUp(int key);
     virtual void OnMouseEnter();

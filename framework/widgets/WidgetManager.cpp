@@ -576,7 +576,7 @@ void WidgetManager::KeyUp(int key)
         focusWidget->OnKeyUp(key);
 }
 
-void WidgetManager::KeyChar(char ch)
+void WidgetManager::KeyChar(char32_t ch)
 {
     lastInputUpdate = updateNumber;
     Widget* target = (ch == '\t' && keyDown[KeyCode::Control]) ? defaultTabWidget : focusWidget;

@@ -68,7 +68,7 @@ public:
     // new press.
     bool IsKeyRepeat() const { return m_keyRepeat; }
     void KeyUp(int key);
-    void KeyChar(char ch);
+    void KeyChar(char32_t ch);
     void FocusGained();
     void FocusLost();
     void ReleasePressedButtons();

@@ -17,16 +17,21 @@ namespace
 constexpr int32_t kDefaultBestTime = 12000;
 constexpr size_t kHighScoreOffset = GameRecords::kLevelRecords * GameRecords::kRecordBytes;
 
-// Names are kept as UTF-8 in the file.
+// As much of the name as a field holds: its last byte always stays the
+// terminator, and a cut never splits a character.
+std::string_view FieldName(std::string_view name)
+{
+    size_t length = std::min(name.size(), GameRecords::kNameBytes - 1);
+    while (length > 0 && length < name.size() && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+        --length;
+    return name.substr(0, length);
+}
+
+// Names are kept as UTF-8 in the file, as in memory.
 void WriteName(std::span<uint8_t> bytes, size_t offset, std::string_view name)
 {
-    const std::string stored = Quillo::TextEncoding::Latin1ToUtf8(name);
-    // The field's last byte always stays the terminator; a cut never
-    // splits a character.
-    size_t length = std::min(stored.size(), GameRecords::kNameBytes - 1);
-    while (length > 0 && length < stored.size() && (static_cast<unsigned char>(stored[length]) & 0xC0) == 0x80)
-        --length;
-    std::copy_n(stored.begin(), length, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    const std::string_view stored = FieldName(name);
+    std::copy(stored.begin(), stored.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offset)
@@ -35,7 +40,8 @@ std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offse
     const auto end = std::find(field.begin(), field.end(), uint8_t{0});
     if (end == field.end())
         return std::nullopt;
-    return Quillo::TextEncoding::StoredToLatin1(std::string(field.begin(), end));
+    // Tables of older builds hold Latin-1 bytes; theirs read as they were.
+    return Quillo::TextEncoding::StoredToUtf8(std::string(field.begin(), end));
 }
 
 } // namespace
@@ -135,14 +141,13 @@ bool GameRecords::UpdateLevelRecord(int level, float seconds, std::string_view p
     if (!(static_cast<float>(record.bestTime) > seconds))
         return false;
     record.bestTime = static_cast<int32_t>(seconds);
-    record.holder = std::string(player.substr(0, kNameBytes - 1));
+    record.holder = std::string(FieldName(player));
     return true;
 }
 
 int GameRecords::EnterHighScore(std::string_view player, int32_t score)
 {
-    return Spindrel::EnterHighScore(m_highScores, std::string(player.substr(0, kNameBytes - 1)),
-                                    score);
+    return Spindrel::EnterHighScore(m_highScores, std::string(FieldName(player)), score);
 }
 
 } // namespace Spindrel

@@ -10,10 +10,11 @@ const std::vector<LanguageChoice::Language>& LanguageChoice::Languages()
     static const std::vector<Language> languages = {
         {"en", "English"},
         {"de", "Deutsch"},
-        {"es", "Espa\xf1ol"},
-        {"fr", "Fran\xe7" "ais"},
+        {"es", "Español"},
+        {"fr", "Français"},
         {"it", "Italiano"},
-        {"pt_BR", "Portugu\xeas (Brasil)"},
+        {"pl", "Polski"},
+        {"pt_BR", "Português (Brasil)"},
     };
     return languages;
 }

@@ -17,7 +17,7 @@ public:
     struct Language
     {
         std::string_view code; // the file is "bin/lang_<code>.txt"
-        std::string_view name; // in the language itself, Latin-1
+        std::string_view name; // in the language itself, UTF-8
     };
 
     // English first; the others in the order the options offer them.

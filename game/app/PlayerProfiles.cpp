@@ -77,33 +77,39 @@ private:
 
 } // namespace
 
-bool PlayerProfiles::IsAllowedNameChar(char c)
+bool PlayerProfiles::IsAllowedNameChar(char32_t c)
 {
-    const auto byte = static_cast<unsigned char>(c);
     // Control characters, Latin-1's included, have no place in a name.
-    if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0))
+    if (c < 0x20 || (c >= 0x7f && c < 0xa0))
         return false;
-    constexpr std::string_view kRefused = "#$%&()*+-.:^@/\\\"<>|?_";
-    return kRefused.find(c) == std::string_view::npos;
+    constexpr std::u32string_view kRefused = U"#$%&()*+-.:^@/\\\"<>|?_";
+    return kRefused.find(c) == std::u32string_view::npos;
 }
 
 bool PlayerProfiles::IsValidName(std::string_view name)
 {
-    return !name.empty() && name.size() <= kMaxNameLength &&
-           std::all_of(name.begin(), name.end(), IsAllowedNameChar);
+    if (name.empty() || !Quillo::TextEncoding::IsUtf8(name))
+        return false;
+    size_t count = 0;
+    for (size_t pos = 0; pos < name.size(); ++count)
+    {
+        if (!IsAllowedNameChar(Quillo::TextEncoding::Next(name, pos)))
+            return false;
+    }
+    return count <= kMaxNameLength;
 }
 
 std::string PlayerProfiles::ToFileName(std::string_view name)
 {
     std::string out(name);
     std::replace(out.begin(), out.end(), ' ', '_');
-    return Quillo::TextEncoding::Latin1ToUtf8(out);
+    return out;
 }
 
 std::string PlayerProfiles::FromFileName(std::string_view word)
 {
     // Lists of older builds hold Latin-1 bytes; theirs read as they were.
-    std::string out = Quillo::TextEncoding::StoredToLatin1(word);
+    std::string out = Quillo::TextEncoding::StoredToUtf8(word);
     std::replace(out.begin(), out.end(), '_', ' ');
     return out;
 }

@@ -37,7 +37,7 @@ public:
     // Whether the new-player field takes the character: not one of
     // # $ % & ( ) * + - . : ^ @, no path separator, quote, "<>|?", "_"
     // (it would read back as a space) or control character.
-    static bool IsAllowedNameChar(char c);
+    static bool IsAllowedNameChar(char32_t c);
     // 1 to 15 allowed characters.
     static bool IsValidName(std::string_view name);
     // Spaces as "_" (file names and the list file), and back.

@@ -86,8 +86,8 @@ void TextTable::LoadTextTable(const Warning& warn, const std::string& root, cons
 void TextTable::LoadLanguage(std::string_view stored, const Warning& warn, std::string_view fileName)
 {
     m_texts.clear();
-    const std::string latin1 = Quillo::TextEncoding::StoredToLatin1(stored);
-    const std::string_view text = latin1;
+    const std::string utf8 = Quillo::TextEncoding::StoredToUtf8(stored);
+    const std::string_view text = utf8;
     size_t pos = 0;
     while (pos < text.size())
     {
@@ -99,8 +99,14 @@ void TextTable::LoadLanguage(std::string_view stored, const Warning& warn, std::
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.size() > kLineLimit)
-            line = line.substr(0, kLineLimit);
-        if (line.size() < 2 || line.front() == '-')
+        {
+            // The cut never splits a character.
+            size_t cut = kLineLimit;
+            while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+                --cut;
+            line = line.substr(0, cut);
+        }
+        if (Quillo::TextEncoding::CharCount(line) < 2 || line.front() == '-')
             continue;
         m_texts.emplace_back(line);
     }

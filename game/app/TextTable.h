@@ -44,8 +44,8 @@ public:
     // characters or starting with "-" are skipped, the others appended
     // verbatim (a trailing "\r" is removed); then filled up to 74 entries
     // with "<NOT LOADED>" and beyond with the built-in texts. A file in
-    // UTF-8 is turned into the Latin-1 the fonts draw; any other (older
-    // files) is taken as Latin-1 bytes.
+    // UTF-8 is kept as it is; any other (older files) is taken as Latin-1
+    // bytes and turned into UTF-8.
     // A warning names fileName when given.
     void LoadLanguage(std::string_view text, const Warning& warn, std::string_view fileName = {});
 

@@ -172,10 +172,7 @@ void BoardLogic::StepLifeLost()
         StartLevel();
         return;
     }
-    const std::string text = m_host.GetText(59);
-    const int width = m_art.bigFont != nullptr ? m_art.bigFont->TextWidth(text) : 0;
-    SpawnSlideText(400.0f - static_cast<float>(width) / 2.0f, 300.0f, text,
-                   Quillo::Color(255, 180, 180), m_art.bigFont, 2.0f);
+    SlideGameOverText();
     s.gameOver = true;
     m_host.PlayMusic(1, 17, true);
 }
@@ -212,8 +209,7 @@ bool BoardLogic::StepObjective(float dt)
             s.counting = false;
             s.levelDone = true;
             if (IsStageStart(s.level + 1))
-                SpawnSlideText(220.0f, 300.0f, FormatInt(m_host.GetText(60), s.stage),
-                               Quillo::Color(255, 200, 210), m_art.bigFont, 3.0f);
+                SlideStageReachedText(s.stage);
         }
         else
         {

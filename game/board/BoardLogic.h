@@ -132,6 +132,10 @@ public:
     void SpawnChips(float x, float y);
     void SpawnSlideText(float x, float y, const std::string& text, const Quillo::Color& color,
                         Quillo::Font* font, float seconds);
+    // The announcements that slide in over the board (texts 59, 60, 62).
+    void SlideGameOverText();
+    void SlideStageReachedText(int stage);
+    void SlideExtraLifeText(int lives);
 
     int GateFrame() const;
     static Quillo::Color TextColor(int index);

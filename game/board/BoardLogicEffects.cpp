@@ -1,6 +1,7 @@
 #include "game/board/BoardLogic.h"
 
 #include "framework/graphics/Font.h"
+#include "game/board/TextFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -179,6 +180,26 @@ void BoardLogic::SpawnChips(float x, float y)
     e.life = 20.0f;
     e.color = Quillo::Color(255, 255, 250);
     m_effects.push_back(std::move(e));
+}
+
+void BoardLogic::SlideGameOverText()
+{
+    const std::string text = m_host.GetText(59);
+    const int width = m_art.bigFont != nullptr ? m_art.bigFont->TextWidth(text) : 0;
+    SpawnSlideText(400.0f - static_cast<float>(width) / 2.0f, 300.0f, text, Quillo::Color(255, 180, 180),
+                   m_art.bigFont, 2.0f);
+}
+
+void BoardLogic::SlideStageReachedText(int stage)
+{
+    SpawnSlideText(220.0f, 300.0f, FormatInt(m_host.GetText(60), stage), Quillo::Color(255, 200, 210),
+                   m_art.bigFont, 3.0f);
+}
+
+void BoardLogic::SlideExtraLifeText(int lives)
+{
+    SpawnSlideText(300.0f, 500.0f, FormatInt(m_host.GetText(62), lives), Quillo::Color(195, 255, 195),
+                   m_art.bigFont, 2.5f);
 }
 
 void BoardLogic::SpawnSlideText(float x, float y, const std::string& text,

@@ -225,8 +225,7 @@ void BoardLogic::AddScore(int points)
     {
         s.extraLifeCounter -= kExtraLifePoints;
         s.lives += 1;
-        SpawnSlideText(300.0f, 500.0f, FormatInt(m_host.GetText(62), s.lives),
-                       Quillo::Color(195, 255, 195), m_art.bigFont, 2.5f);
+        SlideExtraLifeText(s.lives);
     }
     s.score += points;
     s.levelScore += points;

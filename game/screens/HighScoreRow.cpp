@@ -1,5 +1,6 @@
 #include "game/screens/HighScoreRow.h"
 
+#include "framework/platform/TextEncoding.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 
@@ -27,7 +28,7 @@ std::string HighScoreRow::Fit(Quillo::Font& font, const std::string& text, int w
     const std::string ellipsis = "...";
     std::string cut = text;
     while (!cut.empty() && font.TextWidth(cut + ellipsis) > width)
-        cut.pop_back();
+        cut.resize(Quillo::TextEncoding::PreviousStart(cut, cut.size()));
     // Spaces before the ellipsis would read as a gap in the name.
     while (!cut.empty() && cut.back() == ' ')
         cut.pop_back();

@@ -83,7 +83,7 @@ void NewPlayerDialog::OnEditText(int editId, const std::string& text)
     Accept();
 }
 
-bool NewPlayerDialog::AllowChar(int editId, char ch)
+bool NewPlayerDialog::AllowChar(int editId, char32_t ch)
 {
     (void)editId;
     return PlayerProfiles::IsAllowedNameChar(ch);

@@ -38,7 +38,7 @@ public:
     // contain are refused. A name the profile list refuses (the list is
     // full) leaves the dialog open.
     void OnEditText(int editId, const std::string& text) override;
-    bool AllowChar(int editId, char ch) override;
+    bool AllowChar(int editId, char32_t ch) override;
     // Escape in the field cancels, where the dialog can be cancelled.
     bool AllowKey(int editId, int key) override;
 

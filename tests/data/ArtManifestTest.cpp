@@ -96,7 +96,7 @@ TEST_F(ArtData, GroupsWithoutSoundsLoadAndBind)
     EXPECT_EQ(host.errors, "");
 }
 
-TEST_F(ArtData, FontsCoverPrintableAsciiAndLatin1LettersWithinTheirLineLimits)
+TEST_F(ArtData, FontsCoverPrintableAsciiLatin1AndLatinExtendedALettersWithinTheirLineLimits)
 {
     ASSERT_TRUE(manager->LoadResources("Init")) << manager->GetErrorText() << host.errors;
     for (const char* id : {"FONT_BIG", "FONT_BUTTON", "FONT_DEFAULT", "FONT_FLYTEXT", "FONT_GAME1"})
@@ -105,10 +105,11 @@ TEST_F(ArtData, FontsCoverPrintableAsciiAndLatin1LettersWithinTheirLineLimits)
         Quillo::ImageFont* font = manager->GetFontOrFail(id);
         ASSERT_NE(font, nullptr);
         for (int c = 32; c <= 126; ++c)
-            EXPECT_GT(font->GlyphWidth(static_cast<unsigned char>(c)), 0) << "character " << c;
-        // Latin-1 letters, so that players' names in their own languages show.
-        for (int c = 0xC0; c <= 0xFF; ++c)
-            EXPECT_GT(font->GlyphWidth(static_cast<unsigned char>(c)), 0) << "character " << c;
+            EXPECT_GT(font->GlyphWidth(static_cast<char32_t>(c)), 0) << "character " << c;
+        // Latin-1 and Latin Extended-A letters, so that texts and players'
+        // names in their own languages show.
+        for (int c = 0xC0; c <= 0x17F; ++c)
+            EXPECT_GT(font->GlyphWidth(static_cast<char32_t>(c)), 0) << "character " << c;
         EXPECT_GT(font->Ascent(), 0);
         EXPECT_GE(font->Height(), font->Ascent());
     }
@@ -118,6 +119,6 @@ TEST_F(ArtData, FontsCoverPrintableAsciiAndLatin1LettersWithinTheirLineLimits)
     // The HUD counts without jitter: every digit advances alike.
     Quillo::ImageFont* hud = manager->GetFontOrFail("FONT_GAME1");
     for (char d = '1'; d <= '9'; ++d)
-        EXPECT_EQ(hud->GlyphWidth(static_cast<unsigned char>(d)), hud->GlyphWidth('0')) << d;
+        EXPECT_EQ(hud->GlyphWidth(static_cast<char32_t>(d)), hud->GlyphWidth('0')) << d;
     EXPECT_EQ(host.errors, "");
 }

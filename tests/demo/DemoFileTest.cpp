@@ -147,8 +147,11 @@ TEST(DemoFile, EveryCommandRoundTrips)
     w.FileRead(10, true, reinterpret_cast<const uint8_t*>("abc"), 3);
     w.Sync(11, reinterpret_cast<const uint8_t*>("z"), 1);
     w.Wheel(100, -3);
+    // A Latin-1 letter keeps the one-byte record; a Polish one needs the wide one.
+    w.KeyChar(100, 0xF3);
+    w.KeyChar(100, 0x17C);
     const auto r = ReadAll(w.FileBytes(5, "1.0", 101));
-    ASSERT_EQ(r.size(), 16u);
+    ASSERT_EQ(r.size(), 18u);
     EXPECT_EQ(r[0].command, DemoCommand::Display);
     EXPECT_FALSE(r[0].flag);
     EXPECT_EQ(r[0].value, 75);
@@ -174,6 +177,10 @@ TEST(DemoFile, EveryCommandRoundTrips)
     EXPECT_EQ(r[15].command, DemoCommand::Wheel);
     EXPECT_EQ(r[15].value, -3);
     EXPECT_EQ(r[15].update, 100u);
+    EXPECT_EQ(r[16].command, DemoCommand::KeyChar);
+    EXPECT_EQ(r[16].value, 0xF3);
+    EXPECT_EQ(r[17].command, DemoCommand::KeyCharWide);
+    EXPECT_EQ(r[17].value, 0x17C);
 }
 
 TEST(DemoFile, RefusedFilesGiveThePlayersMessages)

@@ -114,6 +114,31 @@ TEST_F(ImageFontTest, TwoLayersWithKerningDrawAndMeasure)
                            "............"});
 }
 
+TEST_F(ImageFontTest, DescriptorsNameCharactersInLatin1OrUtf8AndTextIsUtf8)
+{
+    // An older descriptor's Latin-1 byte for "é" beside the UTF-8 "Ł" and
+    // "ó", and a kerning pair of two UTF-8 letters.
+    auto font = MakeFont("CreateLayer Main; LayerSetImage Main 'glyphs.png';\n"
+                         "LayerSetCharWidths Main ('\xE9' '\xC5\x81' '\xC3\xB3') (2 5 3);\n"
+                         "LayerSetKerningPairs Main ('\xC5\x81\xC3\xB3') (-2);\n");
+    ASSERT_TRUE(font->IsLoaded()) << host.errors.at(0);
+    EXPECT_EQ(font->TextWidth("\xC3\xA9"), 2);
+    EXPECT_EQ(font->TextWidth("\xC5\x81\xC3\xB3"), 6);
+    EXPECT_EQ(font->TextWidth("\xC3\xB3\xC5\x81"), 8);
+    EXPECT_EQ(font->TextWidth("\xE2\x82\xAC\xC3\xB3"), 3) << "a character without a slot adds nothing";
+    int width = -1;
+    auto canvas = Canvas(4, 4);
+    Graphics g(canvas.get());
+    font->DrawTextEx(&g, 0, 0, "\xC5\x81\xC3\xB3\xC3\xA9", Color::White, g.GetClipRect(), nullptr, &width);
+    EXPECT_EQ(width, 8);
+    for (const char* bad : {"LayerSetCharWidths Main ('\xC4\x80\xC4\x80') (1);",
+                            "LayerSetCharWidths Main ('\xE2\x82\xAC') (1);"})
+    {
+        auto refused = MakeFont(std::string("CreateLayer Main;\n") + bad);
+        EXPECT_FALSE(refused->IsLoaded()) << bad;
+    }
+}
+
 TEST_F(ImageFontTest, ColourCodesRecolourTheFaceButNotTheShadow)
 {
     auto font = MakeFont(kTwoLayers);

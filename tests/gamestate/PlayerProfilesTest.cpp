@@ -55,34 +55,35 @@ TEST(PlayerProfilesTest, InternationalNamesAreKeptAsUtf8OfUpToFifteenCharacters)
     TempDir dir;
     const SaveFolder folder(dir.Path());
     PlayerProfiles profiles;
-    // In memory a character is a Latin-1 byte.
-    const std::string juergen = "J\xFCrgen \xD8""deg\xE5rd";
-    const std::string fifteen = "\xC6\xD8\xC5\xE6\xF8\xE5\xC4\xD6\xDC\xE4\xF6\xFC\xDF\xE9\xE8";
-    ASSERT_EQ(fifteen.size(), 15u);
+    // UTF-8 in memory and on disk; the length counts characters.
+    const std::string juergen = "J\xC3\xBCrgen \xC3\x98""deg\xC3\xA5rd";
+    const std::string fifteen = "\xC5\x81\xC3\x93\xC4\x84\xC5\x9A\xC5\xBB\xC5\xB9\xC4\x86\xC5\x83"
+                                "\xC4\x98\xC5\x82\xC3\xB3\xC4\x85\xC5\x9B\xC5\xBC\xC5\xBA"; // Polish letters
+    ASSERT_EQ(fifteen.size(), 30u);
     EXPECT_EQ(profiles.ChooseByName(fifteen), Choose::Created) << "15 characters, 30 bytes on disk";
     EXPECT_EQ(profiles.ChooseByName(fifteen + "a"), Choose::Refused);
     EXPECT_EQ(profiles.ChooseByName(juergen), Choose::Created);
     EXPECT_EQ(profiles.FileName(), "J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd") << "a UTF-8 file name";
     ASSERT_TRUE(profiles.Save(folder));
-    const std::string utf8Fifteen = "\xC3\x86\xC3\x98\xC3\x85\xC3\xA6\xC3\xB8\xC3\xA5\xC3\x84\xC3\x96"
-                                    "\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA9\xC3\xA8";
     EXPECT_EQ(ReadTextFile(dir / "_save/options.cfg"),
               ListFile("1", "J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd", "2",
-                       utf8Fifteen + " ; J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd ; "));
+                       fifteen + " ; J\xC3\xBCrgen_\xC3\x98""deg\xC3\xA5rd ; "));
     PlayerProfiles loaded;
     loaded.Load(folder);
     EXPECT_EQ(loaded.Names(), (std::vector<std::string>{fifteen, juergen}));
     EXPECT_EQ(loaded.CurrentName(), juergen);
     EXPECT_FALSE(std::filesystem::exists(dir / "_save/options.cfg.bad"));
 
-    // A list an older build wrote with Latin-1 bytes still reads.
+    // A list an older build wrote with Latin-1 bytes still reads, and a
+    // name that is no UTF-8 cannot be chosen.
     bool mended = true;
     const PlayerProfiles old = Parsed(ListFile("0", "J\xFCrgen", "1", "J\xFCrgen ; "), mended);
     EXPECT_FALSE(mended);
-    EXPECT_EQ(old.CurrentName(), "J\xFCrgen");
+    EXPECT_EQ(old.CurrentName(), "J\xC3\xBCrgen");
+    EXPECT_EQ(profiles.ChooseByName("J\xFCrgen"), Choose::Refused);
     // Latin-1's control characters are refused like ASCII's.
-    EXPECT_FALSE(PlayerProfiles::IsAllowedNameChar('\x85'));
-    EXPECT_TRUE(PlayerProfiles::IsAllowedNameChar('\xA0'));
+    EXPECT_FALSE(PlayerProfiles::IsAllowedNameChar(0x85));
+    EXPECT_TRUE(PlayerProfiles::IsAllowedNameChar(0xA0));
 }
 
 TEST(PlayerProfilesTest, ChoosingByNameSelectsOrAppendsWithoutTheSpacesAround)
@@ -124,10 +125,10 @@ TEST(PlayerProfilesTest, TheListHoldsAtMost128Profiles)
 TEST(PlayerProfilesTest, NamesThatMakeUnsafeFileNamesAreRefused)
 {
     for (char c : std::string("#$%&()*+-.:^@/\\_\t\n\x7f"))
-        EXPECT_FALSE(PlayerProfiles::IsAllowedNameChar(c)) << int(c);
+        EXPECT_FALSE(PlayerProfiles::IsAllowedNameChar(static_cast<char32_t>(c))) << int(c);
     EXPECT_FALSE(PlayerProfiles::IsAllowedNameChar('\0'));
     for (char c : std::string("azAZ09 !;,'=[]{}~"))
-        EXPECT_TRUE(PlayerProfiles::IsAllowedNameChar(c)) << c;
+        EXPECT_TRUE(PlayerProfiles::IsAllowedNameChar(static_cast<char32_t>(c))) << c;
 
     PlayerProfiles profiles;
     for (const std::string name : {"../etc", "..", "a/b", "a\\b", "tab\tname", "Ann_Lee",

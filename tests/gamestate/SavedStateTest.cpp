@@ -115,11 +115,14 @@ TEST(GameRecordsTest, NamesAreStoredAsUtf8)
     TempDir dir;
     const SaveFolder folder(dir.Path());
     GameRecords records;
-    const std::string juergen = "J\xFCrgen \xD8""deg\xE5rd";
+    const std::string juergen = "J\xC3\xBCrgen \xC3\x98""deg\xC3\xA5rd";
     EXPECT_TRUE(records.UpdateLevelRecord(3, 50.0f, juergen));
     EXPECT_EQ(records.EnterHighScore(juergen, 29000), 1);
     // 40 two-byte letters do not fit 63 bytes: the cut keeps whole letters.
-    EXPECT_TRUE(records.UpdateLevelRecord(4, 50.0f, std::string(40, '\xFC')));
+    std::string long40;
+    for (int i = 0; i < 40; ++i)
+        long40 += "\xC5\xBC";
+    EXPECT_TRUE(records.UpdateLevelRecord(4, 50.0f, long40));
     ASSERT_TRUE(records.Save(folder));
     const auto bytes = ReadFile(dir / "_save/spindrel.rec");
     ASSERT_TRUE(bytes);
@@ -128,8 +131,17 @@ TEST(GameRecordsTest, NamesAreStoredAsUtf8)
     GameRecords loaded;
     loaded.Load(folder);
     EXPECT_EQ(loaded.Level(3).holder, juergen);
-    EXPECT_EQ(loaded.Level(4).holder, std::string(31, '\xFC'));
+    EXPECT_EQ(loaded.Level(4).holder, long40.substr(0, 62));
     EXPECT_EQ(loaded.HighScores()[1].name, juergen);
+
+    // A table an older build wrote with Latin-1 bytes reads as it was.
+    std::vector<uint8_t> old = records.Encode();
+    const std::string latin1 = "J\xFCrgen";
+    std::copy(latin1.begin(), latin1.end(), old.begin() + 3 * 72 + 8);
+    old[3 * 72 + 8 + latin1.size()] = 0;
+    const auto decoded = GameRecords::Decode(old);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->Level(3).holder, "J\xC3\xBCrgen");
 }
 
 TEST(GameRecordsTest, DamagedRecordsGiveTheDefaultsAndAreKeptAside)

@@ -152,7 +152,7 @@ TEST(TextTableTest, TheGameOwnTextsFollowInEnglishWithoutAWarning)
     EXPECT_EQ(table.GetText(75), TextTable::BuiltInText(75));
 }
 
-TEST(TextTableTest, AChosenLanguageFileComesBeforeTheOptionFileAndUtf8BecomesLatin1)
+TEST(TextTableTest, AChosenLanguageFileComesBeforeTheOptionFileAndLatin1BecomesUtf8)
 {
     TempDir dir;
     std::filesystem::create_directories(dir / "bin");
@@ -164,13 +164,13 @@ TEST(TextTableTest, AChosenLanguageFileComesBeforeTheOptionFileAndUtf8BecomesLat
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_de.txt");
     EXPECT_TRUE(warnings.shown.empty());
     EXPECT_EQ(table.FileName(), "bin/lang_de.txt");
-    EXPECT_EQ(table.GetText(0), "Gr\xfc\xdf" "e");
+    EXPECT_EQ(table.GetText(0), "Gr\xc3\xbc\xc3\x9f" "e");
     EXPECT_EQ(table.GetText(1), "text 0");
 
     // A file of an older build in Latin-1 bytes reads as it always did.
     WriteText(dir / "bin/lang_de.txt", "Gr\xfc\xdf" "e\n" + Entries(75));
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_de.txt");
-    EXPECT_EQ(table.GetText(0), "Gr\xfc\xdf" "e");
+    EXPECT_EQ(table.GetText(0), "Gr\xc3\xbc\xc3\x9f" "e");
 
     // A chosen file that is gone leaves the choice to bin//lng.opt.
     table.LoadTextTable(warnings.Sink(), dir.Path() + "/", "bin/lang_it.txt");

@@ -107,7 +107,7 @@ TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
     PushText("\xC3\xA9" "a\xE2\x82\xAC"); // e-acute, a, euro sign
 
     const auto got = Events();
-    ASSERT_EQ(got.size(), 6u);
+    ASSERT_EQ(got.size(), 7u);
     EXPECT_EQ(got[0].type, EventType::KeyDown);
     EXPECT_EQ(got[0].code, 'C');
     EXPECT_EQ(got[1].type, EventType::Char);
@@ -118,7 +118,8 @@ TEST_F(SdlPlatformFixture, TranslatesKeysCharactersAndClicks)
     EXPECT_EQ(got[2].y, 45);
     EXPECT_EQ(got[3].code, -1) << "a third click counts as a single one";
     EXPECT_EQ(got[4].code, 0xE9);
-    EXPECT_EQ(got[5].code, 'a') << "characters beyond Latin-1 are dropped";
+    EXPECT_EQ(got[5].code, 'a');
+    EXPECT_EQ(got[6].code, 0x20AC) << "characters arrive as code points";
 }
 
 TEST_F(SdlPlatformFixture, CtrlOnAnotherScriptTypesTheControlCharacterAndRepeatsAreMarked)
@@ -243,23 +244,23 @@ TEST_F(SdlPlatformFixture, AWindowTheSystemNoLongerShowsCountsAsMinimised)
     EXPECT_EQ(got[1].type, EventType::Restored);
 }
 
-TEST_F(SdlPlatformFixture, TypedTextArrivesAsLatin1AndAltGrTypes)
+TEST_F(SdlPlatformFixture, TypedTextArrivesAsCodePointsAndAltGrTypes)
 {
     auto typed = [&](const char* utf8, SDL_Keymod held) {
         SDL_SetModState(held);
         PushText(utf8);
-        std::string out;
+        std::u32string out;
         for (const PlatformEvent& e : Events())
             if (e.type == EventType::Char)
-                out.push_back(static_cast<char>(e.code));
+                out.push_back(static_cast<char32_t>(e.code));
         SDL_SetModState(KMOD_NONE);
         return out;
     };
-    EXPECT_EQ(typed("J\xC3\xBCrgen \xC3\x98""deg\xC3\xA5rd", KMOD_NONE), "J\xFCrgen \xD8""deg\xE5rd");
-    // AltGr+7 on a German layout; AltGr is the right Alt.
-    EXPECT_EQ(typed("{", KMOD_RALT), "{");
-    EXPECT_EQ(typed("\xE2\x82\xAC", KMOD_RALT), "") << "the euro sign has no Latin-1 byte";
-    EXPECT_EQ(typed("f", KMOD_LALT), "") << "left Alt with a letter is a shortcut";
+    EXPECT_EQ(typed("J\xC3\xBCrgen \xC5\x81\xC3\xB3""d\xC5\xBA", KMOD_NONE), U"J\u00FCrgen \u0141\u00F3d\u017A");
+    // AltGr+7 on a German layout, AltGr+E on a Polish one; AltGr is the right Alt.
+    EXPECT_EQ(typed("{", KMOD_RALT), U"{");
+    EXPECT_EQ(typed("\xC4\x99", KMOD_RALT), U"\u0119");
+    EXPECT_EQ(typed("f", KMOD_LALT), U"") << "left Alt with a letter is a shortcut";
 }
 
 // The mouse lands where the picture is: mapped through the letterbox of the

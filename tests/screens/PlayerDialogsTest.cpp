@@ -66,8 +66,8 @@ protected:
 
     static void Type(Quillo::EditWidget& edit, const std::string& text)
     {
-        for (char c : text)
-            edit.OnKeyChar(c);
+        for (size_t pos = 0; pos < text.size();)
+            edit.OnKeyChar(Quillo::TextEncoding::Next(text, pos));
     }
     // A file in the game's save folder.
     fs::path Saved(const std::string& name) { return fs::path(app.Saves().Directory()) / name; }

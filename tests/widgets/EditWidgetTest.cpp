@@ -3,6 +3,7 @@
 #include "framework/widgets/EditListener.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/KeyCode.h"
+#include "framework/platform/TextEncoding.h"
 
 using namespace Quillo;
 
@@ -18,11 +19,11 @@ public:
         offeredKeys.push_back(key);
         return key != refusedKey;
     }
-    bool AllowChar(int, char ch) override { return ch != refusedChar; }
+    bool AllowChar(int, char32_t ch) override { return ch != refusedChar; }
     std::vector<std::string> entered;
     std::vector<int> offeredKeys;
     int refusedKey = -1;
-    char refusedChar = 0;
+    char32_t refusedChar = 0;
 };
 
 class Edit : public ScreenTest
@@ -38,8 +39,8 @@ protected:
 
     void Type(const std::string& s)
     {
-        for (char ch : s)
-            manager.KeyChar(ch);
+        for (size_t pos = 0; pos < s.size();)
+            manager.KeyChar(TextEncoding::Next(s, pos));
     }
 
     void Key(int key, bool shift = false, int times = 1)
@@ -58,7 +59,7 @@ protected:
     void Ctrl(char letter)
     {
         manager.KeyDown(KeyCode::Control);
-        manager.KeyChar(static_cast<char>(letter - 'a' + 1));
+        manager.KeyChar(static_cast<char32_t>(letter - 'a' + 1));
         manager.KeyUp(KeyCode::Control);
     }
 
@@ -128,6 +129,32 @@ TEST_F(Edit, KeysEditAndMoveTheCaretAndPassTheFilter)
     listener.refusedKey = KeyCode::Backspace;
     Key(KeyCode::Backspace);
     EXPECT_EQ(edit.text, "abc") << "a refused key is not handled";
+}
+
+TEST_F(Edit, LettersBeyondAsciiAreEditedWhole)
+{
+    // "Łódź" is 4 letters in 7 bytes; the limit and every step count letters.
+    edit.maxChars = 5;
+    Type("\xC5\x81\xC3\xB3" "d\xC5\xBA" "\xC4\x85\xC4\x99");
+    EXPECT_EQ(edit.text, "\xC5\x81\xC3\xB3" "d\xC5\xBA" "\xC4\x85");
+    Key(KeyCode::Backspace);
+    Key(KeyCode::Left, false, 2);
+    EXPECT_EQ(edit.cursorPos, 4);
+    Key(KeyCode::Delete);
+    EXPECT_EQ(edit.text, "\xC5\x81\xC3\xB3\xC5\xBA");
+    Key(KeyCode::Left, true);
+    EXPECT_EQ(Selection(), std::pair(2, 4));
+    Key(KeyCode::Backspace);
+    EXPECT_EQ(edit.text, "\xC5\x81\xC5\xBA");
+    EXPECT_EQ(edit.GetCharAt(4 + 9), 2) << "the second letter starts at byte 2, 6 pixels in";
+
+    // Pasted Latin-1 bytes become their letters, in UTF-8.
+    host.clipboard = "\xFC";
+    Key(KeyCode::End);
+    Ctrl('v');
+    EXPECT_EQ(edit.text, "\xC5\x81\xC5\xBA\xC3\xBC");
+    Play({{'d', 4 + 13, 10, 2}, {'u', 4 + 13, 10}});
+    EXPECT_EQ(Selection(), std::pair(0, 6)) << "a double click selects the whole word";
 }
 
 TEST_F(Edit, ClipboardCutCopyPasteAndUndo)

@@ -44,7 +44,7 @@ public:
     }
     void OnGotFocus() override { Widget::OnGotFocus(), Record("gotfocus"); }
     void OnLostFocus() override { Widget::OnLostFocus(), Record("lostfocus"); }
-    void OnKeyChar(char ch) override { log->push_back(name + ":char " + ch); }
+    void OnKeyChar(char32_t ch) override { log->push_back(name + ":char " + static_cast<char>(ch)); }
     void OnKeyDown(int key) override { Record("keydown", {key}), Widget::OnKeyDown(key); }
     void OnKeyUp(int key) override { Record("keyup", {key}); }
     void OnMouseEnter() override { Widget::OnMouseEnter(), Record("enter"); }

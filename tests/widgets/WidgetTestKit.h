@@ -32,16 +32,20 @@ class TestFont : public Quillo::Font
 {
 public:
     TestFont() { ascent = 8, height = 10; }
-    int TextWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
-    int GlyphWidth(unsigned char ch) override { return ch < 32 ? 0 : 6; }
+    int TextWidth(const std::string& text) override
+    {
+        return 6 * static_cast<int>(Quillo::TextEncoding::CharCount(text));
+    }
+    int GlyphWidth(char32_t ch) override { return ch < 32 ? 0 : 6; }
     void DrawText(Quillo::Graphics* g, int x, int y, const std::string& text, const Quillo::Color& color,
                   const Quillo::Rect&) override
     {
         Quillo::Graphics pen(*g);
         pen.SetColor(color);
-        for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] != ' ')
-                pen.FillRect(x + 6 * static_cast<int>(i), y - ascent, 5, ascent);
+        int i = 0;
+        for (size_t pos = 0; pos < text.size(); ++i)
+            if (Quillo::TextEncoding::Next(text, pos) != ' ')
+                pen.FillRect(x + 6 * i, y - ascent, 5, ascent);
     }
     std::unique_ptr<Quillo::Font> Clone() const override { return std::make_unique<TestFont>(*this); }
 };

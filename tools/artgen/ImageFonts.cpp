@@ -17,12 +17,13 @@ namespace Spindrel::Art
 namespace
 {
 
-// The characters of the fonts: printable ASCII and the Latin-1 letters and
-// signs (160..255), the byte values the game's text uses.
+// The characters of the fonts, by code point: printable ASCII, the Latin-1
+// letters and signs (160..255) and Latin Extended-A (256..383), which the
+// languages of central Europe and Turkey need.
 constexpr int FirstChar = 32;
 constexpr int LastAscii = 126;
 constexpr int FirstLatin1 = 160;
-constexpr int LastChar = 255;
+constexpr int LastChar = 0x17F;
 
 bool InFont(int c)
 {
@@ -56,6 +57,14 @@ struct Glyph
     std::vector<uint8_t> coverage; // w x h, padding included
 };
 
+// The character as UTF-8, in which the descriptors are written.
+std::string Utf8(int c)
+{
+    if (c < 0x80)
+        return std::string(1, static_cast<char>(c));
+    return {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+}
+
 // The token the descriptor language reads back as the one character.
 std::string Quoted(int c)
 {
@@ -63,7 +72,7 @@ std::string Quoted(int c)
         return "\"'\"";
     if (c == '\\')
         return "'\\\\'";
-    return std::string("'") + static_cast<char>(c) + "'";
+    return "'" + Utf8(c) + "'";
 }
 
 void PutAlpha(Canvas& canvas, const std::vector<uint8_t>& alpha)
@@ -121,6 +130,11 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
         throw std::runtime_error(std::string("cannot size font for ") + desired.name);
     const int ascent = static_cast<int>((face->size->metrics.ascender + 32) >> 6);
+    // Latin Extended-A letters the face lacks come from the body face at the
+    // same size, so that every language written with them reads whole.
+    FT_Face body = faces.Ft(Face::Body);
+    if (body != face && FT_Set_Pixel_Sizes(body, 0, static_cast<FT_UInt>(desired.pixelSize)) != 0)
+        throw std::runtime_error(std::string("cannot size the body face for ") + desired.name);
     // Outlines need room around each glyph; shadows are drawn from the same
     // cells, so one pixel of air is enough.
     const int pad = desired.edge == Edge::Outline ? desired.edgeSize + 1 : 1;
@@ -131,14 +145,15 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     {
         if (!InFont(c))
             continue;
-        // Latin-1 code points are the byte values. ASCII must be there; a
-        // face without some Latin-1 sign simply leaves it out.
-        const bool known = FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) != 0 || c == ' ';
+        // ASCII must be there; a face without some other letter or sign
+        // simply leaves it out.
+        const FT_Face from = c > 0xFF && FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) == 0 ? body : face;
+        const bool known = FT_Get_Char_Index(from, static_cast<FT_ULong>(c)) != 0 || c == ' ';
         if (!known && c > LastAscii)
             continue;
-        if (!known || FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
+        if (!known || FT_Load_Char(from, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
             throw std::runtime_error(std::string("glyph missing in ") + desired.name);
-        const FT_GlyphSlot slot = face->glyph;
+        const FT_GlyphSlot slot = from->glyph;
         Glyph& g = glyphs[c];
         g.present = true;
         g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
@@ -157,7 +172,7 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
             asciiBottom = std::max(asciiBottom, g.offsetY + g.h);
         else if (g.offsetY + g.h > asciiBottom)
         {
-            // The font's height is its lowest cell: a Latin-1 sign that
+            // The font's height is its lowest cell: a letter or sign that
             // reaches lower (a cedilla) is cut rather than making every
             // text of the game a line taller.
             g.h = std::max(0, asciiBottom - g.offsetY);
@@ -220,7 +235,8 @@ void BuildFont(Output& output, const Faces& faces, const FontStyle& desired)
     }
 
     std::ostringstream d;
-    d << "# " << desired.name << ": " << desired.pixelSize << " px, ASCII 32..126 and Latin-1 160..255\n";
+    d << "# " << desired.name << ": " << desired.pixelSize
+      << " px, UTF-8; ASCII 32..126, Latin-1 160..255 and Latin Extended-A 256..383\n";
     d << "SetDefaultPointSize " << desired.pixelSize << ";\n";
     d << "CreateLayer Main;\n";
     d << "LayerSetImage Main '" << desired.name << ".png';\n";

@@ -44,9 +44,14 @@ std::string TranslationProblem(std::string_view file)
         return "carriage return (LF line ends only)";
     if (!Quillo::TextEncoding::IsUtf8(file))
         return "not UTF-8";
-    // The fonts carry ASCII and Latin-1: a letter beyond them would vanish.
-    if (Quillo::TextEncoding::Latin1ToUtf8(Quillo::TextEncoding::Utf8ToLatin1(file)) != file)
-        return "a letter the fonts do not draw";
+    // The fonts carry ASCII, Latin-1 and Latin Extended-A: a letter beyond
+    // them would vanish.
+    for (size_t pos = 0; pos < file.size();)
+    {
+        const char32_t c = Quillo::TextEncoding::Next(file, pos);
+        if (c != '\n' && (c < 0x20 || (c >= 0x7F && c < 0xA0) || c >= 0x180))
+            return "a letter the fonts do not draw";
+    }
     const auto& english = EnglishTexts();
     const std::vector<std::string> entries = LanguageEntries(file);
     if (entries.size() < kSpecifiedTexts || entries.size() > english.size())

@@ -26,11 +26,12 @@ void TypeBar::Draw(Quillo::Graphics* g)
     }
 }
 
-void TypeBar::OnKeyChar(char ch)
+void TypeBar::OnKeyChar(char32_t ch)
 {
-    if (static_cast<unsigned char>(ch) < 32 || m_text.size() >= kMaxLength)
+    // One bar per byte: a letter beyond 255 is not drawn by this demo.
+    if (ch < 32 || ch > 255 || m_text.size() >= kMaxLength)
         return;
-    m_text.push_back(ch);
+    m_text.push_back(static_cast<char>(ch));
     Invalidate();
 }
 

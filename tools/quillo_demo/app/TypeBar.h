@@ -23,7 +23,7 @@ public:
 
     bool WantsFocus() override { return true; }
     void Draw(Quillo::Graphics* g) override;
-    void OnKeyChar(char ch) override;
+    void OnKeyChar(char32_t ch) override;
     void OnKeyDown(int key) override;
     void OnMouseWheel(int delta) override;
 
