@@ -7,7 +7,7 @@ namespace Quillo
 
 // One input or window event, already translated from the window system:
 // keys carry virtual key codes, mouse positions are in client pixels of the
-// 800x600 picture (mapped back through the full-screen scaling), and mouse
+// 800x600 picture (mapped back through the window's scaling), and mouse
 // buttons carry the framework's click codes.
 enum class EventType
 {
@@ -26,6 +26,7 @@ enum class EventType
     MouseUp,         // x, y, code: 1 left, -1 right, 3 middle
     MouseWheel,      // code: notches, positive away from the user
     NotifyInstance,  // a second copy of the program was started
+    WindowResized,   // x, y: new size of the ordinary window's client area (not maximised)
 };
 
 struct PlatformEvent
