@@ -414,10 +414,8 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
                 // The first move of a new window, and a move that comes with
                 // a frame of another size, are the window system placing it
                 // by a frame it may only now have made known: the window is
-                // asked again to sit where its frame needs it. Any other move
-                // is the player's.
-                // A frame made known only now may also no longer let the
-                // window's size fit.
+                // asked again to sit where its frame needs it, at a size that
+                // fits with that frame. Any other move is the player's.
                 const WindowBorders b = platform->Borders();
                 const Point size = WindowSize();
                 const Point at = WindowPlacement(size);

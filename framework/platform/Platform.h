@@ -131,8 +131,9 @@ public:
     virtual void SetClipboardText(const std::string& latin1) = 0;
 
     // Presenting: a 32-bit ARGB picture of the client size goes to the window
-    // (scaled to the window's size, proportions kept, with bars). Returns 0 on success or a display
-    // result code (2 renderer, 3 texture, 5 full-screen switch).
+    // (scaled to the window's size, proportions kept, with bars). Returns 0
+    // on success or a display result code (2 renderer, 3 texture, 5
+    // full-screen switch).
     virtual int InitPresenter(bool fullScreen, bool vsync) = 0;
     virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                          const Rect& dirty) = 0;
