@@ -40,6 +40,10 @@ void AppSettings::Load(SettingsAccess& settings, AppSettingsValues& values, bool
         values.preferredX = v;
     if (settings.ReadInteger("PreferredY", v))
         values.preferredY = v;
+    if (settings.ReadInteger("PreferredWidth", v))
+        values.preferredWidth = v;
+    if (settings.ReadInteger("PreferredHeight", v))
+        values.preferredHeight = v;
     if (settings.ReadInteger("CustomCursors", v))
         values.customCursors = v != 0;
     bool b = false;
@@ -61,6 +65,8 @@ void AppSettings::Save(SettingsAccess& settings, const AppSettingsValues& values
     settings.WriteInteger("ScreenMode", values.windowed ? 0 : 1);
     settings.WriteInteger("PreferredX", values.preferredX);
     settings.WriteInteger("PreferredY", values.preferredY);
+    settings.WriteInteger("PreferredWidth", values.preferredWidth);
+    settings.WriteInteger("PreferredHeight", values.preferredHeight);
     settings.WriteInteger("CustomCursors", values.customCursors ? 1 : 0);
     settings.WriteInteger("InProgress", 0);
     settings.WriteBoolean("WaitForVSync", values.waitForVSync);

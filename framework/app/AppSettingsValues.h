@@ -14,6 +14,9 @@ struct AppSettingsValues
     bool windowed = true;
     int preferredX = -1;
     int preferredY = -1;
+    // The window's client size the player chose; -1 while none.
+    int preferredWidth = -1;
+    int preferredHeight = -1;
     bool customCursors = false;
     bool waitForVSync = false;
     // From "InProgress": false when the previous run did not end cleanly.

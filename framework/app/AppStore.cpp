@@ -26,6 +26,8 @@ void QuilloAppBase::LoadSettings()
     values.windowed = windowed;
     values.preferredX = preferredX;
     values.preferredY = preferredY;
+    values.preferredWidth = preferredWidth;
+    values.preferredHeight = preferredHeight;
     values.customCursors = customCursors;
     values.waitForVSync = waitForVSync;
     AppSettings::Load(settings, values, screenSaverMode);
@@ -35,6 +37,8 @@ void QuilloAppBase::LoadSettings()
     windowed = values.windowed;
     preferredX = values.preferredX;
     preferredY = values.preferredY;
+    preferredWidth = values.preferredWidth;
+    preferredHeight = values.preferredHeight;
     waitForVSync = values.waitForVSync;
     previousExitClean = values.previousExitClean;
     if (values.customCursors != customCursors)
@@ -56,6 +60,8 @@ void QuilloAppBase::SaveSettings()
     values.windowed = windowed;
     values.preferredX = preferredX;
     values.preferredY = preferredY;
+    values.preferredWidth = preferredWidth;
+    values.preferredHeight = preferredHeight;
     values.customCursors = customCursors;
     values.waitForVSync = waitForVSync;
     AppSettings::Save(settings, values);

@@ -53,9 +53,18 @@ void QuilloAppBase::CreateMainWindow()
         desired.clientWidth = width;
         desired.clientHeight = height;
         desired.fullScreen = !(windowed || IsPlayingDemo());
+        windowSize = WindowSize();
+        desired.windowWidth = windowSize.x;
+        desired.windowHeight = windowSize.y;
+        if (desired.fullScreen && preferredX != -1)
+        {
+            // Full screen on the display the window was on.
+            desired.x = preferredX;
+            desired.y = preferredY;
+        }
         if (!desired.fullScreen)
         {
-            const Point at = WindowPlacement();
+            const Point at = WindowPlacement(windowSize);
             desired.x = at.x;
             desired.y = at.y;
             // The frame is often known only once the window is shown: the
@@ -133,12 +142,31 @@ void QuilloAppBase::UpdateScreenSaverAllowance()
     platform->AllowScreenSaver(loadingHandled && (physicallyWindowed || screenSaverMode));
 }
 
-Point QuilloAppBase::WindowPlacement()
+Rect QuilloAppBase::WindowWorkArea()
 {
-    const Rect work = platform->WorkArea();
+    return preferredX == -1 ? platform->WorkArea() : platform->WorkAreaAt(preferredX, preferredY);
+}
+
+Point QuilloAppBase::WindowSize()
+{
+    const Rect work = WindowWorkArea();
     const WindowBorders b = platform->Borders();
-    const int outerW = width + b.left + b.right;
-    const int outerH = height + b.top + b.bottom;
+    // The frame stays 4 pixels inside every edge, as the placement keeps it.
+    const int roomW = work.width - 8 - b.left - b.right;
+    const int roomH = work.height - 8 - b.top - b.bottom;
+    if (preferredWidth >= width / 2 && preferredHeight >= height / 2 && preferredWidth <= roomW &&
+        preferredHeight <= roomH)
+        return Point{preferredWidth, preferredHeight};
+    const int times = std::max(1, std::min(roomW / std::max(1, width), roomH / std::max(1, height)));
+    return Point{width * times, height * times};
+}
+
+Point QuilloAppBase::WindowPlacement(Point size)
+{
+    const Rect work = WindowWorkArea();
+    const WindowBorders b = platform->Borders();
+    const int outerW = size.x + b.left + b.right;
+    const int outerH = size.y + b.top + b.bottom;
     int outerX, outerY;
     if (preferredX == -1)
     {
@@ -408,14 +436,21 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
                 // The first move of a new window, and a move that comes with
                 // a frame of another size, are the window system placing it
                 // by a frame it may only now have made known: the window is
-                // asked again to sit where its frame needs it. Any other move
-                // is the player's.
+                // asked again to sit where its frame needs it, at a size that
+                // fits with that frame. Any other move is the player's.
                 const WindowBorders b = platform->Borders();
-                const Point at = WindowPlacement();
-                if ((placementTries == 0 || !(b == placementBorders)) && (event.x != at.x || event.y != at.y))
+                const Point size = WindowSize();
+                const Point at = WindowPlacement(size);
+                if ((placementTries == 0 || !(b == placementBorders)) &&
+                    (event.x != at.x || event.y != at.y || !(size == windowSize)))
                 {
                     ++placementTries;
                     placementBorders = b;
+                    if (!(size == windowSize))
+                    {
+                        windowSize = size;
+                        platform->SetWindowSize(size.x, size.y);
+                    }
                     platform->SetWindowPosition(at.x, at.y);
                     break;
                 }
@@ -423,6 +458,17 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
             }
             preferredX = event.x;
             preferredY = event.y;
+        }
+        break;
+    case EventType::WindowResized:
+        // A size other than the one asked for is the player's, kept for the
+        // next start; the one asked for is not, so that a first window
+        // keeps fitting the display it opens on.
+        if (physicallyWindowed && !minimized && !(Point{event.x, event.y} == windowSize))
+        {
+            windowSize = Point{event.x, event.y};
+            preferredWidth = event.x;
+            preferredHeight = event.y;
         }
         break;
     case EventType::Minimized:

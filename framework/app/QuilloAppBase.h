@@ -273,6 +273,11 @@ public:
     int height = 480;
     int preferredX = -1;
     int preferredY = -1;
+    // The size the player gave the ordinary window; -1 while none.
+    int preferredWidth = -1;
+    int preferredHeight = -1;
+    // The ordinary window's size as last asked for or reported.
+    Point windowSize;
     bool windowed = true;
     bool physicallyWindowed = true;
 
@@ -374,9 +379,15 @@ protected:
     void WaitForLoadingThread();
     void ApplyVolumes();
     void SetMinimized(bool nowMinimized);
-    // Where the window's client area goes: centred in the work area, or the
-    // remembered place with the whole frame pulled inside the work area.
-    Point WindowPlacement();
+    // The work area of the display the window goes on: the one of the
+    // remembered place, else the primary one.
+    Rect WindowWorkArea();
+    // The window's client size: the player's own while its frame fits the
+    // work area, else the largest whole multiple of the picture that does.
+    Point WindowSize();
+    // Where the window's client area of that size goes: centred in the work
+    // area, or the remembered place with the whole frame pulled inside it.
+    Point WindowPlacement(Point size);
     void HandleActivation();
     // Releases every key the widget manager holds down (after a system popup).
     void ReleaseHeldKeys();

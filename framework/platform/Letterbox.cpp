@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace Quillo
 {
@@ -24,10 +25,29 @@ Letterbox Letterbox::Fit(int windowWidth, int windowHeight, int logicalWidth, in
     return box;
 }
 
+namespace
+{
+
+// The picture pixel that output pixel `at` (from the target's edge) shows:
+// the same whole-number step the picture is scaled by, so a click lands on
+// the pixel drawn under it at every size.
+int ToPicture(int at, int logical, int target)
+{
+    const int64_t scaled = int64_t(at) * logical;
+    return static_cast<int>(scaled >= 0 ? scaled / target : -((-scaled + target - 1) / target));
+}
+
+} // namespace
+
 bool Letterbox::ToLogical(int windowX, int windowY, Point& out) const
 {
-    out.x = static_cast<int>(std::floor((windowX - target.x) / scale));
-    out.y = static_cast<int>(std::floor((windowY - target.y) / scale));
+    if (target.width <= 0 || target.height <= 0)
+    {
+        out = Point{windowX, windowY};
+        return false;
+    }
+    out.x = ToPicture(windowX - target.x, logicalWidth, target.width);
+    out.y = ToPicture(windowY - target.y, logicalHeight, target.height);
     return target.Contains(windowX, windowY) && out.x >= 0 && out.y >= 0 && out.x < logicalWidth &&
            out.y < logicalHeight;
 }

@@ -36,8 +36,14 @@ struct WindowSpec
     int clientWidth = 800;
     int clientHeight = 600;
     bool fullScreen = false;
-    int x = 0; // client area's top-left on the desktop (windowed only)
+    // The client area's top-left on the desktop; in full screen, a point on
+    // the display to cover.
+    int x = 0;
     int y = 0;
+    // The client area's size in window units (windowed only): the picture is
+    // scaled into it. 0 takes the picture's size.
+    int windowWidth = 0;
+    int windowHeight = 0;
 };
 
 struct WindowBorders
@@ -78,8 +84,13 @@ public:
     virtual void DestroyWindow() = 0;
     virtual bool HasWindow() const = 0;
     virtual Rect WorkArea() = 0;
+    // The work area of the display that holds the point, or of the primary
+    // display when none does (a display since taken away).
+    virtual Rect WorkAreaAt(int x, int y) = 0;
     virtual WindowBorders Borders() = 0;
     virtual void SetWindowPosition(int x, int y) = 0;
+    // The client area's size in window units.
+    virtual void SetWindowSize(int width, int height) = 0;
     virtual Point WindowPosition() = 0;
     virtual void ShowWindow() = 0;
     virtual void HideWindow() = 0;
@@ -120,8 +131,9 @@ public:
     virtual void SetClipboardText(const std::string& utf8) = 0;
 
     // Presenting: a 32-bit ARGB picture of the client size goes to the window
-    // (scaled with bars in full screen). Returns 0 on success or a display
-    // result code (2 renderer, 3 texture, 5 full-screen switch).
+    // (scaled to the window's size, proportions kept, with bars). Returns 0
+    // on success or a display result code (2 renderer, 3 texture, 5
+    // full-screen switch).
     virtual int InitPresenter(bool fullScreen, bool vsync) = 0;
     virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                          const Rect& dirty) = 0;

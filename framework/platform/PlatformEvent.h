@@ -7,7 +7,7 @@ namespace Quillo
 
 // One input or window event, already translated from the window system:
 // keys carry virtual key codes, mouse positions are in client pixels of the
-// 800x600 picture (mapped back through the full-screen scaling), and mouse
+// 800x600 picture (mapped back through the window's scaling), and mouse
 // buttons carry the framework's click codes.
 enum class EventType
 {
@@ -28,6 +28,7 @@ enum class EventType
     NotifyInstance,  // a second copy of the program was started
     PadAdded,        // code: pads connected now; a pad's controls arrive as KeyDown/KeyUp/Char
     PadRemoved,      // code: pads connected now; keys the pad held have been released
+    WindowResized,   // x, y: new size of the ordinary window's client area (not maximised)
 };
 
 struct PlatformEvent

@@ -42,6 +42,13 @@ SDL_Cursor* MakeBitmapCursor(const char* const rows[32], int hotX, int hotY)
     return SDL_CreateCursor(data, mask, 32, 32, hotX, hotY);
 }
 
+// The display that holds the point; the primary one when none does.
+int DisplayAt(int x, int y)
+{
+    const SDL_Point p{x, y};
+    return std::max(0, SDL_GetPointDisplayIndex(&p));
+}
+
 } // namespace
 
 std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error)
@@ -138,21 +145,26 @@ bool SdlPlatform::CreateWindow(const WindowSpec& desired)
 {
     m_clientWidth = desired.clientWidth;
     m_clientHeight = desired.clientHeight;
+    m_windowWidth = desired.windowWidth > 0 ? desired.windowWidth : desired.clientWidth;
+    m_windowHeight = desired.windowHeight > 0 ? desired.windowHeight : desired.clientHeight;
     m_fullScreen = desired.fullScreen;
     if (!m_window)
     {
-        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-        SDL_Rect r{desired.x, desired.y, desired.clientWidth, desired.clientHeight};
+        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+        SDL_Rect r{desired.x, desired.y, m_windowWidth, m_windowHeight};
         if (desired.fullScreen)
         {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
             // Made as large as the display: where no window manager grants
             // full screen, the window still covers it, and is the size SDL
             // takes it to be.
-            if (SDL_GetDisplayBounds(0, &r) != 0)
-                r = SDL_Rect{0, 0, desired.clientWidth, desired.clientHeight};
+            if (SDL_GetDisplayBounds(DisplayAt(desired.x, desired.y), &r) != 0)
+                r = SDL_Rect{0, 0, m_windowWidth, m_windowHeight};
         }
         m_window = SDL_CreateWindow(desired.title.c_str(), r.x, r.y, r.w, r.h, flags);
+        // Below half the picture's size, text can no longer be read.
+        if (m_window)
+            SDL_SetWindowMinimumSize(m_window, m_clientWidth / 2, m_clientHeight / 2);
         return m_window != nullptr;
     }
     // The window stays for the whole run; a mode switch changes it in place.
@@ -163,7 +175,7 @@ bool SdlPlatform::CreateWindow(const WindowSpec& desired)
         return false;
     if (!desired.fullScreen)
     {
-        SDL_SetWindowSize(m_window, desired.clientWidth, desired.clientHeight);
+        SDL_SetWindowSize(m_window, m_windowWidth, m_windowHeight);
         SDL_SetWindowPosition(m_window, desired.x, desired.y);
     }
     return true;
@@ -190,8 +202,17 @@ void SdlPlatform::DestroyWindow()
 
 Rect SdlPlatform::WorkArea()
 {
+    return UsableBounds(m_window ? std::max(0, SDL_GetWindowDisplayIndex(m_window)) : 0);
+}
+
+Rect SdlPlatform::WorkAreaAt(int x, int y)
+{
+    return UsableBounds(DisplayAt(x, y));
+}
+
+Rect SdlPlatform::UsableBounds(int display)
+{
     SDL_Rect r{0, 0, 800, 600};
-    const int display = m_window ? std::max(0, SDL_GetWindowDisplayIndex(m_window)) : 0;
     if (SDL_GetDisplayUsableBounds(display, &r) != 0)
         SDL_GetDisplayBounds(display, &r);
     return Rect{r.x, r.y, r.w, r.h};
@@ -209,6 +230,21 @@ void SdlPlatform::SetWindowPosition(int x, int y)
 {
     if (m_window)
         SDL_SetWindowPosition(m_window, x, y);
+}
+
+void SdlPlatform::SetWindowSize(int width, int height)
+{
+    m_windowWidth = width;
+    m_windowHeight = height;
+    if (m_window && !m_fullScreen)
+        SDL_SetWindowSize(m_window, width, height);
+}
+
+bool SdlPlatform::IsWindowOrdinary()
+{
+    return m_window && !m_fullScreen &&
+           (SDL_GetWindowFlags(m_window) &
+            (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
 Point SdlPlatform::WindowPosition()
@@ -287,9 +323,28 @@ void SdlPlatform::Translate(const SDL_Event& e)
         switch (e.window.event)
         {
         case SDL_WINDOWEVENT_MOVED:
+            // A maximised window's place is the window manager's, not the
+            // player's.
+            if (!IsWindowOrdinary())
+                return;
             ev.type = EventType::WindowMoved;
             ev.x = e.window.data1;
             ev.y = e.window.data2;
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The picture is laid out anew over the whole window.
+            if (m_presenter)
+                m_presenter->Invalidate();
+            if (IsWindowOrdinary())
+            {
+                m_windowWidth = e.window.data1;
+                m_windowHeight = e.window.data2;
+                ev.type = EventType::WindowResized;
+                ev.x = e.window.data1;
+                ev.y = e.window.data2;
+                m_pending.push_back(ev);
+            }
+            ev.type = EventType::Exposed;
             break;
         // A window the system no longer shows (on another desktop) is as
         // good as minimised.
@@ -602,7 +657,7 @@ int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
         if (SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
             return 5;
         if (!fullScreen)
-            SDL_SetWindowSize(m_window, m_clientWidth, m_clientHeight);
+            SDL_SetWindowSize(m_window, m_windowWidth, m_windowHeight);
         m_fullScreen = fullScreen;
     }
     m_vsync = vsync || fullScreen;

@@ -44,8 +44,10 @@ public:
     void DestroyWindow() override;
     bool HasWindow() const override { return m_window != nullptr; }
     Rect WorkArea() override;
+    Rect WorkAreaAt(int x, int y) override;
     WindowBorders Borders() override;
     void SetWindowPosition(int x, int y) override;
+    void SetWindowSize(int width, int height) override;
     Point WindowPosition() override;
     void ShowWindow() override;
     void HideWindow() override;
@@ -97,6 +99,10 @@ public:
 private:
     SdlPlatform();
     void Translate(const SDL_Event& e);
+    static Rect UsableBounds(int display);
+    // Windowed, and neither maximised nor minimised: its size and place are
+    // the player's.
+    bool IsWindowOrdinary();
     void ApplyCursor();
     // Where the picture lies in window coordinates (points, as mouse
     // positions come), from the presenter's real output size.
@@ -113,6 +119,9 @@ private:
     std::unique_ptr<SdlPresenter> m_presenter;
     int m_clientWidth = 800;
     int m_clientHeight = 600;
+    // The ordinary window's client size, in window units.
+    int m_windowWidth = 800;
+    int m_windowHeight = 600;
     bool m_fullScreen = false;
     bool m_vsync = false;
     std::deque<PlatformEvent> m_pending;

@@ -30,9 +30,12 @@ public:
     }
     void DestroyWindow() override { hasWindow = false; }
     bool HasWindow() const override { return hasWindow; }
-    Quillo::Rect WorkArea() override { return {0, 0, 1920, 1040}; }
+    Quillo::Rect WorkArea() override { return workArea; }
+    // One display beside the primary one, on its right.
+    Quillo::Rect WorkAreaAt(int x, int y) override { return second.Contains(x, y) ? second : workArea; }
     Quillo::WindowBorders Borders() override { return borders; }
     void SetWindowPosition(int x, int y) override { window.x = x, window.y = y; }
+    void SetWindowSize(int w, int h) override { window.windowWidth = w, window.windowHeight = h; }
     Quillo::Point WindowPosition() override { return {window.x, window.y}; }
     void ShowWindow() override {}
     void HideWindow() override {}
@@ -123,6 +126,8 @@ public:
     bool captured = false;
     Quillo::WindowSpec window;
     Quillo::WindowBorders borders{2, 30, 2, 2};
+    Quillo::Rect workArea{0, 0, 1920, 1040};
+    Quillo::Rect second{1920, 0, 2560, 1400};
     Quillo::Point cursor;
     bool cursorInside = false;
     Quillo::SystemCursor systemCursor = Quillo::SystemCursor::Arrow;

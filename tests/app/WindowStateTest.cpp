@@ -168,6 +168,60 @@ TEST_F(WindowState, TheWindowSitsAtTheGoldenSectionAndARememberedPlaceIsPulledIn
     EXPECT_EQ(app.preferredX, 300);
 }
 
+// A first window is the largest whole multiple of the picture whose frame
+// fits the work area of its display; a size the player gives it is kept,
+// unless it no longer fits or is no size at all.
+TEST(WindowSize, AFirstWindowFillsItsDisplayByWholeStepsAndThePlayersSizeIsKept)
+{
+    struct Case
+    {
+        const char* what;
+        Rect work;
+        Point place;
+        Point saved;
+        Point expected;
+    } cases[] = {
+        {"1920x1040 has no room for 2x with the frame", {0, 0, 1920, 1040}, {-1, -1}, {-1, -1}, {800, 600}},
+        {"2560x1440", {0, 0, 2560, 1440}, {-1, -1}, {-1, -1}, {1600, 1200}},
+        {"3840x2160", {0, 0, 3840, 2160}, {-1, -1}, {-1, -1}, {2400, 1800}},
+        {"the display of the remembered place", {0, 0, 1920, 1040}, {2000, 100}, {-1, -1}, {1600, 1200}},
+        {"a place on a display since gone", {0, 0, 1920, 1040}, {-4000, 100}, {-1, -1}, {800, 600}},
+        {"the player's size", {0, 0, 1920, 1040}, {-1, -1}, {1000, 700}, {1000, 700}},
+        {"a saved size too large", {0, 0, 1920, 1040}, {-1, -1}, {1900, 1010}, {800, 600}},
+        {"a saved size too small", {0, 0, 1920, 1040}, {-1, -1}, {10, 10}, {800, 600}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestApp app;
+        FakePlatform& fake = *app.platformFake;
+        fake.workArea = c.work;
+        app.preferredX = c.place.x;
+        app.preferredY = c.place.y;
+        app.preferredWidth = c.saved.x;
+        app.preferredHeight = c.saved.y;
+        app.Init();
+        EXPECT_EQ((Point{fake.window.windowWidth, fake.window.windowHeight}), c.expected);
+        const Rect work = fake.WorkAreaAt(c.place.x, c.place.y);
+        EXPECT_TRUE(work.Contains(fake.window.x, fake.window.y)) << "on the display it was on, or the primary one";
+    }
+
+    // Only a size the window was not asked for is the player's.
+    TestApp app;
+    FakePlatform& fake = *app.platformFake;
+    app.Init();
+    app.Send(EventType::WindowResized, 800, 600);
+    EXPECT_EQ(app.preferredWidth, -1);
+    app.Send(EventType::WindowResized, 1000, 700);
+    EXPECT_EQ((Point{app.preferredWidth, app.preferredHeight}), (Point{1000, 700}));
+    // Full screen and back comes back at that size.
+    app.SetWindowed(false);
+    app.Send(EventType::WindowResized, 1920, 1080);
+    app.SetWindowed(true);
+    EXPECT_EQ((Point{fake.window.windowWidth, fake.window.windowHeight}), (Point{1000, 700}));
+    EXPECT_EQ(app.preferredWidth, 1000);
+}
+
 TEST(WindowPlace, AFrameMadeKnownOnlyOnceShownNeitherMovesTheWindowNorLetsItLeaveTheWorkArea)
 {
     // As a window manager does: the frame goes where the window was asked

@@ -263,28 +263,59 @@ TEST_F(SdlPlatformFixture, TypedTextArrivesAsCodePointsAndAltGrTypes)
     EXPECT_EQ(typed("f", KMOD_LALT), U"") << "left Alt with a letter is a shortcut";
 }
 
-// The mouse lands where the picture is: mapped through the letterbox of the
-// window's real size, windowed too (a window that full screen was refused
-// to, or that a window manager made larger).
-TEST_F(SdlPlatformFixture, MouseFollowsThePictureInALargerWindow)
+// The mouse lands where the picture is, at every size the window is given:
+// mapped through the rectangle the picture is drawn in, the bars leading
+// nowhere. A new size is reported and repaints the window.
+TEST_F(SdlPlatformFixture, MouseFollowsThePictureAtEverySize)
 {
     ASSERT_EQ(platform->InitPresenter(false, false), 0);
     SDL_Window* window = NewestWindow();
     ASSERT_NE(window, nullptr);
-    SDL_SetWindowSize(window, 1000, 600);
+    constexpr Point kBar{-1, -1};
+    struct Case
+    {
+        int w, h;
+        Point click, picture; // kBar: on a bar
+    } cases[] = {
+        {800, 600, {0, 0}, {0, 0}},         {800, 600, {799, 599}, {799, 599}},
+        {1000, 600, {150, 20}, {50, 20}},   {1000, 600, {99, 20}, kBar},
+        {1000, 600, {899, 599}, {799, 599}}, {1000, 600, {900, 10}, kBar},
+        {1600, 1200, {1, 1}, {0, 0}},       {1600, 1200, {2, 3}, {1, 1}},
+        {1600, 1200, {1599, 1199}, {799, 599}}, {2400, 1800, {1200, 900}, {400, 300}},
+        {1000, 700, {33, 0}, {0, 0}},       {1000, 700, {32, 350}, kBar},
+        {1000, 700, {499, 350}, {399, 300}}, {1000, 700, {965, 699}, {799, 599}},
+        {1000, 700, {966, 0}, kBar},        {1366, 768, {170, 100}, kBar},
+        {1366, 768, {683, 384}, {400, 300}}, {1366, 768, {1194, 767}, {799, 599}},
+        {1366, 768, {1195, 0}, kBar},       {500, 375, {250, 187}, {400, 299}},
+        {800, 700, {10, 49}, kBar},         {800, 700, {10, 50}, {10, 0}},
+    };
     std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
-    ASSERT_TRUE(platform->Present(frame.data(), 800, 800, 600, Rect{0, 0, 800, 600}));
-    Events();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " at " + std::to_string(c.click.x) +
+                     "," + std::to_string(c.click.y));
+        SDL_SetWindowSize(window, c.w, c.h);
+        ASSERT_TRUE(platform->Present(frame.data(), 800, 800, 600, Rect{0, 0, 800, 600}));
+        Events();
+        PushButton(SDL_BUTTON_LEFT, 1, c.click.x, c.click.y);
+        const auto got = Events();
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_EQ(got[0].inside, !(c.picture == kBar));
+        if (got[0].inside)
+        {
+            EXPECT_EQ((Point{got[0].x, got[0].y}), c.picture);
+        }
+    }
 
-    PushButton(SDL_BUTTON_LEFT, 1, 150, 20);
-    PushButton(SDL_BUTTON_LEFT, 1, 50, 20);
-    std::vector<PlatformEvent> got;
-    for (const PlatformEvent& e : Events())
-        if (e.type == EventType::MouseDown)
-            got.push_back(e);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    e.window.data1 = 1000;
+    e.window.data2 = 700;
+    SDL_PushEvent(&e);
+    const auto got = Events();
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_TRUE(got[0].inside);
-    EXPECT_EQ(got[0].x, 50) << "the picture starts 100 pixels in";
-    EXPECT_EQ(got[0].y, 20);
-    EXPECT_FALSE(got[1].inside) << "a click on the bar";
+    EXPECT_EQ(got[0].type, EventType::WindowResized);
+    EXPECT_EQ((Point{got[0].x, got[0].y}), (Point{1000, 700}));
+    EXPECT_EQ(got[1].type, EventType::Exposed);
 }
