@@ -5,6 +5,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/LevelTables.h"
@@ -58,6 +59,8 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
         const auto& p = points[static_cast<size_t>(i)];
         auto button = MakeImageButton(kStartId + i, this, res.FONT_DEFAULT, normal[i], lit[i],
                                       static_cast<int>(p.x), static_cast<int>(p.y));
+        button->keyMarkable = true;
+        button->keyDefault = i == 0;
         widgetManager->AddWidget(button.get());
         m_hoverCentres[static_cast<size_t>(i)] = {static_cast<float>(button->x + button->width / 2),
                                                   static_cast<float>(button->y + kHoverDrop)};
@@ -75,6 +78,7 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     m_playerLink->SetColor(1, m_playerLink->overColor);
     m_playerLink->underlineOffset = 0;
     m_playerLink->handCursor = true;
+    m_playerLink->keyMarkable = true;
     const int linkW = res.FONT_BUTTON ? res.FONT_BUTTON->TextWidth(m_playerLink->label) : 0;
     const int linkH = (res.FONT_BUTTON ? res.FONT_BUTTON->Height() : 0) + 4;
     m_playerLink->Resize((800 - linkW) / 2 + 5, kGreetingBaseline, linkW, linkH);
@@ -124,7 +128,7 @@ void MainMenuWidget::Update()
         m_highlightedId = -1;
     }
     for (const auto& button : m_buttons)
-        if (button && button->isOver)
+        if (button && (button->isOver || button->keyMarked))
             m_highlightedId = button->id;
     Widget::Update();
     Invalidate();
@@ -156,6 +160,9 @@ void MainMenuWidget::OnMouseMove(int localX, int localY)
         {
             m_highlightedId = button->id;
             button->isOver = true;
+            // Keys go on from the ball the mouse lit.
+            if (manager != nullptr)
+                manager->SetKeyMark(button.get());
             if (m_app.cursorKind != kHandCursor)
                 SetCursorKind(kHandCursor);
             return;
@@ -170,6 +177,20 @@ void MainMenuWidget::OnMouseDown(int localX, int localY, int clickCode)
     Widget::OnMouseDown(localX, localY, clickCode);
     if (m_highlightedId != -1)
         OnButtonClicked(m_highlightedId);
+}
+
+void MainMenuWidget::OnKeyDown(int key)
+{
+    if (key != Quillo::KeyCode::Enter || manager == nullptr || manager->IsKeyRepeat())
+    {
+        Widget::OnKeyDown(key);
+        return;
+    }
+    if (Quillo::Widget* mark = manager->KeyMark())
+    {
+        manager->ShowKeyMark(true);
+        mark->OnMarkedKey(key);
+    }
 }
 
 void MainMenuWidget::Draw(Quillo::Graphics* g)

@@ -13,6 +13,7 @@ namespace Spindrel
 namespace
 {
 constexpr int kSpaceKey = 32;
+constexpr int kEnterKey = 13;
 constexpr int kLoadingText = 61;
 } // namespace
 
@@ -72,7 +73,7 @@ void TitleScreen::Update()
 
 void TitleScreen::OnKeyDown(int key)
 {
-    if (key == kSpaceKey && m_link && !m_link->disabled)
+    if ((key == kSpaceKey || key == kEnterKey) && m_link && !m_link->disabled)
         OnButtonClicked(kLinkId);
 }
 

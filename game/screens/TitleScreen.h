@@ -16,7 +16,8 @@ namespace Spindrel
 class GameApp;
 
 // The first screen: the loading picture with a bar that fills while the
-// game's resources load, then a link (or Space) that leads to the main menu.
+// game's resources load, then a link (or Space or Enter) that leads to the
+// main menu.
 class TitleScreen : public Quillo::Widget, public Quillo::ButtonListener
 {
 public:
