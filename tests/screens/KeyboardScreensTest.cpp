@@ -11,6 +11,7 @@
 #include "framework/widgets/Slider.h"
 #include "game/board/LevelData.h"
 #include "game/screens/AskDeletePlayerDialog.h"
+#include "game/screens/HelpWidget.h"
 #include "game/screens/HighscoresDialog.h"
 #include "game/screens/MainMenuWidget.h"
 #include "game/screens/NewPlayerDialog.h"
@@ -137,7 +138,7 @@ TEST_F(KeyboardScreensTest, TheMainMenuAndItsDialogs)
     EXPECT_EQ(app->Profiles().CurrentId(), chosen);
 }
 
-TEST_F(KeyboardScreensTest, StagesAndTheInGameQuestions)
+TEST_F(KeyboardScreensTest, StagesAndAQuestion)
 {
     Quillo::WidgetManager& wm = *app->widgetManager;
     // Stages 1 to 11 open: the selection starts on stage 11, page 2.
@@ -162,16 +163,16 @@ TEST_F(KeyboardScreensTest, StagesAndTheInGameQuestions)
     EXPECT_EQ(stages.SelectedStage(), 1);
     wm.RemoveWidget(&stages);
 
-    // In a game the question's second button is an arrow away.
-    StartPlaying(0);
-    app->ShowAskDialog(501);
+    // The continue question's second button is an arrow away.
+    app->ShowAskDialog(AskDialog::kContinueGame);
     Quillo::Dialog* ask = Open(AskDialog::kDialogId);
     ASSERT_NE(ask, nullptr);
+    ASSERT_NE(ask->SecondButton(), nullptr);
     Press(Key::Right);
+    EXPECT_TRUE(ask->FirstButton()->keyMarked) << "the first arrow shows the mark where Enter is";
     Press(Key::Right);
     EXPECT_TRUE(ask->SecondButton()->keyMarked);
     Press(Key::Enter);
     EXPECT_EQ(Open(AskDialog::kDialogId), nullptr);
-    EXPECT_TRUE(TheBoard().Logic().IsActive()) << "No keeps the game";
-    EXPECT_FALSE(std::filesystem::exists(SaveFile("Tester.sav")));
+    EXPECT_NE(app->GetSelectStage(), nullptr) << "No starts anew";
 }
