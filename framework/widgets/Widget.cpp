@@ -218,6 +218,12 @@ bool Widget::OnMarkedKey(int key)
     return false;
 }
 
+Widget* Widget::KeyMarkNeighbour(Widget* from, int key)
+{
+    (void)from, (void)key;
+    return nullptr;
+}
+
 bool Widget::TakesAllKeys()
 {
     return false;

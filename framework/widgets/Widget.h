@@ -91,6 +91,11 @@ public:
     // A focus widget that takes every key itself (a text field, a page that
     // reads the arrows) keeps the manager from moving the mark with them.
     virtual bool TakesAllKeys();
+    // As the focus widget: where Tab or an arrow key takes the mark from one
+    // of its controls, for a screen whose controls have an order of their
+    // own (along a curve, say); null leaves it to the manager's reading
+    // order and nearest control that way.
+    virtual Widget* KeyMarkNeighbour(Widget* from, int key);
     // The manager shows or hides the mark on this control.
     virtual void SetKeyMarked(bool marked);
     // Lets irregular widgets refuse hits at some of their points.

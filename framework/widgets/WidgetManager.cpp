@@ -687,10 +687,15 @@ bool WidgetManager::MarkKeyDown(int key)
         ApplyKeyMark();
         return true;
     }
+    if (!tab && !arrow)
+        return false;
     Widget* next = nullptr;
-    if (tab)
+    if (focusWidget && MayTakeInput(focusWidget))
+        if (Widget* own = focusWidget->KeyMarkNeighbour(mark, key); Markable(own))
+            next = own;
+    if (!next && tab)
         next = NextInTabOrder(MarkableWidgets(), mark, keyDown[KeyCode::Shift]);
-    else if (arrow)
+    else if (!next)
         next = NearestInDirection(MarkableWidgets(), mark, key);
     if (!next)
         return false;

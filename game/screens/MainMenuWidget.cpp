@@ -193,6 +193,39 @@ void MainMenuWidget::OnKeyDown(int key)
     }
 }
 
+Quillo::Widget* MainMenuWidget::KeyMarkNeighbour(Quillo::Widget* from, int key)
+{
+    namespace Key = Quillo::KeyCode;
+    std::array<Quillo::Widget*, kButtons + 1> order{};
+    for (int i = 0; i < kButtons; ++i)
+        order[static_cast<size_t>(i)] = m_buttons[static_cast<size_t>(i)].get();
+    order[kButtons] = m_playerLink.get();
+    const auto at = std::find(order.begin(), order.end(), from);
+    if (at == order.end())
+        return nullptr;
+    const int index = static_cast<int>(at - order.begin());
+    const bool isLink = index == kButtons;
+    const auto pick = [&order](int i) { return order[static_cast<size_t>(i)]; };
+    switch (key)
+    {
+    case Key::Tab:
+    {
+        const int step = manager != nullptr && manager->keyDown[Key::Shift] ? kButtons : 1;
+        return pick((index + step) % (kButtons + 1));
+    }
+    case Key::Left:
+        return isLink || index == 0 ? nullptr : pick(index - 1);
+    case Key::Right:
+        return isLink || index == kButtons - 1 ? nullptr : pick(index + 1);
+    case Key::Up:
+        return isLink ? nullptr : m_playerLink.get();
+    case Key::Down:
+        return isLink ? pick(kButtons / 2) : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
 void MainMenuWidget::Draw(Quillo::Graphics* g)
 {
     const GameResources& res = m_app.Res();

@@ -77,6 +77,9 @@ TEST_F(KeyboardScreensTest, TheMainMenuAndItsDialogs)
     }
     EXPECT_EQ(reached.size(), 6u);
     EXPECT_TRUE(reached.contains(link));
+    wm.SetKeyMark(menu.Button(0));
+    Press(Key::Right);
+    EXPECT_EQ(wm.KeyMark(), menu.Button(1)) << "Right follows the curve of the balls";
     EXPECT_EQ(app->DialogCount(), 0) << "an arrow pressed something";
 
     // Options: a slider by the arrows, a checkbox by Space, Escape closes.
