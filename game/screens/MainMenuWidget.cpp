@@ -127,8 +127,13 @@ void MainMenuWidget::Update()
                 button->isOver = false;
         m_highlightedId = -1;
     }
+    // While the keyboard mark shows, it alone lights a ball: the mark may
+    // have gone on to the player link.
+    const bool byKeys = manager != nullptr && manager->KeyMarkShown();
+    if (byKeys)
+        m_highlightedId = -1;
     for (const auto& button : m_buttons)
-        if (button && (button->isOver || button->keyMarked))
+        if (button && (byKeys ? button->keyMarked : button->isOver))
             m_highlightedId = button->id;
     Widget::Update();
     Invalidate();
