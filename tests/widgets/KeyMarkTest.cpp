@@ -1,5 +1,6 @@
 // The keyboard mark of the widget manager: where arrows and Tab move it,
-// what Enter presses, what the mouse and a modal widget do to it.
+// what Enter presses, what the mouse does to it (the game's dialogs show
+// what a modal widget does).
 #include "WidgetTestKit.h"
 
 #include "framework/widgets/ButtonWidget.h"
@@ -104,37 +105,6 @@ TEST_F(KeyMarkTest, TheMouseHidesTheMarkAndLeavesItWhereItWent)
     EXPECT_THAT(log.Take(), ::testing::Not(::testing::Contains("clicked 3")));
     Press(Key::Up);
     EXPECT_TRUE(three.keyMarked);
-}
-
-TEST_F(KeyMarkTest, AModalWidgetTakesTheMarkAndGivesItBack)
-{
-    Press(Key::Down);
-    Press(Key::Left);
-    ASSERT_EQ(wm.KeyMark(), &one);
-    Quillo::Widget dialog;
-    dialog.Resize(50, 50, 200, 150);
-    Quillo::ButtonWidget ok{4, &log}, cancel{5, &log};
-    wm.AddWidget(&dialog);
-    Place(ok, 60, 150);
-    Place(cancel, 150, 150);
-    ok.keyDefault = true;
-    wm.SetBaseModal(&dialog);
-    wm.SetFocus(&dialog);
-    wm.UpdatePass();
-    EXPECT_TRUE(ok.keyMarked);
-    EXPECT_FALSE(one.keyMarked);
-    // Only the dialog's buttons: Left from OK finds nothing.
-    Press(Key::Left);
-    EXPECT_EQ(wm.KeyMark(), &ok);
-    Press(Key::Right);
-    EXPECT_EQ(wm.KeyMark(), &cancel);
-    wm.RemoveWidget(&ok);
-    wm.RemoveWidget(&cancel);
-    wm.RemoveWidget(&dialog);
-    wm.SetFocus(&screen);
-    wm.UpdatePass();
-    EXPECT_EQ(wm.KeyMark(), &one);
-    EXPECT_TRUE(one.keyMarked);
 }
 
 TEST_F(KeyMarkTest, SlidersCheckboxesAndListsTakeTheirOwnKeys)
