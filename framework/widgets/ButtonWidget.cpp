@@ -3,6 +3,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetHost.h"
 #include "framework/widgets/WidgetManager.h"
 
@@ -135,7 +136,7 @@ void ButtonWidget::Draw(Graphics* g)
         labelY = (height + a - a / 6 - 1) / 2;
     }
 
-    Color labelColor = GetColor(isOver ? 1 : 0);
+    Color labelColor = GetColor(Lit() ? 1 : 0);
     int shift = 0;
     if (HasNormalState() || HasDownState())
     {
@@ -162,7 +163,7 @@ void ButtonWidget::Draw(Graphics* g)
             faded.SetColor(Color(255, 255, 255, static_cast<int>(overAlpha * 255.0)));
             DrawState(&faded, overImage, overRect, 0, 0);
         }
-        else if ((isOver || isDown) && HasOverState())
+        else if ((Lit() || isDown) && HasOverState())
         {
             DrawState(g, overImage, overRect, 0, 0);
         }
@@ -195,7 +196,7 @@ void ButtonWidget::Update()
     Widget::Update();
     if (isDown && isOver && !disabled && listener)
         listener->OnButtonHeld(id);
-    if (isOver)
+    if (Lit())
     {
         if (fadeInSpeed > 0.0 && overAlpha < 1.0)
         {
@@ -282,6 +283,22 @@ void ButtonWidget::OnMouseReleased(int localX, int localY)
     if (isOver && !disabled && AppHasFocus() && listener)
         listener->OnButtonClicked(id);
     InvalidateFull();
+}
+
+bool ButtonWidget::OnMarkedKey(int key)
+{
+    if ((key != KeyCode::Enter && key != KeyCode::Space) || disabled)
+        return false;
+    // The listener may retire the button on the click: nothing of it is
+    // read after that.
+    ButtonListener* pressedListener = listener;
+    const int pressedId = id;
+    if (pressedListener)
+    {
+        pressedListener->OnButtonPressedCount(pressedId, 1);
+        pressedListener->OnButtonClicked(pressedId);
+    }
+    return true;
 }
 
 } // namespace Quillo

@@ -35,6 +35,8 @@ public:
     void OnMouseMove(int localX, int localY) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnMouseReleased(int localX, int localY) override;
+    // Enter and Space press it as a click does.
+    bool OnMarkedKey(int key) override;
 
     int id;
     std::string label;
@@ -80,6 +82,9 @@ protected:
     void InvalidateForHover();
     // Whether the mouse being over the button changes its picture.
     virtual bool HoverChangesLook();
+    // Shows the look it has under the mouse: the mouse is over it or the
+    // keyboard mark is on it.
+    bool Lit() const { return isOver || keyMarked; }
     // Whether the application has the input focus; true without a manager.
     bool AppHasFocus() const;
 };

@@ -3,6 +3,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/CheckboxListener.h"
+#include "framework/widgets/KeyCode.h"
 
 namespace Quillo
 {
@@ -34,11 +35,13 @@ void Checkbox::Draw(Graphics* g)
     {
         if (uncheckedImage)
             g->DrawImage(uncheckedImage, 0, 0, checked ? checkedRect : uncheckedRect);
+        DrawKeyMark(g);
         return;
     }
     Image* image = checked ? checkedImage : uncheckedImage;
     if (image)
         g->DrawImage(image, 0, 0);
+    DrawKeyMark(g);
 }
 
 void Checkbox::OnMouseDown(int localX, int localY, int clickCode)
@@ -48,6 +51,14 @@ void Checkbox::OnMouseDown(int localX, int localY, int clickCode)
     if (listener)
         listener->OnCheckboxChanged(id, checked);
     Invalidate();
+}
+
+bool Checkbox::OnMarkedKey(int key)
+{
+    if (key != KeyCode::Enter && key != KeyCode::Space)
+        return false;
+    SetChecked(!checked);
+    return true;
 }
 
 } // namespace Quillo

@@ -23,6 +23,8 @@ public:
 
     void Draw(Graphics* g) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
+    // Enter and Space toggle it as a click does.
+    bool OnMarkedKey(int key) override;
 
     int id;
     bool checked = false;

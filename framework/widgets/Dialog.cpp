@@ -43,12 +43,19 @@ Dialog::Dialog(Image* componentImg, Image* buttonComponentImg, int dialogId, boo
         firstButton = std::make_unique<DialogButton>(buttonComponentImg, id + kFirstButtonOffset, this);
         secondButton = std::make_unique<DialogButton>(buttonComponentImg, id + kSecondButtonOffset, this);
         firstButton->label = mode == kButtonsYesNo ? yesLabel : okLabel;
+        secondButton->keyMarkable = true;
         secondButton->label = mode == kButtonsYesNo ? noLabel : cancelLabel;
     }
     else if (mode == kButtonFooter)
     {
         firstButton = std::make_unique<DialogButton>(buttonComponentImg, id + kFirstButtonOffset, this);
         firstButton->label = footer;
+    }
+    // The first button is what Enter answers: the keyboard mark starts there.
+    if (firstButton)
+    {
+        firstButton->keyMarkable = true;
+        firstButton->keyDefault = true;
     }
 }
 

@@ -97,7 +97,7 @@ void DialogButton::Draw(Graphics* g)
             part = overRect;
         else if (!pressedLook && disabled && disabledRect.width != 0)
             part = disabledRect;
-        else if (!pressedLook && (isOver || isDown) && overRect.width != 0)
+        else if (!pressedLook && (Lit() || isDown) && overRect.width != 0)
             part = overRect;
     }
     DrawFramePart(g, Rect{shift, shift, width, height}, componentImage, part);
@@ -110,7 +110,7 @@ void DialogButton::Draw(Graphics* g)
         Graphics text(*g);
         text.SetTintImages(true);
         text.SetFont(font.get());
-        text.SetColor(GetColor(isOver ? 1 : 0));
+        text.SetColor(GetColor(Lit() ? 1 : 0));
         text.DrawString(label, labelX + shift, labelY + shift);
     }
 }

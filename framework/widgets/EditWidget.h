@@ -42,6 +42,8 @@ public:
     void OnLostFocus() override;
     void OnKeyChar(char32_t ch) override;
     void OnKeyDown(int key) override;
+    // The arrows, Tab and Space are the text's.
+    bool TakesAllKeys() override { return true; }
     void OnMouseEnter() override;
     void OnMouseLeave() override;
     void OnMouseDown(int localX, int localY, int clickCode) override;

@@ -22,7 +22,7 @@ void HyperlinkWidget::Draw(Graphics* g)
     const int labelX = (width - labelWidth) / 2;
     const int baseline = (font->Ascent() + height) / 2 - 1;
     g->SetFont(font.get());
-    g->SetColor(isOver ? overColor : color);
+    g->SetColor(Lit() ? overColor : color);
     g->DrawString(label, labelX, baseline);
     g->FillRect(labelX, baseline + underlineOffset, labelWidth, 1);
 }

@@ -1,6 +1,7 @@
 #include "framework/widgets/ListWidget.h"
 
 #include "framework/graphics/Graphics.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/ListListener.h"
 #include "framework/widgets/ScrollbarWidget.h"
 
@@ -222,6 +223,20 @@ void ListWidget::Draw(Graphics* g)
         g->SetColor(GetColor(1));
         g->DrawRect(0, 0, width - 1, height - 1);
     }
+    DrawKeyMark(g);
+}
+
+bool ListWidget::OnMarkedKey(int key)
+{
+    if (key != KeyCode::Up && key != KeyCode::Down)
+        return false;
+    const int line = selectIdx + (key == KeyCode::Down ? 1 : -1);
+    // With nothing selected, Down takes the first line.
+    if (line < 0 || line >= GetLineCount())
+        return false;
+    SetSelect(line);
+    ScrollToLine(line);
+    return true;
 }
 
 void ListWidget::OnMouseMove(int localX, int localY)

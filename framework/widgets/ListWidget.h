@@ -57,6 +57,9 @@ public:
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnMouseWheel(int delta) override;
     bool WantsMouseWheel() override;
+    // Up and Down move the selection; past the first or last line the key
+    // moves the mark on.
+    bool OnMarkedKey(int key) override;
 
     void OnScrolled(int scrollbarId, double newPosition) override;
 

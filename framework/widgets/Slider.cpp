@@ -2,9 +2,11 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/SliderListener.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Quillo
 {
@@ -14,6 +16,8 @@ namespace
 
 constexpr int kArrowCursor = 0;
 constexpr int kDragCursor = 2;
+// Ten key presses go from end to end.
+constexpr double kKeySteps = 10.0;
 
 } // namespace
 
@@ -65,6 +69,7 @@ void Slider::Draw(Graphics* g)
     }
     if (thumbImage)
         g->DrawImage(thumbImage, ThumbX(), (height - thumbImage->height) / 2);
+    DrawKeyMark(g);
 }
 
 void Slider::OnMouseDown(int localX, int localY, int clickCode)
@@ -124,6 +129,22 @@ void Slider::OnMouseLeave()
     Widget::OnMouseLeave();
     if (!dragging)
         SetCursorKind(kArrowCursor);
+}
+
+bool Slider::OnMarkedKey(int key)
+{
+    if (key != KeyCode::Left && key != KeyCode::Right)
+        return false;
+    const double steps = std::round(value * kKeySteps) + (key == KeyCode::Right ? 1.0 : -1.0);
+    const double newValue = std::clamp(steps / kKeySteps, 0.0, 1.0);
+    // At an end the key is still the slider's: the mark stays on it.
+    if (newValue == value)
+        return true;
+    value = newValue;
+    if (listener)
+        listener->OnSliderMoved(id, value);
+    InvalidateFull();
+    return true;
 }
 
 } // namespace Quillo

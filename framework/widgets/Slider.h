@@ -25,6 +25,8 @@ public:
     void OnMouseDrag(int localX, int localY) override;
     void OnMouseReleased(int localX, int localY) override;
     void OnMouseLeave() override;
+    // Left and Right move the thumb by a tenth of the track.
+    bool OnMarkedKey(int key) override;
 
     // The thumb's left edge for the current value.
     int ThumbX() const;

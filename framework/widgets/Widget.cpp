@@ -212,6 +212,47 @@ void Widget::OnKeyDown(int key)
         manager->SetFocus(target);
 }
 
+bool Widget::OnMarkedKey(int key)
+{
+    (void)key;
+    return false;
+}
+
+Widget* Widget::KeyMarkNeighbour(Widget* from, int key)
+{
+    (void)from, (void)key;
+    return nullptr;
+}
+
+bool Widget::TakesAllKeys()
+{
+    return false;
+}
+
+void Widget::SetKeyMarked(bool marked)
+{
+    if (marked == keyMarked)
+        return;
+    keyMarked = marked;
+    InvalidateFull();
+}
+
+void Widget::DrawKeyMark(Graphics* g)
+{
+    if (!keyMarked)
+        return;
+    g->SetColor(Color(255, 255, 255));
+    for (int inset = 0; inset < 2; ++inset)
+    {
+        const int w = width - 2 * inset;
+        const int h = height - 2 * inset;
+        g->FillRect(inset, inset, w, 1);
+        g->FillRect(inset, inset + h - 1, w, 1);
+        g->FillRect(inset, inset, 1, h);
+        g->FillRect(inset + w - 1, inset, 1, h);
+    }
+}
+
 void Widget::OnKeyUp(int key)
 {
     (void)key;

@@ -84,6 +84,20 @@ public:
     // A widget that scrolls with the wheel takes it while the mouse is over
     // it; the wheel goes to the focus widget otherwise.
     virtual bool WantsMouseWheel();
+    // The marked control sees a key before the focus widget does; true
+    // takes it. Enter and Space arrive here as presses, never as the
+    // auto-repeat of a held key.
+    virtual bool OnMarkedKey(int key);
+    // A focus widget that takes every key itself (a text field, a page that
+    // reads the arrows) keeps the manager from moving the mark with them.
+    virtual bool TakesAllKeys();
+    // As the focus widget: where Tab or an arrow key takes the mark from one
+    // of its controls, for a screen whose controls have an order of their
+    // own (along a curve, say); null leaves it to the manager's reading
+    // order and nearest control that way.
+    virtual Widget* KeyMarkNeighbour(Widget* from, int key);
+    // The manager shows or hides the mark on this control.
+    virtual void SetKeyMarked(bool marked);
     // Lets irregular widgets refuse hits at some of their points.
     virtual bool IsPointVisible(int localX, int localY);
     virtual Rect DrawCenteredTextShadowed(Graphics* g, int baselineY, const std::string& text,
@@ -140,6 +154,12 @@ public:
     bool isOver = false;
     bool handCursor = false;
     bool hasFocus = false;
+    // Controls opt in to the keyboard mark; the screen's default control
+    // (what Enter presses in a dialog) is marked first.
+    bool keyMarkable = false;
+    bool keyDefault = false;
+    // The mark shows on this control now.
+    bool keyMarked = false;
     Insets insets;
     std::vector<Color> colors;
     Widget* tabPrev = nullptr;
@@ -156,6 +176,8 @@ protected:
     // Whether image, drawn plainly at (imageX, imageY), covers the whole
     // bounds with opaque pixels.
     bool ImageCoversBounds(MemoryImage* image, int imageX, int imageY);
+    // The mark for controls without a hover look: a frame inside the bounds.
+    void DrawKeyMark(Graphics* g);
     // The cursor kind through the manager's host; nothing without one.
     void SetCursorKind(int kind);
 };

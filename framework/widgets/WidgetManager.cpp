@@ -7,6 +7,7 @@
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/widgets/CursorWidget.h"
 #include "framework/widgets/KeyCode.h"
+#include "framework/widgets/KeyMarkOrder.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetHost.h"
 
@@ -152,6 +153,7 @@ void WidgetManager::RemoveWidget(Widget* widget)
     Uncover(widget);
     Unlink(it);
     const bool wasOver = widget == overWidget;
+    ForgetMark(widget);
     ReleaseWidget(widget);
     if (popupWidget == widget)
         popupWidget = nullptr;
@@ -181,6 +183,7 @@ void WidgetManager::ForgetWidget(Widget* widget)
         Uncover(widget);
         Unlink(it);
     }
+    ForgetMark(widget);
     if (overWidget == widget)
         overWidget = nullptr;
     if (pressedWidget == widget)
@@ -348,6 +351,8 @@ void WidgetManager::MarkAllDirty()
 bool WidgetManager::UpdatePass()
 {
     markedDirty = false;
+    // A dialog that opened or closed moves the mark.
+    ApplyKeyMark();
     ++updateNumber;
     PassCursor cursor{widgets.begin(), false};
     m_passCursors.push_back(&cursor);
@@ -482,7 +487,14 @@ void WidgetManager::MouseMove(int mouseX, int mouseY)
         return;
     }
     mouseIn = true;
+    const bool moved = mouseX != lastMouseX || mouseY != lastMouseY;
     UpdateMousePosition(mouseX, mouseY);
+    if (!moved)
+        return;
+    // The mark waits, hidden, on the control the mouse went to.
+    if (Markable(overWidget))
+        m_keyMark = overWidget;
+    ShowKeyMark(false);
 }
 
 void WidgetManager::MouseDown(int mouseX, int mouseY, int clickCode)
@@ -490,6 +502,7 @@ void WidgetManager::MouseDown(int mouseX, int mouseY, int clickCode)
     lastInputUpdate = updateNumber;
     const int bit = ButtonBit(clickCode);
     physicalButtons |= bit;
+    ShowKeyMark(false);
     if (downButtons != 0)
         TrackCapturedMouse(mouseX, mouseY);
     else
@@ -560,9 +573,135 @@ void WidgetManager::KeyDown(int key)
     m_keyRepeat = known && keyDown[static_cast<size_t>(key)];
     if (known)
         keyDown[static_cast<size_t>(key)] = true;
-    if (focusWidget && MayTakeInput(focusWidget))
+    Widget* focus = focusWidget && MayTakeInput(focusWidget) ? focusWidget : nullptr;
+    const bool taken = !(focus && focus->TakesAllKeys()) && MarkKeyDown(key);
+    // The mark's key may have closed the screen: the focus is read again.
+    if (!taken && focusWidget && MayTakeInput(focusWidget))
         focusWidget->OnKeyDown(key);
     m_keyRepeat = wasRepeat;
+}
+
+bool WidgetManager::Markable(const Widget* widget) const
+{
+    // Only the focus widget's own controls, in front of it: a page over a
+    // screen hides that screen's controls without being modal.
+    return widget && widget->keyMarkable && widget->visible && !widget->disabled &&
+           widget->manager == this && MayTakeInput(widget) &&
+           (!focusWidget || widget == focusWidget || IsBehind(focusWidget, widget));
+}
+
+std::vector<Widget*> WidgetManager::MarkableWidgets() const
+{
+    std::vector<Widget*> controls;
+    for (Widget* widget : widgets)
+        if (Markable(widget))
+            controls.push_back(widget);
+    return controls;
+}
+
+Widget* WidgetManager::KeyMark()
+{
+    if (Markable(m_keyMark))
+        return m_keyMark;
+    if (m_keyMark && std::find(m_markMemory.begin(), m_markMemory.end(), m_keyMark) == m_markMemory.end())
+        m_markMemory.push_back(m_keyMark);
+    m_keyMark = nullptr;
+    for (auto it = m_markMemory.rbegin(); it != m_markMemory.rend(); ++it)
+    {
+        if (Markable(*it))
+        {
+            m_keyMark = *it;
+            m_markMemory.erase(std::next(it).base());
+            return m_keyMark;
+        }
+    }
+    const std::vector<Widget*> controls = MarkableWidgets();
+    // The frontmost default: a dialog's own control before its first button.
+    const auto firstDefault =
+        std::find_if(controls.rbegin(), controls.rend(), [](const Widget* w) { return w->keyDefault; });
+    m_keyMark = firstDefault != controls.rend() ? *firstDefault
+                                                : NextInTabOrder(controls, nullptr, false);
+    return m_keyMark;
+}
+
+void WidgetManager::SetKeyMark(Widget* widget)
+{
+    if (widget && !Markable(widget))
+        return;
+    m_keyMark = widget;
+    ApplyKeyMark();
+}
+
+void WidgetManager::ShowKeyMark(bool show)
+{
+    m_markShown = show;
+    ApplyKeyMark();
+}
+
+void WidgetManager::ApplyKeyMark()
+{
+    Widget* look = m_markShown ? KeyMark() : nullptr;
+    if (look == m_markedLook)
+        return;
+    if (m_markedLook)
+        m_markedLook->SetKeyMarked(false);
+    m_markedLook = look;
+    if (look)
+        look->SetKeyMarked(true);
+}
+
+void WidgetManager::ForgetMark(Widget* widget)
+{
+    std::erase(m_markMemory, widget);
+    if (m_keyMark == widget)
+        m_keyMark = nullptr;
+    if (m_markedLook == widget)
+    {
+        m_markedLook = nullptr;
+        widget->keyMarked = false;
+    }
+}
+
+bool WidgetManager::MarkKeyDown(int key)
+{
+    Widget* mark = KeyMark();
+    if (!mark)
+        return false;
+    const bool tab = key == KeyCode::Tab;
+    const bool arrow =
+        key == KeyCode::Left || key == KeyCode::Right || key == KeyCode::Up || key == KeyCode::Down;
+    if (!m_markShown)
+    {
+        // The first arrow or Tab shows where the mark is.
+        if (!tab && !arrow)
+            return false;
+        ShowKeyMark(true);
+        return true;
+    }
+    const bool press = key == KeyCode::Enter || key == KeyCode::Space;
+    // A held Enter answers once: its repeat would press what comes next.
+    if (press && m_keyRepeat)
+        return true;
+    if (mark->OnMarkedKey(key))
+    {
+        ApplyKeyMark();
+        return true;
+    }
+    if (!tab && !arrow)
+        return false;
+    Widget* next = nullptr;
+    if (focusWidget && MayTakeInput(focusWidget))
+        if (Widget* own = focusWidget->KeyMarkNeighbour(mark, key); Markable(own))
+            next = own;
+    if (!next && tab)
+        next = NextInTabOrder(MarkableWidgets(), mark, keyDown[KeyCode::Shift]);
+    else if (!next)
+        next = NearestInDirection(MarkableWidgets(), mark, key);
+    if (!next)
+        return false;
+    m_keyMark = next;
+    ApplyKeyMark();
+    return true;
 }
 
 void WidgetManager::KeyUp(int key)

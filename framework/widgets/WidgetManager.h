@@ -73,6 +73,20 @@ public:
     void FocusLost();
     void ReleasePressedButtons();
 
+    // The keyboard mark: one markable control of the screen in front (in
+    // front of the modal widget, when there is one). Arrow keys and Tab move
+    // it and Enter or Space press it, before the focus widget sees the key;
+    // the focus widget gets what the mark does not take. It shows from the
+    // first arrow or Tab and hides when the mouse moves; while hidden, keys
+    // go to the focus widget as they would without it. A control that
+    // leaves the screen in front gets the mark back when it returns.
+    Widget* KeyMark();
+    void SetKeyMark(Widget* widget);
+    bool KeyMarkShown() const { return m_markShown; }
+    void ShowKeyMark(bool show);
+    // The controls the mark may be on now, back to front.
+    std::vector<Widget*> MarkableWidgets() const;
+
     // The frontmost widget under the point that may take the mouse, or null.
     Widget* WidgetAt(int screenX, int screenY);
     // Whether a lies behind b in the order; false when either is not attached.
@@ -146,6 +160,12 @@ private:
     void ClearOver();
     void ReleasePressed();
     void DropFocus();
+    bool Markable(const Widget* widget) const;
+    // Gives the mark's look to the marked control, if it shows.
+    void ApplyKeyMark();
+    // Takes the key for the mark; false hands it on to the focus widget.
+    bool MarkKeyDown(int key);
+    void ForgetMark(Widget* widget);
     bool MayTakeInput(const Widget* widget) const;
     void DrawWidget(Graphics& g, Widget* widget);
     // Where the widget's picture goes on screen now; empty while hidden.
@@ -196,6 +216,11 @@ private:
     bool m_asked = false; // an empty area was invalidated
     bool m_drawing = false;
     bool m_keyRepeat = false;
+    Widget* m_keyMark = nullptr;
+    // Marked controls that went behind a modal widget or out of use.
+    std::vector<Widget*> m_markMemory;
+    Widget* m_markedLook = nullptr;
+    bool m_markShown = false;
 };
 
 } // namespace Quillo

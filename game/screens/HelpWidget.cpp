@@ -17,6 +17,8 @@ namespace Spindrel
 namespace
 {
 constexpr int kEscapeKey = 27;
+constexpr int kEnterKey = 13;
+constexpr int kSpaceKey = 32;
 } // namespace
 
 HelpWidget::HelpWidget(GameApp& app) : m_app(app)
@@ -53,6 +55,8 @@ void HelpWidget::OnAttached(Quillo::WidgetManager* widgetManager)
         LoadImages();
     m_back = MakeImageButton(kBackId, this, m_app.Res().FONT_DEFAULT, m_backImage.get(),
                              m_backLitImage.get(), kBackX, kBackY);
+    m_back->keyMarkable = true;
+    m_back->keyDefault = true;
     widgetManager->AddWidget(m_back.get());
     widgetManager->SetFocus(this);
 }
@@ -80,12 +84,18 @@ bool HelpWidget::IsOpaque()
 
 void HelpWidget::OnKeyDown(int key)
 {
-    if (key == kEscapeKey)
+    // Back is the page's one way on, with or without the mark on it.
+    if (key == kEscapeKey || ((key == kEnterKey || key == kSpaceKey) && !IsRepeat()))
     {
         Leave();
         return;
     }
     Widget::OnKeyDown(key);
+}
+
+bool HelpWidget::IsRepeat() const
+{
+    return manager != nullptr && manager->IsKeyRepeat();
 }
 
 void HelpWidget::OnButtonClicked(int id)

@@ -19,7 +19,7 @@ class GameApp;
 
 // The help screen over the whole window: one picture and a back button.
 // The main menu owns it and closes it when the back button is clicked or
-// Escape is pressed.
+// Escape, Enter or Space is pressed.
 class HelpWidget : public Quillo::Widget, public Quillo::ButtonListener
 {
 public:
@@ -47,6 +47,7 @@ public:
 private:
     void RemoveBackButton();
     void Leave();
+    bool IsRepeat() const;
 
     GameApp& m_app;
     std::unique_ptr<Quillo::MemoryImage> m_picture;

@@ -5,6 +5,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/LevelTables.h"
@@ -66,6 +67,8 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
         const auto& p = points[static_cast<size_t>(i)];
         auto button = MakeImageButton(kStartId + i, this, res.FONT_DEFAULT, normal[i], lit[i],
                                       static_cast<int>(p.x), static_cast<int>(p.y));
+        button->keyMarkable = true;
+        button->keyDefault = i == 0;
         widgetManager->AddWidget(button.get());
         m_hoverCentres[static_cast<size_t>(i)] = {static_cast<float>(button->x + button->width / 2),
                                                   static_cast<float>(button->y + kHoverDrop)};
@@ -83,6 +86,7 @@ void MainMenuWidget::OnAttached(Quillo::WidgetManager* widgetManager)
     m_playerLink->SetColor(1, m_playerLink->overColor);
     m_playerLink->underlineOffset = 0;
     m_playerLink->handCursor = true;
+    m_playerLink->keyMarkable = true;
     const int linkW = res.FONT_BUTTON ? res.FONT_BUTTON->TextWidth(m_playerLink->label) : 0;
     const int linkH = (res.FONT_BUTTON ? res.FONT_BUTTON->Height() : 0) + 4;
     m_playerLink->Resize((800 - linkW) / 2 + 5, kGreetingBaseline, linkW, linkH);
@@ -130,8 +134,13 @@ void MainMenuWidget::Update()
                 button->isOver = false;
         m_highlightedId = -1;
     }
+    // While the keyboard mark shows, it alone lights a ball: the mark may
+    // have gone on to the player link.
+    const bool byKeys = manager != nullptr && manager->KeyMarkShown();
+    if (byKeys)
+        m_highlightedId = -1;
     for (const auto& button : m_buttons)
-        if (button && button->isOver)
+        if (button && (byKeys ? button->keyMarked : button->isOver))
             m_highlightedId = button->id;
     Widget::Update();
     InvalidateChanges();
@@ -220,6 +229,9 @@ void MainMenuWidget::OnMouseMove(int localX, int localY)
         {
             m_highlightedId = button->id;
             button->isOver = true;
+            // Keys go on from the ball the mouse lit.
+            if (manager != nullptr)
+                manager->SetKeyMark(button.get());
             if (m_app.cursorKind != kHandCursor)
                 SetCursorKind(kHandCursor);
             return;
@@ -234,6 +246,53 @@ void MainMenuWidget::OnMouseDown(int localX, int localY, int clickCode)
     Widget::OnMouseDown(localX, localY, clickCode);
     if (m_highlightedId != -1)
         OnButtonClicked(m_highlightedId);
+}
+
+void MainMenuWidget::OnKeyDown(int key)
+{
+    if (key != Quillo::KeyCode::Enter || manager == nullptr || manager->IsKeyRepeat())
+    {
+        Widget::OnKeyDown(key);
+        return;
+    }
+    if (Quillo::Widget* mark = manager->KeyMark())
+    {
+        manager->ShowKeyMark(true);
+        mark->OnMarkedKey(key);
+    }
+}
+
+Quillo::Widget* MainMenuWidget::KeyMarkNeighbour(Quillo::Widget* from, int key)
+{
+    namespace Key = Quillo::KeyCode;
+    std::array<Quillo::Widget*, kButtons + 1> order{};
+    for (int i = 0; i < kButtons; ++i)
+        order[static_cast<size_t>(i)] = m_buttons[static_cast<size_t>(i)].get();
+    order[kButtons] = m_playerLink.get();
+    const auto at = std::find(order.begin(), order.end(), from);
+    if (at == order.end())
+        return nullptr;
+    const int index = static_cast<int>(at - order.begin());
+    const bool isLink = index == kButtons;
+    const auto pick = [&order](int i) { return order[static_cast<size_t>(i)]; };
+    switch (key)
+    {
+    case Key::Tab:
+    {
+        const int step = manager != nullptr && manager->keyDown[Key::Shift] ? kButtons : 1;
+        return pick((index + step) % (kButtons + 1));
+    }
+    case Key::Left:
+        return isLink || index == 0 ? nullptr : pick(index - 1);
+    case Key::Right:
+        return isLink || index == kButtons - 1 ? nullptr : pick(index + 1);
+    case Key::Up:
+        return isLink ? nullptr : m_playerLink.get();
+    case Key::Down:
+        return isLink ? pick(kButtons / 2) : nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 void MainMenuWidget::Draw(Quillo::Graphics* g)

@@ -50,6 +50,13 @@ public:
     bool IsOpaque() override;
     void OnMouseMove(int localX, int localY) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
+    // Enter presses the marked button (Play at first) even before an arrow
+    // has shown the mark; Space stays the mark's alone.
+    void OnKeyDown(int key) override;
+    // Left and Right follow the balls along their curve, Up goes to the
+    // player link and Down back to the middle ball; Tab takes the balls in
+    // their order, then the link.
+    Quillo::Widget* KeyMarkNeighbour(Quillo::Widget* from, int key) override;
     void OnButtonClicked(int id) override;
 
     // The help screen goes, deleted after the current update step.

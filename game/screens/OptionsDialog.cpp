@@ -113,6 +113,9 @@ OptionsDialog::OptionsDialog(GameApp& app, bool inGame)
     m_acceleration = MakeCheckbox(kAccelerationId);
     m_fullScreen = MakeCheckbox(kFullScreenId);
     m_cursors = MakeCheckbox(kCursorId);
+    for (Quillo::Widget* control : Controls())
+        if (control != nullptr)
+            control->keyMarkable = true;
 }
 
 OptionsDialog::~OptionsDialog() = default;

@@ -3,6 +3,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/DialogButton.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/ListWidget.h"
 #include "framework/widgets/ScrollbarWidget.h"
 #include "framework/widgets/WidgetManager.h"
@@ -48,6 +49,11 @@ SelectPlayerDialog::SelectPlayerDialog(GameApp& app)
         m_list->SetColor(i, listColors[i]);
     m_scrollbar->hideWhenNothingToScroll = true;
     m_list->SetScrollbar(m_scrollbar.get());
+    // The keyboard starts on the list: Up and Down choose, Enter takes.
+    m_list->keyMarkable = true;
+    m_list->keyDefault = true;
+    m_newButton->keyMarkable = true;
+    m_deleteButton->keyMarkable = true;
 }
 
 SelectPlayerDialog::~SelectPlayerDialog() = default;
@@ -125,6 +131,14 @@ void SelectPlayerDialog::OnListClicked(int listId, int line, int clickCode)
     m_list->SetSelect(line);
     if (clickCode == 2)
         Accept();
+}
+
+void SelectPlayerDialog::OnKeyDown(int key)
+{
+    if (key == Quillo::KeyCode::Delete && !IsKeyRepeat())
+        OnButtonClicked(kDeleteButtonId);
+    else
+        GameDialog::OnKeyDown(key);
 }
 
 void SelectPlayerDialog::OnButtonClicked(int buttonId)

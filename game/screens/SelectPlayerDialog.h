@@ -34,6 +34,8 @@ public:
     // The list, the scroll bar and the two buttons stay in front of the box.
     void OnOrderChanged() override;
     void Resize(int newX, int newY, int newWidth, int newHeight) override;
+    // Delete asks to delete the chosen player, as the delete button does.
+    void OnKeyDown(int key) override;
     void OnButtonClicked(int buttonId) override;
 
     // A click selects the row; a double click also acts as OK.

@@ -4,6 +4,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/app/GameApp.h"
 #include "game/app/LevelTables.h"
@@ -168,10 +169,83 @@ void SelectStageWidget::OnMouseDown(int localX, int localY, int clickCode)
 
 void SelectStageWidget::OnKeyDown(int key)
 {
-    if (key == kEscapeKey)
+    namespace Key = Quillo::KeyCode;
+    const bool repeat = manager != nullptr && manager->IsKeyRepeat();
+    switch (key)
+    {
+    case kEscapeKey:
         OnButtonClicked(kBackId);
-    else
+        break;
+    case Key::Enter:
+    case Key::Space:
+        // The key that pressed Play in the main menu may still be held.
+        if (!repeat)
+            OnButtonClicked(kPlayId);
+        break;
+    case Key::PageUp:
+    case Key::PageDown:
+    {
+        const int page = m_page + (key == Key::PageDown ? 1 : -1);
+        const int slot = SelectedSlot();
+        ChooseByKey(page, slot >= 0 ? slot : 0);
+        break;
+    }
+    case Key::Left:
+    case Key::Right:
+    case Key::Up:
+    case Key::Down:
+        StepByKey(key);
+        break;
+    default:
         Widget::OnKeyDown(key);
+        break;
+    }
+}
+
+void SelectStageWidget::StepByKey(int key)
+{
+    namespace Key = Quillo::KeyCode;
+    const int slot = SelectedSlot();
+    // The chosen stage is on the other page: the arrow first chooses here.
+    if (slot < 0)
+    {
+        ChooseByKey(m_page, 0);
+        return;
+    }
+    int column = slot % 3 + (key == Key::Right ? 1 : key == Key::Left ? -1 : 0);
+    const int row = slot / 3 + (key == Key::Down ? 1 : key == Key::Up ? -1 : 0);
+    int page = m_page;
+    // Past the left or right edge lies the other page, on the same row.
+    if (column < 0)
+        page -= 1, column = 2;
+    else if (column > 2)
+        page += 1, column = 0;
+    if (row < 0 || row > 2)
+        return;
+    ChooseByKey(page, row * 3 + column);
+}
+
+void SelectStageWidget::ChooseByKey(int page, int slot)
+{
+    if (page < 0 || page >= kPages)
+        return;
+    // Stages open in order: a closed one gives way to the last open one
+    // before it on that page; a page with none open keeps the choice.
+    int stage = 9 * page + slot;
+    while (stage >= 9 * page && !IsUnlocked(stage))
+        --stage;
+    if (page != m_page && stage < 9 * page)
+    {
+        ShowPage(page);
+        return;
+    }
+    if (stage < 9 * page)
+        return;
+    if (page != m_page)
+        ShowPage(page);
+    m_selectedStage = stage;
+    // The light the mouse gives shows where the keys are.
+    m_hoverSlot = SelectedSlot();
 }
 
 void SelectStageWidget::OnButtonClicked(int id)

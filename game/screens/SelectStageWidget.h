@@ -44,7 +44,9 @@ public:
     void OnMouseMove(int localX, int localY) override;
     void OnMouseLeave() override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
-    // Escape goes back to the main menu.
+    // Escape goes back to the main menu, Enter or Space plays the chosen
+    // stage, the arrows choose among the open stages (past the left or right
+    // edge on the other page) and PageUp or PageDown turn the page.
     void OnKeyDown(int key) override;
     void OnButtonClicked(int id) override;
 
@@ -62,6 +64,9 @@ public:
 private:
     int SlotAt(int localX, int localY) const;
     void RemoveButtons();
+    void StepByKey(int arrowKey);
+    // Chooses the stage in a slot of a page, turning to it.
+    void ChooseByKey(int page, int slot);
     // Shows a page: no slot is lit until the mouse moves onto one, and an
     // arrow with no page beyond it is out of use.
     void ShowPage(int page);
