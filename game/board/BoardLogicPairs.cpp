@@ -3,6 +3,7 @@
 #include "game/board/TextFormat.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Spindrel
 {
@@ -37,6 +38,20 @@ void BoardLogic::HandleClick(int clickCode, int x, int y)
         OpenBall(*ball);
         KeepInSavedRange();
     }
+}
+
+void BoardLogic::MoveMarker(int steps)
+{
+    m_marker.Step(m_balls, steps);
+}
+
+void BoardLogic::OpenMarked()
+{
+    // A click on the ball's centre, so that the keys open what a click
+    // there would.
+    m_marker.Follow(m_balls);
+    if (const Ball* ball = m_marker.Marked())
+        HandleClick(1, static_cast<int>(std::lround(ball->x)), static_cast<int>(std::lround(ball->y)));
 }
 
 void BoardLogic::OpenBall(Ball& ball)
