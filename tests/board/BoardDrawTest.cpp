@@ -7,6 +7,7 @@
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
