@@ -90,4 +90,69 @@ int BallMarker::StepsBetween(const BallList& balls, const Ball* from, const Ball
     return b < a ? steps : -steps;
 }
 
+void BallMarker::Saw(const Ball* ball)
+{
+    if (std::find(m_seen.begin(), m_seen.end(), ball) == m_seen.end())
+        m_seen.push_back(ball);
+}
+
+bool BallMarker::WasSeen(const Ball& ball) const
+{
+    return ball.revealed || std::find(m_seen.begin(), m_seen.end(), &ball) != m_seen.end();
+}
+
+void BallMarker::Forget(const Ball* ball)
+{
+    std::erase(m_seen, ball);
+    if (m_ball == ball)
+        m_ball = nullptr;
+}
+
+void BallMarker::ForgetAll()
+{
+    m_seen.clear();
+    m_ball = nullptr;
+}
+
+Ball* BallMarker::Find(const BallList& balls, const Ball* from, Seek seek) const
+{
+    const auto count = static_cast<long>(balls.size());
+    const long at = IndexOf(balls, from);
+    auto candidate = [&](long i, bool seen) {
+        const Ball& ball = *balls[static_cast<size_t>(i)];
+        return Selectable(ball) && !ball.open && WasSeen(ball) == seen;
+    };
+    switch (seek)
+    {
+    case Seek::FirstUnseen:
+    case Seek::NextUnseen:
+        for (long i = seek == Seek::FirstUnseen || at < 0 ? 0 : at + 1; i < count; ++i)
+            if (candidate(i, false))
+                return balls[static_cast<size_t>(i)].get();
+        return nullptr;
+    case Seek::SeenBehind:
+    case Seek::SeenAhead:
+    {
+        // Round the chain, starting next to the marked ball.
+        const long direction = seek == Seek::SeenBehind ? 1 : -1;
+        const long start = at < 0 ? (direction > 0 ? -1 : count) : at;
+        for (long n = 1; n <= count; ++n)
+        {
+            const long i = ((start + direction * n) % count + count) % count;
+            if (candidate(i, true))
+                return balls[static_cast<size_t>(i)].get();
+        }
+        return nullptr;
+    }
+    }
+    return nullptr;
+}
+
+void BallMarker::Move(const BallList& balls, Seek seek)
+{
+    Follow(balls);
+    if (Ball* ball = Find(balls, m_ball, seek))
+        m_ball = ball;
+}
+
 } // namespace Spindrel

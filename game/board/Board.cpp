@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace Spindrel
 {
@@ -198,6 +199,7 @@ bool Board::MarkerKey(int key)
     const bool repeat = manager != nullptr && manager->IsKeyRepeat();
     const bool shift = manager != nullptr && manager->keyDown[Key::Shift];
     int steps = 0;
+    std::optional<BallMarker::Seek> seek;
     switch (key)
     {
     case Key::Right: steps = shift ? BallMarker::kJump : 1; break;
@@ -206,6 +208,9 @@ bool Board::MarkerKey(int key)
     case Key::PageUp: steps = BallMarker::kJump; break;
     case Key::Down:
     case Key::PageDown: steps = -BallMarker::kJump; break;
+    case Key::Home: seek = BallMarker::Seek::FirstUnseen; break;
+    case Key::End: seek = BallMarker::Seek::NextUnseen; break;
+    case Key::Tab: seek = shift ? BallMarker::Seek::SeenAhead : BallMarker::Seek::SeenBehind; break;
     case Key::Enter: break;
     case Key::Space:
         if (!m_markerShown)
@@ -226,7 +231,9 @@ bool Board::MarkerKey(int key)
             m_logic.MoveMarker(0);
         return true;
     }
-    if (steps != 0)
+    if (seek)
+        m_logic.SeekMarker(*seek);
+    else if (steps != 0)
         m_logic.MoveMarker(steps);
     else if (!repeat && !m_logic.State().losing)
         m_logic.OpenMarked();

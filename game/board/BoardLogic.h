@@ -90,6 +90,7 @@ public:
     // The keyboard's marker: steps along the chain (positive towards the
     // gate), and a click on the marked ball's centre.
     void MoveMarker(int steps);
+    void SeekMarker(BallMarker::Seek seek);
     void OpenMarked();
 
     // Saved game: the record, the chain and the open positions. LoadState

@@ -164,7 +164,7 @@ void BoardLogic::EndOfTrack(Ball& ball)
 void BoardLogic::ClearBalls()
 {
     m_balls.clear();
-    m_marker.Clear();
+    m_marker.ForgetAll();
     m_openBalls = {};
     m_openCount = 0;
 }
@@ -350,6 +350,7 @@ void BoardLogic::RemoveFirstDeadBall()
             // every later bonus away.
             if ((*it)->bonus != -1)
                 m_state.bonusCount -= 1;
+            m_marker.Forget(it->get());
             m_balls.erase(it);
             return;
         }

@@ -45,6 +45,11 @@ void BoardLogic::MoveMarker(int steps)
     m_marker.Step(m_balls, steps);
 }
 
+void BoardLogic::SeekMarker(BallMarker::Seek seek)
+{
+    m_marker.Move(m_balls, seek);
+}
+
 void BoardLogic::OpenMarked()
 {
     // A click on the ball's centre, so that the keys open what a click
@@ -61,6 +66,7 @@ void BoardLogic::OpenBall(Ball& ball)
     if (m_state.pairPending)
         EvaluatePair();
     ball.open = true;
+    m_marker.Saw(&ball);
     if (!ball.revealed)
         StartFlip(ball, 0.02f, true);
     // A pending pair was judged above, so the slots have room; a guard

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace Spindrel
 {
@@ -67,6 +68,16 @@ KeyPlan PlanKeys(int steps)
         return {sign * jump, jumps};
     return {sign, n};
 }
+
+int WalkPresses(int steps)
+{
+    const int n = std::abs(steps);
+    const int under = n / BallMarker::kJump;
+    return std::min(under + n - under * BallMarker::kJump, under + 1 + (under + 1) * BallMarker::kJump - n);
+}
+
+// Seeks pressed more often than this in a row are not worth counting.
+constexpr int kMaxSeekRun = 4;
 
 } // namespace
 
@@ -376,6 +387,32 @@ void PlayerModel::PressKey()
         ++m_clicks;
         m_logic.OpenMarked();
         EndKeys();
+        return;
+    }
+    // A seek key beats walking when it (pressed a few times) lands on or
+    // near the target.
+    std::optional<BallMarker::Seek> seek;
+    int best = WalkPresses(steps);
+    for (const auto kind : {BallMarker::Seek::FirstUnseen, BallMarker::Seek::NextUnseen, BallMarker::Seek::SeenBehind,
+                            BallMarker::Seek::SeenAhead})
+    {
+        const Ball* at = marker.Marked();
+        for (int run = 1; run <= kMaxSeekRun && at != nullptr; ++run)
+        {
+            at = marker.Find(balls, at, kind);
+            const int presses = at == nullptr ? best : run + WalkPresses(BallMarker::StepsBetween(balls, at, m_target));
+            if (presses < best)
+            {
+                best = presses;
+                seek = kind;
+            }
+        }
+    }
+    if (seek)
+    {
+        m_logic.SeekMarker(*seek);
+        m_heldMove = 0;
+        m_nextPress = m_clock + m_profile.keyInterval;
         return;
     }
     const KeyPlan plan = PlanKeys(steps);

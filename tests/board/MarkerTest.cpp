@@ -51,3 +51,32 @@ TEST(Marker, StepsOverScreenBallsAndFollowsItsBallThroughARollBackAndARemoval)
     for (const auto& ball : board.logic.Balls())
         EXPECT_TRUE(ball.get() != b[4] && ball.get() != b[5] && ball.get() != b[6]);
 }
+
+TEST(Marker, SeeksFacesShownBeforeAndBallsNeverOpened)
+{
+    Board board;
+    auto b = board.Chain({0, 1, 2, 3, 4, 5}, 650);
+    b[4]->revealed = true;
+    board.Click(*b[0]);
+    board.Click(*b[2]);
+    board.Run(60); // a mismatch: both face down again, but seen
+    ASSERT_FALSE(b[0]->open || b[2]->open);
+    using Seek = BallMarker::Seek;
+    auto seek = [&](Seek kind) {
+        board.logic.SeekMarker(kind);
+        return board.logic.Marker().Marked();
+    };
+    EXPECT_EQ(seek(Seek::FirstUnseen), b[1]);
+    EXPECT_EQ(seek(Seek::NextUnseen), b[3]);
+    EXPECT_EQ(seek(Seek::NextUnseen), b[5]);
+    board.logic.MoveMarker(-1000);
+    EXPECT_EQ(seek(Seek::SeenBehind), b[0]) << "round from the back";
+    EXPECT_EQ(seek(Seek::SeenBehind), b[2]);
+    EXPECT_EQ(seek(Seek::SeenBehind), b[4]);
+    EXPECT_EQ(seek(Seek::SeenAhead), b[2]);
+    // A seen ball that leaves is forgotten; a new ball in its place is not seen.
+    board.logic.RemoveBall(*b[2]);
+    board.Run(5);
+    EXPECT_EQ(seek(Seek::SeenAhead), b[0]);
+    EXPECT_EQ(seek(Seek::SeenAhead), b[4]);
+}
