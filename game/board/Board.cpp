@@ -4,12 +4,14 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/board/GameResources.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace Spindrel
 {
@@ -17,9 +19,7 @@ namespace Spindrel
 namespace
 {
 
-constexpr int kShiftKey = 16;
-constexpr int kEscapeKey = 27;
-constexpr int kSpaceKey = 32;
+namespace Key = Quillo::KeyCode;
 
 Sprite SpriteOf(Quillo::MemoryImage* image)
 {
@@ -175,17 +175,82 @@ void Board::UpdatePartial(double fraction)
 
 void Board::OnKeyDown(int key)
 {
-    // Idle behind the main menu the board has no game to pause. A held key
-    // opens the menu once: its auto-repeat would open it again as soon as
-    // the menu is closed.
-    if (m_logic.IsActive() && !m_logic.GetPath().editMode && (key == kEscapeKey || key == kSpaceKey))
+    // Idle behind the main menu the board has no game to pause.
+    if (!m_logic.IsActive() || m_logic.GetPath().editMode)
     {
-        if (manager != nullptr && manager->IsKeyRepeat())
-            return;
-        OnButtonClicked(kMenuButtonId);
+        Widget::OnKeyDown(key);
+        return;
+    }
+    if (MarkerKey(key))
+        return;
+    // A held key opens the menu once: its auto-repeat would open it again
+    // as soon as the menu is closed. Space is the marker's while it shows.
+    if (key == Key::Escape || key == Key::Space)
+    {
+        if (manager == nullptr || !manager->IsKeyRepeat())
+            OnButtonClicked(kMenuButtonId);
         return;
     }
     Widget::OnKeyDown(key);
+}
+
+bool Board::MarkerKey(int key)
+{
+    const bool repeat = manager != nullptr && manager->IsKeyRepeat();
+    const bool shift = manager != nullptr && manager->keyDown[Key::Shift];
+    int steps = 0;
+    std::optional<BallMarker::Seek> seek;
+    switch (key)
+    {
+    case Key::Right: steps = shift ? BallMarker::kJump : 1; break;
+    case Key::Left: steps = shift ? -BallMarker::kJump : -1; break;
+    case Key::Up:
+    case Key::PageUp: steps = BallMarker::kJump; break;
+    case Key::Down:
+    case Key::PageDown: steps = -BallMarker::kJump; break;
+    case Key::Home: seek = BallMarker::Seek::FirstUnseen; break;
+    case Key::End: seek = BallMarker::Seek::NextUnseen; break;
+    case Key::Tab: seek = shift ? BallMarker::Seek::SeenAhead : BallMarker::Seek::SeenBehind; break;
+    case Key::Enter: break;
+    case Key::Space:
+        if (!m_markerShown)
+            return false;
+        break;
+    default: return false;
+    }
+    // While paused the menu is up; Space goes on opening it as before.
+    if (m_logic.State().pauseDepth > 0)
+        return key != Key::Space;
+    RefreshDue();
+    // The first key after the mouse shows where the marker is, and moves
+    // nothing; a marker with no ball starts nearest the gate.
+    if (!m_markerShown)
+    {
+        m_markerShown = true;
+        if (m_logic.Marker().Marked() == nullptr)
+            m_logic.MoveMarker(0);
+        return true;
+    }
+    if (seek)
+        m_logic.SeekMarker(*seek);
+    else if (steps != 0)
+        m_logic.MoveMarker(steps);
+    else if (!repeat && !m_logic.State().losing)
+        m_logic.OpenMarked();
+    return true;
+}
+
+void Board::OnMouseMove(int localX, int localY)
+{
+    Widget::OnMouseMove(localX, localY);
+    const bool moved = localX != m_mouseX || localY != m_mouseY;
+    m_mouseX = localX;
+    m_mouseY = localY;
+    if (moved && m_markerShown)
+    {
+        m_markerShown = false;
+        RefreshDue();
+    }
 }
 
 void Board::OnMouseDown(int localX, int localY, int clickCode)
@@ -195,7 +260,7 @@ void Board::OnMouseDown(int localX, int localY, int clickCode)
     {
         // Shift comes from the manager's key table, so recorded input
         // replays the same edit.
-        const bool shift = manager != nullptr && manager->keyDown[kShiftKey];
+        const bool shift = manager != nullptr && manager->keyDown[Key::Shift];
         m_logic.EditMouseDown(localX, localY, clickCode, shift);
         Invalidate();
     }

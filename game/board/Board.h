@@ -67,11 +67,18 @@ public:
     void Update() override;
     void UpdatePartial(double fraction) override;
     void OnKeyDown(int key) override;
+    void OnMouseMove(int localX, int localY) override;
     void OnMouseDown(int localX, int localY, int clickCode) override;
     void OnMouseUp(int localX, int localY, int clickCode) override;
     void OnButtonClicked(int id) override;
 
+    // The keyboard's marker is drawn from a key press until the mouse moves.
+    bool MarkerShown() const { return m_markerShown; }
+
 private:
+    // The marker's keys; false for a key that is not one of them.
+    bool MarkerKey(int key);
+    void DrawMarker(Quillo::DrawList& g);
     void LoadTrackImages();
     // The state's picture; Draw draws it and BeforeDrawPass compares it.
     void BuildPicture(Quillo::DrawList& g);
@@ -100,6 +107,12 @@ private:
     bool m_wholeDue = true;
     // Whether the board was paused at the last draw pass.
     bool m_picturePaused = false;
+    bool m_markerShown = false;
+    // Where the board last saw the mouse: the widget layer also reports a
+    // mouse that did not move (a dialog closing over it), which must not
+    // hide the marker.
+    int m_mouseX = -1;
+    int m_mouseY = -1;
 };
 
 } // namespace Spindrel

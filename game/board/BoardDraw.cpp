@@ -246,6 +246,41 @@ void Board::DrawEditor(Quillo::DrawList& g)
     }
 }
 
+void Board::DrawMarker(Quillo::DrawList& g)
+{
+    const Ball* ball = m_logic.Marker().Marked();
+    if (ball == nullptr || !BallMarker::Selectable(*ball))
+        return;
+    // Four corner brackets, light with a dark rim, so that the shape and
+    // not a colour tells the mark on any background and on any face. They
+    // breathe a little to catch the eye.
+    constexpr int kArm = 15;
+    constexpr int kThick = 3;
+    const float breath = std::sin(m_logic.State().levelTime * 5.0f);
+    const int reach = 35 + static_cast<int>(std::lround(2.0f * breath));
+    const int cx = static_cast<int>(std::lround(ball->x));
+    const int cy = static_cast<int>(std::lround(ball->y));
+    for (const int rim : {1, 0})
+    {
+        g.SetColor(rim != 0 ? Quillo::Color(0, 0, 0) : Quillo::Color(255, 255, 255));
+        for (const int sx : {-1, 1})
+        {
+            for (const int sy : {-1, 1})
+            {
+                // The corner's outer point, and the arms reaching in from it.
+                const int ox = cx + sx * reach;
+                const int oy = cy + sy * reach;
+                const int left = sx < 0 ? ox : ox - kArm + 1;
+                const int top = sy < 0 ? oy : oy - kArm + 1;
+                const int armX = sx < 0 ? ox : ox - kThick + 1;
+                const int armY = sy < 0 ? oy : oy - kThick + 1;
+                g.FillRect(left - rim, armY - rim, kArm + 2 * rim, kThick + 2 * rim);
+                g.FillRect(armX - rim, top - rim, kThick + 2 * rim, kArm + 2 * rim);
+            }
+        }
+    }
+}
+
 void Board::BuildPicture(Quillo::DrawList& g)
 {
     g.Clear();
@@ -269,6 +304,8 @@ void Board::BuildPicture(Quillo::DrawList& g)
         if (ball->alive && ball->segment != 0)
             DrawBall(g, *ball, paused);
     }
+    if (m_markerShown && !path.editMode)
+        DrawMarker(g);
     Quillo::Image* down = m_res.IMAGE_INGAME_DOWN;
     DrawWhole(g, down, 0, 600 - ImageHeight(down));
     DrawWhole(g, m_res.IMAGE_INGAME_UP, 0, 0);

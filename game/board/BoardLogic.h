@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/board/Ball.h"
+#include "game/board/BallMarker.h"
 #include "game/board/BoardArt.h"
 #include "game/board/BoardHost.h"
 #include "game/board/BoardRandom.h"
@@ -86,6 +87,11 @@ public:
     void HandleClick(int clickCode, int x, int y);
     void EditMouseDown(int x, int y, int clickCode, bool shiftHeld);
     void EditMouseUp(int x, int y, int clickCode);
+    // The keyboard's marker: steps along the chain (positive towards the
+    // gate), and a click on the marked ball's centre.
+    void MoveMarker(int steps);
+    void SeekMarker(BallMarker::Seek seek);
+    void OpenMarked();
 
     // Saved game: the record, the chain and the open positions. LoadState
     // refuses damaged data and leaves the running game as it was.
@@ -153,6 +159,8 @@ public:
     int OpenCount() const { return m_openCount; }
     Ball* OpenBallAt(int index) const { return m_openBalls[static_cast<size_t>(index)]; }
     IntervalGenerator& Intervals() { return m_intervals; }
+    BallMarker& Marker() { return m_marker; }
+    const BallMarker& Marker() const { return m_marker; }
     // The place reached in the high-score table at the last entry (1000
     // when not entered).
     int HighScorePlace() const { return m_highScorePlace; }
@@ -205,6 +213,7 @@ private:
     std::vector<Effect> m_effects;
     std::array<Ball*, 2> m_openBalls{};
     int m_openCount = 0;
+    BallMarker m_marker;
     bool m_active = false;
     bool m_dangerMusic = false;
     bool m_dragging = false;

@@ -164,6 +164,7 @@ void BoardLogic::EndOfTrack(Ball& ball)
 void BoardLogic::ClearBalls()
 {
     m_balls.clear();
+    m_marker.ForgetAll();
     m_openBalls = {};
     m_openCount = 0;
 }
@@ -338,6 +339,7 @@ void BoardLogic::ForgetOpenBall(const Ball* ball)
 
 void BoardLogic::RemoveFirstDeadBall()
 {
+    m_marker.Follow(m_balls);
     for (auto it = m_balls.begin(); it != m_balls.end(); ++it)
     {
         if (!(*it)->alive)
@@ -348,6 +350,7 @@ void BoardLogic::RemoveFirstDeadBall()
             // every later bonus away.
             if ((*it)->bonus != -1)
                 m_state.bonusCount -= 1;
+            m_marker.Forget(it->get());
             m_balls.erase(it);
             return;
         }

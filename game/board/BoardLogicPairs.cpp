@@ -3,6 +3,7 @@
 #include "game/board/TextFormat.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Spindrel
 {
@@ -39,6 +40,25 @@ void BoardLogic::HandleClick(int clickCode, int x, int y)
     }
 }
 
+void BoardLogic::MoveMarker(int steps)
+{
+    m_marker.Step(m_balls, steps);
+}
+
+void BoardLogic::SeekMarker(BallMarker::Seek seek)
+{
+    m_marker.Move(m_balls, seek);
+}
+
+void BoardLogic::OpenMarked()
+{
+    // A click on the ball's centre, so that the keys open what a click
+    // there would.
+    m_marker.Follow(m_balls);
+    if (const Ball* ball = m_marker.Marked())
+        HandleClick(1, static_cast<int>(std::lround(ball->x)), static_cast<int>(std::lround(ball->y)));
+}
+
 void BoardLogic::OpenBall(Ball& ball)
 {
     if (ball.open)
@@ -46,6 +66,7 @@ void BoardLogic::OpenBall(Ball& ball)
     if (m_state.pairPending)
         EvaluatePair();
     ball.open = true;
+    m_marker.Saw(&ball);
     if (!ball.revealed)
         StartFlip(ball, 0.02f, true);
     // A pending pair was judged above, so the slots have room; a guard

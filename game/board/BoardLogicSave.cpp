@@ -160,6 +160,7 @@ bool BoardLogic::LoadState(std::span<const uint8_t> bytes)
     m_state.pauseDepth = pauseDepth;
     m_path = std::move(path);
     m_balls.clear();
+    m_marker.ForgetAll();
     for (const Ball& ball : game->balls)
         m_balls.push_back(std::make_unique<Ball>(ball));
     m_openBalls = {};

@@ -65,7 +65,7 @@ bool IsLastOfStage(int level)
 } // namespace
 
 std::vector<LevelStats> MeasureLevels(const Campaign& campaign, const std::vector<int>& levels, int seeds,
-                                      int threads)
+                                      int threads, InputDevice input)
 {
     const auto& profiles = StandardProfiles();
     const size_t perLevel = profiles.size() * static_cast<size_t>(seeds);
@@ -77,7 +77,7 @@ std::vector<LevelStats> MeasureLevels(const Campaign& campaign, const std::vecto
             const size_t level = job / perLevel;
             const size_t profile = (job % perLevel) / static_cast<size_t>(seeds);
             const auto seed = static_cast<uint32_t>(job % static_cast<size_t>(seeds) + 1);
-            runs[job] = PlaySimulatedLevel(campaign, levels[level], *profiles[profile], seed);
+            runs[job] = PlaySimulatedLevel(campaign, levels[level], *profiles[profile], seed, kMaxRunSeconds, input);
         }
     };
     std::vector<std::jthread> workers;

@@ -32,7 +32,7 @@ struct LevelStats
 // 1..seeds, spread over `threads` worker threads. The result does not
 // depend on the number of threads.
 std::vector<LevelStats> MeasureLevels(const Campaign& campaign, const std::vector<int>& levels, int seeds,
-                                      int threads);
+                                      int threads, InputDevice input = InputDevice::Mouse);
 
 // Mean win rate of one profile over the levels of a stage (1-based) among
 // the measured levels; -1 when none of them is in that stage.

@@ -55,7 +55,7 @@ std::optional<Campaign> LoadCampaign(const std::string& root)
 }
 
 RunResult PlaySimulatedLevel(const Campaign& campaign, int level, const PlayerProfile& profile,
-                             uint32_t seed, float maxSeconds)
+                             uint32_t seed, float maxSeconds, InputDevice input)
 {
     SimHost host(seed);
     BoardLogic logic(host);
@@ -74,7 +74,7 @@ RunResult PlaySimulatedLevel(const Campaign& campaign, int level, const PlayerPr
     s.extraLifeCounter = 0;
     s.level = level;
     logic.StartLevel();
-    PlayerModel player(logic, profile, (static_cast<uint64_t>(seed) << 32) ^ 0x5EEDu);
+    PlayerModel player(logic, profile, (static_cast<uint64_t>(seed) << 32) ^ 0x5EEDu, input);
 
     RunResult result;
     const int startLives = s.lives;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/board/LevelData.h"
+#include "game/sim/InputDevice.h"
 #include "game/sim/PlayerProfile.h"
 
 #include <cstdint>
@@ -31,6 +32,9 @@ struct Campaign
     std::string root;
 };
 
+// Game time after which a run that has not ended counts as lost.
+inline constexpr float kMaxRunSeconds = 1800.0f;
+
 // Reads levels/levelOrder.txt and levels/levelsTable.txt below root; nothing
 // when either is missing or malformed.
 std::optional<Campaign> LoadCampaign(const std::string& root);
@@ -41,6 +45,6 @@ std::optional<Campaign> LoadCampaign(const std::string& root);
 // its arguments. A run that has not ended after `maxSeconds` of game time
 // counts as lost.
 RunResult PlaySimulatedLevel(const Campaign& campaign, int level, const PlayerProfile& profile,
-                             uint32_t seed, float maxSeconds = 1800.0f);
+                             uint32_t seed, float maxSeconds = kMaxRunSeconds, InputDevice input = InputDevice::Mouse);
 
 } // namespace Spindrel

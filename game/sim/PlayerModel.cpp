@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 
 namespace Spindrel
 {
@@ -37,10 +39,50 @@ constexpr float kDangerProgress = 60.0f;
 // Board steps between two looks when no decision is due (50 ms).
 constexpr int kLookSteps = 5;
 
+// A held key: the desktop's usual delay before it repeats, and its rate.
+// Only a run of this many presses of one key is worth holding.
+constexpr double kRepeatDelay = 0.5;
+constexpr double kRepeatInterval = 0.04;
+constexpr int kHoldRun = 5;
+
+// The fewest presses to walk the marker `steps` balls: the first move (a
+// step or a jump, signed) and how many times in a row it is pressed.
+struct KeyPlan
+{
+    int move = 0;
+    int run = 0;
+};
+
+KeyPlan PlanKeys(int steps)
+{
+    const int n = std::abs(steps);
+    const int sign = steps > 0 ? 1 : -1;
+    constexpr int jump = BallMarker::kJump;
+    // Jumps short of the ball and steps on, or one jump past it and steps
+    // back, whichever takes fewer presses.
+    const int under = n / jump;
+    const int over = under + 1;
+    const bool overshoot = over + (over * jump - n) < under + (n - under * jump);
+    const int jumps = overshoot ? over : under;
+    if (jumps > 0)
+        return {sign * jump, jumps};
+    return {sign, n};
+}
+
+int WalkPresses(int steps)
+{
+    const int n = std::abs(steps);
+    const int under = n / BallMarker::kJump;
+    return std::min(under + n - under * BallMarker::kJump, under + 1 + (under + 1) * BallMarker::kJump - n);
+}
+
+// Seeks pressed more often than this in a row are not worth counting.
+constexpr int kMaxSeekRun = 4;
+
 } // namespace
 
-PlayerModel::PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed)
-    : m_logic(logic), m_profile(profile), m_random(seed)
+PlayerModel::PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed, InputDevice input)
+    : m_logic(logic), m_profile(profile), m_random(seed), m_input(input)
 {
     m_nextDecision = ReactionTime();
 }
@@ -53,6 +95,12 @@ void PlayerModel::Step()
     const bool deciding = m_clock >= m_nextDecision;
     if (deciding || ++m_sinceLook >= kLookSteps)
         Look();
+    if (m_target != nullptr)
+    {
+        if (m_clock >= m_nextPress)
+            PressKey();
+        return;
+    }
     if (!deciding)
         return;
     const GameState& s = m_logic.State();
@@ -278,6 +326,13 @@ void PlayerModel::Decide()
 
 void PlayerModel::Click(Ball& target)
 {
+    if (m_input == InputDevice::Keyboard)
+    {
+        m_target = &target;
+        m_nextPress = m_clock;
+        m_heldMove = 0;
+        return;
+    }
     ++m_clicks;
     Ball* aim = &target;
     if (m_random.Chance(m_profile.missClick))
@@ -298,6 +353,90 @@ void PlayerModel::Click(Ball& target)
             return;
     }
     m_logic.HandleClick(1, static_cast<int>(std::lround(aim->x)), static_cast<int>(std::lround(aim->y)));
+}
+
+void PlayerModel::EndKeys()
+{
+    m_target = nullptr;
+    m_heldMove = 0;
+    m_nextDecision = m_clock + ReactionTime();
+}
+
+void PlayerModel::PressKey()
+{
+    const GameState& s = m_logic.State();
+    const auto& balls = m_logic.Balls();
+    const bool there = std::any_of(balls.begin(), balls.end(), [&](const auto& b) { return b.get() == m_target; });
+    // A target that went (a bomb, the gate) or turned up: think again.
+    if (s.intro || s.losing || s.levelComplete || s.pauseDepth > 0 || !there || !Clickable(*m_target))
+    {
+        EndKeys();
+        return;
+    }
+    BallMarker& marker = m_logic.Marker();
+    marker.Follow(balls);
+    if (marker.Marked() == nullptr)
+    {
+        m_logic.MoveMarker(0);
+        m_nextPress = m_clock + m_profile.keyInterval;
+        return;
+    }
+    const int steps = BallMarker::StepsBetween(balls, marker.Marked(), m_target);
+    if (steps == 0)
+    {
+        ++m_clicks;
+        m_logic.OpenMarked();
+        EndKeys();
+        return;
+    }
+    // A seek key beats walking when it (pressed a few times) lands on or
+    // near the target.
+    std::optional<BallMarker::Seek> seek;
+    int best = WalkPresses(steps);
+    for (const auto kind : {BallMarker::Seek::FirstUnseen, BallMarker::Seek::NextUnseen, BallMarker::Seek::SeenBehind,
+                            BallMarker::Seek::SeenAhead})
+    {
+        const Ball* at = marker.Marked();
+        for (int run = 1; run <= kMaxSeekRun && at != nullptr; ++run)
+        {
+            at = marker.Find(balls, at, kind);
+            const int presses = at == nullptr ? best : run + WalkPresses(BallMarker::StepsBetween(balls, at, m_target));
+            if (presses < best)
+            {
+                best = presses;
+                seek = kind;
+            }
+        }
+    }
+    if (seek)
+    {
+        m_logic.SeekMarker(*seek);
+        m_heldMove = 0;
+        m_nextPress = m_clock + m_profile.keyInterval;
+        return;
+    }
+    const KeyPlan plan = PlanKeys(steps);
+    m_logic.MoveMarker(plan.move);
+    double wait = m_profile.keyInterval;
+    if (m_heldMove == plan.move)
+        wait = kRepeatInterval;
+    else if (plan.run >= kHoldRun)
+        wait = kRepeatDelay;
+    else if (m_random.Chance(m_profile.missClick))
+    {
+        // A tap that came out twice; the next keys put it right.
+        ++m_missClicks;
+        m_logic.MoveMarker(plan.move);
+    }
+    m_heldMove = plan.run >= kHoldRun || m_heldMove == plan.move ? plan.move : 0;
+    // Letting go on the last press of a run: the next key comes at the
+    // person's own pace.
+    if (m_heldMove != 0 && plan.run == 1)
+    {
+        wait = m_profile.keyInterval;
+        m_heldMove = 0;
+    }
+    m_nextPress = m_clock + wait;
 }
 
 } // namespace Spindrel

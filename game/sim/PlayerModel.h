@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/sim/InputDevice.h"
 #include "game/sim/PlayerProfile.h"
 #include "game/sim/SimRandom.h"
 
@@ -15,14 +16,17 @@ struct Ball;
 // A simulated person at the board. It sees only what the screen shows (open
 // and revealed faces, bonus icons), remembers faces imperfectly, decides
 // after a reaction time, sometimes clicks the neighbouring ball, and plays
-// for bonuses when they help. It acts through the board's click rule only.
+// for bonuses when they help. It acts through the board's click rule only:
+// with the mouse on any ball, with the keyboard on the marked ball after
+// walking the marker there key by key.
 class PlayerModel
 {
 public:
-    PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed);
+    PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed,
+                InputDevice input = InputDevice::Mouse);
 
     // Call once before every board step: looks at the board and, when the
-    // reaction time has passed, clicks.
+    // reaction time has passed, clicks (or presses the next key).
     void Step();
 
     int Clicks() const { return m_clicks; }
@@ -52,6 +56,9 @@ private:
     Ball* UnknownBall(const Ball* except);
     Ball* FrontClickable(const Ball* except);
     void Click(Ball& target);
+    // One key press on the way to m_target, or Enter on arrival.
+    void PressKey();
+    void EndKeys();
     Memory* Find(const Ball* ball);
 
     BoardLogic& m_logic;
@@ -68,6 +75,12 @@ private:
     int m_sinceLook = 0;
     int64_t m_facesSeen = 0;
     int m_clicks = 0;
+    InputDevice m_input;
+    // The ball the keys are walking the marker to, and when the next key
+    // goes down. A held key repeats: m_heldMove is its move (0: none).
+    Ball* m_target = nullptr;
+    double m_nextPress = 0.0;
+    int m_heldMove = 0;
     int m_missClicks = 0;
 };
 

@@ -14,7 +14,9 @@ namespace Spindrel
 // experienced players follow the chain with their eyes and find it again.
 // Slips (a click on the neighbouring ball, 60 pixels away) are common when
 // hurrying and rare for a steady hand. Bonus icons blink when they arrive,
-// but a beginner busy with pairs overlooks every second one.
+// but a beginner busy with pairs overlooks every second one. On the
+// keyboard a practised hand taps a key about eight times a second; someone
+// who looks at the keys manages five.
 
 const PlayerProfile& BeginnerProfile()
 {
@@ -22,7 +24,7 @@ const PlayerProfile& BeginnerProfile()
     // a few seconds, loses balls once they roll a few ball widths, slips
     // about once in 20 clicks and picks unknown balls all over the track.
     static const PlayerProfile profile{
-        "beginner", 0.75f, 1.4f, 7.0f, 4.0f, 180.0f, 0.05f, 0.5f, 0.35f};
+        "beginner", 0.75f, 1.4f, 7.0f, 4.0f, 180.0f, 0.05f, 0.5f, 0.35f, 0.2f};
     return profile;
 }
 
@@ -32,7 +34,7 @@ const PlayerProfile& RegularProfile()
     // six faces for some ten seconds, follows the chain for five ball
     // widths, slips once in 40 clicks, uses most bonuses.
     static const PlayerProfile profile{
-        "regular", 0.5f, 0.9f, 12.0f, 6.0f, 300.0f, 0.025f, 0.8f, 0.65f};
+        "regular", 0.5f, 0.9f, 12.0f, 6.0f, 300.0f, 0.025f, 0.8f, 0.65f, 0.12f};
     return profile;
 }
 
@@ -43,7 +45,7 @@ const PlayerProfile& ExpertProfile()
     // slips once in a hundred clicks, takes every useful bonus and works
     // the chain from the gate backwards.
     static const PlayerProfile profile{
-        "expert", 0.3f, 0.55f, 20.0f, 9.0f, 480.0f, 0.01f, 1.0f, 0.9f};
+        "expert", 0.3f, 0.55f, 20.0f, 9.0f, 480.0f, 0.01f, 1.0f, 0.9f, 0.09f};
     return profile;
 }
 

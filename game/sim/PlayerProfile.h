@@ -28,6 +28,8 @@ struct PlayerProfile
     float bonusUse = 0.8f;
     // Chance of trying the unknown ball nearest the gate rather than any.
     float frontBias = 0.7f;
+    // Seconds between two deliberate key presses on the keyboard.
+    float keyInterval = 0.12f;
 };
 
 const PlayerProfile& BeginnerProfile();

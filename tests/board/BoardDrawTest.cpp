@@ -7,6 +7,7 @@
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/KeyCode.h"
 #include "framework/widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -240,4 +241,64 @@ TEST(BoardWidget, ASavedStateOnATurningTrackContinuesTheGame)
     ASSERT_NE(b.logic.SaveState(), saved);
     ASSERT_TRUE(b.logic.LoadState(saved));
     EXPECT_EQ(b.logic.SaveState(), saved);
+}
+
+TEST(BoardWidget, MarkerKeysOpenAPairAsClicksDoAndTheMouseHidesTheMarker)
+{
+    DrawnBoard b(0);
+    Quillo::WidgetManager manager;
+    manager.SetSize(800, 600);
+    manager.AddWidget(&b.board);
+    manager.SetFocus(&b.board);
+    for (int i = 0; i < 100000 && b.logic.State().intro; ++i)
+        b.logic.Tick();
+    // A still chain along the top of the track, front first.
+    b.logic.ClearBalls();
+    GameState& s = b.logic.State();
+    s.rushing = false;
+    s.baseSpeed = s.speed = 0;
+    s.targetScore = 1000000;
+    s.bonusTimer = 1000;
+    std::vector<Ball*> balls;
+    for (int type : {0, 1, 0, 2})
+        balls.push_back(&b.logic.AddBall(type, 500.0f - 60.0f * static_cast<float>(balls.size())));
+    auto press = [&](int key) {
+        manager.KeyDown(key);
+        manager.KeyUp(key);
+    };
+    auto whiteAround = [&](const Ball& ball) {
+        const uint32_t* bits = b.Frame().GetBits();
+        int white = 0;
+        for (int y = static_cast<int>(ball.y) - 40; y <= static_cast<int>(ball.y) + 40; ++y)
+            for (int x = static_cast<int>(ball.x) - 40; x <= static_cast<int>(ball.x) + 40; ++x)
+                white += (bits[y * 800 + x] & 0xFFFFFFu) == 0xFFFFFFu ? 1 : 0;
+        return white;
+    };
+    const int unmarked = whiteAround(*balls[0]);
+
+    // The first key only shows the marker, on the front ball.
+    press(Quillo::KeyCode::Left);
+    EXPECT_TRUE(b.board.MarkerShown());
+    EXPECT_EQ(b.logic.Marker().Marked(), balls[0]);
+    EXPECT_GT(whiteAround(*balls[0]), unmarked + 100);
+    press(Quillo::KeyCode::Enter);
+    manager.KeyDown(Quillo::KeyCode::Shift);
+    press(Quillo::KeyCode::Left);
+    manager.KeyUp(Quillo::KeyCode::Shift);
+    EXPECT_EQ(b.logic.Marker().Marked(), balls[3]);
+    press(Quillo::KeyCode::Right);
+    press(Quillo::KeyCode::Space);
+    EXPECT_TRUE(b.host.dialogs.empty()) << "Space opens the marked ball, not the menu";
+    b.Run(60);
+    EXPECT_EQ(s.score, 20);
+    EXPECT_EQ(b.host.CountSound(BoardSound::CollectPair), 1);
+    EXPECT_FALSE(balls[0]->alive || balls[2]->alive);
+    EXPECT_EQ(b.logic.Marker().Marked(), balls[3]);
+
+    // A mouse move hides it; Space is the menu's again.
+    manager.MouseMove(400, 400);
+    EXPECT_FALSE(b.board.MarkerShown());
+    press(Quillo::KeyCode::Space);
+    EXPECT_EQ(b.host.dialogs, std::vector{BoardDialog::Options});
+    manager.RemoveWidget(&b.board);
 }

@@ -2,7 +2,10 @@
 // many seeds, prints per level the win rate, median time and lives lost,
 // the stage averages and whatever breaks the intended curve, and draws the
 // curve. Exit status 0 when the curve holds, 1 when it does not, 2 when
-// the data or the output cannot be used.
+// the data or the output cannot be used. With --input keyboard the people
+// play by the keyboard's rules; the table is the keyboard's, and the check
+// is that the regular player wins on the keyboard, stage by stage, at least
+// nine tenths of what the regular player wins with the mouse.
 #include "game/sim/DifficultyCurve.h"
 #include "tools/difficulty/CurvePlot.h"
 
@@ -22,15 +25,23 @@ namespace
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: spindrel-difficulty DATA_FOLDER OUT_FOLDER [--seeds N] [--threads N]\n");
+    std::fprintf(stderr, "usage: spindrel-difficulty DATA_FOLDER OUT_FOLDER [--seeds N] [--threads N] "
+                         "[--input mouse|keyboard]\n");
     return 2;
 }
 
-std::string Report(const Campaign& campaign, const std::vector<LevelStats>& stats, int seeds)
+// The keyboard's share of the mouse's win rate a regular player must keep
+// in every stage.
+constexpr double kKeyboardShare = 0.9;
+
+// The regular player's place in StandardProfiles().
+constexpr int kRegular = 1;
+
+std::string Report(const Campaign& campaign, const std::vector<LevelStats>& stats, int seeds, const char* input)
 {
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "%d runs per level and profile, three lives per run\n", seeds);
+    std::snprintf(line, sizeof line, "%d runs per level and profile, three lives per run, by %s\n", seeds, input);
     out += line;
     out += "                                    |    beginner        |    regular         |    expert\n";
     out += "level stage track speed points pics| win  median lives | win  median lives | win  median lives\n";
@@ -74,6 +85,7 @@ int main(int argc, char** argv)
     const std::filesystem::path outDir = argv[2];
     int seeds = 50;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    bool keyboard = false;
     for (int i = 3; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -83,6 +95,11 @@ int main(int argc, char** argv)
             if (value < 1)
                 return Usage();
             (arg == "--seeds" ? seeds : threads) = value;
+        }
+        else if (arg == "--input" && i + 1 < argc && (std::string(argv[i + 1]) == "mouse" ||
+                                                      std::string(argv[i + 1]) == "keyboard"))
+        {
+            keyboard = std::string(argv[++i]) == "keyboard";
         }
         else
             return Usage();
@@ -97,13 +114,41 @@ int main(int argc, char** argv)
     std::vector<int> levels(kLevelCount);
     std::iota(levels.begin(), levels.end(), 1);
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<LevelStats> stats = MeasureLevels(*campaign, levels, seeds, threads);
+    const InputDevice input = keyboard ? InputDevice::Keyboard : InputDevice::Mouse;
+    const std::vector<LevelStats> stats = MeasureLevels(*campaign, levels, seeds, threads, input);
+    // The keyboard is judged against the mouse on the same seeds.
+    const std::vector<LevelStats> mouse =
+        keyboard ? MeasureLevels(*campaign, levels, seeds, threads, InputDevice::Mouse) : stats;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    const std::string report = Report(*campaign, stats, seeds);
+    std::string report = Report(*campaign, stats, seeds, keyboard ? "keyboard" : "mouse");
+    std::vector<std::string> faults;
+    if (keyboard)
+    {
+        report += "\nstage  regular by mouse  by keyboard  share\n";
+        for (int stage = 1; stage <= kStageCount; ++stage)
+        {
+            const double byMouse = StageWinRate(mouse, stage, kRegular);
+            const double byKeys = StageWinRate(stats, stage, kRegular);
+            char line[160];
+            std::snprintf(line, sizeof line, "%5d %15.0f%% %11.0f%% %5.0f%%\n", stage, 100 * byMouse, 100 * byKeys,
+                          byMouse > 0 ? 100 * byKeys / byMouse : 100.0);
+            report += line;
+            if (byKeys < kKeyboardShare * byMouse - 1.0 / seeds - 1e-9)
+            {
+                std::snprintf(line, sizeof line, "stage %d: regular wins %.0f%% by keyboard, under %.0f%% of %.0f%%",
+                              stage, 100 * byKeys, 100 * kKeyboardShare, 100 * byMouse);
+                faults.emplace_back(line);
+            }
+        }
+    }
+    else
+    {
+        faults = CurveFaults(stats, 1.0 / seeds);
+    }
     std::fputs(report.c_str(), stdout);
-    std::printf("\n%zu runs in %.1f s on %d threads\n", levels.size() * 3 * static_cast<size_t>(seeds), seconds,
-                threads);
+    const size_t runs = levels.size() * 3 * static_cast<size_t>(seeds) * (keyboard ? 2 : 1);
+    std::printf("\n%zu runs in %.1f s on %d threads\n", runs, seconds, threads);
 
     std::error_code error;
     std::filesystem::create_directories(outDir, error);
@@ -117,13 +162,13 @@ int main(int argc, char** argv)
     }
     std::printf("plot: %s\n", plot.c_str());
 
-    const auto faults = CurveFaults(stats, 1.0 / seeds);
     if (faults.empty())
     {
-        std::printf("the curve holds\n");
+        std::printf(keyboard ? "the keyboard keeps up with the mouse\n" : "the curve holds\n");
         return 0;
     }
-    std::printf("the curve breaks in %zu places:\n", faults.size());
+    std::printf(keyboard ? "the keyboard falls behind in %zu stages:\n" : "the curve breaks in %zu places:\n",
+                faults.size());
     for (const std::string& f : faults)
         std::printf("  %s\n", f.c_str());
     return 1;
