@@ -122,10 +122,10 @@ const std::vector<ArtWords>& AllArtWords()
          "Kombo",
          "Znajduj pary jedna po drugiej, aby budować kombo: każda kolejna para jest warta więcej. Zła para odwraca obie kule z powrotem.",
          "Uważaj na bramę",
-         "Kula, która wtoczy się do bramy, kosztuje życie. Zdobądź wynik poziomu i oczyść tor, aby wygrać. Co 15000 punktów dostajesz dodatkowe życie.",
+         "Kula, która wtoczy się do bramy, kosztuje życie. Zdobądź wymagany wynik i oczyść tor, aby wygrać. Co 15\u00a0000 punktów dostajesz dodatkowe życie.",
          "Kule bonusowe",
          {"Oko", "Cofnięcie", "Pauza", "Magnes", "Bomba"},
-         {"na chwilę pokazuje wszystkie obrazki.", "cofa łańcuch po torze.", "zatrzymuje łańcuch na kilka sekund.", "zdejmuje z toru wszystkie kule z jednym obrazkiem.", "wysadza kule wokół siebie."},
+         {"na chwilę pokazuje wszystkie obrazki.", "cofa łańcuch po torze.", "zatrzymuje łańcuch na kilka sekund.", "zdejmuje z toru wszystkie kule z tym samym obrazkiem.", "wysadza kule wokół siebie."},
          "Otwórz kulę bonusową, aby jej użyć. Esc wstrzymuje grę; Alt+Enter przełącza między oknem a pełnym ekranem."
         },
         {"pt_BR",
