@@ -41,7 +41,10 @@ std::optional<std::string> ReadName(std::span<const uint8_t> bytes, size_t offse
     if (end == field.end())
         return std::nullopt;
     // Tables of older builds hold Latin-1 bytes; theirs read as they were.
-    return Quillo::TextEncoding::StoredToUtf8(std::string(field.begin(), end));
+    // Such a name grows in UTF-8: it is kept to what its field can hold
+    // again, as a name entered in play is.
+    const std::string name = Quillo::TextEncoding::StoredToUtf8(std::string(field.begin(), end));
+    return std::string(FieldName(name));
 }
 
 } // namespace
