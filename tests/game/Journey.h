@@ -233,6 +233,8 @@ public:
 
     static constexpr int kNameDialog = 100;
     static constexpr int kOptionsDialog = 7;
+    // The statistics after a level and the high scores.
+    static constexpr int kTableDialog = 1;
     static constexpr int kAskDialog = 500;
 
 private:

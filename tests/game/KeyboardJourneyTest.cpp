@@ -1,6 +1,7 @@
-// The real game from the first start to a rolling level and out again with
-// a saved game, by keys alone: no mouse event is ever sent.
+// The real game from the first start to a won level and out again with a
+// saved game, by keys alone: no mouse event is ever sent.
 #include "Journey.h"
+#include "KeyPlayer.h"
 
 #include "framework/widgets/KeyCode.h"
 #include "game/screens/OptionsDialog.h"
@@ -11,10 +12,11 @@ using namespace Spindrel;
 
 using KeyboardJourney = JourneyWorld;
 
-TEST_F(KeyboardJourney, FromTheFirstStartIntoALevelAndOutWithASave)
+TEST_F(KeyboardJourney, FromTheFirstStartToAWonLevelAndOutWithASave)
 {
     JourneyApp app;
     Journey journey(app);
+    KeyPlayer player([&app](int key) { app.player->Key(key); });
     journey.Then("loaded", [](JourneyApp& a) { return a.Loaded(); });
     journey.Do("Enter on the title", [](JourneyApp& a) { a.player->Key(Key::Enter); });
     journey.Opens("asked for a name", Journey::kNameDialog);
@@ -36,9 +38,22 @@ TEST_F(KeyboardJourney, FromTheFirstStartIntoALevelAndOutWithASave)
         a.player->Key(Key::Right);
         a.player->Key(Key::PageDown);
         a.player->Key(Key::PageUp);
+        DealTheSameLevel(a);
         a.player->Key(Key::Enter);
     });
     journey.Then("level 1 rolls", Playing);
+    journey.Then("level 1 is won", [&player](JourneyApp& a) {
+        if (a.FindDialog(Journey::kTableDialog) != nullptr)
+            return true;
+        player.Play(a);
+        return false;
+    });
+    journey.Wait(500);
+    journey.Do("Enter passes the statistics", [](JourneyApp& a) { a.player->Key(Key::Enter); });
+    journey.Then("level 2 rolls", [](JourneyApp& a) {
+        return a.FindDialog(Journey::kTableDialog) == nullptr && a.GetBoard()->Logic().State().level == 2 &&
+               Playing(a);
+    });
     journey.Wait(1000);
     journey.Do("Escape opens the in-game menu", [](JourneyApp& a) { a.player->Key(Key::Escape); });
     journey.Opens("the options", Journey::kOptionsDialog);
