@@ -17,8 +17,8 @@ struct Ball;
 // and revealed faces, bonus icons), remembers faces imperfectly, takes a
 // moment to choose a ball, sometimes clicks the neighbouring ball, and plays
 // for bonuses when they help. It acts through the board's click rule only:
-// with the mouse on any ball after moving the pointer there, with the keyboard on the marked ball after walking the
-// marker there key by key.
+// with the mouse on any ball after moving the pointer there, with the
+// keyboard on the marked ball after walking the marker there key by key.
 class PlayerModel
 {
 public:

@@ -7,8 +7,9 @@ namespace Spindrel
 {
 
 // How one kind of person plays: how well they remember faces, how quickly
-// they choose and aim, how often they slip and how keenly they use bonuses. The
-// values of the three standard profiles are explained in PlayerProfile.cpp.
+// they choose and aim, how often they slip and how keenly they use bonuses.
+// The values of the three standard profiles are explained in
+// PlayerProfile.cpp.
 struct PlayerProfile
 {
     std::string_view name;
