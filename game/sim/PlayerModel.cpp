@@ -39,11 +39,10 @@ constexpr float kDangerProgress = 60.0f;
 // Board steps between two looks when no decision is due (50 ms).
 constexpr int kLookSteps = 5;
 
-// A held key: the desktop's usual delay before it repeats, and its rate.
-// Only a run of this many presses of one key is worth holding.
-constexpr double kRepeatDelay = 0.5;
+// A held key repeats as the X server does unless the desktop changes it:
+// after 660 ms, then 25 times a second.
+constexpr double kRepeatDelay = 0.66;
 constexpr double kRepeatInterval = 0.04;
-constexpr int kHoldRun = 5;
 
 // The fewest presses to walk the marker `steps` balls: the first move (a
 // step or a jump, signed) and how many times in a row it is pressed.
@@ -84,7 +83,7 @@ constexpr int kMaxSeekRun = 4;
 PlayerModel::PlayerModel(BoardLogic& logic, const PlayerProfile& profile, uint64_t seed, InputDevice input)
     : m_logic(logic), m_profile(profile), m_random(seed), m_input(input)
 {
-    m_nextDecision = ReactionTime();
+    m_nextDecision = WaitTime();
 }
 
 void PlayerModel::Step()
@@ -108,12 +107,28 @@ void PlayerModel::Step()
     // first click after the pause comes after a fresh look at the board.
     if (!(s.intro || s.losing || s.levelComplete || s.pauseDepth > 0))
         Decide();
-    m_nextDecision = m_clock + ReactionTime();
+    // A click or a walk of the marker schedules the next decision when it
+    // ends; a decision that did nothing waits for the next choice.
+    if (m_target == nullptr && m_nextDecision <= m_clock)
+        m_nextDecision = m_clock + WaitTime();
 }
 
-double PlayerModel::ReactionTime()
+double PlayerModel::WaitTime()
 {
-    return m_random.Between(m_profile.reactionMin, m_profile.reactionMax);
+    // The mouse is moved onto the ball before the click; the keys pay
+    // for themselves as they are pressed.
+    const double choose = m_random.Between(m_profile.chooseMin, m_profile.chooseMax);
+    return m_input == InputDevice::Mouse ? choose + m_profile.aimSeconds : choose;
+}
+
+bool PlayerModel::StillClickable(const Ball* target) const
+{
+    // A target that went (a bomb, the gate) or turned up, or a board that
+    // stopped taking clicks: think again.
+    const GameState& s = m_logic.State();
+    const auto& balls = m_logic.Balls();
+    const bool there = std::any_of(balls.begin(), balls.end(), [&](const auto& b) { return b.get() == target; });
+    return !(s.intro || s.losing || s.levelComplete || s.pauseDepth > 0) && there && Clickable(*target);
 }
 
 PlayerModel::Memory* PlayerModel::Find(const Ball* ball)
@@ -328,8 +343,9 @@ void PlayerModel::Click(Ball& target)
 {
     if (m_input == InputDevice::Keyboard)
     {
+        // Every key, the first and Enter included, takes a press.
         m_target = &target;
-        m_nextPress = m_clock;
+        m_nextPress = m_clock + m_profile.keyInterval;
         m_heldMove = 0;
         return;
     }
@@ -355,22 +371,19 @@ void PlayerModel::Click(Ball& target)
     m_logic.HandleClick(1, static_cast<int>(std::lround(aim->x)), static_cast<int>(std::lround(aim->y)));
 }
 
-void PlayerModel::EndKeys()
+void PlayerModel::EndAction()
 {
     m_target = nullptr;
     m_heldMove = 0;
-    m_nextDecision = m_clock + ReactionTime();
+    m_nextDecision = m_clock + WaitTime();
 }
 
 void PlayerModel::PressKey()
 {
-    const GameState& s = m_logic.State();
     const auto& balls = m_logic.Balls();
-    const bool there = std::any_of(balls.begin(), balls.end(), [&](const auto& b) { return b.get() == m_target; });
-    // A target that went (a bomb, the gate) or turned up: think again.
-    if (s.intro || s.losing || s.levelComplete || s.pauseDepth > 0 || !there || !Clickable(*m_target))
+    if (!StillClickable(m_target))
     {
-        EndKeys();
+        EndAction();
         return;
     }
     BallMarker& marker = m_logic.Marker();
@@ -386,7 +399,7 @@ void PlayerModel::PressKey()
     {
         ++m_clicks;
         m_logic.OpenMarked();
-        EndKeys();
+        EndAction();
         return;
     }
     // A seek key beats walking when it (pressed a few times) lands on or
@@ -417,10 +430,13 @@ void PlayerModel::PressKey()
     }
     const KeyPlan plan = PlanKeys(steps);
     m_logic.MoveMarker(plan.move);
+    // Holding pays off when the repeats after the first press beat tapping.
+    const bool hold = plan.run >= 2 && kRepeatDelay + (plan.run - 2) * kRepeatInterval <
+                                           (plan.run - 1) * static_cast<double>(m_profile.keyInterval);
     double wait = m_profile.keyInterval;
     if (m_heldMove == plan.move)
         wait = kRepeatInterval;
-    else if (plan.run >= kHoldRun)
+    else if (hold)
         wait = kRepeatDelay;
     else if (m_random.Chance(m_profile.missClick))
     {
@@ -428,7 +444,7 @@ void PlayerModel::PressKey()
         ++m_missClicks;
         m_logic.MoveMarker(plan.move);
     }
-    m_heldMove = plan.run >= kHoldRun || m_heldMove == plan.move ? plan.move : 0;
+    m_heldMove = hold || m_heldMove == plan.move ? plan.move : 0;
     // Letting go on the last press of a run: the next key comes at the
     // person's own pace.
     if (m_heldMove != 0 && plan.run == 1)

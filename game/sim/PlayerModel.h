@@ -14,11 +14,11 @@ class BoardLogic;
 struct Ball;
 
 // A simulated person at the board. It sees only what the screen shows (open
-// and revealed faces, bonus icons), remembers faces imperfectly, decides
-// after a reaction time, sometimes clicks the neighbouring ball, and plays
+// and revealed faces, bonus icons), remembers faces imperfectly, takes a
+// moment to choose a ball, sometimes clicks the neighbouring ball, and plays
 // for bonuses when they help. It acts through the board's click rule only:
-// with the mouse on any ball, with the keyboard on the marked ball after
-// walking the marker there key by key.
+// with the mouse on any ball after moving the pointer there, with the
+// keyboard on the marked ball after walking the marker there key by key.
 class PlayerModel
 {
 public:
@@ -46,7 +46,9 @@ private:
         int64_t shownLook = -2;
     };
 
-    double ReactionTime();
+    // Seconds until the next decision: choosing, and with the mouse aiming.
+    double WaitTime();
+    bool StillClickable(const Ball* target) const;
     void Look();
     void Decide();
     bool Knows(const Ball& ball, int& type);
@@ -55,10 +57,13 @@ private:
     Ball* UsefulBonus();
     Ball* UnknownBall(const Ball* except);
     Ball* FrontClickable(const Ball* except);
+    // With the mouse a click at once (the aim was paid before the
+    // decision); with the keyboard a walk of the marker that ends in Enter.
     void Click(Ball& target);
     // One key press on the way to m_target, or Enter on arrival.
     void PressKey();
-    void EndKeys();
+    // The click or the marker's walk is over: the next choice begins.
+    void EndAction();
     Memory* Find(const Ball* ball);
 
     BoardLogic& m_logic;

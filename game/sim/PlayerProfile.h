@@ -7,14 +7,16 @@ namespace Spindrel
 {
 
 // How one kind of person plays: how well they remember faces, how quickly
-// they click, how often they slip and how keenly they use bonuses. The
-// values of the three standard profiles are explained in PlayerProfile.cpp.
+// they choose and aim, how often they slip and how keenly they use bonuses.
+// The values of the three standard profiles are explained in
+// PlayerProfile.cpp.
 struct PlayerProfile
 {
     std::string_view name;
-    // Seconds between two decisions, drawn uniformly from this range.
-    float reactionMin = 0.5f;
-    float reactionMax = 1.0f;
+    // Seconds to look over the chain and pick a ball, drawn uniformly from
+    // this range; paid before every click or walk of the marker.
+    float chooseMin = 0.3f;
+    float chooseMax = 0.6f;
     // Forgetting curve: a face is recalled with the chance
     // exp(-seconds since seen / memorySeconds - faces seen since / memoryFaces).
     float memorySeconds = 15.0f;
@@ -30,6 +32,8 @@ struct PlayerProfile
     float frontBias = 0.7f;
     // Seconds between two deliberate key presses on the keyboard.
     float keyInterval = 0.12f;
+    // Seconds to bring the mouse pointer onto the chosen ball and press.
+    float aimSeconds = 0.3f;
 };
 
 const PlayerProfile& BeginnerProfile();

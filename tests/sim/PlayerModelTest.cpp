@@ -17,7 +17,8 @@ PlayerProfile Steady()
 {
     PlayerProfile p;
     p.name = "steady";
-    p.reactionMin = p.reactionMax = 0.3f;
+    p.chooseMin = p.chooseMax = 0.3f;
+    p.aimSeconds = 0.0f;
     p.memorySeconds = p.memoryFaces = p.moveLimit = 1e6f;
     p.missClick = 0.0f;
     p.bonusUse = 1.0f;
@@ -124,8 +125,8 @@ TEST(PlayerModel, OnTheKeyboardItOpensOnlyTheMarkedBallAndPaysForEveryKey)
 {
     // A revealed pair eight balls apart: with the mouse both are open after
     // two decisions (0.6 s); the keys first mark the front ball and open
-    // it, then take the marker back to the second, which is still shut
-    // when the mouse would have scored.
+    // it (0.54 s), then, after choosing again, take the marker back to the
+    // second and open it (1.08 s).
     Scene scene({1, 2, 3, 4, 5, 6, 7, 8, 1}, 60.0f);
     const Ball* first = scene.balls[0];
     const Ball* second = scene.balls[8];
@@ -136,8 +137,28 @@ TEST(PlayerModel, OnTheKeyboardItOpensOnlyTheMarkedBallAndPaysForEveryKey)
     EXPECT_FALSE(second->open);
     EXPECT_EQ(player.Clicks(), 1);
     scene.PlayUntil(player, 3);
+    EXPECT_FALSE(second->open);
+    scene.PlayUntil(player, 4);
     EXPECT_EQ(scene.board.S().levelScore, 20);
     EXPECT_EQ(player.Clicks(), 2);
+}
+
+TEST(PlayerModel, OnlyTheMouseWaitsForThePointerToReachTheBall)
+{
+    // A slow hand: a second to aim. The mouse clicks after choosing and
+    // aiming (1.3 s); the keys mark the front ball and open it after
+    // choosing and two presses (0.54 s).
+    PlayerProfile slowHand = Steady();
+    slowHand.aimSeconds = 1.0f;
+    for (const InputDevice input : {InputDevice::Mouse, InputDevice::Keyboard})
+    {
+        Scene scene({1, 2, 3}, 60.0f);
+        PlayerModel player(scene.board.logic, slowHand, 1, input);
+        scene.PlayUntil(player, 3); // 1.05 s
+        EXPECT_EQ(player.Clicks(), input == InputDevice::Keyboard ? 1 : 0);
+        scene.PlayUntil(player, 4); // 1.35 s
+        EXPECT_TRUE(scene.balls[0]->open);
+    }
 }
 
 TEST(PlayerModel, ASlipOpensTheNeighbourOrHitsEmptyTrack)

@@ -26,7 +26,7 @@ namespace
 int Usage()
 {
     std::fprintf(stderr, "usage: spindrel-difficulty DATA_FOLDER OUT_FOLDER [--seeds N] [--threads N] "
-                         "[--input mouse|keyboard]\n");
+                         "[--input mouse|keyboard] [--levels FIRST-LAST]\n");
     return 2;
 }
 
@@ -36,6 +36,7 @@ constexpr double kKeyboardShare = 0.9;
 
 // The regular player's place in StandardProfiles().
 constexpr int kRegular = 1;
+constexpr int kExpert = 2;
 
 std::string Report(const Campaign& campaign, const std::vector<LevelStats>& stats, int seeds, const char* input)
 {
@@ -63,6 +64,8 @@ std::string Report(const Campaign& campaign, const std::vector<LevelStats>& stat
     out += "\nstage levels  beginner regular expert (mean win rate)\n";
     for (int stage = 1; stage <= kStageCount; ++stage)
     {
+        if (StageWinRate(stats, stage, 0) < 0)
+            continue;
         const int first = kStageStarts[static_cast<size_t>(stage - 1)];
         const int last = stage < kStageCount ? kStageStarts[static_cast<size_t>(stage)] - 1 : kLevelCount;
         std::snprintf(line, sizeof line, "%5d %3d-%-3d %7.0f%% %6.0f%% %5.0f%%\n", stage, first, last,
@@ -86,6 +89,8 @@ int main(int argc, char** argv)
     int seeds = 50;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     bool keyboard = false;
+    int first = 1;
+    int last = kLevelCount;
     for (int i = 3; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -101,6 +106,13 @@ int main(int argc, char** argv)
         {
             keyboard = std::string(argv[++i]) == "keyboard";
         }
+        else if (arg == "--levels" && i + 1 < argc)
+        {
+            // A part of the campaign, for a quicker look at a few stages.
+            if (std::sscanf(argv[++i], "%d-%d", &first, &last) != 2 || first < 1 || last > kLevelCount ||
+                first > last)
+                return Usage();
+        }
         else
             return Usage();
     }
@@ -111,8 +123,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "spindrel-difficulty: no usable level tables in %slevels\n", data.c_str());
         return 2;
     }
-    std::vector<int> levels(kLevelCount);
-    std::iota(levels.begin(), levels.end(), 1);
+    std::vector<int> levels(static_cast<size_t>(last - first + 1));
+    std::iota(levels.begin(), levels.end(), first);
     const auto start = std::chrono::steady_clock::now();
     const InputDevice input = keyboard ? InputDevice::Keyboard : InputDevice::Mouse;
     const std::vector<LevelStats> stats = MeasureLevels(*campaign, levels, seeds, threads, input);
@@ -125,14 +137,17 @@ int main(int argc, char** argv)
     std::vector<std::string> faults;
     if (keyboard)
     {
-        report += "\nstage  regular by mouse  by keyboard  share\n";
+        report += "\nstage  regular by mouse  by keyboard  share | expert by mouse  by keyboard\n";
         for (int stage = 1; stage <= kStageCount; ++stage)
         {
             const double byMouse = StageWinRate(mouse, stage, kRegular);
             const double byKeys = StageWinRate(stats, stage, kRegular);
+            if (byMouse < 0)
+                continue;
             char line[160];
-            std::snprintf(line, sizeof line, "%5d %15.0f%% %11.0f%% %5.0f%%\n", stage, 100 * byMouse, 100 * byKeys,
-                          byMouse > 0 ? 100 * byKeys / byMouse : 100.0);
+            std::snprintf(line, sizeof line, "%5d %15.0f%% %11.0f%% %5.0f%% | %14.0f%% %11.0f%%\n", stage,
+                          100 * byMouse, 100 * byKeys, byMouse > 0 ? 100 * byKeys / byMouse : 100.0,
+                          100 * StageWinRate(mouse, stage, kExpert), 100 * StageWinRate(stats, stage, kExpert));
             report += line;
             if (byKeys < kKeyboardShare * byMouse - 1.0 / seeds - 1e-9)
             {
@@ -144,7 +159,9 @@ int main(int argc, char** argv)
     }
     else
     {
-        faults = CurveFaults(stats, 1.0 / seeds);
+        // The curve's shape needs the whole campaign; a part is only
+        // checked for the order of the three people.
+        faults = levels.size() == kLevelCount ? CurveFaults(stats, 1.0 / seeds) : OrderFaults(stats, 0.0);
     }
     std::fputs(report.c_str(), stdout);
     const size_t runs = levels.size() * 3 * static_cast<size_t>(seeds) * (keyboard ? 2 : 1);
