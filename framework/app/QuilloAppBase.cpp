@@ -151,8 +151,9 @@ void QuilloAppBase::Init()
     LoadSettings();
     if (answersRendererProbe)
     {
-        const std::string cache =
-            registryKey.empty() ? std::string() : FileSystem::NormalizePath(FileSystem::CacheHome() + "/" + registryKey);
+        const std::string cache = registryKey.empty()
+                                      ? std::string()
+                                      : FileSystem::NormalizePath(FileSystem::CacheHome() + "/" + registryKey);
         platform->EnableRendererProbe(cache);
     }
     if (IsPlayingDemo())

@@ -94,7 +94,8 @@ const std::optional<RendererReport>& RendererChoice::Answer()
     if (m_answer)
         Keep(*m_answer);
     else
-        std::fprintf(stderr, "Display: the renderer probe failed (%s); the renderer is tried in the game\n",
+        std::fprintf(stderr,
+                     "Display: the renderer probe failed (%s); the renderer is tried in the game\n",
                      failure.c_str());
     return m_answer;
 }
@@ -137,7 +138,8 @@ void RendererChoice::Keep(const RendererReport& report) const
 
 std::string RendererChoice::MachineKey(const std::string& videoDriver)
 {
-    std::string key = "video=" + videoDriver + ";display=" + Env("DISPLAY") + "," + Env("WAYLAND_DISPLAY");
+    std::string key =
+        "video=" + videoDriver + ";display=" + Env("DISPLAY") + "," + Env("WAYLAND_DISPLAY");
     // Each device with its kernel driver and that driver's version: a new
     // card, or a driver installed or updated, can change who draws.
     std::vector<std::string> devices = FileSystem::ListDirectory("/dev/dri");
@@ -155,7 +157,8 @@ std::string RendererChoice::MachineKey(const std::string& videoDriver)
     key += ";libs=" + FileStamp("/etc/ld.so.cache");
     SDL_version sdl;
     SDL_GetVersion(&sdl);
-    key += ";sdl=" + std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." + std::to_string(sdl.patch);
+    key += ";sdl=" + std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
+           std::to_string(sdl.patch);
     const std::string program = FileSystem::ExecutablePath();
     key += ";program=" + program + "," + FileStamp(program);
     for (char& c : key)

@@ -1,5 +1,6 @@
 #include "framework/platform/RendererProbe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -67,13 +68,12 @@ RendererProbe::RendererProbe(const std::vector<std::string>& command)
 RendererProbe::~RendererProbe()
 {
     if (m_pid > 0)
-        Reap(true);
+        Kill();
 }
 
-int RendererProbe::Reap(bool kill)
+int RendererProbe::Kill()
 {
-    if (kill)
-        ::kill(m_pid, SIGKILL);
+    ::kill(m_pid, SIGKILL);
     int status = 0;
     while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR)
     {
@@ -92,50 +92,74 @@ std::optional<RendererReport> RendererProbe::Finish(int timeoutMs, std::string& 
         return std::nullopt;
     }
     const auto deadline = m_start + std::chrono::milliseconds(timeoutMs);
+    auto msLeft = [&deadline]
+    {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        return std::max<long long>(
+            0, std::chrono::duration_cast<std::chrono::milliseconds>(left).count());
+    };
+    // The line, until it is whole, the output ends or the time is up.
     std::string text;
     bool late = false;
-    for (;;)
+    while (text.find('\n') == std::string::npos && text.size() <= kMaxOutput)
     {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         pollfd p{m_output, POLLIN, 0};
-        const int ready = left > 0 ? ::poll(&p, 1, int(left)) : 0;
+        const int ready = ::poll(&p, 1, int(msLeft()));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready == 0)
-        {
-            late = true;
+        late = ready == 0;
+        if (late)
             break;
-        }
         char buffer[512];
-        const ssize_t got = ready > 0 ? ::read(m_output, buffer, sizeof buffer) : -1;
+        const ssize_t got = ::read(m_output, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            break; // the child closed its output, most likely by ending
+            break; // the output ended, most likely with the child
         text.append(buffer, size_t(got));
-        if (text.size() > kMaxOutput)
-            break;
     }
-    const bool tooLong = text.size() > kMaxOutput;
-    const int status = Reap(late || tooLong);
-    if (late)
+    const bool whole = text.find('\n') != std::string::npos;
+    const bool tooLong = !whole && text.size() > kMaxOutput;
+    // Then the child's end, until the time is up: one that answered but
+    // hangs on its way out is killed, its answer kept.
+    int status = 0;
+    bool ended = false;
+    while (!late && !tooLong && !ended && msLeft() > 0)
+    {
+        const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
+        ended = done == m_pid;
+        if (done < 0 && errno != EINTR)
+            break;
+        if (!ended)
+            ::poll(nullptr, 0, 5);
+    }
+    if (ended)
+    {
+        ::close(m_output);
+        m_pid = -1;
+        m_output = -1;
+    }
+    else
+    {
+        status = Kill();
+    }
+    const std::string line = text.substr(0, text.find('\n'));
+    if (!whole && !tooLong && !ended)
     {
         failure = "no answer within " + std::to_string(timeoutMs) + " ms";
         return std::nullopt;
     }
-    if (WIFSIGNALED(status) && !tooLong)
+    if (ended && WIFSIGNALED(status))
     {
         failure = "ended by signal " + std::to_string(WTERMSIG(status));
         return std::nullopt;
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+    if (ended && WIFEXITED(status) && WEXITSTATUS(status) != 0)
     {
         failure = "ended with code " + std::to_string(WEXITSTATUS(status));
         return std::nullopt;
     }
-    const std::string line = text.substr(0, text.find('\n'));
-    auto report = tooLong ? std::nullopt : RendererReport::FromLine(line);
+    auto report = whole ? RendererReport::FromLine(line) : std::nullopt;
     if (!report)
         failure = "answered \"" + line.substr(0, 80) + "\"";
     return report;

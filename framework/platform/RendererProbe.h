@@ -44,8 +44,8 @@ public:
     std::optional<RendererReport> Finish(int timeoutMs, std::string& failure);
 
 private:
-    // Waits for the child's end, killing it first when asked; its status.
-    int Reap(bool kill);
+    // Kills the child and waits for its end; its status.
+    int Kill();
 
     int m_pid = -1;
     int m_output = -1;

@@ -36,7 +36,8 @@ RendererReport RendererProbe::Describe(SDL_Renderer* renderer)
     report.name = info.name && *info.name ? info.name : "unnamed";
     if (report.name.rfind("opengl", 0) == 0)
         report.drawer = GlRendererName();
-    report.software = report.name == "software" || RendererReport::IsSoftwareRasteriser(report.drawer);
+    report.software =
+        report.name == "software" || RendererReport::IsSoftwareRasteriser(report.drawer);
     report.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     return report;
 }
@@ -45,12 +46,12 @@ void RendererProbe::Answer()
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         std::_Exit(1);
-    SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
-                                          SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16,
+                                          16, SDL_WINDOW_HIDDEN);
     if (!window)
         std::_Exit(1);
-    const RendererReport report =
-        Describe(SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    const RendererReport report = Describe(
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
     const std::string line = report.ToLine() + "\n";
     for (size_t sent = 0; sent < line.size();)
     {

@@ -51,7 +51,8 @@ std::optional<RendererReport> RendererReport::FromLine(const std::string& line)
             fields.back() += c;
     }
     auto flag = [](const std::string& f) { return f == "0" || f == "1"; };
-    if (fields.size() != 5 || fields[0] != "made" || fields[1].empty() || !flag(fields[3]) || !flag(fields[4]))
+    if (fields.size() != 5 || fields[0] != "made" || fields[1].empty() || !flag(fields[3]) ||
+        !flag(fields[4]))
         return std::nullopt;
     RendererReport r;
     r.made = true;

@@ -10,9 +10,9 @@ namespace Quillo
 // it and whether its presents wait for the display's refresh.
 struct RendererReport
 {
-    bool made = false;    // false: no accelerated renderer could be made
-    std::string name;     // the renderer's own name ("opengl")
-    std::string drawer;   // OpenGL's renderer string, when it is OpenGL
+    bool made = false;     // false: no accelerated renderer could be made
+    std::string name;      // the renderer's own name ("opengl")
+    std::string drawer;    // OpenGL's renderer string, when it is OpenGL
     bool software = false; // it rasterises on the processor
     bool vsync = false;    // presents wait for the display's refresh
 
