@@ -202,9 +202,11 @@ TEST_F(RendererChoicePresenter, ASoftwareAnswerTakesTheWindowSurfaceWithoutOpenG
 {
     RendererChoice choice(Setup(kLlvmpipe));
     int code = -1;
+    SDL_ClearError();
     auto p = SdlPresenter::Create(window, 64, 48, true, code, &choice);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->Path(), PresentPath::WindowSurface);
+    EXPECT_STREQ(SDL_GetError(), "") << "a renderer was tried in the process";
     EXPECT_EQ(Runs(), 1);
     // Nothing learnt in the process replaced the child's answer.
     EXPECT_EQ(FileSystem::ReadTextFile(dir / "cache/renderer.txt").value_or(""),
@@ -230,9 +232,11 @@ TEST_F(RendererChoicePresenter, TheGameAsksItselfOnlyWhenWorthItAndKeepsWhatItLe
         FileSystem::RemoveFile(setup.keptFile);
         RendererChoice choice(setup);
         int code = -1;
+        SDL_ClearError();
         auto p = SdlPresenter::Create(window, 64, 48, true, code, &choice);
         ASSERT_TRUE(p);
         EXPECT_EQ(p->Path(), PresentPath::WindowSurface);
+        EXPECT_STRNE(SDL_GetError(), "") << "no renderer was tried in the process";
         const auto kept = FileSystem::ReadTextFile(setup.keptFile);
         ASSERT_TRUE(kept) << answer;
         EXPECT_EQ(*kept, "key 1\nnone\n") << answer;
