@@ -149,6 +149,13 @@ void QuilloAppBase::Init()
     // plays, so that playback takes the same choices.
     SeedRandomInt(GetDemoMode() == DemoMode::None ? tick : demo.Seed());
     LoadSettings();
+    if (answersRendererProbe)
+    {
+        const std::string cache = registryKey.empty()
+                                      ? std::string()
+                                      : FileSystem::NormalizePath(FileSystem::CacheHome() + "/" + registryKey);
+        platform->EnableRendererProbe(cache);
+    }
     if (IsPlayingDemo())
     {
         savedMusicVolume = musicVolume;

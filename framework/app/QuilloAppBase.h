@@ -193,6 +193,9 @@ public:
     // (run by Init) hands it to ParseParams. Without it there are no
     // parameters.
     void SetCommandLine(int argc, const char* const* argv);
+    // The program's main answers the renderer probe (before anything else),
+    // so the presenter may ask a child of it instead of loading OpenGL here.
+    void AnswerRendererProbe() { answersRendererProbe = true; }
 
     // Starts the run with demo recording or playback, as "-record" or
     // "-play" with "-demofile=" would; for applications that ignore their
@@ -269,6 +272,7 @@ public:
     // matches the window by, and the window's icon in the data.
     std::string desktopId;
     std::string windowIconPath;
+    bool answersRendererProbe = false;
     int width = 640;
     int height = 480;
     int preferredX = -1;

@@ -450,13 +450,18 @@ uint64_t ModificationTime(std::string_view path)
     return seconds * 10000000ULL + static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
 }
 
-std::string ExecutableDirectory()
+std::string ExecutablePath()
 {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+std::string ExecutableDirectory()
+{
+    const std::string exe = ExecutablePath();
+    if (exe.empty())
         return CurrentDirectory();
-    std::string exe(buf, static_cast<size_t>(n));
     const size_t slash = exe.find_last_of('/');
     return slash == std::string::npos ? std::string(".") : exe.substr(0, slash == 0 ? 1 : slash);
 }
@@ -496,6 +501,11 @@ std::string ConfigHome()
 std::string DataHome()
 {
     return EnvOr("XDG_DATA_HOME", Home() + "/.local/share");
+}
+
+std::string CacheHome()
+{
+    return EnvOr("XDG_CACHE_HOME", Home() + "/.cache");
 }
 
 std::string RuntimeDirectory()

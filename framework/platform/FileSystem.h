@@ -103,16 +103,19 @@ std::string TidyPath(std::string_view path);
 // stored in sound caches), or 0 when the file does not exist.
 uint64_t ModificationTime(std::string_view path);
 
-// The directory that holds the running program, without a trailing slash.
+// The running program's path, and the directory that holds it without a
+// trailing slash.
+std::string ExecutablePath();
 std::string ExecutableDirectory();
 
 std::string CurrentDirectory();
 bool SetCurrentDirectory(std::string_view path);
 
 // $XDG_CONFIG_HOME or ~/.config; $XDG_DATA_HOME or ~/.local/share;
-// $XDG_RUNTIME_DIR or /tmp.
+// $XDG_CACHE_HOME or ~/.cache; $XDG_RUNTIME_DIR or /tmp.
 std::string ConfigHome();
 std::string DataHome();
+std::string CacheHome();
 std::string RuntimeDirectory();
 
 } // namespace Quillo::FileSystem

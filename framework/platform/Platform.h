@@ -135,6 +135,10 @@ public:
     // on success or a display result code (2 renderer, 3 texture, 5
     // full-screen switch).
     virtual int InitPresenter(bool fullScreen, bool vsync) = 0;
+    // Lets the presenter learn whether the accelerated renderer is worth
+    // making from a short-lived child of this program (whose main answers
+    // the renderer probe), keeping the answer in cacheFolder ("": nowhere).
+    virtual void EnableRendererProbe(const std::string& cacheFolder) { (void)cacheFolder; }
     virtual bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                          const Rect& dirty) = 0;
     // The same, knowing that only the areas (which may overlap) can differ

@@ -663,9 +663,26 @@ int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
     m_vsync = vsync || fullScreen;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     int code = 0;
-    m_presenter = SdlPresenter::Create(m_window, m_clientWidth, m_clientHeight, m_vsync, code);
+    m_presenter = SdlPresenter::Create(m_window, m_clientWidth, m_clientHeight, m_vsync, code,
+                                       m_rendererChoice.get());
     FitCursorToPicture();
     return m_presenter ? 0 : code;
+}
+
+void SdlPlatform::EnableRendererProbe(const std::string& cacheFolder)
+{
+    RendererChoice::Setup setup;
+    setup.probeCommand = {FileSystem::ExecutablePath(), RendererProbe::kArgument};
+    if (!cacheFolder.empty())
+        setup.keptFile = cacheFolder + "/renderer.txt";
+    const char* driver = SDL_GetCurrentVideoDriver();
+    setup.machineKey = RendererChoice::MachineKey(driver ? driver : "");
+    m_rendererChoice = std::make_unique<RendererChoice>(std::move(setup));
+    // The child works while the window is made; a renderer the user names
+    // needs no answer.
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (!named || !*named)
+        m_rendererChoice->Begin();
 }
 
 bool SdlPlatform::Present(const uint32_t* argb, int pitchPixels, int width, int height,

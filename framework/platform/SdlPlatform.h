@@ -3,6 +3,7 @@
 #include "framework/platform/CursorImage.h"
 #include "framework/platform/Letterbox.h"
 #include "framework/platform/Platform.h"
+#include "framework/platform/RendererChoice.h"
 #include "framework/platform/SdlGamepads.h"
 #include "framework/platform/SdlPresenter.h"
 
@@ -78,6 +79,7 @@ public:
     void SetClipboardText(const std::string& utf8) override;
 
     int InitPresenter(bool fullScreen, bool vsync) override;
+    void EnableRendererProbe(const std::string& cacheFolder) override;
     bool Present(const uint32_t* argb, int pitchPixels, int width, int height,
                  const Rect& dirty) override;
     bool PresentAreas(const uint32_t* argb, int pitchPixels, int width, int height,
@@ -117,6 +119,8 @@ private:
 
     SDL_Window* m_window = nullptr;
     std::unique_ptr<SdlPresenter> m_presenter;
+    // What is known of the accelerated renderer, for every presenter made.
+    std::unique_ptr<RendererChoice> m_rendererChoice;
     int m_clientWidth = 800;
     int m_clientHeight = 600;
     // The ordinary window's client size, in window units.

@@ -1,54 +1,17 @@
 #include "framework/platform/SdlPresenter.h"
 
+#include "framework/platform/RendererChoice.h"
+#include "framework/platform/RendererProbe.h"
+
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cstring>
-#include <unistd.h>
 
 namespace Quillo
 {
 
 namespace
 {
-
-constexpr unsigned kGlRenderer = 0x1F01; // GL_RENDERER
-
-bool ContainsNoCase(const std::string& text, const char* word)
-{
-    std::string lower = text;
-    for (char& c : lower)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower.find(word) != std::string::npos;
-}
-
-// The OpenGL renderer string of the context SDL's renderer made current.
-std::string GlRendererName()
-{
-    if (!SDL_GL_GetCurrentContext())
-        return {};
-    using GetString = const unsigned char* (*)(unsigned);
-    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
-    return name ? reinterpret_cast<const char*>(name) : std::string();
-}
-
-bool IsSoftwareRasteriser(const std::string& glRenderer)
-{
-    return ContainsNoCase(glRenderer, "llvmpipe") || ContainsNoCase(glRenderer, "softpipe") ||
-           ContainsNoCase(glRenderer, "swrast") || ContainsNoCase(glRenderer, "software rasterizer");
-}
-
-// Whether the machine has a graphics device that SDL's accelerated
-// renderers could draw with. Without one they can only end on a software
-// rasteriser, which is refused anyway and whose loading alone costs a good
-// part of start-up time and tens of megabytes kept mapped.
-bool HasGraphicsDevice()
-{
-    for (const char* node : {"/dev/dri", "/dev/nvidiactl"})
-        if (::access(node, F_OK) == 0)
-            return true;
-    return false;
-}
 
 // 32-bit pixels with the frame's own channel layout (alpha ignored).
 bool SameLayout(const SDL_PixelFormat* f)
@@ -73,7 +36,7 @@ SdlPresenter::~SdlPresenter()
 }
 
 std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Window* window, int width, int height,
-                                                   bool vsync, int& code)
+                                                   bool vsync, int& code, RendererChoice* choice)
 {
     const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     const bool named = wanted && *wanted;
@@ -92,21 +55,35 @@ std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Window* window, int width
         }
         // A name this SDL does not know gets the automatic choice.
     }
-    const bool device = HasGraphicsDevice();
-    if (!software && device)
+    RendererChoice inProcess{RendererChoice::Setup{}};
+    RendererChoice& renderers = choice ? *choice : inProcess;
+    // Whether an accelerated renderer could only rasterise in software.
+    bool worthless = !renderers.DeviceAvailable();
+    if (!software && !worthless)
     {
-        std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
-        if (p->StartTexture(vsync, nullptr))
+        // Made here only when it will be used: its OpenGL stays mapped.
+        const std::optional<RendererReport> known = renderers.Answer();
+        worthless = known && !known->Worthwhile();
+        if (!worthless)
         {
-            code = 0;
-            return p;
+            std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
+            RendererReport found;
+            const bool started = p->StartTexture(vsync, nullptr, &found);
+            if (!known || found.Worthwhile() != known->Worthwhile())
+                renderers.Remember(found);
+            if (started)
+            {
+                code = 0;
+                return p;
+            }
+            worthless = !found.Worthwhile();
         }
     }
     if (auto p = CreateWithPath(window, PresentPath::WindowSurface, width, height, vsync, code))
         return p;
-    // Without a device, SDL's own software renderer rather than an OpenGL
-    // one rasterised in software, which only costs more.
-    if (!device)
+    // SDL's own software renderer rather than an OpenGL one rasterised in
+    // software, which only costs more.
+    if (worthless)
     {
         std::unique_ptr<SdlPresenter> p(new SdlPresenter(window, PresentPath::Texture, width, height));
         if (p->StartTexture(vsync, "software"))
@@ -136,7 +113,7 @@ std::unique_ptr<SdlPresenter> SdlPresenter::CreateWithPath(SDL_Window* window, P
 
 // driver: a render driver's name, "" for any, or null for an accelerated
 // one that does not rasterise in software.
-bool SdlPresenter::StartTexture(bool vsync, const char* driver)
+bool SdlPresenter::StartTexture(bool vsync, const char* driver, RendererReport* found)
 {
     int index = -1;
     if (driver && *driver)
@@ -154,20 +131,19 @@ bool SdlPresenter::StartTexture(bool vsync, const char* driver)
     if (!driver)
         flags |= SDL_RENDERER_ACCELERATED;
     m_renderer = SDL_CreateRenderer(m_window, index, flags);
+    const RendererReport report = RendererProbe::Describe(m_renderer);
+    if (found)
+        *found = report;
     if (!m_renderer)
         return false;
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(m_renderer, &info);
-    const std::string name = info.name ? info.name : "";
-    const std::string gl = name.rfind("opengl", 0) == 0 ? GlRendererName() : std::string();
-    if (!driver && (name == "software" || IsSoftwareRasteriser(gl)))
+    if (!driver && !report.Worthwhile())
     {
         SDL_DestroyRenderer(m_renderer);
         m_renderer = nullptr;
         return false;
     }
-    m_description = "texture (" + name + (gl.empty() ? "" : ": " + gl) + ")";
-    m_pacedByRefresh = vsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    m_description = "texture (" + report.name + (report.drawer.empty() ? "" : ": " + report.drawer) + ")";
+    m_pacedByRefresh = vsync && report.vsync;
     m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   m_width, m_height);
     if (!m_texture)

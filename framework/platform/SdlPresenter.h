@@ -18,6 +18,9 @@ struct SDL_Surface;
 namespace Quillo
 {
 
+class RendererChoice;
+struct RendererReport;
+
 // How frames reach the window.
 enum class PresentPath
 {
@@ -40,12 +43,16 @@ public:
     // SDL_RENDER_DRIVER is used as named ("software" is the window surface);
     // otherwise the accelerated renderer, unless its OpenGL is a software
     // rasteriser, which costs many times the whole game for every frame.
-    // When the choice fails, the next path is tried: the window surface,
-    // then any renderer, a software rasteriser included (a video driver
+    // The accelerated renderer is made only where choice (without one: a
+    // graphics device alone) does not answer that it is not worth it, and
+    // choice learns what making it found. When the choice fails, the next
+    // path is tried: the window surface, then SDL's software renderer where
+    // the accelerated one is not worth it, then any renderer, a software
+    // rasteriser included (a video driver
     // without a framebuffer of its own has no window surface). Returns null
     // with code 2 (no renderer) or 3 (no texture or surface) when none works.
     static std::unique_ptr<SdlPresenter> Create(SDL_Window* window, int width, int height,
-                                                bool vsync, int& code);
+                                                bool vsync, int& code, RendererChoice* choice = nullptr);
     // One path, as asked (tests compare the two).
     static std::unique_ptr<SdlPresenter> CreateWithPath(SDL_Window* window, PresentPath path,
                                                         int width, int height, bool vsync,
@@ -82,7 +89,8 @@ public:
 
 private:
     SdlPresenter(SDL_Window* window, PresentPath path, int width, int height);
-    bool StartTexture(bool vsync, const char* driver);
+    // found (when given) receives what the renderer made is.
+    bool StartTexture(bool vsync, const char* driver, RendererReport* found = nullptr);
     bool StartSurface();
     // The rectangles of the areas where the frame differs from m_shown,
     // which takes the new pixels: rows in bands, each band's changed columns.
