@@ -48,7 +48,7 @@ void BM_IdleLoopCpuShare(benchmark::State& state)
         const auto wallStart = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(3))
         {
-            app.PumpPlatformEvents();
+            app.PumpPlatformEventsIfDue();
             app.HandleQueuedEvents();
             app.StepFrame(true);
         }

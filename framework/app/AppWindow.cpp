@@ -266,6 +266,27 @@ bool QuilloAppBase::ApplyCursor()
 
 // --- Events --------------------------------------------------------------
 
+void QuilloAppBase::PumpPlatformEventsIfDue()
+{
+    // Each look costs a trip to the window system. Events come in while the
+    // loop sleeps; a pass right after a busy one (an update, then its
+    // picture) has hardly given them time. A few such passes in a row, or
+    // a couple of milliseconds, and the loop looks anyway.
+    constexpr double kBusyPassMs = 2.0;
+    constexpr int kMostPassesWithout = 3;
+    const double now = platform ? platform->NowMs() : 0.0;
+    if (sleepCount == sleepCountAtPump && now - lastEventPumpMs < kBusyPassMs &&
+        passesWithoutPump < kMostPassesWithout)
+    {
+        ++passesWithoutPump;
+        return;
+    }
+    passesWithoutPump = 0;
+    sleepCountAtPump = sleepCount;
+    lastEventPumpMs = now;
+    PumpPlatformEvents();
+}
+
 void QuilloAppBase::PumpPlatformEvents()
 {
     if (!platform)

@@ -270,7 +270,7 @@ void QuilloAppBase::RunLoop(int modalDialogId)
     }
     while (!shutdownStarted)
     {
-        PumpPlatformEvents();
+        PumpPlatformEventsIfDue();
         if (IsPlayingDemo())
             FeedDemoInput();
         HandleQueuedEvents();

@@ -258,6 +258,8 @@ public:
     void QueueKeyPress(int key);
     void HandleQueuedEvents();
     void PumpPlatformEvents();
+    // PumpPlatformEvents when events may have come since the last time.
+    void PumpPlatformEventsIfDue();
 
     // Identity and requested window.
     std::string productName = "Product";
@@ -315,6 +317,10 @@ public:
     int drawCount = 0;
     int sleepCount = 0;
     int presentCount = 0;
+    // When the loop last asked the window system for events, and how often since it let a pass go without.
+    double lastEventPumpMs = -1.0e9;
+    int sleepCountAtPump = 0;
+    int passesWithoutPump = 0;
 
     std::atomic<bool> loadingThreadStarted{false};
     std::atomic<bool> loadingThreadDone{false};

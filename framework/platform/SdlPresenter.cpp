@@ -258,15 +258,46 @@ bool ChangedColumns(const uint32_t* now, const uint32_t* shown, int from, int to
 
 } // namespace
 
+bool SdlPresenter::ShowsInSurface() const
+{
+    return m_path == PresentPath::WindowSurface && m_surface && !SDL_MUSTLOCK(m_surface) &&
+           m_scaler.Factor() == 1 && m_box.target.width == m_width && m_box.target.height == m_height &&
+           SameLayout(m_surface->format);
+}
+
 void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas)
 {
     m_changes.clear();
     const size_t frameWidth = size_t(m_width);
-    if (m_wholeFrameDue || m_shown.size() != frameWidth * size_t(m_height))
+    // Unscaled and in the frame's own layout, the window surface holds the
+    // frame as last sent: it is compared and written in place, which saves
+    // a copy of the frame and a pass over every changed pixel.
+    uint32_t* shownBase = nullptr;
+    size_t shownPitch = frameWidth;
+    if (ShowsInSurface())
     {
-        m_shown.resize(frameWidth * size_t(m_height));
+        shownPitch = size_t(m_surface->pitch) / 4;
+        shownBase = static_cast<uint32_t*>(m_surface->pixels) + size_t(m_box.target.y) * shownPitch +
+                    size_t(m_box.target.x);
+        if (!m_shown.empty())
+        {
+            m_shown = {};
+            m_wholeFrameDue = true;
+        }
+    }
+    else
+    {
+        if (m_shown.size() != frameWidth * size_t(m_height))
+        {
+            m_shown.resize(frameWidth * size_t(m_height));
+            m_wholeFrameDue = true;
+        }
+        shownBase = m_shown.data();
+    }
+    if (m_wholeFrameDue)
+    {
         for (int y = 0; y < m_height; ++y)
-            std::memcpy(&m_shown[size_t(y) * frameWidth], argb + size_t(y) * size_t(pitchPixels), frameWidth * 4);
+            std::memcpy(shownBase + size_t(y) * shownPitch, argb + size_t(y) * size_t(pitchPixels), frameWidth * 4);
         m_changes.push_back(Rect{0, 0, m_width, m_height});
         m_wholeFrameDue = false;
         return;
@@ -297,20 +328,28 @@ void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std:
         const int bandEnd = std::min(bottom, (bandTop / kBand + 1) * kBand);
         int firstRow = -1, lastRow = -1;
         m_runs.clear();
-        for (int y = bandTop; y < bandEnd; ++y)
+        // The areas reaching into the band: a row looks through these only.
+        m_bandAreas.clear();
+        for (const Rect& r : m_inside)
+        {
+            if (r.y < bandEnd && r.y + r.height > bandTop)
+                m_bandAreas.push_back(r);
+        }
+        for (int y = bandTop; y < bandEnd && !m_bandAreas.empty(); ++y)
         {
             // The row's columns inside any area, overlaps joined.
             m_spans.clear();
-            for (const Rect& r : m_inside)
+            for (const Rect& r : m_bandAreas)
             {
                 if (y >= r.y && y < r.y + r.height)
                     m_spans.emplace_back(r.x, r.x + r.width);
             }
             if (m_spans.empty())
                 continue;
-            std::sort(m_spans.begin(), m_spans.end());
+            if (m_spans.size() > 1)
+                std::sort(m_spans.begin(), m_spans.end());
             const uint32_t* now = argb + size_t(y) * size_t(pitchPixels);
-            uint32_t* shown = &m_shown[size_t(y) * frameWidth];
+            uint32_t* shown = shownBase + size_t(y) * shownPitch;
             bool changed = false;
             for (size_t i = 0; i < m_spans.size();)
             {
@@ -399,6 +438,8 @@ bool SdlPresenter::PresentSurface(const uint32_t* argb, int pitchPixels)
         return false;
     auto* outBase = static_cast<uint8_t*>(s->pixels);
     const bool direct = SameLayout(s->format);
+    // The changed pixels are in the surface already.
+    const bool inPlace = ShowsInSurface();
     std::vector<SDL_Rect> sent;
     for (const Rect& area : m_changes)
     {
@@ -406,6 +447,11 @@ bool SdlPresenter::PresentSurface(const uint32_t* argb, int pitchPixels)
         const int x0 = o.x, y0 = o.y, w = o.width, h = o.height;
         if (w <= 0 || h <= 0)
             continue;
+        if (inPlace)
+        {
+            sent.push_back(SDL_Rect{t.x + x0, t.y + y0, w, h});
+            continue;
+        }
         uint32_t* dest = nullptr;
         ptrdiff_t destPitch = w;
         if (direct)

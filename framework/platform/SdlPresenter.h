@@ -78,6 +78,9 @@ public:
     // size is in points, the output in pixels.
     Point WindowToOutput(int windowX, int windowY);
 
+    // The areas of the frame the last present found changed and sent.
+    const std::vector<Rect>& LastChanges() const { return m_changes; }
+
     PresentPath Path() const { return m_path; }
     // True when presents wait for the display's refresh.
     bool PacedByRefresh() const { return m_pacedByRefresh; }
@@ -95,6 +98,9 @@ private:
     // The rectangles of the areas where the frame differs from m_shown,
     // which takes the new pixels: rows in bands, each band's changed columns.
     void FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas);
+    // True when the window surface shows the frame unscaled in its own
+    // layout, so that it serves as the frame shown before.
+    bool ShowsInSurface() const;
     bool PresentTexture(const uint32_t* argb, int pitchPixels);
     bool PresentSurface(const uint32_t* argb, int pitchPixels);
     Point OutputSize();
@@ -107,10 +113,11 @@ private:
     int m_height;
     bool m_pacedByRefresh = false;
     std::string m_description;
-    std::vector<uint32_t> m_shown; // the frame as last sent to the window
+    std::vector<uint32_t> m_shown; // the frame as last sent, unless the surface holds it
     bool m_wholeFrameDue = true;
     std::vector<Rect> m_changes;
     std::vector<Rect> m_inside; // the areas of a present, inside the frame
+    std::vector<Rect> m_bandAreas; // those of them reaching into one band of rows
     std::vector<std::pair<int, int>> m_spans; // one row's columns to compare
     std::vector<std::pair<int, int>> m_runs; // a band's changed columns
 

@@ -101,6 +101,21 @@ TEST_F(WindowState, AButtonHeldWhenTheFocusGoesIsForgotten)
     EXPECT_FALSE(fake.captured);
 }
 
+TEST_F(WindowState, TheLoopLooksForEventsAfterAFewBusyPassesOrAMoment)
+{
+    app.PumpPlatformEventsIfDue();
+    // Passes that follow each other at once (the clock stands still, no sleep).
+    fake.Push(EventType::FocusLost);
+    int passes = 1;
+    for (app.PumpPlatformEventsIfDue(); !fake.events.empty() && passes < 10; ++passes)
+        app.PumpPlatformEventsIfDue();
+    EXPECT_EQ(passes, 4) << "three busy passes go without looking";
+    fake.Push(EventType::FocusGained);
+    fake.now += 2.0;
+    app.PumpPlatformEventsIfDue();
+    EXPECT_TRUE(fake.events.empty()) << "a couple of milliseconds later it looks";
+}
+
 TEST_F(WindowState, PlaybackDrawsTheRecordedPointerIntoThePicture)
 {
     app.playingDemo = true;
