@@ -2,6 +2,7 @@
 
 #include "framework/platform/FileSystem.h"
 
+#include <cmath>
 #include <sstream>
 
 namespace Spindrel
@@ -51,6 +52,11 @@ void LevelTables::LoadMainMenuPoints()
     for (MenuPoint& p : points)
     {
         if (!(in >> p.x >> p.y))
+            return;
+        // The buttons are placed at these points as whole pixels: a point
+        // far off any screen (or one that overflowed) marks a damaged file.
+        constexpr float kLimit = 100000.0f;
+        if (!(std::fabs(p.x) <= kLimit && std::fabs(p.y) <= kLimit))
             return;
     }
     m_menuPoints = points;

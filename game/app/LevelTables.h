@@ -28,7 +28,7 @@ public:
     // "levels\levelsTable.txt": false when it is missing or damaged.
     bool LoadLevelTable();
     // "bin\mainMenuPts.txt": overwrites the default points when the file
-    // holds all six pairs.
+    // holds all six pairs, each near enough a screen to place a button at.
     void LoadMainMenuPoints();
 
     static bool IsStageStart(int level) { return Spindrel::IsStageStart(level); }
