@@ -184,9 +184,10 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
         }
     }
 
-    if (throttleWhileLoading)
+    if (throttleWhileLoading && !loadingThreadDone)
     {
-        // Leave the processor to the loading thread: twice this pass's busy time.
+        // Leave the processor to the loading thread: twice this pass's busy
+        // time. Once it has finished, the hand-over is not kept waiting.
         const double busy = platform->NowMs() - passStart - slept;
         const double extra = std::min(250.0, busy * 2.0 - slept);
         if (extra >= 1.0)
@@ -315,7 +316,9 @@ bool QuilloAppBase::DrawFrame()
     }
 
     const double now = platform->NowMs();
-    if ((drew || now - lastPresentMs > 999.0 || forceRedraw) && now >= earliestDrawMs)
+    // The spacing of pictures while loading ends with the loading: the
+    // picture of the hand-over is not held back.
+    if ((drew || now - lastPresentMs > 999.0 || forceRedraw) && (now >= earliestDrawMs || loadingThreadDone))
     {
         ++drawCount;
         drawTimeMs += now - drawStart;

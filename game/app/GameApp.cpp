@@ -175,7 +175,6 @@ void GameApp::Init()
     if (musicInterface)
     {
         musicInterface->LoadTrack(kMusicTrackMenu, kMusicFile);
-        musicInterface->LoadTrack(kMusicTrackGame, kMusicFile);
         musicInterface->FadeInTrack(kMusicTrackMenu, 0, kMenuMusicFadeSpeed, false);
     }
     SetLoadingTaskCount(resourceManager->CountResources("Game"));
@@ -636,10 +635,21 @@ void GameApp::PlaySound(BoardSound sound)
         PlaySoundEffect(id);
 }
 
+void GameApp::LoadMusicOnFirstUse(int channel)
+{
+    // The title plays only the menu's track; parsing the module a second
+    // time at start-up held back the window by as long again.
+    if (channel != kMusicTrackGame || gameTrackLoadTried || !musicInterface)
+        return;
+    gameTrackLoadTried = true;
+    musicInterface->LoadTrack(kMusicTrackGame, kMusicFile);
+}
+
 void GameApp::PlayMusic(int channel, int position, bool noLoop)
 {
     if (boardSilenced)
         return;
+    LoadMusicOnFirstUse(channel);
     if (musicInterface)
         musicInterface->PlayTrack(channel, position, noLoop);
 }
@@ -648,6 +658,7 @@ void GameApp::FadeInMusic(int channel, int position, double speed, bool noLoop)
 {
     if (boardSilenced)
         return;
+    LoadMusicOnFirstUse(channel);
     if (musicInterface)
         musicInterface->FadeInTrack(channel, position, speed, noLoop);
 }

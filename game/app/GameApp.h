@@ -162,6 +162,8 @@ private:
         LevelFile,
     };
 
+    // Loads the game's music track the first time `channel` names it.
+    void LoadMusicOnFirstUse(int channel);
     bool LoadAndBind(const std::string& group, bool (GameResources::*bind)(Quillo::ResourceManager&));
     // Loads the text table of the player's language and points the
     // pictures with words at that language's set, where it has one.
@@ -216,6 +218,7 @@ private:
     bool quietSaves = false;
     // The board's sounds and music are dropped while it plays on unseen.
     bool boardSilenced = false;
+    bool gameTrackLoadTried = false;
 };
 
 // The one game application of the process.
