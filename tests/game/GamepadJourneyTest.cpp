@@ -167,18 +167,10 @@ TEST_F(GamepadJourney, FromTheFirstStartToAWonLevelWithAPad)
         pad.Press(Key::Enter);
     });
     journey.Then("level 1 rolls", Playing);
-    journey.Then("level 1 is won", [&player](JourneyApp& a) {
-        if (a.FindDialog(Journey::kTableDialog) != nullptr)
-            return true;
-        player.Play(a);
-        return false;
-    });
+    journey.Then("level 1 is won", [&player](JourneyApp& a) { return player.WinsLevel(a); });
     journey.Wait(500);
     journey.Do("A passes the statistics", [&pad](JourneyApp&) { pad.Press(Key::Enter); });
-    journey.Then("level 2 rolls", [](JourneyApp& a) {
-        return a.FindDialog(Journey::kTableDialog) == nullptr && a.GetBoard()->Logic().State().level == 2 &&
-               Playing(a);
-    });
+    journey.Then("level 2 rolls", LevelTwoRolls);
     journey.Do("close", [](JourneyApp& a) {
         EXPECT_FALSE(a.widgetManager->mouseIn) << "the mouse was used";
         a.player->Push(Quillo::EventType::Close);

@@ -27,6 +27,15 @@ public:
 
     explicit KeyPlayer(Press press) : m_press(std::move(press)) {}
 
+    // A journey's wait for the level to be won: plays until the statistics show.
+    bool WinsLevel(JourneyApp& app)
+    {
+        if (app.FindDialog(Journey::kTableDialog) != nullptr)
+            return true;
+        Play(app);
+        return false;
+    }
+
     // Looks at the board, then presses at most one key.
     void Play(JourneyApp& app)
     {
@@ -128,6 +137,13 @@ private:
     std::map<const Spindrel::Ball*, Face> m_faces;
     double m_nextKeyMs = 0.0;
 };
+
+// The statistics passed, the next level rolls.
+inline bool LevelTwoRolls(JourneyApp& app)
+{
+    return app.FindDialog(Journey::kTableDialog) == nullptr && app.GetBoard()->Logic().State().level == 2 &&
+           Playing(app);
+}
 
 // The generators as a level start finds them, so that the level is dealt
 // the same whatever the loading thread's timing did to the clock.

@@ -42,18 +42,10 @@ TEST_F(KeyboardJourney, FromTheFirstStartToAWonLevelAndOutWithASave)
         a.player->Key(Key::Enter);
     });
     journey.Then("level 1 rolls", Playing);
-    journey.Then("level 1 is won", [&player](JourneyApp& a) {
-        if (a.FindDialog(Journey::kTableDialog) != nullptr)
-            return true;
-        player.Play(a);
-        return false;
-    });
+    journey.Then("level 1 is won", [&player](JourneyApp& a) { return player.WinsLevel(a); });
     journey.Wait(500);
     journey.Do("Enter passes the statistics", [](JourneyApp& a) { a.player->Key(Key::Enter); });
-    journey.Then("level 2 rolls", [](JourneyApp& a) {
-        return a.FindDialog(Journey::kTableDialog) == nullptr && a.GetBoard()->Logic().State().level == 2 &&
-               Playing(a);
-    });
+    journey.Then("level 2 rolls", LevelTwoRolls);
     journey.Wait(1000);
     journey.Do("Escape opens the in-game menu", [](JourneyApp& a) { a.player->Key(Key::Escape); });
     journey.Opens("the options", Journey::kOptionsDialog);
