@@ -109,6 +109,15 @@ void DrawList::DrawLine(int x1, int y1, int x2, int y2)
     Add(Kind::Line).place = Rect{x1, y1, x2, y2};
 }
 
+void DrawList::Append(const DrawList& other)
+{
+    // Reserved first and copied by index, so that a list may add itself.
+    const size_t n = other.m_ops.size();
+    m_ops.reserve(m_ops.size() + n);
+    for (size_t i = 0; i < n; ++i)
+        m_ops.push_back(other.m_ops[i]);
+}
+
 void DrawList::Replay(Graphics& g) const
 {
     for (const Op& op : m_ops)

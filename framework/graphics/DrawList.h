@@ -42,6 +42,10 @@ public:
     void FillRect(int x, int y, int width, int height);
     void DrawRect(int x, int y, int width, int height);
     void DrawLine(int x1, int y1, int x2, int y2);
+    // Records the calls of other as they are, each with the state it was
+    // recorded with: a part of a picture that rarely changes is made once
+    // and added to each new list.
+    void Append(const DrawList& other);
 
     // Draws the calls in order; each one sets the mode, tint, colour and font it was recorded with.
     void Replay(Graphics& g) const;

@@ -73,6 +73,7 @@ void Board::ApplyResources()
 {
     BoardArt art;
     m_wholeDue = true;
+    m_hudTextMade = false;
     art.picBack = SpriteOf(m_res.spr_picBack);
     art.picRot = SpriteOf(m_res.spr_picRot);
     art.warningPoint = SpriteOf(m_res.IMAGE_WARNING_POINT);

@@ -6,6 +6,7 @@
 #include "game/board/BoardLogic.h"
 #include "game/board/BoardPictures.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -88,6 +89,9 @@ private:
     void DrawGlow(Quillo::DrawList& g, int left, int top);
     void DrawBar(Quillo::DrawList& g, Quillo::Image* image, float percent, int x, int y);
     void DrawHud(Quillo::DrawList& g);
+    // The HUD's score, stage and lives lines, formatted and measured again
+    // only when what they show changes.
+    void DrawHudText(Quillo::DrawList& g);
     void DrawEffects(Quillo::DrawList& g);
     void DrawEditor(Quillo::DrawList& g);
 
@@ -102,6 +106,20 @@ private:
     // The picture on the screen, and the next one while they are compared.
     Quillo::DrawList m_picture;
     Quillo::DrawList m_nextPicture;
+    struct HudTextKey
+    {
+        Quillo::Font* font = nullptr;
+        std::array<std::string, 3> labels;
+        int score = 0;
+        int stage = 0;
+        int stageLevel = 0;
+        int lives = 0;
+
+        bool operator==(const HudTextKey&) const = default;
+    };
+    HudTextKey m_hudTextKey;
+    Quillo::DrawList m_hudText;
+    bool m_hudTextMade = false;
     bool m_refreshDue = false;
     // The images changed: a comparison of pictures cannot tell.
     bool m_wholeDue = true;

@@ -137,16 +137,41 @@ void Board::DrawBar(Quillo::DrawList& g, Quillo::Image* image, float percent, in
         g.DrawImage(image, atX, atY, Quillo::Rect{0, 0, shown, image->GetHeight()});
 }
 
+void Board::DrawHudText(Quillo::DrawList& g)
+{
+    const GameState& s = m_logic.State();
+    HudTextKey key;
+    key.font = m_res.FONT_GAME1;
+    for (int i = 0; i < 3; ++i)
+        key.labels[static_cast<size_t>(i)] = m_host.GetText(i);
+    key.score = s.score;
+    key.stage = s.stage;
+    key.stageLevel = s.stageLevel;
+    key.lives = s.lives;
+    if (!m_hudTextMade || !(key == m_hudTextKey))
+    {
+        m_hudText.Clear();
+        m_hudText.SetDrawMode(Quillo::DRAWMODE_NORMAL);
+        m_hudText.SetTintImages(false);
+        char line[256];
+        std::snprintf(line, sizeof line, "%s:  %d", key.labels[1].c_str(), s.score);
+        DrawText(m_hudText, key.font, line, 30, 585, kWhite);
+        std::snprintf(line, sizeof line, "%s:  %d-%d", key.labels[0].c_str(), s.stage, s.stageLevel);
+        DrawText(m_hudText, key.font, line, 330, 585, kWhite);
+        std::snprintf(line, sizeof line, "%s:  %d", key.labels[2].c_str(), s.lives);
+        DrawText(m_hudText, key.font, line, 570, 585, kWhite);
+        m_hudTextKey = std::move(key);
+        m_hudTextMade = true;
+    }
+    g.Append(m_hudText);
+    if (m_hudTextKey.font != nullptr)
+        g.SetColor(kWhite);
+}
+
 void Board::DrawHud(Quillo::DrawList& g)
 {
     const GameState& s = m_logic.State();
-    char line[256];
-    std::snprintf(line, sizeof line, "%s:  %d", m_host.GetText(1).c_str(), s.score);
-    DrawText(g, m_res.FONT_GAME1, line, 30, 585, kWhite);
-    std::snprintf(line, sizeof line, "%s:  %d-%d", m_host.GetText(0).c_str(), s.stage, s.stageLevel);
-    DrawText(g, m_res.FONT_GAME1, line, 330, 585, kWhite);
-    std::snprintf(line, sizeof line, "%s:  %d", m_host.GetText(2).c_str(), s.lives);
-    DrawText(g, m_res.FONT_GAME1, line, 570, 585, kWhite);
+    DrawHudText(g);
 
     // A level table with no interval or no points to reach shows full bars
     // instead of dividing by zero.

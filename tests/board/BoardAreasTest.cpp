@@ -1,9 +1,11 @@
 #include "BoardScreen.h"
 #include "BoardTestSupport.h"
 #include "TestArt.h"
+#include "fonts/FontTestHost.h"
 
 #include "framework/graphics/DisplayImage.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/NativeDisplay.h"
 #include "framework/graphics/MemoryImage.h"
@@ -11,6 +13,9 @@
 #include "framework/widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
 
 using namespace Spindrel;
 
@@ -147,6 +152,45 @@ TEST(BoardAreas, EffectsBonusesAndTheHudMatchTheWholePicture)
     logic.OpenBall(*logic.Balls()[0]);
     b.manager.DrawPass();
     EXPECT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0);
+}
+
+TEST(BoardAreas, TheHudShowsEachChangeOfScoreStageLivesAndLabels)
+{
+    ManagedBoard b;
+    // Digit d is a block d + 1 pixels high, T a full block and U a half
+    // one, so that every line looks different.
+    std::shared_ptr<Quillo::MemoryImage> strip = b.art.MakeOwned(48, 10, [](int x, int y) {
+        const bool ink = x < 40 ? y <= x / 4 : x < 44 || x % 4 < 2;
+        return ink ? 0xFFFFFFFFu : 0u;
+    });
+    std::ofstream(b.dir.Path() + "/widths.txt") << "3 10\n0 4 1 4 2 4 3 4 4 4 5 4 6 4 7 4 8 4 9 4 T 4 U 4\n";
+    FontTestHost fontHost;
+    Quillo::ImageFont font(fontHost, strip, b.dir.Path() + "/widths.txt");
+    ASSERT_TRUE(font.IsLoaded());
+    b.res.FONT_GAME1 = &font;
+    b.board.Logic().StartLevel();
+    b.Play(300);
+    GameState& s = b.board.Logic().State();
+    // The text's rows, below the track and the bars.
+    auto hudRows = [&] {
+        const std::vector<uint32_t> screen = b.Screen();
+        return std::vector<uint32_t>(screen.begin() + 574 * 800, screen.begin() + 587 * 800);
+    };
+    for (int i = 0; i < 5; ++i)
+    {
+        const std::vector<uint32_t> before = hudRows();
+        switch (i)
+        {
+        case 0: s.score += 10; break;
+        case 1: s.lives += 1; break;
+        case 2: s.stageLevel += 1; break;
+        case 3: s.stage += 1; break;
+        default: b.host.textPrefix = "U"; break;
+        }
+        b.Play(1);
+        EXPECT_NE(hudRows(), before) << "change " << i;
+        ASSERT_EQ(CountDiffering(b.Screen(), b.WholeScreen()), 0) << "change " << i;
+    }
 }
 
 TEST(BoardAreas, TheMenuButtonsHoverIsDrawnOverTheBoardNotOverItself)

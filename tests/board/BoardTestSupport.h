@@ -36,7 +36,7 @@ public:
     }
     void FadeOutMusic(int channel, bool, double) override { music.push_back({"fadeout", channel, 0}); }
     void StopMusic(int channel) override { music.push_back({"stop", channel, 0}); }
-    std::string GetText(int n) override { return "T" + std::to_string(n) + ":%d"; }
+    std::string GetText(int n) override { return textPrefix + std::to_string(n) + ":%d"; }
     int RandomInt() override
     {
         if (scripted.empty())
@@ -69,6 +69,7 @@ public:
         }));
     }
 
+    std::string textPrefix = "T";
     std::vector<Spindrel::BoardSound> sounds;
     std::vector<MusicCall> music;
     std::vector<Spindrel::BoardDialog> dialogs;
