@@ -367,10 +367,10 @@ void QuilloAppBase::HandleQueuedEvents()
     // system may send no further move to say so.
     if (physicallyWindowed && !minimized && placementTries < kPlacementTries && platform &&
         !(platform->Borders() == placementBorders))
-        PlaceNewWindow(platform->WindowPosition());
+        PlaceNewWindow(platform->WindowPosition(), false);
 }
 
-bool QuilloAppBase::PlaceNewWindow(Point now)
+bool QuilloAppBase::PlaceNewWindow(Point now, bool moved)
 {
     if (placementTries >= kPlacementTries)
         return false;
@@ -394,7 +394,12 @@ bool QuilloAppBase::PlaceNewWindow(Point now)
         platform->SetWindowPosition(at.x, at.y);
         return true;
     }
-    placementTries = kPlacementTries;
+    // Only a move where asked settles the place: the window system has
+    // shown the window by its frame, and the next move is the player's.
+    if (moved)
+        placementTries = kPlacementTries;
+    else
+        placementBorders = b;
     return false;
 }
 
@@ -484,7 +489,7 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     switch (event.type)
     {
     case EventType::WindowMoved:
-        if (physicallyWindowed && !minimized && !PlaceNewWindow(Point{event.x, event.y}))
+        if (physicallyWindowed && !minimized && !PlaceNewWindow(Point{event.x, event.y}, true))
         {
             preferredX = event.x;
             preferredY = event.y;
