@@ -4,9 +4,8 @@
 
 #include "framework/graphics/Graphics.h"
 #include "game/board/Board.h"
-#include "game/board/BoardHost.h"
-#include "game/board/BoardRandom.h"
 #include "game/board/GameResources.h"
+#include "game/sim/SimHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,27 +14,6 @@
 
 namespace
 {
-
-class BenchHost : public Spindrel::BoardHost
-{
-public:
-    void PlaySound(Spindrel::BoardSound) override {}
-    void PlayMusic(int, int, bool) override {}
-    void FadeInMusic(int, int, double, bool) override {}
-    void FadeOutMusic(int, bool, double) override {}
-    void StopMusic(int) override {}
-    std::string GetText(int) override { return "%d"; }
-    int RandomInt() override { return m_random.Next(); }
-    std::string PlayerFileName() override { return "bench"; }
-    int LoadHighestStageStart() override { return 1; }
-    void SaveHighestStageStart(int) override {}
-    int EnterHighScore(int) override { return 1000; }
-    void ShowPauseOverlay(bool) override {}
-    void ShowDialog(Spindrel::BoardDialog) override {}
-
-private:
-    Spindrel::Random15 m_random{99};
-};
 
 // A board with a winding track nearly full of balls, a bonus, revealed and
 // open balls and a handful of effects.
@@ -94,7 +72,7 @@ struct FullBoard
     ~FullBoard() { std::filesystem::remove_all(root); }
 
     std::string root;
-    BenchHost host;
+    Spindrel::SimHost host{99};
     Spindrel::GameResources res;
     BoardTest::TestArt art;
     Spindrel::Board board;

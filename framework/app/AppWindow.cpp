@@ -362,6 +362,45 @@ void QuilloAppBase::HandleQueuedEvents()
         messageQueue.pop_front();
         HandleEvent(event);
     }
+    // A frame made known after the window's last move: it was placed by the
+    // frame it had before (none, back from full screen), and the window
+    // system may send no further move to say so.
+    if (physicallyWindowed && !minimized && placementTries < kPlacementTries && platform &&
+        !(platform->Borders() == placementBorders))
+        PlaceNewWindow(platform->WindowPosition(), false);
+}
+
+bool QuilloAppBase::PlaceNewWindow(Point now, bool moved)
+{
+    if (placementTries >= kPlacementTries)
+        return false;
+    // The first move of a new window, and a move that comes with a frame of
+    // another size, are the window system placing it by a frame it may only
+    // now have made known: the window is asked again to sit where its frame
+    // needs it, at a size that fits with that frame. Any other move is the
+    // player's.
+    const WindowBorders b = platform->Borders();
+    const Point size = WindowSize();
+    const Point at = WindowPlacement(size);
+    if ((placementTries == 0 || !(b == placementBorders)) && (!(now == at) || !(size == windowSize)))
+    {
+        ++placementTries;
+        placementBorders = b;
+        if (!(size == windowSize))
+        {
+            windowSize = size;
+            platform->SetWindowSize(size.x, size.y);
+        }
+        platform->SetWindowPosition(at.x, at.y);
+        return true;
+    }
+    // Only a move where asked settles the place: the window system has
+    // shown the window by its frame, and the next move is the player's.
+    if (moved)
+        placementTries = kPlacementTries;
+    else
+        placementBorders = b;
+    return false;
 }
 
 void QuilloAppBase::ReevaluateFocus()
@@ -450,33 +489,8 @@ void QuilloAppBase::HandleEvent(const PlatformEvent& event)
     switch (event.type)
     {
     case EventType::WindowMoved:
-        if (physicallyWindowed && !minimized)
+        if (physicallyWindowed && !minimized && !PlaceNewWindow(Point{event.x, event.y}, true))
         {
-            if (placementTries < kPlacementTries)
-            {
-                // The first move of a new window, and a move that comes with
-                // a frame of another size, are the window system placing it
-                // by a frame it may only now have made known: the window is
-                // asked again to sit where its frame needs it, at a size that
-                // fits with that frame. Any other move is the player's.
-                const WindowBorders b = platform->Borders();
-                const Point size = WindowSize();
-                const Point at = WindowPlacement(size);
-                if ((placementTries == 0 || !(b == placementBorders)) &&
-                    (event.x != at.x || event.y != at.y || !(size == windowSize)))
-                {
-                    ++placementTries;
-                    placementBorders = b;
-                    if (!(size == windowSize))
-                    {
-                        windowSize = size;
-                        platform->SetWindowSize(size.x, size.y);
-                    }
-                    platform->SetWindowPosition(at.x, at.y);
-                    break;
-                }
-                placementTries = kPlacementTries;
-            }
             preferredX = event.x;
             preferredY = event.y;
         }

@@ -398,6 +398,10 @@ protected:
     // Where the window's client area of that size goes: centred in the work
     // area, or the remembered place with the whole frame pulled inside it.
     Point WindowPlacement(Point size);
+    // Asks a new window again to sit where its frame needs it, unless it is
+    // settled, when it has moved to now or its frame has changed there; true
+    // while the move is the window system's, not the player's.
+    bool PlaceNewWindow(Point now, bool moved);
     void HandleActivation();
     // Releases every key the widget manager holds down (after a system popup).
     void ReleaseHeldKeys();

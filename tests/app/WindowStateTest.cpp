@@ -268,6 +268,33 @@ TEST(WindowPlace, AFrameMadeKnownOnlyOnceShownNeitherMovesTheWindowNorLetsItLeav
     }
 }
 
+TEST(WindowPlace, AFrameMadeKnownAfterTheMovesBackFromFullScreenStillPlacesTheWindow)
+{
+    // The window system puts the frame where the window was asked to be and
+    // says so before the frame's size is known; asking again by the stale
+    // frame changes nothing, so no further move comes.
+    TestApp app;
+    FakePlatform& fake = *app.platformFake;
+    app.preferredX = 300;
+    app.preferredY = 436;
+    app.Init();
+    app.SetWindowed(false);
+    fake.borders = {};
+    app.SetWindowed(true);
+    const Quillo::Point asked{fake.window.x, fake.window.y};
+    app.Send(EventType::WindowMoved, asked.x + 1, asked.y + 20);
+    EXPECT_EQ(fake.window.x, asked.x) << "asked again by the stale frame";
+
+    fake.borders = {1, 20, 1, 1};
+    app.HandleQueuedEvents();
+    EXPECT_EQ(fake.window.x, 300);
+    EXPECT_EQ(fake.window.y, 1040 - 4 - 1 - 600) << "placed by the frame now known";
+    app.Send(EventType::WindowMoved, fake.window.x, fake.window.y);
+    EXPECT_EQ(app.preferredY, 1040 - 4 - 1 - 600);
+    app.Send(EventType::WindowMoved, 310, 400);
+    EXPECT_EQ(app.preferredX, 310) << "the player's own moves count again";
+}
+
 TEST(ScreenSaver, IsAllowedOnlyOnceLoadedAndWhileWindowed)
 {
     TestApp app(false);

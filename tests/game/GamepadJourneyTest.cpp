@@ -7,6 +7,7 @@
 #include "KeyPlayer.h"
 
 #include "framework/platform/SdlGamepads.h"
+#include "platform/VirtualGamepad.h"
 #include "framework/widgets/KeyCode.h"
 
 #include <SDL2/SDL.h>
@@ -28,12 +29,7 @@ public:
         // pad input.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         m_pads = std::make_unique<Quillo::SdlGamepads>();
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        m_device = SDL_JoystickAttachVirtualEx(&desc);
+        m_device = AttachVirtualGamepad();
         if (m_device >= 0)
             m_stick = SDL_JoystickOpen(m_device);
     }

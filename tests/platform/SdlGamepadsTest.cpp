@@ -2,6 +2,7 @@
 // platform as a keyboard's keys, held movement repeats, and pads come and go.
 #include "framework/platform/GamepadKeys.h"
 #include "framework/platform/SdlPlatform.h"
+#include "platform/VirtualGamepad.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
@@ -29,12 +30,7 @@ protected:
     }
     void Attach()
     {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        device = SDL_JoystickAttachVirtualEx(&desc);
+        device = AttachVirtualGamepad();
         ASSERT_GE(device, 0) << SDL_GetError();
         pad = SDL_JoystickOpen(device);
         ASSERT_NE(pad, nullptr) << SDL_GetError();
