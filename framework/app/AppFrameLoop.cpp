@@ -160,7 +160,11 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
     }
     else
     {
-        const double drawWait = updatedSinceDraw && !drawDue ? WindowedDrawWaitMs(passStart) : 0.0;
+        double drawWait = updatedSinceDraw && !drawDue ? WindowedDrawWaitMs(passStart) : 0.0;
+        // Nothing drawn changes before the next update: a picture due
+        // before it is drawn at once, in the wake-up of the update it shows.
+        if (drawWait < step - timeAccumulator)
+            drawWait = 0.0;
         // Waiting for the refresh, the updates since the last picture still count.
         if (drawWait <= 0.0)
             updatesWithoutDraw = 0;
