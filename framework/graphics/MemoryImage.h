@@ -62,10 +62,11 @@ public:
     // One span per row, read off the run lengths: where the row's
     // non-transparent pixels lie and its longest opaque run.
     const AlphaRowSpan* GetAlphaRowSpans();
-    // The largest rectangle of fully opaque pixels inside source (image
-    // coordinates), empty when there is none: what a normal drawing of
-    // source puts over an opaque picture whatever lay there. Kept per source
-    // rectangle until the pixels change.
+    // A rectangle of fully opaque pixels inside source (image coordinates),
+    // the largest that each row's longest opaque run allows, empty when
+    // there is none: what a normal drawing of source puts over an opaque
+    // picture whatever lay there. Kept per source rectangle until the
+    // pixels change.
     Rect OpaqueRect(const Rect& source);
     // The same encoding for the classes black / not black of the native pixels.
     virtual const uint8_t* GetRLAdditive(const NativeDisplay* display);

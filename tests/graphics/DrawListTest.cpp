@@ -322,7 +322,7 @@ namespace
 
 // A disc as a ball is: transparent corners, a soft rim, and an opaque
 // middle whose colour varies, so that a misplaced piece shows.
-std::unique_ptr<MemoryImage> Disc(int size)
+std::vector<uint32_t> Disc(int size)
 {
     std::vector<uint32_t> px(size_t(size) * size_t(size));
     const double r = size / 2.0;
@@ -336,7 +336,7 @@ std::unique_ptr<MemoryImage> Disc(int size)
             px[size_t(y) * size_t(size) + size_t(x)] = a << 24 | rgb;
         }
     }
-    return MakeImage(size, size, px);
+    return px;
 }
 
 } // namespace
@@ -347,18 +347,31 @@ std::unique_ptr<MemoryImage> Disc(int size)
 TEST(DrawList, AnImageLeftOutUnderOpaquePixelsLooksTheSame)
 {
     Art art;
-    auto ball = Disc(40);
-    const Rect opaque = ball->OpaqueRect(Rect{0, 0, 40, 40});
-    ASSERT_GE(opaque.width * opaque.height, 20 * 20);
-    for (int y = opaque.y; y < opaque.y + opaque.height; ++y)
-        for (int x = opaque.x; x < opaque.x + opaque.width; ++x)
-            ASSERT_EQ(ball->PixelAt(x, y) >> 24, 255u) << x << "," << y;
+    const std::vector<uint32_t> disc = Disc(40);
+    auto ball = MakeImage(40, 40, disc);
+    // Two balls side by side, as cels: each has its own opaque middle.
+    std::vector<uint32_t> twin;
+    for (int y = 0; y < 40; ++y)
+        for (int copy = 0; copy < 2; ++copy)
+            twin.insert(twin.end(), disc.begin() + y * 40, disc.begin() + y * 40 + 40);
+    auto strip = MakeImage(80, 40, twin);
+    strip->numCols = 2;
+    for (const Rect& cel : {Rect{0, 0, 40, 40}, Rect{40, 0, 40, 40}})
+    {
+        const Rect opaque = strip->OpaqueRect(cel);
+        ASSERT_GE(opaque.width * opaque.height, 20 * 20);
+        ASSERT_EQ(opaque.Intersection(cel), opaque);
+        for (int y = opaque.y; y < opaque.y + opaque.height; ++y)
+            for (int x = opaque.x; x < opaque.x + opaque.width; ++x)
+                ASSERT_EQ(strip->PixelAt(x, y) >> 24, 255u) << x << "," << y;
+    }
     auto draw = [&](auto& target) {
         target.DrawImage(art.background.get(), 0, 0);
         target.DrawImage(art.sprite.get(), 30, 40);
         for (int i = 0; i < 5; ++i)
             target.DrawImage(ball.get(), 5 + 37 * i, 45 + 3 * i);
         target.DrawImage(ball.get(), 100, 2, Rect{5, 0, 30, 40});
+        target.DrawImageCel(strip.get(), 150, 20, 1);
         // Refused by Graphics, as reaching out of the image: no cover.
         target.DrawImage(ball.get(), 150, 100, Rect{0, 0, 41, 40});
         target.SetTintImages(true);
