@@ -11,9 +11,9 @@ int64_t AreaOf(const Rect& r)
     return int64_t(r.width) * int64_t(r.height);
 }
 
-} // namespace
-
-void AreaList::AddOutside(const Rect& r, const Rect& cut, std::vector<Rect>& out)
+// Adds the parts of r outside cut: at most a band above, one below, and the
+// pieces left and right of cut between them.
+void AddOutside(const Rect& r, const Rect& cut, std::vector<Rect>& out)
 {
     const Rect common = r.Intersection(cut);
     if (common.width <= 0)
@@ -33,6 +33,8 @@ void AreaList::AddOutside(const Rect& r, const Rect& cut, std::vector<Rect>& out
     if (commonRight < r.x + r.width)
         out.push_back(Rect{commonRight, common.y, r.x + r.width - commonRight, common.height});
 }
+
+} // namespace
 
 void AreaList::Add(const Rect& area)
 {

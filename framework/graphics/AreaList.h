@@ -28,10 +28,6 @@ public:
     Rect Bounds() const;
     const std::vector<Rect>& Areas() const { return m_areas; }
 
-    // Adds to out the parts of r outside cut: at most a band above, one
-    // below, and the pieces left and right of cut between them.
-    static void AddOutside(const Rect& r, const Rect& cut, std::vector<Rect>& out);
-
     static constexpr size_t kMaxAreas = 96;
 
 private:

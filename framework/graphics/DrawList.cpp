@@ -3,7 +3,6 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
-#include "framework/graphics/MemoryImage.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -119,67 +118,10 @@ void DrawList::Append(const DrawList& other)
         m_ops.push_back(other.m_ops[i]);
 }
 
-namespace
-{
-
-// Whether Graphics draws the image call's source at all: it refuses a
-// source reaching outside the image.
-bool SourceInside(const Image& image, const Rect& source)
-{
-    return source.width > 0 && source.height > 0 && source.x >= 0 && source.y >= 0 &&
-           source.x + source.width <= image.width && source.y + source.height <= image.height;
-}
-
-} // namespace
-
-bool DrawList::DrawImageUncovered(Graphics& g, size_t index) const
-{
-    // A later normal, untinted drawing puts its opaque pixels as they are
-    // only over an opaque destination; over one with alpha they blend.
-    auto* dest = dynamic_cast<MemoryImage*>(g.GetDestImage());
-    if (!dest || dest->HasTrans() || dest->HasAlpha())
-        return false;
-    const Op& op = m_ops[index];
-    if (!SourceInside(*op.image, op.source))
-        return false;
-    const int tx = int(g.GetTransX()), ty = int(g.GetTransY());
-    const Rect& clip = g.GetClipRect();
-    const Rect shown = op.place.Intersection(Rect{clip.x - tx, clip.y - ty, clip.width, clip.height});
-    if (int64_t(shown.width) * shown.height < kMinUncoveredArea)
-        return false;
-    std::vector<Rect> pieces{shown}, rest;
-    for (size_t i = index + 1; i < m_ops.size(); ++i)
-    {
-        const Op& cover = m_ops[i];
-        if (cover.kind != Kind::Image || cover.mode != DRAWMODE_NORMAL || cover.tint ||
-            !cover.place.Intersects(shown) || !SourceInside(*cover.image, cover.source))
-            continue;
-        auto* image = dynamic_cast<MemoryImage*>(cover.image);
-        if (!image)
-            continue;
-        Rect opaque = image->OpaqueRect(cover.source);
-        opaque.x += cover.place.x - cover.source.x;
-        opaque.y += cover.place.y - cover.source.y;
-        opaque = opaque.Intersection(shown);
-        if (int64_t(opaque.width) * opaque.height < kMinCoverArea)
-            continue;
-        rest.clear();
-        for (const Rect& piece : pieces)
-            AreaList::AddOutside(piece, opaque, rest);
-        pieces.swap(rest);
-    }
-    const Rect& p = op.place;
-    for (const Rect& piece : pieces)
-        g.DrawImage(op.image, piece.x, piece.y,
-                    Rect{op.source.x + piece.x - p.x, op.source.y + piece.y - p.y, piece.width, piece.height});
-    return true;
-}
-
 void DrawList::Replay(Graphics& g) const
 {
-    for (size_t index = 0; index < m_ops.size(); ++index)
+    for (const Op& op : m_ops)
     {
-        const Op& op = m_ops[index];
         g.SetDrawMode(op.mode);
         g.SetTintImages(op.tint);
         g.SetColor(op.color);
@@ -187,8 +129,7 @@ void DrawList::Replay(Graphics& g) const
         switch (op.kind)
         {
         case Kind::Image:
-            if (!DrawImageUncovered(g, index))
-                g.DrawImage(op.image, p.x, p.y, op.source);
+            g.DrawImage(op.image, p.x, p.y, op.source);
             break;
         case Kind::ImageStretched:
             g.DrawImage(op.image, p.x, p.y, p.width, p.height);

@@ -48,8 +48,6 @@ public:
     void Append(const DrawList& other);
 
     // Draws the calls in order; each one sets the mode, tint, colour and font it was recorded with.
-    // A large image is not drawn where a later call's opaque pixels cover it
-    // anyway (a background under sprites); the picture is the same.
     void Replay(Graphics& g) const;
 
     // Adds the areas where this list's picture can differ from the picture
@@ -96,15 +94,6 @@ private:
 
     Op& Add(Kind kind);
     static Rect Covered(const Op& op, const Rect& whole);
-    // Draws the image call at index around the opaque parts of the calls
-    // after it inside the clip; false (nothing drawn) when that saves too
-    // little to be worth the pieces.
-    bool DrawImageUncovered(Graphics& g, size_t index) const;
-
-    // Image calls that show fewer pixels than this are drawn whole.
-    static constexpr int64_t kMinUncoveredArea = 64 * 64;
-    // Opaque parts smaller than this are drawn over: more pieces would cost more.
-    static constexpr int64_t kMinCoverArea = 16 * 16;
 
     std::vector<Op> m_ops;
     int m_mode = 0;

@@ -189,7 +189,6 @@ void MemoryImage::MarkBitsChanged()
     m_nativeAlpha.reset();
     m_rlAlpha.Reset();
     m_alphaSpans.Reset();
-    m_opaqueRects.clear();
     m_rlAdditive.reset();
 }
 
@@ -227,7 +226,6 @@ void MemoryImage::DiscardDerivedData()
     m_rlAdditive.reset();
     m_rlAlpha.Reset();
     m_alphaSpans.Reset();
-    m_opaqueRects.clear();
 }
 
 void MemoryImage::ReleaseDeviceTexture()
@@ -345,66 +343,6 @@ const uint8_t* MemoryImage::GetRLAlpha()
         }
         return runs;
     });
-}
-
-Rect MemoryImage::OpaqueRect(const Rect& source)
-{
-    const Rect s = source.Intersection(Rect{0, 0, width, height});
-    if (s.width <= 0)
-        return Rect{};
-    const uint8_t* rl = GetRLAlpha();
-    std::lock_guard<std::mutex> guard(m_derivedLock);
-    for (const auto& [known, opaque] : m_opaqueRects)
-    {
-        if (known == s)
-            return opaque;
-    }
-    // Each row's longest opaque run inside the source: a strip's cels lie
-    // side by side, so the whole row's longest run may be another cel's.
-    std::vector<std::pair<int32_t, int32_t>> runs(size_t(s.height), {0, 0});
-    for (int y = s.y; y < s.y + s.height; ++y)
-    {
-        const uint8_t* row = rl + size_t(y) * size_t(width);
-        auto& longest = runs[size_t(y - s.y)];
-        int opaqueFrom = -1;
-        for (int x = s.x; x < s.x + s.width; x += row[x])
-        {
-            const int end = std::min(x + row[x], s.x + s.width);
-            if (AlphaClass(PixelAt(x, y)) != 1)
-            {
-                opaqueFrom = -1;
-                continue;
-            }
-            if (opaqueFrom < 0)
-                opaqueFrom = x;
-            if (end - opaqueFrom > longest.second - longest.first)
-                longest = {opaqueFrom, end};
-        }
-    }
-    Rect best;
-    int64_t bestArea = 0;
-    for (int top = s.y; top < s.y + s.height; ++top)
-    {
-        int32_t lo = s.x, hi = s.x + s.width;
-        for (int y = top; y < s.y + s.height; ++y)
-        {
-            lo = std::max(lo, runs[size_t(y - s.y)].first);
-            hi = std::min(hi, runs[size_t(y - s.y)].second);
-            if (hi <= lo)
-                break;
-            const int64_t area = int64_t(hi - lo) * (y - top + 1);
-            if (area > bestArea)
-            {
-                bestArea = area;
-                best = Rect{lo, top, hi - lo, y - top + 1};
-            }
-        }
-    }
-    // Bars drawn a little longer each time ask for ever new rectangles.
-    if (m_opaqueRects.size() >= kMaxOpaqueRects)
-        m_opaqueRects.clear();
-    m_opaqueRects.emplace_back(s, best);
-    return best;
 }
 
 const AlphaRowSpan* MemoryImage::GetAlphaRowSpans()

@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <new>
-#include <utility>
 #include <vector>
 
 namespace Quillo
@@ -62,12 +61,6 @@ public:
     // One span per row, read off the run lengths: where the row's
     // non-transparent pixels lie and its longest opaque run.
     const AlphaRowSpan* GetAlphaRowSpans();
-    // A rectangle of fully opaque pixels inside source (image coordinates),
-    // the largest that each row's longest opaque run allows, empty when
-    // there is none: what a normal drawing of source puts over an opaque
-    // picture whatever lay there. Kept per source rectangle until the
-    // pixels change.
-    Rect OpaqueRect(const Rect& source);
     // The same encoding for the classes black / not black of the native pixels.
     virtual const uint8_t* GetRLAdditive(const NativeDisplay* display);
     virtual void DiscardDerivedData();
@@ -153,9 +146,6 @@ private:
     std::unique_ptr<uint32_t[]> m_nativeAlpha;
     LazyArray<uint8_t> m_rlAlpha;
     LazyArray<AlphaRowSpan> m_alphaSpans;
-    // OpaqueRect's answers: source rectangle, then its opaque rectangle.
-    std::vector<std::pair<Rect, Rect>> m_opaqueRects;
-    static constexpr size_t kMaxOpaqueRects = 32;
     std::unique_ptr<uint8_t[]> m_rlAdditive;
     // Alpha flags not yet worked out from changed pixels; cleared under
     // m_derivedLock once they are.

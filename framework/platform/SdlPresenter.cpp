@@ -235,29 +235,20 @@ namespace
 {
 
 // The first and last columns in [from, to) where the two rows differ, or
-// false when they are equal there. Each end is found coarse to fine, so
-// that no pixel is compared twice on the way in and an equal row costs few
-// calls.
+// false when they are equal there.
 bool ChangedColumns(const uint32_t* now, const uint32_t* shown, int from, int to, int& first, int& last)
 {
-    constexpr int kCoarse = 64;
-    constexpr int kFine = 16;
-    auto equal = [&](int at, int n) { return std::memcmp(now + at, shown + at, size_t(n) * 4) == 0; };
-    int a = from;
-    while (a + kCoarse <= to && equal(a, kCoarse))
-        a += kCoarse;
-    while (a + kFine <= to && equal(a, kFine))
-        a += kFine;
-    while (a < to && now[a] == shown[a])
-        ++a;
-    if (a == to)
+    if (std::memcmp(now + from, shown + from, size_t(to - from) * 4) == 0)
         return false;
-    // Column a differs, so the scan from the right stops at a at the latest.
-    int b = to - 1;
-    while (b - kCoarse + 1 > a && equal(b - kCoarse + 1, kCoarse))
-        b -= kCoarse;
-    while (b - kFine + 1 > a && equal(b - kFine + 1, kFine))
-        b -= kFine;
+    // Whole cache lines first: most of a changed row is not.
+    constexpr int kChunk = 16;
+    int a = from, b = to - 1;
+    while (a + kChunk <= to && std::memcmp(now + a, shown + a, kChunk * 4) == 0)
+        a += kChunk;
+    while (now[a] == shown[a])
+        ++a;
+    while (b - kChunk + 1 > a && std::memcmp(now + b - kChunk + 1, shown + b - kChunk + 1, kChunk * 4) == 0)
+        b -= kChunk;
     while (now[b] == shown[b])
         --b;
     first = a;

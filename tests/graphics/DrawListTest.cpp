@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <random>
 #include <tuple>
 
@@ -314,100 +313,5 @@ TEST(DrawList, AStretchedImageDrawnInClippedPiecesIsTheWholeOne)
             EXPECT_EQ(Pixels(*pieces), Pixels(*whole)) << (quick ? "quick " : "filtered ") << dest.width << "x"
                                                        << dest.height;
         }
-    }
-}
-
-namespace
-{
-
-// A disc as a ball is: transparent corners, a soft rim, and an opaque
-// middle whose colour varies, so that a misplaced piece shows.
-std::vector<uint32_t> Disc(int size)
-{
-    std::vector<uint32_t> px(size_t(size) * size_t(size));
-    const double r = size / 2.0;
-    for (int y = 0; y < size; ++y)
-    {
-        for (int x = 0; x < size; ++x)
-        {
-            const double d = std::hypot(x + 0.5 - r, y + 0.5 - r);
-            const uint32_t rgb = uint32_t(x * 6) << 16 | uint32_t(y * 6) << 8 | 0x40u;
-            const uint32_t a = d < r - 3 ? 255u : d < r ? uint32_t(60 * (r - d)) + 20u : 0u;
-            px[size_t(y) * size_t(size) + size_t(x)] = a << 24 | rgb;
-        }
-    }
-    return px;
-}
-
-} // namespace
-
-// A large image is left out under later opaque pixels: the picture must
-// be the one the calls of Graphics draw, in whole and clipped, over an
-// opaque screen and over one with alpha, where opaque pixels blend.
-TEST(DrawList, AnImageLeftOutUnderOpaquePixelsLooksTheSame)
-{
-    Art art;
-    const std::vector<uint32_t> disc = Disc(40);
-    auto ball = MakeImage(40, 40, disc);
-    // Two balls side by side, as cels: each has its own opaque middle.
-    std::vector<uint32_t> twin;
-    for (int y = 0; y < 40; ++y)
-        for (int copy = 0; copy < 2; ++copy)
-            twin.insert(twin.end(), disc.begin() + y * 40, disc.begin() + y * 40 + 40);
-    auto strip = MakeImage(80, 40, twin);
-    strip->numCols = 2;
-    for (const Rect& cel : {Rect{0, 0, 40, 40}, Rect{40, 0, 40, 40}})
-    {
-        const Rect opaque = strip->OpaqueRect(cel);
-        ASSERT_GE(opaque.width * opaque.height, 20 * 20);
-        ASSERT_EQ(opaque.Intersection(cel), opaque);
-        for (int y = opaque.y; y < opaque.y + opaque.height; ++y)
-            for (int x = opaque.x; x < opaque.x + opaque.width; ++x)
-                ASSERT_EQ(strip->PixelAt(x, y) >> 24, 255u) << x << "," << y;
-    }
-    auto draw = [&](auto& target) {
-        target.DrawImage(art.background.get(), 0, 0);
-        target.DrawImage(art.sprite.get(), 30, 40);
-        for (int i = 0; i < 5; ++i)
-            target.DrawImage(ball.get(), 5 + 37 * i, 45 + 3 * i);
-        target.DrawImage(ball.get(), 100, 2, Rect{5, 0, 30, 40});
-        target.DrawImageCel(strip.get(), 150, 20, 1);
-        // Refused by Graphics, as reaching out of the image: no cover.
-        target.DrawImage(ball.get(), 150, 100, Rect{0, 0, 41, 40});
-        target.SetTintImages(true);
-        target.SetColor(Color(255, 255, 255, 128));
-        target.DrawImage(ball.get(), 60, 100);
-        target.SetTintImages(false);
-        target.SetDrawMode(DRAWMODE_ADDITIVE);
-        target.DrawImage(ball.get(), 10, 100);
-    };
-    DrawList list;
-    draw(list);
-    for (const bool withAlpha : {false, true})
-    {
-        auto screen = [&] {
-            auto image = OpaqueScreen(200, 150, 0x80000000u);
-            image->ForceAlphaFlags(false, withAlpha);
-            return image;
-        };
-        auto direct = screen();
-        {
-            Graphics g(direct.get());
-            draw(g);
-        }
-        auto replayed = screen();
-        {
-            Graphics g(replayed.get());
-            list.Replay(g);
-        }
-        EXPECT_EQ(Pixels(*replayed), Pixels(*direct)) << (withAlpha ? "alpha" : "opaque");
-        auto pieces = screen();
-        for (const Rect& area : {Rect{0, 0, 90, 75}, Rect{90, 0, 110, 75}, Rect{0, 75, 200, 75}})
-        {
-            Graphics g(pieces.get());
-            g.IntersectClip(area);
-            list.Replay(g);
-        }
-        EXPECT_EQ(Pixels(*pieces), Pixels(*direct)) << (withAlpha ? "alpha, clipped" : "opaque, clipped");
     }
 }
