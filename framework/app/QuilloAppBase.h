@@ -377,9 +377,10 @@ protected:
     // Once a second: a windowed game whose screen saver is due stops
     // updating, drawing and presenting until the player is back.
     void CheckScreenSaverPause(double now);
-    // How long a window waits until it may draw again, at most one picture
-    // per refresh of the display; 0 or less when it may draw now.
-    double WindowedDrawWaitMs(double now) const;
+    // How long the loop waits until it may draw again, at most one picture
+    // per refresh of the display where presents do not wait for it; 0 or
+    // less when it may draw now.
+    double ScheduledDrawWaitMs(double now) const;
     void RunUpdateSequence(double updatesPerStep);
     void DeleteQueuedWidgets();
     void ReevaluateFocus();
@@ -447,8 +448,8 @@ protected:
     double startMs = 0.0;
     double lastMeasureMs = 0.0;
     double lastPresentMs = 0.0;
-    // When a window may draw its next picture: one per refresh of the display.
-    double nextWindowedDrawMs = 0.0;
+    // When the next picture may be drawn: one per refresh of the display.
+    double nextScheduledDrawMs = 0.0;
     double lastPresentDurationMs = 0.0;
     double drawTimeMs = 0.0;
     double earliestDrawMs = 0.0;

@@ -4,6 +4,7 @@
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace Quillo;
 using namespace PresenterFrames;
@@ -130,5 +131,34 @@ TEST_F(PresentAreas, ChangesFarApartInOneBandGoAsRunsOfTheirOwn)
     Paint(frame, Rect{330, 41, 2, 2}, 0xFF444444u);
     ASSERT_TRUE(p->Present(frame.data(), kW, std::vector<Rect>{{290, 30, 20, 30}, {325, 30, 20, 30}}));
     EXPECT_EQ(p->LastChanges(), (std::vector<Rect>{{300, 41, 32, 2}}));
+    EXPECT_EQ(Shown(*p), frame);
+}
+
+TEST_F(PresentAreas, TheChangedColumnsAreFoundWhereverTheyLieInTheirArea)
+{
+    auto p = Make(PresentPath::WindowSurface);
+    ASSERT_TRUE(p);
+    auto frame = Frame(6);
+    ASSERT_TRUE(p->Present(frame.data(), kW, Rect{0, 0, kW, kH}));
+    // Areas of every width up to past a few blocks of compared pixels, with
+    // one pixel changed at either end or inside, then both ends.
+    const int y = 200, x0 = 37;
+    for (int w = 1; w <= 40; ++w)
+    {
+        SCOPED_TRACE("width " + std::to_string(w));
+        const std::vector<Rect> area{{x0, y, w, 1}};
+        for (int at : {0, w / 2, w - 1})
+        {
+            frame[size_t(y) * kW + size_t(x0 + at)] ^= 0x00FFFFFFu;
+            ASSERT_TRUE(p->Present(frame.data(), kW, area));
+            EXPECT_EQ(p->LastChanges(), (std::vector<Rect>{{x0 + at, y, 1, 1}})) << "at " << at;
+        }
+        if (w == 1)
+            continue;
+        frame[size_t(y) * kW + size_t(x0)] ^= 0x00FFFFFFu;
+        frame[size_t(y) * kW + size_t(x0 + w - 1)] ^= 0x00FFFFFFu;
+        ASSERT_TRUE(p->Present(frame.data(), kW, area));
+        EXPECT_EQ(p->LastChanges(), (std::vector<Rect>{{x0, y, w, 1}}));
+    }
     EXPECT_EQ(Shown(*p), frame);
 }
