@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <fontconfig/fontconfig.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
@@ -25,11 +26,14 @@ TEST(SystemFont, WithoutInstalledFontsTheApplicationsCopyStandsIn)
     std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig>\n<cachedir>" << dir.Path()
                           << "</cachedir>\n</fontconfig>\n";
 
-    // In a child, so that the font configuration starts from the empty one.
+    // In a child, so that the font configuration starts from the empty one;
+    // made anew there, as a test before may have loaded the machine's.
     const pid_t pid = fork();
     if (pid == 0)
     {
         setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        if (!FcInitReinitialize())
+            _exit(4);
         if (!SysFont::FontFileFor("SansSerif", false, false).empty() || SysFont("SansSerif", 12).IsLoaded())
             _exit(1);
         TestApp app;
@@ -43,5 +47,5 @@ TEST(SystemFont, WithoutInstalledFontsTheApplicationsCopyStandsIn)
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a font was found anyway, 2: no fallback wanted, 3: the fallback failed";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a font was found anyway, 2: no fallback wanted, 3: the fallback failed, 4: no empty font configuration";
 }
