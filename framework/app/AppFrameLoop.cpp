@@ -160,26 +160,22 @@ bool QuilloAppBase::StepFrame(bool allowSleep)
     }
     else
     {
-        const double untilUpdate = step - timeAccumulator;
-        const double drawWait = ScheduledDrawWaitMs(passStart);
+        double drawWait = updatedSinceDraw && !drawDue ? ScheduledDrawWaitMs(passStart) : 0.0;
         // Nothing drawn changes before the next update: a picture due
         // before it is drawn at once, in the wake-up of the update it shows.
-        const bool drawNow = updatedSinceDraw && (drawDue || drawWait < untilUpdate);
+        if (drawWait < step - timeAccumulator)
+            drawWait = 0.0;
         // Waiting for the refresh, the updates since the last picture still count.
-        if (drawNow || !updatedSinceDraw)
+        if (drawWait <= 0.0)
             updatesWithoutDraw = 0;
-        if (drawNow)
+        if (updatedSinceDraw && drawWait <= 0.0)
             DrawFrame();
         else
         {
-            // The updates before the last one the next picture shows are
-            // seen by nobody on their own: the loop sleeps through them and
-            // runs them together with that one, in one wake-up.
-            double untilDue = untilUpdate;
-            if (drawWait > untilUpdate)
-                untilDue += step * std::floor((drawWait - untilUpdate) / step);
             // Rounded up: a remainder below 1 ms would otherwise spin until
-            // the step is due.
+            // the step (or the next frame's turn) is due.
+            const double untilDue = updatedSinceDraw ? std::min(step - timeAccumulator, drawWait)
+                                                     : step - timeAccumulator;
             const int sleepMs = static_cast<int>(std::ceil(untilDue));
             if (sleepMs >= 1)
             {
@@ -324,15 +320,6 @@ bool QuilloAppBase::DrawFrame()
         undrawnAreas.Merge();
     }
 
-    if (refreshRate > 0)
-    {
-        // On the refreshes' schedule, so that rounding does not add up; a
-        // late picture puts the next one at least half a refresh away. A
-        // draw that found nothing new takes its refresh too: what changes
-        // next waits for the next one, as the display would show it.
-        const double period = 1000.0 / refreshRate;
-        nextScheduledDrawMs = std::max(nextScheduledDrawMs + period, drawStart + period / 2);
-    }
     const double now = platform->NowMs();
     // The spacing of pictures while loading ends with the loading: the
     // picture of the hand-over is not held back.
@@ -344,6 +331,13 @@ bool QuilloAppBase::DrawFrame()
         {
             frameRate.DrawOnto(display->GetScreenImage(), width, height);
             frameRate.CountPresent();
+        }
+        if (refreshRate > 0)
+        {
+            // On the refreshes' schedule, so that rounding does not add up;
+            // a late picture puts the next one at least half a refresh away.
+            const double period = 1000.0 / refreshRate;
+            nextScheduledDrawMs = std::max(nextScheduledDrawMs + period, drawStart + period / 2);
         }
         const double presentStart = platform->NowMs();
         // The rate box is drawn over the screen image, not by a widget; a
