@@ -80,7 +80,7 @@ MemoryImage::MemoryImage(const MemoryImage& other)
         if (other.m_bits)
         {
             AllocateBits();
-            std::memcpy(m_bits.get(), other.m_bits.get(), (n + 1) * 4);
+            std::memcpy(m_bits.get(), other.m_bits.get(), n * 4);
         }
         m_colorTable = CopyArray(other.m_colorTable, 256);
         m_colorIndices = CopyArray(other.m_colorIndices, n);
@@ -131,7 +131,28 @@ const uint32_t* MemoryImage::PaletteExpanded()
 
 bool MemoryImage::GuardIntact() const
 {
-    return !m_bits || m_bits[size_t(width) * size_t(height)] == kGuardWord;
+    return !m_bits || BitsPlaced() || m_bits[size_t(width) * size_t(height)] == kGuardWord;
+}
+
+void MemoryImage::PlaceBits(uint32_t* memory)
+{
+    const size_t n = size_t(width) * size_t(height);
+    if (memory == nullptr)
+    {
+        if (!BitsPlaced())
+            return;
+        PixelArray placed = std::move(m_bits);
+        AllocateBits();
+        std::memcpy(m_bits.get(), placed.get(), n * 4);
+        return;
+    }
+    if (m_bits.get() == memory)
+        return;
+    // A palettized image is expanded on the way, as GetBits does.
+    const uint32_t* pixels = GetBits();
+    if (pixels != nullptr && n > 0)
+        std::memmove(memory, pixels, n * 4);
+    m_bits = PixelArray(memory, AlignedDelete{false});
 }
 
 uint32_t* MemoryImage::GetBits()

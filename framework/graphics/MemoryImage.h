@@ -81,6 +81,15 @@ public:
     // are more than 256 distinct ARGB values.
     virtual bool ConvertToPalette();
 
+    // Moves the 32-bit pixels into memory the caller keeps (width * height
+    // words in rows of width, nothing after them) and draws there from now
+    // on; null moves them back into memory of the image's own. The caller
+    // keeps the memory alive until then, or until the image drops its
+    // pixels (Create, SetBits, Clear...). The pixels, if any, go along.
+    void PlaceBits(uint32_t* memory);
+    // True while the pixels live in memory given to PlaceBits.
+    bool BitsPlaced() const { return m_bits && !m_bits.get_deleter().owned; }
+
     bool HasBits() const { return m_bits != nullptr; }
     bool IsPalettized() const { return m_colorTable != nullptr; }
     const uint32_t* GetColorTable() const { return m_colorTable.get(); }
@@ -118,7 +127,14 @@ private:
     // aligned rows never straddle two lines.
     struct AlignedDelete
     {
-        void operator()(uint32_t* p) const { ::operator delete[](p, std::align_val_t(64)); }
+        constexpr AlignedDelete() noexcept : owned(true) {}
+        constexpr explicit AlignedDelete(bool own) noexcept : owned(own) {}
+        bool owned; // false: memory given to PlaceBits
+        void operator()(uint32_t* p) const
+        {
+            if (owned)
+                ::operator delete[](p, std::align_val_t(64));
+        }
     };
     using PixelArray = std::unique_ptr<uint32_t[], AlignedDelete>;
 

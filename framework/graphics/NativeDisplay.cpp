@@ -132,7 +132,22 @@ bool NativeDisplay::PresentScreenAreas(const std::vector<Rect>& areas, bool even
                         &m_cursorSave[size_t(y) * size_t(cursor.width)], size_t(cursor.width) * 4);
     }
     m_lastCursorRect = cursor;
+    // Drawn where it is shown, the frame needs no comparing and copying
+    // there. The first placing moves the pixels over; later presents find
+    // them in place.
+    if (ok)
+    {
+        uint32_t* memory = FrameMemory();
+        if (memory != (m_screen->BitsPlaced() ? m_screen->GetBits() : nullptr))
+            m_screen->PlaceBits(memory);
+    }
     return ok;
+}
+
+void NativeDisplay::ReleaseFrameMemory()
+{
+    std::lock_guard lock(GetLock());
+    m_screen->PlaceBits(nullptr);
 }
 
 bool NativeDisplay::PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>&,

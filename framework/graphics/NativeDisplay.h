@@ -99,6 +99,10 @@ public:
     // Called when an image that may have a device texture is released or destroyed.
     virtual void ReleaseImageTexture(MemoryImage& image);
 
+    // The memory FrameMemory gave is about to go: the screen image takes its
+    // pixels back into memory of its own. Takes the lock.
+    void ReleaseFrameMemory();
+
     // Writes the current frame (without the cursor) as a PNG file.
     bool WriteScreenshot(const std::string& fileName);
 
@@ -110,6 +114,10 @@ protected:
     // bounds, and nothing when it is empty.
     virtual bool PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
                                    const Rect& bounds);
+    // Memory the platform shows the frame from as it stands, for the
+    // screen image to draw into straight (asked after each present); null
+    // by default. It stays valid until ReleaseFrameMemory.
+    virtual uint32_t* FrameMemory() { return nullptr; }
     // Called by RestoreImages for each registered image; nothing to do by default.
     virtual void RestoreImage(MemoryImage& image);
 

@@ -8,11 +8,24 @@ namespace Quillo
 PlatformDisplay::PlatformDisplay(ImageRegistry& images, Platform& platform)
     : NativeDisplay(images), m_platform(platform)
 {
+    m_platform.SetFrameMemoryLost([this] { ReleaseFrameMemory(); });
+}
+
+PlatformDisplay::~PlatformDisplay()
+{
+    m_platform.SetFrameMemoryLost(nullptr);
+    ReleaseFrameMemory();
+}
+
+uint32_t* PlatformDisplay::FrameMemory()
+{
+    return m_ready ? m_platform.FrameMemory(kScreenWidth, kScreenHeight) : nullptr;
 }
 
 NativeDisplay::Result PlatformDisplay::Init(bool windowed, bool vsync)
 {
     m_ready = false;
+    ReleaseFrameMemory();
     SetWindowed(windowed);
     const int code = m_platform.InitPresenter(!windowed, vsync);
     if (code != 0)

@@ -15,6 +15,7 @@ class PlatformDisplay final : public NativeDisplay
 {
 public:
     PlatformDisplay(ImageRegistry& images, Platform& platform);
+    ~PlatformDisplay() override;
 
     Result Init(bool windowed, bool vsync) override;
 
@@ -22,6 +23,7 @@ protected:
     bool PresentFrame(const uint32_t* pixels, int pitch, const Rect& rect) override;
     bool PresentFrameAreas(const uint32_t* pixels, int pitch, const std::vector<Rect>& areas,
                            const Rect& bounds) override;
+    uint32_t* FrameMemory() override;
 
 private:
     Platform& m_platform;

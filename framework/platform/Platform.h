@@ -5,6 +5,7 @@
 #include "framework/platform/Rect.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,6 +152,18 @@ public:
             all = all.Union(r);
         return Present(argb, pitchPixels, width, height, all);
     }
+    // Memory the presenter shows a width x height frame from as it stands
+    // (rows of width pixels), for the frame to be drawn into straight,
+    // which saves comparing and copying its changes; null where there is
+    // none. It lasts until the presenter is made again or the window goes,
+    // and until the window's size changes; lost is called before it goes.
+    virtual uint32_t* FrameMemory(int width, int height)
+    {
+        (void)width;
+        (void)height;
+        return nullptr;
+    }
+    virtual void SetFrameMemoryLost(std::function<void()> lost) { (void)lost; }
     virtual int RefreshRate() = 0;
     // False when presents return at once instead of waiting for the
     // display's refresh (a presenter without vsync).

@@ -96,11 +96,43 @@ SdlPlatform::SdlPlatform()
     m_cursors[static_cast<int>(SystemCursor::Dragging)] = MakeBitmapCursor(
         BuiltinCursors::kDragging, BuiltinCursors::kDraggingHotX, BuiltinCursors::kDraggingHotY);
     m_pads = std::make_unique<SdlGamepads>();
+    SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
+}
+
+int SdlPlatform::WatchEvent(void* self, SDL_Event* e)
+{
+    auto* platform = static_cast<SdlPlatform*>(self);
+    if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && platform->m_window &&
+        e->window.windowID == SDL_GetWindowID(platform->m_window))
+        platform->LoseFrameMemory();
+    return 1;
+}
+
+void SdlPlatform::LoseFrameMemory()
+{
+    if (m_frameMemoryLent && m_frameMemoryLost)
+        m_frameMemoryLost();
+    m_frameMemoryLent = false;
+}
+
+uint32_t* SdlPlatform::FrameMemory(int width, int height)
+{
+    if (!m_presenter || width != m_clientWidth || height != m_clientHeight)
+        return nullptr;
+    uint32_t* memory = m_presenter->FrameMemory();
+    m_frameMemoryLent = m_frameMemoryLent || memory;
+    return memory;
+}
+
+void SdlPlatform::SetFrameMemoryLost(std::function<void()> lost)
+{
+    m_frameMemoryLost = std::move(lost);
 }
 
 SdlPlatform::~SdlPlatform()
 {
     DestroyWindow();
+    SDL_DelEventWatch(&SdlPlatform::WatchEvent, this);
     if (m_imageCursor)
         SDL_FreeCursor(m_imageCursor);
     for (SDL_Cursor* c : m_cursors)
@@ -192,6 +224,7 @@ void SdlPlatform::CoverDisplay()
 
 void SdlPlatform::DestroyWindow()
 {
+    LoseFrameMemory();
     m_presenter.reset();
     if (m_window)
     {
@@ -649,6 +682,8 @@ int SdlPlatform::InitPresenter(bool fullScreen, bool vsync)
 {
     if (!m_window)
         return 1;
+    // A renderer made on the window may take its surface away with it.
+    LoseFrameMemory();
     m_presenter.reset();
     if (fullScreen != m_fullScreen)
     {

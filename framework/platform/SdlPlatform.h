@@ -84,6 +84,8 @@ public:
                  const Rect& dirty) override;
     bool PresentAreas(const uint32_t* argb, int pitchPixels, int width, int height,
                       const std::vector<Rect>& areas) override;
+    uint32_t* FrameMemory(int width, int height) override;
+    void SetFrameMemoryLost(std::function<void()> lost) override;
     int RefreshRate() override;
     bool PresentsWaitForRefresh() override { return m_presenter && m_presenter->PacedByRefresh(); }
     // The path frames take (null before InitPresenter).
@@ -116,9 +118,16 @@ private:
     // Makes the image cursor again when the picture's scale has changed.
     void FitCursorToPicture();
     void MakeImageCursor(float scale);
+    // Tells the user of FrameMemory that it is about to go.
+    void LoseFrameMemory();
+    // Sees a size change as SDL makes it, while the old window surface is
+    // still there (SDL frees it on the next call that gets the surface).
+    static int WatchEvent(void* self, SDL_Event* e);
 
     SDL_Window* m_window = nullptr;
     std::unique_ptr<SdlPresenter> m_presenter;
+    std::function<void()> m_frameMemoryLost;
+    bool m_frameMemoryLent = false;
     // What is known of the accelerated renderer, for every presenter made.
     std::unique_ptr<RendererChoice> m_rendererChoice;
     int m_clientWidth = 800;

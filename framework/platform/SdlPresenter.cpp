@@ -223,7 +223,10 @@ bool SdlPresenter::Present(const uint32_t* argb, int pitchPixels, const std::vec
             m_wholeFrameDue = true;
         }
     }
-    FindChanges(argb, pitchPixels, areas);
+    if (argb == FrameMemory() && pitchPixels == m_width)
+        TakeAreas(areas);
+    else
+        FindChanges(argb, pitchPixels, areas);
     if (m_path == PresentPath::Texture)
         return PresentTexture(argb, pitchPixels);
     if (m_changes.empty())
@@ -263,6 +266,32 @@ bool SdlPresenter::ShowsInSurface() const
     return m_path == PresentPath::WindowSurface && m_surface && !SDL_MUSTLOCK(m_surface) &&
            m_scaler.Factor() == 1 && m_box.target.width == m_width && m_box.target.height == m_height &&
            SameLayout(m_surface->format);
+}
+
+uint32_t* SdlPresenter::FrameMemory() const
+{
+    if (!ShowsInSurface() || m_box.target.x != 0 || m_box.target.y != 0 ||
+        m_surface->pitch != m_width * 4)
+        return nullptr;
+    return static_cast<uint32_t*>(m_surface->pixels);
+}
+
+void SdlPresenter::TakeAreas(const std::vector<Rect>& areas)
+{
+    m_changes.clear();
+    m_shown = {};
+    if (m_wholeFrameDue)
+    {
+        m_changes.push_back(Rect{0, 0, m_width, m_height});
+        m_wholeFrameDue = false;
+        return;
+    }
+    for (const Rect& r : areas)
+    {
+        const Rect inside = r.Intersection(Rect{0, 0, m_width, m_height});
+        if (inside.width > 0 && inside.height > 0)
+            m_changes.push_back(inside);
+    }
 }
 
 void SdlPresenter::FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas)

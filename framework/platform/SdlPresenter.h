@@ -78,6 +78,15 @@ public:
     // size is in points, the output in pixels.
     Point WindowToOutput(int windowX, int windowY);
 
+    // The window surface's pixels where the frame can be drawn straight into
+    // them: the surface shows it unscaled, from its first pixel, in rows of
+    // the frame's width. Null otherwise. A present of the frame from there
+    // sends the areas as they are, with nothing to compare or copy. The
+    // memory goes when SDL makes a new surface: after the window's size
+    // changed (SDL_WINDOWEVENT_SIZE_CHANGED), on the next call that gets
+    // the window's surface, and with this presenter or the window.
+    uint32_t* FrameMemory() const;
+
     // The areas of the frame the last present found changed and sent.
     const std::vector<Rect>& LastChanges() const { return m_changes; }
 
@@ -98,6 +107,8 @@ private:
     // The rectangles of the areas where the frame differs from m_shown,
     // which takes the new pixels: rows in bands, each band's changed columns.
     void FindChanges(const uint32_t* argb, int pitchPixels, const std::vector<Rect>& areas);
+    // For a frame drawn in the surface: the areas inside it, or all of it.
+    void TakeAreas(const std::vector<Rect>& areas);
     // True when the window surface shows the frame unscaled in its own
     // layout, so that it serves as the frame shown before.
     bool ShowsInSurface() const;

@@ -4,6 +4,8 @@
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/NativeDisplay.h"
+#include "framework/graphics/PlatformDisplay.h"
+#include "framework/platform/SdlPlatform.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -234,4 +236,71 @@ TEST_F(DisplayTest, RotatedDrawingCompositesByCoverage)
     MemoryImage clear;
     clear.Create(20, 20);
     EXPECT_EQ(rotated(clear, *red, Color::White, DRAWMODE_NORMAL), Argb(127, 254, 0, 0));
+}
+
+// On SDL's dummy video driver, whose window surface is plain memory: the
+// screen image is drawn straight in the window's surface while the window
+// shows it unscaled, and its pixels go along wherever the window's size
+// and the presenter go, before SDL frees the surface they were in.
+TEST(PlatformDisplay, TheScreenIsDrawnInTheWindowWhileItShowsItUnscaled)
+{
+    std::string error;
+    auto platform = SdlPlatform::Create(error);
+    ASSERT_TRUE(platform) << error;
+    ASSERT_TRUE(platform->CreateWindow(WindowSpec{.title = "test"})) << platform->LastError();
+    ImageRegistry registry;
+    PlatformDisplay display(registry, *platform);
+    ASSERT_EQ(display.Init(true, false), NativeDisplay::Result::Ok);
+    DisplayImage* screen = display.GetScreenImage();
+    const Color blue(0, 0, 200), red(200, 0, 0), green(0, 200, 0);
+    screen->FillRect(Rect{0, 0, 800, 600}, blue, DRAWMODE_NORMAL);
+    screen->FillRect(Rect{100, 100, 50, 50}, red, DRAWMODE_NORMAL);
+    ASSERT_TRUE(display.PresentScreen());
+
+    // The output at picture point (x, y), scaled by k.
+    auto shown = [&](int x, int y, int k) {
+        std::vector<uint32_t> out;
+        int w = 0, h = 0;
+        if (!platform->Presenter()->ReadOutput(out, w, h) || w != 800 * k || h != 600 * k)
+            return 0u;
+        return out[size_t(y * k + k / 2) * size_t(w) + size_t(x * k + k / 2)];
+    };
+    for (int round = 0; round < 2; ++round)
+    {
+        SCOPED_TRACE(round);
+        EXPECT_TRUE(screen->BitsPlaced());
+        screen->FillRect(Rect{400, 300, 10, 10}, round ? red : green, DRAWMODE_NORMAL);
+        ASSERT_TRUE(display.PresentScreenAreas({Rect{400, 300, 10, 10}}));
+        EXPECT_EQ(shown(405, 305, 1), round ? Argb(255, 200, 0, 0) : Argb(255, 0, 200, 0));
+        EXPECT_EQ(shown(120, 120, 1), Argb(255, 200, 0, 0));
+
+        // Twice the size: the pixels come home as the size changes, and
+        // the scaled picture is sent from there.
+        platform->SetWindowSize(1600, 1200);
+        EXPECT_FALSE(screen->BitsPlaced());
+        EXPECT_EQ(screen->PixelAt(120, 120), Argb(255, 200, 0, 0));
+        screen->FillRect(Rect{0, 0, 10, 10}, green, DRAWMODE_NORMAL);
+        ASSERT_TRUE(display.PresentScreen());
+        EXPECT_FALSE(screen->BitsPlaced());
+        EXPECT_EQ(shown(5, 5, 2), Argb(255, 0, 200, 0));
+        EXPECT_EQ(shown(120, 120, 2), Argb(255, 200, 0, 0));
+        EXPECT_EQ(shown(700, 500, 2), Argb(255, 0, 0, 200));
+
+        // Back at the picture's size, the first present places it again.
+        platform->SetWindowSize(800, 600);
+        ASSERT_TRUE(display.PresentScreen());
+        EXPECT_TRUE(screen->BitsPlaced());
+        EXPECT_EQ(shown(5, 5, 1), Argb(255, 0, 200, 0));
+        EXPECT_EQ(screen->PixelAt(120, 120), Argb(255, 200, 0, 0));
+
+        // A presenter made anew (a switch of mode) may take the surface
+        // with the old one.
+        ASSERT_EQ(display.Init(true, false), NativeDisplay::Result::Ok);
+        EXPECT_FALSE(screen->BitsPlaced());
+        EXPECT_EQ(screen->PixelAt(5, 5), Argb(255, 0, 200, 0));
+        ASSERT_TRUE(display.PresentScreen());
+    }
+    platform->DestroyWindow();
+    EXPECT_FALSE(screen->BitsPlaced());
+    EXPECT_EQ(screen->PixelAt(405, 305), Argb(255, 200, 0, 0));
 }

@@ -331,3 +331,36 @@ TEST(MemoryImage, FirstDrawingFromSeveralThreadsAtOnce)
             ASSERT_EQ(result, expected) << "round " << round;
     }
 }
+
+TEST(MemoryImage, PlacedPixelsAreDrawnWhereTheyWereGivenAndComeBackWhole)
+{
+    auto img = MakeImage(3, 2, {1, 2, 3, 4, 5, 6});
+    std::vector<uint32_t> memory(6, 0xDEADu);
+    img->PlaceBits(memory.data());
+    EXPECT_TRUE(img->BitsPlaced());
+    EXPECT_EQ(memory, (std::vector<uint32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(img->GetBits(), memory.data());
+    img->FillRect(Rect{1, 1, 2, 1}, Color(9, 9, 9, 255), DRAWMODE_NORMAL);
+    EXPECT_EQ(memory[4], Argb(255, 9, 9, 9));
+    EXPECT_TRUE(img->GuardIntact());
+
+    // A copy has pixels of its own, guarded as ever.
+    MemoryImage copy(*img);
+    EXPECT_FALSE(copy.BitsPlaced());
+    EXPECT_EQ(copy.PixelAt(1, 1), Argb(255, 9, 9, 9));
+    EXPECT_TRUE(copy.GuardIntact());
+
+    img->PlaceBits(nullptr);
+    EXPECT_FALSE(img->BitsPlaced());
+    std::fill(memory.begin(), memory.end(), 0u);
+    EXPECT_EQ(img->PixelAt(2, 1), Argb(255, 9, 9, 9));
+    EXPECT_EQ(img->PixelAt(0, 0), 1u);
+    EXPECT_TRUE(img->GuardIntact());
+
+    // New pixels of another size leave the given memory alone.
+    img->PlaceBits(memory.data());
+    img->Create(4, 4);
+    img->GetBits()[0] = 7;
+    EXPECT_FALSE(img->BitsPlaced());
+    EXPECT_EQ(memory[0], 1u);
+}
