@@ -44,7 +44,9 @@ constexpr double kPlayMs = 10000.0;
 
 double CpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
 
-// The test platform, presenting for real through one path.
+// The test platform, presenting for real through one path as the game's
+// own platform does: the drawn areas, from the window surface itself
+// where the frame can be drawn there.
 class BenchPlatform : public JourneyPlatform
 {
 public:
@@ -53,6 +55,8 @@ public:
     int InitPresenter(bool fullScreen, bool vsync) override
     {
         JourneyPlatform::InitPresenter(fullScreen, vsync);
+        if (m_lost)
+            m_lost();
         int code = 0;
         m_presenter = Quillo::SdlPresenter::CreateWithPath(m_window, m_path, 800, 600, false, code);
         return code;
@@ -62,11 +66,20 @@ public:
         JourneyPlatform::Present(argb, pitch, w, h, dirty);
         return m_presenter && m_presenter->Present(argb, pitch, dirty);
     }
+    bool PresentAreas(const uint32_t* argb, int pitch, int w, int h,
+                      const std::vector<Quillo::Rect>& areas) override
+    {
+        JourneyPlatform::Present(argb, pitch, w, h, Quillo::Rect{});
+        return m_presenter && m_presenter->Present(argb, pitch, areas);
+    }
+    uint32_t* FrameMemory(int, int) override { return m_presenter ? m_presenter->FrameMemory() : nullptr; }
+    void SetFrameMemoryLost(std::function<void()> lost) override { m_lost = std::move(lost); }
 
 private:
     SDL_Window* m_window;
     Quillo::PresentPath m_path;
     std::unique_ptr<Quillo::SdlPresenter> m_presenter;
+    std::function<void()> m_lost;
 };
 
 class BenchApp : public GameApp
